@@ -1,0 +1,15 @@
+# Warnings for the system's own targets; errors too, so they never pile up.
+function(vx_warnings target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wno-unused-parameter -Werror
+    $<$<COMPILE_LANGUAGE:CXX>:-Wno-missing-field-initializers>)
+endfunction()
+
+# Adds every existing sub-folder of the current folder that has a CMakeLists.txt.
+function(vx_add_subdirectories)
+  foreach(dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

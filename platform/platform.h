@@ -1,0 +1,3 @@
+#pragma once
+// Everything of the platform layer that the system's code is written against.
+#include "platform/base/base.h"
