@@ -1,5 +1,7 @@
 #include "utility/vx_log.h"
 
+#include "utility/vx_log_p.h"
+
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
@@ -15,6 +17,7 @@ const char* const kTags[] = {"", "FATAL:", "ERROR:", "WARN:", "INFO:", "DEBUG:",
 // Level and sink are read on every thread that logs and set by the host.
 std::atomic<int> g_level{VX_LOG_TRACE};
 std::atomic<vx_log_func> g_sink{vx_log_default_sink};
+std::atomic<vx_log_clock_func> g_clock{nullptr};
 
 }  // namespace
 
@@ -27,7 +30,10 @@ extern "C" void vx_log(int level, const char* fmt, ...)
     int used = snprintf(line, sizeof line, "%s", kTags[level]);
 
     timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
+    if (vx_log_clock_func clock = g_clock.load())
+        clock(&now);
+    else
+        clock_gettime(CLOCK_REALTIME, &now);
     tm local{};
     localtime_r(&now.tv_sec, &local);
     used += static_cast<int>(strftime(line + used, sizeof line - used, "%Y-%m-%d %H:%M:%S", &local));
@@ -72,3 +78,5 @@ extern "C" void vx_log_default_sink(int, const char* line, int length)
     if (line && length > 0)
         (void)!write(STDOUT_FILENO, line, static_cast<size_t>(length));
 }
+
+extern "C" void vx_log_set_clock(vx_log_clock_func clock) { g_clock.store(clock); }
