@@ -1,3 +1,4 @@
 #pragma once
 // Everything of the platform layer that the system's code is written against.
 #include "platform/base/base.h"
+#include "platform/kernel/kernel.h"

@@ -1,0 +1,3 @@
+#pragma once
+#include "platform/kernel/crt_number.h"
+#include "platform/kernel/profile.h"
