@@ -1,0 +1,332 @@
+#include "outside/vxnet/HttpClient.h"
+
+#include "outside/vxnet/CurlHandles.h"
+#include "outside/vxnet/ErrorMap.h"
+#include "outside/vxnet/LogRedact.h"
+#include "outside/vxnet/ReplyText.h"
+#include "outside/vxnet/UrlCoding.h"
+#include "outside/vxnet/vxnet.h"
+#include "utility/vx_log.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vxnet {
+
+namespace {
+
+constexpr int kDefaultTimeoutMs = 10000;
+
+// One transfer in flight: the reply as text, or the body into a file.
+struct Transfer {
+    explicit Transfer(size_t limit) : reply(limit) {}
+    ReplyText reply;
+    int fd = -1;
+    bool fileError = false;
+};
+
+size_t onHeader(char* data, size_t size, size_t count, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    size_t n = size * count;
+    std::string_view line(data, n);
+    if (t->fd >= 0 && line.substr(0, 5) == "HTTP/") {
+        // A later response replaces whatever an earlier one (a 401) wrote.
+        if (ftruncate(t->fd, 0) != 0 || lseek(t->fd, 0, SEEK_SET) != 0) {
+            t->fileError = true;
+            return 0;
+        }
+    }
+    if (!t->reply.addHeaderLine(line))
+        return 0;
+    return n;
+}
+
+size_t onBody(char* data, size_t size, size_t count, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    size_t n = size * count;
+    if (t->fd < 0)
+        return t->reply.addBody(std::string_view(data, n)) ? n : 0;
+    if (t->reply.status() < 200 || t->reply.status() >= 300)
+        return n; // an error page is not the file
+    size_t done = 0;
+    while (done < n) {
+        ssize_t w = ::write(t->fd, data + done, n - done);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            t->fileError = true;
+            return 0;
+        }
+        done += static_cast<size_t>(w);
+    }
+    return n;
+}
+
+std::string lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+struct Attempt {
+    CURLcode curl = CURLE_OK;
+    std::string error;
+};
+
+// Owns the temporary file of a download until it is renamed or removed.
+class TempFile {
+public:
+    explicit TempFile(const std::string& target) : m_target(target) {}
+    ~TempFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_path.empty())
+            ::unlink(m_path.c_str());
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    bool create()
+    {
+        std::random_device rd;
+        for (int i = 0; i < 16; ++i) {
+            char suffix[32];
+            std::snprintf(suffix, sizeof suffix, ".part-%08x", static_cast<unsigned>(rd()));
+            std::string path = m_target + suffix;
+            int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                m_fd = fd;
+                m_path = path;
+                return true;
+            }
+            if (errno != EEXIST)
+                return false;
+        }
+        return false;
+    }
+    int fd() const { return m_fd; }
+    // Flushes, closes and moves the file to the target.
+    bool commit()
+    {
+        bool ok = ::fsync(m_fd) == 0;
+        ok = (::close(m_fd) == 0) && ok;
+        m_fd = -1;
+        if (!ok)
+            return false;
+        if (::rename(m_path.c_str(), m_target.c_str()) != 0)
+            return false;
+        m_path.clear();
+        return true;
+    }
+
+private:
+    std::string m_target;
+    std::string m_path;
+    int m_fd = -1;
+};
+
+} // namespace
+
+HttpClient::HttpClient(HttpEndpoint endpoint) : m_endpoint(std::move(endpoint)) {}
+
+bool HttpClient::isValidPath(std::string_view path)
+{
+    if (path.empty() || path.front() != '/')
+        return false;
+    for (char ch : path) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+bool HttpClient::isValidHost(std::string_view host)
+{
+    if (host.empty() || host.size() > 255)
+        return false;
+    for (char ch : host) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (!(std::isalnum(c) || c == '.' || c == '-' || c == '_' || c == ':' || c == '%'))
+            return false;
+    }
+    return true;
+}
+
+std::string HttpClient::baseUrl() const
+{
+    std::string host = m_endpoint.host;
+    if (host.find(':') != std::string::npos)
+        host = "[" + host + "]";
+    return "http://" + host + ":" + std::to_string(m_endpoint.port) + "/";
+}
+
+namespace {
+
+Attempt performOnce(const std::string& url, std::string_view path, int method, int timeout_ms,
+                    const HttpEndpoint& ep, bool digest, bool download, Transfer& t)
+{
+    Attempt a;
+    CurlEasy easy(curl_easy_init());
+    if (!easy) {
+        a.curl = CURLE_OUT_OF_MEMORY;
+        return a;
+    }
+    char errbuf[CURL_ERROR_SIZE] = {0};
+    std::string target(path);
+    CURL* h = easy.get();
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    // The camera gets the path byte for byte: curl would otherwise squash
+    // "/../", drop a "#..." part or re-encode characters.
+    curl_easy_setopt(h, CURLOPT_REQUEST_TARGET, target.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errbuf);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeout_ms));
+    if (download) {
+        // A large file may take longer than the time-out; a stall may not.
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>((timeout_ms + 999) / 1000));
+    } else {
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout_ms));
+        curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(VXNET_MAX_REPLY));
+    }
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
+    if (!ep.user.empty() || !ep.password.empty()) {
+        curl_easy_setopt(h, CURLOPT_HTTPAUTH, digest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
+        curl_easy_setopt(h, CURLOPT_USERNAME, ep.user.c_str());
+        curl_easy_setopt(h, CURLOPT_PASSWORD, ep.password.c_str());
+    }
+    if (method == VXNET_METHOD_POST) {
+        curl_easy_setopt(h, CURLOPT_POST, 1L);
+        curl_easy_setopt(h, CURLOPT_POSTFIELDS, "");
+        curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE, 0L);
+    }
+    a.curl = curl_easy_perform(h);
+    a.error = errbuf;
+    return a;
+}
+
+// Basic is tried first. A camera that answers 401 and offers Digest gets the
+// request again with Digest; one that turned away from Digest to Basic gets
+// Basic. At most two rounds, so a refused login ends quickly.
+template <typename MakeTransfer>
+Attempt withAuth(const HttpClient& client, const std::string& url, std::string_view path,
+                 int method, int timeout_ms, bool download, std::atomic<bool>& useDigest,
+                 MakeTransfer&& make, std::unique_ptr<Transfer>& out)
+{
+    const HttpEndpoint& ep = client.endpoint();
+    bool digest = useDigest.load();
+    Attempt a;
+    for (int round = 0; round < 2; ++round) {
+        out = make();
+        a = performOnce(url, path, method, timeout_ms, ep, digest, download, *out);
+        if (a.curl != CURLE_OK || out->reply.status() != 401 || (ep.user.empty() && ep.password.empty()))
+            break;
+        std::string offer = lower(out->reply.header("WWW-Authenticate"));
+        bool offersDigest = offer.find("digest") != std::string::npos;
+        bool offersBasic = offer.find("basic") != std::string::npos;
+        if (!digest && offersDigest)
+            digest = true;
+        else if (digest && !offersDigest && offersBasic)
+            digest = false;
+        else
+            break;
+        useDigest.store(digest);
+    }
+    return a;
+}
+
+} // namespace
+
+HttpClient::Result HttpClient::request(std::string_view path, int method, int timeout_ms) const
+{
+    Result r;
+    std::vector<std::string> secrets{m_endpoint.password, percentEncode(m_endpoint.password)};
+    if (!isValidPath(path) || (method != VXNET_METHOD_GET && method != VXNET_METHOD_POST)) {
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::request refused path [%s]",
+               redactPath(path, secrets).c_str());
+        r.code = VXNET_ERR_BAD_ARG;
+        return r;
+    }
+    if (timeout_ms <= 0)
+        timeout_ms = kDefaultTimeoutMs;
+    std::unique_ptr<Transfer> t;
+    Attempt a = withAuth(*this, baseUrl(), path, method, timeout_ms, false, m_useDigest,
+                         [] { return std::make_unique<Transfer>(VXNET_MAX_REPLY); }, t);
+    r.code = errorFromCurl(a.curl, t->reply.overLimit());
+    r.status = t->reply.status();
+    if (r.code != VXNET_OK) {
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::request %s [%s:%d%s] failed: %s (%s)",
+               method == VXNET_METHOD_POST ? "POST" : "GET", m_endpoint.host.c_str(), m_endpoint.port,
+               redactPath(path, secrets).c_str(), errorText(r.code), redactUrl(a.error).c_str());
+        return r;
+    }
+    r.text = t->reply.text();
+    vx_log(VX_LOG_TRACE, "vxnet HttpClient::request %s [%s:%d%s] status %ld, %zu bytes",
+           method == VXNET_METHOD_POST ? "POST" : "GET", m_endpoint.host.c_str(), m_endpoint.port,
+           redactPath(path, secrets).c_str(), r.status, r.text.size());
+    return r;
+}
+
+int HttpClient::download(std::string_view path, const std::string& local_path, int timeout_ms) const
+{
+    std::vector<std::string> secrets{m_endpoint.password, percentEncode(m_endpoint.password)};
+    if (!isValidPath(path) || local_path.empty()) {
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download refused [%s] -> [%s]",
+               redactPath(path, secrets).c_str(), local_path.c_str());
+        return VXNET_ERR_BAD_ARG;
+    }
+    if (timeout_ms <= 0)
+        timeout_ms = kDefaultTimeoutMs;
+    TempFile file(local_path);
+    if (!file.create()) {
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download cannot create a file beside [%s]: %s",
+               local_path.c_str(), std::strerror(errno));
+        return VXNET_ERR_FILE;
+    }
+    std::unique_ptr<Transfer> t;
+    // Headers of the reply are kept for the status; the body goes to the file.
+    Attempt a = withAuth(*this, baseUrl(), path, VXNET_METHOD_GET, timeout_ms, true, m_useDigest,
+                         [&file] {
+                             auto t = std::make_unique<Transfer>(VXNET_MAX_REPLY);
+                             t->fd = file.fd();
+                             return t;
+                         }, t);
+    int code = errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
+    if (code == VXNET_OK)
+        code = errorFromHttpStatus(t->reply.status());
+    if (code == VXNET_OK && !file.commit())
+        code = VXNET_ERR_FILE;
+    if (code != VXNET_OK) {
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download [%s:%d%s] -> [%s] failed: %s, status %ld (%s)",
+               m_endpoint.host.c_str(), m_endpoint.port, redactPath(path, secrets).c_str(),
+               local_path.c_str(), errorText(code), t->reply.status(), redactUrl(a.error).c_str());
+        return code;
+    }
+    vx_log(VX_LOG_INFO, "vxnet HttpClient::download [%s:%d%s] -> [%s] done",
+           m_endpoint.host.c_str(), m_endpoint.port, redactPath(path, secrets).c_str(),
+           local_path.c_str());
+    return VXNET_OK;
+}
+
+} // namespace vxnet

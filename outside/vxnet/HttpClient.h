@@ -1,0 +1,54 @@
+#pragma once
+// HTTP requests of one camera session over libcurl. Each request is made on
+// a handle of its own, so the client can be used from several threads; the
+// only state shared between requests is the authentication scheme the camera
+// asked for last.
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+namespace vxnet {
+
+struct HttpEndpoint {
+    std::string host; // name, IPv4 or IPv6 address (without brackets)
+    int port = 80;
+    std::string user;
+    std::string password;
+};
+
+class HttpClient {
+public:
+    explicit HttpClient(HttpEndpoint endpoint);
+
+    struct Result {
+        int code = 0;     // vxnet result: 0 = an HTTP reply came back (any status)
+        long status = 0;  // its status
+        std::string text; // status line, headers, blank line, body
+    };
+
+    // method: VXNET_METHOD_GET or VXNET_METHOD_POST. The path is sent as the
+    // request target byte for byte.
+    Result request(std::string_view path, int method, int timeout_ms) const;
+    // Writes the body of a 2xx reply to local_path through a temporary file
+    // beside it; nothing is left behind on failure.
+    int download(std::string_view path, const std::string& local_path, int timeout_ms) const;
+
+    // A request target we are willing to send: begins with '/', no blank,
+    // no control character (they would split the request line).
+    static bool isValidPath(std::string_view path);
+    // A host that can stand in a URL as it is.
+    static bool isValidHost(std::string_view host);
+
+    const HttpEndpoint& endpoint() const { return m_endpoint; }
+
+private:
+    std::string baseUrl() const;
+
+    HttpEndpoint m_endpoint;
+    // Basic goes first; once the camera has asked for Digest it is used
+    // straight away on later requests.
+    mutable std::atomic<bool> m_useDigest{false};
+};
+
+} // namespace vxnet

@@ -1,0 +1,197 @@
+#include "outside/vxnet/StreamReader.h"
+
+#include "outside/vxnet/AvHandles.h"
+#include "outside/vxnet/ErrorMap.h"
+#include "utility/vx_log.h"
+
+#include <chrono>
+#include <vector>
+
+namespace vxnet {
+
+namespace {
+thread_local StreamReader* t_current = nullptr;
+}
+
+StreamReader* StreamReader::current()
+{
+    return t_current;
+}
+
+StreamReader::StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks)
+    : m_url(std::move(url)), m_logUrl(std::move(log_url)), m_cb(callbacks)
+{
+}
+
+StreamReader::~StreamReader()
+{
+    close();
+}
+
+int StreamReader::onInterrupt(void* opaque)
+{
+    auto* self = static_cast<StreamReader*>(opaque);
+    if (self->m_closing.load())
+        return 1;
+    if (BitrateMeter::nowMs() > self->m_deadline.load()) {
+        self->m_stalled.store(true);
+        return 1;
+    }
+    return 0;
+}
+
+int StreamReader::open(int timeout_ms)
+{
+    if (m_thread.joinable())
+        return VXNET_ERR_BUSY;
+    m_deadline.store(BitrateMeter::nowMs() + timeout_ms);
+    m_thread = std::thread([this] { run(); });
+    std::unique_lock lock(m_openMutex);
+    // The reader's own deadline ends a silent camera; this wait only guards
+    // against a call inside FFmpeg that ignores the interrupt.
+    bool answered = m_openCv.wait_for(lock, std::chrono::milliseconds(timeout_ms + 5000),
+                                      [this] { return m_openState != OpenState::Pending; });
+    if (!answered) {
+        lock.unlock();
+        close();
+        return VXNET_ERR_TIMEOUT;
+    }
+    if (m_openState == OpenState::Failed) {
+        int code = m_openResult;
+        lock.unlock();
+        close();
+        return code;
+    }
+    return VXNET_OK;
+}
+
+int StreamReader::close()
+{
+    if (!m_thread.joinable())
+        return VXNET_OK;
+    if (m_thread.get_id() == std::this_thread::get_id())
+        return VXNET_ERR_BUSY;
+    m_closing.store(true);
+    m_thread.join();
+    return VXNET_OK;
+}
+
+void StreamReader::run()
+{
+    t_current = this;
+    auto opened = [this](int code) {
+        std::lock_guard lock(m_openMutex);
+        m_openState = code == VXNET_OK ? OpenState::Open : OpenState::Failed;
+        m_openResult = code;
+        m_openCv.notify_all();
+    };
+
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw) {
+        opened(VXNET_ERR_NO_MEMORY);
+        return;
+    }
+    raw->interrupt_callback.callback = &StreamReader::onInterrupt;
+    raw->interrupt_callback.opaque = this;
+    AvDictionary options;
+    options.set("rtsp_transport", "tcp");
+    // Socket reads that hang longer than this fail, in microseconds.
+    options.set("timeout", "5000000");
+    // Start quickly: the SDP already describes the tracks.
+    options.set("analyzeduration", "2000000");
+    int rc = avformat_open_input(&raw, m_url.c_str(), nullptr, options.address());
+    AvInput input(raw); // avformat_open_input freed raw on failure and set it null
+    if (rc >= 0)
+        rc = avformat_find_stream_info(input.get(), nullptr);
+    if (rc < 0) {
+        int code = m_stalled.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);
+        char text[AV_ERROR_MAX_STRING_SIZE] = {0};
+        av_strerror(rc, text, sizeof text);
+        vx_log(VX_LOG_ERROR, "vxnet StreamReader::open [%s] failed: %s", m_logUrl.c_str(), text);
+        m_finished.store(true);
+        m_error.store(code);
+        opened(code);
+        return;
+    }
+
+    // Only audio and video go to the consumer; they are numbered 0..n-1 in
+    // the demuxer's order, and packets of other streams are dropped.
+    std::vector<int> index(input->nb_streams, -1);
+    int tracks = 0;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        AVMediaType type = input->streams[i]->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO)
+            index[i] = tracks++;
+    }
+    vx_log(VX_LOG_INFO, "vxnet StreamReader::open [%s] open, %d tracks", m_logUrl.c_str(), tracks);
+    m_deadline.store(BitrateMeter::nowMs() + kStallMs);
+    opened(VXNET_OK);
+
+    for (unsigned i = 0; i < input->nb_streams && !m_closing.load(); ++i) {
+        if (index[i] < 0 || !m_cb.track)
+            continue;
+        const AVStream* st = input->streams[i];
+        const AVCodecParameters* par = st->codecpar;
+        vxstream_track t{};
+        t.stream_index = index[i];
+        t.track_count = tracks;
+        t.media_type = par->codec_type == AVMEDIA_TYPE_VIDEO ? VXSTREAM_MEDIA_VIDEO : VXSTREAM_MEDIA_AUDIO;
+        t.codec_id = par->codec_id;
+        t.time_base_num = st->time_base.num;
+        t.time_base_den = st->time_base.den;
+        t.width = par->width;
+        t.height = par->height;
+        AVRational fr = st->avg_frame_rate.num ? st->avg_frame_rate : st->r_frame_rate;
+        t.frame_rate_num = fr.num;
+        t.frame_rate_den = fr.den;
+        t.sample_rate = par->sample_rate;
+        t.channels = par->ch_layout.nb_channels;
+        t.bits_per_coded_sample = par->bits_per_coded_sample;
+        t.block_align = par->block_align;
+        t.bit_rate = par->bit_rate;
+        t.extradata = par->extradata;
+        t.extradata_size = par->extradata_size;
+        m_cb.track(m_cb.trackUser, &t);
+    }
+
+    AvPacket pkt(av_packet_alloc());
+    int code = pkt ? VXNET_OK : VXNET_ERR_NO_MEMORY;
+    while (code == VXNET_OK && !m_closing.load()) {
+        rc = av_read_frame(input.get(), pkt.get());
+        if (rc < 0) {
+            if (m_closing.load())
+                break;
+            code = m_stalled.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);
+            if (code == VXNET_OK)
+                code = VXNET_ERR_STREAM;
+            char text[AV_ERROR_MAX_STRING_SIZE] = {0};
+            av_strerror(rc, text, sizeof text);
+            vx_log(VX_LOG_ERROR, "vxnet StreamReader::run [%s] stream ended: %s", m_logUrl.c_str(), text);
+            break;
+        }
+        int64_t now = BitrateMeter::nowMs();
+        m_deadline.store(now + kStallMs);
+        unsigned si = static_cast<unsigned>(pkt->stream_index);
+        if (si < index.size() && index[si] >= 0 && pkt->size > 0) {
+            m_meter.add(static_cast<size_t>(pkt->size), now);
+            if (m_cb.data) {
+                int media = input->streams[si]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+                    ? VXSTREAM_MEDIA_VIDEO : VXSTREAM_MEDIA_AUDIO;
+                m_cb.data(m_cb.dataUser, index[si], media, pkt->data, pkt->size, pkt->pts, pkt->dts,
+                          (pkt->flags & AV_PKT_FLAG_KEY) ? VXSTREAM_FLAG_KEY : 0);
+            }
+        }
+        av_packet_unref(pkt.get());
+    }
+    m_meter.reset();
+    if (code != VXNET_OK && !m_closing.load()) {
+        m_error.store(code);
+        m_finished.store(true);
+        // Once, and never for a stream its owner closed.
+        if (m_cb.error)
+            m_cb.error(m_cb.errorUser, code);
+    }
+    m_finished.store(true);
+}
+
+} // namespace vxnet

@@ -1,0 +1,83 @@
+#pragma once
+// Reads one RTSP media stream with libavformat on a thread of its own and
+// hands tracks and packets to the callbacks.
+//
+// Threads: open, close and the getters are called by the session's owner
+// (under its session lock); the callbacks run on the reader thread only.
+// close() interrupts the reader, joins it, and after it returns no callback
+// runs any more.
+
+#include "outside/vxnet/BitrateMeter.h"
+#include "outside/vxnet/vxnet.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace vxnet {
+
+struct StreamCallbacks {
+    vxnet_track_callback track = nullptr;
+    void* trackUser = nullptr;
+    vxnet_stream_callback data = nullptr;
+    void* dataUser = nullptr;
+    vxnet_error_callback error = nullptr;
+    void* errorUser = nullptr;
+};
+
+class StreamReader {
+public:
+    // log_url is the URL as it may appear in log lines (no password).
+    StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks);
+    ~StreamReader();
+    StreamReader(const StreamReader&) = delete;
+    StreamReader& operator=(const StreamReader&) = delete;
+
+    // Starts the reader and waits until the camera has answered: 0 when the
+    // stream is open. On failure the thread has ended.
+    int open(int timeout_ms);
+    // Idempotent. VXNET_ERR_BUSY when called on the reader thread itself.
+    int close();
+
+    // The reader whose thread is calling, or null off any reader thread.
+    static StreamReader* current();
+
+    // The reader ended by itself (error or end of stream).
+    bool finished() const { return m_finished.load(); }
+    // The code it ended with, 0 while it runs.
+    int error() const { return m_error.load(); }
+    double bitsPerSecond() const { return m_meter.bitsPerSecond(BitrateMeter::nowMs()); }
+
+    // A reader that sees no data for this long gives up (the camera vanished
+    // without closing the connection).
+    static constexpr int kStallMs = 10000;
+
+private:
+    enum class OpenState { Pending, Open, Failed };
+
+    void run();
+    static int onInterrupt(void* self);
+
+    const std::string m_url;
+    const std::string m_logUrl;
+    const StreamCallbacks m_cb;
+
+    std::thread m_thread;
+    std::atomic<bool> m_closing{false};
+    std::atomic<bool> m_finished{false};
+    std::atomic<int> m_error{0};
+    std::atomic<bool> m_stalled{false};
+    // Monotonic ms after which a blocked read is given up.
+    std::atomic<int64_t> m_deadline{0};
+    BitrateMeter m_meter;
+
+    std::mutex m_openMutex; // guards m_openState, m_openResult
+    std::condition_variable m_openCv;
+    OpenState m_openState = OpenState::Pending;
+    int m_openResult = 0;
+};
+
+} // namespace vxnet
