@@ -1,3 +1,10 @@
 #pragma once
 #include "platform/kernel/crt_number.h"
 #include "platform/kernel/profile.h"
+#include "platform/kernel/errors.h"
+#include "platform/kernel/synch.h"
+#include "platform/kernel/critical_section.h"
+#include "platform/kernel/interlocked.h"
+#include "platform/kernel/ktime.h"
+#include "platform/kernel/debug_output.h"
+#include "platform/kernel/gui_wait.h"
