@@ -220,12 +220,6 @@ void AddUnique(std::vector<std::string_view>& list, std::string_view s)
     list.push_back(s);
 }
 
-std::mutex& WritersLock()
-{
-    static std::mutex m;
-    return m;
-}
-
 std::string FolderOf(const std::string& path)
 {
     size_t slash = path.rfind('/');
@@ -378,6 +372,12 @@ bool IsProfileSectionHeader(std::string_view line)
     return HeaderName(line, nullptr);
 }
 
+std::recursive_mutex& ProfileWritersLock()
+{
+    static std::recursive_mutex m;
+    return m;
+}
+
 bool EditProfileFile(const char* path, const std::function<ProfileEdit(std::string& text)>& edit,
                      bool* existed)
 {
@@ -385,7 +385,7 @@ bool EditProfileFile(const char* path, const std::function<ProfileEdit(std::stri
         *existed = false;
     if (!path || !*path)
         return false;
-    std::lock_guard<std::mutex> lock(WritersLock());
+    std::lock_guard<std::recursive_mutex> lock(ProfileWritersLock());
     // Through a symbolic link the file it points at is replaced, not the link.
     std::string target = path;
     if (char* real = realpath(path, nullptr)) {

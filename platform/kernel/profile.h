@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,11 @@ std::vector<ProfileLine> SplitProfileLines(std::string_view text);
 // True when the profile reader takes the line for a section header: after
 // trimming white space it starts with "[" and has a "]" later on.
 bool IsProfileSectionHeader(std::string_view line);
+
+// The lock every profile writer of this process holds while it reads and
+// replaces a file. Recursive, so a caller that reads a value and writes a new
+// one from it (append, increment) can hold it around both calls.
+std::recursive_mutex& ProfileWritersLock();
 
 enum class ProfileEdit {
     Keep,     // leave the file as it is
