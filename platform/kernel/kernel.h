@@ -8,3 +8,4 @@
 #include "platform/kernel/ktime.h"
 #include "platform/kernel/debug_output.h"
 #include "platform/kernel/gui_wait.h"
+#include "platform/kernel/codepage.h"
