@@ -190,9 +190,15 @@ Attempt performOnce(const std::string& url, std::string_view path, int method, i
     char errbuf[CURL_ERROR_SIZE] = {0};
     std::string target(path);
     CURL* h = easy.get();
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     // The camera gets the path byte for byte: curl would otherwise squash
-    // "/../", drop a "#..." part or re-encode characters.
+    // "/../", drop a "#..." part or re-encode characters. The URL still
+    // carries the path, untouched as far as curl allows, because Digest signs
+    // the URL's path and the camera checks the signature against the path it
+    // received; a path curl cannot parse at all falls back to "/".
+    std::string full = url + target.substr(1);
+    curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L);
+    if (curl_easy_setopt(h, CURLOPT_URL, full.c_str()) != CURLE_OK)
+        curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_REQUEST_TARGET, target.c_str());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
