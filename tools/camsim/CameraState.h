@@ -1,0 +1,20 @@
+#pragma once
+// What the dialects of one camera share: its options, settings, clock and
+// faults. Owned by Camera; every member is safe from any thread.
+
+#include "tools/camsim/CameraClock.h"
+#include "tools/camsim/Faults.h"
+#include "tools/camsim/Options.h"
+#include "tools/camsim/SettingsStore.h"
+
+namespace camsim {
+
+struct CameraState {
+  CameraState(const Options& o, Faults& f) : options(o), faults(f) {}
+  const Options& options;
+  Faults& faults;
+  SettingsStore settings;
+  CameraClock clock;
+};
+
+} // namespace camsim

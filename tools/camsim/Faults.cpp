@@ -1,0 +1,106 @@
+#include "tools/camsim/Faults.h"
+
+#include <charconv>
+
+namespace camsim {
+
+namespace {
+bool toInt(const std::string& text, int lo, int hi, int& out) {
+  int v = 0;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || p != text.data() + text.size() || v < lo || v > hi)
+    return false;
+  out = v;
+  return true;
+}
+bool toBool(const std::string& text, bool& out) {
+  if (text == "1" || text == "on" || text == "true") out = true;
+  else if (text == "0" || text == "off" || text == "false") out = false;
+  else return false;
+  return true;
+}
+const char* malformedName(Malformed m) {
+  switch (m) {
+  case Malformed::None: return "none";
+  case Malformed::Body: return "body";
+  case Malformed::Http: return "http";
+  }
+  return "?";
+}
+} // namespace
+
+Faults::Faults(const Options& o) {
+  request_.delayMs = o.delayMs;
+  request_.hang = o.hang;
+  request_.error = o.httpError;
+  request_.malformed = o.malformed;
+  refuse_ = o.refuseLogin;
+  chunked_ = o.chunked;
+}
+
+Faults::Request Faults::takeForRequest() {
+  std::lock_guard lock(mutex_);
+  Request r = request_;
+  if (remaining_ > 0 && --remaining_ == 0) {
+    request_ = Request{};
+    remaining_ = -1;
+  }
+  return r;
+}
+
+bool Faults::hanging() const {
+  std::lock_guard lock(mutex_);
+  return request_.hang;
+}
+
+bool Faults::refuseLogin() const {
+  std::lock_guard lock(mutex_);
+  return refuse_;
+}
+
+bool Faults::chunked() const {
+  std::lock_guard lock(mutex_);
+  return chunked_;
+}
+
+void Faults::clear() {
+  std::lock_guard lock(mutex_);
+  request_ = Request{};
+  remaining_ = -1;
+  refuse_ = false;
+}
+
+bool Faults::apply(const std::string& key, const std::string& value, std::string& error) {
+  std::lock_guard lock(mutex_);
+  bool ok = true;
+  if (key == "delay") ok = toInt(value, 0, 3600000, request_.delayMs);
+  else if (key == "hang") ok = toBool(value, request_.hang);
+  else if (key == "error") {
+    int e = 0;
+    ok = toInt(value, 0, 599, e) && (e == 0 || e >= 100);
+    if (ok) request_.error = e;
+  } else if (key == "malformed") ok = parseMalformed(value, request_.malformed);
+  else if (key == "refuse") ok = toBool(value, refuse_);
+  else if (key == "chunked") ok = toBool(value, chunked_);
+  else if (key == "count") {
+    int n = 0;
+    ok = toInt(value, 0, 1000000, n);
+    if (ok) remaining_ = n == 0 ? -1 : n;
+  } else {
+    error = "unknown fault key: " + key;
+    return false;
+  }
+  if (!ok)
+    error = "bad value for " + key + ": " + value;
+  return ok;
+}
+
+std::string Faults::describe() const {
+  std::lock_guard lock(mutex_);
+  return "delay=" + std::to_string(request_.delayMs) + "\nhang=" + (request_.hang ? "1" : "0") +
+         "\nerror=" + std::to_string(request_.error) + "\nmalformed=" + malformedName(request_.malformed) +
+         "\ncount=" + std::to_string(remaining_ < 0 ? 0 : remaining_) + "\nrefuse=" + (refuse_ ? "1" : "0") +
+         "\nchunked=" + (chunked_ ? "1" : "0") + "\n";
+}
+
+} // namespace camsim

@@ -1,0 +1,42 @@
+#pragma once
+// The faults the camera plays, set from the command line and changed at run
+// time by control requests. Any thread may read or change them.
+
+#include "tools/camsim/Options.h"
+
+#include <mutex>
+#include <string>
+
+namespace camsim {
+
+class Faults {
+public:
+  struct Request {
+    int delayMs = 0;
+    bool hang = false;
+    int error = 0;
+    Malformed malformed = Malformed::None;
+  };
+
+  explicit Faults(const Options& options);
+
+  // The faults for one camera request; counts it against a `count` limit.
+  Request takeForRequest();
+  bool hanging() const;
+  bool refuseLogin() const;
+  bool chunked() const;
+
+  // One control key. False with `error` for an unknown key or a bad value.
+  bool apply(const std::string& key, const std::string& value, std::string& error);
+  void clear();
+  std::string describe() const;
+
+private:
+  mutable std::mutex mutex_; // guards everything below
+  Request request_;
+  int remaining_ = -1; // requests the request faults still apply to; -1: all
+  bool refuse_ = false;
+  bool chunked_ = false;
+};
+
+} // namespace camsim

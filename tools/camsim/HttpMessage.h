@@ -1,0 +1,49 @@
+#pragma once
+// One HTTP request as it came off the wire and the reply camsim makes for it.
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace camsim {
+
+struct HttpRequest {
+  std::string method;
+  std::string target; // raw request target, exactly as sent
+  std::string path;   // target before '?'
+  std::string query;  // target after '?', raw
+  std::string version; // "HTTP/1.1"
+  std::vector<std::pair<std::string, std::string>> headers; // names lower-case
+  std::string body;
+
+  // First header of that (lower-case) name, or empty.
+  std::string header(const std::string& name) const;
+};
+
+struct HttpReply {
+  enum class Kind {
+    Normal, // status, headers and body
+    Hang,   // no answer at all; the connection is held until the client goes
+    Raw,    // `raw` is written as it stands, then the connection closes
+  };
+  Kind kind = Kind::Normal;
+  int status = 200;
+  std::string contentType = "text/plain";
+  std::vector<std::pair<std::string, std::string>> headers;
+  std::string body;
+  std::string raw;
+  bool chunked = false;
+  bool close = false;
+  int delayMs = 0;
+  // While a hanging reply holds the connection it asks this whether to go on.
+  std::function<bool()> keepHanging;
+  // Runs on the connection's thread after the reply went out.
+  std::function<void()> afterSend;
+
+  static HttpReply text(int status, std::string body, std::string contentType = "text/plain");
+};
+
+const char* reasonPhrase(int status);
+
+} // namespace camsim

@@ -1,0 +1,213 @@
+#include "tools/camsim/Options.h"
+
+#include <arpa/inet.h>
+#include <charconv>
+#include <functional>
+#include <map>
+
+namespace camsim {
+
+namespace {
+
+bool toInt(const std::string& text, int lo, int hi, int& out) {
+  int v = 0;
+  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || p != text.data() + text.size() || v < lo || v > hi)
+    return false;
+  out = v;
+  return true;
+}
+
+bool isLoopback(const std::string& addr) {
+  in_addr a4{};
+  if (inet_pton(AF_INET, addr.c_str(), &a4) == 1)
+    return (ntohl(a4.s_addr) >> 24) == 127;
+  return false;
+}
+
+} // namespace
+
+const char* authModeName(AuthMode mode) {
+  switch (mode) {
+  case AuthMode::Any: return "any";
+  case AuthMode::Basic: return "basic";
+  case AuthMode::Digest: return "digest";
+  case AuthMode::None: return "none";
+  }
+  return "?";
+}
+
+bool parseMalformed(const std::string& text, Malformed& out) {
+  if (text == "none" || text == "0") out = Malformed::None;
+  else if (text == "body" || text == "1") out = Malformed::Body;
+  else if (text == "http") out = Malformed::Http;
+  else return false;
+  return true;
+}
+
+std::string usageText() {
+  return R"(usage: camsim [options]
+A simulated network camera of one family on loopback ports. When it is ready
+it prints one line on stdout:
+    camsim: http=PORT rtsp=PORT
+(rtsp=0 with --no-rtsp) and serves until SIGINT or SIGTERM.
+
+Camera:
+  --family F           HX|HV|DY|AJ|HTL or the chip type 71|72|73|76|77 (HX)
+  --bind ADDR          loopback address to listen on (127.0.0.1)
+  --http-port N        HTTP port, 0 = a free one (0)
+  --rtsp-port N        RTSP port, 0 = a free one (0)
+  --user U             account name (admin)
+  --password P         account password (admin)
+  --auth MODE          HTTP authentication: any|basic|digest|none (any);
+                       any asks for Digest and Basic and accepts either
+  --model TEXT         model text (CAMXA1-N)
+  --firmware TEXT      firmware version (V19.1.20.16)
+  --web-version TEXT   web page version (2.0.10)
+  --name TEXT          camera name (camsim)
+  --streams N          number of video streams reported (3)
+  --log FILE           request log: one line per request,
+                       "METHOD TARGET AUTH STATUS", AUTH none|basic|digest|other
+  --chunked            send every reply body chunked
+
+Stream (RTSP, H.264 test pattern and G.711 A-law tone):
+  --no-rtsp            serve no RTSP
+  --rtsp-auth          the stream asks for the account (Basic or Digest)
+  --no-audio           video only
+  --width N --height N main stream size (320x240); the sub stream is half
+  --fps N              frame rate (15)
+  --bitrate N          main stream bit rate in kbit/s (256)
+  --keyint N           frames between key frames (30)
+  Paths: /  /ch=1 /ch=2 /ch=3 (main) and the same followed by /sl=1 (sub).
+
+Faults from the start (all can be changed at run time, below):
+  --delay-ms N         wait N ms before each answer
+  --hang               read requests and never answer
+  --http-error N       answer every camera request with status N
+  --refuse-login       the family's own refusal of the account
+  --malformed KIND     body: cut, unterminated reply bodies; http: a broken
+                       status line, then the connection closes
+  --stream-stop-after S  S seconds after start the stream stops
+  --vanish-after S     S seconds after start the camera closes its ports ...
+  --vanish-for N       ... and opens them again N seconds later (5)
+
+Control (not logged, no authentication), on the HTTP port:
+  GET /camsim/fault?KEY=VALUE&...   keys:
+      delay=MS  hang=0|1  error=STATUS (0 = off)  refuse=0|1
+      malformed=none|body|http  chunked=0|1
+      count=N     the request faults above apply to the next N requests only
+      stream=stop|stall|resume   stop: sessions are dropped and the paths
+                  answer 404; stall: sessions stay, no more packets
+      vanish=N    close both ports now, open them again after N seconds
+      clear=1     all faults off
+  GET /camsim/state                 the faults and counters, one per line
+)";
+}
+
+bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, std::string& error) {
+  help = false;
+  using Setter = std::function<bool(const std::string&)>;
+  auto intOpt = [](int& field, int lo, int hi) {
+    return Setter([&field, lo, hi](const std::string& v) { return toInt(v, lo, hi, field); });
+  };
+  auto textOpt = [](std::string& field) {
+    return Setter([&field](const std::string& v) {
+      field = v;
+      return true;
+    });
+  };
+  std::map<std::string, Setter> withValue = {
+      {"family", [&o](const std::string& v) {
+         auto f = parseFamily(v);
+         if (f) o.family = *f;
+         return f.has_value();
+       }},
+      {"bind", [&o](const std::string& v) {
+         o.bind = v;
+         return isLoopback(v);
+       }},
+      {"http-port", intOpt(o.httpPort, 0, 65535)},
+      {"rtsp-port", intOpt(o.rtspPort, 0, 65535)},
+      {"user", textOpt(o.user)},
+      {"password", textOpt(o.password)},
+      {"auth", [&o](const std::string& v) {
+         if (v == "any") o.auth = AuthMode::Any;
+         else if (v == "basic") o.auth = AuthMode::Basic;
+         else if (v == "digest") o.auth = AuthMode::Digest;
+         else if (v == "none") o.auth = AuthMode::None;
+         else return false;
+         return true;
+       }},
+      {"model", textOpt(o.model)},
+      {"firmware", textOpt(o.firmware)},
+      {"web-version", textOpt(o.webVersion)},
+      {"name", textOpt(o.name)},
+      {"streams", intOpt(o.streams, 1, 3)},
+      {"log", textOpt(o.logPath)},
+      {"width", intOpt(o.width, 16, 4096)},
+      {"height", intOpt(o.height, 16, 4096)},
+      {"fps", intOpt(o.fps, 1, 120)},
+      {"bitrate", intOpt(o.bitrateKbps, 16, 100000)},
+      {"keyint", intOpt(o.keyInterval, 1, 3000)},
+      {"delay-ms", intOpt(o.delayMs, 0, 3600000)},
+      {"http-error", intOpt(o.httpError, 100, 599)},
+      {"malformed", [&o](const std::string& v) { return parseMalformed(v, o.malformed); }},
+      {"stream-stop-after", intOpt(o.streamStopAfter, 0, 86400)},
+      {"vanish-after", intOpt(o.vanishAfter, 0, 86400)},
+      {"vanish-for", intOpt(o.vanishFor, 0, 86400)},
+  };
+  std::map<std::string, bool*> flags = {
+      {"chunked", &o.chunked}, {"rtsp-auth", &o.rtspAuth}, {"hang", &o.hang},
+      {"refuse-login", &o.refuseLogin},
+  };
+
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      help = true;
+      return true;
+    }
+    if (a.rfind("--", 0) != 0) {
+      error = "unexpected argument: " + a;
+      return false;
+    }
+    std::string name = a.substr(2), value;
+    bool hasValue = false;
+    if (auto eq = name.find('='); eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name.resize(eq);
+      hasValue = true;
+    }
+    if (name == "no-rtsp" || name == "no-audio") {
+      (name == "no-rtsp" ? o.rtsp : o.audio) = false;
+      continue;
+    }
+    if (auto f = flags.find(name); f != flags.end()) {
+      *f->second = true;
+      continue;
+    }
+    auto s = withValue.find(name);
+    if (s == withValue.end()) {
+      error = "unknown option: --" + name;
+      return false;
+    }
+    if (!hasValue) {
+      if (i + 1 >= args.size()) {
+        error = "--" + name + " needs a value";
+        return false;
+      }
+      value = args[++i];
+    }
+    if (!s->second(value)) {
+      error = "bad value for --" + name + ": " + value;
+      return false;
+    }
+  }
+  if (o.width % 2 || o.height % 2) {
+    error = "--width and --height must be even";
+    return false;
+  }
+  return true;
+}
+
+} // namespace camsim

@@ -1,0 +1,101 @@
+// camsim: one simulated network camera on loopback ports. See `camsim --help`.
+
+#include "tools/camsim/Camera.h"
+#include "tools/camsim/HttpServer.h"
+#include "tools/camsim/Options.h"
+#include "tools/camsim/RtspServer.h"
+
+#include <gst/gst.h>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <pthread.h>
+#include <thread>
+
+using namespace camsim;
+
+int main(int argc, char** argv) {
+  Options options;
+  bool help = false;
+  std::string error;
+  if (!parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, help, error)) {
+    fprintf(stderr, "camsim: %s\n%s", error.c_str(), usageText().c_str());
+    return 2;
+  }
+  if (help) {
+    fputs(usageText().c_str(), stdout);
+    return 0;
+  }
+
+  // Every thread inherits this mask, so only sigwait() below sees the
+  // signals that end the program; a peer gone mid-write is no signal at all.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  Camera camera(options);
+  if (!camera.openLog(error)) {
+    fprintf(stderr, "camsim: %s\n", error.c_str());
+    return 1;
+  }
+
+  std::unique_ptr<RtspServer> rtsp;
+  if (options.rtsp) {
+    gst_init(nullptr, nullptr);
+    rtsp = std::make_unique<RtspServer>(options);
+    if (!rtsp->start(error)) {
+      fprintf(stderr, "camsim: %s\n", error.c_str());
+      return 1;
+    }
+    camera.onStream = [&rtsp](StreamAction a) {
+      switch (a) {
+      case StreamAction::Stop: rtsp->stopStream(); break;
+      case StreamAction::Stall: rtsp->stallStream(); break;
+      case StreamAction::Resume: rtsp->resume(); break;
+      }
+      return true;
+    };
+    camera.streamState = [&rtsp] { return rtsp->describe(); };
+  }
+
+  HttpServer http([&camera](const HttpRequest& req) { return camera.handle(req); });
+  camera.onVanish = [&http, &rtsp](int seconds) {
+    fprintf(stderr, "camsim: vanishing for %d s\n", seconds);
+    http.vanish(seconds);
+    if (rtsp)
+      rtsp->vanish(seconds);
+  };
+  if (!http.start(options.bind, options.httpPort, error)) {
+    fprintf(stderr, "camsim: %s\n", error.c_str());
+    return 1;
+  }
+
+  std::thread vanishTimer;
+  if (options.vanishAfter >= 0) {
+    vanishTimer = std::thread([&camera, &options] {
+      std::this_thread::sleep_for(std::chrono::seconds(options.vanishAfter));
+      camera.onVanish(options.vanishFor);
+    });
+    vanishTimer.detach();
+  }
+
+  printf("camsim: http=%d rtsp=%d\n", http.port(), rtsp ? rtsp->port() : 0);
+  fflush(stdout);
+  fprintf(stderr, "camsim: %s camera, user %s, auth %s\n", familyName(options.family).c_str(), options.user.c_str(),
+          authModeName(options.auth));
+
+  int sig = 0;
+  sigwait(&stopSignals, &sig);
+  http.stop();
+  if (rtsp)
+    rtsp->stop();
+  // The detached vanish timer may still sleep; leave without running the
+  // destructors it could race with.
+  fflush(nullptr);
+  _exit(0);
+}
