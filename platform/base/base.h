@@ -1,6 +1,8 @@
 #pragma once
-// The whole base layer: Windows types, text, geometry, collections, time.
+// The whole base layer: Windows types, C runtime helpers, text, geometry,
+// collections, dates and times.
 #include "platform/base/types.h"
+#include "platform/base/crt.h"
 #include "platform/base/CString.h"
 #include "platform/base/CSize.h"
 #include "platform/base/CPoint.h"
@@ -9,3 +11,11 @@
 #include "platform/base/CArray.h"
 #include "platform/base/CStringArray.h"
 #include "platform/base/CPtrArray.h"
+#include "platform/base/CList.h"
+#include "platform/base/CStringList.h"
+#include "platform/base/CPtrList.h"
+#include "platform/base/CMap.h"
+#include "platform/base/COleDateTimeSpan.h"
+#include "platform/base/COleDateTime.h"
+#include "platform/base/CTimeSpan.h"
+#include "platform/base/CTime.h"
