@@ -9,3 +9,5 @@
 #include "platform/kernel/debug_output.h"
 #include "platform/kernel/gui_wait.h"
 #include "platform/kernel/codepage.h"
+#include "platform/kernel/module.h"
+#include "platform/kernel/files.h"
