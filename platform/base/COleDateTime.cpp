@@ -1,10 +1,9 @@
 #include "platform/base/COleDateTime.h"
 
 #include "platform/base/calendar_p.h"
+#include "platform/base/clocale_p.h"
 
-#include <clocale>
 #include <cmath>
-#include <locale.h>
 #include <string>
 
 using namespace vxbase::cal;
@@ -20,13 +19,6 @@ LONGLONG MsFromParts(int y, int mo, int d, int h, int mi, int s)
     return (DaysFromCivil(y, mo, d) - kOleEpochDays) * kMsPerDay + ((h * 60LL + mi) * 60 + s) * 1000;
 }
 
-// The C locale, so that month and day names are the same whatever the
-// application set for LC_TIME.
-locale_t CLocale()
-{
-    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
 
 }  // namespace
 
@@ -251,7 +243,7 @@ CString COleDateTime::Format(const char* lpszFormat) const
     std::string buf;
     for (size_t size = 256; size <= 65536; size *= 4) {
         buf.resize(size);
-        size_t n = strftime_l(buf.data(), buf.size(), lpszFormat, &t, CLocale());
+        size_t n = strftime_l(buf.data(), buf.size(), lpszFormat, &t, vxbase::CLocale());
         if (n > 0) {
             buf.resize(n);
             return CString(std::move(buf));

@@ -12,7 +12,7 @@
 namespace {
 
 struct Token {
-    enum Kind { Number, Word, Sep } kind;
+    enum Kind { Number, Word, Sep } kind = Number;
     int value = 0;   // Number: its value; Word: month 1-12, 0 for others
     int digits = 0;  // Number: count of digits
     std::string text;  // Word: upper case; Sep: the character
@@ -51,7 +51,8 @@ bool Tokenize(const char* text, std::vector<Token>& out)
         if (std::isspace(c) || c == ',') {
             ++p;
         } else if (std::isdigit(c)) {
-            Token t{Token::Number};
+            Token t;
+            t.kind = Token::Number;
             while (std::isdigit(static_cast<unsigned char>(*p))) {
                 if (t.digits >= 9)  // longer than any part: refuse
                     return false;
@@ -61,13 +62,15 @@ bool Tokenize(const char* text, std::vector<Token>& out)
             }
             out.push_back(t);
         } else if (std::isalpha(c) && c < 0x80) {
-            Token t{Token::Word};
+            Token t;
+            t.kind = Token::Word;
             while (std::isalpha(static_cast<unsigned char>(*p)) && static_cast<unsigned char>(*p) < 0x80)
                 t.text += static_cast<char>(std::toupper(static_cast<unsigned char>(*p++)));
             t.value = MonthOf(t.text);
             out.push_back(t);
         } else if (c == '-' || c == '/' || c == '.' || c == ':') {
-            Token t{Token::Sep};
+            Token t;
+            t.kind = Token::Sep;
             t.text = static_cast<char>(c);
             out.push_back(t);
             ++p;

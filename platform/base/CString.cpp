@@ -1,5 +1,7 @@
 #include "platform/base/CString.h"
 
+#include "platform/base/clocale_p.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -46,12 +48,14 @@ int ClampLength(size_t n)
 }
 
 // printf into a std::string, sized by a first measuring pass. A format the C
-// library rejects (vsnprintf < 0) leaves the output empty.
+// library rejects (vsnprintf < 0) leaves the output empty. Numbers are
+// written in the C locale ("1.5"), whatever locale the process runs in.
 bool FormatInto(std::string& out, const char* pszFormat, va_list args)
 {
     out.clear();
     if (!pszFormat)
         return false;
+    vxbase::ScopedCLocale cLocale;
     va_list measure;
     va_copy(measure, args);
     int n = std::vsnprintf(nullptr, 0, pszFormat, measure);

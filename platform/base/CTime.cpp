@@ -1,20 +1,9 @@
 #include "platform/base/CTime.h"
 
 #include "platform/base/calendar_p.h"
+#include "platform/base/clocale_p.h"
 
-#include <clocale>
-#include <locale.h>
 #include <string>
-
-namespace {
-
-locale_t CLocale()
-{
-    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
-
-}  // namespace
 
 CTime CTime::GetCurrentTime()
 {
@@ -138,7 +127,7 @@ CString CTime::FormatTm(const char* pszFormat, const struct tm& t) const
     std::string buf;
     for (size_t size = 256; size <= 65536; size *= 4) {
         buf.resize(size);
-        size_t n = strftime_l(buf.data(), buf.size(), pszFormat, &t, CLocale());
+        size_t n = strftime_l(buf.data(), buf.size(), pszFormat, &t, vxbase::CLocale());
         if (n > 0) {
             buf.resize(n);
             return CString(std::move(buf));

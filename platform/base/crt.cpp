@@ -1,6 +1,9 @@
 #include "platform/base/crt.h"
 
+#include "platform/base/clocale_p.h"
+
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <string_view>
 
@@ -28,7 +31,8 @@ errno_t Put(std::string_view part, char* out, size_t size)
         out[0] = '\0';
         return ERANGE;
     }
-    std::memcpy(out, part.data(), part.size());
+    if (!part.empty())
+        std::memcpy(out, part.data(), part.size());
     out[part.size()] = '\0';
     return 0;
 }
@@ -53,29 +57,34 @@ int lstrlenA(const char* psz)
     return lstrlen(psz);
 }
 
+// Out-of-range values saturate, as the Windows run-time does, instead of
+// wrapping (the C library leaves that undefined).
 int _ttoi(const char* psz)
 {
-    return std::atoi(Safe(psz));
+    long long v = std::strtoll(Safe(psz), nullptr, 10);
+    return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
 }
 
 long _ttol(const char* psz)
 {
-    return std::atol(Safe(psz));
+    // LONG is 32 bits in the Windows world.
+    return _ttoi(psz);
 }
 
 LONGLONG _ttoi64(const char* psz)
 {
-    return std::atoll(Safe(psz));
+    return std::strtoll(Safe(psz), nullptr, 10);
 }
 
 LONGLONG _atoi64(const char* psz)
 {
-    return std::atoll(Safe(psz));
+    return _ttoi64(psz);
 }
 
+// "." is the decimal point, whatever locale the process runs in.
 double _tstof(const char* psz)
 {
-    return std::atof(Safe(psz));
+    return strtod_l(Safe(psz), nullptr, vxbase::CLocale());
 }
 
 int _stricmp(const char* a, const char* b)
@@ -155,6 +164,7 @@ int sprintf_s(char* dest, size_t size, const char* format, ...)
 {
     if (!dest || size == 0 || !format)
         return -1;
+    vxbase::ScopedCLocale cLocale;
     va_list args;
     va_start(args, format);
     int n = std::vsnprintf(dest, size, format, args);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
 #include <map>
 #include <string>
@@ -382,4 +383,18 @@ TEST(CString, ConcatenationAndKeys)
     hashed[CString("x")] += 1;
     EXPECT_EQ(hashed.size(), 1u);
     EXPECT_EQ(hashed["x"], 2);
+}
+
+TEST(CString, NumbersAreFormattedInTheCLocale)
+{
+    // The GUI toolkit sets the process locale from the environment; numbers
+    // in settings and camera requests must keep their "." all the same.
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = old ? old : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
+        GTEST_SKIP() << "no German locale on this machine";
+    CString s;
+    s.Format("%.1f", 1.5);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_STREQ(s, "1.5");
 }

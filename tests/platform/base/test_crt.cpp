@@ -21,6 +21,9 @@ TEST(Crt, CountsFillsAndNumbers)
     EXPECT_EQ(lstrlen(nullptr), 0);
     EXPECT_EQ(_ttoi("42abc"), 42);
     EXPECT_EQ(_ttoi(nullptr), 0);
+    EXPECT_EQ(_ttoi("  -17"), -17);
+    EXPECT_EQ(_ttoi("99999999999"), 2147483647);  // saturates, never wraps
+    EXPECT_EQ(_ttoi("-99999999999"), -2147483647 - 1);
     EXPECT_EQ(_ttoi64("8589934592"), 8589934592LL);
     EXPECT_DOUBLE_EQ(_tstof("2.5"), 2.5);
 }
