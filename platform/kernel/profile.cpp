@@ -286,9 +286,17 @@ ProfileEdit EditForWrite(std::string& text, LPCSTR section, LPCSTR key, LPCSTR v
     if (!key) {
         if (sec < 0)
             return ProfileEdit::Keep;
-        size_t from = doc.LineStart(static_cast<size_t>(sec));
-        size_t last = doc.SectionEnd(sec) - 1;
-        text.erase(from, doc.LineEnd(last) - from);
+        // Every section of the name: were a later one kept, the reader would
+        // find it in place of the deleted one.
+        std::string kept(text, 0, ProfileBomLength(text));
+        bool dropping = false;
+        for (const ProfileText::Item& it : doc.items) {
+            if (it.kind == ProfileText::Header)
+                dropping = EqualNoCase(it.name, Trim(section));
+            if (!dropping)
+                kept.append(text, it.line.begin, it.line.length + it.line.terminator);
+        }
+        text = std::move(kept);
         return ProfileEdit::Replace;
     }
     int k = sec < 0 ? -1 : doc.FindKey(sec, key);
