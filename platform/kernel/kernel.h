@@ -11,3 +11,4 @@
 #include "platform/kernel/codepage.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/files.h"
+#include "platform/kernel/CFileFind.h"
