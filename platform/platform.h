@@ -2,3 +2,4 @@
 // Everything of the platform layer that the system's code is written against.
 #include "platform/base/base.h"
 #include "platform/kernel/kernel.h"
+#include "platform/audio/audio.h"

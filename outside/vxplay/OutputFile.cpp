@@ -1,0 +1,99 @@
+#include "outside/vxplay/OutputFile.h"
+
+#include "outside/vxplay/vxplay.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vxplay {
+
+namespace {
+constexpr int kAvioBufferSize = 64 * 1024;
+}
+
+OutputFile::~OutputFile()
+{
+    close();
+}
+
+int OutputFile::create(const std::string& path)
+{
+    if (path.empty())
+        return VXPLAY_ERR_ARG;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno == EEXIST ? VXPLAY_ERR_EXISTS : VXPLAY_ERR_IO;
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kAvioBufferSize));
+    AVIOContext* io = buffer ? avio_alloc_context(buffer, kAvioBufferSize, 1, this, nullptr, &OutputFile::writePacket, nullptr)
+                             : nullptr;
+    if (!io) {
+        av_free(buffer);
+        ::close(fd);
+        ::unlink(path.c_str());
+        return VXPLAY_ERR_NOMEM;
+    }
+    io->seekable = 0;
+    m_avio.reset(io);
+    m_fd = fd;
+    m_path = path;
+    m_error = 0;
+    m_written = 0;
+    return VXPLAY_OK;
+}
+
+int OutputFile::writePacket(void* opaque, uint8_t* buf, int size)
+{
+    auto* self = static_cast<OutputFile*>(opaque);
+    if (self->m_error)
+        return self->m_error;
+    int left = size;
+    while (left > 0) {
+        ssize_t n = ::write(self->m_fd, buf, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            self->m_error = AVERROR(errno);
+            return self->m_error;
+        }
+        buf += n;
+        left -= int(n);
+    }
+    self->m_written += size;
+    return size;
+}
+
+int OutputFile::flush()
+{
+    if (!m_avio)
+        return 0;
+    avio_flush(m_avio.get());
+    return m_error ? m_error : m_avio->error;
+}
+
+int OutputFile::close()
+{
+    if (m_fd < 0)
+        return m_error;
+    int err = flush();
+    m_avio.reset();
+    if (::fdatasync(m_fd) != 0 && !err && errno != EINVAL)
+        err = AVERROR(errno);
+    if (::close(m_fd) != 0 && !err)
+        err = AVERROR(errno);
+    m_fd = -1;
+    m_error = err;
+    return err;
+}
+
+void OutputFile::discard()
+{
+    if (m_fd < 0)
+        return;
+    m_avio.reset();
+    ::close(m_fd);
+    m_fd = -1;
+    ::unlink(m_path.c_str());
+}
+
+} // namespace vxplay

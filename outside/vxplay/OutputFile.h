@@ -1,0 +1,40 @@
+#pragma once
+// A new file that the player writes through an AVIO context. It is created
+// exclusively, so an existing file is never truncated or replaced.
+
+#include "outside/vxplay/AvHandles.h"
+
+#include <string>
+
+namespace vxplay {
+
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // VXPLAY_OK, VXPLAY_ERR_EXISTS or VXPLAY_ERR_IO.
+    int create(const std::string& path);
+    AVIOContext* avio() const { return m_avio.get(); }
+    // Flushes the AVIO buffer to the file (the data then survives the process).
+    int flush();
+    // Flushes, syncs and closes; the first write error seen, as an AVERROR.
+    int close();
+    // Closes and removes the file (for a recording that never got a picture).
+    void discard();
+    int64_t written() const { return m_written; }
+    const std::string& path() const { return m_path; }
+
+private:
+    static int writePacket(void* opaque, uint8_t* buf, int size);
+
+    std::string m_path;
+    int m_fd = -1;
+    AvioPtr m_avio;
+    int m_error = 0;
+    int64_t m_written = 0;
+};
+
+} // namespace vxplay

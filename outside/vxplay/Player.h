@@ -1,0 +1,147 @@
+#pragma once
+// One player instance: takes a camera's tracks and packets, keeps the
+// pre-record ring, writes recordings, decodes for a window or a snapshot, and
+// plays files.
+//
+// Threads: every public call may come from any thread. Packets arrive on the
+// transport's reader thread and are recorded on it; pictures are decoded on
+// the instance's decode thread, which exists only for a viewer that plays or
+// for a pending snapshot; files play on the FilePlayer's thread.
+// Lock order: m_fileMutex, then m_recMutex, then m_trackMutex; m_showMutex,
+// then m_viewMutex. No callback is made while any of them is held.
+
+#include "outside/vxplay/CallbackGate.h"
+#include "outside/vxplay/FilePlayer.h"
+#include "outside/vxplay/Mp4Recorder.h"
+#include "outside/vxplay/PacketRing.h"
+#include "outside/vxplay/Picture.h"
+#include "outside/vxplay/SoundSink.h"
+#include "outside/vxplay/Track.h"
+#include "outside/vxplay/VideoDecoder.h"
+#include "outside/vxplay/vxplay.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vxplay {
+
+class Player : private FileHost {
+public:
+    Player(bool display, int prerecordMs);
+    ~Player();
+
+    // Ends everything: threads joined, recording closed, pending snapshots
+    // failed. No callback after it returns.
+    void shutdown();
+
+    int setWindow(void* hwnd);
+    int playStart();
+    int playStop();
+    int setAudioEnabled(bool on);
+    void setDecodeCallback(vxplay_decode_func func, void* user);
+    void setEventCallback(vxplay_event_func func, void* user);
+
+    int initTrack(const vxstream_track& desc);
+    int input(int streamIndex, int mediaType, const uint8_t* data, int size, int64_t pts, int64_t dts, int flags);
+
+    int fileSet(const std::string& path);
+    int fileOpen();
+    int fileClose();
+    int filePause();
+    int fileResume();
+    int64_t fileLength();
+    int64_t filePosition();
+    int fileSeek(int64_t ms);
+
+    int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user);
+    int recordStatus();
+    int recordStop();
+
+    int setAspect(float aspect);
+    int setTransform(int transform);
+    int setOsd(int slot, const char* text);
+    int displayLast();
+    int snapshot(const std::string& path, vxplay_result_func func, void* user);
+
+private:
+    struct PendingSnapshot {
+        std::string path;
+        vxplay_result_func func = nullptr;
+        void* user = nullptr;
+    };
+    struct View {
+        void* hwnd = nullptr;
+        float aspect = 0.0f;
+        int transform = 0;
+        std::string osd;
+    };
+
+    // FileHost
+    void filePicture(AVFrame* frame) override { showPicture(frame); }
+    void fileEvent(int code, int64_t value) override { raiseEvent(code, value); }
+    bool fileSound() const override { return m_sound; }
+
+    void showPicture(AVFrame* frame);
+    void present(const AVFrame* frame, const View& view);
+    void raiseEvent(int code, int64_t value);
+    void reportResult(vxplay_result_func func, void* user, int result, const std::string& path);
+    void failSnapshots(int result);
+    std::shared_ptr<const std::vector<TrackPtr>> tracks();
+
+    void ensureDecodeThread();
+    void stopDecodeThread();
+    void enqueueDecode(StreamPacketPtr p);
+    void decodeLoop();
+
+    const bool m_display;
+    const int64_t m_prerecordUs;
+    std::atomic<bool> m_closing{false};
+    std::atomic<bool> m_playing{false};
+    std::atomic<bool> m_sound{false};
+    CallbackGate m_gate;
+
+    std::mutex m_cbMutex; // guards the two callbacks
+    vxplay_decode_func m_decodeFunc = nullptr;
+    void* m_decodeUser = nullptr;
+    vxplay_event_func m_eventFunc = nullptr;
+    void* m_eventUser = nullptr;
+
+    std::mutex m_trackMutex; // guards m_tracks (replaced, never changed in place)
+    std::shared_ptr<const std::vector<TrackPtr>> m_tracks;
+
+    std::mutex m_recMutex; // guards the ring, the recording and the times below
+    PacketRing m_ring;
+    std::unique_ptr<Mp4Recorder> m_recorder;
+    vxplay_result_func m_recFunc = nullptr;
+    void* m_recUser = nullptr;
+    std::vector<int64_t> m_lastTimeUs; // per track, for packets without a time
+
+    std::mutex m_decMutex; // guards the decode queue and thread
+    std::condition_variable m_decChanged;
+    std::deque<StreamPacketPtr> m_decQueue;
+    bool m_decStop = false;
+    std::thread m_decThread;
+    std::atomic<bool> m_snapshotPending{false};
+
+    std::mutex m_showMutex; // serialises showing pictures (the converter is not shared)
+    PictureConverter m_converter;
+    Bgra m_bgra;
+
+    std::mutex m_viewMutex; // guards m_view, m_last, m_firstShown, m_snapshots
+    View m_view;
+    FramePtr m_last;
+    bool m_firstShown = false;
+    std::vector<PendingSnapshot> m_snapshots;
+
+    std::mutex m_fileMutex; // guards the file player
+    std::string m_filePath;
+    std::unique_ptr<FilePlayer> m_file;
+};
+
+} // namespace vxplay

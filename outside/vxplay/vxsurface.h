@@ -1,0 +1,37 @@
+#pragma once
+// What the player needs from the window layer to show a picture: one call
+// that hands a decoded frame to a window.
+//
+// The window layer defines vx_surface_present; the player holds only a weak
+// reference to it, so without a window layer (or in a program that has none)
+// the player still decodes, snapshots and records, it just shows nothing.
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct vxsurface_frame {
+    // 32-bit pixels, bytes B, G, R, 0xff in memory (0xffRRGGBB words on
+    // little-endian), top row first; already mirrored or flipped as asked.
+    const uint8_t* pixels;
+    int width;
+    int height;
+    int stride; // bytes from one row to the next
+    // <= 0: stretch the picture over the whole client area; > 0: keep this
+    // width/height ratio, as large as fits, centred, the rest black.
+    float aspect;
+    // Text drawn over the picture's top-left corner; NULL or "" for none.
+    const char* osd_text;
+} vxsurface_frame;
+
+// Called on a player thread, never the GUI thread. The implementation copies
+// what it needs before it returns (pixels and text are the caller's) and
+// repaints the window on the GUI thread. hwnd is an HWND. Returns 0 when the
+// frame was taken, non-zero when the window is gone.
+int vx_surface_present(void* hwnd, const vxsurface_frame* frame) __attribute__((weak));
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,66 @@
+#pragma once
+// A short camera-like stream for the player's tests: H.264 (key frame every
+// 2 s, 25 fps, 320x240) with G.711 A-law sound in 20 ms packets, made once per test program
+// with the ffmpeg tool, then demuxed and handed to a player exactly as the
+// transport hands a camera's stream: Annex-B video, 90 kHz and 8 kHz time
+// bases, timestamps on a camera clock that does not start at 0.
+
+#include "outside/vxplay/vxplay.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vxtest {
+
+struct FixturePacket {
+    int stream = 0;
+    int mediaType = 0;
+    std::vector<uint8_t> data;
+    int64_t pts = 0;
+    int64_t dts = 0;
+    int flags = 0;
+    double seconds = 0; // time from the stream's start
+};
+
+class StreamFixture {
+public:
+    static constexpr int kWidth = 320;
+    static constexpr int kHeight = 240;
+    static constexpr double kSeconds = 34;
+
+    // Made on first use; aborts the test program when the ffmpeg tool fails.
+    static const StreamFixture& get();
+
+    void describe(vxplay_inst inst) const;
+    // Feeds the packets whose time lies in [from, to) seconds.
+    void feed(vxplay_inst inst, double from, double to) const;
+
+    std::vector<vxstream_track> tracks;
+    std::vector<FixturePacket> packets;
+    std::string dir; // a scratch folder of the test program
+
+private:
+    std::vector<std::vector<uint8_t>> m_extradata;
+};
+
+// Runs a shell command; its standard output.
+std::string runCommand(const std::string& cmd);
+
+struct ProbeResult {
+    bool ok = false;
+    std::string videoCodec;
+    std::string audioCodec;
+    int width = 0;
+    int height = 0;
+    double duration = 0;   // of the container
+    int videoFrames = 0;   // decoded by ffprobe
+    bool firstFrameKey = false;
+};
+// What ffprobe makes of a file.
+ProbeResult probe(const std::string& path);
+
+// A fresh empty folder for one test.
+std::string scratchDir(const std::string& name);
+
+} // namespace vxtest

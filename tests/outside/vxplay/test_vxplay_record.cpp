@@ -1,0 +1,224 @@
+// Recording: the file format, the pre-record, a recorder killed mid-file and
+// the rule that an existing file is never replaced.
+
+#include "StreamFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <signal.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using vxtest::StreamFixture;
+
+namespace {
+
+struct RecordLog {
+    std::mutex mutex;
+    std::vector<std::pair<int, std::string>> calls;
+
+    static void callback(void* user, int result, const char* path)
+    {
+        auto* self = static_cast<RecordLog*>(user);
+        std::lock_guard lock(self->mutex);
+        self->calls.emplace_back(result, path);
+    }
+};
+
+class Recorder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(vxplay_create_instance(&inst, 0, 5000), 0);
+        fixture.describe(inst);
+        vxplay_audio_set_enable(inst, 1);
+        dir = vxtest::scratchDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { vxplay_destroy_instance(inst); }
+
+    const StreamFixture& fixture = StreamFixture::get();
+    vxplay_inst inst = nullptr;
+    std::string dir;
+    RecordLog log;
+};
+
+TEST_F(Recorder, PreRecordPlusRecordingMakesOneFileThatStartsWithAKeyFrame)
+{
+    // 5 s of stream before the start, 25 s after it; fed faster than real
+    // time: the ring works on the stream's own timestamps.
+    fixture.feed(inst, 0, 5);
+    const std::string path = dir + "/20260101120000.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 1, &RecordLog::callback, &log), 0);
+    EXPECT_EQ(vxplay_record_status(inst), 1);
+    fixture.feed(inst, 5, 30);
+    EXPECT_EQ(vxplay_record_stop(inst), 0);
+    EXPECT_EQ(vxplay_record_status(inst), 0);
+    ASSERT_EQ(log.calls.size(), 1u);
+    EXPECT_EQ(log.calls[0].first, 0);
+    EXPECT_EQ(log.calls[0].second, path);
+
+    const auto r = vxtest::probe(path);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.videoCodec, "h264");
+    EXPECT_EQ(r.audioCodec, "aac");
+    EXPECT_EQ(r.width, StreamFixture::kWidth);
+    EXPECT_EQ(r.height, StreamFixture::kHeight);
+    EXPECT_TRUE(r.firstFrameKey);
+    EXPECT_NEAR(r.duration, 30.0, 0.04); // within a frame
+    EXPECT_EQ(r.videoFrames, 750);
+}
+
+TEST_F(Recorder, WithoutPreRecordTheFileStartsAtTheLatestKeyFrame)
+{
+    fixture.feed(inst, 0, 5.5); // key frames at 0, 2 and 4 s
+    const std::string path = dir + "/a.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 0, nullptr, nullptr), 0);
+    fixture.feed(inst, 5.5, 10);
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+    const auto r = vxtest::probe(path);
+    EXPECT_TRUE(r.firstFrameKey);
+    EXPECT_NEAR(r.duration, 6.0, 0.04);
+}
+
+TEST_F(Recorder, SoundOffRecordsNoAudioTrack)
+{
+    vxplay_audio_set_enable(inst, 0);
+    fixture.feed(inst, 0, 2);
+    const std::string path = dir + "/mute.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 1, nullptr, nullptr), 0);
+    fixture.feed(inst, 2, 4);
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+    const auto r = vxtest::probe(path);
+    EXPECT_EQ(r.videoCodec, "h264");
+    EXPECT_EQ(r.audioCodec, "");
+}
+
+TEST_F(Recorder, SegmentsFollowEachOtherWithoutAGap)
+{
+    // Stop and start at once, as the recorder cuts its segments: the next
+    // file begins with the group of pictures the last one ended in.
+    fixture.feed(inst, 0, 1);
+    const std::string a = dir + "/1.mp4", b = dir + "/2.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, a.c_str(), 0, nullptr, nullptr), 0);
+    fixture.feed(inst, 1, 7);
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+    ASSERT_EQ(vxplay_record_start(inst, b.c_str(), 0, nullptr, nullptr), 0);
+    fixture.feed(inst, 7, 12);
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+    EXPECT_NEAR(vxtest::probe(a).duration, 7.0, 0.04);
+    EXPECT_NEAR(vxtest::probe(b).duration, 6.0, 0.04); // from the key frame at 6 s
+}
+
+TEST_F(Recorder, AnExistingFileIsNeverReplaced)
+{
+    const std::string path = dir + "/old.mp4";
+    {
+        std::ofstream(path) << "an earlier recording";
+    }
+    fixture.feed(inst, 0, 3);
+    EXPECT_EQ(vxplay_record_start(inst, path.c_str(), 1, &RecordLog::callback, &log), VXPLAY_ERR_EXISTS);
+    EXPECT_EQ(vxplay_record_status(inst), 0);
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "an earlier recording");
+    EXPECT_TRUE(log.calls.empty());
+}
+
+TEST_F(Recorder, BadStartsFailAndLeaveNoFile)
+{
+    const std::string missingDir = dir + "/no/such/folder/x.mp4";
+    EXPECT_EQ(vxplay_record_start(inst, missingDir.c_str(), 1, nullptr, nullptr), VXPLAY_ERR_IO);
+    EXPECT_EQ(vxplay_record_start(inst, "", 1, nullptr, nullptr), VXPLAY_ERR_ARG);
+    EXPECT_EQ(vxplay_record_start(inst, nullptr, 1, nullptr, nullptr), VXPLAY_ERR_ARG);
+    EXPECT_EQ(vxplay_record_stop(inst), VXPLAY_ERR_STATE);
+
+    // Started, but no key frame ever came: the empty file goes away again.
+    const std::string path = dir + "/nokey.mp4";
+    fixture.feed(inst, 0, 0.5);
+    vxplay_inst fresh = nullptr;
+    ASSERT_EQ(vxplay_create_instance(&fresh, 0, 0), 0);
+    fixture.describe(fresh);
+    ASSERT_EQ(vxplay_record_start(fresh, path.c_str(), 1, &RecordLog::callback, &log), 0);
+    fixture.feed(fresh, 0.1, 1.9); // after the key frame at 0, before the next
+    EXPECT_EQ(vxplay_record_stop(fresh), VXPLAY_ERR_NO_PICTURE);
+    EXPECT_FALSE(fs::exists(path));
+    ASSERT_EQ(log.calls.size(), 1u);
+    EXPECT_EQ(log.calls[0].first, VXPLAY_ERR_NO_PICTURE);
+    vxplay_destroy_instance(fresh);
+}
+
+TEST_F(Recorder, DestroyWhileRecordingClosesTheFileCleanly)
+{
+    fixture.feed(inst, 0, 1);
+    const std::string path = dir + "/d.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 1, &RecordLog::callback, &log), 0);
+    fixture.feed(inst, 1, 4);
+    ASSERT_EQ(vxplay_destroy_instance(inst), 0);
+    ASSERT_EQ(log.calls.size(), 1u);
+    EXPECT_EQ(log.calls[0].first, 0);
+    EXPECT_NEAR(vxtest::probe(path).duration, 4.0, 0.04);
+    // The handle is gone: calls on it fail harmlessly, and no callback comes.
+    EXPECT_EQ(vxplay_record_status(inst), 0);
+    EXPECT_EQ(vxplay_input_stream(inst, nullptr, 0, 0, fixture.packets[0].data.data(), 10, 0, 0, 1), VXPLAY_ERR_ARG);
+    ASSERT_EQ(vxplay_create_instance(&inst, 0, 5000), 0); // for TearDown
+}
+
+// The child half of the next test: records until it is killed.
+TEST(RecorderChild, RecordsUntilKilled)
+{
+    const char* path = getenv("VXPLAY_TEST_CHILD_RECORD");
+    if (!path)
+        GTEST_SKIP() << "runs only as the child of RecorderKilled";
+    const StreamFixture& fixture = StreamFixture::get();
+    vxplay_inst inst = nullptr;
+    ASSERT_EQ(vxplay_create_instance(&inst, 0, 0), 0);
+    fixture.describe(inst);
+    vxplay_audio_set_enable(inst, 1);
+    fixture.feed(inst, 0, 0.1);
+    ASSERT_EQ(vxplay_record_start(inst, path, 1, nullptr, nullptr), 0);
+    fixture.feed(inst, 0.1, 13); // fragments end at the key frames 2, 4, ... 12 s
+    std::ofstream(std::string(path) + ".ready") << "1";
+    for (;;)
+        pause();
+}
+
+TEST(RecorderKilled, AFileCutOffBySigkillPlaysUpToItsLastFragment)
+{
+    const std::string dir = vxtest::scratchDir("killed");
+    const std::string path = dir + "/killed.mp4";
+    StreamFixture::get(); // made before the fork, so the child finds it quickly
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        setenv("VXPLAY_TEST_CHILD_RECORD", path.c_str(), 1);
+        execl("/proc/self/exe", "child", "--gtest_filter=RecorderChild.*", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    bool ready = false;
+    for (int i = 0; i < 600 && !ready; ++i) { // up to 60 s on a loaded machine
+        ready = fs::exists(path + ".ready");
+        if (!ready)
+            usleep(100000);
+    }
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(ready) << "the child never got to recording";
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    const auto r = vxtest::probe(path);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.videoCodec, "h264");
+    EXPECT_TRUE(r.firstFrameKey);
+    // Every finished fragment plays: 12 s; the open one (12-13 s) is lost.
+    EXPECT_EQ(r.videoFrames, 300);
+}
+
+} // namespace
