@@ -94,7 +94,7 @@ CString ReadWholeValue(const char* section, const char* key, const char* path)
     for (;;) {
         DWORD n = GetPrivateProfileStringA(section, key, "", buf.data(), static_cast<DWORD>(buf.size()), path);
         if (n + 1 < buf.size())
-            return CString(buf.data(), static_cast<int>(n));
+            return CString(buf.data());
         buf.assign(buf.size() * 2, '\0');
     }
 }
@@ -193,8 +193,9 @@ const CString& CIniFile::GetPathName() const
 CString CIniFile::GetProfileStringA(const char* lpSection, const char* lpKey, const char* lpDefault) const
 {
     char buf[kValueBuffer + 1] = {};
-    DWORD n = GetPrivateProfileStringA(lpSection, lpKey, lpDefault, buf, kValueBuffer, m_strPathName);
-    return CString(buf, static_cast<int>(n));
+    GetPrivateProfileStringA(lpSection, lpKey, lpDefault, buf, kValueBuffer, m_strPathName);
+    // Up to the first NUL: a NULL section or key gives a NUL-separated list.
+    return CString(buf);
 }
 
 int CIniFile::GetProfileIntA(const char* lpSection, const char* lpKey, int nDefault) const
