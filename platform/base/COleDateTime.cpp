@@ -42,6 +42,11 @@ COleDateTime::COleDateTime(const SYSTEMTIME& systimeSrc)
     *this = systimeSrc;
 }
 
+COleDateTime::COleDateTime(const FILETIME& filetimeSrc)
+{
+    *this = filetimeSrc;
+}
+
 COleDateTime::COleDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec)
 {
     SetDateTime(nYear, nMonth, nDay, nHour, nMin, nSec);
@@ -80,6 +85,14 @@ COleDateTime& COleDateTime::operator=(const SYSTEMTIME& st)
 {
     SetDateTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
     return *this;
+}
+
+COleDateTime& COleDateTime::operator=(const FILETIME& ft)
+{
+    // 100 ns ticks from 1601-01-01 UTC; whole seconds, like the other sources.
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    const LONGLONG unixSeconds = static_cast<LONGLONG>(ticks / 10000000ULL) - 11644473600LL;
+    return *this = static_cast<time_t>(unixSeconds);
 }
 
 void COleDateTime::SetMs(LONGLONG ms)

@@ -59,11 +59,13 @@ public:
     COleDateTime(DATE dtSrc);  // NOLINT
     COleDateTime(time_t timeSrc);  // NOLINT: local time of the instant
     COleDateTime(const SYSTEMTIME& systimeSrc);  // NOLINT: milliseconds ignored
+    COleDateTime(const FILETIME& filetimeSrc);  // NOLINT: a UTC file time, read as local time
     COleDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
 
     COleDateTime& operator=(DATE dtSrc);
     COleDateTime& operator=(time_t timeSrc);
     COleDateTime& operator=(const SYSTEMTIME& systimeSrc);
+    COleDateTime& operator=(const FILETIME& filetimeSrc);
 
     DateTimeStatus GetStatus() const { return m_status; }
     void SetStatus(DateTimeStatus status) { m_status = status; }

@@ -73,7 +73,20 @@ bool FormatInto(std::string& out, const char* pszFormat, va_list args)
 
 }  // namespace
 
-CString::CString(const char* psz) : m_str(Safe(psz)) {}
+// A "pointer" below 64 Ki is a string id made with MAKEINTRESOURCE, as the
+// classic class accepted; reading it as text would crash.
+static bool IsIntResource(const char* psz)
+{
+    return psz && reinterpret_cast<uintptr_t>(psz) < 0x10000;
+}
+
+CString::CString(const char* psz)
+{
+    if (IsIntResource(psz))
+        LoadString(static_cast<UINT>(reinterpret_cast<uintptr_t>(psz)));
+    else
+        m_str = Safe(psz);
+}
 
 CString::CString(const char* pch, int nLength)
 {
@@ -91,7 +104,12 @@ CString::CString(const unsigned char* psz) : m_str(Safe(reinterpret_cast<const c
 
 CString& CString::operator=(const char* psz)
 {
-    m_str = Safe(psz);
+    if (IsIntResource(psz)) {
+        m_str.clear();
+        LoadString(static_cast<UINT>(reinterpret_cast<uintptr_t>(psz)));
+    } else {
+        m_str = Safe(psz);
+    }
     return *this;
 }
 
@@ -442,9 +460,10 @@ CString& CString::MakeReverse()
 
 int CString::Replace(char chOld, char chNew)
 {
+    // Replacing a character by itself changes nothing and counts nothing.
     int count = 0;
     if (chOld == chNew)
-        return static_cast<int>(std::count(m_str.begin(), m_str.end(), chOld));
+        return 0;
     for (char& c : m_str) {
         if (c == chOld) {
             c = chNew;
@@ -658,4 +677,21 @@ bool operator>=(const CString& a, const char* b)
 bool operator>=(const char* a, const CString& b)
 {
     return b.Compare(a) <= 0;
+}
+
+bool operator==(const CString& a, const std::string& b)
+{
+    return a.str() == b;
+}
+bool operator==(const std::string& a, const CString& b)
+{
+    return a == b.str();
+}
+bool operator!=(const CString& a, const std::string& b)
+{
+    return a.str() != b;
+}
+bool operator!=(const std::string& a, const CString& b)
+{
+    return a != b.str();
 }

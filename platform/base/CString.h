@@ -41,6 +41,7 @@ decltype(auto) FormatArg(const T& value);
 class CString {
 public:
     CString() = default;
+    // A null pointer gives ""; a MAKEINTRESOURCE id loads that string.
     CString(const char* psz);  // NOLINT: implicit like the classic class
     CString(const char* pch, int nLength);
     CString(char ch, int nRepeat = 1);
@@ -207,6 +208,10 @@ bool operator!=(const CString& a, const char* b);
 bool operator!=(const char* a, const CString& b);
 bool operator!=(const CString& a, char b);
 bool operator!=(char a, const CString& b);
+bool operator==(const CString& a, const std::string& b);
+bool operator==(const std::string& a, const CString& b);
+bool operator!=(const CString& a, const std::string& b);
+bool operator!=(const std::string& a, const CString& b);
 bool operator<(const CString& a, const CString& b);
 bool operator<(const CString& a, const char* b);
 bool operator<(const char* a, const CString& b);

@@ -32,6 +32,12 @@ CTime::CTime(const SYSTEMTIME& st, int nDST)
 {
 }
 
+CTime::CTime(const FILETIME& ft, int)
+{
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    m_time = static_cast<time_t>(static_cast<LONGLONG>(ticks / 10000000ULL) - 11644473600LL);
+}
+
 struct tm* CTime::GetLocalTm(struct tm* ptm) const
 {
     if (!ptm || m_time == -1)

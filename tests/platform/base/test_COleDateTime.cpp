@@ -347,6 +347,11 @@ TEST_F(BerlinTime, LocalTimeRoundTrips)
     }
 
     EXPECT_EQ(COleDateTime(static_cast<time_t>(-1)).GetStatus(), COleDateTime::invalid);
+
+    // A file time is UTC; the date shows it in local time.
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(winter) + 11644473600ULL) * 10000000ULL + 1234567;
+    FILETIME ft{static_cast<DWORD>(ticks & 0xffffffffu), static_cast<DWORD>(ticks >> 32)};
+    EXPECT_EQ(Text(COleDateTime(ft)), "2024-01-05 08:30:00");
     time_t unused = 0;
     EXPECT_FALSE(COleDateTime(2024, 2, 30, 0, 0, 0).GetAsTime(unused));
 

@@ -236,6 +236,7 @@ TEST(CString, ReplaceRemoveInsertDelete)
         EXPECT_STREQ(s, c.expected) << c.text;
     }
     CString s("a\\b\\c");
+    EXPECT_EQ(s.Replace('b', 'b'), 0);  // a character by itself counts nothing
     EXPECT_EQ(s.Replace('\\', '/'), 2);
     EXPECT_STREQ(s, "a/b/c");
     EXPECT_EQ(s.Remove('/'), 2);
@@ -321,6 +322,11 @@ TEST(CString, LoadStringUsesTheInstalledHook)
     EXPECT_FALSE(s.LoadString(78));
     s.Format(77u, 5);
     EXPECT_STREQ(s, "id 5");
+    // A MAKEINTRESOURCE id in place of text loads the string, never reads
+    // the address.
+    EXPECT_STREQ(CString(reinterpret_cast<const char*>(uintptr_t{77})), "id %d");
+    s = reinterpret_cast<const char*>(uintptr_t{78});
+    EXPECT_STREQ(s, "");
     vxbase::g_pfnLoadString = nullptr;
 }
 
