@@ -7,6 +7,7 @@
 #include "tools/camsim/HxDialect.h"
 #include "tools/camsim/ParamCgi.h"
 #include "tools/camsim/Query.h"
+#include "tools/camsim/SystemFiles.h"
 
 namespace camsim {
 
@@ -25,8 +26,10 @@ Camera::Camera(const Options& options)
   case Family::HTL: dialects_.push_back(std::make_unique<HtlDialect>(state_)); break;
   }
   // Every family but HV carries the parameter CGI beside its own requests.
-  if (options.family != Family::HV)
+  if (options.family != Family::HV) {
     dialects_.push_back(std::make_unique<ParamCgi>(state_));
+    dialects_.push_back(std::make_unique<SystemFiles>(state_));
+  }
 }
 
 bool Camera::openLog(std::string& error) { return options_.logPath.empty() || log_.open(options_.logPath, error); }
@@ -91,6 +94,7 @@ HttpReply Camera::cameraRequest(const HttpRequest& req) {
   if (f.malformed == Malformed::Body)
     reply.body.resize(reply.body.size() / 2);
   reply.delayMs = f.delayMs;
+  reply.cutAfter = f.cut;
   reply.chunked = faults_.chunked();
   log_.write(req.method, req.target, authName, std::to_string(reply.status));
   return reply;

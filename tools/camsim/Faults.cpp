@@ -34,6 +34,7 @@ Faults::Faults(const Options& o) {
   request_.hang = o.hang;
   request_.error = o.httpError;
   request_.malformed = o.malformed;
+  request_.cut = o.cutAfter;
   refuse_ = o.refuseLogin;
   chunked_ = o.chunked;
 }
@@ -80,6 +81,7 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
     ok = toInt(value, 0, 599, e) && (e == 0 || e >= 100);
     if (ok) request_.error = e;
   } else if (key == "malformed") ok = parseMalformed(value, request_.malformed);
+  else if (key == "cut") ok = toInt(value, -1, 1 << 30, request_.cut);
   else if (key == "refuse") ok = toBool(value, refuse_);
   else if (key == "chunked") ok = toBool(value, chunked_);
   else if (key == "count") {
@@ -98,7 +100,7 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
 std::string Faults::describe() const {
   std::lock_guard lock(mutex_);
   return "delay=" + std::to_string(request_.delayMs) + "\nhang=" + (request_.hang ? "1" : "0") +
-         "\nerror=" + std::to_string(request_.error) + "\nmalformed=" + malformedName(request_.malformed) +
+         "\nerror=" + std::to_string(request_.error) + "\nmalformed=" + malformedName(request_.malformed) + "\ncut=" + std::to_string(request_.cut) +
          "\ncount=" + std::to_string(remaining_ < 0 ? 0 : remaining_) + "\nrefuse=" + (refuse_ ? "1" : "0") +
          "\nchunked=" + (chunked_ ? "1" : "0") + "\n";
 }

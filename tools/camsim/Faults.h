@@ -16,6 +16,7 @@ public:
     bool hang = false;
     int error = 0;
     Malformed malformed = Malformed::None;
+    int cut = -1; // bytes of the body sent before the connection drops; -1: all
   };
 
   explicit Faults(const Options& options);

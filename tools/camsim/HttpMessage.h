@@ -36,6 +36,7 @@ struct HttpReply {
   bool chunked = false;
   bool close = false;
   int delayMs = 0;
+  int cutAfter = -1; // body bytes sent before the connection drops; -1: all
   // While a hanging reply holds the connection it asks this whether to go on.
   std::function<bool()> keepHanging;
   // Runs on the connection's thread after the reply went out.

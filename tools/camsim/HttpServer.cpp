@@ -389,8 +389,14 @@ bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, boo
     out += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
   out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
   out += "\r\n";
+  size_t headLength = out.size();
   if (req.method != "HEAD")
     out += chunked ? chunk(reply.body) : reply.body;
+  if (reply.cutAfter >= 0 && out.size() > headLength + static_cast<size_t>(reply.cutAfter)) {
+    out.resize(headLength + static_cast<size_t>(reply.cutAfter));
+    sendAll(fd, out);
+    return false;
+  }
   bool ok = sendAll(fd, out);
   if (reply.afterSend)
     reply.afterSend();

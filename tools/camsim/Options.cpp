@@ -87,6 +87,8 @@ Faults from the start (all can be changed at run time, below):
   --refuse-login       the family's own refusal of the account
   --malformed KIND     body: cut, unterminated reply bodies; http: a broken
                        status line, then the connection closes
+  --cut-after N        send N bytes of each reply body, then drop the
+                       connection (the headers announce the whole body)
   --stream-stop-after S  S seconds after start the stream stops
   --vanish-after S     S seconds after start the camera closes its ports ...
   --vanish-for N       ... and opens them again N seconds later (5)
@@ -94,7 +96,7 @@ Faults from the start (all can be changed at run time, below):
 Control (not logged, no authentication), on the HTTP port:
   GET /camsim/fault?KEY=VALUE&...   keys:
       delay=MS  hang=0|1  error=STATUS (0 = off)  refuse=0|1
-      malformed=none|body|http  chunked=0|1
+      malformed=none|body|http  chunked=0|1  cut=N (-1 = off)
       count=N     the request faults above apply to the next N requests only
       stream=stop|stall|resume   stop: sessions are dropped and the paths
                   answer 404; stall: sessions stay, no more packets
@@ -151,6 +153,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
       {"keyint", intOpt(o.keyInterval, 1, 3000)},
       {"delay-ms", intOpt(o.delayMs, 0, 3600000)},
       {"http-error", intOpt(o.httpError, 100, 599)},
+      {"cut-after", intOpt(o.cutAfter, 0, 1 << 30)},
       {"malformed", [&o](const std::string& v) { return parseMalformed(v, o.malformed); }},
       {"stream-stop-after", intOpt(o.streamStopAfter, 0, 86400)},
       {"vanish-after", intOpt(o.vanishAfter, 0, 86400)},

@@ -44,6 +44,7 @@ struct Options {
   int httpError = 0;
   bool refuseLogin = false;
   Malformed malformed = Malformed::None;
+  int cutAfter = -1;
   int streamStopAfter = -1; // seconds after start; -1: never
   int vanishAfter = -1;     // seconds after start; -1: never
   int vanishFor = 5;

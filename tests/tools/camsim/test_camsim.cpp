@@ -6,8 +6,11 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <sstream>
 
 namespace {
@@ -297,6 +300,36 @@ TEST(CamsimHttp, ChunkedReplyCarriesTheSameBody) {
   EXPECT_NE(rawGet(plain.httpPort(), target).find("Transfer-Encoding: chunked"), std::string::npos);
 }
 
+// Width and height from the JPEG's baseline frame header, or 0x0.
+std::pair<int, int> jpegSize(const std::string& j) {
+  for (size_t i = 2; i + 9 < j.size(); ++i) {
+    if (static_cast<unsigned char>(j[i]) == 0xFF && static_cast<unsigned char>(j[i + 1]) == 0xC0) {
+      auto byte = [&j](size_t k) { return static_cast<unsigned char>(j[k]); };
+      return {byte(i + 7) << 8 | byte(i + 8), byte(i + 5) << 8 | byte(i + 6)};
+    }
+  }
+  return {0, 0};
+}
+
+TEST(CamsimHttp, SnapshotAndADownloadCutOffMidway) {
+  CamsimProcess cam({"--no-rtsp", "--width", "176", "--height", "144"});
+  ASSERT_TRUE(cam.ok()) << cam.error();
+  Reply pic = get(cam.httpUrl("/web/tmpfs/snap.jpg"));
+  ASSERT_EQ(pic.status, 200);
+  EXPECT_NE(pic.headers.find("Content-Type: image/jpeg"), std::string::npos);
+  ASSERT_GT(pic.body.size(), 200u);
+  EXPECT_EQ(pic.body.substr(0, 2), "\xFF\xD8");
+  EXPECT_EQ(pic.body.substr(pic.body.size() - 2), "\xFF\xD9");
+  EXPECT_EQ(jpegSize(pic.body), std::make_pair(176, 144));
+
+  // The headers promise the whole picture; the connection ends after 100 bytes.
+  ASSERT_FALSE(cam.fault("cut=100&count=1").empty());
+  Reply cut = get(cam.httpUrl("/web/tmpfs/snap.jpg"));
+  EXPECT_EQ(cut.code, CURLE_PARTIAL_FILE);
+  EXPECT_EQ(cut.body, pic.body.substr(0, 100));
+  EXPECT_EQ(get(cam.httpUrl("/web/tmpfs/snap.jpg")).body, pic.body);
+}
+
 TEST(CamsimHttp, BadRequestsGetAClearErrorAndTheServerGoesOn) {
   CamsimProcess cam({"--no-rtsp", "--auth", "none"});
   ASSERT_TRUE(cam.ok());
@@ -386,6 +419,83 @@ TEST(CamsimStream, AuthenticationAndStopOnCue) {
   EXPECT_EQ(probe(withAccount), "");
   ASSERT_FALSE(cam.fault("stream=resume").empty());
   EXPECT_EQ(probe(withAccount), "h264,320,240\n");
+}
+
+} // namespace
+
+namespace {
+
+// ffmpeg copying the stream's video to a file as it comes, so the test can
+// watch the file grow. Killed when the object goes.
+class StreamCopy {
+public:
+  StreamCopy(const std::string& url, const std::string& path) : path_(path) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      int devnull = open("/dev/null", O_RDWR);
+      dup2(devnull, 0);
+      dup2(devnull, 1);
+      dup2(devnull, 2);
+      execlp("ffmpeg", "ffmpeg", "-nostdin", "-rtsp_transport", "tcp", "-i", url.c_str(), "-map", "0:v", "-c",
+             "copy", "-flush_packets", "1", "-f", "h264", "-y", path.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~StreamCopy() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    unlink(path_.c_str());
+  }
+  // Whether the copy's process has ended.
+  bool ended() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == pid_ && (pid_ = -1, true); }
+  long size() const {
+    struct stat st {};
+    return stat(path_.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : 0;
+  }
+  // Waits up to 15 s for the file to grow past `than`.
+  bool growsPast(long than) const {
+    for (int i = 0; i < 150 && size() <= than; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return size() > than;
+  }
+
+private:
+  std::string path_;
+  pid_t pid_ = -1;
+};
+
+// A stall keeps the session but sends no more media, until it is lifted.
+TEST(CamsimStream, StallStopsThePacketsOfARunningSession) {
+  CamsimProcess cam({"--no-audio"});
+  ASSERT_TRUE(cam.ok()) << cam.error();
+  StreamCopy copy(cam.rtspUrl("/ch=1"), tempPath("stall.h264"));
+  ASSERT_TRUE(copy.growsPast(0));
+  ASSERT_FALSE(cam.fault("stream=stall").empty());
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  long stalled = copy.size();
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_EQ(copy.size(), stalled);
+  EXPECT_FALSE(copy.ended());
+  ASSERT_FALSE(cam.fault("stream=resume").empty());
+  EXPECT_TRUE(copy.growsPast(stalled));
+}
+
+// A stop ends the running session: the reader sees its connection close.
+TEST(CamsimStream, StopEndsARunningSession) {
+  CamsimProcess cam({"--no-audio"});
+  ASSERT_TRUE(cam.ok()) << cam.error();
+  StreamCopy copy(cam.rtspUrl("/ch=1"), tempPath("stop.h264"));
+  ASSERT_TRUE(copy.growsPast(0));
+  ASSERT_FALSE(cam.fault("stream=stop").empty());
+  bool ended = false;
+  for (int i = 0; i < 150 && !ended; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ended = copy.ended();
+  }
+  EXPECT_TRUE(ended);
 }
 
 } // namespace
