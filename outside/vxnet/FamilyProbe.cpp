@@ -117,6 +117,13 @@ bool isHv(std::string_view reply)
         && code == "200";
 }
 
+bool isHvRefusal(std::string_view reply)
+{
+    std::string code;
+    return statusOf(reply) == 200 && xmlAttribute(bodyOf(reply), "result", "code", code)
+        && (code == "401" || code == "403");
+}
+
 // DY: the user check answers with a "rolename" variable.
 bool isDy(std::string_view reply)
 {
@@ -140,22 +147,24 @@ bool isHtl(std::string_view reply)
 } // namespace probe
 
 // Order of the probes, and what each one checks:
-//  1. HX  (71) GET /cgi-bin/hi3510/param.cgi?cmd=getuserinfo&cmd=getvideoattr
-//         200 and a variable line assigning "authLevel".
-//  2. HV  (72) GET /cgi/sys_get?Group=DeviceInfo
-//         200 and an XML <result> element with code="200".
-//  3. DY  (73) GET /dy-cgi/user.cgi?cmd=checkuserinfo
+//  1. HV  (72) GET /cgi/sys_get?Group=DeviceInfo
+//         200 and an XML <result> element with code="200". HV answers a
+//         refused account inside a 200 reply (<result code="401">), which
+//         counts as a refused login.
+//  2. DY  (73) GET /dy-cgi/user.cgi?cmd=checkuserinfo
 //         200 and a variable assigning "rolename".
-//  4. AJ  (76) GET /cgi-bin/user_management?username=U&password=P, then
+//  3. AJ  (76) GET /cgi-bin/user_management?username=U&password=P, then
 //         GET /cgi-bin/audioencoder?username=U&password=P: the login page
 //         answers 200, and the audio page is XML with
 //         <audioencoder encode_type="...">. The login page's own text has no
 //         fixed form, so the audio page is what tells the family apart.
-//  5. HTL (77) GET /cgi-bin/web.cgi?mod=device&cmd=get
+//  4. HTL (77) GET /cgi-bin/web.cgi?mod=device&cmd=get
 //         200 and a body that is a JSON object.
-// The HX dialect is the common one and goes first; HTL's check is the
-// weakest (any JSON object) and goes last, so a camera that answers JSON to
-// everything is not taken for HTL before its own dialect was asked.
+//  5. HX  (71) GET /cgi-bin/hi3510/param.cgi?cmd=getuserinfo&cmd=getvideoattr
+//         200 and a variable line assigning "authLevel".
+// HX goes last: its parameter CGI is the common one that cameras of the other
+// families carry as well, so its answer only means HX once no family-specific
+// request was understood.
 // The first family whose check passes wins. A probe that gets no answer at all
 // before any other answered ends the search: the camera is not reachable and
 // the next requests would only wait out their time-outs too. When no family
@@ -169,8 +178,8 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
         const char* name;
     };
     static const Step kOrder[] = {
-        {VXNET_CHIP_HX, "HX"}, {VXNET_CHIP_HV, "HV"}, {VXNET_CHIP_DY, "DY"},
-        {VXNET_CHIP_AJ, "AJ"}, {VXNET_CHIP_HTL, "HTL"},
+        {VXNET_CHIP_HV, "HV"}, {VXNET_CHIP_DY, "DY"}, {VXNET_CHIP_AJ, "AJ"},
+        {VXNET_CHIP_HTL, "HTL"}, {VXNET_CHIP_HX, "HX"},
     };
     const std::string aj_query = "?username=" + user_enc + "&password=" + password_enc;
 
@@ -188,6 +197,8 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
         case VXNET_CHIP_HV:
             r = http.request("/cgi/sys_get?Group=DeviceInfo", VXNET_METHOD_GET, timeout_ms);
             match = r.code == VXNET_OK && probe::isHv(r.text);
+            if (r.code == VXNET_OK && probe::isHvRefusal(r.text))
+                refused = true;
             break;
         case VXNET_CHIP_DY:
             r = http.request("/dy-cgi/user.cgi?cmd=checkuserinfo", VXNET_METHOD_GET, timeout_ms);

@@ -27,6 +27,7 @@ long statusOf(std::string_view reply);
 std::string_view bodyOf(std::string_view reply);
 bool isHx(std::string_view reply);
 bool isHv(std::string_view reply);
+bool isHvRefusal(std::string_view reply);
 bool isDy(std::string_view reply);
 bool isAjAudio(std::string_view reply);
 bool isHtl(std::string_view reply);

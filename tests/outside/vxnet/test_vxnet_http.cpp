@@ -32,14 +32,21 @@ std::string requestTarget(const std::string& request)
     return request.substr(sp + 1, sp2 - sp - 1);
 }
 
-// Answers the HX login so that vxnet_connect succeeds, everything else with
-// the test's own handler.
+// Answers the HX login so that vxnet_connect succeeds, the other families'
+// login requests with 404, everything else with the test's own handler.
 LoopbackHttpServer::Handler asHxCamera(LoopbackHttpServer::Handler rest)
 {
     return [rest](LoopbackHttpServer& s, int fd, const std::string& req) {
-        if (requestTarget(req) == kHxLogin) {
+        std::string target = requestTarget(req);
+        if (target == kHxLogin) {
             LoopbackHttpServer::sendAll(fd, reply("200 OK", "var authLevel=\"15\";\r\nvar maxchn=\"3\";\r\n"));
             return;
+        }
+        for (const char* other : {"/cgi/sys_get?", "/dy-cgi/", "/cgi-bin/user_management?", "/cgi-bin/web.cgi?mod=device"}) {
+            if (target.rfind(other, 0) == 0) {
+                LoopbackHttpServer::sendAll(fd, reply("404 Not Found", ""));
+                return;
+            }
         }
         rest(s, fd, req);
     };

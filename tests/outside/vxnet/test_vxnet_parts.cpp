@@ -68,6 +68,8 @@ TEST(FamilyChecks, EachFamilyKnowsOnlyItsOwnReply)
         EXPECT_EQ(probe::isAjAudio(c.reply), c.aj) << c.name;
         EXPECT_EQ(probe::isHtl(c.reply), c.htl) << c.name;
     }
+    EXPECT_TRUE(probe::isHvRefusal(ok("<result code=\"401\"/>")));
+    EXPECT_FALSE(probe::isHvRefusal(hv));
 }
 
 STConnectInfo hostBlock(const char* host, int media_port, int channel, int stream_plus_one,
