@@ -21,8 +21,9 @@
 //   time only:      "hh:mm:ss", "hh:mm", with or without " AM"/" PM"
 // Any date form may carry a time ("hh:mm", "hh:mm:ss", "hh:mm:ss.fff", the
 // fraction dropped; AM/PM) before or after it. A year of two digits is
-// 1930-2029. A date without a time is at 00:00:00; a time without a date is
-// on 1899-12-30. Anything else, or parts out of range ("2024-02-30",
+// 1930-2029; one of three digits (years before 1000, as "%Y" prints them)
+// is read as written. A date without a time is at 00:00:00; a time without
+// a date is on 1899-12-30. Anything else, or parts out of range ("2024-02-30",
 // "24:00:00"), makes the date invalid and the call return false. The locale
 // argument is accepted for the callers' sake; the forms are the same for all.
 //

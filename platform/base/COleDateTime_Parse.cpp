@@ -134,6 +134,7 @@ bool TakeTime(std::vector<Token>& t, bool& found, int& h, int& mi, int& s)
     return true;
 }
 
+// Two digits are 1930-2029; three or four are the year as written.
 int FullYear(const Token& t)
 {
     if (t.digits <= 2)
@@ -158,13 +159,13 @@ bool TakeDate(std::vector<Token>& t, bool& found, int& y, int& mo, int& d)
     if (t.size() == 5 && IsNum(t, 0) && IsNum(t, 2) && IsNum(t, 4) && t[1].kind == Token::Sep &&
         t[3].kind == Token::Sep && t[1].text == t[3].text && t[1].text != ":") {
         const char sep = t[1].text[0];
-        if (t[0].digits == 4) {
+        if (t[0].digits == 4 || t[0].digits == 3) {  // years before 1000 print with three
             y = t[0].value;
             mo = t[2].value;
             d = t[4].value;
             if (t[2].digits > 2 || t[4].digits > 2)
                 return false;
-        } else if (t[4].digits == 4 || t[4].digits == 2) {
+        } else if (t[4].digits >= 2 && t[4].digits <= 4) {
             if (t[0].digits > 2 || t[2].digits > 2)
                 return false;
             y = FullYear(t[4]);
@@ -213,10 +214,10 @@ bool TakeDate(std::vector<Token>& t, bool& found, int& y, int& mo, int& d)
         if (static_cast<int>(i) != monthIndex)
             nums.push_back(parts[i]);
     mo = parts[static_cast<size_t>(monthIndex)].value;
-    // The year is the four-digit number, else the last one.
-    size_t yi = (nums[0].digits == 4 && nums[1].digits != 4) ? 0 : 1;
+    // The year is the number of three or four digits, else the last one.
+    size_t yi = (nums[0].digits >= 3 && nums[1].digits < 3) ? 0 : 1;
     const Token& dayTok = nums[1 - yi];
-    if (dayTok.digits > 2 || (nums[yi].digits != 4 && nums[yi].digits != 2))
+    if (dayTok.digits > 2 || nums[yi].digits < 2 || nums[yi].digits > 4)
         return false;
     y = FullYear(nums[yi]);
     d = dayTok.value;

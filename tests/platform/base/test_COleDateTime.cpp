@@ -150,6 +150,9 @@ TEST(COleDateTime, ParseDateTime)
         {"Jan Feb 2024", 0, "invalid"},
         {"2024-01-05 08:30:00;", 0, "invalid"},
         {"0099-01-01", 0, "invalid"},
+        {"524-01-20", 0, "524-01-20 00:00:00"},
+        // A recording's name cut into date form; a short name yields junk.
+        {"2024-01-05 12:.m:p4", 0, "invalid"},
         {"\xe4\xb8\xad 2024-01-05", 0, "invalid"},
     };
     for (const auto& c : cases) {
