@@ -12,3 +12,4 @@
 #include "platform/kernel/module.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/CFileFind.h"
+#include "platform/kernel/registry.h"
