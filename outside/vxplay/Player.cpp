@@ -397,16 +397,20 @@ void Player::showPicture(AVFrame* frame)
     std::lock_guard show(m_showMutex);
     {
         std::lock_guard lock(m_viewMutex);
-        if (!m_last)
-            m_last = makeFrame();
-        else
-            av_frame_unref(m_last.get());
-        if (m_last && av_frame_ref(m_last.get(), frame) < 0)
-            m_last.reset();
+        // A recorder decodes only for a snapshot and keeps no picture: its
+        // next snapshot must not be an old one.
+        if (m_display) {
+            if (!m_last)
+                m_last = makeFrame();
+            else
+                av_frame_unref(m_last.get());
+            if (m_last && av_frame_ref(m_last.get(), frame) < 0)
+                m_last.reset();
+        }
         view = m_view;
         snaps.swap(m_snapshots);
         m_snapshotPending = false;
-        if (m_playing && !m_firstShown) {
+        if (m_display && m_playing && !m_firstShown) {
             first = true;
             m_firstShown = true;
         }

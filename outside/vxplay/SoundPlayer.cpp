@@ -32,6 +32,11 @@ struct Job {
 std::mutex g_jobsMutex; // guards g_jobs
 std::list<std::unique_ptr<Job>> g_jobs;
 
+// A program that ends while a sound still plays: the sound ends with it.
+struct JobsAtExit {
+    ~JobsAtExit() { SoundPlayer::stopAll(); }
+} g_jobsAtExit;
+
 struct OpenedFile {
     InputFormatPtr fmt;
     int audio = -1;

@@ -39,10 +39,25 @@ std::string runCommand(const std::string& cmd)
     return out;
 }
 
+std::string scratchRoot()
+{
+    namespace fs = std::filesystem;
+    static const std::string root = [] {
+        fs::path p = fs::temp_directory_path() / ("vxplay-test-" + std::to_string(getpid()));
+        fs::create_directories(p);
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(scratchRoot(), ec);
+        });
+        return p.string();
+    }();
+    return root;
+}
+
 std::string scratchDir(const std::string& name)
 {
     namespace fs = std::filesystem;
-    fs::path p = fs::temp_directory_path() / ("vxplay-test-" + std::to_string(getpid())) / name;
+    fs::path p = fs::path(scratchRoot()) / name;
     fs::remove_all(p);
     fs::create_directories(p);
     return p.string();

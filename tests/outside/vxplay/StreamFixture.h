@@ -60,7 +60,9 @@ struct ProbeResult {
 // What ffprobe makes of a file.
 ProbeResult probe(const std::string& path);
 
-// A fresh empty folder for one test.
+// The test program's scratch folder, removed when the program ends.
+std::string scratchRoot();
+// A fresh empty folder in it for one test.
 std::string scratchDir(const std::string& name);
 
 } // namespace vxtest

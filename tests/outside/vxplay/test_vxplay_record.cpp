@@ -198,6 +198,7 @@ TEST(RecorderKilled, AFileCutOffBySigkillPlaysUpToItsLastFragment)
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         setenv("VXPLAY_TEST_CHILD_RECORD", path.c_str(), 1);
+        setenv("TMPDIR", dir.c_str(), 1); // what the killed child leaves goes with ours
         execl("/proc/self/exe", "child", "--gtest_filter=RecorderChild.*", static_cast<char*>(nullptr));
         _exit(127);
     }
