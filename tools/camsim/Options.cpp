@@ -78,6 +78,9 @@ Stream (RTSP, H.264 test pattern and G.711 A-law tone):
   --fps N              frame rate (15)
   --bitrate N          main stream bit rate in kbit/s (256)
   --keyint N           frames between key frames (30)
+  --replay             encode about two seconds of the pattern once at start
+                       and send them in a loop: no encoder runs while serving,
+                       so many cameras fit on one machine even at large sizes
   Paths: /  /ch=1 /ch=2 /ch=3 (main) and the same followed by /sl=1 (sub).
 
 Faults from the start (all can be changed at run time, below):
@@ -161,7 +164,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
   };
   std::map<std::string, bool*> flags = {
       {"chunked", &o.chunked}, {"rtsp-auth", &o.rtspAuth}, {"hang", &o.hang},
-      {"refuse-login", &o.refuseLogin},
+      {"refuse-login", &o.refuseLogin}, {"replay", &o.replay},
   };
 
   for (size_t i = 0; i < args.size(); ++i) {

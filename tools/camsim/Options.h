@@ -37,6 +37,7 @@ struct Options {
   int fps = 15;
   int bitrateKbps = 256;
   int keyInterval = 30; // frames between key frames
+  bool replay = false;  // encode a clip once at start and send it in a loop
 
   // Faults switched on from the start; the same can be changed at run time.
   int delayMs = 0;

@@ -1,8 +1,12 @@
 #include "tools/camsim/RtspServer.h"
 
+#include "tools/camsim/ReplayClip.h"
+
+#include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 #include <gst/rtsp-server/rtsp-server.h>
 
+#include <chrono>
 #include <future>
 #include <mutex>
 #include <vector>
@@ -26,17 +30,77 @@ std::string launchLine(const Options& o, bool sub) {
   int w = sub ? std::max(16, o.width / 2 / 2 * 2) : o.width;
   int h = sub ? std::max(16, o.height / 2 / 2 * 2) : o.height;
   int kbps = sub ? std::max(16, o.bitrateKbps / 4) : o.bitrateKbps;
-  std::string s = "( videotestsrc is-live=true pattern=smpte horizontal-speed=2 ! video/x-raw,format=I420,width=" +
-                  std::to_string(w) + ",height=" + std::to_string(h) + ",framerate=" + std::to_string(o.fps) +
-                  "/1 ! valve name=vvalve ! x264enc tune=zerolatency speed-preset=ultrafast bframes=0 threads=1 "
-                  "bitrate=" +
-                  std::to_string(kbps) + " key-int-max=" + std::to_string(o.keyInterval) +
-                  " ! video/x-h264,profile=constrained-baseline ! rtph264pay name=pay0 pt=96 config-interval=-1";
-  if (o.audio)
+  std::string s;
+  if (o.replay)
+    s = "( appsrc name=vsrc is-live=true do-timestamp=true format=time "
+        "caps=\"video/x-h264,stream-format=(string)byte-stream,alignment=(string)au\" "
+        "! valve name=vvalve ! rtph264pay name=pay0 pt=96 config-interval=-1";
+  else
+    s = "( videotestsrc is-live=true pattern=smpte horizontal-speed=2 ! video/x-raw,format=I420,width=" +
+        std::to_string(w) + ",height=" + std::to_string(h) + ",framerate=" + std::to_string(o.fps) +
+        "/1 ! valve name=vvalve ! x264enc tune=zerolatency speed-preset=ultrafast bframes=0 threads=1 bitrate=" +
+        std::to_string(kbps) + " key-int-max=" + std::to_string(o.keyInterval) +
+        " ! video/x-h264,profile=constrained-baseline ! rtph264pay name=pay0 pt=96 config-interval=-1";
+  if (o.audio && o.replay)
+    s += " appsrc name=asrc is-live=true do-timestamp=true format=time caps=\"audio/x-alaw,rate=(int)8000,channels=(int)1\" "
+         "! valve name=avalve ! rtppcmapay name=pay1 pt=8";
+  else if (o.audio)
     s += " audiotestsrc is-live=true wave=sine freq=440 volume=0.3 samplesperbuffer=320 ! "
          "audio/x-raw,format=S16LE,rate=8000,channels=1 ! valve name=avalve ! alawenc ! rtppcmapay name=pay1 pt=8";
   return s + " )";
 }
+
+// Sends a replay clip into a media's appsrc at the frame rate, from its own
+// thread, until the media goes. While the media is not playing it waits at
+// a key frame, so every session starts with one.
+class ReplayFeeder {
+public:
+  ReplayFeeder(GstElement* src, const ReplayClip& clip) : src_(src), clip_(clip) {
+    thread_ = std::thread([this] { run(); });
+  }
+  ~ReplayFeeder() {
+    stop_ = true;
+    thread_.join();
+    gst_object_unref(src_);
+  }
+
+private:
+  void run() {
+    using Clock = std::chrono::steady_clock;
+    const auto period = std::chrono::nanoseconds(1000000000LL / clip_.fps);
+    const size_t n = clip_.frames.size();
+    size_t i = 0;
+    auto next = Clock::now();
+    while (!stop_) {
+      GstState state = GST_STATE_NULL;
+      gst_element_get_state(src_, &state, nullptr, 0);
+      if (state != GST_STATE_PLAYING) {
+        while (!clip_.frames[i % n].key)
+          ++i;
+      } else {
+        const ReplayClip::Frame& f = clip_.frames[i % n];
+        // The clip outlives every media, so buffers point into it.
+        GstBuffer* b = gst_buffer_new_wrapped_full(GST_MEMORY_FLAG_READONLY, const_cast<char*>(f.data.data()),
+                                                   f.data.size(), 0, f.data.size(), nullptr, nullptr);
+        if (!f.key)
+          GST_BUFFER_FLAG_SET(b, GST_BUFFER_FLAG_DELTA_UNIT);
+        GST_BUFFER_DURATION(b) = static_cast<GstClockTime>(period.count());
+        gst_app_src_push_buffer(GST_APP_SRC(src_), b);
+        ++i;
+      }
+      next += period;
+      auto now = Clock::now();
+      if (next < now - std::chrono::seconds(1))
+        next = now; // fell far behind (a loaded machine): do not rush to catch up
+      std::this_thread::sleep_until(next);
+    }
+  }
+
+  GstElement* src_;
+  const ReplayClip& clip_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 } // namespace
 
@@ -50,9 +114,17 @@ struct RtspServer::Impl {
   GSource* backTimer = nullptr;
   std::atomic<bool> mounted{false};
 
-  std::mutex valveMutex; // guards valves and stalled
+  std::mutex valveMutex; // guards valves, feeders and stalled
   std::vector<std::pair<GstRTSPMedia*, GstElement*>> valves;
+  std::vector<std::pair<GstRTSPMedia*, std::unique_ptr<ReplayFeeder>>> feeders;
   bool stalled = false;
+
+  ReplayClip clips[2]; // main, sub; with --replay only
+  ReplayClip tone = ReplayClip::alawTone();
+  struct FactoryTag {
+    Impl* impl;
+    int sub;
+  } tags[2] = {{this, 0}, {this, 1}};
 
   void mountAll() {
     for (const auto& p : kPaths)
@@ -94,9 +166,14 @@ struct RtspServer::Impl {
   }
 
   static void onConfigure(GstRTSPMediaFactory*, GstRTSPMedia* media, gpointer data) {
-    auto* self = static_cast<Impl*>(data);
+    auto* tag = static_cast<FactoryTag*>(data);
+    Impl* self = tag->impl;
     GstElement* bin = gst_rtsp_media_get_element(media);
     std::lock_guard lock(self->valveMutex);
+    if (GstElement* src = gst_bin_get_by_name(GST_BIN(bin), "vsrc"))
+      self->feeders.emplace_back(media, std::make_unique<ReplayFeeder>(src, self->clips[tag->sub]));
+    if (GstElement* src = gst_bin_get_by_name(GST_BIN(bin), "asrc"))
+      self->feeders.emplace_back(media, std::make_unique<ReplayFeeder>(src, self->tone));
     for (const char* name : {"vvalve", "avalve"}) {
       if (GstElement* v = gst_bin_get_by_name(GST_BIN(bin), name)) {
         g_object_set(v, "drop", self->stalled ? TRUE : FALSE, nullptr);
@@ -115,6 +192,7 @@ struct RtspServer::Impl {
       gst_object_unref(mv.second);
       return true;
     });
+    std::erase_if(self->feeders, [media](auto& mf) { return mf.first == media; });
   }
 };
 
@@ -140,7 +218,9 @@ bool RtspServer::start(std::string& error) {
     if (options_.rtspAuth)
       gst_rtsp_media_factory_add_role(f, "user", GST_RTSP_PERM_MEDIA_FACTORY_ACCESS, G_TYPE_BOOLEAN, TRUE,
                                       GST_RTSP_PERM_MEDIA_FACTORY_CONSTRUCT, G_TYPE_BOOLEAN, TRUE, nullptr);
-    g_signal_connect(f, "media-configure", G_CALLBACK(Impl::onConfigure), &d);
+    g_signal_connect(f, "media-configure", G_CALLBACK(Impl::onConfigure), &d.tags[sub]);
+    if (options_.replay && !ReplayClip::encode(options_, sub, d.clips[sub], error))
+      return false;
     d.factories[sub] = f;
   }
   d.mountAll();
@@ -232,6 +312,7 @@ void RtspServer::stop() {
     for (auto& [media, valve] : d.valves)
       gst_object_unref(valve);
     d.valves.clear();
+    d.feeders.clear();
   }
   for (auto*& f : d.factories) {
     if (f)

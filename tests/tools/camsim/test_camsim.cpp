@@ -408,6 +408,27 @@ TEST(CamsimStream, EveryPathServesH264AndAlaw) {
   EXPECT_EQ(probe(cam.rtspUrl("/ch=4")), "");
 }
 
+// The replayed clip: the same stream forms, starting with a key frame, and
+// it decodes without error across the loop's seam (3 s > one 2 s clip).
+TEST(CamsimStream, ReplayServesTheSameStream) {
+  CamsimProcess cam({"--replay", "--width", "176", "--height", "144", "--fps", "10", "--keyint", "10"});
+  ASSERT_TRUE(cam.ok()) << cam.error();
+  EXPECT_EQ(probe(cam.rtspUrl("/ch=1")), "h264,176,144\npcm_alaw,8000\n");
+  std::string out = tempPath("replay.txt");
+  std::string frames = tempPath("frames.txt");
+  std::string cmd = "timeout 30 ffmpeg -nostdin -v error -rtsp_transport tcp -i '" + cam.rtspUrl("/sl=1") +
+        "' -map 0:v -t 3 -f framemd5 " + frames + " 2>" + out;
+  EXPECT_EQ(system(cmd.c_str()), 0);
+  EXPECT_EQ(readFile(out), ""); // no decoding error
+  std::string md5 = readFile(frames);
+  size_t lines = 0;
+  for (char ch : md5)
+    lines += ch == '\n';
+  EXPECT_GT(lines, 25u) << md5; // about 30 frames and a few header lines
+  unlink(out.c_str());
+  unlink(frames.c_str());
+}
+
 TEST(CamsimStream, AuthenticationAndStopOnCue) {
   CamsimProcess cam({"--rtsp-auth", "--no-audio", "--password", "p@ss"});
   ASSERT_TRUE(cam.ok()) << cam.error();
