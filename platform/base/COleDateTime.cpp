@@ -215,9 +215,13 @@ bool COleDateTime::GetAsTime(time_t& timeDest) const
     t.tm_sec = s;
     t.tm_isdst = -1;
     time_t r = mktime(&t);
-    // -1 is also 1969-12-31 23:59:59 UTC; tell them apart by the parts.
-    if (r == static_cast<time_t>(-1) && !(t.tm_year == y - 1900 && t.tm_mon == mo - 1 && t.tm_mday == d))
-        return false;
+    if (r == static_cast<time_t>(-1)) {
+        // -1 is both the error and 1969-12-31 23:59:59 UTC: ask which.
+        struct tm check {};
+        if (!localtime_r(&r, &check) || check.tm_year != y - 1900 || check.tm_mon != mo - 1 || check.tm_mday != d ||
+            check.tm_hour != h || check.tm_min != mi || check.tm_sec != s)
+            return false;
+    }
     timeDest = r;
     return true;
 }

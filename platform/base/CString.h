@@ -11,6 +11,7 @@
 // A CString is a plain value: one thread at a time per object, like a
 // std::string.
 
+#include "platform/base/format_arg.h"
 #include "platform/base/types.h"
 
 #include <compare>
@@ -29,12 +30,6 @@ namespace vxbase {
 // LoadString finds nothing. Returns FALSE when the id has no string.
 using PfnLoadString = BOOL (*)(UINT nID, CString& strOut);
 extern PfnLoadString g_pfnLoadString;
-
-// Format arguments: a CString or std::string passed where printf expects a
-// pointer is handed over as its text, so "%s" with a CString works as the
-// system's code expects instead of passing an object through "...".
-template <typename T>
-decltype(auto) FormatArg(const T& value);
 
 }  // namespace vxbase
 
@@ -229,18 +224,3 @@ template <>
 struct std::hash<CString> {
     size_t operator()(const CString& s) const noexcept { return std::hash<std::string>()(s.str()); }
 };
-
-namespace vxbase {
-
-template <typename T>
-decltype(auto) FormatArg(const T& value)
-{
-    if constexpr (std::is_same_v<T, CString>)
-        return value.GetString();
-    else if constexpr (std::is_same_v<T, std::string>)
-        return value.c_str();
-    else
-        return (value);
-}
-
-}  // namespace vxbase

@@ -5,6 +5,7 @@
 // bounded forms never write past the size they are given: on a too-small
 // buffer they leave it empty and return ERANGE.
 
+#include "platform/base/format_arg.h"
 #include "platform/base/types.h"
 
 #include <cctype>
@@ -88,9 +89,9 @@ errno_t strcat_s(char (&dest)[N], const char* src)
 // printf into dest; -1 and an empty buffer when the text does not fit.
 int sprintf_s(char* dest, size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 template <size_t N, typename... Args>
-int sprintf_s(char (&dest)[N], const char* format, Args... args)
+int sprintf_s(char (&dest)[N], const char* format, const Args&... args)
 {
-    return sprintf_s(dest, N, format, args...);
+    return sprintf_s(dest, N, format, vxbase::FormatArg(args)...);
 }
 #define _stprintf_s sprintf_s
 

@@ -1,4 +1,5 @@
 #include "platform/base/crt.h"
+#include "platform/base/CString.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,8 @@ TEST(Crt, BoundedCopiesNeverOverrun)
     EXPECT_STREQ(buf, "abc");
     EXPECT_EQ(sprintf_s(buf, "%d-%s", 12, "ab"), 5);
     EXPECT_STREQ(buf, "12-ab");
+    EXPECT_EQ(sprintf_s(buf, "[%s]", CString("cam")), 5);  // a CString goes as its text
+    EXPECT_STREQ(buf, "[cam]");
     EXPECT_EQ(sprintf_s(buf, "%s", "too long text"), -1);
     EXPECT_STREQ(buf, "");
     EXPECT_EQ(strcpy_s(nullptr, 4, "x"), EINVAL);
