@@ -3,3 +3,5 @@
 #include "platform/base/base.h"
 #include "platform/kernel/kernel.h"
 #include "platform/audio/audio.h"
+#include "platform/ui/ui.h"
+#include "platform/gdi/gdi.h"

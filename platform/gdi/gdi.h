@@ -1,0 +1,3 @@
+#pragma once
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/CGdiObject.h"

@@ -1,0 +1,60 @@
+#pragma once
+// Dialogs built from the templates of resource modules, modal (DoModal runs
+// a nested message loop) or modeless (Create, as a pop-up or a child page).
+// GUI thread only.
+
+#include "platform/ui/CWnd.h"
+#include "platform/ui/ResourceModule.h"
+
+class CDialog : public CWnd {
+    DECLARE_DYNAMIC(CDialog)
+
+public:
+    CDialog();
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    explicit CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    ~CDialog() override;
+
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    BOOL Create(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    BOOL CreateIndirect(const vxw::DialogTemplate& dialogTemplate, CWnd* pParentWnd = nullptr);
+    virtual INT_PTR DoModal();
+    void EndDialog(int nResult);
+
+    virtual BOOL OnInitDialog();
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    void GotoDlgCtrl(CWnd* pWndCtrl);
+    void NextDlgCtrl() const;
+    void PrevDlgCtrl() const;
+    void SetDefID(UINT nID);
+    DWORD GetDefID() const;
+    // Dialog units of this dialog's template font to pixels.
+    void MapDialogRect(LPRECT lpRect) const;
+
+    UINT m_nIDHelp = 0;
+    LPCSTR m_lpszTemplateName = nullptr;
+    CWnd* m_pParentWnd = nullptr;
+
+protected:
+    virtual void OnOK();
+    virtual void OnCancel();
+    LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, bool modal);
+    const vxw::DialogTemplate* FindTemplate() const;
+    int m_baseX = 6;
+    int m_baseY = 13;
+    bool m_modal = false;
+};
+
+// The window class name of dialogs.
+#define WC_DIALOG "#32770"
+
+// Creates a window that no C++ object owns (a control of a template).
+HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
+#define CreateWindowExA CreateWindowEx

@@ -1,0 +1,115 @@
+#include "platform/ui/CWinApp.h"
+
+#include "platform/ui/GuiRuntime.h"
+#include "platform/ui/GuiThread_p.h"
+
+#include <QApplication>
+
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+namespace {
+CWinApp* g_app = nullptr;
+}
+
+int CWinThread::Run()
+{
+    vxw::RunMessageLoop();
+    return ExitInstance();
+}
+
+BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
+{
+    CWnd* main = GetMainWnd();
+    HWND stop = main ? main->GetSafeHwnd() : nullptr;
+    return CWnd::WalkPreTranslateTree(stop, pMsg);
+}
+
+CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName)
+{
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+int CWinApp::Run()
+{
+    return CWinThread::Run();
+}
+
+HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const
+{
+    return ::LoadCursor(nullptr, lpszCursorName);
+}
+
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
+{
+    return ::LoadCursor(m_hInstance, MAKEINTRESOURCE(nIDResource));
+}
+
+HICON CWinApp::LoadIcon(UINT) const
+{
+    // Icons come with the drawing layer.
+    return nullptr;
+}
+
+HICON CWinApp::LoadStandardIcon(LPCSTR) const
+{
+    return nullptr;
+}
+
+void CWinApp::DoWaitCursor(int nCode)
+{
+    if (nCode > 0)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (nCode < 0 && QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_app ? g_app->GetMainWnd() : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_app ? g_app->m_hInstance : nullptr;
+}
+
+void AfxPostQuitMessage(int nExitCode)
+{
+    ::PostQuitMessage(nExitCode);
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    CWinApp* app = g_app;
+    if (!app || !vxw::InitGuiThread(argc, argv))
+        return -1;
+    std::string cmd;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            cmd += ' ';
+        cmd += argv[i];
+    }
+    app->m_cmdLine = cmd;
+    app->m_lpCmdLine = app->m_cmdLine.data();
+    if (!app->m_pszExeName && argc > 0)
+        app->m_pszExeName = argv[0];
+    int code = 0;
+    if (!app->InitInstance())
+        code = app->ExitInstance();
+    else
+        code = app->Run();
+    vxw::ShutdownGuiThread();
+    return code;
+}

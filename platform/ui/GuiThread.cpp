@@ -1,0 +1,396 @@
+#include "platform/ui/GuiThread_p.h"
+
+#include "platform/kernel/gui_wait.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/GuiRuntime.h"
+#include "platform/ui/WindowRegistry_p.h"
+#include "platform/ui/WindowCall_p.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+// The kernel layer implements these; until it is linked in, sent messages are
+// still handled from the message loop, only not from inside kernel waits.
+namespace vxk {
+void SetGuiWaitHooks(const GuiWaitHooks* hooks) __attribute__((weak));
+void WakeGuiWait() __attribute__((weak));
+}  // namespace vxk
+
+namespace vxw {
+
+namespace {
+
+GuiThread* g_gui = nullptr;
+std::thread::id g_guiThreadId;
+bool g_ownsApp = false;
+QApplication* g_app = nullptr;
+
+constexpr QEvent::Type kPostedEvent = static_cast<QEvent::Type>(QEvent::User + 0x560);
+constexpr QEvent::Type kSentWakeEvent = static_cast<QEvent::Type>(QEvent::User + 0x561);
+
+class PostedEvent : public QEvent {
+public:
+    explicit PostedEvent(const MSG& m) : QEvent(kPostedEvent), msg(m) {}
+    MSG msg;
+};
+
+bool HookIsGuiThread()
+{
+    return GuiThread::isGuiThread();
+}
+
+void HookDispatchSent()
+{
+    if (g_gui)
+        g_gui->dispatchSent();
+}
+
+const vxk::GuiWaitHooks kHooks = {&HookIsGuiThread, &HookDispatchSent};
+
+DWORD NowMs()
+{
+    using namespace std::chrono;
+    return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+}  // namespace
+
+GuiThread::GuiThread(QObject* parent) : QObject(parent), m_thread(std::this_thread::get_id()) {}
+
+GuiThread::~GuiThread() = default;
+
+GuiThread* GuiThread::instance()
+{
+    return g_gui;
+}
+
+bool GuiThread::isGuiThread()
+{
+    return g_gui && std::this_thread::get_id() == g_guiThreadId;
+}
+
+void GuiThread::post(const MSG& msg)
+{
+    QCoreApplication::postEvent(this, new PostedEvent(msg));
+}
+
+LRESULT GuiThread::sendFromWorker(const MSG& msg)
+{
+    Sent sent;
+    sent.msg = msg;
+    {
+        std::lock_guard lock(m_sentMutex);
+        if (m_down)
+            return 0;
+        m_sent.push_back(&sent);
+    }
+    QCoreApplication::postEvent(this, new QEvent(kSentWakeEvent));
+    if (vxk::WakeGuiWait)
+        vxk::WakeGuiWait();
+    std::unique_lock lock(m_sentMutex);
+    m_sentDone.wait(lock, [&] { return sent.done; });
+    return sent.result;
+}
+
+void GuiThread::dispatchSent()
+{
+    for (;;) {
+        Sent* s = nullptr;
+        {
+            std::lock_guard lock(m_sentMutex);
+            if (m_sent.empty())
+                return;
+            s = m_sent.front();
+            m_sent.pop_front();
+        }
+        MSG m = s->msg;
+        LRESULT r = WindowRegistry::instance().alive(m.hwnd) ? CallWindow(m.hwnd, m.message, m.wParam, m.lParam) : 0;
+        std::lock_guard lock(m_sentMutex);
+        s->result = r;
+        s->done = true;
+        m_sentDone.notify_all();
+    }
+}
+
+void GuiThread::runLater(std::function<void()> fn)
+{
+    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+}
+
+bool GuiThread::event(QEvent* e)
+{
+    if (e->type() == kPostedEvent) {
+        dispatchPosted(static_cast<PostedEvent*>(e)->msg);
+        return true;
+    }
+    if (e->type() == kSentWakeEvent) {
+        dispatchSent();
+        return true;
+    }
+    return QObject::event(e);
+}
+
+void GuiThread::dispatchPosted(const MSG& msg)
+{
+    if (!msg.hwnd) {
+        if (msg.message == WM_QUIT) {
+            m_quit = true;
+            m_exitCode = static_cast<int>(msg.wParam);
+            for (QEventLoop* loop : m_loops)
+                loop->exit(m_exitCode);
+        }
+        return;
+    }
+    if (!WindowRegistry::instance().alive(msg.hwnd))
+        return;
+    MSG m = msg;
+    m_lastMsg = m;
+    CWinApp* app = AfxGetApp();
+    BOOL eaten = app ? app->PreTranslateMessage(&m) : CWnd::WalkPreTranslateTree(nullptr, &m);
+    if (eaten || !WindowRegistry::instance().alive(m.hwnd))
+        return;
+    CallWindow(m.hwnd, m.message, m.wParam, m.lParam);
+}
+
+int GuiThread::runLoop()
+{
+    if (m_quit)
+        return m_exitCode;
+    QEventLoop loop;
+    m_loops.push_back(&loop);
+    loop.exec();
+    m_loops.pop_back();
+    return m_exitCode;
+}
+
+bool GuiThread::runNested(const std::function<bool()>& done)
+{
+    QEventLoop loop;
+    m_loops.push_back(&loop);
+    while (!done() && !m_quit)
+        loop.exec();
+    m_loops.pop_back();
+    return !m_quit;
+}
+
+void GuiThread::wakeNested()
+{
+    if (!m_loops.empty())
+        m_loops.back()->exit(0);
+}
+
+void GuiThread::pump()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+UINT_PTR GuiThread::setTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC proc)
+{
+    if (hwnd && !WindowRegistry::instance().alive(hwnd))
+        return 0;
+    {
+        std::lock_guard lock(m_timerMutex);
+        if (!hwnd) {
+            // Timers without a window get ids of their own.
+            static UINT_PTR nextId = 0x7FFF0000;
+            id = ++nextId;
+        }
+        TimerEntry& t = m_timers[TimerKey{hwnd, id}];
+        t.proc = proc;
+        t.ms = ms ? ms : 1;
+        t.generation = ++m_generation;
+    }
+    if (isGuiThread())
+        applyTimer(hwnd, id);
+    else
+        runLater([this, hwnd, id] { applyTimer(hwnd, id); });
+    return id;
+}
+
+void GuiThread::applyTimer(HWND hwnd, UINT_PTR id)
+{
+    std::lock_guard lock(m_timerMutex);
+    auto it = m_timers.find(TimerKey{hwnd, id});
+    if (it == m_timers.end())
+        return;
+    TimerEntry& t = it->second;
+    if (!t.timer) {
+        t.timer = new QTimer(this);
+        QObject::connect(t.timer, &QTimer::timeout, this, [this, hwnd, id] { fireTimer(hwnd, id, 0); });
+    }
+    t.timer->start(static_cast<int>(t.ms));
+}
+
+bool GuiThread::killTimer(HWND hwnd, UINT_PTR id)
+{
+    QTimer* timer = nullptr;
+    {
+        std::lock_guard lock(m_timerMutex);
+        auto it = m_timers.find(TimerKey{hwnd, id});
+        if (it == m_timers.end())
+            return false;
+        timer = it->second.timer;
+        m_timers.erase(it);
+    }
+    if (timer) {
+        if (isGuiThread()) {
+            timer->stop();
+            timer->deleteLater();
+        } else {
+            runLater([timer] {
+                timer->stop();
+                timer->deleteLater();
+            });
+        }
+    }
+    return true;
+}
+
+void GuiThread::killTimersOf(HWND hwnd)
+{
+    std::vector<UINT_PTR> ids;
+    {
+        std::lock_guard lock(m_timerMutex);
+        for (auto& [key, entry] : m_timers) {
+            if (key.hwnd == hwnd)
+                ids.push_back(key.id);
+        }
+    }
+    for (UINT_PTR id : ids)
+        killTimer(hwnd, id);
+}
+
+void GuiThread::fireTimer(HWND hwnd, UINT_PTR id, unsigned)
+{
+    TIMERPROC proc = nullptr;
+    {
+        // A timer killed from another thread after this tick was queued
+        // must not fire any more.
+        std::lock_guard lock(m_timerMutex);
+        auto it = m_timers.find(TimerKey{hwnd, id});
+        if (it == m_timers.end())
+            return;
+        proc = it->second.proc;
+    }
+    if (hwnd && !WindowRegistry::instance().alive(hwnd)) {
+        killTimer(hwnd, id);
+        return;
+    }
+    if (proc) {
+        proc(hwnd, WM_TIMER, id, NowMs());
+        return;
+    }
+    MSG m{hwnd, WM_TIMER, id, 0, NowMs(), {}};
+    m_lastMsg = m;
+    CallWindow(hwnd, WM_TIMER, id, 0);
+}
+
+void GuiThread::shutdown()
+{
+    {
+        std::lock_guard lock(m_sentMutex);
+        m_down = true;
+        for (Sent* s : m_sent)
+            s->done = true;
+        m_sent.clear();
+        m_sentDone.notify_all();
+    }
+    std::lock_guard lock(m_timerMutex);
+    for (auto& [key, entry] : m_timers)
+        delete entry.timer;
+    m_timers.clear();
+}
+
+// ---- the public start-up functions ----
+
+bool InitGuiThread(int argc, char** argv)
+{
+    if (g_gui)
+        return std::this_thread::get_id() == g_guiThreadId;
+    if (!QCoreApplication::instance()) {
+        // Qt keeps references to argc and argv for the application's life.
+        static int s_argc = 1;
+        static std::vector<std::string> s_args;
+        static std::vector<char*> s_argv;
+        s_args.clear();
+        if (argc > 0 && argv) {
+            for (int i = 0; i < argc; ++i)
+                s_args.emplace_back(argv[i] ? argv[i] : "");
+        } else {
+            s_args.emplace_back("vxkst");
+        }
+        s_argv.clear();
+        for (auto& a : s_args)
+            s_argv.push_back(a.data());
+        s_argv.push_back(nullptr);
+        s_argc = static_cast<int>(s_args.size());
+        g_app = new QApplication(s_argc, s_argv.data());
+        g_ownsApp = true;
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    g_guiThreadId = std::this_thread::get_id();
+    g_gui = new GuiThread();
+    InstallStringTableHook();
+    if (vxk::SetGuiWaitHooks)
+        vxk::SetGuiWaitHooks(&kHooks);
+    return true;
+}
+
+void ShutdownGuiThread()
+{
+    if (!g_gui || !GuiThread::isGuiThread())
+        return;
+    if (vxk::SetGuiWaitHooks)
+        vxk::SetGuiWaitHooks(nullptr);
+    DestroyAllWindows();
+    g_gui->shutdown();
+    GuiThread* gui = g_gui;
+    g_gui = nullptr;
+    delete gui;
+    if (g_ownsApp) {
+        delete g_app;
+        g_app = nullptr;
+        g_ownsApp = false;
+    }
+}
+
+bool IsGuiThread()
+{
+    return GuiThread::isGuiThread();
+}
+
+int RunMessageLoop()
+{
+    return g_gui ? g_gui->runLoop() : -1;
+}
+
+void PumpMessages()
+{
+    if (g_gui)
+        g_gui->pump();
+}
+
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    // The tick keeps the waiting loop from sleeping past the time-out.
+    QTimer tick;
+    tick.start(10);
+    while (!cond()) {
+        if (clock.elapsed() >= static_cast<qint64>(timeoutMs))
+            return cond();
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+}  // namespace vxw

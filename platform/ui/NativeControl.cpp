@@ -1,0 +1,109 @@
+#include "platform/ui/NativeControl_p.h"
+
+#include "platform/ui/WindowCall_p.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+namespace vxw {
+
+// Each control class lives in its own file; a class not linked in yet makes
+// plain windows.
+#define VX_NATIVE(name) std::unique_ptr<NativeControl> name() __attribute__((weak));
+VX_NATIVE(MakeButton)
+VX_NATIVE(MakeEdit)
+VX_NATIVE(MakeStatic)
+VX_NATIVE(MakeComboBox)
+VX_NATIVE(MakeListBox)
+VX_NATIVE(MakeScrollBar)
+VX_NATIVE(MakeListView)
+VX_NATIVE(MakeHeader)
+VX_NATIVE(MakeTab)
+VX_NATIVE(MakeTrackBar)
+VX_NATIVE(MakeProgress)
+VX_NATIVE(MakeUpDown)
+VX_NATIVE(MakeDateTime)
+VX_NATIVE(MakeIpAddress)
+VX_NATIVE(MakeToolTip)
+
+std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
+{
+    struct Entry {
+        const char* name;
+        std::unique_ptr<NativeControl> (*make)();
+    };
+    static const Entry kClasses[] = {
+        {"BUTTON", &MakeButton},
+        {"EDIT", &MakeEdit},
+        {"STATIC", &MakeStatic},
+        {"COMBOBOX", &MakeComboBox},
+        {"LISTBOX", &MakeListBox},
+        {"SCROLLBAR", &MakeScrollBar},
+        {"SysListView32", &MakeListView},
+        {"SysHeader32", &MakeHeader},
+        {"SysTabControl32", &MakeTab},
+        {"msctls_trackbar32", &MakeTrackBar},
+        {"msctls_progress32", &MakeProgress},
+        {"msctls_updown32", &MakeUpDown},
+        {"SysDateTimePick32", &MakeDateTime},
+        {"SysIPAddress32", &MakeIpAddress},
+        {"tooltips_class32", &MakeToolTip},
+    };
+    for (const Entry& e : kClasses) {
+        if (strcasecmp(e.name, className.c_str()) == 0)
+            return e.make ? e.make() : nullptr;
+    }
+    return nullptr;
+}
+
+void NativeControl::notifyCommand(UINT code) const
+{
+    WindowRecord* r = rec();
+    if (!r || !r->parent)
+        return;
+    ::SendMessage(r->parent, WM_COMMAND, MAKEWPARAM(r->id, code), reinterpret_cast<LPARAM>(hwnd));
+}
+
+LRESULT NativeControl::notify(NMHDR* hdr) const
+{
+    WindowRecord* r = rec();
+    if (!r || !r->parent)
+        return 0;
+    hdr->hwndFrom = hwnd;
+    hdr->idFrom = static_cast<UINT_PTR>(r->id);
+    return ::SendMessage(r->parent, WM_NOTIFY, static_cast<WPARAM>(r->id), reinterpret_cast<LPARAM>(hdr));
+}
+
+LRESULT NativeControl::notifyCode(UINT code) const
+{
+    NMHDR hdr{nullptr, 0, code};
+    return notify(&hdr);
+}
+
+QString ToQ(const char* text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+QString ToQ(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FromQ(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
+int CopyOut(const std::string& text, char* buf, int max)
+{
+    if (!buf || max <= 0)
+        return 0;
+    size_t n = std::min(text.size(), static_cast<size_t>(max - 1));
+    std::memcpy(buf, text.data(), n);
+    buf[n] = '\0';
+    return static_cast<int>(n);
+}
+
+}  // namespace vxw

@@ -1,0 +1,55 @@
+#pragma once
+// The native side of a control class: builds its Qt widget, answers the
+// control's messages (the window procedure of the class) and turns the
+// widget's signals into notifications to the parent.
+
+#include "platform/ui/WindowRegistry_p.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vxw {
+
+class NativeControl {
+public:
+    virtual ~NativeControl() = default;
+
+    // Builds the widget; the record already has style, id and text.
+    virtual QWidget* create(WindowRecord& rec, QWidget* parent) = 0;
+    // The class's own messages; false hands the message to the generic
+    // default procedure.
+    virtual bool handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) { return false; }
+    // Widgets inside the control that receive the mouse (a list's viewport).
+    virtual std::vector<QWidget*> inputWidgets() { return {}; }
+    // Offset of the input widgets' origin in client co-ordinates.
+    virtual QPoint inputOffset(QWidget* input) const { return {}; }
+    virtual UINT dlgCode() const { return 0; }
+    // Style bits changed through ModifyStyle.
+    virtual void styleChanged(DWORD oldStyle) {}
+
+    HWND hwnd = nullptr;
+
+protected:
+    WindowRecord* rec() const { return Rec(hwnd); }
+    // WM_COMMAND with the code to the parent.
+    void notifyCommand(UINT code) const;
+    // WM_NOTIFY to the parent; the header's sender fields are filled here.
+    LRESULT notify(NMHDR* hdr) const;
+    LRESULT notifyCode(UINT code) const;
+};
+
+// Null for a class name that is no control (a plain or dialog window).
+std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className);
+
+// Text moves between CString/char* and Qt as UTF-8.
+QString ToQ(const char* text);
+QString ToQ(const std::string& text);
+std::string FromQ(const QString& text);
+// Copies text into a caller's buffer of max bytes (NUL included); returns the
+// length copied.
+int CopyOut(const std::string& text, char* buf, int max);
+
+}  // namespace vxw

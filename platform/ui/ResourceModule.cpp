@@ -1,0 +1,267 @@
+#include "platform/ui/ResourceModule.h"
+
+#include "platform/base/CString.h"
+#include "platform/ui/NativeControl_p.h"
+#include "platform/ui/WindowCall_p.h"
+
+#include <dlfcn.h>
+
+#include <map>
+#include <mutex>
+
+namespace vxw {
+
+namespace {
+
+std::string TypeKey(LPCSTR type)
+{
+    if (IS_INTRESOURCE(type))
+        return "#" + std::to_string(reinterpret_cast<uintptr_t>(type));
+    return type ? std::string(type) : std::string();
+}
+
+struct Registry {
+    std::mutex mutex;  // guards modules and current
+    std::vector<std::unique_ptr<ResourceModule>> modules;
+    HINSTANCE current = nullptr;
+    uintptr_t nextHandle = 0x5E500000;
+};
+
+Registry& Reg()
+{
+    static Registry r;
+    return r;
+}
+
+ResourceModule* FindLocked(Registry& reg, HINSTANCE h)
+{
+    for (auto& m : reg.modules) {
+        if (m->handle() == h)
+            return m.get();
+    }
+    return nullptr;
+}
+
+// The chain in search order: the current module first, then all others.
+std::vector<const ResourceModule*> Chain()
+{
+    Registry& reg = Reg();
+    std::lock_guard lock(reg.mutex);
+    std::vector<const ResourceModule*> out;
+    if (ResourceModule* cur = FindLocked(reg, reg.current))
+        out.push_back(cur);
+    for (auto& m : reg.modules) {
+        if (m->handle() != reg.current)
+            out.push_back(m.get());
+    }
+    return out;
+}
+
+BOOL LoadStringFromChain(UINT id, CString& out)
+{
+    for (const ResourceModule* m : Chain()) {
+        if (const std::string* s = m->FindString(id)) {
+            out = s->c_str();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+struct ResourceModule::Impl {
+    std::map<UINT, std::string> strings;
+    std::map<UINT, DialogTemplate> dialogs;
+    std::map<UINT, MenuTemplate> menus;
+    std::map<std::pair<std::string, UINT>, std::vector<unsigned char>> data;
+};
+
+ResourceModule::ResourceModule(std::string name) : m_impl(std::make_unique<Impl>()), m_name(std::move(name)) {}
+
+ResourceModule::~ResourceModule() = default;
+
+void ResourceModule::AddString(UINT id, std::string text)
+{
+    m_impl->strings[id] = std::move(text);
+}
+
+void ResourceModule::AddDialog(UINT id, DialogTemplate dialog)
+{
+    m_impl->dialogs[id] = std::move(dialog);
+}
+
+void ResourceModule::AddMenu(UINT id, MenuTemplate menu)
+{
+    m_impl->menus[id] = std::move(menu);
+}
+
+void ResourceModule::AddData(LPCSTR type, UINT id, std::vector<unsigned char> bytes)
+{
+    m_impl->data[{TypeKey(type), id}] = std::move(bytes);
+}
+
+const std::string* ResourceModule::FindString(UINT id) const
+{
+    auto it = m_impl->strings.find(id);
+    return it == m_impl->strings.end() ? nullptr : &it->second;
+}
+
+const DialogTemplate* ResourceModule::FindDialog(UINT id) const
+{
+    auto it = m_impl->dialogs.find(id);
+    return it == m_impl->dialogs.end() ? nullptr : &it->second;
+}
+
+const MenuTemplate* ResourceModule::FindMenu(UINT id) const
+{
+    auto it = m_impl->menus.find(id);
+    return it == m_impl->menus.end() ? nullptr : &it->second;
+}
+
+const std::vector<unsigned char>* ResourceModule::FindData(LPCSTR type, UINT id) const
+{
+    auto it = m_impl->data.find({TypeKey(type), id});
+    return it == m_impl->data.end() ? nullptr : &it->second;
+}
+
+bool ResourceModule::Has(LPCSTR type, UINT id) const
+{
+    if (type == RT_STRING)
+        return FindString(id) != nullptr;
+    if (type == RT_DIALOG)
+        return FindDialog(id) != nullptr;
+    if (type == RT_MENU)
+        return FindMenu(id) != nullptr;
+    return FindData(type, id) != nullptr;
+}
+
+HINSTANCE RegisterResourceModule(std::unique_ptr<ResourceModule> module)
+{
+    if (!module)
+        return nullptr;
+    Registry& reg = Reg();
+    std::lock_guard lock(reg.mutex);
+    for (auto& m : reg.modules) {
+        if (m->name() == module->name())
+            return m->handle();
+    }
+    module->m_handle = reinterpret_cast<HINSTANCE>(reg.nextHandle);
+    reg.nextHandle += 0x10;
+    HINSTANCE h = module->m_handle;
+    reg.modules.push_back(std::move(module));
+    return h;
+}
+
+HINSTANCE RegisterResourceModule(const char* name, const std::function<void(ResourceModule&)>& fill)
+{
+    auto module = std::make_unique<ResourceModule>(name ? name : "");
+    if (fill)
+        fill(*module);
+    return RegisterResourceModule(std::move(module));
+}
+
+const ResourceModule* FindResourceModule(HINSTANCE handle)
+{
+    if (!handle)
+        return nullptr;
+    {
+        Registry& reg = Reg();
+        std::lock_guard lock(reg.mutex);
+        if (ResourceModule* m = FindLocked(reg, handle))
+            return m;
+    }
+    HINSTANCE h = ResourceModuleOfLibrary(handle);
+    if (!h)
+        return nullptr;
+    Registry& reg = Reg();
+    std::lock_guard lock(reg.mutex);
+    return FindLocked(reg, h);
+}
+
+HINSTANCE FindResourceModuleByName(const char* name)
+{
+    if (!name)
+        return nullptr;
+    Registry& reg = Reg();
+    std::lock_guard lock(reg.mutex);
+    for (auto& m : reg.modules) {
+        if (m->name() == name)
+            return m->handle();
+    }
+    return nullptr;
+}
+
+HINSTANCE ResourceModuleOfLibrary(void* libraryHandle)
+{
+    if (!libraryHandle)
+        return nullptr;
+    // Our own fake handles are no library handles: never hand them to dlsym.
+    {
+        Registry& reg = Reg();
+        std::lock_guard lock(reg.mutex);
+        if (FindLocked(reg, static_cast<HINSTANCE>(libraryHandle)))
+            return static_cast<HINSTANCE>(libraryHandle);
+        auto v = reinterpret_cast<uintptr_t>(libraryHandle);
+        if (v >= 0x5E500000 && v < reg.nextHandle)
+            return nullptr;
+    }
+    using NameFn = const char* (*)();
+    auto fn = reinterpret_cast<NameFn>(dlsym(libraryHandle, "vx_resource_module_name"));
+    return fn ? FindResourceModuleByName(fn()) : nullptr;
+}
+
+void InstallStringTableHook()
+{
+    vxbase::g_pfnLoadString = &LoadStringFromChain;
+}
+
+}  // namespace vxw
+
+HINSTANCE AfxGetResourceHandle()
+{
+    auto& reg = vxw::Reg();
+    std::lock_guard lock(reg.mutex);
+    return reg.current;
+}
+
+void AfxSetResourceHandle(HINSTANCE hInstResource)
+{
+    // A library handle is turned into its module's handle once here.
+    HINSTANCE h = vxw::ResourceModuleOfLibrary(hInstResource);
+    auto& reg = vxw::Reg();
+    std::lock_guard lock(reg.mutex);
+    reg.current = h ? h : hInstResource;
+}
+
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType)
+{
+    if (!IS_INTRESOURCE(lpszName))
+        return nullptr;
+    auto id = static_cast<UINT>(reinterpret_cast<uintptr_t>(lpszName));
+    for (const vxw::ResourceModule* m : vxw::Chain()) {
+        if (m->Has(lpszType, id))
+            return m->handle();
+    }
+    return nullptr;
+}
+
+int LoadString(HINSTANCE module, UINT id, LPSTR buf, int max)
+{
+    const std::string* s = nullptr;
+    if (module) {
+        if (const vxw::ResourceModule* m = vxw::FindResourceModule(module))
+            s = m->FindString(id);
+    } else {
+        for (const vxw::ResourceModule* m : vxw::Chain()) {
+            if ((s = m->FindString(id)))
+                break;
+        }
+    }
+    if (!s) {
+        if (buf && max > 0)
+            buf[0] = '\0';
+        return 0;
+    }
+    return vxw::CopyOut(*s, buf, max);
+}

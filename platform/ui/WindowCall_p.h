@@ -1,0 +1,55 @@
+#pragma once
+// Calls between the parts of the windowing layer.
+
+#include "platform/ui/winuser.h"
+
+#include <QPoint>
+
+class QWidget;
+
+namespace vxw {
+
+struct WindowRecord;
+
+// Runs the window procedure of a live window on the GUI thread.
+LRESULT CallWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Destroys every window still alive (shutdown).
+void DestroyAllWindows();
+// Installs the string-table lookup of CString::LoadString.
+void InstallStringTableHook();
+
+// The Qt side of a plain window or dialog.
+QWidget* CreateWindowWidget(WindowRecord& rec, QWidget* parent);
+// Connects a window's widget (and its input widgets) to the event bridge.
+void AttachWidget(WindowRecord& rec);
+void DetachWidget(WindowRecord& rec);
+
+// While the bridge delivers a Qt event as a message, the default procedure of
+// that message lets Qt do its own handling afterwards instead.
+struct NativeDefault {
+    HWND hwnd;
+    UINT msg;
+    bool reached;
+};
+extern thread_local NativeDefault* g_nativeDefault;
+
+// The painting in progress on this thread (BeginPaint uses it).
+struct PaintState {
+    HWND hwnd;
+    QWidget* device;
+    RECT rect;
+};
+extern thread_local PaintState* g_paint;
+
+// Sends WM_MOVE / WM_SIZE when the widget's place differs from the last one
+// reported.
+void ReportMoveSize(HWND hwnd);
+// The widget under the mouse, whose cursor SetCursor changes.
+void SetCursorTarget(QWidget* widget);
+
+// Dialog default procedure (true when it handled the message).
+bool DefDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// Where the mouse is, in the co-ordinates of a window's client area.
+QPoint ClientOrigin(HWND hwnd);
+
+}  // namespace vxw

@@ -1,0 +1,15 @@
+#pragma once
+// The windowing layer: windows, messages, timers, dialogs, controls,
+// resources and message boxes.
+#include "platform/ui/winuser.h"
+#include "platform/ui/commctrl.h"
+#include "platform/ui/CObject.h"
+#include "platform/ui/CCmdTarget.h"
+#include "platform/ui/CWnd.h"
+#include "platform/ui/CWinApp.h"
+#include "platform/ui/CDialog.h"
+#include "platform/ui/CDataExchange.h"
+#include "platform/ui/ResourceModule.h"
+#include "platform/ui/AfxMessageBox.h"
+#include "platform/ui/CWaitCursor.h"
+#include "platform/ui/GuiRuntime.h"
