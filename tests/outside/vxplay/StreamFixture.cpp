@@ -42,16 +42,17 @@ std::string runCommand(const std::string& cmd)
 std::string scratchRoot()
 {
     namespace fs = std::filesystem;
-    static const std::string root = [] {
-        fs::path p = fs::temp_directory_path() / ("vxplay-test-" + std::to_string(getpid()));
-        fs::create_directories(p);
+    // Never destroyed: the exit handler below still needs it.
+    static const std::string* root = [] {
+        auto* p = new std::string((fs::temp_directory_path() / ("vxplay-test-" + std::to_string(getpid()))).string());
+        fs::create_directories(*p);
         std::atexit([] {
             std::error_code ec;
-            fs::remove_all(scratchRoot(), ec);
+            fs::remove_all(*root, ec);
         });
-        return p.string();
+        return p;
     }();
-    return root;
+    return *root;
 }
 
 std::string scratchDir(const std::string& name)

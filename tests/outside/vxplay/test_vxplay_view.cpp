@@ -27,17 +27,11 @@ struct SurfaceLog {
     int width = 0, height = 0;
     float aspect = -1;
     std::string osd;
-    uint32_t topLeft = 0, topRight = 0, bottomLeft = 0; // 0xAARRGGBB
+    std::vector<uint32_t> pixels; // 0xAARRGGBB, rows packed
 };
 SurfaceLog g_surface;
 void* const kWindow = reinterpret_cast<void*>(0x1234);
 
-uint32_t pixelAt(const vxsurface_frame* f, int x, int y)
-{
-    uint32_t v;
-    memcpy(&v, f->pixels + size_t(y) * size_t(f->stride) + size_t(x) * 4, 4);
-    return v;
-}
 
 } // namespace
 
@@ -52,9 +46,10 @@ extern "C" int vx_surface_present(void* hwnd, const vxsurface_frame* f)
     g_surface.height = f->height;
     g_surface.aspect = f->aspect;
     g_surface.osd = f->osd_text ? f->osd_text : "";
-    g_surface.topLeft = pixelAt(f, 4, 4);
-    g_surface.topRight = pixelAt(f, f->width - 5, 4);
-    g_surface.bottomLeft = pixelAt(f, 4, f->height - 5);
+    g_surface.pixels.resize(size_t(f->width) * size_t(f->height));
+    for (int y = 0; y < f->height; ++y)
+        memcpy(&g_surface.pixels[size_t(y) * size_t(f->width)], f->pixels + size_t(y) * size_t(f->stride),
+               size_t(f->width) * 4);
     g_surface.changed.notify_all();
     return 0;
 }
@@ -158,38 +153,39 @@ TEST_F(Viewer, PicturesGoToTheWindowTransformedWithAspectAndText)
     ASSERT_EQ(vxplay_set_osd(inst, 0, "512.00 kbps"), 0);
     ASSERT_EQ(vxplay_set_aspect_ratio(inst, 1.0f), 0);
     ASSERT_EQ(vxplay_play_start(inst), 0);
-    fixture.feed(inst, 0, 1);
+    fixture.feed(inst, 0, 0.01); // the first key frame only: one picture
     ASSERT_TRUE(ev.waitFor([&] { return ev.count(VXPLAY_EVENT_VOUT) == 1; }));
-    uint32_t tl, tr, bl;
+    std::vector<uint32_t> upright;
+    int before;
     {
         std::lock_guard lock(g_surface.mutex);
         EXPECT_EQ(g_surface.width, StreamFixture::kWidth);
         EXPECT_EQ(g_surface.height, StreamFixture::kHeight);
         EXPECT_FLOAT_EQ(g_surface.aspect, 320.0f / 240.0f); // exact fit keeps the picture's shape
         EXPECT_EQ(g_surface.osd, "512.00 kbps");
-        EXPECT_EQ(g_surface.topLeft >> 24, 0xffu);
-        tl = g_surface.topLeft, tr = g_surface.topRight, bl = g_surface.bottomLeft;
+        upright = g_surface.pixels;
+        before = g_surface.frames;
     }
-    // Mirror and flip, shown again with display_last: the test pattern's
-    // corners trade places.
+    ASSERT_EQ(upright.size(), size_t(StreamFixture::kWidth * StreamFixture::kHeight));
+    EXPECT_EQ(upright[0] >> 24, 0xffu); // opaque
+
+    // Mirror and flip, drawn again by display_last: the same picture turned
+    // half round, with the new aspect and no text.
     ASSERT_EQ(vxplay_set_transform(inst, 3), 0);
     ASSERT_EQ(vxplay_set_aspect_ratio(inst, 0.0f), 0);
     ASSERT_EQ(vxplay_set_osd(inst, -1, nullptr), 0);
-    int before;
-    {
-        std::lock_guard lock(g_surface.mutex);
-        before = g_surface.frames;
-    }
-    vxplay_play_stop(inst); // no new pictures: only display_last draws
     ASSERT_EQ(vxplay_display_last(inst), 0);
     std::lock_guard lock(g_surface.mutex);
     EXPECT_EQ(g_surface.frames, before + 1);
     EXPECT_FLOAT_EQ(g_surface.aspect, 0.0f);
     EXPECT_EQ(g_surface.osd, "");
-    EXPECT_NE(tl, tr);
-    EXPECT_NE(tl, bl);
-    // Rotated half a turn: the new bottom-left is the old top-right.
-    EXPECT_EQ(g_surface.bottomLeft, tr);
+    const int w = StreamFixture::kWidth, h = StreamFixture::kHeight;
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            wrong += g_surface.pixels[size_t(y * w + x)] != upright[size_t((h - 1 - y) * w + (w - 1 - x))];
+    EXPECT_EQ(wrong, 0);
+    EXPECT_NE(g_surface.pixels, upright); // the pattern is not symmetric
 }
 
 TEST_F(Viewer, SettersRejectValuesOutOfRange)
