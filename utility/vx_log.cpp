@@ -42,7 +42,11 @@ extern "C" void vx_log(int level, const char* fmt, ...)
     va_list args;
     va_start(args, fmt);
     int room = kLineSize - used;
-    int wrote = vsnprintf(line + used, room, fmt ? fmt : "", args);
+    int wrote = 0;
+    if (fmt)
+        wrote = vsnprintf(line + used, room, fmt, args);
+    else
+        line[used] = '\0';
     va_end(args);
     if (wrote < 0) {
         level = VX_LOG_FATAL;
