@@ -7,7 +7,9 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <cctype>
 #include <cstdarg>
+#include <string_view>
 #include <string>
 
 namespace vxnet {
@@ -22,9 +24,26 @@ int vxLevelFromAv(int av_level)
         return VX_LOG_WARN;
     if (av_level <= AV_LOG_INFO)
         return VX_LOG_INFO;
-    if (av_level <= AV_LOG_DEBUG)
+    if (av_level <= AV_LOG_VERBOSE)
         return VX_LOG_DEBUG;
-    return VX_LOG_TRACE;
+    if (av_level <= AV_LOG_DEBUG)
+        return VX_LOG_TRACE;
+    // AV_LOG_TRACE: a line per byte of protocol traffic. Never wanted.
+    return 0;
+}
+
+std::string redactFfmpegLine(std::string_view line)
+{
+    // FFmpeg prints the URLs it opens, credentials and all, and at debug level
+    // the RTSP requests it sends, Authorization header included.
+    std::string out = redactUrl(line);
+    std::string lower(out);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    size_t at = lower.find("authorization:");
+    if (at != std::string::npos)
+        out = out.substr(0, at + 14) + " ***";
+    return out;
 }
 
 namespace {
@@ -36,24 +55,30 @@ thread_local int t_prefix = 1;
 
 void onFfmpegLog(void* avcl, int level, const char* fmt, va_list args)
 {
-    if (level > AV_LOG_DEBUG && level != AV_LOG_TRACE)
-        return;
     int vx_level = vxLevelFromAv(level);
-    if (vx_level > vx_log_get_level())
+    if (vx_level == 0 || vx_level > vx_log_get_level())
         return;
-    char piece[1024];
+    char piece[2048];
     va_list copy;
     va_copy(copy, args);
     av_log_format_line2(avcl, level, fmt, copy, piece, sizeof piece, &t_prefix);
     va_end(copy);
     t_pending += piece;
-    if (t_pending.empty() || t_pending.back() != '\n')
-        return;
-    t_pending.pop_back();
-    // FFmpeg prints the URLs it opens, credentials and all.
-    std::string line = redactUrl(t_pending);
-    t_pending.clear();
-    vx_log(vx_level, "ffmpeg: %s", line.c_str());
+    // One message may hold several lines (a whole request); each is its own
+    // log line, and a last piece without its newline waits for the rest.
+    size_t start = 0;
+    size_t eol;
+    while ((eol = t_pending.find('\n', start)) != std::string::npos) {
+        std::string_view line(t_pending.data() + start, eol - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!line.empty())
+            vx_log(vx_level, "ffmpeg: %s", redactFfmpegLine(line).c_str());
+        start = eol + 1;
+    }
+    t_pending.erase(0, start);
+    if (t_pending.size() > 8192)
+        t_pending.clear(); // a runaway piece without any newline
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "outside/vxnet/vxnet.h"
 #include "support/CamsimProcess.h"
+#include "utility/vx_log.h"
 
 extern "C" {
 #include <libavcodec/codec_id.h>
@@ -413,6 +414,57 @@ TEST_F(VxnetCamsim, SubStreamAndRtspUrlEntry)
     none.attach(m_handle);
     EXPECT_NE(vxnet_open_stream(m_handle), 0);
     EXPECT_EQ(none.tracks.size() + none.packets + none.errors, 0u);
+}
+
+std::mutex g_logMutex;
+std::vector<std::string> g_log;
+
+void keepLine(int, const char* line, int length)
+{
+    std::lock_guard lock(g_logMutex);
+    g_log.emplace_back(line, static_cast<size_t>(length));
+}
+
+TEST_F(VxnetCamsim, AccountWithAwkwardCharactersOpensTheStreamAndStaysOutOfTheLog)
+{
+    // Characters that would break the URL's user part unless encoded.
+    const char* password = "p@ss:w/rd%#";
+    CamsimProcess cam({"--password", password, "--rtsp-auth", "--auth", "digest"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    vx_log_func before = vx_log_set_log_func(keepLine);
+    int level = vx_log_get_level();
+    vx_log_set_level(VX_LOG_TRACE);
+
+    STConnectInfo b = block(cam, password);
+    int rc = vxnet_connect(&b, &m_handle);
+    std::string text;
+    StreamProbe probe;
+    int open = -1;
+    if (rc == 0) {
+        text = get("/cgi-bin/hi3510/param.cgi?cmd=setuserattr&-at_username=admin&-at_password=p%40ss%3Aw%2Frd%25%23");
+        probe.attach(m_handle);
+        open = vxnet_open_stream(m_handle);
+        if (open == 0)
+            waitFor([&] { return probe.videoPackets >= 1; }, 15s);
+        vxnet_disconnect(m_handle);
+        m_handle = nullptr;
+    }
+    vx_log_set_log_func(before);
+    vx_log_set_level(level);
+
+    ASSERT_EQ(rc, 0);
+    EXPECT_EQ(text.rfind("HTTP/1.1 200", 0), 0u) << text;
+    EXPECT_EQ(open, 0);
+    EXPECT_GE(probe.videoPackets, 1);
+    std::lock_guard lock(g_logMutex);
+    EXPECT_GT(g_log.size(), 10u);
+    // The password, plain, percent-encoded, and inside Basic credentials
+    // ("admin:p@ss" in Base64 begins with YWRtaW46cEBzcz).
+    for (const std::string& line : g_log) {
+        EXPECT_EQ(line.find("p@ss"), std::string::npos) << line;
+        EXPECT_EQ(line.find("p%40ss"), std::string::npos) << line;
+        EXPECT_EQ(line.find("YWRtaW46cEBzcz"), std::string::npos) << line;
+    }
 }
 
 TEST_F(VxnetCamsim, VanishingCameraCallsTheErrorCallbackOnce)
