@@ -57,7 +57,7 @@ HttpReply Camera::cameraRequest(const HttpRequest& req) {
   if (f.hang) {
     log_.write(req.method, req.target, authName, "hang");
     reply.kind = HttpReply::Kind::Hang;
-    reply.keepHanging = [this] { return faults_.hanging(); };
+    reply.keepHanging = [this, release = faults_.hangRelease()] { return faults_.hangRelease() == release; };
     return reply;
   }
   if (f.malformed == Malformed::Http) {

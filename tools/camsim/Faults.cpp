@@ -49,9 +49,9 @@ Faults::Request Faults::takeForRequest() {
   return r;
 }
 
-bool Faults::hanging() const {
+uint64_t Faults::hangRelease() const {
   std::lock_guard lock(mutex_);
-  return request_.hang;
+  return hangRelease_;
 }
 
 bool Faults::refuseLogin() const {
@@ -69,14 +69,18 @@ void Faults::clear() {
   request_ = Request{};
   remaining_ = -1;
   refuse_ = false;
+  ++hangRelease_;
 }
 
 bool Faults::apply(const std::string& key, const std::string& value, std::string& error) {
   std::lock_guard lock(mutex_);
   bool ok = true;
   if (key == "delay") ok = toInt(value, 0, 3600000, request_.delayMs);
-  else if (key == "hang") ok = toBool(value, request_.hang);
-  else if (key == "error") {
+  else if (key == "hang") {
+    ok = toBool(value, request_.hang);
+    if (ok && !request_.hang)
+      ++hangRelease_;
+  } else if (key == "error") {
     int e = 0;
     ok = toInt(value, 0, 599, e) && (e == 0 || e >= 100);
     if (ok) request_.error = e;

@@ -4,6 +4,7 @@
 
 #include "tools/camsim/Options.h"
 
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -23,7 +24,9 @@ public:
 
   // The faults for one camera request; counts it against a `count` limit.
   Request takeForRequest();
-  bool hanging() const;
+  // Bumped whenever the hang fault is lifted (hang=0 or clear): a request
+  // that hangs holds on until then, also after its `count` ran out.
+  uint64_t hangRelease() const;
   bool refuseLogin() const;
   bool chunked() const;
 
@@ -37,6 +40,7 @@ private:
   Request request_;
   int remaining_ = -1; // requests the request faults still apply to; -1: all
   bool refuse_ = false;
+  uint64_t hangRelease_ = 0;
   bool chunked_ = false;
 };
 

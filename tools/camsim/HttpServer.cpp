@@ -18,6 +18,9 @@ namespace {
 constexpr size_t kMaxHead = 64 * 1024;
 constexpr size_t kMaxBody = 64 * 1024 * 1024;
 constexpr int kIdleMs = 30000;
+// More connections than a camera would ever have open; past it the camera
+// answers 503 at once rather than starting more threads.
+constexpr int kMaxConnections = 256;
 
 bool sendAll(int fd, const std::string& data) {
   size_t off = 0;
@@ -340,6 +343,11 @@ void HttpServer::acceptLoop() {
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     {
       std::lock_guard lock(connMutex_);
+      if (connCount_ >= kMaxConnections) {
+        sendAll(fd, "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        ::close(fd);
+        continue;
+      }
       connFds_.insert(fd);
       ++connCount_;
     }

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   bool help = false;
   std::string error;
   if (!parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, help, error)) {
-    fprintf(stderr, "camsim: %s\n%s", error.c_str(), usageText().c_str());
+    fprintf(stderr, "camsim: %s (camsim --help tells the options)\n", error.c_str());
     return 2;
   }
   if (help) {

@@ -354,6 +354,20 @@ TEST(CamsimFaults, DelayHangErrorAndMalformed) {
   ASSERT_FALSE(cam.fault("clear=1&hang=1").empty());
   EXPECT_EQ(get(url, quick).code, CURLE_OPERATION_TIMEDOUT);
 
+  // A hang with a count holds its request until the fault is lifted, while
+  // the requests after it are answered.
+  ASSERT_FALSE(cam.fault("clear=1&hang=1&count=1").empty());
+  auto held = std::async(std::launch::async, [&url] {
+    Get patient;
+    patient.timeoutMs = 20000;
+    return get(url, patient);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(held.wait_for(std::chrono::seconds(0)), std::future_status::timeout);
+  EXPECT_EQ(get(url).status, 200);
+  ASSERT_FALSE(cam.fault("hang=0").empty());
+  EXPECT_EQ(held.get().code, CURLE_GOT_NOTHING); // closed without a byte
+
   // The error applies to the next request only.
   ASSERT_FALSE(cam.fault("clear=1&error=503&count=1").empty());
   EXPECT_EQ(get(url).status, 503);
@@ -378,6 +392,14 @@ TEST(CamsimFaults, FaultsFromTheCommandLine) {
   EXPECT_EQ(get(cam.httpUrl("/web.ini")).status, 500);
   ASSERT_FALSE(cam.fault("error=0").empty());
   EXPECT_NE(get(cam.httpUrl(kParam + "cmd=getuserinfo")).body.find("var authLevel=\"0\";"), std::string::npos);
+}
+
+TEST(CamsimCommandLine, BadArgumentsAreRefused) {
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+           {"--family", "XX"}, {"--bind", "10.0.0.1"}, {"--width", "321"}, {"--nosuch"}, {"--delay-ms"}}) {
+    CamsimProcess cam(args);
+    EXPECT_FALSE(cam.ok()) << args[0];
+  }
 }
 
 TEST(CamsimFaults, VanishesAndComesBack) {
