@@ -19,10 +19,10 @@ public:
         return false;
     }
 
-    void set(bool state) {
+    void set(bool state, WakeList& wakes) {
         m_state = state;
         if (state)
-            wakeWaiters();
+            wakeWaiters(wakes);
     }
 
 private:
@@ -34,8 +34,9 @@ BOOL SetEventState(HANDLE h, bool state) {
     Ref<Event> e = LookupHandleAs<Event>(h);
     if (!e)
         return FALSE;
-    std::lock_guard<std::mutex> guard(KernelLock());
-    e->set(state);
+    WakeList wakes;
+    std::lock_guard<std::mutex> guard(e->lock());
+    e->set(state, wakes);
     return TRUE;
 }
 

@@ -8,17 +8,9 @@
 
 namespace vxk {
 
-std::mutex& KernelLock() {
-    // Never destroyed: threads may still close handles while the process exits.
-    static std::mutex* lock = new std::mutex;
-    return *lock;
-}
-
-void KernelObject::wakeWaiters() {
-    for (Waiter* w : m_waiters) {
-        w->signalled = true;
-        w->cv.notify_one();
-    }
+void KernelObject::wakeWaiters(WakeList& wakes) {
+    for (Waiter* w : m_waiters)
+        wakes.add(w);
 }
 
 void KernelObject::removeWaiter(Waiter* w) {
@@ -30,9 +22,8 @@ void KernelObject::removeWaiter(Waiter* w) {
 namespace {
 
 // Handle values count up from 4 in steps of 4 and are never reused, so a
-// stale handle fails cleanly instead of reaching another object. The table
-// has its own lock: closing a handle may destroy an object, and an object's
-// destructor may take the kernel lock.
+// stale handle fails cleanly instead of reaching another object. Objects are
+// released outside the table's lock: a destructor may take other locks.
 struct HandleTable {
     std::mutex lock;
     std::unordered_map<uintptr_t, KernelObject*> objects;

@@ -1,9 +1,11 @@
 #pragma once
-// The machinery behind kernel handles: one process-wide kernel lock guards the
-// state of every waitable object, so a wait for all of several objects can
-// test and take them at once. Each waiting thread has its own condition
-// variable, registered on the objects it waits for; a state change wakes only
-// the threads registered on that object.
+// The machinery behind kernel handles. Each waitable object has its own lock
+// over its state and the list of waits registered on it; a wait for several
+// objects takes their locks together (in address order), so a wait for all
+// of them tests and takes them at once. Each wait has its own condition
+// variable: a state change wakes only the waits registered on that object,
+// and wakes them after the object's lock is released, so a woken thread does
+// not block at once on a lock its waker still holds.
 
 #include "platform/base/types.h"
 #include "platform/kernel/errors.h"
@@ -15,9 +17,47 @@
 
 namespace vxk {
 
+// One wait in progress, on the heap with a count of references, so a waker
+// may still notify it when the wait has just ended.
 struct Waiter {
+    std::mutex lock;  // taken after any object lock, never before one
     std::condition_variable cv;
-    bool signalled = false;  // some registered object changed state
+    bool signalled = false;  // guarded by `lock`
+
+    void addRef() { m_refs.fetch_add(1, std::memory_order_relaxed); }
+    void release() {
+        if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            delete this;
+    }
+
+private:
+    std::atomic<int> m_refs{1};
+};
+
+// Waits to wake once the object locks are released: declare it before the
+// lock guard, so it goes out of scope after the guard.
+class WakeList {
+public:
+    WakeList() = default;
+    WakeList(const WakeList&) = delete;
+    WakeList& operator=(const WakeList&) = delete;
+    ~WakeList() {
+        for (Waiter* w : m_waiters) {
+            {
+                std::lock_guard<std::mutex> guard(w->lock);
+                w->signalled = true;
+            }
+            w->cv.notify_one();
+            w->release();
+        }
+    }
+    void add(Waiter* w) {
+        w->addRef();
+        m_waiters.push_back(w);
+    }
+
+private:
+    std::vector<Waiter*> m_waiters;
 };
 
 class KernelObject {
@@ -42,7 +82,10 @@ public:
             delete this;
     }
 
-    // The three below run under the kernel lock.
+    // Guards the object's state and its registered waits.
+    std::mutex& lock() const { return m_lock; }
+
+    // The three below run under lock().
     virtual bool isWaitable() const { return false; }
     // True when a wait by thread `tid` would be satisfied now.
     virtual bool isSignalled(DWORD tid) const { return false; }
@@ -50,13 +93,14 @@ public:
     // returns true when it was an abandoned mutex.
     virtual bool acquire(DWORD tid) { return false; }
 
-    // Wakes the waiters registered on this object; under the kernel lock.
-    void wakeWaiters();
+    // Queues the waits registered on this object to be woken; under lock().
+    void wakeWaiters(WakeList& wakes);
     void addWaiter(Waiter* w) { m_waiters.push_back(w); }
     void removeWaiter(Waiter* w);
 
 private:
     std::atomic<int> m_refs{1};
+    mutable std::mutex m_lock;
     std::vector<Waiter*> m_waiters;
 };
 
@@ -91,8 +135,6 @@ public:
 private:
     T* m_p = nullptr;
 };
-
-std::mutex& KernelLock();
 
 // Puts an object in the handle table; the table adopts one reference.
 HANDLE InsertHandle(KernelObject* obj);

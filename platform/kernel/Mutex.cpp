@@ -46,10 +46,10 @@ public:
         return abandoned;
     }
 
-    // Under the kernel lock; false when the caller does not own it. When the
-    // last recursion ends, the caller must drop the owner's reference (after
-    // the kernel lock is released).
-    bool releaseBy(DWORD tid, bool& lastRelease) {
+    // Under lock(); false when the caller does not own it. When the last
+    // recursion ends, the caller must drop the owner's reference (after the
+    // lock is released).
+    bool releaseBy(DWORD tid, bool& lastRelease, WakeList& wakes) {
         lastRelease = false;
         if (m_owner != tid || m_count == 0)
             return false;
@@ -57,16 +57,16 @@ public:
             m_owner = 0;
             forgetOwned();
             lastRelease = true;
-            wakeWaiters();
+            wakeWaiters(wakes);
         }
         return true;
     }
 
-    void abandon() {
+    void abandon(WakeList& wakes) {
         m_owner = 0;
         m_count = 0;
         m_abandoned = true;
-        wakeWaiters();
+        wakeWaiters(wakes);
     }
 
     void setCrossProcessLock(std::unique_ptr<NamedLock> lock) { m_lock = std::move(lock); }
@@ -110,10 +110,12 @@ Mutex::~Mutex() {
 void AbandonOwnedMutexes() {
     std::vector<Mutex*> owned;
     {
-        std::lock_guard<std::mutex> guard(KernelLock());
+        WakeList wakes;
         owned.swap(t_owned.list);
-        for (Mutex* m : owned)
-            m->abandon();
+        for (Mutex* m : owned) {
+            std::lock_guard<std::mutex> guard(m->lock());
+            m->abandon(wakes);
+        }
     }
     for (Mutex* m : owned)
         m->release();
@@ -144,7 +146,7 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName) {
     }
     // A second creator does not take ownership, as on the system we mirror.
     if (bInitialOwner && !exists) {
-        std::lock_guard<std::mutex> guard(KernelLock());
+        std::lock_guard<std::mutex> guard(mutex->lock());
         mutex->acquire(GetCurrentThreadId());
     }
     mutex->addRef();
@@ -160,8 +162,9 @@ BOOL ReleaseMutex(HANDLE hMutex) {
         return FALSE;
     bool ok, last;
     {
-        std::lock_guard<std::mutex> guard(KernelLock());
-        ok = m->releaseBy(GetCurrentThreadId(), last);
+        WakeList wakes;
+        std::lock_guard<std::mutex> guard(m->lock());
+        ok = m->releaseBy(GetCurrentThreadId(), last, wakes);
     }
     if (!ok) {
         SetLastError(ERROR_NOT_OWNER);

@@ -23,8 +23,8 @@ public:
     bool isWaitable() const override { return true; }
     bool isSignalled(DWORD) const override { return m_finished; }
 
-    // Thread start-up handshake and suspension; guarded by m_lock, not the
-    // kernel lock, so a suspended thread blocks nobody.
+    // Thread start-up handshake and suspension, guarded by m_lock (not the
+    // object's lock, which waits take).
     std::mutex m_lock;
     std::condition_variable m_cv;
     bool m_started = false;
@@ -33,8 +33,8 @@ public:
 
     const LPTHREAD_START_ROUTINE m_start;
     const LPVOID m_param;
-    DWORD m_exitCode = STILL_ACTIVE;  // kernel lock
-    bool m_finished = false;          // kernel lock
+    DWORD m_exitCode = STILL_ACTIVE;  // lock()
+    bool m_finished = false;          // lock()
 };
 
 thread_local DWORD t_exitCode = 0;
@@ -46,10 +46,11 @@ struct FinishGuard {
     ~FinishGuard() {
         AbandonOwnedMutexes();
         {
-            std::lock_guard<std::mutex> guard(KernelLock());
+            WakeList wakes;
+            std::lock_guard<std::mutex> guard(t->lock());
             t->m_exitCode = t_exitCode;
             t->m_finished = true;
-            t->wakeWaiters();
+            t->wakeWaiters(wakes);
         }
         t->release();
     }
@@ -171,7 +172,7 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::lock_guard<std::mutex> guard(vxk::KernelLock());
+    std::lock_guard<std::mutex> guard(t->lock());
     *lpExitCode = t->m_finished ? t->m_exitCode : STILL_ACTIVE;
     return TRUE;
 }

@@ -4,6 +4,7 @@
 #include "platform/kernel/gui_wait.h"
 #include "platform/kernel/synch.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -12,12 +13,33 @@ namespace {
 
 std::atomic<const GuiWaitHooks*> g_hooks{nullptr};
 
-// Guarded by the kernel lock: a wake that arrives while the GUI thread is not
-// waiting stays pending, so its next wait dispatches at once.
-bool g_guiWakePending = false;
-Waiter* g_guiWaiter = nullptr;
+// A wake that arrives while the GUI thread is not waiting stays pending, so
+// its next wait dispatches at once. The waker sets the flag before it looks
+// for the GUI thread's wait, and a wait registers itself before it reads the
+// flag, so one of the two always sees the other.
+std::atomic<bool> g_guiWakePending{false};
+std::mutex g_guiLock;
+Waiter* g_guiWaiter = nullptr;  // g_guiLock
 
 using Clock = std::chrono::steady_clock;
+
+// The object locks of one wait, taken in address order so that two waits on
+// overlapping sets never deadlock.
+class ObjectLocks {
+public:
+    explicit ObjectLocks(const std::vector<KernelObject*>& unique) : m_objects(unique) {}
+    void lock() {
+        for (KernelObject* o : m_objects)
+            o->lock().lock();
+    }
+    void unlock() {
+        for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it)
+            (*it)->lock().unlock();
+    }
+
+private:
+    const std::vector<KernelObject*>& m_objects;
+};
 
 DWORD WaitForObjects(const std::vector<Ref<KernelObject>>& objs, bool waitAll, DWORD ms) {
     const GuiWaitHooks* hooks = g_hooks.load(std::memory_order_acquire);
@@ -27,22 +49,40 @@ DWORD WaitForObjects(const std::vector<Ref<KernelObject>>& objs, bool waitAll, D
     const bool infinite = ms == INFINITE;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(infinite ? 0 : ms);
 
-    Waiter self;
-    Waiter* outerGuiWaiter = nullptr;
-    bool registered = false;
-    std::unique_lock<std::mutex> lock(KernelLock());
+    // The same object may appear twice in a wait for any: lock and register once.
+    std::vector<KernelObject*> unique;
+    unique.reserve(objs.size());
+    for (const auto& o : objs)
+        unique.push_back(o.get());
+    std::sort(unique.begin(), unique.end());
+    unique.erase(std::unique(unique.begin(), unique.end()), unique.end());
+    ObjectLocks locks(unique);
 
+    Waiter* self = nullptr;
+    Waiter* outerGuiWaiter = nullptr;
     auto finish = [&](DWORD result) {
-        if (registered) {
-            for (const auto& o : objs)
-                o->removeWaiter(&self);
-            if (gui)
+        // Object locks held.
+        if (self) {
+            for (KernelObject* o : unique)
+                o->removeWaiter(self);
+        }
+        locks.unlock();
+        if (self) {
+            if (gui) {
+                std::lock_guard<std::mutex> guard(g_guiLock);
                 g_guiWaiter = outerGuiWaiter;
+            }
+            self->release();  // a waker may still hold it for a moment
         }
         return result;
     };
 
     for (;;) {
+        if (self) {
+            std::lock_guard<std::mutex> guard(self->lock);
+            self->signalled = false;
+        }
+        locks.lock();
         if (waitAll) {
             bool all = true;
             for (const auto& o : objs)
@@ -65,38 +105,34 @@ DWORD WaitForObjects(const std::vector<Ref<KernelObject>>& objs, bool waitAll, D
         }
         if (!infinite && Clock::now() >= deadline)
             return finish(WAIT_TIMEOUT);
-
-        if (!registered) {
-            // The same object may appear twice in a wait for any: register once.
-            for (size_t i = 0; i < objs.size(); ++i) {
-                bool seen = false;
-                for (size_t j = 0; j < i && !seen; ++j)
-                    seen = objs[j].get() == objs[i].get();
-                if (!seen)
-                    objs[i]->addWaiter(&self);
-            }
-            if (gui) {
+        bool firstRound = !self;
+        if (firstRound) {
+            self = new Waiter;
+            for (KernelObject* o : unique)
+                o->addWaiter(self);
+        }
+        locks.unlock();
+        if (gui) {
+            if (firstRound) {
+                std::lock_guard<std::mutex> guard(g_guiLock);
                 outerGuiWaiter = g_guiWaiter;
-                g_guiWaiter = &self;
+                g_guiWaiter = self;
             }
-            registered = true;
+            if (g_guiWakePending.exchange(false)) {
+                hooks->dispatchSentMessages();
+                // A wait nested in the dispatch may have taken over; this one
+                // is the GUI thread's wait again.
+                std::lock_guard<std::mutex> guard(g_guiLock);
+                g_guiWaiter = self;
+                continue;
+            }
         }
-        if (gui && g_guiWakePending) {
-            g_guiWakePending = false;
-            lock.unlock();
-            hooks->dispatchSentMessages();
-            lock.lock();
-            // A wait nested in the dispatch may have taken over; we are the
-            // GUI thread's waiter again.
-            g_guiWaiter = &self;
-            continue;
-        }
-        self.signalled = false;
-        auto woken = [&] { return self.signalled || (gui && g_guiWakePending); };
+        std::unique_lock<std::mutex> lock(self->lock);
+        auto woken = [&] { return self->signalled || (gui && g_guiWakePending.load()); };
         if (infinite)
-            self.cv.wait(lock, woken);
+            self->cv.wait(lock, woken);
         else
-            self.cv.wait_until(lock, deadline, woken);
+            self->cv.wait_until(lock, deadline, woken);
     }
 }
 
@@ -134,10 +170,11 @@ void SetGuiWaitHooks(const GuiWaitHooks* hooks) {
 }
 
 void WakeGuiWait() {
-    std::lock_guard<std::mutex> guard(KernelLock());
-    g_guiWakePending = true;
+    WakeList wakes;
+    g_guiWakePending.store(true);
+    std::lock_guard<std::mutex> guard(g_guiLock);
     if (g_guiWaiter)
-        g_guiWaiter->cv.notify_one();
+        wakes.add(g_guiWaiter);
 }
 
 }  // namespace vxk

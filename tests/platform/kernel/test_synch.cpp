@@ -120,6 +120,38 @@ TEST(Synch, WaitForAllTakesNothingUntilEverythingIsReady) {
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(manual, 0));
 }
 
+// Auto-reset events as tokens: threads take two of three at once, in
+// different orders, and give them back. A wait for all that took one token
+// without the other, or two waits locking in opposite orders, would hang.
+TEST(Synch, OverlappingWaitsForAllNeitherDeadlockNorLoseTokens) {
+    HANDLE e[3];
+    for (HANDLE& h : e)
+        h = CreateEvent(nullptr, FALSE, TRUE, nullptr);
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([&, t] {
+            HANDLE pair[2] = {e[t % 3], e[(t + 1 + t / 3) % 3]};
+            if (pair[0] == pair[1])
+                pair[1] = e[(t + 2) % 3];
+            for (int i = 0; i < 300; ++i) {
+                if (WaitForMultipleObjects(2, pair, TRUE, 10000) != WAIT_OBJECT_0) {
+                    ++failures;
+                    return;
+                }
+                SetEvent(pair[1]);
+                SetEvent(pair[0]);
+            }
+        });
+    for (auto& th : threads)
+        th.join();
+    EXPECT_EQ(0, failures.load());
+    // Every token is back.
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(3, e, TRUE, 0));
+    for (HANDLE h : e)
+        CloseHandle(h);
+}
+
 TEST(Synch, BadWaitsFail) {
     Handle e(CreateEvent(nullptr, TRUE, TRUE, nullptr));
     HANDLE closed = CreateEvent(nullptr, TRUE, TRUE, nullptr);
