@@ -1,3 +1,13 @@
 #pragma once
-#include "platform/gdi/CDC.h"
+// The drawing layer: device contexts, GDI objects, image lists, icons and
+// the small image layer.
+#include "platform/gdi/wingdi.h"
+#include "platform/gdi/imagelist.h"
 #include "platform/gdi/CGdiObject.h"
+#include "platform/gdi/CPen.h"
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CFont.h"
+#include "platform/gdi/CBitmap.h"
+#include "platform/gdi/CRgn.h"
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/gdiplus.h"

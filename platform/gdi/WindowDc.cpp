@@ -1,0 +1,150 @@
+// Window DCs: the painting DC of WM_PAINT, and DCs taken outside painting
+// (GetDC, GetWindowDC). Qt lets nobody draw on a widget outside its paint
+// event, so a DC taken outside painting draws on an image that starts as
+// what the window shows; released, the image is shown over the window at
+// its next paint, which follows at once. Reading such a DC (BitBlt from it)
+// gives what the window showed when the DC was taken.
+#include "platform/gdi/CDC.h"
+
+#include "platform/gdi/DcHandle_p.h"
+#include "platform/gdi/GdiObject_p.h"
+#include "platform/ui/CWnd.h"
+#include "platform/ui/WindowCall_p.h"
+#include "platform/ui/WindowRegistry_p.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <map>
+
+namespace vxgdi {
+namespace {
+
+// Images drawn through released DCs, waiting for their window's next paint.
+std::map<HWND, QImage>& Pending()
+{
+    static std::map<HWND, QImage> s;
+    return s;
+}
+
+thread_local bool t_grabbing = false;
+
+QImage CurrentLook(QWidget* w)
+{
+    // Grabbing paints the window; not while a paint is in progress (the
+    // grab would paint recursively) nor from within a grab.
+    if (t_grabbing || vxw::g_paint || !w->isVisible()) {
+        QImage blank(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        blank.fill(w->palette().color(w->backgroundRole()));
+        return blank;
+    }
+    t_grabbing = true;
+    QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    t_grabbing = false;
+    if (img.size() != w->size())
+        img = img.scaled(w->size().expandedTo(QSize(1, 1)));
+    return img;
+}
+
+}  // namespace
+
+// Called when a painting DC is released: shows what was drawn outside
+// painting on top of the window's own painting.
+void ShowPendingOnPaint(HDC hdc)
+{
+    DcHandle* dc = FromHdc(hdc);
+    if (!dc || !dc->device || dc->own)
+        return;
+    auto* w = dynamic_cast<QWidget*>(dc->device);
+    if (!w)
+        return;
+    HWND h = vxw::WindowRegistry::fromWidget(w);
+    auto it = Pending().find(h);
+    if (it == Pending().end())
+        return;
+    QImage img = std::move(it->second);
+    Pending().erase(it);
+    QPainter p(w);
+    p.drawImage(0, 0, img);
+}
+
+}  // namespace vxgdi
+
+using namespace vxgdi;
+
+HDC GetDC(HWND hWnd)
+{
+    auto dc = std::make_unique<DcHandle>();
+    if (!hWnd) {
+        // The screen: drawing on it goes nowhere; bitmaps made compatible
+        // with it are colour bitmaps.
+        dc->kind = DcHandle::Kind::Screen;
+        QSize s(1024, 768);
+        if (QScreen* scr = QGuiApplication::primaryScreen())
+            s = scr->size();
+        dc->own = std::make_unique<QImage>(s, QImage::Format_RGB32);
+        dc->own->fill(Qt::black);
+        dc->size = s;
+        return NewDc(std::move(dc));
+    }
+    QWidget* w = vxw::WidgetOf(hWnd);
+    if (!w)
+        return nullptr;
+    dc->kind = DcHandle::Kind::Window;
+    dc->hwnd = hWnd;
+    dc->size = w->size();
+    dc->own = std::make_unique<QImage>(CurrentLook(w));
+    return NewDc(std::move(dc));
+}
+
+HDC GetWindowDC(HWND hWnd)
+{
+    return GetDC(hWnd);
+}
+
+int ReleaseDC(HWND, HDC hDC)
+{
+    DcHandle* dc = FromHdc(hDC);
+    if (!dc || dc->kind == DcHandle::Kind::Memory || (dc->kind == DcHandle::Kind::Window && !dc->own))
+        return 0;
+    if (dc->hwnd && dc->drawn && dc->own) {
+        if (QWidget* w = vxw::WidgetOf(dc->hwnd)) {
+            Pending()[dc->hwnd] = *dc->own;
+            w->update();
+        }
+    }
+    FreeDc(hDC);
+    return 1;
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+{
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC()
+{
+    ::EndPaint(m_hWnd, &m_ps);
+    m_hDC = nullptr;
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->GetSafeHwnd() : nullptr)
+{
+    m_hDC = ::GetDC(m_hWnd);
+}
+
+CClientDC::~CClientDC()
+{
+    ::ReleaseDC(m_hWnd, Detach());
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->GetSafeHwnd() : nullptr)
+{
+    m_hDC = ::GetWindowDC(m_hWnd);
+}
+
+CWindowDC::~CWindowDC()
+{
+    ::ReleaseDC(m_hWnd, Detach());
+}
