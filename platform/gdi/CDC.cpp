@@ -277,12 +277,12 @@ BOOL CDC::TextOut(int x, int y, const CString& str)
     return TextOut(x, y, str.GetString(), str.GetLength());
 }
 
-BOOL CDC::ExtTextOut(int x, int y, UINT o, LPCRECT r, LPCSTR s, UINT n, LPINT dx)
+BOOL CDC::ExtTextOut(int x, int y, UINT o, LPCRECT r, LPCSTR s, UINT n, INT* dx)
 {
     return ::ExtTextOut(m_hDC, x, y, o, r, s, n, dx);
 }
 
-BOOL CDC::ExtTextOut(int x, int y, UINT o, LPCRECT r, const CString& str, LPINT dx)
+BOOL CDC::ExtTextOut(int x, int y, UINT o, LPCRECT r, const CString& str, INT* dx)
 {
     return ExtTextOut(x, y, o, r, str.GetString(), static_cast<UINT>(str.GetLength()), dx);
 }

@@ -4,6 +4,7 @@
 #include "platform/gdi/ResourceBytes_p.h"
 
 #include <QFile>
+#include <QPainter>
 
 namespace vxgdi {
 HICON StandardIconOf(LPCSTR name);

@@ -224,6 +224,18 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format)
                 if (l.underline >= static_cast<int>(shortened.size()) - 3)
                     l.underline = -1;
                 l.text = shortened;
+                if ((format & DT_MODIFYSTRING) && text && raw.size() == 1) {
+                    // The shortened text goes back into the caller's buffer,
+                    // but never past the length it had.
+                    QByteArray u = shortened.toUtf8();
+                    size_t room = count < 0 ? std::strlen(text) : static_cast<size_t>(count);
+                    if (static_cast<size_t>(u.size()) <= room) {
+                        char* out = const_cast<char*>(text);
+                        std::memcpy(out, u.constData(), static_cast<size_t>(u.size()));
+                        if (static_cast<size_t>(u.size()) < room)
+                            out[u.size()] = '\0';
+                    }
+                }
             }
         }
         lines.push_back(std::move(l));

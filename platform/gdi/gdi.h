@@ -10,4 +10,5 @@
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CRgn.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/CImageList.h"
 #include "platform/gdi/gdiplus.h"
