@@ -11,7 +11,7 @@ namespace camsim {
 struct HttpRequest {
   std::string method;
   std::string target; // raw request target, exactly as sent
-  std::string path;   // target before '?'
+  std::string path;   // target before '?' (without scheme and host when absolute)
   std::string query;  // target after '?', raw
   std::string version; // "HTTP/1.1"
   std::vector<std::pair<std::string, std::string>> headers; // names lower-case

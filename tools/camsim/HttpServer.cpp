@@ -132,9 +132,16 @@ ReadResult readRequest(Reader& in, HttpRequest& req) {
   req.version = first.substr(s2 + 1);
   if (req.method.empty() || req.target.empty() || req.version.rfind("HTTP/1.", 0) != 0)
     return ReadResult::Bad;
-  size_t q = req.target.find('?');
-  req.path = req.target.substr(0, q);
-  req.query = q == std::string::npos ? std::string() : req.target.substr(q + 1);
+  // A target may come in absolute form ("http://host:port/path?query"), as
+  // some clients of a camera's side channels send it.
+  std::string local = req.target;
+  if (strncasecmp(local.c_str(), "http://", 7) == 0) {
+    size_t slash = local.find('/', 7);
+    local = slash == std::string::npos ? "/" : local.substr(slash);
+  }
+  size_t q = local.find('?');
+  req.path = local.substr(0, q);
+  req.query = q == std::string::npos ? std::string() : local.substr(q + 1);
 
   size_t pos = eol == std::string::npos ? head.size() : eol + 2;
   while (pos < head.size()) {

@@ -330,6 +330,69 @@ TEST(CamsimHttp, SnapshotAndADownloadCutOffMidway) {
   EXPECT_EQ(get(cam.httpUrl("/web/tmpfs/snap.jpg")).body, pic.body);
 }
 
+// Requests sent back to back on one connection, with bodies by length and
+// by chunks, are each answered, in order, and nothing of one body leaks
+// into the next request.
+TEST(CamsimHttp, KeepAliveWithBodiesOnOneConnection) {
+  CamsimProcess cam({"--no-rtsp", "--auth", "none"});
+  ASSERT_TRUE(cam.ok());
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in sa{};
+  sa.sin_family = AF_INET;
+  sa.sin_port = htons(static_cast<uint16_t>(cam.httpPort()));
+  sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  timeval tv{10, 0};
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
+  const std::string body = "cmd=setvencattr&-chn=11&-fps=7";
+  // The second body comes in two chunks, split in the middle of a word.
+  std::string reqs = "POST /cgi-bin/hi3510/param.cgi HTTP/1.1\r\nHost: x\r\nContent-Length: " +
+                     std::to_string(body.size()) + "\r\n\r\n" + body +
+                     "POST /cgi-bin/hi3510/param.cgi HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n"
+                     "b\r\ncmd=setvenc\r\n13\r\nattr&-chn=12&-fps=6\r\n0\r\n\r\n"
+                     "GET /cgi-bin/hi3510/param.cgi?cmd=getvencattr&cmd=getvencattr&-chn=12 HTTP/1.1\r\nHost: x\r\n"
+                     "Connection: close\r\n\r\n";
+  ASSERT_EQ(send(fd, reqs.data(), reqs.size(), MSG_NOSIGNAL), static_cast<ssize_t>(reqs.size()));
+  std::string wire;
+  char buf[4096];
+  ssize_t n;
+  while ((n = recv(fd, buf, sizeof buf, 0)) > 0)
+    wire.append(buf, static_cast<size_t>(n));
+  close(fd);
+  size_t first = wire.find("HTTP/1.1 200 OK");
+  ASSERT_EQ(first, 0u) << wire;
+  size_t second = wire.find("HTTP/1.1 200 OK", first + 1);
+  ASSERT_NE(second, std::string::npos) << wire;
+  size_t third = wire.find("HTTP/1.1 200 OK", second + 1);
+  ASSERT_NE(third, std::string::npos) << wire;
+  EXPECT_NE(wire.find("[Succeed]set ok.", first), std::string::npos);
+  EXPECT_LT(wire.find("[Succeed]set ok.", second), third) << wire;
+  EXPECT_NE(wire.find("var fps_1=\"7\";", third), std::string::npos) << wire;
+  EXPECT_NE(wire.find("var fps_2=\"6\";", third), std::string::npos) << wire;
+
+  // A body large enough that libcurl asks "Expect: 100-continue" first.
+  const std::string name(3000, 'n');
+  CURL* c = curl_easy_init();
+  std::string post = "cmd=setoverlayattr&-region=1&-name=" + name, out;
+  curl_easy_setopt(c, CURLOPT_URL, cam.httpUrl("/cgi-bin/hi3510/param.cgi").c_str());
+  curl_easy_setopt(c, CURLOPT_POSTFIELDS, post.c_str());
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, &out);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
+  EXPECT_EQ(curl_easy_perform(c), CURLE_OK);
+  EXPECT_EQ(out, "[Succeed]set ok.\r\n");
+  // The same handle, so the same connection, reads it back.
+  out.clear();
+  curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(c, CURLOPT_URL, cam.httpUrl(kParam + "cmd=getoverlayattr&-region=1").c_str());
+  EXPECT_EQ(curl_easy_perform(c), CURLE_OK);
+  long connects = -1;
+  curl_easy_getinfo(c, CURLINFO_NUM_CONNECTS, &connects);
+  EXPECT_EQ(connects, 0);
+  EXPECT_NE(out.find("var name_1=\"" + name + "\";"), std::string::npos);
+  curl_easy_cleanup(c);
+}
+
 TEST(CamsimHttp, BadRequestsGetAClearErrorAndTheServerGoesOn) {
   CamsimProcess cam({"--no-rtsp", "--auth", "none"});
   ASSERT_TRUE(cam.ok());
@@ -337,6 +400,9 @@ TEST(CamsimHttp, BadRequestsGetAClearErrorAndTheServerGoesOn) {
   EXPECT_EQ(rawGet(cam.httpPort(), "/x", "Content-Length: 99999999999\r\n").rfind("HTTP/1.1 413", 0), 0u);
   EXPECT_EQ(rawGet(cam.httpPort(), "/x", "X-Big: " + std::string(70000, 'a') + "\r\n").rfind("HTTP/1.1 431", 0), 0u);
   EXPECT_EQ(rawGet(cam.httpPort(), "/nowhere").rfind("HTTP/1.1 404", 0), 0u);
+  std::string absolute = rawGet(cam.httpPort(), "http://127.0.0.1:" + std::to_string(cam.httpPort()) + "/web.ini");
+  EXPECT_EQ(absolute.rfind("HTTP/1.1 200", 0), 0u);
+  EXPECT_NE(absolute.find("[vxver]"), std::string::npos);
   EXPECT_EQ(get(cam.httpUrl("/web.ini")).status, 200);
 }
 
