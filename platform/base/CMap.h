@@ -8,21 +8,32 @@
 //
 // Not synchronised: one thread at a time, or the owner's lock.
 
+#include "platform/base/CString.h"
 #include "platform/base/types.h"
 
 #include <cstring>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
 namespace vxbase {
 
-template <class KEY>
-size_t HashKey(const KEY& key)
+template <class T>
+constexpr bool IsTextPointer = std::is_same_v<std::decay_t<T>, const char*> || std::is_same_v<std::decay_t<T>, char*>;
+
+// Text keys (CString, std::string, text pointers) hash their characters
+// straight from the argument, so a lookup by const char* builds no string.
+template <class KEY, class ARG>
+size_t HashKey(const ARG& key)
 {
-    if constexpr (std::is_same_v<std::decay_t<KEY>, const char*> || std::is_same_v<std::decay_t<KEY>, char*>)
+    if constexpr (IsTextPointer<ARG>)
         return std::hash<std::string_view>()(key ? std::string_view(key) : std::string_view());
+    else if constexpr (std::is_same_v<ARG, CString>)
+        return std::hash<std::string_view>()(key.view());
+    else if constexpr (std::is_same_v<ARG, std::string>)
+        return std::hash<std::string_view>()(std::string_view(key));
     else
         return std::hash<KEY>()(key);
 }
@@ -30,7 +41,7 @@ size_t HashKey(const KEY& key)
 template <class KEY, class ARG>
 bool KeysEqual(const KEY& a, const ARG& b)
 {
-    if constexpr (std::is_same_v<std::decay_t<KEY>, const char*> || std::is_same_v<std::decay_t<KEY>, char*>)
+    if constexpr (IsTextPointer<KEY>)
         return std::strcmp(a ? a : "", b ? b : "") == 0;
     else
         return a == b;
@@ -166,7 +177,7 @@ private:
     {
         if (m_buckets.empty())
             Rehash(17);
-        else if (static_cast<size_t>(m_nCount) >= 2 * m_buckets.size())
+        else if (static_cast<size_t>(m_nCount) >= m_buckets.size())
             Rehash(m_buckets.size() * 2 + 1);
         CAssoc* a = new CAssoc(key);
         a->nHashValue = vxbase::HashKey<KEY>(a->key);
