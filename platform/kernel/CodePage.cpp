@@ -191,6 +191,17 @@ bool DecodeIconv(UINT cp, std::string_view in, std::wstring& out, bool& invalid)
             --srcLeft;
         }
     }
+    // Some decoders hold the last character back (CP1258 waits for a
+    // combining mark that may follow): flush it out.
+    for (;;) {
+        char* dst = reinterpret_cast<char*>(&buf[done]);
+        size_t dstLeft = (buf.size() - done) * sizeof(wchar_t);
+        size_t r = iconv(cd, nullptr, nullptr, &dst, &dstLeft);
+        done = buf.size() - dstLeft / sizeof(wchar_t);
+        if (r != size_t(-1) || errno != E2BIG)
+            break;
+        buf.resize(buf.size() * 2);
+    }
     buf.resize(done);
     out += buf;
     return true;
