@@ -271,12 +271,6 @@ void CXmlDoc::x_Adjust(int iParent, int iAfter, int nShift)
     }
 }
 
-void CXmlDoc::x_ShiftNode(int nOffset, int nShift)
-{
-    if (x_AtNodeOffset() && m_nNodeOffset >= nOffset)
-        m_nNodeOffset += nShift;
-}
-
 void CXmlDoc::x_SetLevels(int iTop, int nLevelShift)
 {
     std::vector<int> stack{iTop};

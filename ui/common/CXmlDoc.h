@@ -252,7 +252,6 @@ private:
     void x_UnlinkElem(int iElem);
     void x_ShiftTree(int iTop, int nShift);
     void x_Adjust(int iParent, int iAfter, int nShift);
-    void x_ShiftNode(int nOffset, int nShift);
     void x_SetLevels(int iTop, int nLevelShift);
 
     // parsing (CXmlDoc_Parse.cpp)
@@ -286,6 +285,9 @@ private:
     int x_RemoveElem(int iPos);
     int x_InsertText(int iParent, int iBefore, int nOffset, const CString& strText, bool bNoLines);
     bool x_HasOpenAncestor(int iParent, const char* szName) const;
+    bool x_CanOpen(int iPos) const;
+    bool x_EndTagWouldPair(int iParent, int iBefore, int nOffset, const char* szName) const;
+    bool x_LoneEndTagWouldPair(int iParent, int iBefore, const char* szName) const;
     void x_ReplaceText(int nOffset, int nOldLen, const CString& strNew);
     bool x_InsertPoint(bool bChild, bool bInsert, bool bNode, bool bNoLines, int& iParent, int& iBefore,
                        int& nOffset) const;

@@ -31,12 +31,31 @@ CString FormatInt(int nValue)
 
 }  // namespace
 
+// The current node (when navigation is by node) moves with the text behind
+// the span; an edit of the node itself sets it anew.
 void CXmlDoc::x_ReplaceText(int nOffset, int nOldLen, const CString& strNew)
 {
+    if (x_AtNodeOffset() && m_nNodeOffset >= nOffset + nOldLen && (nOldLen || m_nNodeOffset > nOffset || m_nNodeLength))
+        m_nNodeOffset += strNew.GetLength() - nOldLen;
     if (nOldLen)
         m_strDoc.Delete(nOffset, nOldLen);
     if (!strNew.IsEmpty())
         m_strDoc.Insert(nOffset, strNew.GetString());
+}
+
+// An empty element "<a/>" opens to "<a>...</a>" by turning its "/>" into
+// ">"; a tag that would still end in "/>" ("<a//>") or whose end tag would
+// not fit the record cannot be opened.
+bool CXmlDoc::x_CanOpen(int iPos) const
+{
+    const ElemRecord& r = ELEM(iPos);
+    const int nStl = r.StartTagLen();
+    if (!iPos || r.nLength != nStl || (r.nFlags & EF_NONENDED) || nStl < 4)
+        return false;
+    const char* d = m_strDoc.GetString() + r.nStart;
+    if (d[nStl - 2] != '/' || d[nStl - 3] == '/')
+        return false;
+    return x_GetTagName(iPos).GetLength() + 3 <= kMaxEndTagLen;
 }
 
 bool CXmlDoc::x_HasOpenAncestor(int iParent, const char* szName) const
@@ -45,6 +64,49 @@ bool CXmlDoc::x_HasOpenAncestor(int iParent, const char* szName) const
     for (int i = iParent; i; i = ELEM(i).iElemParent)
         if (x_NameMatches(i, szName, nLen))
             return true;
+    return false;
+}
+
+// Whether a new element without end tag named szName, put at nOffset among
+// iParent's children after iBefore, would take an end tag on the next parse:
+// its parent's own, or a lone end tag behind it.
+bool CXmlDoc::x_EndTagWouldPair(int iParent, int iBefore, int nOffset, const char* szName) const
+{
+    const int nLen = static_cast<int>(std::strlen(szName));
+    if (iParent && x_NameMatches(iParent, szName, nLen))
+        return true;
+    const bool bIgnoreCase = (m_nDocFlags & DF_IGNORE_CASE) != 0;
+    int iNext = iBefore ? ELEM(iBefore).iElemNext : ELEM(iParent).iElemChild;
+    TokenCursor c;
+    c.pDoc = m_strDoc.GetString();
+    c.nNext = nOffset;
+    c.nEnd = x_ContentEnd(iParent);
+    for (int nType; (nType = NextToken(c)) != kTokEnd;) {
+        if (nType == kTokStartTag && iNext && ELEM(iNext).nStart == c.nOffset) {
+            c.nNext = ELEM(iNext).nStart + ELEM(iNext).nLength;
+            iNext = ELEM(iNext).iElemNext;
+        } else if (nType == kTokEndTag && c.nNameR - c.nNameL == nLen &&
+                   NamesEqual(c.pDoc + c.nNameL, szName, nLen, bIgnoreCase)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether a lone end tag named szName, put among iParent's children after
+// iBefore, would close an element on the next parse: an open ancestor, or an
+// element without end tag before it at this level.
+bool CXmlDoc::x_LoneEndTagWouldPair(int iParent, int iBefore, const char* szName) const
+{
+    if (x_HasOpenAncestor(iParent, szName))
+        return true;
+    const int nLen = static_cast<int>(std::strlen(szName));
+    for (int i = iBefore ? ELEM(iParent).iElemChild : 0; i; i = ELEM(i).iElemNext) {
+        if ((ELEM(i).nFlags & EF_NONENDED) && x_NameMatches(i, szName, nLen))
+            return true;
+        if (i == iBefore)
+            break;
+    }
     return false;
 }
 
@@ -117,10 +179,10 @@ int CXmlDoc::x_InsertText(int iParent, int iBefore, int nOffset, const CString& 
     if (iParent) {
         const ElemRecord& parent = ELEM(iParent);
         const int nStl = parent.StartTagLen();
-        if (parent.nLength == nStl && nStl >= 3 && m_strDoc[parent.nStart + nStl - 2] == '/') {
-            const CString strName = x_GetTagName(iParent);
-            if (strName.GetLength() + 3 > kMaxEndTagLen)
+        if (parent.nLength == nStl) {
+            if (!x_CanOpen(iParent))
                 return -1;
+            const CString strName = x_GetTagName(iParent);
             const int nAt = parent.nStart + nStl - 2;
             CString strNew = ">";
             if (!bNoLines)
@@ -129,7 +191,6 @@ int CXmlDoc::x_InsertText(int iParent, int iBefore, int nOffset, const CString& 
             strNew += strText + "</" + strName + ">";
             x_ReplaceText(nAt, 2, strNew);
             x_Adjust(iParent, 0, strNew.GetLength() - 2);
-            x_ShiftNode(nAt + 2, strNew.GetLength() - 2);
             ElemRecord& opened = ELEM(iParent);
             opened.SetStartTagLen(nStl - 1);
             opened.SetEndTagLen(strName.GetLength() + 3);
@@ -138,7 +199,6 @@ int CXmlDoc::x_InsertText(int iParent, int iBefore, int nOffset, const CString& 
     }
     x_ReplaceText(nOffset, 0, strText);
     x_Adjust(iParent, iBefore, strText.GetLength());
-    x_ShiftNode(nOffset, strText.GetLength());
     return nOffset;
 }
 
@@ -166,6 +226,8 @@ bool CXmlDoc::x_AddElem(const char* szName, const char* szValue, int nFlags)
         return false;
     const int nLevel = iParent ? ELEM(iParent).Level() + 1 : 0;
     if (nLevel > kMaxLevel)
+        return false;
+    if ((nFlags & NF_WITH_NO_END) && x_EndTagWouldPair(iParent, iBefore, nOffset, szName))
         return false;
 
     CString strElem = "<";
@@ -336,7 +398,7 @@ bool CXmlDoc::x_AddNode(int nType, const char* szText, int nFlags)
     if (nType == NT_ELEMENT && nLevel > kMaxLevel)
         return false;
     // A lone end tag that names an open element would close it on the next parse.
-    if (nType == NT_LONE_END_TAG && x_HasOpenAncestor(iParent, szText))
+    if (nType == NT_LONE_END_TAG && x_LoneEndTagWouldPair(iParent, iBefore, szText))
         return false;
     const int nNodeLen = strNode.GetLength();
     if (!bNoLines)
@@ -401,9 +463,12 @@ bool CXmlDoc::x_SetAttrib(bool bChild, const char* szAttrib, const char* szValue
     int nOldLen;
     CString strNew;
     if (FindAttrib(d, nFrom, nTo, szAttrib, (m_nDocFlags & DF_IGNORE_CASE) != 0, span, &nAfterLast)) {
+        // Replacing a value that holds stray quotes would change where
+        // the tag ends.
+        if (span.bStrayQuote)
+            return false;
         if (span.bHasValue) {
-            const bool bQuoted = d[span.nValueL - 1] == '"' || d[span.nValueL - 1] == '\'';
-            nAt = bQuoted ? span.nValueL - 1 : span.nValueL;
+            nAt = span.bQuoted ? span.nValueL - 1 : span.nValueL;
             nOldLen = span.nEnd - nAt;
             strNew = strValue;
         } else {
@@ -449,7 +514,7 @@ bool CXmlDoc::x_SetNodeText(const char* szText)
     CString strNode;
     if (!x_CreateNode(strNode, nType, szText))
         return false;
-    if (nType == NT_LONE_END_TAG && x_HasOpenAncestor(m_iPosParent, szText))
+    if (nType == NT_LONE_END_TAG && x_LoneEndTagWouldPair(m_iPosParent, m_iPos, szText))
         return false;
     if (nType == NT_TEXT || nType == NT_WHITESPACE) {
         nType = NT_WHITESPACE;
@@ -485,9 +550,9 @@ bool CXmlDoc::x_SetData(bool bChild, const char* szData, int nFlags)
             ELEM(iPos).nFlags &= ~EF_ILLDATA;
             return true;
         }
-        const CString strName = x_GetTagName(iPos);
-        if (strName.GetLength() + 3 > kMaxEndTagLen)
+        if (!x_CanOpen(iPos))
             return false;
+        const CString strName = x_GetTagName(iPos);
         const int nAt = r.nStart + nStl - 2;
         const CString strNew = ">" + strContent + "</" + strName + ">";
         x_ReplaceText(nAt, 2, strNew);
@@ -518,7 +583,7 @@ bool CXmlDoc::SetElemContent(XML_CSTR szContent)
     const int nStl = ELEM(iPos).StartTagLen();
     const bool bEmptyElem = ELEM(iPos).nLength == nStl;
     const CString strName = x_GetTagName(iPos);
-    if (bEmptyElem && !strContent.IsEmpty() && strName.GetLength() + 3 > kMaxEndTagLen)
+    if (bEmptyElem && !strContent.IsEmpty() && !x_CanOpen(iPos))
         return false;
     // the old children go
     for (int c = ELEM(iPos).iElemChild; c;) {

@@ -11,7 +11,21 @@ namespace vxxml {
 
 namespace {
 
-// Steps to the next attribute of [i, nTo); false when there is none.
+// Skips a quoted run as the tokenizer does: to the matching quote.
+int SkipQuotedRun(const char* d, int i, int nTo)
+{
+    const void* q = std::memchr(d + i + 1, d[i], static_cast<size_t>(nTo - i - 1));
+    return q ? static_cast<int>(static_cast<const char*>(q) - d) + 1 : nTo;
+}
+
+bool IsQuote(char c)
+{
+    return c == '"' || c == '\'';
+}
+
+// Steps to the next attribute of [i, nTo); false when there is none. Quotes
+// are read as the tokenizer reads them, so that what an edit replaces is
+// exactly what the tokenizer took as one attribute.
 bool NextAttrib(const char* d, int& i, int nTo, AttribSpan& span)
 {
     for (;;) {
@@ -19,12 +33,17 @@ bool NextAttrib(const char* d, int& i, int nTo, AttribSpan& span)
             ++i;
         if (i >= nTo)
             return false;
+        if (IsQuote(d[i])) {
+            // a quoted run where a name belongs is no attribute
+            i = SkipQuotedRun(d, i, nTo);
+            continue;
+        }
         span.nNameL = i;
-        while (i < nTo && !IsNameEnd(static_cast<unsigned char>(d[i])) && d[i] != '"' && d[i] != '\'')
+        while (i < nTo && !IsNameEnd(static_cast<unsigned char>(d[i])) && !IsQuote(d[i]))
             ++i;
         span.nNameR = i;
         if (span.nNameR == span.nNameL) {
-            // a stray character ("/", "=", a quote): step over it
+            // a stray "/" or "=": step over it
             ++i;
             continue;
         }
@@ -32,6 +51,8 @@ bool NextAttrib(const char* d, int& i, int nTo, AttribSpan& span)
         while (j < nTo && IsSpace(static_cast<unsigned char>(d[j])))
             ++j;
         span.bHasValue = j < nTo && d[j] == '=';
+        span.bQuoted = false;
+        span.bStrayQuote = false;
         if (!span.bHasValue) {
             span.nValueL = span.nValueR = span.nEnd = span.nNameR;
             return true;
@@ -39,15 +60,18 @@ bool NextAttrib(const char* d, int& i, int nTo, AttribSpan& span)
         ++j;
         while (j < nTo && IsSpace(static_cast<unsigned char>(d[j])))
             ++j;
-        if (j < nTo && (d[j] == '"' || d[j] == '\'')) {
-            const void* q = std::memchr(d + j + 1, d[j], static_cast<size_t>(nTo - j - 1));
+        if (j < nTo && IsQuote(d[j])) {
+            span.bQuoted = true;
             span.nValueL = j + 1;
-            span.nValueR = q ? static_cast<int>(static_cast<const char*>(q) - d) : nTo;
-            span.nEnd = q ? span.nValueR + 1 : nTo;
+            span.nEnd = SkipQuotedRun(d, j, nTo);
+            span.nValueR = d[span.nEnd - 1] == d[j] && span.nEnd - 1 > j ? span.nEnd - 1 : span.nEnd;
         } else {
             span.nValueL = j;
-            while (j < nTo && !IsSpace(static_cast<unsigned char>(d[j])))
-                ++j;
+            while (j < nTo && !IsSpace(static_cast<unsigned char>(d[j]))) {
+                if (IsQuote(d[j]))
+                    span.bStrayQuote = true;
+                j = IsQuote(d[j]) ? SkipQuotedRun(d, j, nTo) : j + 1;
+            }
             span.nValueR = span.nEnd = j;
         }
         i = span.nEnd;
@@ -266,16 +290,15 @@ int CXmlDoc::FindNode(int nType)
         nStart = x_ContentStart(m_iPosParent);
     int iPrev = m_iPos;
     int iNextElem = iPrev ? ELEM(iPrev).iElemNext : ELEM(m_iPosParent).iElemChild;
+    const int nContentEnd = x_ContentEnd(m_iPosParent);
     TokenCursor c;
     c.pDoc = m_strDoc.GetString();
     c.nNext = nStart;
-    c.nEnd = x_ContentEnd(m_iPosParent);
     c.nDocFlags = m_nDocFlags;
+    // Nodes are read only in the gaps between elements, so that a bad tag
+    // (one left open to the end of the text) never reaches over an element.
     for (;;) {
-        int nFound = NextToken(c);
-        if (nFound == kTokEnd)
-            return 0;
-        if (nFound == kTokStartTag && iNextElem && ELEM(iNextElem).nStart == c.nOffset) {
+        if (iNextElem && c.nNext >= ELEM(iNextElem).nStart) {
             const ElemRecord& r = ELEM(iNextElem);
             c.nNext = r.nStart + r.nLength;
             iPrev = iNextElem;
@@ -285,6 +308,13 @@ int CXmlDoc::FindNode(int nType)
             x_SetPos(m_iPosParent, iPrev, 0);
             x_SetNode(NT_ELEMENT, r.nStart, r.nLength);
             return NT_ELEMENT;
+        }
+        c.nEnd = iNextElem ? ELEM(iNextElem).nStart : nContentEnd;
+        int nFound = NextToken(c);
+        if (nFound == kTokEnd) {
+            if (!iNextElem)
+                return 0;
+            continue;
         }
         if (nFound == kTokStartTag || nFound == kTokError)
             nFound = NT_NODE_ERROR;

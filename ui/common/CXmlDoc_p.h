@@ -86,6 +86,8 @@ struct AttribSpan {
     int nValueR = 0;
     int nEnd = 0;  // after the value and its closing quote
     bool bHasValue = false;
+    bool bQuoted = false;
+    bool bStrayQuote = false;  // an unquoted value with quotes inside
 };
 // Attributes in [nFrom, nTo) of the text: the n-th one, or the one named
 // szAttrib. *pnAfterLast receives the end of the last attribute (or nFrom).

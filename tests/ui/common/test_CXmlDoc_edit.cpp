@@ -211,3 +211,57 @@ TEST(CXmlDocEdit, ManyEditsOnABiggerDocumentStayConsistent)
 }
 
 }  // namespace
+
+namespace {
+
+// Markup that would read differently on the next parse is refused, and node
+// positions follow the edits around them.
+TEST(CXmlDocEdit, EditsNextToOddMarkupKeepTheTree)
+{
+    // the removed node's place moves with an edit in front of it
+    CXmlDoc moved("<r><a/><!--c--><b/></r>");
+    moved.FindElem();
+    moved.IntoElem();
+    ASSERT_EQ(moved.FindNode(CXmlDoc::NT_COMMENT), CXmlDoc::NT_COMMENT);
+    ASSERT_TRUE(moved.RemoveNode());
+    ASSERT_TRUE(moved.SetAttrib("k", "v"));
+    ASSERT_TRUE(moved.InsertNode(CXmlDoc::NT_TEXT, "t"));
+    EXPECT_STREQ(moved.GetDoc(), "<r><a k=\"v\"/>t<b/></r>");
+    EXPECT_EQ(xmlcheck::CheckAgainstFreshParse(moved), "");
+
+    // "<d//>" cannot be opened: "<d/>" would still be an empty element
+    CXmlDoc slashes("<d//>");
+    slashes.FindElem();
+    EXPECT_FALSE(slashes.AddChildElem("x"));
+    EXPECT_FALSE(slashes.SetData("x"));
+    EXPECT_FALSE(slashes.SetElemContent("<x/>"));
+    EXPECT_STREQ(slashes.GetDoc(), "<d//>");
+
+    // an element without end tag must not take an end tag that follows it
+    CXmlDoc noEnd("<e><x/></x></e>");
+    noEnd.FindElem();
+    EXPECT_FALSE(noEnd.InsertChildElem("e", nullptr, CXmlDoc::NF_WITH_NO_END));
+    EXPECT_FALSE(noEnd.InsertChildElem("x", nullptr, CXmlDoc::NF_WITH_NO_END));
+    EXPECT_TRUE(noEnd.InsertChildElem("y", nullptr, CXmlDoc::NF_WITH_NO_END));
+    EXPECT_EQ(xmlcheck::CheckAgainstFreshParse(noEnd), "");
+    // nor may a lone end tag close an element before it
+    CXmlDoc lone("<r><br><i/></r>");
+    lone.FindElem();
+    lone.IntoElem();
+    lone.FindElem("i");
+    EXPECT_FALSE(lone.AddNode(CXmlDoc::NT_LONE_END_TAG, "br"));
+    EXPECT_FALSE(lone.AddNode(CXmlDoc::NT_LONE_END_TAG, "r"));
+    EXPECT_TRUE(lone.AddNode(CXmlDoc::NT_LONE_END_TAG, "p"));
+    EXPECT_EQ(xmlcheck::CheckAgainstFreshParse(lone), "");
+
+    // a tag left open to the end of the text never swallows an element added after it
+    CXmlDoc open("<?pi x");
+    ASSERT_TRUE(open.AddElem("e"));
+    open.ResetPos();
+    ASSERT_EQ(open.FindNode(), CXmlDoc::NT_NODE_ERROR);
+    ASSERT_TRUE(open.RemoveNode());
+    EXPECT_STREQ(open.GetDoc(), "<e/>\r\n");
+    EXPECT_EQ(xmlcheck::CheckTree(open), "");
+}
+
+}  // namespace
