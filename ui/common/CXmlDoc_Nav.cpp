@@ -471,7 +471,7 @@ CString CXmlDoc::x_GetData(int iPos) const
     for (int nType; (nType = NextToken(c)) != kTokEnd;) {
         if (nType == NT_TEXT || nType == NT_WHITESPACE)
             data += UnescapeText(d + c.nOffset, c.nLength, 0).GetString();
-        else if (nType == NT_CDATA_SECTION)
+        else if (nType == NT_CDATA_SECTION && c.nLength >= 12)
             data.append(d + c.nOffset + 9, static_cast<size_t>(c.nLength - 12));
     }
     ApplyWhitespaceFlags(data, m_nDocFlags);
@@ -490,7 +490,8 @@ CString CXmlDoc::x_GetNodeText(bool bInner) const
     case NT_WHITESPACE:
         return UnescapeText(d, n, m_nDocFlags);
     case NT_CDATA_SECTION:
-        return CString(d + 9, n - 12);
+        // "<![C" begins a section, so a short "<![C]]>" has no inner text
+        return n >= 12 ? CString(d + 9, n - 12) : CString();
     case NT_COMMENT:
         return CString(d + 4, n - 7);
     case NT_PROCESSING_INSTRUCTION:

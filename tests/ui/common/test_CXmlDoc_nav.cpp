@@ -56,6 +56,10 @@ TEST(CXmlDocNav, DataOfMixedContentAndWhitespaceFlags)
     doc.FindChildElem("button");
     EXPECT_EQ(doc.GetChildData(), "Cancel <raw> ");  // CDATA inner text, the comment left out
 
+    CXmlDoc shortCdata("<a>t<![C]]></a>");  // too short to hold "<![CDATA[" and "]]>"
+    shortCdata.FindElem();
+    EXPECT_EQ(shortCdata.GetData(), "t");
+
     CXmlDoc spaced("<a> x \r\n  y\t</a>");
     spaced.FindElem();
     EXPECT_EQ(spaced.GetData(), " x \r\n  y\t");
