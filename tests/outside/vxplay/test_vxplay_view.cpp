@@ -236,13 +236,19 @@ TEST(RecorderSnapshot, ARecordOnlyInstanceDecodesOnlyForASnapshot)
     EXPECT_EQ(ev.results[0].first, 0);
     EXPECT_EQ(pngSize(path), std::make_pair(StreamFixture::kWidth, StreamFixture::kHeight));
 
-    // A snapshot still waiting when the instance goes fails, before destroy returns.
+    vxplay_destroy_instance(inst);
+
+    // A snapshot still waiting when the instance goes fails, before destroy
+    // returns: this one sees no key frame.
+    ASSERT_EQ(vxplay_create_instance(&inst, 0, 0), 0);
+    fixture.describe(inst);
     const std::string never = dir + "/never.png";
     ASSERT_EQ(vxplay_snapshot(inst, never.c_str(), &Events::onResult, &ev), 0);
+    fixture.feed(inst, 0.1, 1.9);
     vxplay_destroy_instance(inst);
     std::lock_guard lock(ev.mutex);
     ASSERT_EQ(ev.results.size(), 2u);
-    EXPECT_NE(ev.results[1].first, 0);
+    EXPECT_EQ(ev.results[1].first, VXPLAY_ERR_NO_PICTURE);
     EXPECT_FALSE(fs::exists(never));
     EXPECT_EQ(ev.decodeCalls, 0); // a recorder shows no pictures
 }
