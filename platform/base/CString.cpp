@@ -8,8 +8,29 @@
 #include <limits>
 
 namespace vxbase {
+
 PfnLoadString g_pfnLoadString = nullptr;
+
+bool FormatWritesMemory(const char* pszFormat)
+{
+    for (const char* p = pszFormat; p && *p; ++p) {
+        if (*p != '%')
+            continue;
+        ++p;
+        if (*p == '%')
+            continue;
+        // Flags, width, precision, argument positions and length modifiers.
+        while (*p && std::strchr("-+ #0123456789.*$'hljztLqI", *p))
+            ++p;
+        if (*p == 'n')
+            return true;
+        if (!*p)
+            break;
+    }
+    return false;
 }
+
+}  // namespace vxbase
 
 namespace {
 
@@ -53,7 +74,7 @@ int ClampLength(size_t n)
 bool FormatInto(std::string& out, const char* pszFormat, va_list args)
 {
     out.clear();
-    if (!pszFormat)
+    if (!pszFormat || vxbase::FormatWritesMemory(pszFormat))
         return false;
     vxbase::ScopedCLocale cLocale;
     va_list measure;

@@ -162,8 +162,12 @@ errno_t strncpy_s(char* dest, size_t size, const char* src, size_t count)
 
 int sprintf_s(char* dest, size_t size, const char* format, ...)
 {
-    if (!dest || size == 0 || !format)
+    if (!dest || size == 0)
         return -1;
+    if (!format || vxbase::FormatWritesMemory(format)) {
+        dest[0] = '\0';
+        return -1;
+    }
     vxbase::ScopedCLocale cLocale;
     va_list args;
     va_start(args, format);

@@ -21,4 +21,9 @@ decltype(auto) FormatArg(const T& value)
         return (value);
 }
 
+// True when the format holds a "%n" conversion (one that writes through a
+// pointer argument). The Windows run-time refuses those, and so do our
+// printf-style members: a format that came from outside must never write.
+bool FormatWritesMemory(const char* pszFormat);
+
 }  // namespace vxbase

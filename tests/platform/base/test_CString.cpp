@@ -289,6 +289,16 @@ TEST(CString, Format)
     s.Format("%lld %u %ld", 1LL << 40, 4000000000u, -7L);
     EXPECT_STREQ(s, "1099511627776 4000000000 -7");
 
+    // "%n" would write through an argument: refused, the text left empty.
+    int written = 0;
+    s.Format("abc%n", &written);
+    EXPECT_STREQ(s, "");
+    EXPECT_EQ(written, 0);
+    s.Format("%5.2ln%d", &written, 1);
+    EXPECT_STREQ(s, "");
+    s.Format("100%% %s", "n");  // an escaped percent before 'n' text is fine
+    EXPECT_STREQ(s, "100% n");
+
     CString big;
     big.Format("%s", std::string(10000, 'x').c_str());
     EXPECT_EQ(big.GetLength(), 10000);

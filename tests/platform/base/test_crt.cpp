@@ -60,6 +60,9 @@ TEST(Crt, BoundedCopiesNeverOverrun)
     EXPECT_STREQ(buf, "[cam]");
     EXPECT_EQ(sprintf_s(buf, "%s", "too long text"), -1);
     EXPECT_STREQ(buf, "");
+    int count = 0;
+    EXPECT_EQ(sprintf_s(buf, "%n", &count), -1);
+    EXPECT_STREQ(buf, "");
     EXPECT_EQ(strcpy_s(nullptr, 4, "x"), EINVAL);
 }
 
