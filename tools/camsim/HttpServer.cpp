@@ -331,10 +331,13 @@ void HttpServer::acceptLoop() {
     }
     if (back) {
       std::string error;
-      if (!openListener(error))
-        fprintf(stderr, "camsim: http port not back yet: %s\n", error.c_str());
-      else
+      if (openListener(error)) {
         fprintf(stderr, "camsim: http port %d back\n", port_);
+        backFailed_ = false;
+      } else if (!backFailed_) {
+        fprintf(stderr, "camsim: http port not back yet: %s\n", error.c_str());
+        backFailed_ = true;
+      }
     }
     if (listenFd_ < 0) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));

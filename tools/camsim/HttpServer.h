@@ -50,6 +50,7 @@ private:
   std::string address_;
   int port_ = 0;
   int listenFd_ = -1; // touched only by start() and the accept thread
+  bool backFailed_ = false; // accept thread only
   std::thread acceptThread_;
   std::atomic<bool> running_{false};
   std::atomic<uint64_t> epoch_{0}; // bumped when connections are dropped

@@ -31,8 +31,10 @@ std::string launchLine(const Options& o, bool sub) {
   int h = sub ? std::max(16, o.height / 2 / 2 * 2) : o.height;
   int kbps = sub ? std::max(16, o.bitrateKbps / 4) : o.bitrateKbps;
   std::string s;
+  // With --replay, a reader that cannot keep up loses the oldest frames,
+  // not our memory.
   if (o.replay)
-    s = "( appsrc name=vsrc is-live=true do-timestamp=true format=time "
+    s = "( appsrc name=vsrc is-live=true do-timestamp=true format=time max-bytes=4000000 leaky-type=downstream "
         "caps=\"video/x-h264,stream-format=(string)byte-stream,alignment=(string)au\" "
         "! valve name=vvalve ! rtph264pay name=pay0 pt=96 config-interval=-1";
   else
@@ -42,8 +44,8 @@ std::string launchLine(const Options& o, bool sub) {
         std::to_string(kbps) + " key-int-max=" + std::to_string(o.keyInterval) +
         " ! video/x-h264,profile=constrained-baseline ! rtph264pay name=pay0 pt=96 config-interval=-1";
   if (o.audio && o.replay)
-    s += " appsrc name=asrc is-live=true do-timestamp=true format=time caps=\"audio/x-alaw,rate=(int)8000,channels=(int)1\" "
-         "! valve name=avalve ! rtppcmapay name=pay1 pt=8";
+    s += " appsrc name=asrc is-live=true do-timestamp=true format=time max-bytes=100000 leaky-type=downstream "
+         "caps=\"audio/x-alaw,rate=(int)8000,channels=(int)1\" ! valve name=avalve ! rtppcmapay name=pay1 pt=8";
   else if (o.audio)
     s += " audiotestsrc is-live=true wave=sine freq=440 volume=0.3 samplesperbuffer=320 ! "
          "audio/x-raw,format=S16LE,rate=8000,channels=1 ! valve name=avalve ! alawenc ! rtppcmapay name=pay1 pt=8";
@@ -111,7 +113,9 @@ struct RtspServer::Impl {
   GstRTSPMountPoints* mounts = nullptr;
   GstRTSPMediaFactory* factories[2] = {nullptr, nullptr}; // main, sub
   GSource* listen = nullptr;
-  GSource* backTimer = nullptr;
+  GSource* backTimer = nullptr; // polls until backAt, then listens again
+  gint64 backAt = 0;
+  bool backFailed = false;
   std::atomic<bool> mounted{false};
 
   std::mutex valveMutex; // guards valves, feeders and stalled
@@ -354,14 +358,20 @@ void RtspServer::vanish(int seconds) {
       g_source_destroy(d.backTimer);
       g_source_unref(d.backTimer);
     }
-    d.backTimer = g_timeout_source_new(static_cast<guint>(seconds) * 1000u);
+    d.backAt = g_get_monotonic_time() + static_cast<gint64>(seconds) * G_USEC_PER_SEC;
+    d.backFailed = false;
+    d.backTimer = g_timeout_source_new(100);
     g_source_set_callback(
         d.backTimer,
         [](gpointer p) -> gboolean {
           auto* self = static_cast<Impl*>(p);
+          if (g_get_monotonic_time() < self->backAt)
+            return G_SOURCE_CONTINUE;
           std::string error;
           if (!self->listenNow(error)) {
-            fprintf(stderr, "camsim: %s, trying again\n", error.c_str());
+            if (!self->backFailed)
+              fprintf(stderr, "camsim: %s, trying again\n", error.c_str());
+            self->backFailed = true;
             return G_SOURCE_CONTINUE;
           }
           g_source_unref(self->backTimer);
