@@ -12,3 +12,4 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/CImageList.h"
 #include "platform/gdi/gdiplus.h"
+#include "platform/gdi/resource_data.h"

@@ -13,3 +13,10 @@
 #include "platform/ui/AfxMessageBox.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/GuiRuntime.h"
+// Menus, the shell, the tray, the clipboard and the file dialogs.
+#include "platform/ui/menu.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/afxmsg_menu.h"
+#include "platform/ui/shellapi.h"
+#include "platform/ui/clipboard.h"
+#include "platform/ui/CFileDialog.h"
