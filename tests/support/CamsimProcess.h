@@ -58,6 +58,8 @@ public:
   // Sends GET /camsim/fault?QUERY and returns the reply body; empty when the
   // camera did not answer 200.
   std::string fault(const std::string& query) const { return control("/camsim/fault?" + query); }
+  // Sends GET /camsim/set?QUERY: settings as the test wants them.
+  std::string set(const std::string& query) const { return control("/camsim/set?" + query); }
   std::string state() const { return control("/camsim/state"); }
 
   // SIGTERM, then SIGKILL if it has not ended within a few seconds.

@@ -109,6 +109,12 @@ HttpReply Camera::control(const HttpRequest& req) {
       s += streamState();
     return HttpReply::text(200, s);
   }
+  if (req.path == "/camsim/set") {
+    // Settings as a test wants them, whatever a setter would accept.
+    for (const auto& [k, v] : parseQuery(req.query))
+      state_.settings.define(k, v);
+    return HttpReply::text(200, "ok\n");
+  }
   if (req.path != "/camsim/fault")
     return HttpReply::text(404, "unknown control path\n");
 

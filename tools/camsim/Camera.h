@@ -9,6 +9,7 @@
 #include "tools/camsim/Faults.h"
 #include "tools/camsim/HttpAuth.h"
 #include "tools/camsim/RequestLog.h"
+#include "tools/camsim/SettingsStore.h"
 
 #include <atomic>
 #include <functional>

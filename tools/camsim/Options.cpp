@@ -105,6 +105,9 @@ Control (not logged, no authentication), on the HTTP port:
                   answer 404; stall: sessions stay, no more packets
       vanish=N    close both ports now, open them again after N seconds
       clear=1     all faults off
+  GET /camsim/set?KEY=VALUE&...     sets settings of the parameter CGI as
+      they are, e.g. model=X sdstatus=ok; also time=TEXT (the reply's time
+      instead of the clock) and authLevel=N (the login's level)
   GET /camsim/state                 the faults and counters, one per line
 )";
 }

@@ -80,11 +80,12 @@ void ParamCgi::defineGroups() {
   specials_["getuserinfo"] = [this](const Command&, std::string& out) {
     // Level 15 is the administrator; 0 says the account may not log in.
     out += var("username", state_.options.user);
-    out += var("authLevel", state_.faults.refuseLogin() ? "0" : "15");
+    out += var("authLevel", state_.faults.refuseLogin() ? "0" : state_.settings.get("authLevel").value_or("15"));
     return true;
   };
   specials_["getservertime"] = [this](const Command&, std::string& out) {
-    out += var("time", state_.clock.compact());
+    // A test may pin the reply's time text (see /camsim/set).
+    out += var("time", state_.settings.get("time").value_or(state_.clock.compact()));
     out += var("timeZone", state_.settings.value("timeZone"));
     out += var("dstmode", state_.settings.value("dstmode"));
     return true;

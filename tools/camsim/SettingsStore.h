@@ -11,6 +11,7 @@ namespace camsim {
 
 class SettingsStore {
 public:
+  // Adds the key or changes it.
   void define(const std::string& key, std::string value);
   std::optional<std::string> get(const std::string& key) const;
   std::string value(const std::string& key) const { return get(key).value_or(std::string()); }

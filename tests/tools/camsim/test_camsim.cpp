@@ -268,6 +268,13 @@ TEST(CamsimCgi, SettingsReadBackWhatWasSet) {
   EXPECT_NE(back.body.find("var time=\"2021030405"), std::string::npos) << back.body;
   EXPECT_NE(back.body.find("var timeZone=\"Asia/Tokyo\";"), std::string::npos) << back.body;
 
+  // A test can shape the replies beyond what a setter takes.
+  ASSERT_FALSE(cam.set("time=2026121012000&model=CAMXC5-HX-Z20&authLevel=1").empty());
+  Reply shaped = get(cam.httpUrl(kParam + "cmd=getservertime&cmd=getserverinfo&cmd=getuserinfo"));
+  EXPECT_NE(shaped.body.find("var time=\"2026121012000\";"), std::string::npos) << shaped.body;
+  EXPECT_NE(shaped.body.find("var model=\"CAMXC5-HX-Z20\";"), std::string::npos) << shaped.body;
+  EXPECT_NE(shaped.body.find("var authLevel=\"1\";"), std::string::npos) << shaped.body;
+
   // A bad parameter is refused and changes nothing of its command.
   Reply bad = get(cam.httpUrl(kParam + "cmd=setvencattr&-chn=12&-fps=5&-nosuch=1"));
   EXPECT_NE(bad.body.find("[Error]"), std::string::npos);
