@@ -205,6 +205,17 @@ RtspServer::RtspServer(const Options& options) : options_(options), impl_(std::m
 RtspServer::~RtspServer() { stop(); }
 
 bool RtspServer::start(std::string& error) {
+  // A missing element would only show when the first client asks for the
+  // stream; say it now instead.
+  for (const char* name : {"videotestsrc", "x264enc", "rtph264pay", "audiotestsrc", "alawenc", "rtppcmapay", "valve",
+                           "appsrc"}) {
+    GstElementFactory* f = gst_element_factory_find(name);
+    if (!f) {
+      error = std::string("the GStreamer element ") + name + " is not installed";
+      return false;
+    }
+    gst_object_unref(f);
+  }
   Impl& d = *impl_;
   d.context = g_main_context_new();
   d.loop = g_main_loop_new(d.context, FALSE);
