@@ -2,6 +2,9 @@
 // and alpha, pixel by pixel on memory DCs.
 #include "gdi_test_util.h"
 
+#include "platform/gdi/CtlColor_p.h"
+#include "platform/ui/ResourceModule.h"
+
 #include <QBuffer>
 #include <QImage>
 
@@ -223,6 +226,75 @@ TEST(Picture, LoadFromFileAndFromAGdiBitmap)
     Gdiplus::Color c;
     fromGdi->GetPixel(2, 1, &c);
     EXPECT_EQ(c.ToCOLORREF(), kRed);
+}
+
+// A resource module holding encoded pictures, as the build's generator
+// makes them.
+HINSTANCE PictureModule()
+{
+    static HINSTANCE h = vxw::RegisterResourceModule("vx_test_pictures", [](vxw::ResourceModule& m) {
+        QImage strip(8, 4, QImage::Format_RGB32);
+        strip.fill(qRgb(255, 0, 255));
+        for (int y = 0; y < 4; ++y)
+            strip.setPixel(5, y, qRgb(0, 0, 255));
+        m.AddData(RT_BITMAP, 300, Encode(strip, "BMP"));
+        QImage icon(32, 32, QImage::Format_ARGB32);
+        icon.fill(Qt::transparent);
+        icon.setPixel(16, 16, qRgb(255, 0, 0));
+        m.AddData(RT_GROUP_ICON, 128, Encode(icon, "PNG"));
+        QImage hand(16, 16, QImage::Format_ARGB32);
+        hand.fill(qRgba(0, 0, 0, 255));
+        hand.setText("hotspot", "5,1");
+        m.AddData(RT_GROUP_CURSOR, 207, Encode(hand, "PNG"));
+        m.AddData("PNG", 500, Encode(TwoHalves(true), "PNG"));
+    });
+    return h;
+}
+
+TEST(Resources, PicturesIconsAndCursorsLoadFromModules)
+{
+    HINSTANCE mod = PictureModule();
+    HBITMAP bm = LoadBitmap(mod, MAKEINTRESOURCE(300));
+    ASSERT_NE(bm, nullptr);
+    BITMAP info{};
+    GetObject(bm, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 8);
+    EXPECT_EQ(info.bmBitsPixel, 32);
+    DeleteObject(bm);
+    EXPECT_EQ(LoadBitmap(mod, MAKEINTRESOURCE(301)), nullptr);
+
+    // Through the resource chain, cut into an image list.
+    CImageList list;
+    ASSERT_TRUE(list.Create(300, 4, 1, RGB(255, 0, 255)));
+    EXPECT_EQ(list.GetImageCount(), 2);
+    MemDc dst(4, 4, kGreen);
+    list.Draw(CDC::FromHandle(dst.dc), 1, CPoint(0, 0), ILD_TRANSPARENT);
+    EXPECT_EQ(dst.At(1, 0), kBlue);
+    EXPECT_EQ(dst.At(0, 0), kGreen);
+
+    HICON icon = LoadIcon(mod, MAKEINTRESOURCE(128));
+    ICONINFO ii{};
+    ASSERT_TRUE(GetIconInfo(icon, &ii));
+    EXPECT_EQ(ii.xHotspot, 16u);  // twice the hot spot is the icon's size
+    DeleteObject(ii.hbmColor);
+    DeleteObject(ii.hbmMask);
+
+    auto cursor = static_cast<HCURSOR>(LoadImage(mod, MAKEINTRESOURCE(207), IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR));
+    QImage img;
+    QPoint hot;
+    ASSERT_TRUE(vxgdi::CursorImage(cursor, &img, &hot));
+    EXPECT_EQ(hot, QPoint(5, 1));
+    EXPECT_EQ(img.width(), 16);
+    EXPECT_FALSE(vxgdi::CursorImage(reinterpret_cast<HCURSOR>(uintptr_t{32649}), &img, &hot));
+
+    // Raw data of another type, decoded by the image layer.
+    HRSRC res = FindResource(nullptr, MAKEINTRESOURCE(500), "PNG");
+    ASSERT_NE(res, nullptr);
+    const void* data = LockResource(LoadResource(nullptr, res));
+    std::unique_ptr<Gdiplus::Image> pic(Gdiplus::Image::FromMemory(data, SizeofResource(nullptr, res)));
+    EXPECT_EQ(pic->GetWidth(), 4u);
+    EXPECT_TRUE(Gdiplus::IsAlphaPixelFormat(pic->GetPixelFormat()));
+    EXPECT_EQ(FindResource(nullptr, MAKEINTRESOURCE(501), "PNG"), nullptr);
 }
 
 }  // namespace
