@@ -248,12 +248,17 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     QWidget* parentWidget = WidgetOf(r->parent ? r->parent : r->owner);
     QWidget* w = r->native ? r->native->create(*r, parentWidget) : CreateWindowWidget(*r, parentWidget);
     r->widget = w;
-    w->setGeometry(cs.x, cs.y, std::max(0, cs.cx), std::max(0, cs.cy));
+    int cy = std::max(0, cs.cy);
+    if (r->native && r->native->fixedHeight() >= 0)
+        cy = r->native->fixedHeight();
+    w->setGeometry(cs.x, cs.y, std::max(0, cs.cx), cy);
     if (r->style & WS_DISABLED)
         w->setEnabled(false);
     if (!r->text.empty() && !child)
         w->setWindowTitle(ToQ(r->text));
     AttachWidget(*r);
+    if (r->native)
+        r->native->created();
 
     PreSubclassWindow();
     cs.hInstance = nullptr;
@@ -491,6 +496,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     using namespace vxw;
     if (g_nativeDefault && g_nativeDefault->hwnd == m_hWnd && g_nativeDefault->msg == message) {
         g_nativeDefault->reached = true;
+        if (g_nativeDefault->event && !g_nativeDefault->ran)
+            RunNativeDefault(*g_nativeDefault);
         return 0;
     }
     WindowRecord* r = Rec(m_hWnd);

@@ -1,5 +1,6 @@
 #include "platform/ui/NativeControl_p.h"
 
+#include "platform/gdi/DcHandle_p.h"
 #include "platform/ui/WindowCall_p.h"
 
 #include <strings.h>
@@ -79,6 +80,44 @@ LRESULT NativeControl::notifyCode(UINT code) const
 {
     NMHDR hdr{nullptr, 0, code};
     return notify(&hdr);
+}
+
+void SendDrawItem(HWND control, QWidget* device, UINT ctlType, UINT itemID, UINT state, const QRect& rect,
+                  ULONG_PTR itemData)
+{
+    WindowRecord* r = Rec(control);
+    if (!r || !r->parent)
+        return;
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ctlType;
+    dis.CtlID = static_cast<UINT>(r->id);
+    dis.itemID = itemID;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = state;
+    dis.hwndItem = control;
+    dis.hDC = vxgdi::CreateWindowDc(device, device->size());
+    dis.rcItem = RECT{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+    dis.itemData = itemData;
+    ::SendMessage(r->parent, WM_DRAWITEM, static_cast<WPARAM>(r->id), reinterpret_cast<LPARAM>(&dis));
+    vxgdi::ReleaseWindowDc(dis.hDC);
+}
+
+QString StripMnemonics(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&')) {
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&'))
+                out += QLatin1Char('&');
+            ++i;
+            if (i < text.size() && text[i] != QLatin1Char('&'))
+                out += text[i];
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
 }
 
 QString ToQ(const char* text)

@@ -29,6 +29,13 @@ public:
     virtual UINT dlgCode() const { return 0; }
     // Style bits changed through ModifyStyle.
     virtual void styleChanged(DWORD oldStyle) {}
+    // After the window is registered and its widget attached.
+    virtual void created() {}
+    // Keyboard focus came or went (edits notify their parent).
+    virtual void focusChanged(bool in) {}
+    // A height the control keeps whatever it is given (combo boxes: the
+    // template's height includes the dropped-down list); -1 for none.
+    virtual int fixedHeight() const { return -1; }
 
     HWND hwnd = nullptr;
 
@@ -40,6 +47,14 @@ protected:
     LRESULT notify(NMHDR* hdr) const;
     LRESULT notifyCode(UINT code) const;
 };
+
+// Asks the parent of an owner-drawn control to draw one item on device,
+// which is being painted now.
+void SendDrawItem(HWND control, QWidget* device, UINT ctlType, UINT itemID, UINT state, const QRect& rect,
+                  ULONG_PTR itemData);
+// Windows texts mark mnemonics with '&' ("&&" is a plain '&'); Qt buttons
+// read them the same way, labels show them: this drops the markers.
+QString StripMnemonics(const QString& text);
 
 // Null for a class name that is no control (a plain or dialog window).
 std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className);

@@ -298,8 +298,12 @@ BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flag
     QRect g = w->geometry();
     if (!(flags & SWP_NOMOVE))
         g.moveTo(x, y);
-    if (!(flags & SWP_NOSIZE))
-        g.setSize(QSize(std::max(0, cx), std::max(0, cy)));
+    if (!(flags & SWP_NOSIZE)) {
+        int h = std::max(0, cy);
+        if (r->native && r->native->fixedHeight() >= 0)
+            h = r->native->fixedHeight();
+        g.setSize(QSize(std::max(0, cx), h));
+    }
     if (!r->parent && !(flags & SWP_NOMOVE)) {
         w->move(g.topLeft());
         if (!(flags & SWP_NOSIZE))
@@ -499,6 +503,16 @@ HWND GetFocus()
     if (!f) {
         if (QWidget* a = QApplication::activeWindow())
             f = a->focusWidget();
+    }
+    if (!f) {
+        // Without a window manager (offscreen) no window may be active yet:
+        // the focus is then the one a visible window keeps for itself.
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->focusWidget()) {
+                f = top->focusWidget();
+                break;
+            }
+        }
     }
     for (QObject* o = f; o; o = o->parent()) {
         if (HWND h = WindowRegistry::fromWidget(o)) {

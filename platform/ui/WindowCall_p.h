@@ -6,6 +6,8 @@
 #include <QPoint>
 
 class QWidget;
+class QObject;
+class QEvent;
 
 namespace vxw {
 
@@ -26,11 +28,17 @@ void DetachWidget(WindowRecord& rec);
 
 // While the bridge delivers a Qt event as a message, the default procedure of
 // that message lets Qt do its own handling afterwards instead.
+// With an event, the default runs Qt's handling of it at once, so a handler
+// that calls the default first sees its effect (a click that selected a tab).
 struct NativeDefault {
     HWND hwnd;
     UINT msg;
     bool reached;
+    QObject* target = nullptr;
+    QEvent* event = nullptr;
+    bool ran = false;
 };
+void RunNativeDefault(NativeDefault& nd);
 extern thread_local NativeDefault* g_nativeDefault;
 
 // The painting in progress on this thread (BeginPaint uses it).

@@ -46,6 +46,7 @@ struct WindowRecord {
     bool destroying = false;       // DestroyWindow has begun (no second run)
     bool dead = false;             // calls fail, messages are dropped
     bool redraw = true;
+    bool borrowedWidget = false;   // the widget belongs to another control's widget
     QSize reportedSize{-1, -1};
     QPoint reportedPos{INT32_MIN, INT32_MIN};
     LONG_PTR userData = 0;

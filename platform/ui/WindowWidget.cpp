@@ -31,15 +31,20 @@ protected:
 
 // Delivers a message whose default handling is Qt's own; true when the
 // window's procedure reached the default.
-bool Deliver(HWND h, UINT msg, WPARAM w, LPARAM l, LRESULT* result = nullptr)
+thread_local QEvent* t_passThrough = nullptr;
+
+bool Deliver(HWND h, UINT msg, WPARAM w, LPARAM l, LRESULT* result = nullptr, QObject* target = nullptr,
+             QEvent* event = nullptr, bool* ran = nullptr)
 {
-    NativeDefault nd{h, msg, false};
+    NativeDefault nd{h, msg, false, target, event, false};
     NativeDefault* prev = g_nativeDefault;
     g_nativeDefault = &nd;
     LRESULT r = CallWindow(h, msg, w, l);
     g_nativeDefault = prev;
     if (result)
         *result = r;
+    if (ran)
+        *ran = nd.ran;
     return nd.reached;
 }
 
@@ -165,6 +170,8 @@ EventBridge* Bridge()
 
 bool EventBridge::eventFilter(QObject* o, QEvent* e)
 {
+    if (e == t_passThrough)
+        return false;
     HWND h = WindowRegistry::fromWidget(o);
     WindowRecord* r = Rec(h);
     if (!r || r->dead || !r->widget)
@@ -196,6 +203,8 @@ bool EventBridge::eventFilter(QObject* o, QEvent* e)
             HWND old = g_lastFocus;
             g_lastFocus = h;
             CallWindow(h, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+            if (WindowRecord* rr = Rec(h); rr && rr->native)
+                rr->native->focusChanged(true);
         }
         return false;
     case QEvent::FocusOut:
@@ -203,6 +212,8 @@ bool EventBridge::eventFilter(QObject* o, QEvent* e)
             if (g_lastFocus == h)
                 g_lastFocus = nullptr;
             CallWindow(h, WM_KILLFOCUS, 0, 0);
+            if (WindowRecord* rr = Rec(h); rr && rr->native)
+                rr->native->focusChanged(false);
         }
         return false;
     case QEvent::Paint:
@@ -270,12 +281,13 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
         if (!::IsWindow(h))
             return true;
     }
-    bool def = Deliver(h, msg, flags, lp);
+    bool ran = false;
+    bool def = Deliver(h, msg, flags, lp, nullptr, r->native ? qw : nullptr, r->native ? me : nullptr, &ran);
     if (def && msg == WM_RBUTTONUP && ::IsWindow(h)) {
         QPoint g = me->globalPosition().toPoint();
         CallWindow(h, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(g.x(), g.y()));
     }
-    if (!def || !r->native) {
+    if (!def || !r->native || ran) {
         me->accept();
         return true;
     }
@@ -330,12 +342,22 @@ bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
     PaintState ps{h, qw, RECT{u.left(), u.top(), u.left() + u.width(), u.top() + u.height()}};
     PaintState* prev = g_paint;
     g_paint = &ps;
-    bool def = Deliver(h, WM_PAINT, 0, 0);
+    bool ran = false;
+    bool def = Deliver(h, WM_PAINT, 0, 0, nullptr, r->native ? qw : nullptr, r->native ? pe : nullptr, &ran);
     g_paint = prev;
-    return !def;
+    return !def || ran;
 }
 
 }  // namespace
+
+void RunNativeDefault(NativeDefault& nd)
+{
+    nd.ran = true;
+    QEvent* prev = t_passThrough;
+    t_passThrough = nd.event;
+    QCoreApplication::sendEvent(nd.target, nd.event);
+    t_passThrough = prev;
+}
 
 QWidget* CreateWindowWidget(WindowRecord& r, QWidget* parent)
 {
@@ -390,8 +412,10 @@ void DetachWidget(WindowRecord& r)
         g_lastFocus = nullptr;
     if (w->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == w)
         QApplication::focusWidget()->clearFocus();
-    w->hide();
-    w->deleteLater();
+    if (!r.borrowedWidget) {
+        w->hide();
+        w->deleteLater();
+    }
     r.widget = nullptr;
 }
 

@@ -161,6 +161,29 @@ TEST(Messages, SendFromWorkerWaitsForTheGuiThread)
     EXPECT_EQ(w.SendMessage(UM_RECORD, 0, 1), 2);
 }
 
+DWORD WINAPI SendingWorker(LPVOID param)
+{
+    auto* h = static_cast<HWND*>(param);
+    return static_cast<DWORD>(::SendMessage(*h, UM_RECORD, 0, 21));
+}
+
+TEST(Messages, WorkerSendingWhileTheGuiThreadJoinsItDoesNotDeadlock)
+{
+    RecordingWnd w;
+    ASSERT_TRUE(w.CreatePopup());
+    HWND h = w.GetSafeHwnd();
+    HANDLE worker = CreateThread(nullptr, 0, &SendingWorker, &h, 0, nullptr);
+    ASSERT_NE(worker, nullptr);
+    // The wait handles the worker's SendMessage while it waits.
+    ASSERT_EQ(WaitForSingleObject(worker, 5000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeThread(worker, &code);
+    CloseHandle(worker);
+    EXPECT_EQ(code, 42u);
+    ASSERT_EQ(Count(w), 1u);
+    EXPECT_EQ(w.threads[0], std::this_thread::get_id());
+}
+
 TEST(Messages, DeadWindowsDropMessagesAndFailCalls)
 {
     auto w = std::make_unique<RecordingWnd>();
