@@ -5,11 +5,13 @@
 #include "platform/kernel/ktime.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <cerrno>
 #include <dirent.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 struct CFileFind::Impl {
@@ -104,6 +106,17 @@ BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD) {
     d->root = slash == std::string::npos ? std::string() : spec.substr(0, slash + 1);
     if (pattern.empty())
         pattern = "*";
+    if (d->root.empty() || d->root[0] != '/') {
+        // Paths of entries are full paths, also for a relative pattern.
+        char* cwd = getcwd(nullptr, 0);
+        if (cwd) {
+            std::string base = cwd;
+            free(cwd);
+            if (base.back() != '/')
+                base += '/';
+            d->root = base + d->root;
+        }
+    }
     std::string folder = d->root.empty() ? "." : d->root;
 
     DIR* dir = opendir(folder.c_str());

@@ -2,7 +2,8 @@
 // CFileFind: the entries of one folder that match a name pattern.
 //
 // FindFile takes "folder/pattern" ('\\' is read as '/'; no folder: the
-// current one; no pattern given: every entry). '*' matches any run of
+// current one; no pattern given: every entry); GetFilePath and GetRoot are
+// full paths, also for a relative pattern. '*' matches any run of
 // characters, '?' exactly one, and a final ".*" also matches names without an
 // extension, so "*.*" is every entry. Matching ignores ASCII case. The
 // folder is read when FindFile is called; entries come in name order, "." and

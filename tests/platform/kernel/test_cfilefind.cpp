@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -105,6 +106,15 @@ TEST_F(FileFind, EntryDetails) {
     ASSERT_TRUE(finder.FindFile((dir + "/*").c_str()));
     finder.FindNextFile();
     EXPECT_TRUE(finder.IsDots());
+
+    // A relative pattern still gives full paths.
+    char* cwd = getcwd(nullptr, 0);
+    ASSERT_EQ(0, chdir(dir.c_str()));
+    ASSERT_TRUE(finder.FindFile("*.avi"));
+    finder.FindNextFile();
+    EXPECT_EQ(CString((dir + "/c.avi").c_str()), finder.GetFilePath());
+    EXPECT_EQ(0, chdir(cwd));
+    free(cwd);
     finder.Close();
     EXPECT_EQ(CString(), finder.GetFileName());
 }
