@@ -271,16 +271,26 @@ void CXmlDoc::x_Adjust(int iParent, int iAfter, int nShift)
     }
 }
 
-void CXmlDoc::x_SetLevels(int iTop, int nLevelShift)
+// Sets the levels of all of iParent's descendants, nLevel for its children.
+void CXmlDoc::x_SetLevels(int iParent, int nLevel)
 {
-    std::vector<int> stack{iTop};
-    while (!stack.empty()) {
-        const int i = stack.back();
-        stack.pop_back();
+    int i = ELEM(iParent).iElemChild;
+    while (i) {
         ElemRecord& r = ELEM(i);
-        r.SetLevel(r.Level() + nLevelShift);
-        for (int c = r.iElemChild; c; c = ELEM(c).iElemNext)
-            stack.push_back(c);
+        r.SetLevel(nLevel);
+        if (r.iElemChild) {
+            i = r.iElemChild;
+            ++nLevel;
+            continue;
+        }
+        while (i && !ELEM(i).iElemNext) {
+            i = ELEM(i).iElemParent;
+            --nLevel;
+            if (i == iParent)
+                i = 0;
+        }
+        if (i)
+            i = ELEM(i).iElemNext;
     }
 }
 

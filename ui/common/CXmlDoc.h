@@ -252,12 +252,12 @@ private:
     void x_UnlinkElem(int iElem);
     void x_ShiftTree(int iTop, int nShift);
     void x_Adjust(int iParent, int iAfter, int nShift);
-    void x_SetLevels(int iTop, int nLevelShift);
+    void x_SetLevels(int iParent, int nLevel);
 
     // parsing (CXmlDoc_Parse.cpp)
     bool x_ParseDoc();
     int x_ParseRegion(int iParent, int nBegin, int nEnd, int nBaseLevel);
-    void x_CloseUnended(int iElem, int nOffset2);
+    void x_CloseUnended(const std::vector<int>& run, int iTarget, int nOffset2);
 
     // navigation (CXmlDoc_Nav.cpp)
     int x_FindElem(int iPosParent, int iPos, const char* szName) const;

@@ -3,8 +3,10 @@
 
 #include "ui/common/CXmlDoc_p.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 namespace vxxml {
 
@@ -310,6 +312,20 @@ void AddResult(CString& strResult, const char* szName, const char* szValueAttr, 
 
 using namespace vxxml;
 
+namespace {
+
+uint64_t NameHash(const char* p, int nLen, bool bIgnoreCase)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (int i = 0; i < nLen; ++i) {
+        h ^= static_cast<unsigned char>(bIgnoreCase ? LowerAscii(p[i]) : p[i]);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+}  // namespace
+
 bool CXmlDoc::x_ParseDoc()
 {
     x_SetPos(0, 0, 0);
@@ -334,39 +350,45 @@ bool CXmlDoc::x_ParseDoc()
     return IsWellFormed();
 }
 
-// Closes an element that has no end tag: it keeps only its start tag and its
-// children become its following siblings.
-void CXmlDoc::x_CloseUnended(int iElem, int nOffset2)
+// Closes elements that have no end tag: run holds them from the outermost
+// (a child of iTarget) to the innermost, each the last child of the one
+// before. Each keeps only its start tag, and everything that was inside
+// them becomes, in text order, following siblings under iTarget. Done for
+// the whole run at once, so every record is relinked once.
+void CXmlDoc::x_CloseUnended(const std::vector<int>& run, int iTarget, int nOffset2)
 {
-    ElemRecord& elem = ELEM(iElem);
-    const int iParent = elem.iElemParent;
-    elem.nFlags |= EF_NONENDED;
-    elem.nLength = elem.StartTagLen();
-    if (const int iFirst = elem.iElemChild) {
+    bool bIllData = false;
+    int iChainLast = run.front();
+    for (const int iElem : run) {
+        ElemRecord& elem = ELEM(iElem);
+        bIllData = bIllData || (elem.nFlags & EF_ILLDATA);
+        elem.nFlags = (elem.nFlags & ~EF_ILLDATA) | EF_NONENDED;
+        elem.nLength = elem.StartTagLen();
+        const int iFirst = elem.iElemChild;
+        if (!iFirst)
+            continue;
         const int iLast = ELEM(iFirst).iElemPrev;
-        // the open element is always its parent's last child
-        for (int c = iFirst; c; c = ELEM(c).iElemNext) {
-            ELEM(c).iElemParent = iParent;
-            x_SetLevels(c, -1);
-        }
-        ElemRecord& first = ELEM(iFirst);
-        first.nFlags &= ~EF_FIRST;
-        first.iElemPrev = iElem;
-        elem.iElemNext = iFirst;
-        elem.iElemChild = 0;
-        ELEM(ELEM(iParent).iElemChild).iElemPrev = iLast;
+        for (int c = iFirst; c; c = ELEM(c).iElemNext)
+            ELEM(c).iElemParent = iTarget;
+        ELEM(iChainLast).iElemNext = iFirst;
+        ELEM(iFirst).iElemPrev = iChainLast;
+        ELEM(iFirst).nFlags &= ~EF_FIRST;
+        ELEM(iElem).iElemChild = 0;
+        iChainLast = iLast;
     }
-    if (elem.nFlags & EF_ILLDATA) {
-        elem.nFlags &= ~EF_ILLDATA;
-        ELEM(iParent).nFlags |= EF_ILLDATA;
-    }
-    const ElemRecord& closed = ELEM(iElem);
+    ELEM(iChainLast).iElemNext = 0;
+    ELEM(ELEM(iTarget).iElemChild).iElemPrev = iChainLast;
+    if (bIllData)
+        ELEM(iTarget).nFlags |= EF_ILLDATA;
     const char* d = m_strDoc.GetString();
-    int nNameR = closed.nStart + 1;
-    while (!IsNameEnd(static_cast<unsigned char>(d[nNameR])))
-        ++nNameR;
-    const CString strName(d + closed.nStart + 1, nNameR - closed.nStart - 1);
-    AddResult(m_strResult, "unended_start_tag", "tagname", strName, "offset", closed.nStart, nOffset2);
+    for (auto it = run.rbegin(); it != run.rend(); ++it) {
+        const ElemRecord& closed = ELEM(*it);
+        int nNameR = closed.nStart + 1;
+        while (!IsNameEnd(static_cast<unsigned char>(d[nNameR])))
+            ++nNameR;
+        const CString strName(d + closed.nStart + 1, nNameR - closed.nStart - 1);
+        AddResult(m_strResult, "unended_start_tag", "tagname", strName, "offset", closed.nStart, nOffset2);
+    }
 }
 
 // Parses [nBegin, nEnd) of the text into records appended as the last
@@ -378,10 +400,29 @@ int CXmlDoc::x_ParseRegion(int iParent, int nBegin, int nEnd, int nBaseLevel)
         int nNameL;
         int nNameLen;
         int iPos;
+        uint64_t nHash;  // counted in deepNames when beyond the shallow part
     };
     std::vector<Open> stack;
     stack.reserve(7);
+    std::vector<int> run;
+    bool bRelinked = false;
     const bool bIgnoreCase = (m_nDocFlags & DF_IGNORE_CASE) != 0;
+    // An end tag is matched from the top of the stack. Below the first few
+    // levels the names of the open elements are counted, so that an end tag
+    // no open element has (a flood of lone end tags under deep nesting) does
+    // not search the whole stack each time.
+    constexpr size_t kShallow = 16;
+    std::unordered_map<uint64_t, int> deepNames;
+    const auto popTo = [&](size_t nSize) {
+        while (stack.size() > nSize) {
+            if (stack.size() > kShallow) {
+                const auto it = deepNames.find(stack.back().nHash);
+                if (--it->second == 0)
+                    deepNames.erase(it);
+            }
+            stack.pop_back();
+        }
+    };
     TokenCursor c;
     c.pDoc = m_strDoc.GetString();
     c.nNext = nBegin;
@@ -430,11 +471,19 @@ int CXmlDoc::x_ParseRegion(int iParent, int nBegin, int nEnd, int nBaseLevel)
             ++nElems;
             if (c.bEmptyElement)
                 r.nLength = c.nLength;
-            else
-                stack.push_back({c.nNameL, c.nNameR - c.nNameL, i});
+            else {
+                uint64_t nHash = 0;
+                if (stack.size() >= kShallow) {
+                    nHash = NameHash(c.pDoc + c.nNameL, c.nNameR - c.nNameL, bIgnoreCase);
+                    ++deepNames[nHash];
+                }
+                stack.push_back({c.nNameL, c.nNameR - c.nNameL, i, nHash});
+            }
         } else if (nType == kTokEndTag) {
             const int nNameLen = c.nNameR - c.nNameL;
             int k = static_cast<int>(stack.size()) - 1;
+            if (stack.size() > kShallow && !deepNames.count(NameHash(c.pDoc + c.nNameL, nNameLen, bIgnoreCase)))
+                k = static_cast<int>(kShallow) - 1;
             for (; k >= 0; --k) {
                 const Open& open = stack[static_cast<size_t>(k)];
                 if (open.nNameLen == nNameLen && NamesEqual(c.pDoc + open.nNameL, c.pDoc + c.nNameL, nNameLen, bIgnoreCase))
@@ -451,16 +500,19 @@ int CXmlDoc::x_ParseRegion(int iParent, int nBegin, int nEnd, int nBaseLevel)
                 markError(iCur);
                 continue;
             }
-            if (k < static_cast<int>(stack.size()) - 1)
+            if (k < static_cast<int>(stack.size()) - 1) {
                 ELEM(0).nFlags |= EF_ILLFORMED;
-            while (static_cast<int>(stack.size()) - 1 > k) {
-                x_CloseUnended(stack.back().iPos, c.nOffset + 1);
-                stack.pop_back();
+                run.clear();
+                for (size_t n = static_cast<size_t>(k) + 1; n < stack.size(); ++n)
+                    run.push_back(stack[n].iPos);
+                x_CloseUnended(run, stack[static_cast<size_t>(k)].iPos, c.nOffset + 1);
+                bRelinked = true;
+                popTo(static_cast<size_t>(k) + 1);
             }
             ElemRecord& r = ELEM(stack.back().iPos);
             r.nLength = c.nOffset + c.nLength - r.nStart;
             r.SetEndTagLen(c.nLength);
-            stack.pop_back();
+            popTo(stack.size() - 1);
         } else if (nType == kTokError) {
             markError(iCur);
             if (c.szErrorType)
@@ -469,12 +521,18 @@ int CXmlDoc::x_ParseRegion(int iParent, int nBegin, int nEnd, int nBaseLevel)
                 AddResult(m_strResult, c.szError, nullptr, nullptr, "offset", c.nErrorOffset);
         }
     }
-    if (!stack.empty())
+    if (!stack.empty()) {
         ELEM(0).nFlags |= EF_ILLFORMED;
-    while (!stack.empty()) {
-        x_CloseUnended(stack.back().iPos, nEnd);
-        stack.pop_back();
+        run.clear();
+        for (const Open& open : stack)
+            run.push_back(open.iPos);
+        x_CloseUnended(run, iParent, nEnd);
+        bRelinked = true;
     }
+    // Unended elements handed their children up to their parents; setting
+    // the levels after that, in one pass, keeps hostile nesting linear.
+    if (bRelinked)
+        x_SetLevels(iParent, nBaseLevel);
     return nElems;
 }
 

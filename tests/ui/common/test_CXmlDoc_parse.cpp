@@ -22,6 +22,11 @@ const MalformedCase kMalformed[] = {
     {"<a/><b/>", 0, "<root_has_sibling/>", "root element has sibling"},
     {"<a><b></a>", 0, "<unended_start_tag tagname=\"b\" offset=\"3\" offset2=\"7\"/>",
      "start tag 'b' at offset 3 expecting end tag at offset 7"},
+    {"<r><a><b><c><d/></r>", 0,
+     "<unended_start_tag tagname=\"c\" offset=\"9\" offset2=\"17\"/>"
+     "<unended_start_tag tagname=\"b\" offset=\"6\" offset2=\"17\"/>"
+     "<unended_start_tag tagname=\"a\" offset=\"3\" offset2=\"17\"/>",
+     "start tag 'c' at offset 9 expecting end tag at offset 17"},
     {"<a></b></a>", 0, "<lone_end_tag tagname=\"b\" offset=\"3\"/>", "lone end tag 'b' at offset 3"},
     {"<a><!x></a>", 0, "<exclamation_tag_syntax offset=\"3\"/>",
      "tag syntax error at offset 3 expecting 'DOCTYPE' [ or -"},
