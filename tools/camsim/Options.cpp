@@ -70,7 +70,7 @@ Camera:
                        "METHOD TARGET AUTH STATUS", AUTH none|basic|digest|other
   --chunked            send every reply body chunked
 
-Stream (RTSP, H.264 test pattern and G.711 A-law tone):
+Stream (RTSP with RTP over TCP or UDP; H.264 test pattern, G.711 A-law tone):
   --no-rtsp            serve no RTSP
   --rtsp-auth          the stream asks for the account (Basic or Digest)
   --no-audio           video only

@@ -229,7 +229,8 @@ bool RtspServer::start(std::string& error) {
     gst_rtsp_media_factory_set_launch(f, launchLine(options_, sub).c_str());
     // One encoder per stream, whatever the number of viewers, as on a camera.
     gst_rtsp_media_factory_set_shared(f, TRUE);
-    gst_rtsp_media_factory_set_protocols(f, GST_RTSP_LOWER_TRANS_TCP);
+    gst_rtsp_media_factory_set_protocols(
+        f, static_cast<GstRTSPLowerTrans>(GST_RTSP_LOWER_TRANS_TCP | GST_RTSP_LOWER_TRANS_UDP));
     if (options_.rtspAuth)
       gst_rtsp_media_factory_add_role(f, "user", GST_RTSP_PERM_MEDIA_FACTORY_ACCESS, G_TYPE_BOOLEAN, TRUE,
                                       GST_RTSP_PERM_MEDIA_FACTORY_CONSTRUCT, G_TYPE_BOOLEAN, TRUE, nullptr);
