@@ -490,7 +490,14 @@ TEST(CamsimFaults, VanishesAndComesBack) {
     back = get(cam.httpUrl("/web.ini"), quick);
   }
   EXPECT_EQ(back.status, 200);
-  EXPECT_NE(probe(cam.rtspUrl("/")).find("h264"), std::string::npos);
+  // The stream's port may come back a moment after the web port.
+  std::string streams;
+  for (int i = 0; i < 20 && streams.find("h264") == std::string::npos; ++i) {
+    if (i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    streams = probe(cam.rtspUrl("/"));
+  }
+  EXPECT_NE(streams.find("h264"), std::string::npos);
 }
 
 TEST(CamsimStream, EveryPathServesH264AndAlaw) {
