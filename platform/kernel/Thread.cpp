@@ -182,8 +182,21 @@ void ExitThread(DWORD dwExitCode) {
     pthread_exit(nullptr);
 }
 
+namespace {
+// Bumped in the child of a fork, whose one thread must not keep the id its
+// parent's thread had cached.
+std::atomic<unsigned> g_forkGeneration{0};
+const int g_atfork = pthread_atfork(nullptr, nullptr, [] { g_forkGeneration.fetch_add(1); });
+}  // namespace
+
 DWORD GetCurrentThreadId() {
-    thread_local DWORD tid = DWORD(syscall(SYS_gettid));
+    thread_local DWORD tid = 0;
+    thread_local unsigned generation = ~0u;
+    unsigned now = g_forkGeneration.load(std::memory_order_relaxed);
+    if (generation != now) {
+        tid = DWORD(syscall(SYS_gettid));
+        generation = now;
+    }
     return tid;
 }
 

@@ -9,7 +9,9 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -413,6 +415,22 @@ TEST(Synch, GuiWaitForMultipleAlsoDispatchesAndOtherThreadsDoNot) {
     std::thread notGui([&] { EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(never, 10)); });
     notGui.join();
     EXPECT_EQ(2, gui.dispatched.load());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Synch, ThreadIdIsFreshInAForkedChild) {
+    DWORD parent = GetCurrentThreadId();
+    EXPECT_NE(0u, parent);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0)
+        _exit(GetCurrentThreadId() == DWORD(getpid()) && GetCurrentThreadId() != parent ? 0 : 1);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace
