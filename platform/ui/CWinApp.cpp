@@ -14,7 +14,7 @@ CWinApp* g_app = nullptr;
 
 int CWinThread::Run()
 {
-    vxw::RunMessageLoop();
+    m_nQuitCode = vxw::RunMessageLoop();
     return ExitInstance();
 }
 

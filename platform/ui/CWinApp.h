@@ -13,11 +13,15 @@ public:
     CWnd* m_pMainWnd = nullptr;
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }
     virtual BOOL InitInstance() { return FALSE; }
-    virtual int ExitInstance() { return 0; }
+    // The default result is the code that PostQuitMessage gave.
+    virtual int ExitInstance() { return m_nQuitCode; }
     virtual int Run();
     // Each message of the loop passes here first; the default asks the
     // windows from the message's target up to its top-level window.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+
+protected:
+    int m_nQuitCode = 0;
 };
 
 class CWinApp : public CWinThread {

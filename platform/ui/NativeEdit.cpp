@@ -259,8 +259,10 @@ private:
             m_text->setTextCursor(c);
             notifyCommand(EN_MAXTEXT);
         }
+        HWND self = hwnd;
         notifyCommand(EN_UPDATE);
-        notifyCommand(EN_CHANGE);
+        if (::IsWindow(self))
+            notifyCommand(EN_CHANGE);
     }
 
     bool m_multi = false;

@@ -649,10 +649,13 @@ bool ListView::eventFilter(QObject* o, QEvent* e)
         return m_dragSent && (me->buttons() & Qt::LeftButton);
     case QEvent::MouseButtonRelease:
         if (me->button() == Qt::LeftButton) {
+            // The parent may destroy the list while it handles the click:
+            // nothing of this object is touched afterwards.
+            bool dragged = m_dragSent;
             m_pressRow = -1;
-            if (!m_dragSent)
-                sendItemActivate(NM_CLICK, client);
             m_dragSent = false;
+            if (!dragged)
+                sendItemActivate(NM_CLICK, client);
         } else if (me->button() == Qt::RightButton) {
             sendItemActivate(NM_RCLICK, client);
         }
@@ -1095,6 +1098,12 @@ public:
     {
         m_view = view;
         view->viewport()->installEventFilter(this);
+        QObject::connect(view, &QHeaderView::sectionClicked, view, [this](int logical) {
+            NMHEADER nm{};
+            nm.hdr.code = HDN_ITEMCLICKA;
+            nm.iItem = logical;
+            notify(&nm.hdr);
+        });
     }
 
     bool handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override

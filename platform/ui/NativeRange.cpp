@@ -79,8 +79,12 @@ public:
             SendScroll(hwnd, m_vertical, code, v);
         });
         QObject::connect(m_slider, &QAbstractSlider::sliderReleased, m_slider, [this] {
-            SendScroll(hwnd, m_vertical, TB_THUMBPOSITION, m_slider->value());
-            SendScroll(hwnd, m_vertical, TB_ENDTRACK, m_slider->value());
+            HWND self = hwnd;
+            bool vertical = m_vertical;
+            int v = m_slider->value();
+            SendScroll(self, vertical, TB_THUMBPOSITION, v);
+            if (::IsWindow(self))
+                SendScroll(self, vertical, TB_ENDTRACK, v);
         });
         return m_slider;
     }
@@ -256,16 +260,20 @@ public:
             if (m_silent || action == QAbstractSlider::SliderNoAction)
                 return;
             int target = m_bar->sliderPosition();
-            SendScroll(hwnd, m_vertical, ActionCode(action), target);
+            HWND self = hwnd;
+            SendScroll(self, m_vertical, ActionCode(action), target);
             // As with the classic control, the parent moves the bar: the
             // position stays where the parent put it.
-            if (m_bar && action != QAbstractSlider::SliderMove)
+            if (::IsWindow(self) && m_bar && action != QAbstractSlider::SliderMove)
                 m_bar->setSliderPosition(m_pos);
         });
         QObject::connect(m_bar, &QAbstractSlider::sliderReleased, m_bar, [this] {
-            SendScroll(hwnd, m_vertical, SB_THUMBPOSITION, m_bar->sliderPosition());
-            SendScroll(hwnd, m_vertical, SB_ENDSCROLL, m_pos);
-            if (m_bar)
+            HWND self = hwnd;
+            SendScroll(self, m_vertical, SB_THUMBPOSITION, m_bar->sliderPosition());
+            if (!::IsWindow(self))
+                return;
+            SendScroll(self, m_vertical, SB_ENDSCROLL, m_pos);
+            if (::IsWindow(self) && m_bar)
                 m_bar->setSliderPosition(m_pos);
         });
         return m_bar;
@@ -460,9 +468,11 @@ private:
         }
         m_pos = std::clamp(next, lo, hi);
         showInBuddy();
-        SendScroll(hwnd, !(m_style & UDS_HORZ), SB_THUMBPOSITION, m_pos);
+        bool vertical = !(m_style & UDS_HORZ);
+        int pos = m_pos;
+        SendScroll(self, vertical, SB_THUMBPOSITION, pos);
         if (::IsWindow(self))
-            SendScroll(hwnd, !(m_style & UDS_HORZ), SB_ENDSCROLL, m_pos);
+            SendScroll(self, vertical, SB_ENDSCROLL, pos);
     }
 
     QPointer<QWidget> m_widget;

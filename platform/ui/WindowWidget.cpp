@@ -190,10 +190,11 @@ bool EventBridge::eventFilter(QObject* o, QEvent* e)
             return false;
         m_last = sig;
         QPoint g = we->globalPosition().toPoint();
+        bool native = r->native != nullptr;
         UINT flags = MouseFlags(we->buttons(), we->modifiers());
         bool def = Deliver(h, WM_MOUSEWHEEL, MAKEWPARAM(flags, static_cast<short>(we->angleDelta().y())),
                            MAKELPARAM(g.x(), g.y()));
-        return !def || !r->native;
+        return !def || !native;
     }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -254,7 +255,9 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
         return false;
     m_last = sig;
     QPoint p = me->position().toPoint();
-    if (qw != r->widget.data() && r->native)
+    // The handlers may destroy the window, and the record with it.
+    bool native = r->native != nullptr;
+    if (qw != r->widget.data() && native)
         p += r->native->inputOffset(qw);
     UINT flags = MouseFlags(me->buttons(), me->modifiers());
     LPARAM lp = MAKELPARAM(p.x(), p.y());
@@ -276,18 +279,18 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
     if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
         SetCursorTarget(qw);
         bool def = Deliver(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, msg));
-        if (def && !r->native)
+        if (def && !native)
             qw->unsetCursor();
         if (!::IsWindow(h))
             return true;
     }
     bool ran = false;
-    bool def = Deliver(h, msg, flags, lp, nullptr, r->native ? qw : nullptr, r->native ? me : nullptr, &ran);
+    bool def = Deliver(h, msg, flags, lp, nullptr, native ? qw : nullptr, native ? me : nullptr, &ran);
     if (def && msg == WM_RBUTTONUP && ::IsWindow(h)) {
         QPoint g = me->globalPosition().toPoint();
         CallWindow(h, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h), MAKELPARAM(g.x(), g.y()));
     }
-    if (!def || !r->native || ran) {
+    if (!def || !native || ran) {
         me->accept();
         return true;
     }
@@ -303,6 +306,7 @@ bool EventBridge::key(HWND h, WindowRecord* r, QKeyEvent* ke)
     UINT vk = VkFromQt(ke->key(), ke->text());
     if (!vk)
         return false;
+    bool native = r->native != nullptr;
     bool down = ke->type() == QEvent::KeyPress;
     LPARAM lp = static_cast<LPARAM>(1 | (ke->isAutoRepeat() ? 0x40000000 : 0) | (down ? 0 : 0xC0000000));
     MSG m{h, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), vk, lp, 0, {}};
@@ -325,7 +329,7 @@ bool EventBridge::key(HWND h, WindowRecord* r, QKeyEvent* ke)
             return true;
         }
     }
-    return r->native ? false : true;
+    return !native;
 }
 
 bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
@@ -343,7 +347,8 @@ bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
     PaintState* prev = g_paint;
     g_paint = &ps;
     bool ran = false;
-    bool def = Deliver(h, WM_PAINT, 0, 0, nullptr, r->native ? qw : nullptr, r->native ? pe : nullptr, &ran);
+    bool native = r->native != nullptr;
+    bool def = Deliver(h, WM_PAINT, 0, 0, nullptr, native ? qw : nullptr, native ? pe : nullptr, &ran);
     g_paint = prev;
     return !def || ran;
 }

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSlider>
@@ -445,6 +446,104 @@ TEST(Controls, AVirtualListAsksOnlyForTheRowsItShows)
     list.SetItemState(99998, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 99998);
     EXPECT_EQ(list.GetSelectedCount(), 1u);
+}
+
+// A list that refuses column resizing, as a report list of the settings
+// pages does: the header's begin-track notice is answered TRUE.
+class CFixedColumnsList : public CListCtrl {
+public:
+    int beginTracks = 0;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        auto* nm = reinterpret_cast<NMHDR*>(lParam);
+        if (nm->code == HDN_BEGINTRACKA || nm->code == HDN_BEGINTRACKW) {
+            ++beginTracks;
+            *pResult = 1;
+            return TRUE;
+        }
+        return CListCtrl::OnNotify(wParam, lParam, pResult);
+    }
+};
+
+class CHeaderHost : public CWnd {
+public:
+    std::vector<int> itemClicks;
+
+protected:
+    void OnHeaderClick(NMHDR* nm, LRESULT*) { itemClicks.push_back(reinterpret_cast<NMHEADER*>(nm)->iItem); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CHeaderHost, CWnd)
+    ON_NOTIFY(HDN_ITEMCLICKA, 0, OnHeaderClick)
+END_MESSAGE_MAP()
+
+TEST(Controls, AListCanRefuseColumnResizingAndItsParentStillHearsClicks)
+{
+    CHeaderHost host;
+    ASSERT_TRUE(host.CreateEx(0, "VxHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, nullptr, nullptr));
+    CFixedColumnsList list;
+    ASSERT_TRUE(list.Create(LVS_REPORT | WS_VISIBLE, CRect(0, 0, 380, 180), &host, 4));
+    list.InsertColumn(0, "One", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, "Two", LVCFMT_LEFT, 100);
+    CHeaderCtrl* header = list.GetHeaderCtrl();
+    ASSERT_NE(header, nullptr);
+    RECT first{};
+    ASSERT_TRUE(header->GetItemRect(0, &first));
+    EXPECT_EQ(first.right - first.left, 100);
+
+    auto* view = qobject_cast<QHeaderView*>(vxw::WidgetOf(header->GetSafeHwnd()));
+    ASSERT_NE(view, nullptr);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(first.right, 5));
+    QTest::mouseMove(view->viewport(), QPoint(first.right + 40, 5));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(first.right + 40, 5));
+    EXPECT_EQ(list.beginTracks, 1);
+    EXPECT_EQ(list.GetColumnWidth(0), 100);
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(first.right + 50, 5));
+    EXPECT_EQ(host.itemClicks, std::vector<int>{1});
+}
+
+// A settings page: a child dialog whose first WM_SHOWWINDOW, showing or
+// hiding, is the moment it loads.
+class CPage : public CDialog {
+public:
+    std::vector<BOOL> shows;
+
+protected:
+    void OnShowWindow(BOOL bShow, UINT nStatus)
+    {
+        CDialog::OnShowWindow(bShow, nStatus);
+        shows.push_back(bShow);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPage, CDialog)
+    ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+TEST(Controls, AChildPageHearsEveryShowAndHideFromItsFirst)
+{
+    CHostWnd host;
+    ASSERT_TRUE(host.CreateEx(0, "VxHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    vxw::DialogTemplate t;
+    t.style = WS_CHILD | DS_CONTROL;
+    t.cx = 100;
+    t.cy = 50;
+    t.items.push_back({"EDIT", 10, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 0, 5, 5, 60, 12});
+    CPage page;
+    ASSERT_TRUE(page.CreateIndirect(t, &host));
+    EXPECT_TRUE(page.shows.empty());
+    EXPECT_FALSE(page.IsWindowVisible());
+    page.ShowWindow(SW_HIDE);  // hidden while hidden: still told
+    page.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    EXPECT_EQ(page.shows, (std::vector<BOOL>{FALSE, TRUE}));
+    EXPECT_TRUE(page.IsWindowVisible());
+    // Enter inside a page is left to the window around it: the page stays.
+    QTest::keyClick(vxw::WidgetOf(page.GetDlgItem(10)->GetSafeHwnd()), Qt::Key_Return);
+    EXPECT_TRUE(::IsWindow(page.GetSafeHwnd()));
+    EXPECT_TRUE(page.IsWindowVisible());
 }
 
 }  // namespace
