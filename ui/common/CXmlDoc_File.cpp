@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -228,7 +229,14 @@ bool CXmlDoc::WriteTextFile(XML_CSTR szFileName, const CString& strDoc, CString*
         AddFileError(strResult, ENOENT);
         return finish(false);
     }
-    const std::string path = szFileName.pcsz;
+    std::string path = szFileName.pcsz;
+    // A link is written through: the new file replaces the file it names.
+    std::error_code ec;
+    if (!bAppend && std::filesystem::is_symlink(path, ec)) {
+        const auto target = std::filesystem::canonical(path, ec);
+        if (!ec)
+            path = target.string();
+    }
 
     // A new file is written beside the old one and renamed over it, so a
     // failed write never leaves the old file destroyed or half written.

@@ -26,7 +26,7 @@ bool IsValidName(const char* szName)
         return false;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(szName); *p; ++p) {
         const unsigned char c = *p;
-        if (c < 0x20 || c == 0x7F || IsSpace(c) || std::strchr("\"'<>&/=", c))
+        if (c < 0x20 || c == 0x7F || IsSpace(c) || std::strchr("\"'<>&/=[]", c))
             return false;
     }
     return true;

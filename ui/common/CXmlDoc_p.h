@@ -72,7 +72,7 @@ inline char LowerAscii(char c)
 }
 bool NamesEqual(const char* a, const char* b, int nLen, bool bIgnoreCase);
 // A name we are willing to write into markup: a name-start character, then
-// no white space, quote, "<", ">", "&", "/", "=" or control character.
+// no white space, quote, "<", ">", "&", "/", "=", bracket or control character.
 bool IsValidName(const char* szName);
 
 int NextToken(CXmlDoc::TokenCursor& c);

@@ -138,7 +138,7 @@ TEST(CXmlDocEdit, RefusedEditsChangeNothing)
     EXPECT_FALSE(doc.SetAttrib("k", "v"));
     EXPECT_FALSE(doc.RemoveElem());
     ASSERT_TRUE(doc.FindElem());
-    for (const char* szName : {"", "a b", "a>", "<a", "a\"", "1a", "a/b", "a=b"})
+    for (const char* szName : {"", "a b", "a>", "<a", "a\"", "1a", "a/b", "a=b", "a[1]"})
         EXPECT_FALSE(doc.AddChildElem(szName)) << szName;
     EXPECT_FALSE(doc.SetAttrib("bad name", "v"));
     EXPECT_FALSE(doc.SetData("r has children"));

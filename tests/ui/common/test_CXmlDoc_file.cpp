@@ -197,6 +197,15 @@ TEST_F(CXmlDocFile, FailedWriteLeavesTheOldFile)
     EXPECT_STREQ(strResult, "<file_error msg=\"No such file or directory\" n=\"2\"/>");
 }
 
+TEST_F(CXmlDocFile, WritingThroughALinkReplacesItsTarget)
+{
+    Put("real.xml", "<old/>");
+    fs::create_symlink(Path("real.xml"), Path("link.xml"));
+    ASSERT_TRUE(CXmlDoc::WriteTextFile(Path("link.xml").c_str(), "<new/>"));
+    EXPECT_TRUE(fs::is_symlink(Path("link.xml")));
+    EXPECT_EQ(Get("real.xml"), "<new/>");
+}
+
 TEST_F(CXmlDocFile, SaveAndLoadKeepTheDocument)
 {
     CXmlDoc doc(CXmlDoc::DF_UTF16LE_BOM);
