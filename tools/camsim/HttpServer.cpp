@@ -120,6 +120,15 @@ ReadResult readRequest(Reader& in, HttpRequest& req) {
   }
   std::string head = in.buf.substr(0, end);
   in.buf.erase(0, end + 4);
+  // Control bytes (a lone LF, NUL, ...) have no place in a head; taking them
+  // would let a request write lines of its own into the request log.
+  for (size_t i = 0; i < head.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(head[i]);
+    bool crlf = c == '\r' && i + 1 < head.size() && head[i + 1] == '\n';
+    bool lf = c == '\n' && i > 0 && head[i - 1] == '\r';
+    if ((c < 0x20 && c != '\t' && !crlf && !lf) || c == 0x7f)
+      return ReadResult::Bad;
+  }
 
   size_t eol = head.find("\r\n");
   std::string first = head.substr(0, eol);

@@ -404,6 +404,7 @@ TEST(CamsimHttp, BadRequestsGetAClearErrorAndTheServerGoesOn) {
   CamsimProcess cam({"--no-rtsp", "--auth", "none"});
   ASSERT_TRUE(cam.ok());
   EXPECT_EQ(rawGet(cam.httpPort(), "/a b").rfind("HTTP/1.1 400", 0), 0u);
+  EXPECT_EQ(rawGet(cam.httpPort(), "/web.ini\nGET /forged").rfind("HTTP/1.1 400", 0), 0u);
   EXPECT_EQ(rawGet(cam.httpPort(), "/x", "Content-Length: 99999999999\r\n").rfind("HTTP/1.1 413", 0), 0u);
   EXPECT_EQ(rawGet(cam.httpPort(), "/x", "X-Big: " + std::string(70000, 'a') + "\r\n").rfind("HTTP/1.1 431", 0), 0u);
   EXPECT_EQ(rawGet(cam.httpPort(), "/nowhere").rfind("HTTP/1.1 404", 0), 0u);
