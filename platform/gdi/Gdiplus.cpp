@@ -4,6 +4,7 @@
 
 #include "platform/gdi/DcHandle_p.h"
 #include "platform/gdi/GdiObject_p.h"
+#include "platform/gdi/stream.h"
 
 #include <QFile>
 
@@ -121,6 +122,16 @@ Image* Image::FromMemory(const void* data, size_t size)
         img->m_status = UnknownImageFormat;
     Adopt(img->m_impl.get(), q);
     return img;
+}
+
+Image* Image::FromStream(IStream* stream)
+{
+    if (!stream) {
+        auto* img = new Image();
+        img->m_status = InvalidParameter;
+        return img;
+    }
+    return FromMemory(stream->Data(), stream->Size());
 }
 
 UINT Image::GetWidth() const

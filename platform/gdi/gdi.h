@@ -13,3 +13,4 @@
 #include "platform/gdi/CImageList.h"
 #include "platform/gdi/gdiplus.h"
 #include "platform/gdi/resource_data.h"
+#include "platform/gdi/stream.h"

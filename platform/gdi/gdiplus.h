@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <memory>
 
+struct IStream;
+
 namespace Gdiplus {
 
 enum Status {
@@ -116,6 +118,7 @@ public:
     // not be decoded reports it through GetLastStatus and has no pixels.
     static Image* FromFile(const char* path);
     static Image* FromMemory(const void* data, size_t size);
+    static Image* FromStream(IStream* stream);
     Status GetLastStatus() const { return m_status; }
     UINT GetWidth() const;
     UINT GetHeight() const;

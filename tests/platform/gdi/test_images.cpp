@@ -5,10 +5,13 @@
 #include "platform/gdi/CtlColor_p.h"
 #include "platform/ui/ResourceModule.h"
 
+#include "platform/ui/clipboard.h"
+
 #include <QBuffer>
 #include <QImage>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -167,6 +170,18 @@ TEST(Picture, UndecodableDataStillGivesAnEmptyImage)
     Gdiplus::Graphics g(dst.dc);
     EXPECT_NE(g.DrawImage(img.get(), 0, 0, 2, 2), Gdiplus::Ok);
     EXPECT_EQ(dst.At(0, 0), kGreen);
+    // Through a stream over a movable block, which the stream frees.
+    std::vector<unsigned char> png = Encode(TwoHalves(true), "PNG");
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, png.size());
+    std::memcpy(GlobalLock(block), png.data(), png.size());
+    GlobalUnlock(block);
+    IStream* stream = nullptr;
+    ASSERT_EQ(CreateStreamOnHGlobal(block, TRUE, &stream), S_OK);
+    std::unique_ptr<Gdiplus::Image> fromStream(Gdiplus::Image::FromStream(stream));
+    stream->Release();
+    EXPECT_EQ(fromStream->GetWidth(), 4u);
+    EXPECT_NE(GlobalFree(block), nullptr);  // already freed with the stream
+    EXPECT_NE(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
     std::unique_ptr<Gdiplus::Image> missing(Gdiplus::Image::FromFile("/nonexistent/vx.png"));
     EXPECT_EQ(missing->GetLastStatus(), Gdiplus::FileNotFound);
 }
