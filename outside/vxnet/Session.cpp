@@ -124,7 +124,8 @@ int Session::connect(const STConnectInfo& info, std::unique_ptr<Session>& out)
     ep.user = b.szUser;
     ep.password = b.szPassword;
     s->m_http = std::make_unique<HttpClient>(std::move(ep));
-    ProbeResult found = probeFamily(*s->m_http, b.szUserEncoded, b.szPasswordEncoded, kProbeTimeoutMs);
+    ProbeResult found = probeFamily(*s->m_http, b.szUserEncoded, b.szPasswordEncoded,
+                                    p2p ? kP2PProbeTimeoutMs : kProbeTimeoutMs);
     if (found.code != VXNET_OK) {
         vx_log(VX_LOG_ERROR, "vxnet_connect [%s] failed: %s", s->logName().c_str(), errorText(found.code));
         return found.code;

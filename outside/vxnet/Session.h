@@ -42,8 +42,10 @@ public:
     // Secrets to keep out of log lines: the password, plain and encoded.
     const std::vector<std::string>& secrets() const { return m_secrets; }
 
-    // Time-out of one family probe request.
-    static constexpr int kProbeTimeoutMs = 2000;
+    // Time-out of one family probe request: what the camera library's own
+    // login requests allow, more for a P2P entry reached by its address.
+    static constexpr int kProbeTimeoutMs = 3000;
+    static constexpr int kP2PProbeTimeoutMs = 5000;
     // Time the camera gets to answer the stream's setup.
     static constexpr int kStreamOpenTimeoutMs = 10000;
 
