@@ -339,6 +339,7 @@ bool InitGuiThread(int argc, char** argv)
     g_guiThreadId = std::this_thread::get_id();
     g_gui = new GuiThread();
     InstallStringTableHook();
+    StartBroadcastListener();
     if (vxk::SetGuiWaitHooks)
         vxk::SetGuiWaitHooks(&kHooks);
     return true;
@@ -351,6 +352,7 @@ void ShutdownGuiThread()
     if (vxk::SetGuiWaitHooks)
         vxk::SetGuiWaitHooks(nullptr);
     DestroyAllWindows();
+    StopBroadcastListener();
     g_gui->shutdown();
     GuiThread* gui = g_gui;
     g_gui = nullptr;

@@ -75,24 +75,66 @@ BOOL SendNotifyMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return PostMessage(hWnd, msg, wParam, lParam);
 }
 
+namespace {
+
+struct RegisteredMessages {
+    std::mutex mutex;  // guards names, ids and next
+    std::unordered_map<std::string, UINT> names;
+    std::unordered_map<UINT, std::string> ids;
+    UINT next = 0xC000;
+};
+
+RegisteredMessages& Registered()
+{
+    static RegisteredMessages r;
+    return r;
+}
+
+}  // namespace
+
 UINT RegisterWindowMessage(LPCSTR name)
 {
-    static std::mutex mutex;  // guards names and next
-    static std::unordered_map<std::string, UINT> names;
-    static UINT next = 0xC000;
     if (!name || !*name)
         return 0;
     std::string key(name);
     for (char& c : key)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::lock_guard lock(mutex);
-    auto it = names.find(key);
-    if (it != names.end())
+    RegisteredMessages& r = Registered();
+    std::lock_guard lock(r.mutex);
+    auto it = r.names.find(key);
+    if (it != r.names.end())
         return it->second;
-    if (next > 0xFFFF)
+    if (r.next > 0xFFFF)
         return 0;
-    names.emplace(key, next);
-    return next++;
+    r.names.emplace(key, r.next);
+    r.ids.emplace(r.next, key);
+    return r.next++;
+}
+
+namespace vxw {
+
+bool RegisteredMessageName(UINT id, std::string& name)
+{
+    RegisteredMessages& r = Registered();
+    std::lock_guard lock(r.mutex);
+    auto it = r.ids.find(id);
+    if (it == r.ids.end())
+        return false;
+    name = it->second;
+    return true;
+}
+
+}  // namespace vxw
+
+int GetClassName(HWND hWnd, LPSTR buf, int max)
+{
+    WindowRecord* r = Rec(hWnd);
+    if (!r || !OnGui()) {
+        if (buf && max > 0)
+            buf[0] = '\0';
+        return 0;
+    }
+    return CopyOut(r->className.empty() ? std::string("VxWindow") : r->className, buf, max);
 }
 
 void PostQuitMessage(int exitCode)

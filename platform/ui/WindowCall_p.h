@@ -5,6 +5,8 @@
 
 #include <QPoint>
 
+#include <string>
+
 class QWidget;
 class QObject;
 class QEvent;
@@ -54,6 +56,13 @@ extern thread_local PaintState* g_paint;
 void ReportMoveSize(HWND hwnd);
 // The widget under the mouse, whose cursor SetCursor changes.
 void SetCursorTarget(QWidget* widget);
+
+// The (lower-case) name a registered message id was made from.
+bool RegisteredMessageName(UINT id, std::string& name);
+// The per-user broadcast socket of this program: opened with the GUI
+// thread, closed with it.
+void StartBroadcastListener();
+void StopBroadcastListener();
 
 // Dialog default procedure (true when it handled the message).
 bool DefDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);

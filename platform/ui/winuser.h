@@ -768,6 +768,21 @@ BOOL SetDlgItemInt(HWND hDlg, int id, UINT value, BOOL isSigned);
 UINT GetDlgItemInt(HWND hDlg, int id, BOOL* translated, BOOL isSigned);
 LRESULT SendDlgItemMessage(HWND hDlg, int id, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// The class name a window was made with ("#32770" for dialogs).
+int GetClassName(HWND hWnd, LPSTR buf, int max);
+#define GetClassNameA GetClassName
+
+// Registered messages to the top-level windows of every program of this user
+// that runs a message loop, this one included (unless BSF_IGNORECURRENTTASK).
+// Only registered messages travel between programs, as their ids are the
+// only ones the programs agree on by name; any thread.
+#define BSF_IGNORECURRENTTASK 0x00000002
+#define BSF_POSTMESSAGE 0x00000010
+#define BSM_ALLCOMPONENTS 0x00000000
+#define BSM_APPLICATIONS 0x00000008
+long BroadcastSystemMessage(DWORD flags, LPDWORD recipients, UINT msg, WPARAM wParam, LPARAM lParam);
+#define BroadcastSystemMessageA BroadcastSystemMessage
+
 // Message boxes: the owner is disabled while the box is up.
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 #define MessageBoxA MessageBox
