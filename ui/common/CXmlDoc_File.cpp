@@ -111,11 +111,15 @@ bool CXmlDoc::ReadTextFile(XML_CSTR szFileName, CString& strDoc, CString* pstrRe
     CString strResult;
     int nFlags = (pnDocFlags ? *pnDocFlags : 0) | DF_READ_FILE;
     strDoc.Empty();
+    CString strEncoding;
+    bool bAskEncoding = false;
     const auto finish = [&](bool bOk) {
         if (pstrResult)
             *pstrResult += strResult;
         if (pnDocFlags)
             *pnDocFlags = nFlags & ~kFileModeFlags;
+        if (bAskEncoding)
+            *pstrEncoding = strEncoding;
         return bOk;
     };
     FILE* f = szFileName.pcsz && *szFileName.pcsz ? std::fopen(szFileName.pcsz, "rb") : nullptr;
@@ -137,7 +141,6 @@ bool CXmlDoc::ReadTextFile(XML_CSTR szFileName, CString& strDoc, CString* pstrRe
     }
 
     nFlags &= ~kBomFlags;
-    CString strEncoding;
     size_t nSkip = 0;
     int nCharWidth = 1;
     for (const Bom& bom : kBoms) {
@@ -156,8 +159,10 @@ bool CXmlDoc::ReadTextFile(XML_CSTR szFileName, CString& strDoc, CString* pstrRe
         if (strEncoding.IsEmpty() && !data.empty() && data[0] == '<')
             strEncoding = "UTF-8";
     }
-    if (pstrEncoding && !SameEncoding(*pstrEncoding, strEncoding)) {
-        if (nCharWidth == 1 && !pstrEncoding->IsEmpty())
+    // An empty encoding of the caller asks which one the file has.
+    bAskEncoding = pstrEncoding && pstrEncoding->IsEmpty();
+    if (pstrEncoding && !bAskEncoding && !SameEncoding(*pstrEncoding, strEncoding)) {
+        if (nCharWidth == 1)
             strEncoding = *pstrEncoding;
         else
             *pstrEncoding = strEncoding;
@@ -192,6 +197,7 @@ bool CXmlDoc::ReadTextFile(XML_CSTR szFileName, CString& strDoc, CString* pstrRe
         int nNonAscii = 0;
         const bool bUtf8 = DetectUTF8(text.data(), static_cast<int>(text.size()), &nNonAscii);
         if (bUtf8) {
+            strEncoding = "UTF-8";
             AddResult(strResult, "read", "encoding", "UTF-8", "length", static_cast<int>(text.size()), -1, true);
             // UTF-8 is our ANSI code page: the text is already in place
             if (nNonAscii)
@@ -298,8 +304,10 @@ bool CXmlDoc::WriteTextFile(XML_CSTR szFileName, const CString& strDoc, CString*
         if (strEncoding.IsEmpty())
             strEncoding = "UTF-8";
     }
-    if (pstrEncoding && !SameEncoding(*pstrEncoding, strEncoding)) {
-        if (nCharWidth == 1 && !pstrEncoding->IsEmpty())
+    // An empty encoding of the caller asks which one the file has.
+    const bool bAskEncoding = pstrEncoding && pstrEncoding->IsEmpty();
+    if (pstrEncoding && !bAskEncoding && !SameEncoding(*pstrEncoding, strEncoding)) {
+        if (nCharWidth == 1)
             strEncoding = *pstrEncoding;
         else
             *pstrEncoding = strEncoding;
@@ -340,6 +348,8 @@ bool CXmlDoc::WriteTextFile(XML_CSTR szFileName, const CString& strDoc, CString*
         bOk = false;
         nError = errno;
     }
+    if (bAskEncoding)
+        *pstrEncoding = strEncoding;
     if (bOk && !bAppend && std::rename(tmpPath.c_str(), path.c_str()) != 0) {
         bOk = false;
         nError = errno;

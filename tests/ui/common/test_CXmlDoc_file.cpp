@@ -100,6 +100,26 @@ TEST_F(CXmlDocFile, ReadMatrix)
     }
 }
 
+TEST_F(CXmlDocFile, CallersEncodingIsUsedOrAnswered)
+{
+    Put("latin.xml", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>");
+    CString strText;
+    CString strEncoding;
+    ASSERT_TRUE(CXmlDoc::ReadTextFile(Path("latin.xml").c_str(), strText, nullptr, nullptr, &strEncoding));
+    EXPECT_EQ(strEncoding, "ISO-8859-1");  // asked with an empty name
+
+    Put("plain.txt", "price \x80 5");  // an 8-bit file read in the caller's encoding
+    strEncoding = "windows-1252";
+    ASSERT_TRUE(CXmlDoc::ReadTextFile(Path("plain.txt").c_str(), strText, nullptr, nullptr, &strEncoding));
+    EXPECT_EQ(strText, "price \xE2\x82\xAC 5");
+
+    Put("wide.xml", "\xFF\xFE" + Utf16(u"<a/>", false));  // a wide file tells its own
+    strEncoding = "ISO-8859-1";
+    ASSERT_TRUE(CXmlDoc::ReadTextFile(Path("wide.xml").c_str(), strText, nullptr, nullptr, &strEncoding));
+    EXPECT_EQ(strEncoding, "UTF-16LE");
+    EXPECT_EQ(strText, "<a/>");
+}
+
 TEST_F(CXmlDocFile, ProseOfAReadAndOfAFileError)
 {
     Put("bom.xml", "\xEF\xBB\xBF<a/>");
