@@ -40,6 +40,7 @@ public:
     int64_t lengthMs() const { return m_lengthMs; }
     int64_t positionMs() const { return m_positionMs; }
     int seek(int64_t ms);
+    bool onOwnThread() const { return m_thread.get_id() == std::this_thread::get_id(); }
 
 private:
     static int interruptCallback(void* opaque);

@@ -209,6 +209,7 @@ int Mp4Recorder::write(const StreamPacket& p, const std::vector<TrackPtr>& track
         });
         if (err < 0)
             return fail(err, "cannot write the sound of");
+        ++m_packetsTaken;
         return VXPLAY_OK;
     }
 
@@ -252,6 +253,7 @@ int Mp4Recorder::writeMuxed(Output& o, AVPacket* pkt, int64_t timeUs, int64_t pt
     if (err < 0)
         return fail(err, "cannot write");
     ++m_packetsWritten;
+    ++m_packetsTaken;
     if (videoKey) {
         // A key frame closed the previous fragment inside the muxer: put it on disk.
         err = m_file.flush();

@@ -37,7 +37,10 @@ public:
 
     const std::string& path() const { return m_file.path(); }
     bool failed() const { return m_error != 0; }
+    bool begun() const { return m_headerWritten; } // the file has its first picture
     int64_t packetsWritten() const { return m_packetsWritten; }
+    // Packets of the stream the file took (copied, or fed to the sound encoder).
+    int64_t packetsTaken() const { return m_packetsTaken; }
 
 private:
     struct Output {
@@ -64,6 +67,7 @@ private:
     int64_t m_lastOutUs = 0;    // latest time written, on the file's time line
     int m_error = 0;
     int64_t m_packetsWritten = 0;
+    int64_t m_packetsTaken = 0;
     PacketPtr m_work;
 };
 

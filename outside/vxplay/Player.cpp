@@ -65,6 +65,25 @@ void Player::shutdown()
     m_gate.close();
 }
 
+bool Player::onOwnThread()
+{
+    {
+        std::lock_guard lock(m_decMutex);
+        if (m_decThread.get_id() == std::this_thread::get_id())
+            return true;
+    }
+    std::lock_guard lock(m_fileMutex);
+    return m_file && m_file->onOwnThread();
+}
+
+void Player::shutdownFromCallback(std::shared_ptr<Player> self)
+{
+    // This thread holds the gate (it is inside a callback), so closing it
+    // takes effect at once; joining this thread has to wait until it returns.
+    self->m_gate.close();
+    std::thread([self] { self->shutdown(); }).detach();
+}
+
 // ---- callbacks
 
 void Player::raiseEvent(int code, int64_t value)
@@ -230,7 +249,14 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         last = sp->timeUs;
         m_ring.push(sp);
         if (m_recorder) {
+            const int64_t taken = m_recorder->packetsTaken();
             result = m_recorder->write(*sp, *all);
+            // Counted from the file's first picture on: what comes before it
+            // (a stream that has not sent a key frame yet) has nothing to go with.
+            if (m_recorder->begun()) {
+                ++m_receivedWhileRecording;
+                m_recordedWhileRecording += m_recorder->packetsTaken() > taken ? 1 : 0;
+            }
             if (result != VXPLAY_OK) {
                 failed = std::move(m_recorder);
                 func = m_recFunc;
@@ -279,6 +305,13 @@ int Player::recordStart(const std::string& path, int flag, vxplay_result_func fu
     m_recUser = user;
     vx_log(VX_LOG_INFO, "vxplay record start %s", path.c_str());
     return VXPLAY_OK;
+}
+
+void Player::recordCounts(int64_t* received, int64_t* recorded)
+{
+    std::lock_guard lock(m_recMutex);
+    *received = m_receivedWhileRecording;
+    *recorded = m_recordedWhileRecording;
 }
 
 int Player::recordStatus()

@@ -39,6 +39,11 @@ public:
     // Ends everything: threads joined, recording closed, pending snapshots
     // failed. No callback after it returns.
     void shutdown();
+    // True on one of the instance's own threads (inside one of its callbacks).
+    bool onOwnThread();
+    // From inside one of its own callbacks: no callback from here on, and the
+    // rest of shutdown() runs on a thread of its own once this one is free.
+    static void shutdownFromCallback(std::shared_ptr<Player> self);
 
     int setWindow(void* hwnd);
     int playStart();
@@ -62,6 +67,7 @@ public:
     int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user);
     int recordStatus();
     int recordStop();
+    void recordCounts(int64_t* received, int64_t* recorded);
 
     int setAspect(float aspect);
     int setTransform(int transform);
@@ -121,6 +127,8 @@ private:
     vxplay_result_func m_recFunc = nullptr;
     void* m_recUser = nullptr;
     std::vector<int64_t> m_lastTimeUs; // per track, for packets without a time
+    int64_t m_receivedWhileRecording = 0;
+    int64_t m_recordedWhileRecording = 0;
 
     std::mutex m_decMutex; // guards the decode queue and thread
     std::condition_variable m_decChanged;

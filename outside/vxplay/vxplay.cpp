@@ -89,7 +89,10 @@ int vxplay_destroy_instance(vxplay_inst inst)
         p = std::move(it->second);
         g_players.erase(it);
     }
-    p->shutdown();
+    if (p->onOwnThread())
+        Player::shutdownFromCallback(std::move(p));
+    else
+        p->shutdown();
     return VXPLAY_OK;
 }
 
@@ -202,6 +205,16 @@ int vxplay_record_status(vxplay_inst inst)
 int vxplay_record_stop(vxplay_inst inst)
 {
     return withPlayer(inst, [&](Player& p) { return p.recordStop(); });
+}
+
+int vxplay_record_counts(vxplay_inst inst, int64_t* received, int64_t* recorded)
+{
+    if (!received || !recorded)
+        return VXPLAY_ERR_ARG;
+    return withPlayer(inst, [&](Player& p) {
+        p.recordCounts(received, recorded);
+        return VXPLAY_OK;
+    });
 }
 
 int vxplay_set_aspect_ratio(vxplay_inst inst, float aspect)

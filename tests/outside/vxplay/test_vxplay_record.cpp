@@ -59,6 +59,10 @@ TEST_F(Recorder, PreRecordPlusRecordingMakesOneFileThatStartsWithAKeyFrame)
     EXPECT_EQ(vxplay_record_status(inst), 1);
     fixture.feed(inst, 5, 30);
     EXPECT_EQ(vxplay_record_stop(inst), 0);
+    int64_t received = 0, recorded = 0;
+    ASSERT_EQ(vxplay_record_counts(inst, &received, &recorded), 0);
+    EXPECT_GT(received, 1000);
+    EXPECT_EQ(recorded, received);
     EXPECT_EQ(vxplay_record_status(inst), 0);
     ASSERT_EQ(log.calls.size(), 1u);
     EXPECT_EQ(log.calls[0].first, 0);

@@ -254,3 +254,40 @@ TEST(RecorderSnapshot, ARecordOnlyInstanceDecodesOnlyForASnapshot)
 }
 
 } // namespace
+
+namespace {
+
+struct SelfDestroy {
+    vxplay_inst inst = nullptr;
+    std::atomic<int> calls{0};
+    std::atomic<int> destroyResult{1};
+};
+
+TEST(ViewerLifetime, DestroyFromInsideItsOwnCallbackEndsIt)
+{
+    const StreamFixture& fixture = StreamFixture::get();
+    SelfDestroy s;
+    ASSERT_EQ(vxplay_create_instance(&s.inst, 1, 0), 0);
+    vxplay_set_event_callback(
+        s.inst,
+        [](void* u, int code, int64_t) {
+            auto* self = static_cast<SelfDestroy*>(u);
+            ++self->calls;
+            if (code == VXPLAY_EVENT_VOUT)
+                self->destroyResult = vxplay_destroy_instance(self->inst);
+        },
+        &s);
+    fixture.describe(s.inst);
+    vxplay_play_start(s.inst);
+    fixture.feed(s.inst, 0, 2);
+    for (int i = 0; i < 500 && s.destroyResult != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(s.destroyResult, 0);
+    const int calls = s.calls;
+    fixture.feed(s.inst, 2, 3); // the handle is gone: ignored
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(s.calls, calls);
+    EXPECT_EQ(vxplay_play_start(s.inst), VXPLAY_ERR_ARG);
+}
+
+} // namespace
