@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <strings.h>
+#include <system_error>
 
 namespace camsim {
 
@@ -370,14 +371,21 @@ void HttpServer::acceptLoop() {
       connFds_.insert(fd);
       ++connCount_;
     }
-    std::thread([this, fd] {
-      serve(fd);
+    auto finish = [this, fd] {
       std::lock_guard lock(connMutex_);
       connFds_.erase(fd);
       ::close(fd);
       --connCount_;
       connDone_.notify_all();
-    }).detach();
+    };
+    try {
+      std::thread([this, fd, finish] {
+        serve(fd);
+        finish();
+      }).detach();
+    } catch (const std::system_error&) {
+      finish(); // no thread to be had: the client sees its connection close
+    }
   }
 }
 
