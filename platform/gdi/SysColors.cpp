@@ -8,6 +8,8 @@
 #include <QPalette>
 #include <QScreen>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <mutex>
 
@@ -156,30 +158,34 @@ BOOL SystemParametersInfo(UINT action, UINT, LPVOID out, UINT)
         return TRUE;
     }
     case SPI_GETNONCLIENTMETRICS: {
-        auto* m = static_cast<NONCLIENTMETRICS*>(out);
-        UINT size = m->cbSize;
-        std::memset(m, 0, sizeof(NONCLIENTMETRICS));
-        m->cbSize = size;
+        // Callers may pass an older, shorter record size: never write past it.
+        auto* caller = static_cast<NONCLIENTMETRICS*>(out);
+        size_t size = caller->cbSize ? std::min<size_t>(caller->cbSize, sizeof(NONCLIENTMETRICS)) : sizeof(NONCLIENTMETRICS);
+        if (size < offsetof(NONCLIENTMETRICS, iPaddedBorderWidth))
+            return FALSE;
+        NONCLIENTMETRICS m{};
+        m.cbSize = caller->cbSize;
         QFont menu;
         QFont general;
         if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
             menu = QApplication::font("QMenu");
             general = QApplication::font();
         }
-        m->iBorderWidth = 1;
-        m->iScrollWidth = 17;
-        m->iScrollHeight = 17;
-        m->iCaptionWidth = 23;
-        m->iCaptionHeight = 23;
-        m->iSmCaptionWidth = 17;
-        m->iSmCaptionHeight = 17;
-        m->iMenuWidth = 19;
-        m->iMenuHeight = 19;
-        FillLogFont(m->lfCaptionFont, general);
-        FillLogFont(m->lfSmCaptionFont, general);
-        FillLogFont(m->lfMenuFont, menu);
-        FillLogFont(m->lfStatusFont, general);
-        FillLogFont(m->lfMessageFont, general);
+        m.iBorderWidth = 1;
+        m.iScrollWidth = 17;
+        m.iScrollHeight = 17;
+        m.iCaptionWidth = 23;
+        m.iCaptionHeight = 23;
+        m.iSmCaptionWidth = 17;
+        m.iSmCaptionHeight = 17;
+        m.iMenuWidth = 19;
+        m.iMenuHeight = 19;
+        FillLogFont(m.lfCaptionFont, general);
+        FillLogFont(m.lfSmCaptionFont, general);
+        FillLogFont(m.lfMenuFont, menu);
+        FillLogFont(m.lfStatusFont, general);
+        FillLogFont(m.lfMessageFont, general);
+        std::memcpy(out, &m, size);
         return TRUE;
     }
     case SPI_GETICONTITLELOGFONT:
