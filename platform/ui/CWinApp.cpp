@@ -1,5 +1,6 @@
 #include "platform/ui/CWinApp.h"
 
+#include "platform/gdi/wingdi.h"
 #include "platform/ui/GuiRuntime.h"
 #include "platform/ui/GuiThread_p.h"
 
@@ -51,15 +52,14 @@ HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
     return ::LoadCursor(m_hInstance, MAKEINTRESOURCE(nIDResource));
 }
 
-HICON CWinApp::LoadIcon(UINT) const
+HICON CWinApp::LoadIcon(UINT nIDResource) const
 {
-    // Icons come with the drawing layer.
-    return nullptr;
+    return ::LoadIcon(m_hInstance, MAKEINTRESOURCE(nIDResource));
 }
 
-HICON CWinApp::LoadStandardIcon(LPCSTR) const
+HICON CWinApp::LoadStandardIcon(LPCSTR lpszIconName) const
 {
-    return nullptr;
+    return ::LoadIcon(nullptr, lpszIconName);
 }
 
 void CWinApp::DoWaitCursor(int nCode)

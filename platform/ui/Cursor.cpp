@@ -3,8 +3,13 @@
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/WindowCall_p.h"
 
+#include "platform/gdi/CtlColor_p.h"
+#include "platform/gdi/wingdi.h"
+
 #include <QApplication>
 #include <QCursor>
+#include <QImage>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -65,9 +70,8 @@ HCURSOR LoadCursor(HINSTANCE module, LPCSTR name)
     auto id = static_cast<unsigned>(reinterpret_cast<uintptr_t>(name));
     if (!module && id >= 32512 && id <= 32650)
         return reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(id));
-    // A cursor resource of a module: shown as the hand until cursor
-    // pictures are loaded by the drawing layer.
-    return reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32649));
+    // A cursor resource of a module (null: the whole chain): its picture.
+    return static_cast<HCURSOR>(::LoadImage(module, name, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
 }
 
 HCURSOR SetCursor(HCURSOR cursor)
@@ -75,10 +79,14 @@ HCURSOR SetCursor(HCURSOR cursor)
     HCURSOR old = g_current;
     g_current = cursor;
     if (g_cursorTarget) {
-        if (cursor)
-            g_cursorTarget->setCursor(ShapeOf(cursor));
-        else
+        QImage image;
+        QPoint hot;
+        if (!cursor)
             g_cursorTarget->setCursor(Qt::BlankCursor);
+        else if (vxgdi::CursorImage(cursor, &image, &hot))
+            g_cursorTarget->setCursor(QCursor(QPixmap::fromImage(image), hot.x(), hot.y()));
+        else
+            g_cursorTarget->setCursor(ShapeOf(cursor));
     }
     return old;
 }

@@ -42,6 +42,27 @@ private:
     HWND m_hwnd;
 };
 
+// Check boxes, radio buttons and group boxes take their colours from the
+// parent, as statics do.
+template <typename Base>
+class Colored : public Base {
+public:
+    template <typename... A>
+    Colored(HWND h, A&&... args) : Base(std::forward<A>(args)...), m_hwnd(h)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        PaintCtlColor(this, m_hwnd, WM_CTLCOLORSTATIC);
+        Base::paintEvent(e);
+    }
+
+private:
+    HWND m_hwnd;
+};
+
 bool SameClass(HWND h, const char* name)
 {
     WindowRecord* r = Rec(h);
@@ -56,7 +77,7 @@ public:
         QString text = ToQ(r.text);
         switch (m_type) {
         case BS_GROUPBOX: {
-            auto* g = new QGroupBox(StripMnemonics(text), parent);
+            auto* g = new Colored<QGroupBox>(r.hwnd, StripMnemonics(text), parent);
             m_widget = g;
             return g;
         }
@@ -64,14 +85,14 @@ public:
         case BS_AUTOCHECKBOX:
         case BS_3STATE:
         case BS_AUTO3STATE: {
-            auto* c = new QCheckBox(text, parent);
+            auto* c = new Colored<QCheckBox>(r.hwnd, text, parent);
             c->setTristate(m_type == BS_3STATE || m_type == BS_AUTO3STATE);
             m_button = c;
             break;
         }
         case BS_RADIOBUTTON:
         case BS_AUTORADIOBUTTON: {
-            auto* b = new QRadioButton(text, parent);
+            auto* b = new Colored<QRadioButton>(r.hwnd, text, parent);
             // Groups follow WS_GROUP, not the parent widget.
             b->setAutoExclusive(false);
             m_button = b;

@@ -1,7 +1,10 @@
 #include "platform/ui/NativeControl_p.h"
 
+#include "platform/gdi/CtlColor_p.h"
 #include "platform/gdi/DcHandle_p.h"
 #include "platform/ui/WindowCall_p.h"
+
+#include <QPainter>
 
 #include <strings.h>
 
@@ -100,6 +103,29 @@ void SendDrawItem(HWND control, QWidget* device, UINT ctlType, UINT itemID, UINT
     dis.itemData = itemData;
     ::SendMessage(r->parent, WM_DRAWITEM, static_cast<WPARAM>(r->id), reinterpret_cast<LPARAM>(&dis));
     vxgdi::ReleaseWindowDc(dis.hDC);
+}
+
+void PaintCtlColor(QWidget* widget, HWND control, UINT msg)
+{
+    WindowRecord* r = Rec(control);
+    if (!r || !r->parent)
+        return;
+    // The colours Qt would use stay the defaults the parent may change.
+    QPalette base = widget->parentWidget() ? widget->parentWidget()->palette() : widget->palette();
+    QColor text = base.color(QPalette::WindowText);
+    vxgdi::CtlColors c = vxgdi::QueryCtlColor(r->parent, msg, control, text, base.color(QPalette::Window));
+    if (!::IsWindow(control))
+        return;
+    if (widget->palette().color(QPalette::WindowText) != c.text) {
+        QPalette p = widget->palette();
+        p.setColor(QPalette::WindowText, c.text);
+        p.setColor(QPalette::ButtonText, c.text);
+        widget->setPalette(p);
+    }
+    if (c.brush) {
+        QPainter painter(widget);
+        painter.fillRect(widget->rect(), c.brushColor);
+    }
 }
 
 QString StripMnemonics(const QString& text)

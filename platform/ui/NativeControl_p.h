@@ -56,6 +56,11 @@ void SendDrawItem(HWND control, QWidget* device, UINT ctlType, UINT itemID, UINT
 // read them the same way, labels show them: this drops the markers.
 QString StripMnemonics(const QString& text);
 
+// Before a control paints itself: asks its parent for its colours
+// (WM_CTLCOLORSTATIC and kin). The text colour goes into the widget's
+// palette, a brush fills the background now.
+void PaintCtlColor(QWidget* widget, HWND control, UINT msg);
+
 // Null for a class name that is no control (a plain or dialog window).
 std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className);
 

@@ -24,6 +24,7 @@ protected:
             SendDrawItem(m_hwnd, this, ODT_STATIC, 0, isEnabled() ? 0 : ODS_DISABLED, rect(), 0);
             return;
         }
+        PaintCtlColor(this, m_hwnd, WM_CTLCOLORSTATIC);
         QLabel::paintEvent(e);
     }
 

@@ -149,6 +149,52 @@ TEST_F(SampleDialog, ExchangesWhatTheUserChangedBack)
     dlg.DestroyWindow();
 }
 
+// The parent chooses the colours of its statics and check boxes.
+class CColoredDlg : public CSampleDlg {
+public:
+    CColoredDlg() { m_green.CreateSolidBrush(RGB(0, 255, 0)); }
+    CBrush m_green;
+
+protected:
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+    {
+        if (nCtlColor == CTLCOLOR_STATIC && pWnd->GetDlgCtrlID() == IDC_LABEL) {
+            pDC->SetTextColor(RGB(255, 0, 0));
+            pDC->SetBkMode(TRANSPARENT);
+            return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+        }
+        if (nCtlColor == CTLCOLOR_STATIC && pWnd->GetDlgCtrlID() == IDC_ENABLE) {
+            pDC->SetTextColor(RGB(0, 0, 255));
+            return static_cast<HBRUSH>(m_green.m_hObject);
+        }
+        return CSampleDlg::OnCtlColor(pDC, pWnd, nCtlColor);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CColoredDlg, CSampleDlg)
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+TEST_F(SampleDialog, ControlsPaintInTheColoursTheirParentChooses)
+{
+    CColoredDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SAMPLE));
+    dlg.ShowWindow(SW_SHOW);
+    QWidget* label = vxw::WidgetOf(Item(dlg, IDC_LABEL));
+    QWidget* check = vxw::WidgetOf(Item(dlg, IDC_ENABLE));
+    QWidget* other = vxw::WidgetOf(Item(dlg, IDC_MODE_A));
+    QColor plain = other->palette().color(QPalette::WindowText);
+    QImage shot = check->grab().toImage();
+    label->grab();
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(check->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(shot.pixelColor(shot.width() - 2, 1), QColor(0, 255, 0));
+    other->grab();
+    EXPECT_EQ(other->palette().color(QPalette::WindowText), plain);
+    dlg.DestroyWindow();
+}
+
 struct BadInput {
     int id;
     const char* text;
