@@ -148,9 +148,17 @@ TEST(CXmlDocEdit, RefusedEditsChangeNothing)
     EXPECT_FALSE(doc.AddNode(CXmlDoc::NT_DOCUMENT_TYPE, "<!DOCTYPE x><y/>"));
     EXPECT_FALSE(doc.AddNode(CXmlDoc::NT_NODE_ERROR, "x"));
     EXPECT_FALSE(doc.AddChildSubDoc("<a/><b/>"));
+    // names whose end tag would not fit the record
     const std::string longName(1021, 'n');
     EXPECT_FALSE(doc.AddChildElem(longName.c_str()));
     EXPECT_EQ(doc.GetDoc(), before);
+    const std::string longEmpty = "<" + longName + "/>";
+    CXmlDoc empty(longEmpty.c_str());
+    ASSERT_TRUE(empty.FindElem());
+    EXPECT_FALSE(empty.SetData("x"));
+    EXPECT_FALSE(empty.AddChildElem("c"));
+    EXPECT_FALSE(empty.SetElemContent("<c/>"));
+    EXPECT_EQ(std::string(empty.GetDoc()), longEmpty);
 }
 
 TEST(CXmlDocEdit, SetElemContentReportsProblemsButKeepsTheEdit)
