@@ -286,6 +286,32 @@ void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, CString& value)
         ::SetWindowText(h, value.GetString());
 }
 
+void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, COleDateTime& value)
+{
+    if (Skip(pDX))
+        return;
+    SYSTEMTIME st{};
+    if (pDX->m_bSaveAndValidate) {
+        DDX_DateTimeCtrl(pDX, nIDC, st);
+        value = COleDateTime(st);
+    } else if (value.GetAsSystemTime(st)) {
+        DDX_DateTimeCtrl(pDX, nIDC, st);
+    }
+}
+
+void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, CTime& value)
+{
+    if (Skip(pDX))
+        return;
+    SYSTEMTIME st{};
+    if (pDX->m_bSaveAndValidate) {
+        DDX_DateTimeCtrl(pDX, nIDC, st);
+        value = CTime(st);
+    } else if (value.GetAsSystemTime(st)) {
+        DDX_DateTimeCtrl(pDX, nIDC, st);
+    }
+}
+
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
 {
     if (Skip(pDX))

@@ -34,6 +34,8 @@ void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_Slider(CDataExchange* pDX, int nIDC, int& value);
 void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, SYSTEMTIME& value);
 void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, CString& value);
+void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, COleDateTime& value);
+void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, CTime& value);
 
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);

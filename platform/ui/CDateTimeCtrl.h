@@ -26,4 +26,30 @@ public:
         return static_cast<BOOL>(SendMessage(DTM_SETFORMAT, 0, reinterpret_cast<LPARAM>(pstrFormat)));
     }
     BOOL SetRange(const SYSTEMTIME* pMinRange, const SYSTEMTIME* pMaxRange);
+    BOOL GetTime(COleDateTime& timeDest) const
+    {
+        SYSTEMTIME st{};
+        if (GetTime(&st) != GDT_VALID)
+            return FALSE;
+        timeDest = COleDateTime(st);
+        return TRUE;
+    }
+    BOOL SetTime(const COleDateTime& timeNew)
+    {
+        SYSTEMTIME st{};
+        return timeNew.GetAsSystemTime(st) && SetTime(&st);
+    }
+    DWORD GetTime(CTime& timeDest) const
+    {
+        SYSTEMTIME st{};
+        DWORD r = GetTime(&st);
+        if (r == GDT_VALID)
+            timeDest = CTime(st);
+        return r;
+    }
+    BOOL SetTime(const CTime* pTimeNew)
+    {
+        SYSTEMTIME st{};
+        return pTimeNew && pTimeNew->GetAsSystemTime(st) ? SetTime(&st) : SetTime(static_cast<const SYSTEMTIME*>(nullptr));
+    }
 };

@@ -59,7 +59,7 @@ public:
     int m_mode = 1;
     int m_comboIndex = 2;
     int m_slider = 40;
-    SYSTEMTIME m_date{2026, 12, 0, 10, 9, 30, 0, 0};
+    COleDateTime m_date{2026, 12, 10, 9, 30, 0};
 
     // Controls bound by id.
     CComboBox m_combo;

@@ -276,6 +276,10 @@ TEST_F(SampleDialog, HandlersGetClicksEditsSelectionsAndNotifications)
 
     Qt_<QDateTimeEdit>(Item(dlg, IDC_DATE))->setDate(QDate(2027, 1, 2));
     EXPECT_EQ(dlg.dateChanges, 1);
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_date.GetYear(), 2027);
+    EXPECT_EQ(dlg.m_date.GetDay(), 2);
+    EXPECT_EQ(dlg.m_date.GetHour(), 9);
     QTest::keyClick(Qt_<QSlider>(Item(dlg, IDC_SLIDER)), Qt::Key_Right);
     EXPECT_FALSE(dlg.sliderCodes.empty());
     dlg.DestroyWindow();
