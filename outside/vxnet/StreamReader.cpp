@@ -5,6 +5,7 @@
 #include "utility/vx_log.h"
 
 #include <chrono>
+#include <string>
 #include <vector>
 
 namespace vxnet {
@@ -101,16 +102,38 @@ void StreamReader::run()
     options.set("analyzeduration", "2000000");
     int rc = avformat_open_input(&raw, m_url.c_str(), nullptr, options.address());
     AvInput input(raw); // avformat_open_input freed raw on failure and set it null
-    if (rc >= 0)
-        rc = avformat_find_stream_info(input.get(), nullptr);
+    auto failText = [](int averror) {
+        char text[AV_ERROR_MAX_STRING_SIZE] = {0};
+        av_strerror(averror, text, sizeof text);
+        return std::string(text);
+    };
     if (rc < 0) {
         int code = m_stalled.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);
-        char text[AV_ERROR_MAX_STRING_SIZE] = {0};
-        av_strerror(rc, text, sizeof text);
-        vx_log(VX_LOG_ERROR, "vxnet StreamReader::open [%s] failed: %s", m_logUrl.c_str(), text);
-        m_finished.store(true);
+        vx_log(VX_LOG_ERROR, "vxnet StreamReader::open [%s] failed: %s", m_logUrl.c_str(), failText(rc).c_str());
         m_error.store(code);
+        m_finished.store(true);
         opened(code);
+        return;
+    }
+    // The camera has set the session up and plays: the caller goes on while
+    // the first packets tell the tracks' parameters, which takes up to the
+    // analysis time. Many cameras can so be opened one after the other.
+    m_deadline.store(BitrateMeter::nowMs() + kStallMs);
+    opened(VXNET_OK);
+    rc = avformat_find_stream_info(input.get(), nullptr);
+    if (rc < 0) {
+        if (!m_closing.load()) {
+            int code = m_stalled.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);
+            if (code == VXNET_OK || code == VXNET_ERR_STREAM_END)
+                code = VXNET_ERR_STREAM;
+            vx_log(VX_LOG_ERROR, "vxnet StreamReader::run [%s] no track parameters: %s", m_logUrl.c_str(),
+                   failText(rc).c_str());
+            m_error.store(code);
+            m_finished.store(true);
+            if (m_cb.error)
+                m_cb.error(m_cb.errorUser, code);
+        }
+        m_finished.store(true);
         return;
     }
 
@@ -123,9 +146,7 @@ void StreamReader::run()
         if (type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO)
             index[i] = tracks++;
     }
-    vx_log(VX_LOG_INFO, "vxnet StreamReader::open [%s] open, %d tracks", m_logUrl.c_str(), tracks);
-    m_deadline.store(BitrateMeter::nowMs() + kStallMs);
-    opened(VXNET_OK);
+    vx_log(VX_LOG_INFO, "vxnet StreamReader::run [%s] %d tracks", m_logUrl.c_str(), tracks);
 
     for (unsigned i = 0; i < input->nb_streams && !m_closing.load(); ++i) {
         if (index[i] < 0 || !m_cb.track)
@@ -164,9 +185,8 @@ void StreamReader::run()
             code = m_stalled.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);
             if (code == VXNET_OK)
                 code = VXNET_ERR_STREAM;
-            char text[AV_ERROR_MAX_STRING_SIZE] = {0};
-            av_strerror(rc, text, sizeof text);
-            vx_log(VX_LOG_ERROR, "vxnet StreamReader::run [%s] stream ended: %s", m_logUrl.c_str(), text);
+            vx_log(VX_LOG_ERROR, "vxnet StreamReader::run [%s] stream ended: %s", m_logUrl.c_str(),
+                   failText(rc).c_str());
             break;
         }
         int64_t now = BitrateMeter::nowMs();

@@ -36,8 +36,8 @@ public:
     StreamReader(const StreamReader&) = delete;
     StreamReader& operator=(const StreamReader&) = delete;
 
-    // Starts the reader and waits until the camera has answered: 0 when the
-    // stream is open. On failure the thread has ended.
+    // Starts the reader and waits until the camera has set the stream up:
+    // 0 when it plays. On failure the thread has ended.
     int open(int timeout_ms);
     // Idempotent. VXNET_ERR_BUSY when called on the reader thread itself.
     int close();

@@ -163,8 +163,10 @@ int vxnet_set_stream_callback(VXNET_HANDLE handle, vxnet_stream_callback cb, voi
 int vxnet_set_stream_error_callback(VXNET_HANDLE handle, vxnet_error_callback cb, void* user);
 
 // Opens the camera's RTSP stream (over TCP) on a reader thread and returns
-// once the camera has answered (0) or failed. Tracks, then packets follow on
-// the reader thread.
+// once the camera has set the stream up and plays (0), or has refused or
+// failed to. Tracks, then packets follow on the reader thread; a stream whose
+// tracks cannot be made out from its first packets ends through the error
+// callback.
 int vxnet_open_stream(VXNET_HANDLE handle);
 // Stops the reader and waits for it; no callback runs once it returns. Must
 // not be called from a stream callback (VXNET_ERR_BUSY).

@@ -376,6 +376,26 @@ TEST_F(VxnetCamsim, TracksThenPacketsArriveAndCloseEndsThemAtOnce)
     EXPECT_EQ(again.afterClose, 0);
 }
 
+TEST_F(VxnetCamsim, CloseWhileTheTracksAreStillStudiedCallsNothing)
+{
+    CamsimProcess cam;
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    connect(cam);
+    for (int round = 0; round < 3; ++round) {
+        StreamProbe probe;
+        probe.attach(m_handle);
+        ASSERT_EQ(vxnet_open_stream(m_handle), 0);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(vxnet_close_stream(m_handle), 0);
+        probe.closed = true;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+        std::this_thread::sleep_for(200ms);
+        EXPECT_EQ(probe.afterClose, 0);
+        EXPECT_EQ(probe.errors, 0);
+    }
+    EXPECT_EQ(vxnet_get_status(m_handle), 0);
+}
+
 TEST_F(VxnetCamsim, SubStreamAndRtspUrlEntry)
 {
     CamsimProcess cam({"--width", "320", "--height", "240"});
