@@ -141,6 +141,12 @@ public:
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, void* prgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void SetRedraw(BOOL bRedraw = TRUE);
+    // Drawing outside WM_PAINT and the window's shape (CWnd_drawing.cpp).
+    CDC* GetDC();
+    CDC* GetWindowDC();
+    int ReleaseDC(CDC* pDC);
+    int SetWindowRgn(HRGN hRgn, BOOL bRedraw);
+    int GetWindowRgn(HRGN hRgn) const;
 
     // ---- timers ----
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);

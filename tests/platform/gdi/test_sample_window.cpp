@@ -26,7 +26,7 @@ constexpr int kListId = 1004;
 // A picture of a round "button" on the magenta key colour.
 HBITMAP RoundPicture(int size, COLORREF face)
 {
-    HDC screen = GetDC(nullptr);
+    HDC screen = ::GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bm = CreateCompatibleBitmap(screen, size, size);
     ReleaseDC(nullptr, screen);
@@ -75,10 +75,10 @@ public:
     void Prepare()
     {
         m_round = RoundPicture(32, RGB(40, 140, 60));
-        HDC screen = GetDC(nullptr);
+        HDC screen = ::GetDC(nullptr);
         m_strip = CreateCompatibleBitmap(screen, 48, 16);
         HDC dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
+        ::ReleaseDC(nullptr, screen);
         HGDIOBJ old = SelectObject(dc, m_strip);
         RECT all{0, 0, 48, 16};
         HBRUSH key = CreateSolidBrush(kMagenta);

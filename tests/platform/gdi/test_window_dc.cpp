@@ -92,6 +92,17 @@ TEST_F(WindowDcTest, WindowRegionShapesTheWindow)
     EXPECT_EQ(GetWindowRgn(wnd.GetSafeHwnd(), back), ERROR);
     DeleteObject(back);
     EXPECT_FALSE(SetWindowRgn(nullptr, nullptr, TRUE));
+
+    // The same through the window object, with a DC taken from it.
+    CRgn shape;
+    shape.CreateRectRgn(0, 0, 30, 40);
+    EXPECT_TRUE(wnd.SetWindowRgn(shape, FALSE));
+    EXPECT_FALSE(widget->mask().contains(QPoint(40, 20)));
+    CDC* dc = wnd.GetDC();
+    ASSERT_NE(dc, nullptr);
+    dc->FillSolidRect(0, 0, 4, 4, kGreen);
+    EXPECT_EQ(wnd.ReleaseDC(dc), 1);
+    EXPECT_EQ(Shown(1, 1), 0x00FF00u);
 }
 
 class ColourParent : public CWnd {
