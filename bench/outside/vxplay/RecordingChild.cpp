@@ -1,0 +1,240 @@
+#include "RecordingChild.h"
+
+#include "outside/vxnet/vxnet.h"
+#include "outside/vxplay/vxplay.h"
+#include "utility/vx_log.h"
+
+extern "C" {
+#include <libavcodec/codec_id.h>
+}
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// One camera: its session, its recorder instance and what came through.
+// Everything but the atomics is touched only on the session's reader thread
+// until the session is closed.
+struct Stream {
+    VXNET_HANDLE session = nullptr;
+    vxplay_inst player = nullptr;
+    std::string dir;
+    double limit = 0;
+    double segmentSeconds = 0;
+
+    int videoIndex = -1;
+    double videoTimeBase = 0;
+    int audioCodec = 0;
+    int audioChannels = 1;
+    int64_t firstKeyPts = VXSTREAM_NOPTS;
+    double segmentStartAt = 0;
+    bool recording = false;
+
+    StreamOutcome out;
+    std::atomic<int> recordFailures{0};
+    std::atomic<int> streamErrors{0};
+    std::atomic<bool> done{false};
+};
+
+void onRecordResult(void* user, int result, const char* path)
+{
+    auto* s = static_cast<Stream*>(user);
+    if (result != VXPLAY_OK) {
+        ++s->recordFailures;
+        std::fprintf(stderr, "bench_recording: recording %s ended with %d\n", path ? path : "?", result);
+    }
+}
+
+void startSegment(Stream& s, double at)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/%03d.mp4", s.out.segments);
+    ++s.out.segments;
+    // Flag 0: the file begins at the ring's latest key frame, the one just handed over.
+    const int r = vxplay_record_start(s.player, (s.dir + name).c_str(), 0, onRecordResult, &s);
+    if (r != VXPLAY_OK) {
+        ++s.recordFailures;
+        std::fprintf(stderr, "bench_recording: record start %s%s: %d\n", s.dir.c_str(), name, r);
+        return;
+    }
+    s.recording = true;
+    s.segmentStartAt = at;
+}
+
+void stopSegment(Stream& s)
+{
+    s.recording = false;
+    vxplay_record_stop(s.player); // a failure comes to onRecordResult
+}
+
+void onTrack(void* user, const vxstream_track* t)
+{
+    auto* s = static_cast<Stream*>(user);
+    if (t->media_type == VXSTREAM_MEDIA_VIDEO && s->videoIndex < 0 && t->time_base_den > 0) {
+        s->videoIndex = t->stream_index;
+        s->videoTimeBase = static_cast<double>(t->time_base_num) / t->time_base_den;
+        s->out.width = t->width;
+        s->out.height = t->height;
+    } else if (t->media_type == VXSTREAM_MEDIA_AUDIO) {
+        s->audioCodec = t->codec_id;
+        s->audioChannels = t->channels > 0 ? t->channels : 1;
+    }
+    vxplay_init_track(s->player, t);
+}
+
+// The recorder's cut: at the first key frame at least a segment's length
+// after the current file began, that file is closed and the next one begins
+// with this key frame. Nothing is written twice and nothing falls between.
+void onData(void* user, int index, int type, const uint8_t* data, int size, int64_t pts, int64_t dts, int flags)
+{
+    auto* s = static_cast<Stream*>(user);
+    if (s->done)
+        return;
+    const bool key = index == s->videoIndex && (flags & VXSTREAM_FLAG_KEY) && pts != VXSTREAM_NOPTS;
+    double at = 0;
+    if (key) {
+        if (s->firstKeyPts == VXSTREAM_NOPTS)
+            s->firstKeyPts = pts;
+        at = static_cast<double>(pts - s->firstKeyPts) * s->videoTimeBase;
+        if (s->recording && at >= s->limit) {
+            stopSegment(*s);
+            s->out.finished = true;
+            s->done = true;
+            return;
+        }
+        if (s->recording && at - s->segmentStartAt >= s->segmentSeconds)
+            stopSegment(*s);
+    }
+    if (s->firstKeyPts == VXSTREAM_NOPTS)
+        return; // nothing before the first key frame can be recorded
+    if (index == s->videoIndex) {
+        ++s->out.videoReceived;
+    } else if (type == VXSTREAM_MEDIA_AUDIO) {
+        ++s->out.audioPackets;
+        if (s->audioCodec == AV_CODEC_ID_PCM_ALAW || s->audioCodec == AV_CODEC_ID_PCM_MULAW)
+            s->out.audioSamples += size / s->audioChannels;
+    }
+    if (vxplay_input_stream(s->player, nullptr, index, type, data, size, pts, dts, flags) != VXPLAY_OK)
+        ++s->out.inputFailures;
+    if (key && !s->recording)
+        startSegment(*s, at);
+}
+
+void onStreamError(void* user, int code)
+{
+    auto* s = static_cast<Stream*>(user);
+    ++s->streamErrors;
+    std::fprintf(stderr, "bench_recording: stream error %d\n", code);
+    s->done = true;
+}
+
+} // namespace
+
+std::string StreamOutcome::toLine() const
+{
+    char line[256];
+    std::snprintf(line, sizeof line, "%ld %ld %ld %d %d %d %d %d %d %d\n", videoReceived, audioPackets, audioSamples,
+                  segments, recordFailures, inputFailures, streamErrors, width, height, finished ? 1 : 0);
+    return line;
+}
+
+bool StreamOutcome::fromLine(const std::string& line, StreamOutcome& o)
+{
+    int finished = 0;
+    if (std::sscanf(line.c_str(), "%ld %ld %ld %d %d %d %d %d %d %d", &o.videoReceived, &o.audioPackets,
+                    &o.audioSamples, &o.segments, &o.recordFailures, &o.inputFailures, &o.streamErrors, &o.width,
+                    &o.height, &finished) != 10)
+        return false;
+    o.finished = finished != 0;
+    return true;
+}
+
+int runIdle()
+{
+    vx_log_set_level(VX_LOG_ERROR);
+    if (vxnet_init() != 0 || vxplay_init() != 0)
+        return 2;
+    vxplay_inst inst = nullptr;
+    if (vxplay_create_instance(&inst, 0, 0) == 0)
+        vxplay_destroy_instance(inst);
+    vxplay_deinit();
+    vxnet_deinit();
+    return 0;
+}
+
+int runRecording(const RecordingJob& job, int fd)
+{
+    vx_log_set_level(VX_LOG_ERROR);
+    if (vxnet_init() != 0 || vxplay_init() != 0)
+        return 2;
+    std::vector<std::unique_ptr<Stream>> streams;
+    for (int i = 0; i < job.streams; ++i) {
+        auto s = std::make_unique<Stream>();
+        s->dir = job.outDir + "/" + std::to_string(i);
+        s->limit = job.seconds;
+        s->segmentSeconds = job.segmentSeconds;
+        if (::mkdir(s->dir.c_str(), 0755) != 0)
+            return 3;
+        if (vxplay_create_instance(&s->player, 0, job.prerecordMs) != 0 || !s->player)
+            return 4;
+        vxplay_audio_set_enable(s->player, 1);
+
+        STConnectInfo b{};
+        std::strcpy(b.szHost, "127.0.0.1");
+        b.nHttpPort = job.httpPort;
+        b.nMediaPort = job.rtspPort;
+        std::strcpy(b.szUser, "admin");
+        std::strcpy(b.szPassword, "admin");
+        b.nStream = 1;
+        if (vxnet_connect(&b, &s->session) != 0)
+            return 5;
+        vxnet_set_stream_track_callback(s->session, onTrack, s.get());
+        vxnet_set_stream_callback(s->session, onData, s.get());
+        vxnet_set_stream_error_callback(s->session, onStreamError, s.get());
+        streams.push_back(std::move(s));
+    }
+    // Opened after all sessions are up, so the streams run side by side from the start.
+    for (auto& s : streams)
+        if (vxnet_open_stream(s->session) != 0)
+            return 6;
+
+    // A stalled stream is given up after three times the length.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3 * job.seconds + 30);
+    size_t open = streams.size();
+    while (open > 0 && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        for (auto& s : streams) {
+            if (s->session && s->done) {
+                vxnet_disconnect(s->session);
+                s->session = nullptr;
+                --open;
+            }
+        }
+    }
+    for (auto& s : streams) {
+        if (s->session)
+            vxnet_disconnect(s->session); // no callback runs after this
+        s->session = nullptr;
+        if (s->recording)
+            stopSegment(*s);
+        vxplay_destroy_instance(s->player);
+        s->out.recordFailures = s->recordFailures;
+        s->out.streamErrors = s->streamErrors;
+        const std::string line = s->out.toLine();
+        if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+            return 7;
+    }
+    vxplay_deinit();
+    vxnet_deinit();
+    return 0;
+}

@@ -1,0 +1,354 @@
+// Recording N camera streams into 10-second segment files for 60 s of stream,
+// through vxnet (RTSP over TCP) and vxplay (record-only instances, fragmented
+// MP4, G.711 transcoded to AAC), beside the anchor run at the same time: one
+// ffmpeg process per stream copying the video and encoding the sound to AAC
+// into segments of the same length. Printed: CPU seconds and peak memory per
+// stream for both, their ratios, and whether every packet the recorder was
+// handed reached its files.
+//
+//   bench_recording [--streams N] [--seconds S] [--segment S] [--prerecord MS]
+//                   [--quick] [--keep]
+//
+// Ours runs in a child process of its own (this program again), so its
+// rusage is the recorder's alone: CPU is its user + system time, memory its
+// peak RSS less that of an idle process with the same libraries loaded,
+// divided by N. The anchor's CPU is the sum over its ffmpeg processes, its
+// memory their average peak RSS. Each side reads its own simulated camera, a
+// separate process whose cost enters neither figure; the camera replays a
+// clip encoded once at start, so no encoder competes for the CPU.
+
+#include "RecordingChild.h"
+#include "SegmentCount.h"
+#include "support/CamsimProcess.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kFps = 25;
+
+struct Options {
+    int streams = 1;
+    int seconds = 60;
+    int segmentSeconds = 10;
+    int prerecordMs = 5000;
+    bool keep = false;
+};
+
+struct Usage {
+    double cpuSeconds = 0;
+    long maxRssKb = 0;
+    int status = -1;
+};
+
+Usage waitChild(pid_t pid)
+{
+    Usage u;
+    rusage ru{};
+    int status = 0;
+    if (pid <= 0 || wait4(pid, &status, 0, &ru) != pid)
+        return u;
+    u.cpuSeconds = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec)
+        + static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    u.maxRssKb = ru.ru_maxrss;
+    u.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return u;
+}
+
+// This program again, in one of its child roles; fd 3 of the child is outFd.
+pid_t spawnSelf(const std::vector<std::string>& args, int outFd)
+{
+    std::vector<std::string> argv = {"/proc/self/exe"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv;
+    for (auto& a : argv)
+        cargv.push_back(const_cast<char*>(a.c_str()));
+    cargv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (outFd >= 0 && dup2(outFd, 3) < 0)
+            _exit(126);
+        execv("/proc/self/exe", cargv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+pid_t startAnchor(const std::string& url, const Options& o, const std::string& dir)
+{
+    const std::string t = std::to_string(o.seconds);
+    const std::string seg = std::to_string(o.segmentSeconds);
+    const std::string out = dir + "/%03d.mp4";
+    pid_t pid = fork();
+    if (pid == 0) {
+        execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-rtsp_transport", "tcp", "-i", url.c_str(),
+               "-t", t.c_str(), "-c:v", "copy", "-c:a", "aac", "-f", "segment", "-segment_time", seg.c_str(),
+               "-segment_format_options", "movflags=frag_keyframe+empty_moov", out.c_str(),
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+bool parseInt(const char* text, int low, int high, int& out)
+{
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    if (!end || *end || end == text || v < low || v > high)
+        return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+void usage(FILE* to)
+{
+    std::fprintf(to,
+                 "usage: bench_recording [--streams N] [--seconds S] [--segment S] [--prerecord MS] [--quick] [--keep]\n"
+                 "  --streams N     streams recorded at once by each side (1)\n"
+                 "  --seconds S     stream time recorded per stream (60)\n"
+                 "  --segment S     segment file length (10)\n"
+                 "  --prerecord MS  pre-record ring of each player (5000, as the recorder sets it)\n"
+                 "  --quick         a smoke run: 1 stream, 12 s\n"
+                 "  --keep          keep the segment files and print where they are\n");
+}
+
+double loadAverage()
+{
+    double l[1] = {0};
+    return getloadavg(l, 1) == 1 ? l[0] : -1;
+}
+
+int childMain(int argc, char** argv)
+{
+    if (std::strcmp(argv[1], "--child-idle") == 0)
+        return runIdle();
+    // --child-record streams seconds segment prerecord http rtsp dir
+    RecordingJob job;
+    if (argc != 9 || !parseInt(argv[2], 1, 10000, job.streams) || !parseInt(argv[3], 1, 100000, job.seconds)
+        || !parseInt(argv[4], 1, 100000, job.segmentSeconds) || !parseInt(argv[5], 0, 600000, job.prerecordMs)
+        || !parseInt(argv[6], 1, 65535, job.httpPort) || !parseInt(argv[7], 1, 65535, job.rtspPort))
+        return 64;
+    job.outDir = argv[8];
+    return runRecording(job, 3);
+}
+
+struct Totals {
+    long received = 0;
+    long written = 0;
+    long audioReceived = 0;
+    long audioWritten = 0;
+    long minVideo = -1;
+    long maxVideo = 0;
+    int files = 0;
+    int unreadable = 0;
+    int notKey = 0;
+    double minSeconds = 1e9;
+    double maxSeconds = 0;
+    int streamsMismatched = 0;
+
+    void addFiles(const SegmentCount& c)
+    {
+        files += c.files;
+        unreadable += c.unreadable;
+        notKey += c.notStartingWithKey;
+        written += c.videoPackets;
+        audioWritten += c.audioSamples;
+        if (c.files > 0) {
+            minSeconds = std::min(minSeconds, c.minSeconds);
+            maxSeconds = std::max(maxSeconds, c.maxSeconds);
+        }
+        minVideo = minVideo < 0 ? c.videoPackets : std::min(minVideo, c.videoPackets);
+        maxVideo = std::max(maxVideo, c.videoPackets);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strncmp(argv[1], "--child-", 8) == 0)
+        return childMain(argc, argv);
+
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--streams" && hasValue && parseInt(argv[i + 1], 1, 1000, o.streams)) {
+            ++i;
+        } else if (a == "--seconds" && hasValue && parseInt(argv[i + 1], 4, 3600, o.seconds)) {
+            ++i;
+        } else if (a == "--segment" && hasValue && parseInt(argv[i + 1], 2, 3600, o.segmentSeconds)) {
+            ++i;
+        } else if (a == "--prerecord" && hasValue && parseInt(argv[i + 1], 0, 30000, o.prerecordMs)) {
+            ++i;
+        } else if (a == "--quick") {
+            o.streams = 1;
+            o.seconds = 12;
+        } else if (a == "--keep") {
+            o.keep = true;
+        } else if (a == "--help" || a == "-h") {
+            usage(stdout);
+            return 0;
+        } else {
+            std::fprintf(stderr, "bench_recording: bad argument %s\n", a.c_str());
+            usage(stderr);
+            return 64;
+        }
+    }
+
+    char tmpl[] = "/tmp/bench_recording.XXXXXX";
+    if (!mkdtemp(tmpl)) {
+        std::perror("bench_recording: mkdtemp");
+        return 1;
+    }
+    const std::string root = tmpl;
+    const std::string oursDir = root + "/ours";
+    const std::string anchorDir = root + "/anchor";
+    ::mkdir(oursDir.c_str(), 0755);
+    ::mkdir(anchorDir.c_str(), 0755);
+    for (int i = 0; i < o.streams; ++i)
+        ::mkdir((anchorDir + "/" + std::to_string(i)).c_str(), 0755);
+
+    const std::vector<std::string> camArgs = {"--replay", "--width", "1920", "--height", "1080", "--fps",
+                                              std::to_string(kFps), "--bitrate", "4000", "--keyint",
+                                              std::to_string(2 * kFps)};
+    CamsimProcess ourCam(camArgs, 60000);
+    CamsimProcess anchorCam(camArgs, 60000);
+    if (!ourCam.ok() || !anchorCam.ok()) {
+        std::fprintf(stderr, "bench_recording: camsim: %s\n", (ourCam.ok() ? anchorCam : ourCam).error().c_str());
+        std::filesystem::remove_all(root);
+        return 1;
+    }
+
+    // The idle process first, alone, with the same libraries loaded.
+    Usage idle = waitChild(spawnSelf({"--child-idle"}, -1));
+    if (idle.status != 0) {
+        std::fprintf(stderr, "bench_recording: the idle process failed (%d)\n", idle.status);
+        std::filesystem::remove_all(root);
+        return 1;
+    }
+
+    const double loadBefore = loadAverage();
+    // Both sides at the same time, so that both see the same load.
+    std::vector<pid_t> anchors;
+    for (int i = 0; i < o.streams; ++i)
+        anchors.push_back(startAnchor(anchorCam.rtspUrl("/"), o, anchorDir + "/" + std::to_string(i)));
+
+    int pipefd[2];
+    if (pipe2(pipefd, O_CLOEXEC) != 0)
+        return 1;
+    pid_t child = spawnSelf({"--child-record", std::to_string(o.streams), std::to_string(o.seconds),
+                             std::to_string(o.segmentSeconds), std::to_string(o.prerecordMs),
+                             std::to_string(ourCam.httpPort()), std::to_string(ourCam.rtspPort()), oursDir},
+                            pipefd[1]);
+    close(pipefd[1]);
+    std::string lines;
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(pipefd[0], buf, sizeof buf)) > 0)
+        lines.append(buf, static_cast<size_t>(n));
+    close(pipefd[0]);
+    Usage ours = waitChild(child);
+
+    double anchorCpu = 0;
+    double anchorRssKb = 0;
+    int anchorFailed = 0;
+    for (pid_t pid : anchors) {
+        Usage u = waitChild(pid);
+        anchorCpu += u.cpuSeconds;
+        anchorRssKb += static_cast<double>(u.maxRssKb);
+        anchorFailed += u.status != 0;
+    }
+    const double loadAfter = loadAverage();
+    ourCam.stop();
+    anchorCam.stop();
+
+    if (ours.status != 0) {
+        std::fprintf(stderr, "bench_recording: the recording process failed (%d)\n", ours.status);
+        if (!o.keep)
+            std::filesystem::remove_all(root);
+        return 1;
+    }
+
+    // What each side's files hold, read back after both ended.
+    Totals t, a;
+    int unfinished = 0, recordFailures = 0, inputFailures = 0, streamErrors = 0, segments = 0, width = 0, height = 0;
+    size_t pos = 0;
+    for (int i = 0; i < o.streams; ++i) {
+        const size_t end = lines.find('\n', pos);
+        StreamOutcome so;
+        if (end == std::string::npos || !StreamOutcome::fromLine(lines.substr(pos, end - pos), so)) {
+            std::fprintf(stderr, "bench_recording: stream %d sent no outcome\n", i);
+            return 1;
+        }
+        pos = end + 1;
+        SegmentCount c = countSegments(oursDir + "/" + std::to_string(i));
+        t.addFiles(c);
+        t.received += so.videoReceived;
+        t.audioReceived += so.audioSamples;
+        t.streamsMismatched += c.videoPackets != so.videoReceived;
+        unfinished += so.finished ? 0 : 1;
+        recordFailures += so.recordFailures;
+        inputFailures += so.inputFailures;
+        streamErrors += so.streamErrors;
+        segments += so.segments;
+        width = so.width;
+        height = so.height;
+        a.addFiles(countSegments(anchorDir + "/" + std::to_string(i)));
+    }
+
+    const double N = o.streams;
+    const double per30 = 30.0 / o.seconds;
+    const double ourCpu = ours.cpuSeconds / N;
+    const double ancCpu = anchorCpu / N;
+    const double ourMem = static_cast<double>(ours.maxRssKb - idle.maxRssKb) / 1024.0 / N;
+    const double ancMem = anchorRssKb / 1024.0 / N;
+    const double cpuRatio = ancCpu > 0 ? ourCpu / ancCpu : 0;
+    const double memRatio = ancMem > 0 ? ourMem / ancMem : 0;
+    const bool packetsEqual = t.streamsMismatched == 0 && t.written == t.received && t.received > 0;
+
+    std::printf("bench_recording: %d stream%s, %d s each in %d s segments, %dx%d %d fps 4 Mbit/s H.264 + G.711, "
+                "pre-record %d ms\n",
+                o.streams, o.streams == 1 ? "" : "s", o.seconds, o.segmentSeconds, width, height, kFps,
+                o.prerecordMs);
+    std::printf("load average %.2f before, %.2f after (%ld cores)\n", loadBefore, loadAfter, sysconf(_SC_NPROCESSORS_ONLN));
+    std::printf("%-22s %12s %12s %16s\n", "", "CPU s/stream", "CPU s/30 s", "peak MB/stream");
+    std::printf("%-22s %12.3f %12.3f %16.1f   (process peak %.1f MB less idle %.1f MB, / %d)\n", "ours (vxnet+vxplay)",
+                ourCpu, ourCpu * per30, ourMem, static_cast<double>(ours.maxRssKb) / 1024.0,
+                static_cast<double>(idle.maxRssKb) / 1024.0, o.streams);
+    std::printf("%-22s %12.3f %12.3f %16.1f%s\n", "anchor (ffmpeg)", ancCpu, ancCpu * per30, ancMem,
+                anchorFailed ? "   (some ffmpeg runs failed)" : "");
+    std::printf("%-22s %12.3f %12s %16.3f\n", "ratio ours/anchor", cpuRatio, "", memRatio);
+    std::printf("goal: CPU ratio <= 0.333 %s, memory <= 8 MB per stream %s\n", cpuRatio <= 1.0 / 3 ? "met" : "MISSED",
+                ourMem <= 8.0 ? "met" : "MISSED");
+    std::printf("packets written equal packets received: %s (video %ld written, %ld received; %d stream%s differ)\n",
+                packetsEqual ? "yes" : "NO", t.written, t.received, t.streamsMismatched,
+                t.streamsMismatched == 1 ? "" : "s");
+    std::printf("audio samples: %ld written as AAC, %ld received as G.711 (%+ld)\n", t.audioWritten, t.audioReceived,
+                t.audioWritten - t.audioReceived);
+    std::printf("ours:   %d files (%d started), %.2f..%.2f s, %ld..%ld video packets per stream of %d expected; "
+                "%d unreadable, %d not starting at a key frame; %d record failures, %d refused packets, "
+                "%d stream errors, %d streams short of %d s\n",
+                t.files, segments, t.minSeconds, t.maxSeconds, t.minVideo, t.maxVideo, o.seconds * kFps, t.unreadable,
+                t.notKey, recordFailures, inputFailures, streamErrors, unfinished, o.seconds);
+    std::printf("anchor: %d files, %.2f..%.2f s, %ld..%ld video packets per stream; %d unreadable, "
+                "%d not starting at a key frame\n",
+                a.files, a.minSeconds, a.maxSeconds, a.minVideo, a.maxVideo, a.unreadable, a.notKey);
+    if (o.keep)
+        std::printf("files kept in %s\n", root.c_str());
+    else
+        std::filesystem::remove_all(root);
+    return packetsEqual && unfinished == 0 && recordFailures == 0 ? 0 : 2;
+}
