@@ -22,6 +22,11 @@ extern "C" {
 
 namespace {
 
+// Key frames come every so many seconds by the camera's clock, give or take
+// its jitter: a cut or the end falls on the key frame within half a frame
+// (at 25 fps) of its time, not on the one after it.
+constexpr double kSlackSeconds = 0.02;
+
 // One camera: its session, its recorder instance and what came through.
 // Everything but the atomics is touched only on the session's reader thread
 // until the session is closed.
@@ -106,13 +111,13 @@ void onData(void* user, int index, int type, const uint8_t* data, int size, int6
         if (s->firstKeyPts == VXSTREAM_NOPTS)
             s->firstKeyPts = pts;
         at = static_cast<double>(pts - s->firstKeyPts) * s->videoTimeBase;
-        if (s->recording && at >= s->limit) {
+        if (s->recording && at >= s->limit - kSlackSeconds) {
             stopSegment(*s);
             s->out.finished = true;
             s->done = true;
             return;
         }
-        if (s->recording && at - s->segmentStartAt >= s->segmentSeconds)
+        if (s->recording && at - s->segmentStartAt >= s->segmentSeconds - kSlackSeconds)
             stopSegment(*s);
     }
     if (s->firstKeyPts == VXSTREAM_NOPTS)
@@ -136,6 +141,22 @@ void onStreamError(void* user, int code)
     ++s->streamErrors;
     std::fprintf(stderr, "bench_recording: stream error %d\n", code);
     s->done = true;
+}
+
+// The resident size now, in kB: the recorder's memory once every stream has
+// run its length, apart from the peak of opening them.
+long residentKb()
+{
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return 0;
+    char line[256];
+    long kb = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1)
+            break;
+    std::fclose(f);
+    return kb;
 }
 
 } // namespace
@@ -175,6 +196,8 @@ int runIdle()
 int runRecording(const RecordingJob& job, int fd)
 {
     vx_log_set_level(VX_LOG_ERROR);
+    using Clock = std::chrono::steady_clock;
+    const auto t0 = Clock::now();
     if (vxnet_init() != 0 || vxplay_init() != 0)
         return 2;
     std::vector<std::unique_ptr<Stream>> streams;
@@ -203,15 +226,29 @@ int runRecording(const RecordingJob& job, int fd)
         vxnet_set_stream_error_callback(s->session, onStreamError, s.get());
         streams.push_back(std::move(s));
     }
-    // Opened after all sessions are up, so the streams run side by side from the start.
-    for (auto& s : streams)
-        if (vxnet_open_stream(s->session) != 0)
+    const auto t1 = Clock::now();
+    // Opened all at once after the sessions are up, each from a thread of its
+    // own as each camera's recording thread would, so that the streams run
+    // side by side from the start (an open waits for the camera's answer).
+    {
+        std::atomic<int> failed{0};
+        std::vector<std::thread> openers;
+        for (auto& s : streams)
+            openers.emplace_back([&failed, session = s->session] {
+                if (vxnet_open_stream(session) != 0)
+                    ++failed;
+            });
+        for (auto& t : openers)
+            t.join();
+        if (failed)
             return 6;
+    }
+    const auto t2 = Clock::now();
 
     // A stalled stream is given up after three times the length.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3 * job.seconds + 30);
+    const auto giveUp = Clock::now() + std::chrono::seconds(3 * job.seconds + 30);
     size_t open = streams.size();
-    while (open > 0 && std::chrono::steady_clock::now() < giveUp) {
+    while (open > 0 && Clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         for (auto& s : streams) {
             if (s->session && s->done) {
@@ -221,6 +258,9 @@ int runRecording(const RecordingJob& job, int fd)
             }
         }
     }
+    const auto t3 = Clock::now();
+    const long steadyKb = residentKb();
+    std::string lines;
     for (auto& s : streams) {
         if (s->session)
             vxnet_disconnect(s->session); // no callback runs after this
@@ -230,11 +270,17 @@ int runRecording(const RecordingJob& job, int fd)
         vxplay_destroy_instance(s->player);
         s->out.recordFailures = s->recordFailures;
         s->out.streamErrors = s->streamErrors;
-        const std::string line = s->out.toLine();
-        if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
-            return 7;
+        lines += s->out.toLine();
     }
     vxplay_deinit();
     vxnet_deinit();
+    const auto t4 = Clock::now();
+    auto sec = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+    char phases[160];
+    std::snprintf(phases, sizeof phases, "phases %.2f %.2f %.2f %.2f %ld\n", sec(t1 - t0), sec(t2 - t1), sec(t3 - t2),
+                  sec(t4 - t3), steadyKb);
+    lines += phases;
+    if (::write(fd, lines.data(), lines.size()) != static_cast<ssize_t>(lines.size()))
+        return 7;
     return 0;
 }

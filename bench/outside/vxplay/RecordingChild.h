@@ -33,7 +33,10 @@ struct StreamOutcome {
     static bool fromLine(const std::string& line, StreamOutcome& out);
 };
 
-// Runs the job and writes one StreamOutcome line per stream to fd.
+// Runs the job and writes one StreamOutcome line per stream to fd, then
+// "phases C O R T K": seconds spent connecting the sessions, opening the
+// streams, recording, and closing everything, and the resident size in kB
+// at the end of recording.
 // Returns 0, or a non-zero exit code when the libraries or a session failed to start.
 int runRecording(const RecordingJob& job, int fd);
 

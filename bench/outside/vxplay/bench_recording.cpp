@@ -70,7 +70,10 @@ Usage waitChild(pid_t pid)
 // This program again, in one of its child roles; fd 3 of the child is outFd.
 pid_t spawnSelf(const std::vector<std::string>& args, int outFd)
 {
-    std::vector<std::string> argv = {"/proc/self/exe"};
+    // By its own path, not /proc/self/exe, so that the child carries the
+    // program's name and a profiler can pick it out.
+    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::vector<std::string> argv = {self};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargv;
     for (auto& a : argv)
@@ -80,7 +83,7 @@ pid_t spawnSelf(const std::vector<std::string>& args, int outFd)
     if (pid == 0) {
         if (outFd >= 0 && dup2(outFd, 3) < 0)
             _exit(126);
-        execv("/proc/self/exe", cargv.data());
+        execv(self.c_str(), cargv.data());
         _exit(127);
     }
     return pid;
@@ -309,6 +312,11 @@ int main(int argc, char** argv)
         a.addFiles(countSegments(anchorDir + "/" + std::to_string(i)));
     }
 
+    double phase[4] = {0, 0, 0, 0};
+    long steadyKb = 0;
+    std::sscanf(lines.c_str() + pos, "phases %lf %lf %lf %lf %ld", &phase[0], &phase[1], &phase[2], &phase[3],
+                &steadyKb);
+
     const double N = o.streams;
     const double per30 = 30.0 / o.seconds;
     const double ourCpu = ours.cpuSeconds / N;
@@ -343,6 +351,10 @@ int main(int argc, char** argv)
                 "%d stream errors, %d streams short of %d s\n",
                 t.files, segments, t.minSeconds, t.maxSeconds, t.minVideo, t.maxVideo, o.seconds * kFps, t.unreadable,
                 t.notKey, recordFailures, inputFailures, streamErrors, unfinished, o.seconds);
+    std::printf("ours:   %.2f s connecting, %.2f s opening the streams, %.2f s recording, %.2f s closing; "
+                "%.1f MB per stream resident at the end of recording (the peak comes from opening the streams)\n",
+                phase[0], phase[1], phase[2], phase[3],
+                static_cast<double>(steadyKb - idle.maxRssKb) / 1024.0 / N);
     std::printf("anchor: %d files, %.2f..%.2f s, %ld..%ld video packets per stream; %d unreadable, "
                 "%d not starting at a key frame\n",
                 a.files, a.minSeconds, a.maxSeconds, a.minVideo, a.maxVideo, a.unreadable, a.notKey);
