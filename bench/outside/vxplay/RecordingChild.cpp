@@ -164,17 +164,17 @@ long residentKb()
 std::string StreamOutcome::toLine() const
 {
     char line[256];
-    std::snprintf(line, sizeof line, "%ld %ld %ld %d %d %d %d %d %d %d\n", videoReceived, audioPackets, audioSamples,
-                  segments, recordFailures, inputFailures, streamErrors, width, height, finished ? 1 : 0);
+    std::snprintf(line, sizeof line, "%ld %ld %ld %ld %ld %d %d %d %d %d %d %d\n", videoReceived, audioPackets,
+                  audioSamples, libReceived, libRecorded, segments, recordFailures, inputFailures, streamErrors, width, height, finished ? 1 : 0);
     return line;
 }
 
 bool StreamOutcome::fromLine(const std::string& line, StreamOutcome& o)
 {
     int finished = 0;
-    if (std::sscanf(line.c_str(), "%ld %ld %ld %d %d %d %d %d %d %d", &o.videoReceived, &o.audioPackets,
-                    &o.audioSamples, &o.segments, &o.recordFailures, &o.inputFailures, &o.streamErrors, &o.width,
-                    &o.height, &finished) != 10)
+    if (std::sscanf(line.c_str(), "%ld %ld %ld %ld %ld %d %d %d %d %d %d %d", &o.videoReceived, &o.audioPackets,
+                    &o.audioSamples, &o.libReceived, &o.libRecorded, &o.segments, &o.recordFailures, &o.inputFailures,
+                    &o.streamErrors, &o.width, &o.height, &finished) != 12)
         return false;
     o.finished = finished != 0;
     return true;
@@ -267,6 +267,11 @@ int runRecording(const RecordingJob& job, int fd)
         s->session = nullptr;
         if (s->recording)
             stopSegment(*s);
+        int64_t received = 0, recorded = 0;
+        if (vxplay_record_counts(s->player, &received, &recorded) == VXPLAY_OK) {
+            s->out.libReceived = static_cast<long>(received);
+            s->out.libRecorded = static_cast<long>(recorded);
+        }
         vxplay_destroy_instance(s->player);
         s->out.recordFailures = s->recordFailures;
         s->out.streamErrors = s->streamErrors;

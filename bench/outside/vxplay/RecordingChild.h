@@ -21,6 +21,8 @@ struct StreamOutcome {
     long videoReceived = 0;   // video packets handed to the player, from the first key frame on
     long audioPackets = 0;
     long audioSamples = 0;    // G.711: one byte a sample and channel
+    long libReceived = 0;     // the player's own count of packets that came while a file was open
+    long libRecorded = 0;     // ... and of those that went into it
     int segments = 0;         // files started
     int recordFailures = 0;   // starts refused and recordings that ended with an error
     int inputFailures = 0;    // packets the player refused

@@ -152,6 +152,8 @@ struct Totals {
     long written = 0;
     long audioReceived = 0;
     long audioWritten = 0;
+    long libReceived = 0;
+    long libRecorded = 0;
     long minVideo = -1;
     long maxVideo = 0;
     int files = 0;
@@ -301,6 +303,8 @@ int main(int argc, char** argv)
         t.addFiles(c);
         t.received += so.videoReceived;
         t.audioReceived += so.audioSamples;
+        t.libReceived += so.libReceived;
+        t.libRecorded += so.libRecorded;
         t.streamsMismatched += c.videoPackets != so.videoReceived;
         unfinished += so.finished ? 0 : 1;
         recordFailures += so.recordFailures;
@@ -325,7 +329,8 @@ int main(int argc, char** argv)
     const double ancMem = anchorRssKb / 1024.0 / N;
     const double cpuRatio = ancCpu > 0 ? ourCpu / ancCpu : 0;
     const double memRatio = ancMem > 0 ? ourMem / ancMem : 0;
-    const bool packetsEqual = t.streamsMismatched == 0 && t.written == t.received && t.received > 0;
+    const bool packetsEqual = t.streamsMismatched == 0 && t.written == t.received && t.received > 0
+        && t.libRecorded == t.libReceived;
 
     std::printf("bench_recording: %d stream%s, %d s each in %d s segments, %dx%d %d fps 4 Mbit/s H.264 + G.711, "
                 "pre-record %d ms\n",
@@ -344,6 +349,8 @@ int main(int argc, char** argv)
     std::printf("packets written equal packets received: %s (video %ld written, %ld received; %d stream%s differ)\n",
                 packetsEqual ? "yes" : "NO", t.written, t.received, t.streamsMismatched,
                 t.streamsMismatched == 1 ? "" : "s");
+    std::printf("the player's own count: %ld packets recorded of %ld received while a file was open\n",
+                t.libRecorded, t.libReceived);
     std::printf("audio samples: %ld written as AAC, %ld received as G.711 (%+ld)\n", t.audioWritten, t.audioReceived,
                 t.audioWritten - t.audioReceived);
     std::printf("ours:   %d files (%d started), %.2f..%.2f s, %ld..%ld video packets per stream of %d expected; "
