@@ -650,10 +650,11 @@ int Player::fileOpen()
         std::lock_guard view(m_viewMutex);
         m_firstShown = false;
     }
-    m_playing = true;
     auto file = std::make_unique<FilePlayer>(static_cast<FileHost&>(*this));
+    m_playing = true; // before the file thread shows its first picture
     const int result = file->open(m_filePath);
     if (result != VXPLAY_OK) {
+        m_playing = false;
         vx_log(VX_LOG_ERROR, "vxplay file open failed: %d", result);
         return result;
     }

@@ -7,8 +7,9 @@
 // transport's reader thread and are recorded on it; pictures are decoded on
 // the instance's decode thread, which exists only for a viewer that plays or
 // for a pending snapshot; files play on the FilePlayer's thread.
-// Lock order: m_fileMutex, then m_recMutex, then m_trackMutex; m_showMutex,
-// then m_viewMutex. No callback is made while any of them is held.
+// Lock order: m_fileMutex before m_viewMutex and m_decMutex; m_showMutex
+// before m_viewMutex; m_recMutex and m_trackMutex are never held together
+// with another. No callback is made while any of them is held.
 
 #include "outside/vxplay/CallbackGate.h"
 #include "outside/vxplay/FilePlayer.h"
