@@ -1,5 +1,7 @@
 #include "platform/ui/CDialog.h"
 
+#include "platform/gdi/GdiObject_p.h"
+#include "platform/gdi/wingdi.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
@@ -99,7 +101,11 @@ CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd)
         m_nIDHelp = static_cast<UINT>(reinterpret_cast<uintptr_t>(lpszTemplateName));
 }
 
-CDialog::~CDialog() = default;
+CDialog::~CDialog()
+{
+    if (m_hDialogFont)
+        ::DeleteObject(m_hDialogFont);
+}
 
 const vxw::DialogTemplate* CDialog::FindTemplate() const
 {
@@ -156,6 +162,13 @@ BOOL CDialog::CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, boo
     HWND self = m_hWnd;
     vxw::WindowRecord* r = vxw::Rec(self);
     r->widget->setFont(font);
+    // The dialog and its controls report the template's font (WM_GETFONT),
+    // as controls that build fonts of their own start from it.
+    if (!m_hDialogFont) {
+        LOGFONT lf = vxgdi::LogFontFromQFont(font);
+        m_hDialogFont = ::CreateFontIndirect(&lf);
+    }
+    r->font = m_hDialogFont;
     for (const vxw::DialogItemTemplate& item : t.items) {
         RECT ir{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(&ir);
@@ -164,6 +177,8 @@ BOOL CDialog::CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, boo
                                 reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)), nullptr, nullptr);
         if (!c)
             return FALSE;
+        if (vxw::WindowRecord* k = vxw::Rec(c))
+            k->font = m_hDialogFont;
     }
     // The first control with a tab stop gets the focus unless
     // OnInitDialog says it has set it.

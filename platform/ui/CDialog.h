@@ -46,6 +46,7 @@ protected:
 private:
     BOOL CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, bool modal);
     const vxw::DialogTemplate* FindTemplate() const;
+    HFONT m_hDialogFont = nullptr;  // the template's font, owned here
     int m_baseX = 6;
     int m_baseY = 13;
     bool m_modal = false;

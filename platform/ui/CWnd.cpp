@@ -1,5 +1,6 @@
 #include "platform/ui/CWnd.h"
 
+#include "platform/gdi/GdiObject_p.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
 #include "platform/ui/WindowCall_p.h"
@@ -526,8 +527,12 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return static_cast<LRESULT>(r->text.size());
     case WM_SETFONT:
         r->font = reinterpret_cast<HFONT>(wParam);
-        if (LOWORD(lParam) && w)
-            w->update();
+        if (w) {
+            if (vxgdi::FontObj* f = vxgdi::Font(reinterpret_cast<HGDIOBJ>(wParam)))
+                w->setFont(f->font);
+            if (LOWORD(lParam))
+                w->update();
+        }
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(r->font);

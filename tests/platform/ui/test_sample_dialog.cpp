@@ -101,6 +101,13 @@ TEST_F(SampleDialog, IsBuiltFromItsTemplateWithTheMembersShown)
     EXPECT_EQ(st.wYear, 2026);
     EXPECT_EQ(st.wDay, 10);
     EXPECT_EQ(static_cast<CScrollBar*>(dlg.GetDlgItem(IDC_SCROLL))->GetScrollPos(), 4);
+    // Controls report the dialog's font, which a program can copy.
+    CFont* font = dlg.GetDlgItem(IDC_NAME)->GetFont();
+    ASSERT_NE(font, nullptr);
+    LOGFONT lf{};
+    ASSERT_TRUE(font->GetLogFont(&lf));
+    EXPECT_NE(lf.lfHeight, 0);
+    EXPECT_EQ(font->m_hObject, dlg.GetFont()->m_hObject);
     // The header is the list's child with id 0.
     ASSERT_NE(dlg.m_list.GetHeaderCtrl(), nullptr);
     EXPECT_EQ(dlg.m_list.GetHeaderCtrl()->GetItemCount(), 3);
