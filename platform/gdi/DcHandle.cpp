@@ -105,7 +105,7 @@ QImage DcHandle::Snapshot()
     if (QImage* img = TargetImage())
         return *img;
     if (auto* w = dynamic_cast<QWidget*>(Target()))
-        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return CurrentLook(w);
     return QImage();
 }
 

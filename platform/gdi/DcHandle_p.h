@@ -18,6 +18,7 @@
 #include <vector>
 
 class QPaintDevice;
+class QWidget;
 
 namespace vxgdi {
 
@@ -59,6 +60,10 @@ struct DcHandle {
     bool TargetIsMono();
     QSize TargetSize();
 };
+
+// What a window shows now; while a paint is in progress (when grabbing
+// would paint again) a plain image in its background colour.
+QImage CurrentLook(QWidget* w);
 
 HDC CreateWindowDc(QPaintDevice* device, QSize size);
 void ReleaseWindowDc(HDC hdc);

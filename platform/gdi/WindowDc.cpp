@@ -30,6 +30,8 @@ std::map<HWND, QImage>& Pending()
 
 thread_local bool t_grabbing = false;
 
+}  // namespace
+
 QImage CurrentLook(QWidget* w)
 {
     // Grabbing paints the window; not while a paint is in progress (the
@@ -46,8 +48,6 @@ QImage CurrentLook(QWidget* w)
         img = img.scaled(w->size().expandedTo(QSize(1, 1)));
     return img;
 }
-
-}  // namespace
 
 // Called when a painting DC is released: shows what was drawn outside
 // painting on top of the window's own painting.

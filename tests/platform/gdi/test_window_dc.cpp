@@ -105,6 +105,41 @@ TEST_F(WindowDcTest, WindowRegionShapesTheWindow)
     EXPECT_EQ(Shown(1, 1), 0x00FF00u);
 }
 
+// Reads its own painting DC while painting, and takes a DC of its parent.
+class ReadingWnd : public CWnd {
+public:
+    COLORREF read = 0;
+    int paints = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_PAINT) {
+            ++paints;
+            CPaintDC dc(this);
+            dc.FillSolidRect(0, 0, 10, 10, kRed);
+            MemDc copy(10, 10, kWhite);
+            ::BitBlt(copy.dc, 0, 0, 10, 10, dc.m_hDC, 0, 0, SRCCOPY);
+            read = dc.GetPixel(1, 1);
+            CClientDC parent(GetParent());
+            parent.GetPixel(0, 0);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST_F(WindowDcTest, ReadingWhilePaintingDoesNotPaintAgain)
+{
+    ReadingWnd child;
+    ASSERT_TRUE(child.CreateEx(0, "VxReading", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 20, 20), &wnd, 0));
+    widget->grab();
+    EXPECT_GE(child.paints, 1);
+    EXPECT_LE(child.paints, 2);
+    EXPECT_NE(child.read, CLR_INVALID);
+    child.DestroyWindow();
+}
+
 class ColourParent : public CWnd {
 public:
     CBrush back{RGB(10, 20, 30)};
