@@ -372,7 +372,7 @@ void RtspServer::vanish(int seconds) {
     }
     d.backAt = g_get_monotonic_time() + static_cast<gint64>(seconds) * G_USEC_PER_SEC;
     d.backFailed = false;
-    d.backTimer = g_timeout_source_new(100);
+    d.backTimer = g_timeout_source_new(20);
     g_source_set_callback(
         d.backTimer,
         [](gpointer p) -> gboolean {

@@ -66,9 +66,11 @@ int main(int argc, char** argv) {
   HttpServer http([&camera](const HttpRequest& req) { return camera.handle(req); });
   camera.onVanish = [&http, &rtsp](int seconds) {
     fprintf(stderr, "camsim: vanishing for %d s\n", seconds);
-    http.vanish(seconds);
+    // The stream first: the web port closing drops the control request's
+    // own connection, and by then both ports are to be gone.
     if (rtsp)
       rtsp->vanish(seconds);
+    http.vanish(seconds);
   };
   if (!http.start(options.bind, options.httpPort, error)) {
     fprintf(stderr, "camsim: %s\n", error.c_str());
