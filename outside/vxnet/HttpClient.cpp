@@ -1,6 +1,7 @@
 #include "outside/vxnet/HttpClient.h"
 
 #include "outside/vxnet/CurlHandles.h"
+#include "outside/vxnet/DigestAuth.h"
 #include "outside/vxnet/ErrorMap.h"
 #include "outside/vxnet/LogRedact.h"
 #include "outside/vxnet/ReplyText.h"
@@ -179,7 +180,8 @@ std::string HttpClient::baseUrl() const
 namespace {
 
 Attempt performOnce(const std::string& url, std::string_view path, int method, int timeout_ms,
-                    const HttpEndpoint& ep, bool digest, bool download, Transfer& t)
+                    const HttpEndpoint& ep, bool digest, const std::string& authorization,
+                    bool download, Transfer& t)
 {
     Attempt a;
     CurlEasy easy(curl_easy_init());
@@ -217,7 +219,14 @@ Attempt performOnce(const std::string& url, std::string_view path, int method, i
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
-    if (!ep.user.empty() || !ep.password.empty()) {
+    CurlHeaderList headers;
+    if (!authorization.empty()) {
+        if (!headers.append(("Authorization: " + authorization).c_str())) {
+            a.curl = CURLE_OUT_OF_MEMORY;
+            return a;
+        }
+        curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    } else if (!ep.user.empty() || !ep.password.empty()) {
         curl_easy_setopt(h, CURLOPT_HTTPAUTH, digest ? CURLAUTH_DIGEST : CURLAUTH_BASIC);
         curl_easy_setopt(h, CURLOPT_USERNAME, ep.user.c_str());
         curl_easy_setopt(h, CURLOPT_PASSWORD, ep.password.c_str());
@@ -232,6 +241,14 @@ Attempt performOnce(const std::string& url, std::string_view path, int method, i
     return a;
 }
 
+std::string makeCnonce()
+{
+    std::random_device rd;
+    char text[20];
+    std::snprintf(text, sizeof text, "%08x%08x", static_cast<unsigned>(rd()), static_cast<unsigned>(rd()));
+    return text;
+}
+
 // Basic is tried first. A camera that answers 401 and offers Digest gets the
 // request again with Digest; one that turned away from Digest to Basic gets
 // Basic. At most two rounds, so a refused login ends quickly.
@@ -241,22 +258,32 @@ Attempt withAuth(const HttpClient& client, const std::string& url, std::string_v
                  MakeTransfer&& make, std::unique_ptr<Transfer>& out)
 {
     const HttpEndpoint& ep = client.endpoint();
-    bool digest = useDigest.load();
+    // A path curl would sign wrongly goes out with Basic first even on a
+    // camera known to want Digest: its 401 brings the challenge to sign.
+    bool own = needsOwnDigest(path);
+    bool digest = own ? false : useDigest.load();
+    std::string authorization;
     Attempt a;
     for (int round = 0; round < 2; ++round) {
         out = make();
-        a = performOnce(url, path, method, timeout_ms, ep, digest, download, *out);
+        a = performOnce(url, path, method, timeout_ms, ep, digest, authorization, download, *out);
         if (a.curl != CURLE_OK || out->reply.status() != 401 || (ep.user.empty() && ep.password.empty()))
             break;
-        std::string offer = lower(out->reply.header("WWW-Authenticate"));
+        std::string challenge = out->reply.header("WWW-Authenticate");
+        std::string offer = lower(challenge);
         bool offersDigest = offer.find("digest") != std::string::npos;
         bool offersBasic = offer.find("basic") != std::string::npos;
-        if (!digest && offersDigest)
+        if (!digest && offersDigest) {
             digest = true;
-        else if (digest && !offersDigest && offersBasic)
+            if (own)
+                authorization = digestAuthorization(challenge, method == VXNET_METHOD_POST ? "POST" : "GET",
+                                                    path, ep.user, ep.password, makeCnonce());
+        } else if (digest && !offersDigest && offersBasic) {
             digest = false;
-        else
+            authorization.clear();
+        } else {
             break;
+        }
         useDigest.store(digest);
     }
     return a;

@@ -1,6 +1,8 @@
-// Camera replies and request paths are untrusted text: the family checks and
-// the log redaction must take any bytes without reading out of bounds.
+// Camera replies and request paths are untrusted text: the family checks, the
+// Digest challenge reading and the log redaction must take any bytes without
+// reading out of bounds.
 
+#include "outside/vxnet/DigestAuth.h"
 #include "outside/vxnet/FamilyProbe.h"
 #include "outside/vxnet/LogRedact.h"
 #include "outside/vxnet/ReplyText.h"
@@ -18,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)probe::isDy(text);
     (void)probe::isAjAudio(text);
     (void)probe::isHtl(text);
+    (void)digestAuthorization(text, "GET", "/x", "u", "p", "c");
     (void)redactUrl(text);
     (void)redactPath(text, {"p", "secret"});
     ReplyText reply(4096);

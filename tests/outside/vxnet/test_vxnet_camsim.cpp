@@ -199,17 +199,30 @@ TEST_F(VxnetCamsim, ChunkedReplyTextHasTheDecodedBody)
 
 TEST_F(VxnetCamsim, RequestPathReachesTheCameraAsWritten)
 {
-    fs::path log = m_dir / "req.log";
-    CamsimProcess cam({"--family", "HTL", "--log", log.string(), "--no-rtsp"});
-    ASSERT_TRUE(cam.ok()) << cam.error();
-    connect(cam);
-    const std::string path = "/cgi-bin/web.cgi?{\"mod\":\"ptz\",\"cmd\":\"set\",\"param\":{\"command\":1,\"speed\":1,\"preset_id\":[3]}}";
-    char* out = nullptr;
-    ASSERT_EQ(vxnet_get_cgi_command(m_handle, path.c_str(), &out, VXNET_METHOD_POST, 3000), 0);
-    vxnet_free_cgi_output(&out);
-    std::vector<std::string> entries = lines(log);
-    ASSERT_FALSE(entries.empty());
-    EXPECT_EQ(entries.back().rfind("POST " + path + " ", 0), 0u) << entries.back();
+    // JSON in the query (HTL's PTZ request) and a '#', with either scheme:
+    // a Digest camera checks the signature against the path it received.
+    const std::string paths[] = {
+        "/cgi-bin/web.cgi?{\"mod\":\"ptz\",\"cmd\":\"set\",\"param\":{\"command\":1,\"speed\":1,\"preset_id\":[3]}}",
+        "/cgi-bin/web.cgi?mod=device&cmd=get#top",
+    };
+    for (const char* mode : {"basic", "digest"}) {
+        fs::path log = m_dir / (std::string(mode) + ".log");
+        CamsimProcess cam({"--family", "HTL", "--auth", mode, "--log", log.string(), "--no-rtsp"});
+        ASSERT_TRUE(cam.ok()) << cam.error();
+        STConnectInfo b = block(cam);
+        VXNET_HANDLE h = nullptr;
+        ASSERT_EQ(vxnet_connect(&b, &h), 0) << mode;
+        for (const std::string& path : paths) {
+            char* out = nullptr;
+            ASSERT_EQ(vxnet_get_cgi_command(h, path.c_str(), &out, VXNET_METHOD_POST, 3000), 0);
+            EXPECT_EQ(std::string(out).rfind("HTTP/1.1 200", 0), 0u) << mode << " " << path << "\n" << out;
+            vxnet_free_cgi_output(&out);
+            std::vector<std::string> entries = lines(log);
+            ASSERT_FALSE(entries.empty());
+            EXPECT_EQ(entries.back(), "POST " + path + " " + mode + " 200");
+        }
+        vxnet_disconnect(h);
+    }
 }
 
 TEST_F(VxnetCamsim, DownloadCutOffMidwayLeavesNoFile)

@@ -3,6 +3,7 @@
 // the reply text of interim responses, and what vxnet_connect refuses.
 
 #include "outside/vxnet/BitrateMeter.h"
+#include "outside/vxnet/DigestAuth.h"
 #include "outside/vxnet/FamilyProbe.h"
 #include "outside/vxnet/LogRedact.h"
 #include "outside/vxnet/ReplyText.h"
@@ -139,6 +140,32 @@ TEST(LogRedaction, PasswordsNeverReachALogLine)
         EXPECT_EQ(redactPath(c.in), c.out) << c.in;
     // The session's own password, wherever it turns up.
     EXPECT_EQ(redactPath("/x?auth=hunter2zz&u=1", {"hunter2"}), "/x?auth=***zz&u=1");
+}
+
+TEST(OwnDigest, SignsThePathAsSent)
+{
+    // The worked example of RFC 2617, offered beside a Basic challenge.
+    const std::string challenge = "Basic realm=\"cam\", Digest realm=\"testrealm@host.com\", "
+                                  "qop=\"auth,auth-int\", nonce=\"dcd98b7102dd2f0e8b11d0f600bfb0c093\", "
+                                  "opaque=\"5ccc069c403ebaf9f0171e9517f40e41\"";
+    std::string auth = digestAuthorization(challenge, "GET", "/dir/index.html", "Mufasa", "Circle Of Life", "0a4f113b");
+    EXPECT_NE(auth.find("response=\"6629fae49393a05397450978507c4ef1\""), std::string::npos) << auth;
+    EXPECT_NE(auth.find("qop=auth, nc=00000001, cnonce=\"0a4f113b\""), std::string::npos) << auth;
+    EXPECT_NE(auth.find("opaque=\"5ccc069c403ebaf9f0171e9517f40e41\""), std::string::npos) << auth;
+
+    // A quote in the path is escaped in the uri; the signature is over the raw path.
+    std::string json = digestAuthorization("Digest realm=\"r\", nonce=\"n\"", "POST", "/w.cgi?{\"mod\":1}#x",
+                                           "u", "p", "c");
+    EXPECT_NE(json.find("uri=\"/w.cgi?{\\\"mod\\\":1}#x\""), std::string::npos) << json;
+    EXPECT_EQ(json.find("qop="), std::string::npos);
+
+    EXPECT_EQ(digestAuthorization("Digest realm=\"r\", nonce=\"n\", algorithm=SHA-256", "GET", "/", "u", "p", "c"), "");
+    EXPECT_EQ(digestAuthorization("Digest realm=\"r\", nonce=\"n\", qop=\"auth-int\"", "GET", "/", "u", "p", "c"), "");
+    EXPECT_EQ(digestAuthorization("Basic realm=\"r\"", "GET", "/", "u", "p", "c"), "");
+
+    EXPECT_TRUE(needsOwnDigest("/cgi-bin/web.cgi?{\"mod\":\"ptz\"}"));
+    EXPECT_TRUE(needsOwnDigest("/a#b"));
+    EXPECT_FALSE(needsOwnDigest("/cgi-bin/hi3510/param.cgi?cmd=getvideoattr&-chn=11"));
 }
 
 TEST(ReplyTextForm, OnlyTheFinalResponseIsKept)
