@@ -154,6 +154,8 @@ void FilePlayer::run()
 
     int64_t skipUntilUs = -1;  // after a seek: frames before the target are decoded, not shown
     int64_t lastReportUs = -kPositionEveryUs;
+    int64_t lastLengthUs = 0;
+    const int64_t announcedMs = m_lengthMs;
     bool ended = false;
     auto show = [&](AVFrame* f) {
         if (f->best_effort_timestamp == AV_NOPTS_VALUE)
@@ -165,6 +167,15 @@ void FilePlayer::run()
         if (!waitUntil(us))
             return;
         m_positionMs = us / 1000;
+        if (m_positionMs > m_lengthMs) {
+            // A source that does not tell its length up front (a stream over
+            // HTTP without ranges): the length grows as it plays, told once a second.
+            m_lengthMs = m_positionMs.load();
+            if (us - lastLengthUs >= kPositionEveryUs) {
+                lastLengthUs = us;
+                m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthMs);
+            }
+        }
         m_host.filePicture(f);
         if (us - lastReportUs >= kPositionEveryUs || us < lastReportUs) {
             lastReportUs = us;
@@ -211,6 +222,8 @@ void FilePlayer::run()
                     continue; // a seek came in while the last pictures were shown
             }
             ended = true;
+            if (m_lengthMs > announcedMs)
+                m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthMs);
             if (m_lengthMs > 0)
                 m_positionMs = m_lengthMs.load();
             m_host.fileEvent(VXPLAY_EVENT_FILE_END, 0);

@@ -7,9 +7,14 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using vxtest::StreamFixture;
 
@@ -123,6 +128,63 @@ TEST_F(FilePlayback, PauseHoldsThePositionAndCloseReportsStopped)
     ASSERT_EQ(vxplay_file_close(inst), 0);
     EXPECT_TRUE(ev.has(VXPLAY_EVENT_FILE_STOPPED)); // raised before close returned
     EXPECT_EQ(vxplay_file_get_length(inst), -1);
+}
+
+// A plain HTTP server on loopback for the recording's folder.
+class HttpServer {
+public:
+    explicit HttpServer(const std::string& dir)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(fds[1], 1);
+            execlp("python3", "python3", "-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory",
+                   dir.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string line;
+        pollfd p{fds[0], POLLIN, 0};
+        char ch;
+        while (poll(&p, 1, 15000) > 0 && read(fds[0], &ch, 1) == 1 && ch != '\n')
+            line += ch;
+        close(fds[0]);
+        const auto at = line.find(" port ");
+        if (at != std::string::npos)
+            m_port = atoi(line.c_str() + at + 6);
+    }
+    ~HttpServer()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    int port() const { return m_port; }
+
+private:
+    pid_t m_pid = -1;
+    int m_port = 0;
+};
+
+TEST_F(FilePlayback, AnHttpUrlPlaysLikeAFile)
+{
+    const std::filesystem::path rec = recording();
+    HttpServer server(rec.parent_path().string());
+    ASSERT_GT(server.port(), 0);
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/" + rec.filename().string();
+    ASSERT_EQ(vxplay_file_set(inst, url.c_str()), 0);
+    ASSERT_EQ(vxplay_file_open(inst), 0);
+    ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_LENGTH));
+    // This server sends no ranges, so the length shows only what was read so
+    // far; it grows as the file plays, and the end is the end of the file.
+    ASSERT_EQ(vxplay_file_set_position(inst, 8000), 0);
+    ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_END, 15));
+    EXPECT_NEAR(double(ev.last(VXPLAY_EVENT_FILE_LENGTH)), 10000.0, 80.0);
+    EXPECT_NEAR(double(vxplay_file_get_length(inst)), 10000.0, 80.0);
 }
 
 TEST_F(FilePlayback, FilesThatCannotPlayFailToOpen)
