@@ -42,7 +42,16 @@ HINSTANCE SampleResources();
 class CDrawnButton : public CButton {
 public:
     int drawn = 0;
-    void DrawItem(LPDRAWITEMSTRUCT) override { ++drawn; }
+    void DrawItem(LPDRAWITEMSTRUCT dis) override
+    {
+        ++drawn;
+        CDC* dc = CDC::FromHandle(dis->hDC);
+        CRect rc(dis->rcItem);
+        dc->FillSolidRect(&rc, RGB(40, 90, 160));
+        dc->SetTextColor(RGB(255, 255, 255));
+        dc->SetBkMode(TRANSPARENT);
+        dc->DrawText("Drawn", -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
 };
 
 class CSampleDlg : public CDialog {
