@@ -42,7 +42,7 @@ struct Stream {
     int audioCodec = 0;
     int audioChannels = 1;
     int64_t firstKeyPts = VXSTREAM_NOPTS;
-    double segmentStartAt = 0;
+    double nextCutAt = 0;     // stream time of the next cut, from the first key frame
     bool recording = false;
 
     StreamOutcome out;
@@ -73,7 +73,8 @@ void startSegment(Stream& s, double at)
         return;
     }
     s.recording = true;
-    s.segmentStartAt = at;
+    while (s.nextCutAt <= at + kSlackSeconds)
+        s.nextCutAt += s.segmentSeconds;
 }
 
 void stopSegment(Stream& s)
@@ -97,31 +98,33 @@ void onTrack(void* user, const vxstream_track* t)
     vxplay_init_track(s->player, t);
 }
 
-// The recorder's cut: at the first key frame at least a segment's length
-// after the current file began, that file is closed and the next one begins
-// with this key frame. Nothing is written twice and nothing falls between.
+// The recorder's cut: at the first key frame at or past the next multiple of
+// the segment length (counted from the first key frame, so that one late key
+// frame does not shift every later cut), the file is closed and the next one
+// begins with this key frame. Nothing is written twice and nothing falls
+// between. The recording ends with the first picture at the length, as
+// ffmpeg's -t ends the anchor's, key frame or not.
 void onData(void* user, int index, int type, const uint8_t* data, int size, int64_t pts, int64_t dts, int flags)
 {
     auto* s = static_cast<Stream*>(user);
     if (s->done)
         return;
-    const bool key = index == s->videoIndex && (flags & VXSTREAM_FLAG_KEY) && pts != VXSTREAM_NOPTS;
-    double at = 0;
-    if (key) {
-        if (s->firstKeyPts == VXSTREAM_NOPTS)
-            s->firstKeyPts = pts;
-        at = static_cast<double>(pts - s->firstKeyPts) * s->videoTimeBase;
-        if (s->recording && at >= s->limit - kSlackSeconds) {
-            stopSegment(*s);
-            s->out.finished = true;
-            s->done = true;
-            return;
-        }
-        if (s->recording && at - s->segmentStartAt >= s->segmentSeconds - kSlackSeconds)
-            stopSegment(*s);
-    }
+    const bool video = index == s->videoIndex && pts != VXSTREAM_NOPTS;
+    const bool key = video && (flags & VXSTREAM_FLAG_KEY);
+    if (key && s->firstKeyPts == VXSTREAM_NOPTS)
+        s->firstKeyPts = pts;
     if (s->firstKeyPts == VXSTREAM_NOPTS)
         return; // nothing before the first key frame can be recorded
+    const double at = video ? static_cast<double>(pts - s->firstKeyPts) * s->videoTimeBase : 0;
+    if (video && at >= s->limit - kSlackSeconds) {
+        if (s->recording)
+            stopSegment(*s);
+        s->out.finished = true;
+        s->done = true;
+        return;
+    }
+    if (key && s->recording && at >= s->nextCutAt - kSlackSeconds)
+        stopSegment(*s);
     if (index == s->videoIndex) {
         ++s->out.videoReceived;
     } else if (type == VXSTREAM_MEDIA_AUDIO) {
