@@ -108,53 +108,44 @@ QString PathEllipsis(const QString& s, const QFontMetrics& fm, int width)
     return dots + tail;
 }
 
-// Breaks a paragraph into lines no wider than `width` at spaces; a word
-// longer than a line stays whole unless `breakWords` (edit-control mode).
+// Breaks a paragraph into lines no wider than `width` at spaces, measuring
+// word by word; a word longer than a line stays whole unless `breakWords`
+// (edit-control mode) cuts it.
 void WrapParagraph(const QString& para, const QFontMetrics& fm, int width, bool breakWords, std::vector<QString>& out)
 {
     if (para.isEmpty()) {
         out.emplace_back();
         return;
     }
-    qsizetype start = 0;
-    const qsizetype n = para.size();
-    while (start < n) {
-        qsizetype end = start;
-        qsizetype lastBreak = -1;
-        while (end < n) {
-            if (para[end] == ' ')
-                lastBreak = end;
-            if (fm.horizontalAdvance(para.mid(start, end - start + 1)) > width && end > start)
-                break;
-            ++end;
+    const QStringList words = para.split(' ');
+    QString line;
+    bool open = false;  // the line holds at least one word (maybe empty)
+    auto pushLongWord = [&](QString w) {
+        // Cuts a word that is wider than the line into pieces that fit.
+        while (fm.horizontalAdvance(w) > width && w.size() > 1) {
+            qsizetype n = 1;
+            while (n < w.size() && fm.horizontalAdvance(w.left(n + 1)) <= width)
+                ++n;
+            out.push_back(w.left(n));
+            w = w.mid(n);
         }
-        if (end >= n) {
-            out.push_back(para.mid(start));
-            return;
-        }
-        if (para[end] == ' ') {
-            out.push_back(para.mid(start, end - start));
-            start = end;
-        } else if (lastBreak > start) {
-            out.push_back(para.mid(start, lastBreak - start));
-            start = lastBreak;
-        } else if (breakWords) {
-            out.push_back(para.mid(start, end - start));
-            start = end;
+        return w;
+    };
+    for (const QString& w : words) {
+        if (!open) {
+            line = (breakWords && fm.horizontalAdvance(w) > width) ? pushLongWord(w) : w;
+            open = true;
             continue;
-        } else {
-            // The word does not fit: it runs on to the next space.
-            qsizetype sp = para.indexOf(' ', end);
-            if (sp < 0) {
-                out.push_back(para.mid(start));
-                return;
-            }
-            out.push_back(para.mid(start, sp - start));
-            start = sp;
         }
-        while (start < n && para[start] == ' ')
-            ++start;
+        QString candidate = line + ' ' + w;
+        if (fm.horizontalAdvance(candidate) <= width) {
+            line = candidate;
+            continue;
+        }
+        out.push_back(line);
+        line = (breakWords && fm.horizontalAdvance(w) > width) ? pushLongWord(w) : w;
     }
+    out.push_back(line);
 }
 
 }  // namespace
