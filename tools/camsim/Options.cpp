@@ -70,6 +70,23 @@ Camera:
                        "METHOD TARGET AUTH STATUS", AUTH none|basic|digest|other
   --chunked            send every reply body chunked
 
+What each family answers (all but AJ's own requests need the account by
+HTTP authentication; AJ's carry username= and password= in the query):
+  HX   /cgi-bin/hi3510/param.cgi?cmd=NAME&-param=value&cmd=...  variable
+       lines var name="value"; (getuserinfo, getvideoattr, getvencattr,
+       getaencattr, getservertime, setservertime, getserverinfo, ...; setters
+       answer [Succeed]set ok.), /web.ini ([vxver] vercfg = MODEL),
+       /web/tmpfs/snap.jpg, /log/syslog.txt, /cgi-bin/hi3510/logsync.cgi
+  HV   /cgi/sys_get?Group=DeviceInfo|TimeInfo,
+       /cgi/netport_get?Channel=1&Group=NetPortInfo: XML in <Message> with
+       <result code="200">; no parameter CGI
+  DY   /dy-cgi/user.cgi?cmd=checkuserinfo, /dy-cgi/device.cgi?cmd=getdeviceinfo
+       (var name='value';) and the parameter CGI and files of HX
+  AJ   /cgi-bin/user_management, /cgi-bin/audioencoder, /cgi-bin/deviceinfo
+       (XML attributes) and the parameter CGI and files of HX
+  HTL  /cgi-bin/web.cgi?mod=M&cmd=C or /cgi-bin/web.cgi?{"mod":"M","cmd":"C"}
+       (flat JSON with "code":200) and the parameter CGI and files of HX
+
 Stream (RTSP with RTP over TCP or UDP; H.264 test pattern, G.711 A-law tone):
   --no-rtsp            serve no RTSP
   --rtsp-auth          the stream asks for the account (Basic or Digest)
