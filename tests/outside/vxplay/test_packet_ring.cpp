@@ -1,0 +1,96 @@
+// The pre-record ring: where it starts and what its byte cap gives up.
+
+#include "outside/vxplay/PacketRing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using vxplay::PacketRing;
+using vxplay::StreamPacket;
+using vxplay::StreamPacketPtr;
+using vxplay::Track;
+using vxplay::TrackPtr;
+
+TrackPtr track(int type)
+{
+    vxstream_track d{};
+    d.media_type = type;
+    d.time_base_num = 1;
+    d.time_base_den = 1000;
+    return Track::fromDescription(d);
+}
+
+StreamPacketPtr packet(const TrackPtr& t, int64_t ms, bool key, int bytes)
+{
+    auto p = std::make_shared<StreamPacket>();
+    p->pkt = vxplay::makePacket();
+    av_new_packet(p->pkt.get(), bytes);
+    p->track = t;
+    p->timeUs = ms * 1000;
+    p->key = key;
+    return p;
+}
+
+// 10 s of 25 fps video with a key frame every 2 s and 20 ms sound packets.
+void feed(PacketRing& ring, int videoBytes, int64_t untilMs = 10000)
+{
+    const TrackPtr v = track(VXSTREAM_MEDIA_VIDEO), a = track(VXSTREAM_MEDIA_AUDIO);
+    for (int64_t ms = 0; ms < untilMs; ms += 20) {
+        if (ms % 40 == 0)
+            ring.push(packet(v, ms, ms % 2000 == 0, videoBytes));
+        ring.push(packet(a, ms, true, 160));
+    }
+}
+
+TEST(PacketRing, StartsAtAKeyFrameThatCoversThePreRecord)
+{
+    struct Case {
+        int64_t keepMs;
+        int64_t firstMs;      // with history
+        int64_t latestKeyMs;  // without
+    };
+    // The newest packet is at 9980 ms; key frames at 0, 2000, ... 8000.
+    for (const Case& c : {Case{0, 8000, 8000}, Case{1000, 8000, 8000}, Case{5000, 4000, 8000},
+                          Case{9980, 0, 8000}, Case{60000, 0, 8000}}) {
+        SCOPED_TRACE(c.keepMs);
+        PacketRing ring(c.keepMs * 1000, 64u << 20);
+        feed(ring, 1000);
+        const auto all = ring.snapshot(true);
+        ASSERT_FALSE(all.empty());
+        EXPECT_TRUE(all.front()->isVideo() && all.front()->key);
+        EXPECT_EQ(all.front()->timeUs / 1000, c.firstMs);
+        EXPECT_EQ(ring.snapshot(false).front()->timeUs / 1000, c.latestKeyMs);
+    }
+}
+
+TEST(PacketRing, TheByteCapGivesUpWholeGroupsOfPictures)
+{
+    // 50 pictures of 20 kB a group: about 1 MB each. A 2.5 MB cap keeps two.
+    PacketRing ring(60000 * 1000, 2500 * 1000);
+    feed(ring, 20000);
+    EXPECT_LE(ring.bytes(), 2500u * 1000u);
+    const auto all = ring.snapshot(true);
+    EXPECT_TRUE(all.front()->isVideo() && all.front()->key);
+    EXPECT_EQ(all.front()->timeUs / 1000, 6000);
+
+    // A single group larger than the cap: nothing a recording could use is kept.
+    PacketRing tiny(60000 * 1000, 100 * 1000);
+    feed(tiny, 20000);
+    EXPECT_LE(tiny.bytes(), 100u * 1000u);
+    const auto rest = tiny.snapshot(true);
+    EXPECT_TRUE(rest.empty() || (rest.front()->isVideo() && rest.front()->key));
+}
+
+TEST(PacketRing, NothingBeforeTheFirstKeyFrame)
+{
+    PacketRing ring(5000 * 1000, 64u << 20);
+    const TrackPtr v = track(VXSTREAM_MEDIA_VIDEO);
+    for (int64_t ms = 0; ms < 400; ms += 40)
+        ring.push(packet(v, ms, false, 1000));
+    EXPECT_EQ(ring.count(), 0u);
+    ring.push(packet(v, 400, true, 1000));
+    EXPECT_EQ(ring.count(), 1u);
+}
+
+} // namespace
