@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -38,6 +39,14 @@ bool IsRunnable(const QString& path)
         "application/x-ruby",          "application/x-java-archive", "application/x-msi",
         "application/x-appimage",      "application/x-ms-shortcut",
     };
+    // Programs and scripts by their first bytes, whatever the MIME data
+    // of the machine knows.
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly)) {
+        QByteArray head = f.read(4);
+        if (head.startsWith("\x7f" "ELF") || head.startsWith("#!") || head.startsWith("MZ"))
+            return true;
+    }
     QMimeDatabase db;
     const QMimeType byContent = db.mimeTypeForFile(path, QMimeDatabase::MatchContent);
     const QMimeType byName = db.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
