@@ -40,14 +40,15 @@ enum {
 
 // Event codes of the event callback; value is 0 unless said.
 enum {
-    VXPLAY_EVENT_FILE_LENGTH = 1025,   // value: length of the opened file in ms
+    VXPLAY_EVENT_FILE_LENGTH = 1025,   // value: length of the opened file in ms; again
+                                       // when a source that did not tell it plays past it
     VXPLAY_EVENT_FILE_POSITION = 1026, // value: play position in ms, about once a second
     VXPLAY_EVENT_FILE_STOPPED = 1027,  // playback of a file stopped before its end
     VXPLAY_EVENT_FILE_END = 1028,      // the file played to its end
     VXPLAY_EVENT_FILE_FAILED = 1029,   // reading or decoding the file failed
     VXPLAY_EVENT_STREAM_FAILED = 1049, // the live stream cannot be decoded (no decoder)
-    VXPLAY_EVENT_STREAM_STOPPED = 1051,
-    VXPLAY_EVENT_STREAM_END = 1056,
+    VXPLAY_EVENT_STREAM_STOPPED = 1051, // the twins of 1027 and 1028: hosts treat both
+    VXPLAY_EVENT_STREAM_END = 1056,     // alike; this player raises the 1027 and 1028 forms
     VXPLAY_EVENT_VOUT = 1057,          // the first picture since vxplay_play_start was shown
 };
 
