@@ -99,6 +99,24 @@ LRESULT GuiThread::sendFromWorker(const MSG& msg)
     return sent.result;
 }
 
+bool GuiThread::callFromWorker(const std::function<void()>& fn)
+{
+    Sent sent;
+    sent.fn = &fn;
+    {
+        std::lock_guard lock(m_sentMutex);
+        if (m_down)
+            return false;
+        m_sent.push_back(&sent);
+    }
+    QCoreApplication::postEvent(this, new QEvent(kSentWakeEvent));
+    if (vxk::WakeGuiWait)
+        vxk::WakeGuiWait();
+    std::unique_lock lock(m_sentMutex);
+    m_sentDone.wait(lock, [&] { return sent.done; });
+    return sent.result == 1;
+}
+
 void GuiThread::dispatchSent()
 {
     for (;;) {
@@ -111,7 +129,13 @@ void GuiThread::dispatchSent()
             m_sent.pop_front();
         }
         MSG m = s->msg;
-        LRESULT r = WindowRegistry::instance().alive(m.hwnd) ? CallWindow(m.hwnd, m.message, m.wParam, m.lParam) : 0;
+        LRESULT r = 0;
+        if (s->fn) {
+            (*s->fn)();
+            r = 1;
+        } else if (WindowRegistry::instance().alive(m.hwnd)) {
+            r = CallWindow(m.hwnd, m.message, m.wParam, m.lParam);
+        }
         std::lock_guard lock(m_sentMutex);
         s->result = r;
         s->done = true;

@@ -29,6 +29,10 @@ public:
 
     void post(const MSG& msg);
     LRESULT sendFromWorker(const MSG& msg);
+    // Runs fn on the GUI thread and waits for it, like a sent message (a
+    // GUI thread waiting in the kernel runs it too). Returns false when the
+    // GUI thread has ended.
+    bool callFromWorker(const std::function<void()>& fn);
     void dispatchSent();
     // Runs fn on the GUI thread, later (any thread).
     void runLater(std::function<void()> fn);
@@ -58,6 +62,7 @@ protected:
 private:
     struct Sent {
         MSG msg;
+        const std::function<void()>* fn = nullptr;
         LRESULT result = 0;
         bool done = false;
     };

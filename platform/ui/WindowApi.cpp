@@ -38,6 +38,25 @@ DWORD Tick()
 
 HWND g_capture = nullptr;
 
+// Window calls from a worker run on the GUI thread while the worker waits,
+// as the classic calls do through messages; a value of T() when the GUI
+// thread is gone.
+template <typename F>
+auto OnGuiThread(F&& f) -> decltype(f())
+{
+    using R = decltype(f());
+    R out{};
+    if (GuiThread* gui = GuiThread::instance())
+        gui->callFromWorker([&] { out = f(); });
+    return out;
+}
+
+#define VX_GUI_CALL(expr)                                \
+    do {                                                 \
+        if (!OnGui())                                    \
+            return OnGuiThread([&] { return (expr); });  \
+    } while (0)
+
 }  // namespace
 
 // ---- messages ----
@@ -128,6 +147,7 @@ bool RegisteredMessageName(UINT id, std::string& name)
 
 int GetClassName(HWND hWnd, LPSTR buf, int max)
 {
+    VX_GUI_CALL(::GetClassName(hWnd, buf, max));
     WindowRecord* r = Rec(hWnd);
     if (!r || !OnGui()) {
         if (buf && max > 0)
@@ -170,6 +190,7 @@ LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL IsWindowVisible(HWND hWnd)
 {
+    VX_GUI_CALL(::IsWindowVisible(hWnd));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !OnGui())
         return FALSE;
@@ -183,12 +204,14 @@ BOOL IsWindowVisible(HWND hWnd)
 
 BOOL IsWindowEnabled(HWND hWnd)
 {
+    VX_GUI_CALL(::IsWindowEnabled(hWnd));
     QWidget* w = WidgetOf(hWnd);
     return w && OnGui() && !w->testAttribute(Qt::WA_ForceDisabled) ? TRUE : FALSE;
 }
 
 BOOL EnableWindow(HWND hWnd, BOOL enable)
 {
+    VX_GUI_CALL(::EnableWindow(hWnd, enable));
     WindowRecord* r = Rec(hWnd);
     if (!r || r->dead || !OnGui() || !r->widget)
         return FALSE;
@@ -204,6 +227,7 @@ BOOL EnableWindow(HWND hWnd, BOOL enable)
 
 BOOL ShowWindow(HWND hWnd, int cmd)
 {
+    VX_GUI_CALL(::ShowWindow(hWnd, cmd));
     WindowRecord* r = Rec(hWnd);
     if (!r || r->dead || !OnGui() || !r->widget)
         return FALSE;
@@ -333,6 +357,7 @@ BOOL MoveWindow(HWND hWnd, int x, int y, int cx, int cy, BOOL repaint)
 
 BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flags)
 {
+    VX_GUI_CALL(::SetWindowPos(hWnd, after, x, y, cx, cy, flags));
     WindowRecord* r = Rec(hWnd);
     if (!r || r->dead || !OnGui() || !r->widget)
         return FALSE;
@@ -381,6 +406,7 @@ BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flag
 
 BOOL GetClientRect(HWND hWnd, LPRECT rect)
 {
+    VX_GUI_CALL(::GetClientRect(hWnd, rect));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !rect)
         return FALSE;
@@ -390,6 +416,7 @@ BOOL GetClientRect(HWND hWnd, LPRECT rect)
 
 BOOL GetWindowRect(HWND hWnd, LPRECT rect)
 {
+    VX_GUI_CALL(::GetWindowRect(hWnd, rect));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !rect)
         return FALSE;
@@ -406,6 +433,7 @@ BOOL GetWindowRect(HWND hWnd, LPRECT rect)
 
 BOOL ClientToScreen(HWND hWnd, LPPOINT pt)
 {
+    VX_GUI_CALL(::ClientToScreen(hWnd, pt));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !pt)
         return FALSE;
@@ -417,6 +445,7 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT pt)
 
 BOOL ScreenToClient(HWND hWnd, LPPOINT pt)
 {
+    VX_GUI_CALL(::ScreenToClient(hWnd, pt));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !pt)
         return FALSE;
@@ -452,6 +481,7 @@ int GetWindowTextLength(HWND hWnd)
 
 HWND GetParent(HWND hWnd)
 {
+    VX_GUI_CALL(::GetParent(hWnd));
     WindowRecord* r = Rec(hWnd);
     if (!r)
         return nullptr;
@@ -460,6 +490,7 @@ HWND GetParent(HWND hWnd)
 
 HWND GetDlgItem(HWND hDlg, int id)
 {
+    VX_GUI_CALL(::GetDlgItem(hDlg, id));
     WindowRecord* r = Rec(hDlg);
     if (!r)
         return nullptr;
@@ -473,12 +504,14 @@ HWND GetDlgItem(HWND hDlg, int id)
 
 int GetDlgCtrlID(HWND hWnd)
 {
+    VX_GUI_CALL(::GetDlgCtrlID(hWnd));
     WindowRecord* r = Rec(hWnd);
     return r ? r->id : 0;
 }
 
 HWND GetWindow(HWND hWnd, UINT cmd)
 {
+    VX_GUI_CALL(::GetWindow(hWnd, cmd));
     WindowRecord* r = Rec(hWnd);
     if (!r)
         return nullptr;
@@ -594,6 +627,7 @@ HWND GetCapture()
 
 BOOL SetForegroundWindow(HWND hWnd)
 {
+    VX_GUI_CALL(::SetForegroundWindow(hWnd));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !OnGui())
         return FALSE;
@@ -615,6 +649,7 @@ HWND GetForegroundWindow()
 
 BOOL IsIconic(HWND hWnd)
 {
+    VX_GUI_CALL(::IsIconic(hWnd));
     WindowRecord* r = Rec(hWnd);
     return r && r->iconic ? TRUE : FALSE;
 }
@@ -627,6 +662,7 @@ BOOL IsZoomed(HWND hWnd)
 
 LONG GetWindowLong(HWND hWnd, int index)
 {
+    VX_GUI_CALL(::GetWindowLong(hWnd, index));
     WindowRecord* r = Rec(hWnd);
     if (!r)
         return 0;
@@ -654,6 +690,7 @@ LONG GetWindowLong(HWND hWnd, int index)
 
 LONG SetWindowLong(HWND hWnd, int index, LONG value)
 {
+    VX_GUI_CALL(::SetWindowLong(hWnd, index, value));
     WindowRecord* r = Rec(hWnd);
     if (!r)
         return 0;
@@ -691,6 +728,7 @@ LONG SetWindowLong(HWND hWnd, int index, LONG value)
 
 BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL)
 {
+    VX_GUI_CALL(::InvalidateRect(hWnd, rect, FALSE));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !OnGui())
         return FALSE;
@@ -712,6 +750,7 @@ BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL)
 
 BOOL UpdateWindow(HWND hWnd)
 {
+    VX_GUI_CALL(::UpdateWindow(hWnd));
     QWidget* w = WidgetOf(hWnd);
     if (!w || !OnGui())
         return FALSE;
@@ -722,6 +761,7 @@ BOOL UpdateWindow(HWND hWnd)
 
 BOOL RedrawWindow(HWND hWnd, LPCRECT rect, HRGN, UINT flags)
 {
+    VX_GUI_CALL(::RedrawWindow(hWnd, rect, nullptr, flags));
     if (!hWnd)
         return FALSE;
     if (flags & (RDW_INVALIDATE | RDW_ERASE | RDW_FRAME))

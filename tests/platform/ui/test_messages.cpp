@@ -184,6 +184,50 @@ TEST(Messages, WorkerSendingWhileTheGuiThreadJoinsItDoesNotDeadlock)
     EXPECT_EQ(w.threads[0], std::this_thread::get_id());
 }
 
+struct WorkerCalls {
+    HWND popup;
+    HWND button;
+    BOOL disabledSeen = TRUE;
+    BOOL visibleSeen = FALSE;
+    RECT client{};
+    HWND found = nullptr;
+};
+
+DWORD WINAPI CallingWorker(LPVOID param)
+{
+    auto* c = static_cast<WorkerCalls*>(param);
+    ::ShowWindow(c->popup, SW_SHOW);
+    c->visibleSeen = ::IsWindowVisible(c->popup);
+    ::EnableWindow(c->button, FALSE);
+    c->disabledSeen = ::IsWindowEnabled(c->button);
+    ::GetClientRect(c->popup, &c->client);
+    c->found = ::GetDlgItem(c->popup, 7);
+    ::SetWindowText(c->button, "Search");
+    return 0;
+}
+
+TEST(Messages, WindowCallsFromAWorkerActOnTheGuiThread)
+{
+    RecordingWnd w;
+    ASSERT_TRUE(w.CreatePopup());
+    CButton button;
+    ASSERT_TRUE(button.Create("Scan", WS_VISIBLE, CRect(0, 0, 50, 20), &w, 7));
+    WorkerCalls calls{w.GetSafeHwnd(), button.GetSafeHwnd()};
+    HANDLE worker = CreateThread(nullptr, 0, &CallingWorker, &calls, 0, nullptr);
+    ASSERT_NE(worker, nullptr);
+    // The GUI thread joins the worker and handles its calls meanwhile.
+    ASSERT_EQ(WaitForSingleObject(worker, 5000), WAIT_OBJECT_0);
+    CloseHandle(worker);
+    EXPECT_TRUE(calls.visibleSeen);
+    EXPECT_FALSE(calls.disabledSeen);
+    EXPECT_FALSE(button.IsWindowEnabled());
+    EXPECT_EQ(calls.client.right, 100);
+    EXPECT_EQ(calls.found, button.GetSafeHwnd());
+    CString text;
+    button.GetWindowText(text);
+    EXPECT_STREQ(text.GetString(), "Search");
+}
+
 TEST(Messages, DeadWindowsDropMessagesAndFailCalls)
 {
     auto w = std::make_unique<RecordingWnd>();
