@@ -11,6 +11,7 @@
 #include <fstream>
 #include <mutex>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -172,6 +173,35 @@ TEST_F(Recorder, DestroyWhileRecordingClosesTheFileCleanly)
     EXPECT_EQ(vxplay_record_status(inst), 0);
     EXPECT_EQ(vxplay_input_stream(inst, nullptr, 0, 0, fixture.packets[0].data.data(), 10, 0, 0, 1), VXPLAY_ERR_ARG);
     ASSERT_EQ(vxplay_create_instance(&inst, 0, 5000), 0); // for TearDown
+}
+
+TEST_F(Recorder, AWriteFailureEndsTheRecordingAndKeepsWhatWasWritten)
+{
+    // A full disk, as this process's file size limit: writes past 100 kB fail.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 100 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    fixture.feed(inst, 0, 0.5);
+    const std::string path = dir + "/full.mp4";
+    const int started = vxplay_record_start(inst, path.c_str(), 1, &RecordLog::callback, &log);
+    fixture.feed(inst, 0.5, 12);
+    const int status = vxplay_record_status(inst);
+    const int stopped = vxplay_record_stop(inst);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+
+    ASSERT_EQ(started, 0);
+    EXPECT_EQ(status, 0);                  // the recording ended by itself
+    EXPECT_EQ(stopped, VXPLAY_ERR_STATE);  // nothing left to stop
+    ASSERT_EQ(log.calls.size(), 1u);
+    EXPECT_EQ(log.calls[0].first, VXPLAY_ERR_IO);
+    EXPECT_LE(fs::file_size(path), 100u * 1024u);
+    const auto r = vxtest::probe(path);
+    EXPECT_TRUE(r.firstFrameKey);
+    EXPECT_GE(r.videoFrames, 50); // the fragments that fitted (2 s each) still play
 }
 
 // The child half of the next test: records until it is killed.
