@@ -42,7 +42,7 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
-    HWND h = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
+    HWND h = ::GetDlgItem(CWnd::SafeHwnd(m_pDlgWnd), nIDC);
     m_idLastControl = h;
     m_bEditLastControl = FALSE;
     return h;
@@ -110,7 +110,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
         return;
     }
     BOOL ok = FALSE;
-    UINT v = ::GetDlgItemInt(pDX->m_pDlgWnd->GetSafeHwnd(), nIDC, &ok, TRUE);
+    UINT v = ::GetDlgItemInt(CWnd::SafeHwnd(pDX->m_pDlgWnd), nIDC, &ok, TRUE);
     if (!ok) {
         FailWith(pDX, kParseInt);
         return;
@@ -130,7 +130,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
         return;
     }
     BOOL ok = FALSE;
-    UINT v = ::GetDlgItemInt(pDX->m_pDlgWnd->GetSafeHwnd(), nIDC, &ok, FALSE);
+    UINT v = ::GetDlgItemInt(CWnd::SafeHwnd(pDX->m_pDlgWnd), nIDC, &ok, FALSE);
     if (!ok) {
         FailWith(pDX, kParseUInt);
         return;

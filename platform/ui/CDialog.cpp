@@ -134,14 +134,14 @@ BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd)
     CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     if (parent == this)
         parent = nullptr;
-    return CreateFromTemplate(*t, parent->GetSafeHwnd(), false);
+    return CreateFromTemplate(*t, CWnd::SafeHwnd(parent), false);
 }
 
 BOOL CDialog::CreateIndirect(const vxw::DialogTemplate& dialogTemplate, CWnd* pParentWnd)
 {
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    return CreateFromTemplate(dialogTemplate, m_pParentWnd->GetSafeHwnd(), false);
+    return CreateFromTemplate(dialogTemplate, CWnd::SafeHwnd(m_pParentWnd), false);
 }
 
 BOOL CDialog::CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, bool modal)
@@ -218,7 +218,7 @@ INT_PTR CDialog::DoModal()
     CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     if (parent == this)
         parent = nullptr;
-    HWND hParent = parent ? parent->GetTopLevelParent()->GetSafeHwnd() : nullptr;
+    HWND hParent = parent ? CWnd::SafeHwnd(parent->GetTopLevelParent()) : nullptr;
     // The owner takes no input while its modal dialog runs.
     bool reenable = false;
     if (hParent && ::IsWindowEnabled(hParent)) {

@@ -22,7 +22,7 @@ int CWinThread::Run()
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
     CWnd* main = GetMainWnd();
-    HWND stop = main ? main->GetSafeHwnd() : nullptr;
+    HWND stop = main ? CWnd::SafeHwnd(main) : nullptr;
     return CWnd::WalkPreTranslateTree(stop, pMsg);
 }
 

@@ -164,7 +164,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
 {
-    HWND h = ::GetDlgItem(pParent->GetSafeHwnd(), static_cast<int>(nID));
+    HWND h = ::GetDlgItem(CWnd::SafeHwnd(pParent), static_cast<int>(nID));
     return h ? SubclassWindow(h) : FALSE;
 }
 
@@ -192,7 +192,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                    rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+                    rect.bottom - rect.top, CWnd::SafeHwnd(pParentWnd),
                     reinterpret_cast<HMENU>(static_cast<uintptr_t>(nID)), lpParam);
 }
 

@@ -25,6 +25,8 @@ public:
     HWND m_hWnd = nullptr;
     // Null for a null object too, as callers rely on.
     HWND GetSafeHwnd() const;
+    // The same without calling through a null pointer (our own code).
+    static HWND SafeHwnd(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
     operator HWND() const { return GetSafeHwnd(); }  // NOLINT: the classic implicit conversion
 
     // The object of a handle: the C++ object that owns it, or a temporary one

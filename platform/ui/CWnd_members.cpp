@@ -29,7 +29,7 @@ void CWnd::SetOwner(CWnd* pOwner)
 {
     if (vxw::WindowRecord* r = vxw::Rec(m_hWnd)) {
         if (!r->parent)
-            r->owner = pOwner->GetSafeHwnd();
+            r->owner = CWnd::SafeHwnd(pOwner);
     }
 }
 
@@ -85,7 +85,7 @@ CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const
     int n = static_cast<int>(kids.size());
     int start = -1;
     for (int i = 0; i < n; ++i) {
-        if (kids[static_cast<size_t>(i)] == pWndCtl->GetSafeHwnd())
+        if (kids[static_cast<size_t>(i)] == CWnd::SafeHwnd(pWndCtl))
             start = i;
     }
     for (int step = 1; step <= n; ++step) {
@@ -125,7 +125,7 @@ CWnd* CWnd::GetNextDlgGroupItem(CWnd* pWndCtl, BOOL bPrevious) const
 
 BOOL CWnd::IsChild(const CWnd* pWnd) const
 {
-    return ::IsChild(m_hWnd, pWnd->GetSafeHwnd());
+    return ::IsChild(m_hWnd, CWnd::SafeHwnd(pWnd));
 }
 
 CWnd* CWnd::GetFocus()
@@ -227,7 +227,7 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
 {
     // The special insert-after values arrive as CWnd pointers cast from HWNDs.
     HWND after = reinterpret_cast<HWND>(const_cast<CWnd*>(pWndInsertAfter));
-    if (pWndInsertAfter && ::IsWindow(pWndInsertAfter->GetSafeHwnd()))
+    if (pWndInsertAfter && ::IsWindow(CWnd::SafeHwnd(pWndInsertAfter)))
         after = pWndInsertAfter->m_hWnd;
     return ::SetWindowPos(m_hWnd, after, x, y, cx, cy, nFlags);
 }

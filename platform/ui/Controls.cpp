@@ -149,14 +149,14 @@ BOOL CDateTimeCtrl::SetRange(const SYSTEMTIME* pMinRange, const SYSTEMTIME* pMax
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
-    return CWnd::CreateEx(0, TOOLTIPS_CLASS, "", WS_POPUP | dwStyle, 0, 0, 0, 0, pParentWnd->GetSafeHwnd(), nullptr);
+    return CWnd::CreateEx(0, TOOLTIPS_CLASS, "", WS_POPUP | dwStyle, 0, 0, 0, 0, CWnd::SafeHwnd(pParentWnd), nullptr);
 }
 
 BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool)
 {
     TOOLINFO ti{};
     ti.cbSize = sizeof(ti);
-    ti.hwnd = pWnd->GetSafeHwnd();
+    ti.hwnd = CWnd::SafeHwnd(pWnd);
     ti.uFlags = nIDTool == 0 && !lpRectTool ? TTF_IDISHWND : 0;
     ti.uId = ti.uFlags & TTF_IDISHWND ? reinterpret_cast<UINT_PTR>(ti.hwnd) : nIDTool;
     if (lpRectTool)
@@ -176,7 +176,7 @@ void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool)
 {
     TOOLINFO ti{};
     ti.cbSize = sizeof(ti);
-    ti.hwnd = pWnd->GetSafeHwnd();
+    ti.hwnd = CWnd::SafeHwnd(pWnd);
     ti.uFlags = nIDTool == 0 ? TTF_IDISHWND : 0;
     ti.uId = nIDTool == 0 ? reinterpret_cast<UINT_PTR>(ti.hwnd) : nIDTool;
     SendMessage(TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
@@ -186,7 +186,7 @@ void CToolTipCtrl::UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
 {
     TOOLINFO ti{};
     ti.cbSize = sizeof(ti);
-    ti.hwnd = pWnd->GetSafeHwnd();
+    ti.hwnd = CWnd::SafeHwnd(pWnd);
     ti.uFlags = nIDTool == 0 ? TTF_IDISHWND : 0;
     ti.uId = nIDTool == 0 ? reinterpret_cast<UINT_PTR>(ti.hwnd) : nIDTool;
     ti.lpszText = const_cast<LPSTR>(lpszText);

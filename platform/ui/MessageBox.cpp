@@ -109,7 +109,7 @@ int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT)
 {
     CWinApp* app = AfxGetApp();
     CWnd* main = AfxGetMainWnd();
-    HWND owner = main ? main->GetSafeHwnd() : nullptr;
+    HWND owner = main ? CWnd::SafeHwnd(main) : nullptr;
     if (!::IsWindowVisible(owner))
         owner = ::GetActiveWindow();
     LPCSTR caption = app && app->m_pszAppName ? app->m_pszAppName : "VXKST";
