@@ -1,6 +1,6 @@
 #include "outside/vxplay/Player.h"
 
-#include "outside/vxplay/vxsurface.h"
+#include "platform/ui/vxsurface.h"
 #include "utility/vx_log.h"
 
 #include <cmath>

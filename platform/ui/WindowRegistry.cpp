@@ -1,4 +1,5 @@
 #include "platform/ui/NativeControl_p.h"
+#include "platform/ui/VideoSurface_p.h"
 
 namespace vxw {
 
@@ -27,6 +28,7 @@ std::unique_ptr<WindowRecord> WindowRegistry::remove(HWND hwnd)
         return nullptr;
     auto record = std::move(it->second);
     m_records.erase(it);
+    ForgetVideoSurface(hwnd);
     return record;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
+#include "platform/ui/VideoSurface_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
@@ -350,6 +351,7 @@ bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
     bool native = r->native != nullptr;
     bool def = Deliver(h, WM_PAINT, 0, 0, nullptr, native ? qw : nullptr, native ? pe : nullptr, &ran);
     g_paint = prev;
+    PaintVideoSurface(h, qw);
     return !def || ran;
 }
 

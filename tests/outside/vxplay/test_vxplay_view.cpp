@@ -2,7 +2,7 @@
 // window with transform, aspect and on-screen text, and snapshots.
 
 #include "StreamFixture.h"
-#include "outside/vxplay/vxsurface.h"
+#include "platform/ui/vxsurface.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,10 @@
 // that hands a decoded frame to a window.
 //
 // The window layer defines vx_surface_present; the player holds only a weak
-// reference to it, so without a window layer (or in a program that has none)
-// the player still decodes, snapshots and records, it just shows nothing.
+// reference to it, so in a program without windows the player still decodes,
+// snapshots and records, it just shows nothing. The last picture handed to a
+// window is drawn over whatever the window paints itself, until the window
+// goes.
 
 #include <stdint.h>
 
