@@ -55,12 +55,44 @@ UINT ActionCode(int action)
 
 // ---- trackbar ----
 
+// A slider that tells its parent each time it paints (NM_CUSTOMDRAW), as a
+// trackbar does: pages update the number beside a slider from it.
+class CustomDrawSlider : public QSlider {
+public:
+    CustomDrawSlider(Qt::Orientation o, QWidget* parent, const NativeControl* owner,
+                     LRESULT (*send)(const NativeControl*, NMHDR*))
+        : QSlider(o, parent), m_owner(owner), m_send(send)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        NMCUSTOMDRAW cd{};
+        cd.hdr.code = NM_CUSTOMDRAW;
+        cd.dwDrawStage = CDDS_PREPAINT;
+        cd.rc = RECT{0, 0, width(), height()};
+        QPointer<QSlider> self(this);
+        LRESULT r = m_send(m_owner, &cd.hdr);
+        if (!self || (r & CDRF_SKIPDEFAULT))
+            return;
+        QSlider::paintEvent(e);
+    }
+
+private:
+    const NativeControl* m_owner;
+    LRESULT (*m_send)(const NativeControl*, NMHDR*);
+};
+
 class TrackBar : public NativeControl {
 public:
     QWidget* create(WindowRecord& r, QWidget* parent) override
     {
         m_vertical = (r.style & TBS_VERT) != 0;
-        m_slider = new QSlider(m_vertical ? Qt::Vertical : Qt::Horizontal, parent);
+        m_slider = new CustomDrawSlider(m_vertical ? Qt::Vertical : Qt::Horizontal, parent, this,
+                                        [](const NativeControl* c, NMHDR* h) {
+                                            return static_cast<const TrackBar*>(c)->notifyFromPaint(h);
+                                        });
         m_slider->setRange(0, 100);
         m_slider->setPageStep(20);
         m_slider->setTickPosition((r.style & TBS_NOTICKS) ? QSlider::NoTicks
@@ -88,6 +120,8 @@ public:
         });
         return m_slider;
     }
+
+    LRESULT notifyFromPaint(NMHDR* hdr) const { return notify(hdr); }
 
     bool handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override
     {
