@@ -2,7 +2,9 @@
 function(vx_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wno-unused-parameter -Werror
-    $<$<COMPILE_LANGUAGE:CXX>:-Wno-missing-field-initializers>)
+    $<$<COMPILE_LANGUAGE:CXX>:-Wno-missing-field-initializers>
+    # The MFC classes' Create members hide CWnd::Create by design.
+    $<$<CXX_COMPILER_ID:Clang>:-Wno-overloaded-virtual>)
 endfunction()
 
 # Adds every existing sub-folder of the current folder that has a CMakeLists.txt.

@@ -32,7 +32,7 @@
 
 namespace vxplay {
 
-class Player : private FileHost {
+class Player final : private FileHost {
 public:
     Player(bool display, int prerecordMs);
     ~Player();

@@ -21,6 +21,9 @@ public:
 
     BOOL operator==(POINT point) const { return x == point.x && y == point.y; }
     BOOL operator!=(POINT point) const { return !(*this == point); }
+    // Same-type forms, so C++20 finds no reversed candidate as good as these.
+    BOOL operator==(const CPoint& other) const { return x == other.x && y == other.y; }
+    BOOL operator!=(const CPoint& other) const { return !(*this == other); }
     void operator+=(SIZE size) { Offset(size); }
     void operator-=(SIZE size) { Offset(-size.cx, -size.cy); }
     void operator+=(POINT point) { Offset(point); }

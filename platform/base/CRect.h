@@ -62,6 +62,9 @@ public:
 
     BOOL operator==(const RECT& rect) const { return ::EqualRect(this, &rect); }
     BOOL operator!=(const RECT& rect) const { return !::EqualRect(this, &rect); }
+    // Same-type forms, so C++20 finds no reversed candidate as good as these.
+    BOOL operator==(const CRect& other) const { return ::EqualRect(this, &other); }
+    BOOL operator!=(const CRect& other) const { return !(*this == other); }
     void operator+=(POINT point) { OffsetRect(point); }
     void operator+=(SIZE size) { OffsetRect(size); }
     void operator+=(LPCRECT lpRect) { InflateRect(lpRect); }

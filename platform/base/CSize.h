@@ -17,6 +17,9 @@ public:
 
     BOOL operator==(SIZE size) const { return cx == size.cx && cy == size.cy; }
     BOOL operator!=(SIZE size) const { return !(*this == size); }
+    // Same-type forms, so C++20 finds no reversed candidate as good as these.
+    BOOL operator==(const CSize& other) const { return cx == other.cx && cy == other.cy; }
+    BOOL operator!=(const CSize& other) const { return !(*this == other); }
     void operator+=(SIZE size) { cx += size.cx; cy += size.cy; }
     void operator-=(SIZE size) { cx -= size.cx; cy -= size.cy; }
     void SetSize(int CX, int CY) { cx = CX; cy = CY; }

@@ -35,7 +35,16 @@ Block* BlockOf(HGLOBAL h)
     return g_blocks.count(b) ? b : nullptr;
 }
 
+void FreeBlock(HGLOBAL h);
+
 struct ClipState {
+    // What the clipboard still holds at exit goes with it.
+    ~ClipState()
+    {
+        for (auto& [format, h] : data)
+            FreeBlock(h);
+    }
+
     bool open = false;
     HWND owner = nullptr;
     bool changed = false;
@@ -176,6 +185,8 @@ void Publish()
     }
     QGuiApplication::clipboard()->setMimeData(mime);
 }
+
+void FreeBlock(HGLOBAL h) { GlobalFree(h); }
 
 HGLOBAL MakeBlock(const void* data, size_t n)
 {

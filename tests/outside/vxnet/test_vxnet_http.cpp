@@ -183,8 +183,8 @@ TEST_F(VxnetHttp, ErrorStatusIsStillAReplyText)
 
 TEST_F(VxnetHttp, RepliesOverSixteenMegabytesAreRefused)
 {
-    const size_t big = VXNET_MAX_REPLY + 1024;
-    LoopbackHttpServer server(asHxCamera([big](LoopbackHttpServer&, int fd, const std::string& req) {
+    static constexpr size_t big = VXNET_MAX_REPLY + 1024;
+    LoopbackHttpServer server(asHxCamera([](LoopbackHttpServer&, int fd, const std::string& req) {
         if (requestTarget(req) == "/chunked") {
             // No length up front: only counting the bytes can stop it.
             LoopbackHttpServer::sendAll(fd, "HTTP/1.1 200 OK\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n\r\n");
