@@ -100,10 +100,10 @@ void CFileFind::Close() {
 
 BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD) {
     Close();
-    std::string spec = vxk::NormalizePath(pstrName && *pstrName ? pstrName : "*");
-    size_t slash = spec.rfind('/');
-    std::string pattern = slash == std::string::npos ? spec : spec.substr(slash + 1);
-    d->root = slash == std::string::npos ? std::string() : spec.substr(0, slash + 1);
+    std::string searchPath = vxk::NormalizePath(pstrName && *pstrName ? pstrName : "*");
+    size_t slash = searchPath.rfind('/');
+    std::string pattern = slash == std::string::npos ? searchPath : searchPath.substr(slash + 1);
+    d->root = slash == std::string::npos ? std::string() : searchPath.substr(0, slash + 1);
     if (pattern.empty())
         pattern = "*";
     if (d->root.empty() || d->root[0] != '/') {

@@ -32,10 +32,10 @@ protected:
         EXPECT_EQ(0, system(cmd.c_str()));
     }
 
-    static std::vector<std::string> Find(const std::string& spec) {
+    static std::vector<std::string> Find(const std::string& pattern) {
         std::vector<std::string> names;
         CFileFind finder;
-        BOOL more = finder.FindFile(spec.c_str());
+        BOOL more = finder.FindFile(pattern.c_str());
         while (more) {
             more = finder.FindNextFile();
             names.push_back(std::string(finder.GetFileName()));
