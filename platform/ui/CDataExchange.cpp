@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -31,6 +32,68 @@ void FailWith(CDataExchange* pDX, const CString& text)
 {
     AfxMessageBox(text.GetString(), MB_ICONEXCLAMATION);
     pDX->Fail();
+}
+
+enum class CtrlKind { Plain, Edit };
+
+// The control an exchange works on; null when the exchange has already
+// failed or the dialog has no such control.
+HWND Control(CDataExchange* pDX, int nIDC, CtrlKind kind = CtrlKind::Plain)
+{
+    if (Skip(pDX))
+        return nullptr;
+    return kind == CtrlKind::Edit ? pDX->PrepareEditCtrl(nIDC) : pDX->PrepareCtrl(nIDC);
+}
+
+// A value saved from the dialog must lie in its range; the message names it.
+// The format is one of ours, never a caller's text.
+template <typename T>
+void CheckRange(CDataExchange* pDX, T value, T minVal, T maxVal, const char* format)
+{
+    if (Skip(pDX) || !pDX->m_bSaveAndValidate)
+        return;
+    if (value < minVal || value > maxVal) {
+        CString text;
+        text.Format(format, minVal, maxVal);
+        FailWith(pDX, text);
+    }
+}
+
+// Where a control's "set" message carries the value.
+enum class SetIn { WParam, LParam };
+
+// A number the control gives by one message and takes by another.
+void ExchangeByMessages(CDataExchange* pDX, int nIDC, int& value, UINT getMsg, UINT setMsg, SetIn where)
+{
+    HWND h = Control(pDX, nIDC);
+    if (!h)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        value = static_cast<int>(::SendMessage(h, getMsg, 0, 0));
+    else if (where == SetIn::LParam)
+        ::SendMessage(h, setMsg, TRUE, value);
+    else
+        ::SendMessage(h, setMsg, static_cast<WPARAM>(value), 0);
+}
+
+// An integer typed into an edit, signed or not.
+template <typename T>
+void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, const char* badInput)
+{
+    HWND h = Control(pDX, nIDC, CtrlKind::Edit);
+    if (!h)
+        return;
+    if (!pDX->m_bSaveAndValidate) {
+        ::SetWindowText(h, std::to_string(value).c_str());
+        return;
+    }
+    BOOL ok = FALSE;
+    UINT v = ::GetDlgItemInt(CWnd::SafeHwnd(pDX->m_pDlgWnd), nIDC, &ok, std::is_signed_v<T> ? TRUE : FALSE);
+    if (!ok) {
+        FailWith(pDX, badInput);
+        return;
+    }
+    value = static_cast<T>(v);
 }
 
 }  // namespace
@@ -87,9 +150,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareEditCtrl(nIDC);
+    HWND h = Control(pDX, nIDC, CtrlKind::Edit);
     if (!h)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -98,51 +159,13 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
         ::SetWindowText(h, value.GetString());
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
-{
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareEditCtrl(nIDC);
-    if (!h)
-        return;
-    if (!pDX->m_bSaveAndValidate) {
-        ::SetWindowText(h, std::to_string(value).c_str());
-        return;
-    }
-    BOOL ok = FALSE;
-    UINT v = ::GetDlgItemInt(CWnd::SafeHwnd(pDX->m_pDlgWnd), nIDC, &ok, TRUE);
-    if (!ok) {
-        FailWith(pDX, kParseInt);
-        return;
-    }
-    value = static_cast<int>(v);
-}
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeInteger(pDX, nIDC, value, kParseInt); }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
-{
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareEditCtrl(nIDC);
-    if (!h)
-        return;
-    if (!pDX->m_bSaveAndValidate) {
-        ::SetWindowText(h, std::to_string(value).c_str());
-        return;
-    }
-    BOOL ok = FALSE;
-    UINT v = ::GetDlgItemInt(CWnd::SafeHwnd(pDX->m_pDlgWnd), nIDC, &ok, FALSE);
-    if (!ok) {
-        FailWith(pDX, kParseUInt);
-        return;
-    }
-    value = v;
-}
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { ExchangeInteger(pDX, nIDC, value, kParseUInt); }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareEditCtrl(nIDC);
+    HWND h = Control(pDX, nIDC, CtrlKind::Edit);
     if (!h)
         return;
     if (!pDX->m_bSaveAndValidate) {
@@ -166,22 +189,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
-    if (!h)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = static_cast<int>(::SendMessage(h, BM_GETCHECK, 0, 0));
-    else
-        ::SendMessage(h, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    ExchangeByMessages(pDX, nIDC, value, BM_GETCHECK, BM_SETCHECK, SetIn::WParam);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND first = pDX->PrepareCtrl(nIDC);
+    HWND first = Control(pDX, nIDC);
     if (!first)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -207,22 +220,12 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
-    if (!h)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        index = static_cast<int>(::SendMessage(h, CB_GETCURSEL, 0, 0));
-    else
-        ::SendMessage(h, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ExchangeByMessages(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL, SetIn::WParam);
 }
 
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
+    HWND h = Control(pDX, nIDC);
     if (!h)
         return;
     if (pDX->m_bSaveAndValidate) {
@@ -236,35 +239,17 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
 
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
-    if (!h)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        index = static_cast<int>(::SendMessage(h, LB_GETCURSEL, 0, 0));
-    else
-        ::SendMessage(h, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ExchangeByMessages(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL, SetIn::WParam);
 }
 
 void DDX_Slider(CDataExchange* pDX, int nIDC, int& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
-    if (!h)
-        return;
-    if (pDX->m_bSaveAndValidate)
-        value = static_cast<int>(::SendMessage(h, TBM_GETPOS, 0, 0));
-    else
-        ::SendMessage(h, TBM_SETPOS, TRUE, value);
+    ExchangeByMessages(pDX, nIDC, value, TBM_GETPOS, TBM_SETPOS, SetIn::LParam);
 }
 
 void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, SYSTEMTIME& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
+    HWND h = Control(pDX, nIDC);
     if (!h)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -275,9 +260,7 @@ void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, SYSTEMTIME& value)
 
 void DDX_DateTimeCtrl(CDataExchange* pDX, int nIDC, CString& value)
 {
-    if (Skip(pDX))
-        return;
-    HWND h = pDX->PrepareCtrl(nIDC);
+    HWND h = Control(pDX, nIDC);
     if (!h)
         return;
     if (pDX->m_bSaveAndValidate)
@@ -331,33 +314,15 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
 {
-    if (Skip(pDX) || !pDX->m_bSaveAndValidate)
-        return;
-    if (value < minVal || value > maxVal) {
-        CString text;
-        text.Format("Please enter an integer between %d and %d.", minVal, maxVal);
-        FailWith(pDX, text);
-    }
+    CheckRange(pDX, value, minVal, maxVal, "Please enter an integer between %d and %d.");
 }
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
 {
-    if (Skip(pDX) || !pDX->m_bSaveAndValidate)
-        return;
-    if (value < minVal || value > maxVal) {
-        CString text;
-        text.Format("Please enter an integer between %u and %u.", minVal, maxVal);
-        FailWith(pDX, text);
-    }
+    CheckRange(pDX, value, minVal, maxVal, "Please enter an integer between %u and %u.");
 }
 
 void DDV_MinMaxDouble(CDataExchange* pDX, const double& value, double minVal, double maxVal)
 {
-    if (Skip(pDX) || !pDX->m_bSaveAndValidate)
-        return;
-    if (value < minVal || value > maxVal) {
-        CString text;
-        text.Format("Please enter a number between %g and %g.", minVal, maxVal);
-        FailWith(pDX, text);
-    }
+    CheckRange(pDX, value, minVal, maxVal, "Please enter a number between %g and %g.");
 }
