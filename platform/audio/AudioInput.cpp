@@ -1,5 +1,6 @@
 #include "platform/audio/AudioInput.h"
 
+#include "platform/audio/AudioDevice_p.h"
 #include "platform/audio/AudioTestHooks_p.h"
 
 #include <QAudioDevice>
@@ -44,19 +45,9 @@ void AudioInput::Impl::run(std::promise<bool>& started)
         }
         return;
     }
-    const QAudioDevice device = QMediaDevices::defaultAudioInput();
-    QAudioFormat format;
-    format.setSampleRate(rate);
-    format.setChannelCount(channels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (device.isNull() || !device.isFormatSupported(format)) {
-        started.set_value(false);
-        return;
-    }
-    // The source lives and dies on this thread, the one that reads it.
-    QAudioSource source(device, format);
-    QIODevice* io = source.start();
-    if (!io || source.error() != QAudio::NoError) {
+    QIODevice* io = nullptr;
+    auto source = StartInt16<QAudioSource>(QMediaDevices::defaultAudioInput(), rate, channels, io);
+    if (!source) {
         started.set_value(false);
         return;
     }
@@ -71,10 +62,10 @@ void AudioInput::Impl::run(std::promise<bool>& started)
         const qint64 got = io->read(reinterpret_cast<char*>(buf.data()), qint64(buf.size() * sizeof(int16_t)));
         if (got > 0)
             consumer(buf.data(), size_t(got) / (sizeof(int16_t) * size_t(channels)));
-        if (source.error() != QAudio::NoError && source.error() != QAudio::UnderrunError)
+        if (source->error() != QAudio::NoError && source->error() != QAudio::UnderrunError)
             break;
     }
-    source.stop();
+    source->stop();
 }
 
 AudioInput::AudioInput(std::unique_ptr<Impl> impl)

@@ -1,5 +1,6 @@
 #include "platform/audio/AudioOutput.h"
 
+#include "platform/audio/AudioDevice_p.h"
 #include "platform/audio/AudioTestHooks_p.h"
 
 #include <QAudioDevice>
@@ -75,19 +76,9 @@ void AudioOutput::Impl::runHook(std::promise<bool>& started)
 
 void AudioOutput::Impl::runDevice(std::promise<bool>& started)
 {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    QAudioFormat format;
-    format.setSampleRate(rate);
-    format.setChannelCount(channels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (device.isNull() || !device.isFormatSupported(format)) {
-        started.set_value(false);
-        return;
-    }
-    // The sink lives and dies on this thread, the one that writes to it.
-    QAudioSink sink(device, format);
-    QIODevice* io = sink.start();
-    if (!io || sink.error() != QAudio::NoError) {
+    QIODevice* io = nullptr;
+    auto sink = StartInt16<QAudioSink>(QMediaDevices::defaultAudioOutput(), rate, channels, io);
+    if (!sink) {
         started.set_value(false);
         return;
     }
@@ -98,25 +89,25 @@ void AudioOutput::Impl::runDevice(std::promise<bool>& started)
             if (stop)
                 break;
         }
-        if (sink.error() != QAudio::NoError && sink.error() != QAudio::UnderrunError) {
+        if (sink->error() != QAudio::NoError && sink->error() != QAudio::UnderrunError) {
             std::lock_guard lock(mutex);
             failed = true;
             changed.notify_all();
             break;
         }
-        const qsizetype room = sink.bytesFree() / qsizetype(sizeof(int16_t));
+        const qsizetype room = sink->bytesFree() / qsizetype(sizeof(int16_t));
         std::vector<int16_t> samples = take(size_t(std::max<qsizetype>(room, 0)));
         if (!samples.empty())
             io->write(reinterpret_cast<const char*>(samples.data()), qint64(samples.size() * sizeof(int16_t)));
         {
             std::lock_guard lock(mutex);
-            busy = sink.bytesFree() < sink.bufferSize() && sink.state() == QAudio::ActiveState;
+            busy = sink->bytesFree() < sink->bufferSize() && sink->state() == QAudio::ActiveState;
             if (queue.empty() && !busy)
                 changed.notify_all();
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    sink.stop();
+    sink->stop();
 }
 
 void AudioOutput::Impl::run(std::promise<bool>& started)
