@@ -1,0 +1,11 @@
+#pragma once
+// Each group of the camera library's resources fills the module from a
+// file of its own (declared here); FillAll in VxcamResources.cpp calls them.
+
+#include "platform/ui/ResourceModule.h"
+
+namespace vxcam_res {
+
+void FillAll(vxw::ResourceModule& m);
+
+}  // namespace vxcam_res
