@@ -1,5 +1,7 @@
 #include "platform/kernel/NamedLock_p.h"
 
+#include "platform/kernel/runtime_folder.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,18 +13,6 @@
 
 namespace vxk {
 namespace {
-
-// A folder we may keep locks in: a real directory (no link), ours, closed to
-// everybody else. Created when missing.
-bool UsableFolder(const std::string& dir) {
-    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
-        return false;
-    struct stat st;
-    if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
-        (st.st_mode & 077) != 0)
-        return false;
-    return true;
-}
 
 // File names keep letters, digits, '.', '-' and '_'; everything else (the
 // '\\' of "Global\\name" among them) is written as %XX. Very long names are
@@ -67,14 +57,8 @@ int Flock(int fd, int op) {
 }  // namespace
 
 std::string NamedLock::LockFolder() {
-    const char* runtime = getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime == '/') {
-        std::string dir = std::string(runtime) + "/vx";
-        if (UsableFolder(dir))
-            return dir;
-    }
-    std::string dir = "/tmp/vx-" + std::to_string(getuid());
-    return UsableFolder(dir) ? dir : std::string();
+    // Shared with the broadcast sockets: see runtime_folder.h.
+    return RuntimeFolder();
 }
 
 NamedLock::~NamedLock() {

@@ -6,6 +6,8 @@
 // agreed on by name. Sockets of programs that are gone are removed.
 #include "platform/ui/winuser.h"
 
+#include "platform/kernel/runtime_folder.h"
+
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
@@ -33,22 +35,12 @@ namespace {
 constexpr const char* kMagic = "VXBC1";
 constexpr size_t kMaxDatagram = 512;
 
-// The folder, made when missing; empty when it is not safely ours.
+// The folder, made when missing; empty when it is not safely ours. It is
+// the lock folder too, so a single-instance lock and its broadcasts meet the
+// same programs.
 std::string Folder()
 {
-    std::string dir;
-    if (const char* v = std::getenv("VX_RUNTIME_DIR"); v && *v)
-        dir = v;
-    else if (const char* x = std::getenv("XDG_RUNTIME_DIR"); x && *x)
-        dir = std::string(x) + "/vxkst";
-    else
-        dir = "/tmp/vxkst-" + std::to_string(getuid());
-    if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
-        return {};
-    struct stat st {};
-    if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() || (st.st_mode & 0077))
-        return {};
-    return dir;
+    return vxk::RuntimeFolder();
 }
 
 bool Address(const std::string& path, sockaddr_un& addr)

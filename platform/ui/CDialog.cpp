@@ -3,6 +3,7 @@
 #include "platform/gdi/GdiObject_p.h"
 #include "platform/gdi/wingdi.h"
 #include "platform/ui/CWinApp.h"
+#include "platform/ui/DialogInit_p.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
 #include "platform/ui/TestHooks.h"
@@ -179,6 +180,7 @@ BOOL CDialog::CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, boo
             return FALSE;
         if (vxw::WindowRecord* k = vxw::Rec(c))
             k->font = m_hDialogFont;
+        vxw::AddInitialStrings(c, item);
     }
     // The first control with a tab stop gets the focus unless
     // OnInitDialog says it has set it.

@@ -6,6 +6,7 @@
 #include "platform/ui/WindowRegistry_p.h"
 #include "platform/ui/WindowCall_p.h"
 
+#include <cstdlib>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -356,6 +357,10 @@ bool InitGuiThread(int argc, char** argv)
             s_argv.push_back(a.data());
         s_argv.push_back(nullptr);
         s_argc = static_cast<int>(s_args.size());
+        // A program started without a display (a service, a test) still runs:
+        // its windows live offscreen, as no platform plugin could open one.
+        if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
         g_app = new QApplication(s_argc, s_argv.data());
         g_ownsApp = true;
     }

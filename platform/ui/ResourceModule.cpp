@@ -1,5 +1,7 @@
 #include "platform/ui/ResourceModule.h"
 
+#include "platform/kernel/module.h"
+
 #include "platform/base/CString.h"
 #include "platform/ui/NativeControl_p.h"
 #include "platform/ui/WindowCall_p.h"
@@ -155,7 +157,11 @@ HINSTANCE RegisterResourceModule(std::unique_ptr<ResourceModule> module)
 
 HINSTANCE RegisterResourceModule(const char* name, const std::function<void(ResourceModule&)>& fill)
 {
+    // Called from the static initialisation of the module's own program or
+    // library, so the caller's address names the owner.
+    HMODULE owner = vxk::ModuleFromAddress(__builtin_return_address(0));
     auto module = std::make_unique<ResourceModule>(name ? name : "");
+    module->m_owner = owner;
     if (fill)
         fill(*module);
     return RegisterResourceModule(std::move(module));
@@ -177,6 +183,19 @@ const ResourceModule* FindResourceModule(HINSTANCE handle)
     Registry& reg = Reg();
     std::lock_guard lock(reg.mutex);
     return FindLocked(reg, h);
+}
+
+const ResourceModule* FindResourceModuleOfOwner(HMODULE owner)
+{
+    if (!owner)
+        return nullptr;
+    Registry& reg = Reg();
+    std::lock_guard lock(reg.mutex);
+    for (auto& m : reg.modules) {
+        if (m->owner() == owner)
+            return m.get();
+    }
+    return nullptr;
 }
 
 HINSTANCE FindResourceModuleByName(const char* name)

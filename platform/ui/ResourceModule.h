@@ -21,6 +21,7 @@
 #define RT_DIALOG MAKEINTRESOURCE(5)
 #define RT_STRING MAKEINTRESOURCE(6)
 #define RT_RCDATA MAKEINTRESOURCE(10)
+#define RT_VERSION MAKEINTRESOURCE(16)
 #define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
 #define RT_GROUP_ICON MAKEINTRESOURCE(14)
 
@@ -37,6 +38,9 @@ struct DialogItemTemplate {
     short y = 0;
     short cx = 0;
     short cy = 0;
+    // The entries a combo or list box holds when the dialog is made, in
+    // order (the template's initialisation data).
+    std::vector<std::string> initialStrings;
 };
 
 struct DialogTemplate {
@@ -72,6 +76,8 @@ public:
 
     const std::string& name() const { return m_name; }
     HINSTANCE handle() const { return m_handle; }
+    // The program or library that registered the module (null: unknown).
+    HMODULE owner() const { return m_owner; }
 
     void AddString(UINT id, std::string text);
     void AddDialog(UINT id, DialogTemplate dialog);
@@ -87,10 +93,12 @@ public:
 
 private:
     friend HINSTANCE RegisterResourceModule(std::unique_ptr<ResourceModule> module);
+    friend HINSTANCE RegisterResourceModule(const char* name, const std::function<void(ResourceModule&)>& fill);
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     std::string m_name;
     HINSTANCE m_handle = nullptr;
+    HMODULE m_owner = nullptr;
 };
 
 // Takes the module over; its handle is the module's HINSTANCE. A second
@@ -99,6 +107,8 @@ HINSTANCE RegisterResourceModule(std::unique_ptr<ResourceModule> module);
 // Builds and registers a module in one step (for static registration).
 HINSTANCE RegisterResourceModule(const char* name, const std::function<void(ResourceModule&)>& fill);
 const ResourceModule* FindResourceModule(HINSTANCE handle);
+// The first registered module that the given program or library registered.
+const ResourceModule* FindResourceModuleOfOwner(HMODULE owner);
 HINSTANCE FindResourceModuleByName(const char* name);
 // The module behind a library handle from dlopen (LoadLibrary): a resource
 // library exports vx_resource_module_name(), see VX_EXPORT_RESOURCE_MODULE.

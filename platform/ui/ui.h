@@ -10,6 +10,7 @@
 #include "platform/ui/CDialog.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/ResourceModule.h"
+#include "platform/ui/winver.h"
 #include "platform/ui/AfxMessageBox.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/GuiRuntime.h"
