@@ -59,8 +59,8 @@ int FilePlayer::open(const std::string& url)
         m_fmt.reset();
         return VXPLAY_ERR_CODEC;
     }
-    m_lengthMs = ctx->duration != AV_NOPTS_VALUE && ctx->duration > 0 ? ctx->duration / 1000 : 0;
-    m_positionMs = 0;
+    m_lengthUs = ctx->duration != AV_NOPTS_VALUE && ctx->duration > 0 ? ctx->duration : 0;
+    m_positionUs = 0;
     m_stop = false;
     m_thread = std::thread([this] { run(); });
     return VXPLAY_OK;
@@ -103,12 +103,16 @@ int FilePlayer::resume()
     return VXPLAY_OK;
 }
 
-int FilePlayer::seek(int64_t ms)
+int FilePlayer::seek(int64_t us)
 {
-    if (ms < 0)
+    if (us < 0)
         return VXPLAY_ERR_ARG;
+    // Far past any end; keeps start time plus target inside 64 bits.
+    constexpr int64_t kFar = INT64_MAX / 4;
+    if (us > kFar)
+        us = kFar;
     std::lock_guard lock(m_mutex);
-    m_seekMs = ms;
+    m_seekUs = us;
     m_changed.notify_all();
     return VXPLAY_OK;
 }
@@ -122,7 +126,7 @@ bool FilePlayer::waitUntil(int64_t ptsUs)
         m_clockStart = std::chrono::steady_clock::now();
     }
     for (;;) {
-        if (m_stop || m_seekMs >= 0)
+        if (m_stop || m_seekUs >= 0)
             return false;
         if (m_paused) {
             m_changed.wait(lock);
@@ -150,12 +154,12 @@ void FilePlayer::run()
         m_host.fileEvent(VXPLAY_EVENT_FILE_FAILED, 0);
         return;
     }
-    m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthMs);
+    m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthUs);
 
     int64_t skipUntilUs = -1;  // after a seek: frames before the target are decoded, not shown
     int64_t lastReportUs = -kPositionEveryUs;
     int64_t lastLengthUs = 0;
-    const int64_t announcedMs = m_lengthMs;
+    const int64_t announcedUs = m_lengthUs;
     bool ended = false;
     auto show = [&](AVFrame* f) {
         if (f->best_effort_timestamp == AV_NOPTS_VALUE)
@@ -166,39 +170,39 @@ void FilePlayer::run()
         skipUntilUs = -1;
         if (!waitUntil(us))
             return;
-        m_positionMs = us / 1000;
-        if (m_positionMs > m_lengthMs) {
+        m_positionUs = us;
+        if (m_positionUs > m_lengthUs) {
             // A source that does not tell its length up front (a stream over
             // HTTP without ranges): the length grows as it plays, told once a second.
-            m_lengthMs = m_positionMs.load();
+            m_lengthUs = m_positionUs.load();
             if (us - lastLengthUs >= kPositionEveryUs) {
                 lastLengthUs = us;
-                m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthMs);
+                m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthUs);
             }
         }
         m_host.filePicture(f);
         if (us - lastReportUs >= kPositionEveryUs || us < lastReportUs) {
             lastReportUs = us;
-            m_host.fileEvent(VXPLAY_EVENT_FILE_POSITION, us / 1000);
+            m_host.fileEvent(VXPLAY_EVENT_FILE_POSITION, us);
         }
     };
 
     while (!m_stop) {
-        int64_t seekMs = -1;
+        int64_t seekUs = -1;
         {
             std::lock_guard lock(m_mutex);
-            std::swap(seekMs, m_seekMs);
+            std::swap(seekUs, m_seekUs);
         }
-        if (seekMs >= 0) {
-            const int64_t target = startUs + seekMs * 1000;
+        if (seekUs >= 0) {
+            const int64_t target = startUs + seekUs;
             const int err = avformat_seek_file(fmt, -1, INT64_MIN, target, target, AVSEEK_FLAG_BACKWARD);
             if (err < 0)
-                vx_log(VX_LOG_WARN, "vxplay FilePlayer: seek to %lld ms failed: %s", (long long)seekMs,
+                vx_log(VX_LOG_WARN, "vxplay FilePlayer: seek to %lld us failed: %s", (long long)seekUs,
                        avErrorText(err).c_str());
             if (decoder)
                 decoder->reset();
             sound.reset();
-            skipUntilUs = seekMs * 1000;
+            skipUntilUs = seekUs;
             ended = false;
             std::lock_guard lock(m_mutex);
             // The clock restarts at the first picture after the seek.
@@ -206,7 +210,7 @@ void FilePlayer::run()
         }
         if (ended) {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [&] { return m_stop || m_seekMs >= 0; });
+            m_changed.wait(lock, [&] { return m_stop || m_seekUs >= 0; });
             continue;
         }
         int err = av_read_frame(fmt, pkt.get());
@@ -218,14 +222,14 @@ void FilePlayer::run()
                 break;
             {
                 std::lock_guard lock(m_mutex);
-                if (m_seekMs >= 0)
+                if (m_seekUs >= 0)
                     continue; // a seek came in while the last pictures were shown
             }
             ended = true;
-            if (m_lengthMs > announcedMs)
-                m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthMs);
-            if (m_lengthMs > 0)
-                m_positionMs = m_lengthMs.load();
+            if (m_lengthUs > announcedUs)
+                m_host.fileEvent(VXPLAY_EVENT_FILE_LENGTH, m_lengthUs);
+            if (m_lengthUs > 0)
+                m_positionUs = m_lengthUs.load();
             m_host.fileEvent(VXPLAY_EVENT_FILE_END, 0);
             if (decoder)
                 decoder->reset();
@@ -250,7 +254,7 @@ void FilePlayer::run()
                 // Without pictures the sound sets the pace.
                 const int64_t us = av_rescale_q(pkt->pts, st->time_base, kMicro) - startUs;
                 if (waitUntil(us))
-                    m_positionMs = us / 1000;
+                    m_positionUs = us;
             }
             sound.play(st->codecpar, st->time_base, pkt.get());
         }

@@ -37,9 +37,11 @@ public:
     void close();
     int pause();
     int resume();
-    int64_t lengthMs() const { return m_lengthMs; }
-    int64_t positionMs() const { return m_positionMs; }
-    int seek(int64_t ms);
+    // Microseconds, FFmpeg's own time base, so that no step of the way
+    // narrows or rounds them.
+    int64_t lengthUs() const { return m_lengthUs; }
+    int64_t positionUs() const { return m_positionUs; }
+    int seek(int64_t us);
     bool onOwnThread() const { return m_thread.get_id() == std::this_thread::get_id(); }
 
 private:
@@ -53,14 +55,14 @@ private:
     int m_video = -1;
     int m_audio = -1;
     std::atomic<bool> m_stop{false};
-    std::atomic<int64_t> m_lengthMs{-1};
-    std::atomic<int64_t> m_positionMs{-1};
+    std::atomic<int64_t> m_lengthUs{-1};
+    std::atomic<int64_t> m_positionUs{-1};
     std::thread m_thread;
 
     std::mutex m_mutex; // guards the clock and the requests below
     std::condition_variable m_changed;
     bool m_paused = false;
-    int64_t m_seekMs = -1;      // a seek asked for, -1 for none
+    int64_t m_seekUs = -1;      // a seek asked for, -1 for none
     int64_t m_clockBaseUs = 0;  // media time at m_clockStart
     std::chrono::steady_clock::time_point m_clockStart;
     bool m_clockSet = false;

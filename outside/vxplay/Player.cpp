@@ -690,19 +690,19 @@ int Player::fileResume()
 int64_t Player::fileLength()
 {
     std::lock_guard lock(m_fileMutex);
-    return m_file ? m_file->lengthMs() : -1;
+    return m_file ? m_file->lengthUs() : -1;
 }
 
 int64_t Player::filePosition()
 {
     std::lock_guard lock(m_fileMutex);
-    return m_file ? m_file->positionMs() : -1;
+    return m_file ? m_file->positionUs() : -1;
 }
 
-int Player::fileSeek(int64_t ms)
+int Player::fileSeek(int64_t us)
 {
     std::lock_guard lock(m_fileMutex);
-    return m_file ? m_file->seek(ms) : VXPLAY_ERR_STATE;
+    return m_file ? m_file->seek(us) : VXPLAY_ERR_STATE;
 }
 
 } // namespace vxplay

@@ -63,7 +63,7 @@ public:
     int fileResume();
     int64_t fileLength();
     int64_t filePosition();
-    int fileSeek(int64_t ms);
+    int fileSeek(int64_t us);
 
     int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user);
     int recordStatus();

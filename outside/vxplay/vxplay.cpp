@@ -184,9 +184,9 @@ int64_t vxplay_file_get_position(vxplay_inst inst)
     return p ? p->filePosition() : -1;
 }
 
-int vxplay_file_set_position(vxplay_inst inst, int64_t position_ms)
+int vxplay_file_set_position(vxplay_inst inst, int64_t position_us)
 {
-    return withPlayer(inst, [&](Player& p) { return p.fileSeek(position_ms); });
+    return withPlayer(inst, [&](Player& p) { return p.fileSeek(position_us); });
 }
 
 int vxplay_record_start(vxplay_inst inst, const char* path, int flag, vxplay_result_func func, void* user)

@@ -40,9 +40,9 @@ enum {
 
 // Event codes of the event callback; value is 0 unless said.
 enum {
-    VXPLAY_EVENT_FILE_LENGTH = 1025,   // value: length of the opened file in ms; again
-                                       // when a source that did not tell it plays past it
-    VXPLAY_EVENT_FILE_POSITION = 1026, // value: play position in ms, about once a second
+    VXPLAY_EVENT_FILE_LENGTH = 1025,   // value: length of the opened file in microseconds;
+                                       // again when a source that did not tell it plays past it
+    VXPLAY_EVENT_FILE_POSITION = 1026, // value: play position in microseconds, about once a second
     VXPLAY_EVENT_FILE_STOPPED = 1027,  // playback of a file stopped before its end
     VXPLAY_EVENT_FILE_END = 1028,      // the file played to its end
     VXPLAY_EVENT_FILE_FAILED = 1029,   // reading or decoding the file failed
@@ -95,7 +95,11 @@ int vxplay_init_track(vxplay_inst inst, const vxstream_track* track);
 int vxplay_input_stream(vxplay_inst inst, void* user, int stream_index, int media_type,
                         const uint8_t* data, int size, int64_t pts, int64_t dts, int flags);
 
-// File playback: a local path or a URL libavformat can open. Positions in ms.
+// File playback: a local path or a URL libavformat can open. Lengths and
+// positions are 64-bit microseconds (FFmpeg's own time base), here and in
+// events 1025/1026: a host passes them on unchanged, so no step narrows a
+// long file's times. The length is known as soon as vxplay_file_open returns
+// (0 for a source that does not tell it up front).
 int vxplay_file_set(vxplay_inst inst, const char* path);
 int vxplay_file_open(vxplay_inst inst);
 int vxplay_file_close(vxplay_inst inst);
@@ -103,7 +107,7 @@ int vxplay_file_pause(vxplay_inst inst);
 int vxplay_file_resume(vxplay_inst inst);
 int64_t vxplay_file_get_length(vxplay_inst inst);   // -1 when no file is open
 int64_t vxplay_file_get_position(vxplay_inst inst); // -1 when no file is open
-int vxplay_file_set_position(vxplay_inst inst, int64_t position_ms);
+int vxplay_file_set_position(vxplay_inst inst, int64_t position_us);
 
 // flag 1: the file begins with the pre-record; 0: with the latest key frame.
 // An existing file is never replaced: the start fails with VXPLAY_ERR_EXISTS.

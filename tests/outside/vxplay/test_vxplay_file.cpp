@@ -1,5 +1,5 @@
 // File playback: a recording made by the player plays back with its length,
-// seeks, pauses and ends with the end-of-file event.
+// seeks, pauses and ends with the end-of-file event. Times are microseconds.
 
 #include "StreamFixture.h"
 
@@ -94,18 +94,18 @@ TEST_F(FilePlayback, ReportsLengthSeeksAndEnds)
     ASSERT_EQ(vxplay_play_start(inst), 0);
     ASSERT_EQ(vxplay_file_open(inst), 0);
     ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_LENGTH));
-    EXPECT_NEAR(double(ev.last(VXPLAY_EVENT_FILE_LENGTH)), 10000.0, 40.0);
-    EXPECT_NEAR(double(vxplay_file_get_length(inst)), 10000.0, 40.0);
+    EXPECT_NEAR(double(ev.last(VXPLAY_EVENT_FILE_LENGTH)), 10000000.0, 40000.0);
+    EXPECT_NEAR(double(vxplay_file_get_length(inst)), 10000000.0, 40000.0);
     ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_VOUT));
 
     // Near the end in one step; it plays the rest and ends.
-    ASSERT_EQ(vxplay_file_set_position(inst, 8500), 0);
+    ASSERT_EQ(vxplay_file_set_position(inst, 8500000), 0);
     ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_END, 10)) << "no end-of-file event after seeking";
-    EXPECT_GE(vxplay_file_get_position(inst), 9900);
+    EXPECT_GE(vxplay_file_get_position(inst), 9900000);
     std::lock_guard lock(ev.mutex);
     bool sawSeekTarget = false;
     for (auto& e : ev.events)
-        if (e.first == VXPLAY_EVENT_FILE_POSITION && e.second >= 8400 && e.second < 9000)
+        if (e.first == VXPLAY_EVENT_FILE_POSITION && e.second >= 8400000 && e.second < 9000000)
             sawSeekTarget = true;
     EXPECT_TRUE(sawSeekTarget) << "no position report near the seek target";
     EXPECT_FALSE(ev.has(VXPLAY_EVENT_FILE_STOPPED));
@@ -128,6 +128,34 @@ TEST_F(FilePlayback, PauseHoldsThePositionAndCloseReportsStopped)
     ASSERT_EQ(vxplay_file_close(inst), 0);
     EXPECT_TRUE(ev.has(VXPLAY_EVENT_FILE_STOPPED)); // raised before close returned
     EXPECT_EQ(vxplay_file_get_length(inst), -1);
+}
+
+// 41 minutes: past 2^31 microseconds, where any 32-bit step on the way would
+// wrap. One small picture a second keeps the file tiny and quick to make.
+TEST_F(FilePlayback, ALongFileKeepsItsTimesWhole)
+{
+    const std::string path = vxtest::scratchDir("long") + "/long.mp4";
+    vxtest::runCommand("ffmpeg -nostdin -v error -f lavfi -i color=c=gray:size=64x48:rate=1:duration=2460 "
+                       "-c:v libx264 -preset ultrafast -g 30 -pix_fmt yuv420p -y '" + path + "' 2>&1");
+    ASSERT_TRUE(std::filesystem::exists(path));
+    constexpr int64_t kLength = 2460LL * 1000000;
+    static_assert(kLength > INT32_MAX);
+    ASSERT_EQ(vxplay_file_set(inst, path.c_str()), 0);
+    ASSERT_EQ(vxplay_file_open(inst), 0);
+    EXPECT_NEAR(double(vxplay_file_get_length(inst)), double(kLength), 1000000.0);
+    ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_LENGTH));
+    EXPECT_EQ(ev.last(VXPLAY_EVENT_FILE_LENGTH), vxplay_file_get_length(inst));
+
+    const int64_t target = kLength - 3000000;
+    ASSERT_EQ(vxplay_file_set_position(inst, target), 0);
+    ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_END, 15));
+    EXPECT_GE(vxplay_file_get_position(inst), target);
+    std::lock_guard lock(ev.mutex);
+    bool sawTarget = false;
+    for (auto& e : ev.events)
+        if (e.first == VXPLAY_EVENT_FILE_POSITION && e.second >= target - 1000000)
+            sawTarget = true;
+    EXPECT_TRUE(sawTarget) << "no position report past the seek target";
 }
 
 // A plain HTTP server on loopback for the recording's folder.
@@ -181,10 +209,10 @@ TEST_F(FilePlayback, AnHttpUrlPlaysLikeAFile)
     ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_LENGTH));
     // This server sends no ranges, so the length shows only what was read so
     // far; it grows as the file plays, and the end is the end of the file.
-    ASSERT_EQ(vxplay_file_set_position(inst, 8000), 0);
+    ASSERT_EQ(vxplay_file_set_position(inst, 8000000), 0);
     ASSERT_TRUE(ev.waitFor(VXPLAY_EVENT_FILE_END, 15));
-    EXPECT_NEAR(double(ev.last(VXPLAY_EVENT_FILE_LENGTH)), 10000.0, 80.0);
-    EXPECT_NEAR(double(vxplay_file_get_length(inst)), 10000.0, 80.0);
+    EXPECT_NEAR(double(ev.last(VXPLAY_EVENT_FILE_LENGTH)), 10000000.0, 80000.0);
+    EXPECT_NEAR(double(vxplay_file_get_length(inst)), 10000000.0, 80000.0);
 }
 
 TEST_F(FilePlayback, FilesThatCannotPlayFailToOpen)
