@@ -12,6 +12,11 @@ struct CurlEasyDeleter {
 };
 using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
 
+struct CurlMultiDeleter {
+    void operator()(CURLM* m) const { curl_multi_cleanup(m); }
+};
+using CurlMulti = std::unique_ptr<CURLM, CurlMultiDeleter>;
+
 struct CurlSlistDeleter {
     void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };

@@ -14,6 +14,7 @@ int errorFromCurl(CURLcode code, bool too_large)
     case CURLE_OK:
         return VXNET_OK;
     case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_ABORTED_BY_CALLBACK: // only the session's interrupt aborts
         return VXNET_ERR_TIMEOUT;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_CONNECT:

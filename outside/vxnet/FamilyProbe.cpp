@@ -167,7 +167,8 @@ bool isHtl(std::string_view reply)
 // request was understood.
 // The first family whose check passes wins. A probe that gets no answer at all
 // before any other answered ends the search: the camera is not reachable and
-// the next requests would only wait out their time-outs too. When no family
+// the next requests would only wait out their time-outs too. An interrupt
+// (the session's, or the caller's cancel flag) ends it with a time-out. When no family
 // matched but one of them refused the login (401/403), the result is a login
 // failure; a camera that answered and matched none gets chip type 70.
 ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
@@ -215,6 +216,11 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
             r = http.request("/cgi-bin/web.cgi?mod=device&cmd=get", VXNET_METHOD_GET, timeout_ms);
             match = r.code == VXNET_OK && probe::isHtl(r.text);
             break;
+        }
+        if (http.interrupted()) {
+            // Whatever the families said so far, the caller no longer waits.
+            out.code = VXNET_ERR_TIMEOUT;
+            return out;
         }
         vx_log(VX_LOG_TRACE, "vxnet probeFamily [%s:%d] %s: result %d status %ld%s",
                http.endpoint().host.c_str(), http.endpoint().port, step.name, r.code, r.status,

@@ -143,7 +143,10 @@ private:
 
 } // namespace
 
-HttpClient::HttpClient(HttpEndpoint endpoint) : m_endpoint(std::move(endpoint)) {}
+HttpClient::HttpClient(HttpEndpoint endpoint, const Interrupt* interrupt)
+    : m_endpoint(std::move(endpoint)), m_interrupt(interrupt)
+{
+}
 
 bool HttpClient::isValidPath(std::string_view path)
 {
@@ -179,9 +182,58 @@ std::string HttpClient::baseUrl() const
 
 namespace {
 
+int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const Interrupt*>(user)->requested() ? 1 : 0;
+}
+
+// curl_easy_perform looks at its progress callback only about once a second
+// while the camera is silent; this loop looks at the interrupt every
+// Interrupt::kPollMs, and the progress callback ends a busy transfer too.
+// An interrupted transfer ends with CURLE_ABORTED_BY_CALLBACK.
+CURLcode perform(CURL* h, const Interrupt* interrupt)
+{
+    if (!interrupt)
+        return curl_easy_perform(h);
+    if (interrupt->requested())
+        return CURLE_ABORTED_BY_CALLBACK;
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, interrupt);
+    CurlMulti multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), h) != CURLM_OK)
+        return CURLE_OUT_OF_MEMORY;
+    CURLcode result = CURLE_OK;
+    for (;;) {
+        if (interrupt->requested()) {
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        int running = 0;
+        CURLMcode mc = curl_multi_perform(multi.get(), &running);
+        if (mc == CURLM_OK && running == 0) {
+            result = CURLE_GOT_NOTHING;
+            int left = 0;
+            while (CURLMsg* msg = curl_multi_info_read(multi.get(), &left)) {
+                if (msg->msg == CURLMSG_DONE && msg->easy_handle == h)
+                    result = msg->data.result;
+            }
+            break;
+        }
+        if (mc == CURLM_OK)
+            mc = curl_multi_poll(multi.get(), nullptr, 0, Interrupt::kPollMs, nullptr);
+        if (mc != CURLM_OK) {
+            result = mc == CURLM_OUT_OF_MEMORY ? CURLE_OUT_OF_MEMORY : CURLE_FAILED_INIT;
+            break;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), h);
+    return result;
+}
+
 Attempt performOnce(const std::string& url, std::string_view path, int method, int timeout_ms,
                     const HttpEndpoint& ep, bool digest, const std::string& authorization,
-                    bool download, Transfer& t)
+                    bool download, const Interrupt* interrupt, Transfer& t)
 {
     Attempt a;
     CurlEasy easy(curl_easy_init());
@@ -236,8 +288,8 @@ Attempt performOnce(const std::string& url, std::string_view path, int method, i
         curl_easy_setopt(h, CURLOPT_POSTFIELDS, "");
         curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE, 0L);
     }
-    a.curl = curl_easy_perform(h);
-    a.error = errbuf;
+    a.curl = perform(h, interrupt);
+    a.error = a.curl == CURLE_ABORTED_BY_CALLBACK ? "interrupted" : errbuf;
     return a;
 }
 
@@ -254,8 +306,8 @@ std::string makeCnonce()
 // Basic. At most two rounds, so a refused login ends quickly.
 template <typename MakeTransfer>
 Attempt withAuth(const HttpClient& client, const std::string& url, std::string_view path,
-                 int method, int timeout_ms, bool download, std::atomic<bool>& useDigest,
-                 MakeTransfer&& make, std::unique_ptr<Transfer>& out)
+                 int method, int timeout_ms, bool download, const Interrupt* interrupt,
+                 std::atomic<bool>& useDigest, MakeTransfer&& make, std::unique_ptr<Transfer>& out)
 {
     const HttpEndpoint& ep = client.endpoint();
     // A path curl would sign wrongly goes out with Basic first even on a
@@ -266,7 +318,7 @@ Attempt withAuth(const HttpClient& client, const std::string& url, std::string_v
     Attempt a;
     for (int round = 0; round < 2; ++round) {
         out = make();
-        a = performOnce(url, path, method, timeout_ms, ep, digest, authorization, download, *out);
+        a = performOnce(url, path, method, timeout_ms, ep, digest, authorization, download, interrupt, *out);
         if (a.curl != CURLE_OK || out->reply.status() != 401 || (ep.user.empty() && ep.password.empty()))
             break;
         std::string challenge = out->reply.header("WWW-Authenticate");
@@ -304,12 +356,13 @@ HttpClient::Result HttpClient::request(std::string_view path, int method, int ti
     if (timeout_ms <= 0)
         timeout_ms = kDefaultTimeoutMs;
     std::unique_ptr<Transfer> t;
-    Attempt a = withAuth(*this, baseUrl(), path, method, timeout_ms, false, m_useDigest,
+    Attempt a = withAuth(*this, baseUrl(), path, method, timeout_ms, false, m_interrupt, m_useDigest,
                          [] { return std::make_unique<Transfer>(VXNET_MAX_REPLY); }, t);
     r.code = errorFromCurl(a.curl, t->reply.overLimit());
     r.status = t->reply.status();
     if (r.code != VXNET_OK) {
-        vx_log(VX_LOG_ERROR, "vxnet HttpClient::request %s [%s:%d%s] failed: %s (%s)",
+        vx_log(a.curl == CURLE_ABORTED_BY_CALLBACK ? VX_LOG_INFO : VX_LOG_ERROR,
+               "vxnet HttpClient::request %s [%s:%d%s] failed: %s (%s)",
                method == VXNET_METHOD_POST ? "POST" : "GET", m_endpoint.host.c_str(), m_endpoint.port,
                redactPath(path, secrets).c_str(), errorText(r.code), redactUrl(a.error).c_str());
         return r;
@@ -339,7 +392,7 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
     }
     std::unique_ptr<Transfer> t;
     // Headers of the reply are kept for the status; the body goes to the file.
-    Attempt a = withAuth(*this, baseUrl(), path, VXNET_METHOD_GET, timeout_ms, true, m_useDigest,
+    Attempt a = withAuth(*this, baseUrl(), path, VXNET_METHOD_GET, timeout_ms, true, m_interrupt, m_useDigest,
                          [&file] {
                              auto t = std::make_unique<Transfer>(VXNET_MAX_REPLY);
                              t->fd = file.fd();
@@ -351,7 +404,8 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
     if (code == VXNET_OK && !file.commit())
         code = VXNET_ERR_FILE;
     if (code != VXNET_OK) {
-        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download [%s:%d%s] -> [%s] failed: %s, status %ld (%s)",
+        vx_log(a.curl == CURLE_ABORTED_BY_CALLBACK ? VX_LOG_INFO : VX_LOG_ERROR,
+               "vxnet HttpClient::download [%s:%d%s] -> [%s] failed: %s, status %ld (%s)",
                m_endpoint.host.c_str(), m_endpoint.port, redactPath(path, secrets).c_str(),
                local_path.c_str(), errorText(code), t->reply.status(), redactUrl(a.error).c_str());
         return code;

@@ -2,7 +2,10 @@
 // HTTP requests of one camera session over libcurl. Each request is made on
 // a handle of its own, so the client can be used from several threads; the
 // only state shared between requests is the authentication scheme the camera
-// asked for last.
+// asked for last. A session's interrupt, when given, ends every request in
+// flight (and refuses new ones) with VXNET_ERR_TIMEOUT.
+
+#include "outside/vxnet/Interrupt.h"
 
 #include <atomic>
 #include <string>
@@ -19,7 +22,8 @@ struct HttpEndpoint {
 
 class HttpClient {
 public:
-    explicit HttpClient(HttpEndpoint endpoint);
+    // interrupt may be null; it must outlive the client.
+    explicit HttpClient(HttpEndpoint endpoint, const Interrupt* interrupt = nullptr);
 
     struct Result {
         int code = 0;     // vxnet result: 0 = an HTTP reply came back (any status)
@@ -41,11 +45,13 @@ public:
     static bool isValidHost(std::string_view host);
 
     const HttpEndpoint& endpoint() const { return m_endpoint; }
+    bool interrupted() const { return m_interrupt && m_interrupt->requested(); }
 
 private:
     std::string baseUrl() const;
 
     HttpEndpoint m_endpoint;
+    const Interrupt* m_interrupt = nullptr;
     // Basic goes first; once the camera has asked for Digest it is used
     // straight away on later requests.
     mutable std::atomic<bool> m_useDigest{false};

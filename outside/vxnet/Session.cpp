@@ -70,9 +70,11 @@ std::string Session::logName() const
     return std::string(m_block.szHost) + ":" + std::to_string(m_block.nHttpPort);
 }
 
-int Session::connect(const STConnectInfo& info, std::unique_ptr<Session>& out)
+int Session::connect(const STConnectInfo& info, std::unique_ptr<Session>& out, const int* cancel)
 {
     out.reset();
+    if (cancel && __atomic_load_n(cancel, __ATOMIC_ACQUIRE) != 0)
+        return VXNET_ERR_TIMEOUT;
     std::unique_ptr<Session> s(new (std::nothrow) Session);
     if (!s)
         return VXNET_ERR_NO_MEMORY;
@@ -123,9 +125,12 @@ int Session::connect(const STConnectInfo& info, std::unique_ptr<Session>& out)
     ep.port = b.nHttpPort;
     ep.user = b.szUser;
     ep.password = b.szPassword;
-    s->m_http = std::make_unique<HttpClient>(std::move(ep));
+    s->m_http = std::make_unique<HttpClient>(std::move(ep), &s->m_interrupt);
+    // The cancel flag lives only as long as this call: watched for the probe alone.
+    s->m_interrupt.watch(cancel);
     ProbeResult found = probeFamily(*s->m_http, b.szUserEncoded, b.szPasswordEncoded,
                                     p2p ? kP2PProbeTimeoutMs : kProbeTimeoutMs);
+    s->m_interrupt.watch(nullptr);
     if (found.code != VXNET_OK) {
         vx_log(VX_LOG_ERROR, "vxnet_connect [%s] failed: %s", s->logName().c_str(), errorText(found.code));
         return found.code;
@@ -151,6 +156,9 @@ int Session::status() const
 
 void Session::noteRequest(int code)
 {
+    // An interrupted call says nothing about the camera.
+    if (m_interrupt.requested())
+        return;
     // Only a request that got no answer says the camera is gone; an error
     // status is the camera talking.
     if (code == VXNET_ERR_CONNECT || code == VXNET_ERR_TIMEOUT || code == VXNET_ERR_PROTOCOL)
@@ -170,6 +178,8 @@ int Session::cgi(const char* path, char** output, int method, int timeout_ms)
         vx_log(VX_LOG_ERROR, "vxnet_get_cgi_command [%s] has no HTTP address", logName().c_str());
         return VXNET_ERR_UNSUPPORTED;
     }
+    if (m_interrupt.requested())
+        return VXNET_ERR_TIMEOUT;
     HttpClient::Result r = m_http->request(path, method, timeout_ms);
     noteRequest(r.code);
     if (r.code != VXNET_OK)
@@ -189,6 +199,8 @@ int Session::download(const char* remote_path, const char* local_path, int timeo
         return VXNET_ERR_BAD_ARG;
     if (!m_http)
         return VXNET_ERR_UNSUPPORTED;
+    if (m_interrupt.requested())
+        return VXNET_ERR_TIMEOUT;
     int code = m_http->download(remote_path, local_path, timeout_ms);
     noteRequest(code);
     return code;
@@ -219,6 +231,8 @@ int Session::openStream()
 {
     if (StreamReader::current())
         return VXNET_ERR_BUSY;
+    if (m_interrupt.requested())
+        return VXNET_ERR_TIMEOUT;
     std::lock_guard control(m_controlMutex);
     std::unique_ptr<StreamReader> old;
     {
@@ -234,12 +248,16 @@ int Session::openStream()
     StreamReader* r = nullptr;
     {
         std::lock_guard lock(m_streamMutex);
-        m_reader = std::make_unique<StreamReader>(url, redactUrl(url), m_callbacks);
+        m_reader = std::make_unique<StreamReader>(url, redactUrl(url), m_callbacks, &m_interrupt);
         r = m_reader.get();
     }
     // Opened without the stream lock, so status and bitrate stay readable;
     // the control lock keeps a close from pulling the reader away meanwhile.
     int rc = r->open(kStreamOpenTimeoutMs);
+    // An interrupt that came as the camera answered still wins: the caller
+    // is stopping and must not be left with a running stream.
+    if (rc == VXNET_OK && m_interrupt.requested())
+        rc = VXNET_ERR_TIMEOUT;
     if (rc != VXNET_OK) {
         std::unique_ptr<StreamReader> failed;
         {

@@ -4,9 +4,11 @@
 //
 // Threads: the camera library calls a session under its session lock, but the
 // session guards its own state too, so a status or bitrate read never races a
-// stream being opened or closed.
+// stream being opened or closed. interrupt() comes from any thread, takes no
+// lock and ends the calls that wait on the camera.
 
 #include "outside/vxnet/HttpClient.h"
+#include "outside/vxnet/Interrupt.h"
 #include "outside/vxnet/StreamReader.h"
 #include "outside/vxnet/vxnet.h"
 
@@ -21,7 +23,10 @@ namespace vxnet {
 class Session {
 public:
     // Validates the block, finds the family and returns the open session.
-    static int connect(const STConnectInfo& info, std::unique_ptr<Session>& out);
+    // While *cancel (may be null) is non-zero the probe gives up with
+    // VXNET_ERR_TIMEOUT.
+    static int connect(const STConnectInfo& info, std::unique_ptr<Session>& out,
+                       const int* cancel = nullptr);
     ~Session();
 
     const STConnectInfo& block() const { return m_block; }
@@ -36,6 +41,9 @@ public:
 
     int openStream();
     int closeStream();
+    // On: the calls in flight that wait on the camera, and every new one,
+    // give up with VXNET_ERR_TIMEOUT until it is switched off.
+    void interrupt(bool on) { m_interrupt.set(on); }
     float bitrate() const;
     int forceKeyFrame() const;
 
@@ -55,6 +63,7 @@ private:
     std::string logName() const;
 
     STConnectInfo m_block{};
+    Interrupt m_interrupt; // before m_http and m_reader, which point to it
     std::unique_ptr<HttpClient> m_http; // none for RTSP URL entries
     std::vector<std::string> m_secrets;
     std::atomic<int> m_requestError{0};

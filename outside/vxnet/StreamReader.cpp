@@ -19,8 +19,9 @@ StreamReader* StreamReader::current()
     return t_current;
 }
 
-StreamReader::StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks)
-    : m_url(std::move(url)), m_logUrl(std::move(log_url)), m_cb(callbacks)
+StreamReader::StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks,
+                           const Interrupt* interrupt)
+    : m_url(std::move(url)), m_logUrl(std::move(log_url)), m_cb(callbacks), m_interrupt(interrupt)
 {
 }
 
@@ -34,6 +35,10 @@ int StreamReader::onInterrupt(void* opaque)
     auto* self = static_cast<StreamReader*>(opaque);
     if (self->m_closing.load())
         return 1;
+    if (self->m_opening.load() && self->m_interrupt && self->m_interrupt->requested()) {
+        self->m_interrupted.store(true);
+        return 1;
+    }
     if (BitrateMeter::nowMs() > self->m_deadline.load()) {
         self->m_stalled.store(true);
         return 1;
@@ -108,8 +113,9 @@ void StreamReader::run()
         return std::string(text);
     };
     if (rc < 0) {
-        int code = m_stalled.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);
-        vx_log(VX_LOG_ERROR, "vxnet StreamReader::open [%s] failed: %s", m_logUrl.c_str(), failText(rc).c_str());
+        int code = m_stalled.load() || m_interrupted.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);
+        vx_log(m_interrupted.load() ? VX_LOG_INFO : VX_LOG_ERROR, "vxnet StreamReader::open [%s] failed: %s",
+               m_logUrl.c_str(), m_interrupted.load() ? "interrupted" : failText(rc).c_str());
         m_error.store(code);
         m_finished.store(true);
         opened(code);
@@ -119,6 +125,7 @@ void StreamReader::run()
     // the first packets tell the tracks' parameters, which takes up to the
     // analysis time. Many cameras can so be opened one after the other.
     m_deadline.store(BitrateMeter::nowMs() + kStallMs);
+    m_opening.store(false);
     opened(VXNET_OK);
     rc = avformat_find_stream_info(input.get(), nullptr);
     if (rc < 0) {

@@ -5,9 +5,11 @@
 // Threads: open, close and the getters are called by the session's owner
 // (under its session lock); the callbacks run on the reader thread only.
 // close() interrupts the reader, joins it, and after it returns no callback
-// runs any more.
+// runs any more. The session's interrupt ends an open still waiting for the
+// camera (VXNET_ERR_TIMEOUT); a stream that plays is left to close().
 
 #include "outside/vxnet/BitrateMeter.h"
+#include "outside/vxnet/Interrupt.h"
 #include "outside/vxnet/vxnet.h"
 
 #include <atomic>
@@ -31,7 +33,9 @@ struct StreamCallbacks {
 class StreamReader {
 public:
     // log_url is the URL as it may appear in log lines (no password).
-    StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks);
+    // interrupt may be null; it must outlive the reader.
+    StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks,
+                 const Interrupt* interrupt = nullptr);
     ~StreamReader();
     StreamReader(const StreamReader&) = delete;
     StreamReader& operator=(const StreamReader&) = delete;
@@ -64,12 +68,15 @@ private:
     const std::string m_url;
     const std::string m_logUrl;
     const StreamCallbacks m_cb;
+    const Interrupt* const m_interrupt;
 
     std::thread m_thread;
     std::atomic<bool> m_closing{false};
     std::atomic<bool> m_finished{false};
     std::atomic<int> m_error{0};
     std::atomic<bool> m_stalled{false};
+    std::atomic<bool> m_opening{true};     // the camera has not set the stream up yet
+    std::atomic<bool> m_interrupted{false}; // the open was given up on the interrupt
     // Monotonic ms after which a blocked read is given up.
     std::atomic<int64_t> m_deadline{0};
     BitrateMeter m_meter;

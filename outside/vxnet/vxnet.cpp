@@ -1,10 +1,11 @@
-// The C entry points: argument checks, then the session does the work.
-// Nothing may throw out of here.
+// The C entry points: each goes through guarded() (nothing throws out of
+// here) and finds its session in the table by handle.
 
 #include "outside/vxnet/vxnet.h"
 
 #include "outside/vxnet/FfmpegLog.h"
 #include "outside/vxnet/Session.h"
+#include "outside/vxnet/SessionTable.h"
 #include "outside/vxnet/StreamReader.h"
 #include "utility/vx_log.h"
 
@@ -14,40 +15,69 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
 #include <new>
-
-struct vxnet_session {
-    std::unique_ptr<vxnet::Session> session;
-};
+#include <system_error>
+#include <type_traits>
 
 namespace {
 
 std::mutex g_initMutex; // guards g_initCount
 int g_initCount = 0;
 
-vxnet::Session* sessionOf(VXNET_HANDLE h)
+using vxnet::SessionTable;
+
+uint64_t idOf(VXNET_HANDLE h)
 {
-    return h ? h->session.get() : nullptr;
+    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(h));
 }
 
-template <typename F>
-int guarded(const char* what, F&& f)
+// The one guard of every entry point: nothing escapes to a C caller. Running
+// out of memory (or of threads) is VXNET_ERR_NO_MEMORY; anything else
+// unexpected is logged and becomes `failed`.
+template <typename R, typename F>
+R guarded(const char* what, R failed, F&& f) noexcept
 {
     try {
         return f();
     } catch (const std::bad_alloc&) {
         vx_log(VX_LOG_ERROR, "%s: out of memory", what);
-        return VXNET_ERR_NO_MEMORY;
+        if constexpr (std::is_same_v<R, int>)
+            return VXNET_ERR_NO_MEMORY;
+    } catch (const std::system_error& e) {
+        vx_log(VX_LOG_ERROR, "%s: %s", what, e.what());
+        if constexpr (std::is_same_v<R, int>) {
+            if (e.code() == std::errc::resource_unavailable_try_again)
+                return VXNET_ERR_NO_MEMORY;
+        }
     } catch (const std::exception& e) {
         vx_log(VX_LOG_ERROR, "%s: %s", what, e.what());
-        return VXNET_ERR_STREAM;
     } catch (...) {
         vx_log(VX_LOG_ERROR, "%s: unexpected failure", what);
-        return VXNET_ERR_STREAM;
     }
+    return failed;
+}
+
+// Runs f on the handle's session; `unknown` for a null, stale or foreign
+// handle.
+template <typename R, typename F>
+R withSession(const char* what, VXNET_HANDLE handle, R unknown, R failed, F&& f) noexcept
+{
+    return guarded(what, failed, [&]() -> R {
+        SessionTable::Lease s = SessionTable::instance().find(idOf(handle));
+        if (!s)
+            return unknown;
+        return f(*s);
+    });
+}
+
+template <typename F>
+int withSession(const char* what, VXNET_HANDLE handle, F&& f) noexcept
+{
+    return withSession(what, handle, int(VXNET_ERR_BAD_ARG), int(VXNET_ERR_STREAM), f);
 }
 
 } // namespace
@@ -56,69 +86,86 @@ extern "C" {
 
 int vxnet_init(void)
 {
-    std::lock_guard lock(g_initMutex);
-    if (g_initCount++ > 0)
-        return VXNET_OK;
-    CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
-    if (rc != CURLE_OK) {
-        --g_initCount;
-        vx_log(VX_LOG_FATAL, "vxnet_init: libcurl failed to start: %s", curl_easy_strerror(rc));
-        return VXNET_ERR_NO_MEMORY;
-    }
-    vxnet::installFfmpegLog();
-    int av = avformat_network_init();
-    if (av < 0) {
-        vxnet::removeFfmpegLog();
-        curl_global_cleanup();
-        --g_initCount;
-        vx_log(VX_LOG_FATAL, "vxnet_init: FFmpeg network layer failed to start (%d)", av);
-        return VXNET_ERR_CONNECT;
-    }
-    vx_log(VX_LOG_INFO, "vxnet_init: %s", curl_version());
-    return VXNET_OK;
+    return guarded("vxnet_init", int(VXNET_ERR_NO_MEMORY), [] {
+        std::lock_guard lock(g_initMutex);
+        if (g_initCount++ > 0)
+            return int(VXNET_OK);
+        CURLcode rc = curl_global_init(CURL_GLOBAL_DEFAULT);
+        if (rc != CURLE_OK) {
+            --g_initCount;
+            vx_log(VX_LOG_FATAL, "vxnet_init: libcurl failed to start: %s", curl_easy_strerror(rc));
+            return int(VXNET_ERR_NO_MEMORY);
+        }
+        vxnet::installFfmpegLog();
+        int av = avformat_network_init();
+        if (av < 0) {
+            vxnet::removeFfmpegLog();
+            curl_global_cleanup();
+            --g_initCount;
+            vx_log(VX_LOG_FATAL, "vxnet_init: FFmpeg network layer failed to start (%d)", av);
+            return int(VXNET_ERR_CONNECT);
+        }
+        vx_log(VX_LOG_INFO, "vxnet_init: %s", curl_version());
+        return int(VXNET_OK);
+    });
 }
 
 int vxnet_deinit(void)
 {
-    std::lock_guard lock(g_initMutex);
-    if (g_initCount == 0)
-        return VXNET_OK;
-    if (--g_initCount > 0)
-        return VXNET_OK;
-    avformat_network_deinit();
-    vxnet::removeFfmpegLog();
-    curl_global_cleanup();
-    return VXNET_OK;
+    return guarded("vxnet_deinit", int(VXNET_ERR_STREAM), [] {
+        std::lock_guard lock(g_initMutex);
+        if (g_initCount == 0)
+            return int(VXNET_OK);
+        if (--g_initCount > 0)
+            return int(VXNET_OK);
+        avformat_network_deinit();
+        vxnet::removeFfmpegLog();
+        curl_global_cleanup();
+        return int(VXNET_OK);
+    });
 }
 
-int vxnet_connect(const STConnectInfo* info, VXNET_HANDLE* handle)
+int vxnet_connect_ex(const STConnectInfo* info, VXNET_HANDLE* handle, const int* cancel)
 {
     if (!handle)
         return VXNET_ERR_BAD_ARG;
     *handle = nullptr;
     if (!info)
         return VXNET_ERR_BAD_ARG;
-    return guarded("vxnet_connect", [&]() -> int {
+    return guarded("vxnet_connect", int(VXNET_ERR_STREAM), [&]() -> int {
         std::unique_ptr<vxnet::Session> s;
-        int rc = vxnet::Session::connect(*info, s);
+        int rc = vxnet::Session::connect(*info, s, cancel);
         if (rc != VXNET_OK)
             return rc;
-        auto* h = new vxnet_session{std::move(s)};
-        *handle = h;
+        const uint64_t id = SessionTable::instance().add(std::move(s));
+        *handle = reinterpret_cast<VXNET_HANDLE>(static_cast<uintptr_t>(id));
         return VXNET_OK;
     });
 }
 
+int vxnet_connect(const STConnectInfo* info, VXNET_HANDLE* handle)
+{
+    return vxnet_connect_ex(info, handle, nullptr);
+}
+
 const STConnectInfo* vxnet_get_camera(VXNET_HANDLE handle)
 {
-    vxnet::Session* s = sessionOf(handle);
-    return s ? &s->block() : nullptr;
+    return withSession("vxnet_get_camera", handle, static_cast<const STConnectInfo*>(nullptr),
+                       static_cast<const STConnectInfo*>(nullptr),
+                       [](vxnet::Session& s) { return &s.block(); });
 }
 
 int vxnet_get_status(VXNET_HANDLE handle)
 {
-    vxnet::Session* s = sessionOf(handle);
-    return s ? s->status() : VXNET_ERR_BAD_ARG;
+    return withSession("vxnet_get_status", handle, [](vxnet::Session& s) { return s.status(); });
+}
+
+int vxnet_interrupt(VXNET_HANDLE handle, int on)
+{
+    return withSession("vxnet_interrupt", handle, [on](vxnet::Session& s) {
+        s.interrupt(on != 0);
+        return int(VXNET_OK);
+    });
 }
 
 int vxnet_get_cgi_command(VXNET_HANDLE handle, const char* path, char** output, int method,
@@ -126,10 +173,8 @@ int vxnet_get_cgi_command(VXNET_HANDLE handle, const char* path, char** output, 
 {
     if (output)
         *output = nullptr;
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    return guarded("vxnet_get_cgi_command", [&]() -> int { return s->cgi(path, output, method, timeout_ms); });
+    return withSession("vxnet_get_cgi_command", handle,
+                       [&](vxnet::Session& s) { return s.cgi(path, output, method, timeout_ms); });
 }
 
 void vxnet_free_cgi_output(char** output)
@@ -143,78 +188,65 @@ void vxnet_free_cgi_output(char** output)
 int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path, const char* local_path,
                         int timeout_ms)
 {
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    return guarded("vxnet_download_file", [&]() -> int { return s->download(remote_path, local_path, timeout_ms); });
+    return withSession("vxnet_download_file", handle,
+                       [&](vxnet::Session& s) { return s.download(remote_path, local_path, timeout_ms); });
 }
 
 int vxnet_set_stream_track_callback(VXNET_HANDLE handle, vxnet_track_callback cb, void* user)
 {
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    s->setTrackCallback(cb, user);
-    return VXNET_OK;
+    return withSession("vxnet_set_stream_track_callback", handle, [&](vxnet::Session& s) {
+        s.setTrackCallback(cb, user);
+        return int(VXNET_OK);
+    });
 }
 
 int vxnet_set_stream_callback(VXNET_HANDLE handle, vxnet_stream_callback cb, void* user)
 {
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    s->setDataCallback(cb, user);
-    return VXNET_OK;
+    return withSession("vxnet_set_stream_callback", handle, [&](vxnet::Session& s) {
+        s.setDataCallback(cb, user);
+        return int(VXNET_OK);
+    });
 }
 
 int vxnet_set_stream_error_callback(VXNET_HANDLE handle, vxnet_error_callback cb, void* user)
 {
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    s->setErrorCallback(cb, user);
-    return VXNET_OK;
+    return withSession("vxnet_set_stream_error_callback", handle, [&](vxnet::Session& s) {
+        s.setErrorCallback(cb, user);
+        return int(VXNET_OK);
+    });
 }
 
 int vxnet_open_stream(VXNET_HANDLE handle)
 {
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    return guarded("vxnet_open_stream", [&]() -> int { return s->openStream(); });
+    return withSession("vxnet_open_stream", handle, [](vxnet::Session& s) { return s.openStream(); });
 }
 
 int vxnet_close_stream(VXNET_HANDLE handle)
 {
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    return guarded("vxnet_close_stream", [&]() -> int { return s->closeStream(); });
+    return withSession("vxnet_close_stream", handle, [](vxnet::Session& s) { return s.closeStream(); });
 }
 
 float vxnet_get_bitrate(VXNET_HANDLE handle)
 {
-    vxnet::Session* s = sessionOf(handle);
-    return s ? s->bitrate() : 0.0f;
+    return withSession("vxnet_get_bitrate", handle, 0.0f, 0.0f,
+                       [](vxnet::Session& s) { return s.bitrate(); });
 }
 
 int vxnet_force_key_frame(VXNET_HANDLE handle)
 {
-    vxnet::Session* s = sessionOf(handle);
-    if (!s)
-        return VXNET_ERR_BAD_ARG;
-    return s->forceKeyFrame();
+    return withSession("vxnet_force_key_frame", handle, [](vxnet::Session& s) { return s.forceKeyFrame(); });
 }
 
 int vxnet_disconnect(VXNET_HANDLE handle)
 {
-    if (!handle)
-        return VXNET_ERR_BAD_ARG;
-    // A stream callback cannot end the session whose thread it runs on.
+    // A stream callback cannot end a session: it would wait for its own thread.
     if (vxnet::StreamReader::current())
         return VXNET_ERR_BUSY;
-    return guarded("vxnet_disconnect", [&]() -> int {
-        delete handle;
+    return guarded("vxnet_disconnect", int(VXNET_ERR_STREAM), [&]() -> int {
+        std::unique_ptr<vxnet::Session> s = SessionTable::instance().remove(idOf(handle));
+        if (!s)
+            return VXNET_ERR_BAD_ARG;
+        s.reset(); // closes the stream
         return VXNET_OK;
     });
 }

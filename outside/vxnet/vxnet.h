@@ -3,12 +3,15 @@
 // stream over RTSP, the received bitrate and file downloads.
 //
 // Plain C interface. Results are int, 0 meaning success, a negative VXNET_ERR_
-// code otherwise, unless a function says differently. Nothing throws.
+// code otherwise, unless a function says differently. Nothing throws: out of
+// memory is VXNET_ERR_NO_MEMORY.
 //
 // Threads: every call that takes a handle may come from any thread, but the
 // camera library serialises them under its session lock; the library guards
-// its own state anyway. The stream callbacks run on the session's reader
-// thread, between vxnet_open_stream and the return of vxnet_close_stream.
+// its own state anyway. vxnet_interrupt is the exception meant to cross that
+// lock: another thread uses it to end the calls in flight. The stream
+// callbacks run on the session's reader thread, between vxnet_open_stream and
+// the return of vxnet_close_stream.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -113,7 +116,9 @@ _Static_assert(sizeof(STConnectInfo) == 1748, "connect block size");
 _Static_assert(offsetof(STConnectInfo, szRtspUrl) == 1488, "connect block layout");
 #endif
 
-// A session. Opaque; 0 (NULL) means none.
+// A session. Opaque, pointer-sized; 0 (NULL) means none. It is an id that
+// is never given out twice, not an address: a call with a handle that was
+// disconnected, or was never ours, fails with VXNET_ERR_BAD_ARG.
 typedef struct vxnet_session* VXNET_HANDLE;
 
 // Stream callbacks. Track and data: see vxstream.h. Error: code is
@@ -132,11 +137,26 @@ int vxnet_deinit(void);
 // Opens a session for the camera the block describes and finds its family
 // (chip type at offset 0 of the session's copy). *handle is 0 on failure.
 int vxnet_connect(const STConnectInfo* info, VXNET_HANDLE* handle);
+// vxnet_connect that the caller can call off: while *cancel is non-zero (it
+// is read atomically, so another thread may set it at any time) the probe
+// stops and the call returns VXNET_ERR_TIMEOUT within about 100 ms, with no
+// session. cancel may be NULL; it is not read after the call returns.
+int vxnet_connect_ex(const STConnectInfo* info, VXNET_HANDLE* handle, const int* cancel);
 // The session's own block. Valid until vxnet_disconnect.
 const STConnectInfo* vxnet_get_camera(VXNET_HANDLE handle);
 // 0 while the session is alive; the last failure's code after a stream error
 // or a request that got no answer (cleared by the next answered request).
 int vxnet_get_status(VXNET_HANDLE handle);
+
+// Interrupts the session's calls that wait on the camera, from any thread.
+// While on is non-zero, every such call in flight (vxnet_get_cgi_command,
+// vxnet_download_file, vxnet_open_stream) returns VXNET_ERR_TIMEOUT within
+// about 100 ms, and so does every new one at once, until
+// vxnet_interrupt(handle, 0). A stream already playing is not touched (end it
+// with vxnet_close_stream), nor is vxnet_get_status: an interrupted call says
+// nothing about the camera. Meant for a camera object that stops or goes
+// away while one of its threads waits on a slow camera.
+int vxnet_interrupt(VXNET_HANDLE handle, int on);
 
 // Sends the request path exactly as given (it must begin with '/' and hold no
 // blank or control character) with the block's user and password. method is
@@ -179,8 +199,10 @@ float vxnet_get_bitrate(VXNET_HANDLE handle);
 // stream runs: 0 with a running stream.
 int vxnet_force_key_frame(VXNET_HANDLE handle);
 
-// Closes the stream if one runs and frees the session. The handle is invalid
-// afterwards.
+// Closes the stream if one runs and frees the session. Calls in flight on
+// other threads are interrupted (VXNET_ERR_TIMEOUT) and waited for first. The
+// handle is unknown afterwards: any call with it fails with VXNET_ERR_BAD_ARG.
+// Not from a stream callback (VXNET_ERR_BUSY).
 int vxnet_disconnect(VXNET_HANDLE handle);
 
 #ifdef __cplusplus
