@@ -47,6 +47,7 @@ void Player::shutdown()
         file.reset();
     }
     stopDecodeThread();
+    dropWindowPicture();
     std::unique_ptr<Mp4Recorder> rec;
     vxplay_result_func func = nullptr;
     void* user = nullptr;
@@ -155,6 +156,7 @@ int Player::playStop()
         m_decQueue.clear();
     }
     failSnapshots(VXPLAY_ERR_NO_PICTURE);
+    dropWindowPicture();
     return VXPLAY_OK;
 }
 
@@ -392,6 +394,20 @@ int Player::displayLast()
     }
     present(last.get(), view);
     return VXPLAY_OK;
+}
+
+// A stopped or destroyed player leaves no frozen picture in its window: the
+// window shows its own painting (its status text) again. Under the show lock,
+// so a picture being handed over now goes first; a callback of the player's
+// own thread already holds it.
+void Player::dropWindowPicture()
+{
+    std::unique_lock<std::mutex> show(m_showMutex, std::defer_lock);
+    if (!onOwnThread())
+        show.lock();
+    std::lock_guard lock(m_viewMutex);
+    if (m_view.hwnd && vx_surface_clear)
+        vx_surface_clear(m_view.hwnd);
 }
 
 void Player::present(const AVFrame* frame, const View& view)

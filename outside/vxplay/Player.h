@@ -96,6 +96,7 @@ private:
 
     void showPicture(AVFrame* frame);
     void present(const AVFrame* frame, const View& view);
+    void dropWindowPicture();
     void raiseEvent(int code, int64_t value);
     void reportResult(vxplay_result_func func, void* user, int result, const std::string& path);
     void failSnapshots(int result);

@@ -74,6 +74,7 @@ public:
 
     // ---- family ----
     CWnd* GetParent() const;
+    CWnd* SetParent(CWnd* pWndNewParent);
     CWnd* GetOwner() const;
     void SetOwner(CWnd* pOwner);
     CWnd* GetTopLevelParent() const;

@@ -120,3 +120,24 @@ extern "C" int vx_surface_present(void* window, const vxsurface_frame* frame)
     }
     return 0;
 }
+
+extern "C" int vx_surface_clear(void* window)
+{
+    using namespace vxw;
+    HWND hwnd = static_cast<HWND>(window);
+    if (!hwnd)
+        return 0;
+    bool had = false;
+    {
+        std::lock_guard guard(g_lock);
+        had = pictures().erase(hwnd) > 0;
+    }
+    GuiThread* gui = GuiThread::instance();
+    if (had && gui) {
+        gui->runLater([hwnd] {
+            if (QWidget* w = WidgetOf(hwnd))
+                w->update();
+        });
+    }
+    return 0;
+}

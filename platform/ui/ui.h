@@ -14,6 +14,7 @@
 #include "platform/ui/AfxMessageBox.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/GuiRuntime.h"
+#include "platform/ui/monitor.h"
 // Menus, the shell, the tray, the clipboard and the file dialogs.
 #include "platform/ui/menu.h"
 #include "platform/ui/CMenu.h"

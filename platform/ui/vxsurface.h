@@ -33,6 +33,10 @@ typedef struct vxsurface_frame {
 // repaints the window on the GUI thread. hwnd is an HWND. Returns 0 when the
 // frame was taken, non-zero when the window is gone.
 int vx_surface_present(void* hwnd, const vxsurface_frame* frame) __attribute__((weak));
+// Drops the window's kept picture, so the window shows its own painting
+// again (a player that stopped leaves no frozen frame behind). Any thread.
+// Returns 0; also when the window had no picture or is gone.
+int vx_surface_clear(void* hwnd) __attribute__((weak));
 
 #ifdef __cplusplus
 }

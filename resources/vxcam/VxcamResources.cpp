@@ -6,7 +6,7 @@ namespace vxcam_res {
 
 void FillAll(vxw::ResourceModule& m)
 {
-    (void)m;
+    FillSurface(m);
 }
 
 }  // namespace vxcam_res

@@ -7,5 +7,6 @@
 namespace vxcam_res {
 
 void FillAll(vxw::ResourceModule& m);
+void FillSurface(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res
