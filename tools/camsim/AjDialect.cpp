@@ -1,6 +1,7 @@
 #include "tools/camsim/AjDialect.h"
 
 #include "tools/camsim/Query.h"
+#include "tools/camsim/UserAccounts.h"
 
 namespace camsim {
 
@@ -25,7 +26,10 @@ bool AjDialect::handles(const HttpRequest& req) const {
 HttpReply AjDialect::handle(const HttpRequest& req) {
   const Options& o = state_.options;
   QueryPairs q = parseQuery(req.query);
-  bool accountOk = queryValue(q, "username") == o.user && queryValue(q, "password") == o.password;
+  // The account travels in the query and is checked against the rows.
+  const std::string user = queryValue(q, "username");
+  std::optional<std::string> password = accounts::passwordOf(state_.settings, user);
+  bool accountOk = password && *password == queryValue(q, "password");
   if (!accountOk || state_.faults.refuseLogin()) {
     return HttpReply::text(accountOk ? 403 : 401,
                            xml("<user_management>\r\n<result code=\"" + std::string(accountOk ? "403" : "401") +
@@ -35,7 +39,7 @@ HttpReply AjDialect::handle(const HttpRequest& req) {
   }
   if (req.path == "/cgi-bin/user_management")
     return HttpReply::text(200,
-                           xml("<user_management>\r\n<result code=\"200\" message=\"ok\"/>\r\n<user name=\"" + o.user +
+                           xml("<user_management>\r\n<result code=\"200\" message=\"ok\"/>\r\n<user name=\"" + user +
                                "\" level=\"administrator\"/>\r\n</user_management>\r\n"),
                            "text/xml");
   if (req.path == "/cgi-bin/audioencoder")

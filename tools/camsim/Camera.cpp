@@ -8,6 +8,7 @@
 #include "tools/camsim/ParamCgi.h"
 #include "tools/camsim/Query.h"
 #include "tools/camsim/SystemFiles.h"
+#include "tools/camsim/UserAccounts.h"
 
 namespace camsim {
 
@@ -17,7 +18,8 @@ HttpReply notFound() { return HttpReply::text(404, "<html><body>404 Not Found</b
 
 Camera::Camera(const Options& options)
     : options_(options), faults_(options), state_(options, faults_),
-      auth_(options.user, options.password, options.auth) {
+      auth_([this](const std::string& user) { return accounts::passwordOf(state_.settings, user); }, options.auth) {
+  accounts::define(state_.settings, options);
   switch (options.family) {
   case Family::HX: dialects_.push_back(std::make_unique<HxDialect>(state_)); break;
   case Family::HV: dialects_.push_back(std::make_unique<HvDialect>(state_)); break;
@@ -82,8 +84,11 @@ HttpReply Camera::cameraRequest(const HttpRequest& req) {
     reply = unauthorized();
   else if (f.error)
     reply = HttpReply::text(f.error, std::to_string(f.error) + " " + reasonPhrase(f.error) + "\r\n");
-  else if (dialect)
-    reply = dialect->handle(req);
+  else if (dialect) {
+    HttpRequest withUser = req;
+    withUser.authUser = a.user;
+    reply = dialect->handle(withUser);
+  }
   else if (req.path == "/" || req.path == "/index.html")
     reply = HttpReply::text(200, "<html><head><title>" + options_.name + "</title></head><body>" + options_.model +
                                      "</body></html>\r\n",

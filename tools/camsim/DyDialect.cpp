@@ -1,6 +1,7 @@
 #include "tools/camsim/DyDialect.h"
 
 #include "tools/camsim/Query.h"
+#include "tools/camsim/UserAccounts.h"
 
 namespace camsim {
 
@@ -15,8 +16,13 @@ bool DyDialect::handles(const HttpRequest& req) const { return req.path.rfind("/
 HttpReply DyDialect::handle(const HttpRequest& req) {
   const Options& o = state_.options;
   std::string cmd = queryValue(parseQuery(req.query), "cmd");
-  if (req.path == "/dy-cgi/user.cgi" && cmd == "checkuserinfo")
-    return HttpReply::text(200, var("username", o.user) + var("rolename", state_.faults.refuseLogin() ? "guest" : "admin"));
+  if (req.path == "/dy-cgi/user.cgi" && cmd == "checkuserinfo") {
+    // The role is the row the account stands in (without authentication:
+    // the administrator's).
+    std::string user = req.authUser.empty() ? state_.settings.value("at_username0") : req.authUser;
+    std::string role = state_.faults.refuseLogin() ? "guest" : accounts::roleOf(state_.settings, user);
+    return HttpReply::text(200, var("username", user) + var("rolename", role.empty() ? "guest" : role));
+  }
   if (req.path == "/dy-cgi/device.cgi" && cmd == "getdeviceinfo")
     return HttpReply::text(200, var("model", o.model) + var("firmware", o.firmware) + var("devname", o.name));
   if (req.path == "/dy-cgi/user.cgi" || req.path == "/dy-cgi/device.cgi")

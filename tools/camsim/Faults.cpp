@@ -1,5 +1,6 @@
 #include "tools/camsim/Faults.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace camsim {
@@ -26,6 +27,12 @@ const char* malformedName(Malformed m) {
   case Malformed::Http: return "http";
   }
   return "?";
+}
+std::string joined(const std::set<std::string>& names) {
+  std::string out;
+  for (const auto& n : names)
+    out += (out.empty() ? "" : ",") + n;
+  return out;
 }
 } // namespace
 
@@ -64,11 +71,17 @@ bool Faults::chunked() const {
   return chunked_;
 }
 
+bool Faults::commandError(const std::string& command) const {
+  std::lock_guard lock(mutex_);
+  return commandErrors_.count(command) > 0;
+}
+
 void Faults::clear() {
   std::lock_guard lock(mutex_);
   request_ = Request{};
   remaining_ = -1;
   refuse_ = false;
+  commandErrors_.clear();
   ++hangRelease_;
 }
 
@@ -88,6 +101,16 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
   else if (key == "cut") ok = toInt(value, -1, 1 << 30, request_.cut);
   else if (key == "refuse") ok = toBool(value, refuse_);
   else if (key == "chunked") ok = toBool(value, chunked_);
+  else if (key == "cmderror") {
+    // Names separated by ","; an empty value lifts the fault.
+    commandErrors_.clear();
+    for (size_t pos = 0; pos < value.size();) {
+      size_t comma = std::min(value.find(',', pos), value.size());
+      if (comma > pos)
+        commandErrors_.insert(value.substr(pos, comma - pos));
+      pos = comma + 1;
+    }
+  }
   else if (key == "count") {
     int n = 0;
     ok = toInt(value, 0, 1000000, n);
@@ -106,7 +129,7 @@ std::string Faults::describe() const {
   return "delay=" + std::to_string(request_.delayMs) + "\nhang=" + (request_.hang ? "1" : "0") +
          "\nerror=" + std::to_string(request_.error) + "\nmalformed=" + malformedName(request_.malformed) + "\ncut=" + std::to_string(request_.cut) +
          "\ncount=" + std::to_string(remaining_ < 0 ? 0 : remaining_) + "\nrefuse=" + (refuse_ ? "1" : "0") +
-         "\nchunked=" + (chunked_ ? "1" : "0") + "\n";
+         "\nchunked=" + (chunked_ ? "1" : "0") + "\ncmderror=" + joined(commandErrors_) + "\n";
 }
 
 } // namespace camsim

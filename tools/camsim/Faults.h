@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <set>
 #include <string>
 
 namespace camsim {
@@ -29,6 +30,9 @@ public:
   uint64_t hangRelease() const;
   bool refuseLogin() const;
   bool chunked() const;
+  // The cmderror fault: the parameter CGI refuses this command ("[Error]"
+  // under status 200) and with it the whole request.
+  bool commandError(const std::string& command) const;
 
   // One control key. False with `error` for an unknown key or a bad value.
   bool apply(const std::string& key, const std::string& value, std::string& error);
@@ -42,6 +46,7 @@ private:
   bool refuse_ = false;
   uint64_t hangRelease_ = 0;
   bool chunked_ = false;
+  std::set<std::string> commandErrors_;
 };
 
 } // namespace camsim

@@ -77,8 +77,8 @@ const char* authKindName(AuthKind kind) {
   return "?";
 }
 
-HttpAuth::HttpAuth(std::string user, std::string password, AuthMode mode, std::string realm)
-    : user_(std::move(user)), password_(std::move(password)), realm_(std::move(realm)),
+HttpAuth::HttpAuth(PasswordOf passwordOf, AuthMode mode, std::string realm)
+    : passwordOf_(std::move(passwordOf)), realm_(std::move(realm)),
       nonce_(randomHex(16)), opaque_(randomHex(8)), mode_(mode) {}
 
 std::string HttpAuth::md5Hex(const std::string& text) {
@@ -89,7 +89,7 @@ std::string HttpAuth::md5Hex(const std::string& text) {
   return out;
 }
 
-bool HttpAuth::checkBasic(const std::string& credentials) const {
+bool HttpAuth::checkBasic(const std::string& credentials, std::string& user) const {
   std::string b64 = credentials;
   while (!b64.empty() && (b64.back() == ' ' || b64.back() == '\t'))
     b64.pop_back();
@@ -100,12 +100,19 @@ bool HttpAuth::checkBasic(const std::string& credentials) const {
   guchar* raw = g_base64_decode(b64.c_str(), &len);
   std::string plain(reinterpret_cast<char*>(raw), len);
   g_free(raw);
-  return plain == user_ + ":" + password_;
+  size_t colon = plain.find(':');
+  if (colon == std::string::npos)
+    return false;
+  user = plain.substr(0, colon);
+  std::optional<std::string> password = passwordOf_(user);
+  return password && *password == plain.substr(colon + 1);
 }
 
-bool HttpAuth::checkDigest(const std::string& text, const HttpRequest& req) const {
+bool HttpAuth::checkDigest(const std::string& text, const HttpRequest& req, std::string& user) const {
   auto f = parseFields(text);
-  if (f["username"] != user_ || f["realm"] != realm_ || f["nonce"] != nonce_)
+  user = f["username"];
+  std::optional<std::string> password = passwordOf_(user);
+  if (!password || f["realm"] != realm_ || f["nonce"] != nonce_)
     return false;
   // The digest covers the request target; one computed over another text
   // (a rewritten path, say) is refused as a real camera refuses it.
@@ -113,7 +120,7 @@ bool HttpAuth::checkDigest(const std::string& text, const HttpRequest& req) cons
     return false;
   if (!f["algorithm"].empty() && strcasecmp(f["algorithm"].c_str(), "MD5") != 0)
     return false;
-  std::string ha1 = md5Hex(user_ + ":" + realm_ + ":" + password_);
+  std::string ha1 = md5Hex(user + ":" + realm_ + ":" + *password);
   std::string ha2 = md5Hex(req.method + ":" + f["uri"]);
   std::string expect;
   if (f["qop"].empty())
@@ -140,14 +147,12 @@ HttpAuth::Result HttpAuth::check(const HttpRequest& req) const {
   else
     r.kind = AuthKind::Other;
 
-  switch (mode_) {
-  case AuthMode::None: r.ok = true; break;
-  case AuthMode::Basic: r.ok = r.kind == AuthKind::Basic && checkBasic(rest); break;
-  case AuthMode::Digest: r.ok = r.kind == AuthKind::Digest && checkDigest(rest, req); break;
-  case AuthMode::Any:
-    r.ok = (r.kind == AuthKind::Basic && checkBasic(rest)) || (r.kind == AuthKind::Digest && checkDigest(rest, req));
-    break;
-  }
+  std::string user;
+  bool basic = r.kind == AuthKind::Basic && mode_ != AuthMode::Digest && checkBasic(rest, user);
+  bool digest = r.kind == AuthKind::Digest && mode_ != AuthMode::Basic && checkDigest(rest, req, user);
+  r.ok = mode_ == AuthMode::None || basic || digest;
+  if (basic || digest)
+    r.user = user;
   return r;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
-// Checks the Authorization header of a request against the one account of
-// the camera, by Basic or Digest (MD5, qop "auth" or none), and makes the
-// challenges of a 401 reply. Immutable after construction: safe from any thread.
+// Checks the Authorization header of a request against the camera's
+// accounts, by Basic or Digest (MD5, qop "auth" or none), and makes the
+// challenges of a 401 reply. Immutable after construction; the account
+// lookup it is given must be safe from any thread, and so is the check.
 
 #include "tools/camsim/HttpMessage.h"
 #include "tools/camsim/Options.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,11 +19,14 @@ const char* authKindName(AuthKind kind);
 
 class HttpAuth {
 public:
-  HttpAuth(std::string user, std::string password, AuthMode mode, std::string realm = "camsim");
+  // The password of an account, or nothing for a name the camera does not know.
+  using PasswordOf = std::function<std::optional<std::string>(const std::string& user)>;
+  HttpAuth(PasswordOf passwordOf, AuthMode mode, std::string realm = "camsim");
 
   struct Result {
     AuthKind kind = AuthKind::None; // what the request carried
     bool ok = false;                // the account and the scheme are accepted
+    std::string user;               // the account, when ok
   };
   Result check(const HttpRequest& req) const;
   // The WWW-Authenticate values for a 401 reply, strongest first.
@@ -30,10 +36,11 @@ public:
   static std::string md5Hex(const std::string& text);
 
 private:
-  bool checkBasic(const std::string& credentials) const;
-  bool checkDigest(const std::string& fields, const HttpRequest& req) const;
+  bool checkBasic(const std::string& credentials, std::string& user) const;
+  bool checkDigest(const std::string& fields, const HttpRequest& req, std::string& user) const;
 
-  std::string user_, password_, realm_, nonce_, opaque_;
+  PasswordOf passwordOf_;
+  std::string realm_, nonce_, opaque_;
   AuthMode mode_;
 };
 

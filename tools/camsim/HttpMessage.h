@@ -16,6 +16,7 @@ struct HttpRequest {
   std::string version; // "HTTP/1.1"
   std::vector<std::pair<std::string, std::string>> headers; // names lower-case
   std::string body;
+  std::string authUser; // the account HTTP authentication accepted; empty: none
 
   // First header of that (lower-case) name, or empty.
   std::string header(const std::string& name) const;

@@ -57,15 +57,18 @@ Camera:
   --bind ADDR          loopback address to listen on (127.0.0.1)
   --http-port N        HTTP port, 0 = a free one (0)
   --rtsp-port N        RTSP port, 0 = a free one (0)
-  --user U             account name (admin)
-  --password P         account password (admin)
+  --user U             administrator account name (admin)
+  --password P         administrator password (admin); the accounts "user"
+                       and "guest" (password as the name) are rows 1 and 2
   --auth MODE          HTTP authentication: any|basic|digest|none (any);
                        any asks for Digest and Basic and accepts either
   --model TEXT         model text (CAMXA1-N)
   --firmware TEXT      firmware version (V19.1.20.16)
   --web-version TEXT   web page version (2.0.10)
   --name TEXT          camera name (camsim)
-  --streams N          number of video streams reported (3)
+  --vendor TEXT        vendor word of getvendorinfo (CAMSIM)
+  --streams N          number of video streams (3); the parameter CGI knows
+                       the channels 11 to 10+N only (2: no channel 13)
   --log FILE           request log: one line per request,
                        "METHOD TARGET AUTH STATUS", AUTH none|basic|digest|other
   --chunked            send every reply body chunked
@@ -76,6 +79,22 @@ HTTP authentication; AJ's carry username= and password= in the query):
        lines var name="value"; (getuserinfo, getvideoattr, getvencattr,
        getaencattr, getservertime, setservertime, getserverinfo, ...; setters
        answer [Succeed]set ok.), /web.ini ([vxver] vercfg = MODEL),
+       and the settings commands the settings pages use, kept in a store
+       so a reload shows what was set:
+         get/setoverlayattr -region=0|1 (show 0/1, place 0-3, type 0-2, name)
+         get/setntpattr (ntpenable 0/1, ntpserver, ntpinterval 1-24)
+         getservertime, setservertime -time=Y.M.D.h.m.s -timezone -dstmode on|off
+         get/setmotorattr (panspeed 0-2, tiltspeed 0-2, movehome on|off)
+         get/setaencattr -chn=11|12|13 (aeswitch 0/1, aeformat g711a|g711u|g726)
+         get/setaudioinvolume (volin_type 0/1, volume 1-100)
+         get/setaudiooutvolume (-volume 1-100, read back as ao_volume)
+         getuserattr (at_username0..2, at_password0..2), setuserattr
+           -at_username=ROW'S NAME [-at_newname=NAME] [-at_password=P]
+         getvendorinfo (vendor), getserverinfo (model, softVersion, ...)
+       A value out of range, an unknown parameter or one holding '"', CR
+       or LF is refused: the reply says [Error] and the whole request
+       changes nothing. The accounts drive every login (HTTP, AJ's query
+       account, DY's rolename).
        /web/tmpfs/snap.jpg, /log/syslog.txt, /cgi-bin/hi3510/logsync.cgi
   HV   /cgi/sys_get?Group=DeviceInfo|TimeInfo,
        /cgi/netport_get?Channel=1&Group=NetPortInfo: XML in <Message> with
@@ -121,6 +140,8 @@ Control (not logged, no authentication), on the HTTP port:
       stream=stop|stall|resume   stop: sessions are dropped and the paths
                   answer 404; stall: sessions stay, no more packets
       vanish=N    close both ports now, open them again after N seconds
+      cmderror=NAME[,NAME]  the parameter CGI answers these commands
+                  "[Error]" under status 200 (empty: off)
       clear=1     all faults off
   GET /camsim/set?KEY=VALUE&...     sets settings of the parameter CGI as
       they are, e.g. model=X sdstatus=ok; also time=TEXT (the reply's time
@@ -167,6 +188,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
       {"firmware", textOpt(o.firmware)},
       {"web-version", textOpt(o.webVersion)},
       {"name", textOpt(o.name)},
+      {"vendor", textOpt(o.vendor)},
       {"streams", intOpt(o.streams, 1, 3)},
       {"log", textOpt(o.logPath)},
       {"width", intOpt(o.width, 16, 4096)},

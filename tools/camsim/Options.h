@@ -27,6 +27,7 @@ struct Options {
   std::string firmware = "V19.1.20.16";
   std::string webVersion = "2.0.10";
   std::string name = "camsim";
+  std::string vendor = "CAMSIM"; // getvendorinfo's vendor word
   int streams = 3;
 
   bool rtsp = true;

@@ -1,6 +1,7 @@
 #include "tools/camsim/ParamCgi.h"
 
 #include "tools/camsim/Query.h"
+#include "tools/camsim/UserAccounts.h"
 
 namespace camsim {
 
@@ -9,9 +10,6 @@ namespace {
 std::string var(const std::string& name, const std::string& value) {
   return "var " + name + "=\"" + value + "\";\r\n";
 }
-
-const std::vector<std::pair<std::string, std::string>> kChannels = {{"11", "_1"}, {"12", "_2"}, {"13", "_3"}};
-const std::vector<std::pair<std::string, std::string>> kRegions = {{"0", "_0"}, {"1", "_1"}};
 
 } // namespace
 
@@ -35,34 +33,17 @@ ParamCgi::ParamCgi(CameraState& state) : Dialect(state) { defineGroups(); }
 
 void ParamCgi::defineGroups() {
   const Options& o = state_.options;
-  // Add a row here for each further page of settings.
-  groups_ = {
-      {"videoattr", "", {}, {{"videomode", "31"}, {"vinorm", "P"}, {"profile", "1"}, {"maxchn", ""}}},
-      {"vencattr", "chn", kChannels,
-       {{"bps", ""}, {"fps", ""}, {"gop", ""}, {"brmode", "1"}, {"imagegrade", "1"}, {"width", ""}, {"height", ""}}},
-      {"aencattr", "chn", kChannels, {{"aeswitch", "1"}, {"aeformat", "g711a"}}},
-      {"audioinvolume", "", {}, {{"volin_type", "1"}, {"volume", "80"}}},
-      {"audiooutvolume", "", {}, {{"ao_volume", "80"}}},
-      {"ntpattr", "", {}, {{"ntpenable", "1"}, {"ntpserver", "pool.ntp.org"}, {"ntpinterval", "1"}}},
-      {"overlayattr", "region", kRegions, {{"show", "1"}, {"place", "0"}, {"type", "0"}, {"name", o.name}}},
-      {"vendorinfo", "", {}, {{"vendor", "CAMSIM"}}, true},
-      {"serverinfo", "", {},
-       {{"model", o.model}, {"hardVersion", "V1.0"}, {"softVersion", o.firmware}, {"webVersion", o.webVersion},
-        {"name", o.name}, {"startdate", "2026-01-01 00:00:00"}, {"upnpstatus", "off"}, {"sdstatus", "out"},
-        {"sdfreespace", "0"}, {"sdtotalspace", "0"}},
-       true},
-  };
+  groups_ = paramTable(o);
   for (const auto& g : groups_) {
     std::vector<std::pair<std::string, std::string>> idx = g.indexes;
     if (idx.empty())
       idx.push_back({"", ""});
     for (const auto& [value, suffix] : idx) {
-      for (const auto& [key, def] : g.keys)
-        state_.settings.define(key + suffix, def);
+      for (const auto& k : g.keys)
+        state_.settings.define(k.name + suffix, k.value);
     }
   }
-  // The maxchn setting in the `setvideoattr` row above is read-only in
-  // practice; it tells how many streams the camera has.
+  // maxchn tells how many streams the camera has.
   state_.settings.define("maxchn", std::to_string(o.streams));
   // The stream settings follow what the RTSP side really sends.
   const int div[] = {1, 2, 4};
@@ -77,39 +58,52 @@ void ParamCgi::defineGroups() {
   state_.settings.define("timeZone", "Europe/Brussels");
   state_.settings.define("dstmode", "off");
 
-  specials_["getuserinfo"] = [this](const Command&, std::string& out) {
+  specials_["getuserinfo"] = [this](const Command&, SettingsChange&, std::string& out) {
     // Level 15 is the administrator; 0 says the account may not log in.
-    out += var("username", state_.options.user);
+    out += var("username", state_.settings.value("at_username0"));
     out += var("authLevel", state_.faults.refuseLogin() ? "0" : state_.settings.get("authLevel").value_or("15"));
     return true;
   };
-  specials_["getservertime"] = [this](const Command&, std::string& out) {
+  specials_["getservertime"] = [this](const Command&, SettingsChange&, std::string& out) {
     // A test may pin the reply's time text (see /camsim/set).
     out += var("time", state_.settings.get("time").value_or(state_.clock.compact()));
     out += var("timeZone", state_.settings.value("timeZone"));
     out += var("dstmode", state_.settings.value("dstmode"));
     return true;
   };
-  specials_["setservertime"] = [this](const Command& c, std::string& out) {
-    if (c.has("time") && !state_.clock.setFromDotted(c.param("time"))) {
-      out += "[Error]-time: bad value.\r\n";
-      return false;
-    }
+  specials_["setservertime"] = [this](const Command& c, SettingsChange& change, std::string& out) {
     for (const auto& [k, v] : c.params) {
-      if (k == "timezone")
-        state_.settings.set("timeZone", v);
-      else if (k == "dstmode")
-        state_.settings.set("dstmode", v);
-      else if (k != "time") {
+      bool ok = isSafeValue(v);
+      if (k == "time") {
+        CameraClock probe;
+        ok = ok && probe.setFromDotted(v);
+        if (ok)
+          change.also([this, v] { state_.clock.setFromDotted(v); });
+      } else if (k == "timezone") {
+        ok = ok && !v.empty() && change.set("timeZone", v);
+      } else if (k == "dstmode") {
+        ok = ok && (v == "on" || v == "off") && change.set("dstmode", v);
+      } else {
         out += "[Error]-" + k + ": unknown parameter.\r\n";
+        return false;
+      }
+      if (!ok) {
+        out += "[Error]-" + k + ": bad value.\r\n";
         return false;
       }
     }
     return true;
   };
+  specials_["getuserattr"] = [this](const Command&, SettingsChange&, std::string& out) {
+    out += accounts::getUserAttr(state_.settings);
+    return true;
+  };
+  specials_["setuserattr"] = [](const Command& c, SettingsChange& change, std::string& out) {
+    return accounts::setUserAttr(c.params, change, out);
+  };
 }
 
-const ParamCgi::Group* ParamCgi::findGroup(const std::string& name) const {
+const ParamGroup* ParamCgi::findGroup(const std::string& name) const {
   for (const auto& g : groups_) {
     if (g.name == name)
       return &g;
@@ -117,7 +111,7 @@ const ParamCgi::Group* ParamCgi::findGroup(const std::string& name) const {
   return nullptr;
 }
 
-bool ParamCgi::runGroup(const Group& g, bool set, const Command& c, std::string& out) {
+bool ParamCgi::runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out) {
   std::string suffix;
   if (!g.indexParam.empty()) {
     std::string idx = c.has(g.indexParam) ? c.param(g.indexParam) : g.indexes.front().first;
@@ -134,29 +128,31 @@ bool ParamCgi::runGroup(const Group& g, bool set, const Command& c, std::string&
     }
   }
   if (!set) {
-    for (const auto& [key, def] : g.keys)
-      out += var(key + suffix, state_.settings.value(key + suffix));
+    for (const auto& k : g.keys)
+      out += var(k.name + suffix, state_.settings.value(k.name + suffix));
     return true;
   }
   if (g.readOnly) {
     out += "[Error]" + c.name + ": read only.\r\n";
     return false;
   }
-  // Check every parameter first, so a bad one changes nothing.
-  for (const auto& [k, v] : c.params) {
-    if (k == g.indexParam)
+  for (const auto& [p, v] : c.params) {
+    if (p == g.indexParam)
       continue;
-    bool known = false;
-    for (const auto& [key, def] : g.keys)
-      known = known || key == k;
-    if (!known || k == "maxchn") {
-      out += "[Error]-" + k + ": unknown parameter.\r\n";
+    const ParamKey* key = nullptr;
+    for (const auto& k : g.keys) {
+      if (k.paramName() == p)
+        key = &k;
+    }
+    if (!key || key->readOnly) {
+      out += "[Error]-" + p + ": unknown parameter.\r\n";
       return false;
     }
-  }
-  for (const auto& [k, v] : c.params) {
-    if (k != g.indexParam)
-      state_.settings.set(k + suffix, v);
+    if (!isSafeValue(v) || (key->rule && !key->rule(v))) {
+      out += "[Error]-" + p + ": bad value.\r\n";
+      return false;
+    }
+    change.set(key->name + suffix, v);
   }
   return true;
 }
@@ -176,24 +172,28 @@ HttpReply ParamCgi::handle(const HttpRequest& req) {
   if (commands.empty())
     return HttpReply::text(200, "[Error]no cmd.\r\n");
 
+  SettingsChange change(state_.settings);
   std::string out;
   bool anyGet = false, allOk = true;
   for (const auto& c : commands) {
     bool ok;
-    if (auto s = specials_.find(c.name); s != specials_.end()) {
-      ok = s->second(c, out);
-      anyGet = anyGet || c.name.rfind("get", 0) == 0;
-    } else if (c.name.size() > 3 && (c.name.rfind("get", 0) == 0 || c.name.rfind("set", 0) == 0) &&
-               findGroup(c.name.substr(3))) {
-      bool set = c.name[0] == 's';
-      ok = runGroup(*findGroup(c.name.substr(3)), set, c, out);
-      anyGet = anyGet || !set;
+    bool get = c.name.rfind("get", 0) == 0;
+    if (state_.faults.commandError(c.name)) {
+      out += "[Error]cmd=" + c.name + ": failed.\r\n";
+      ok = false;
+    } else if (auto s = specials_.find(c.name); s != specials_.end()) {
+      ok = s->second(c, change, out);
+    } else if (c.name.size() > 3 && (get || c.name.rfind("set", 0) == 0) && findGroup(c.name.substr(3))) {
+      ok = runGroup(*findGroup(c.name.substr(3)), !get, c, change, out);
     } else {
       out += "[Error]cmd=" + c.name + ": unknown command.\r\n";
       ok = false;
     }
+    anyGet = anyGet || get;
     allOk = allOk && ok;
   }
+  if (allOk)
+    change.commit();
   if (allOk && !anyGet)
     out += "[Succeed]set ok.\r\n";
   return HttpReply::text(200, out);

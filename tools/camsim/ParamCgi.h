@@ -4,10 +4,15 @@
 // parameters. A getter prints its settings as variable lines
 // (var name="value";), a setter changes them; a request of setters only is
 // answered "[Succeed]set ok.". Settings live in the camera's store, so a
-// reload shows what was set. Most commands are rows of the group table in
-// the .cpp; commands with behaviour of their own are special handlers.
+// reload shows what was set. Most commands are rows of the table in
+// ParamTable.cpp; commands with behaviour of their own are special handlers.
+// A request is checked whole before it changes anything: one refused
+// command (a bad value, an unknown one, or the cmderror fault) answers
+// "[Error]" and leaves every setting as it was.
 
 #include "tools/camsim/Dialect.h"
+#include "tools/camsim/ParamTable.h"
+#include "tools/camsim/SettingsChange.h"
 
 #include <functional>
 #include <map>
@@ -31,25 +36,15 @@ public:
     bool has(const std::string& name) const;
   };
 
-  // A family of settings read by "get" + name and written by "set" + name.
-  // With an index parameter (e.g. "chn"), each index keeps its own values,
-  // stored as key + suffix (chn 11 -> bps_1).
-  struct Group {
-    std::string name;
-    std::string indexParam;
-    std::vector<std::pair<std::string, std::string>> indexes; // value -> suffix
-    std::vector<std::pair<std::string, std::string>> keys;    // key -> default per index (same for all)
-    bool readOnly = false;
-  };
 
 private:
-  using Special = std::function<bool(const Command&, std::string& out)>;
+  using Special = std::function<bool(const Command&, SettingsChange& change, std::string& out)>;
 
   void defineGroups();
-  const Group* findGroup(const std::string& name) const;
-  bool runGroup(const Group& g, bool set, const Command& c, std::string& out);
+  const ParamGroup* findGroup(const std::string& name) const;
+  bool runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out);
 
-  std::vector<Group> groups_;
+  std::vector<ParamGroup> groups_;
   std::map<std::string, Special> specials_;
 };
 
