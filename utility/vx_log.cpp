@@ -1,5 +1,6 @@
 #include "utility/vx_log.h"
 
+#include "utility/vx_guard_p.h"
 #include "utility/vx_log_p.h"
 
 #include <atomic>
@@ -57,24 +58,34 @@ extern "C" void vx_log(int level, const char* fmt, ...)
     if (used == 0 || line[used - 1] != '\n')
         line[used++] = '\n';  // at 3999 bytes the newline takes the NUL's place
 
-    if (vx_log_func sink = g_sink.load(std::memory_order_acquire))
-        sink(level, line, used);
+    // A host's sink that throws must not take the caller down with it; the
+    // line is lost, there is nowhere else to tell of it.
+    if (vx_log_func sink = g_sink.load(std::memory_order_acquire)) {
+        try {
+            sink(level, line, used);
+        } catch (...) {
+        }
+    }
 }
 
 extern "C" int vx_log_get_level(void) { return g_level.load(); }
 
 extern "C" int vx_log_set_level(int level)
 {
-    g_level.store(level);
-    return level;
+    return vxutil::guarded("vx_log_set_level", [&]() -> int {
+        g_level.store(level);
+        return level;
+    });
 }
 
 extern "C" vx_log_func vx_log_get_log_func(void) { return g_sink.load(); }
 
 extern "C" vx_log_func vx_log_set_log_func(vx_log_func func)
 {
-    g_sink.store(func, std::memory_order_release);
-    return func;
+    return vxutil::guarded("vx_log_set_log_func", static_cast<vx_log_func>(nullptr), [&]() -> vx_log_func {
+        g_sink.store(func, std::memory_order_release);
+        return func;
+    });
 }
 
 extern "C" void vx_log_default_sink(int, const char* line, int length)

@@ -1,6 +1,7 @@
 #include "utility/vx_thread.h"
 
 #include "utility/vx_log.h"
+#include "utility/vx_guard_p.h"
 #include "utility/vx_result.h"
 
 #include <atomic>
@@ -95,84 +96,96 @@ ThreadControl* control(const vx_thread* thread)
 
 extern "C" int vx_thread_create(const char* name, vx_thread_func func, void* arg, int flags, vx_thread** out)
 {
-    if (!func || !out)
-        return VX_ERR_INVALID_ARG;
-    auto* record = static_cast<vx_thread*>(calloc(1, sizeof(vx_thread)));
-    auto* ctl = new (std::nothrow) ThreadControl;
-    if (!record || !ctl) {
-        free(record);
-        delete ctl;
-        return VX_ERR_NO_MEMORY;
-    }
-    makeName(record->name, name, record);
-    memcpy(ctl->name, record->name, sizeof ctl->name);
-    ctl->func = record->func = func;
-    ctl->arg = record->arg = arg;
-    ctl->resumed = !(flags & VX_THREAD_SUSPENDED);
+    return vxutil::guarded("vx_thread_create", [&]() -> int {
+        if (!func || !out)
+            return VX_ERR_INVALID_ARG;
+        auto* record = static_cast<vx_thread*>(calloc(1, sizeof(vx_thread)));
+        auto* ctl = new (std::nothrow) ThreadControl;
+        if (!record || !ctl) {
+            free(record);
+            delete ctl;
+            return VX_ERR_NO_MEMORY;
+        }
+        makeName(record->name, name, record);
+        memcpy(ctl->name, record->name, sizeof ctl->name);
+        ctl->func = record->func = func;
+        ctl->arg = record->arg = arg;
+        ctl->resumed = !(flags & VX_THREAD_SUSPENDED);
 
-    vx_log(VX_LOG_TRACE, "Thread created %s", record->name);
+        vx_log(VX_LOG_TRACE, "Thread created %s", record->name);
 
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
-    int rc = pthread_create(&ctl->thread, &attr, startRoutine, ctl);
-    pthread_attr_destroy(&attr);
-    if (rc != 0) {
-        delete ctl;
-        free(record);
-        return VX_ERR_SYSTEM + rc;
-    }
-    record->handle = ctl;
-    record->id = static_cast<unsigned long>(ctl->thread);
-    *out = record;
-    return VX_OK;
+        pthread_attr_t attr;
+        pthread_attr_init(&attr);
+        pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+        int rc = pthread_create(&ctl->thread, &attr, startRoutine, ctl);
+        pthread_attr_destroy(&attr);
+        if (rc != 0) {
+            delete ctl;
+            free(record);
+            return VX_ERR_SYSTEM + rc;
+        }
+        record->handle = ctl;
+        record->id = static_cast<unsigned long>(ctl->thread);
+        *out = record;
+        return VX_OK;
+    });
 }
 
 extern "C" int vx_thread_resume(vx_thread* thread)
 {
-    ThreadControl* ctl = control(thread);
-    if (!ctl)
-        return VX_ERR_INVALID_ARG;
-    {
-        std::lock_guard<std::mutex> guard(ctl->lock);
-        ctl->resumed = true;
-    }
-    ctl->changed.notify_all();
-    return VX_OK;
+    return vxutil::guarded("vx_thread_resume", [&]() -> int {
+        ThreadControl* ctl = control(thread);
+        if (!ctl)
+            return VX_ERR_INVALID_ARG;
+        {
+            std::lock_guard<std::mutex> guard(ctl->lock);
+            ctl->resumed = true;
+        }
+        ctl->changed.notify_all();
+        return VX_OK;
+    });
 }
 
 extern "C" int vx_thread_join(vx_thread* thread)
 {
-    ThreadControl* ctl = control(thread);
-    if (!ctl)
-        return VX_ERR_INVALID_ARG;
-    vx_log(VX_LOG_TRACE, "Joining thread %s", thread->name);
-    std::unique_lock<std::mutex> guard(ctl->lock);
-    if (!ctl->finished && pthread_equal(ctl->thread, pthread_self()))
-        return VX_ERR_SYSTEM + EDEADLK;
-    ctl->changed.wait(guard, [ctl] { return ctl->finished; });
-    return VX_OK;
+    return vxutil::guarded("vx_thread_join", [&]() -> int {
+        ThreadControl* ctl = control(thread);
+        if (!ctl)
+            return VX_ERR_INVALID_ARG;
+        vx_log(VX_LOG_TRACE, "Joining thread %s", thread->name);
+        std::unique_lock<std::mutex> guard(ctl->lock);
+        if (!ctl->finished && pthread_equal(ctl->thread, pthread_self()))
+            return VX_ERR_SYSTEM + EDEADLK;
+        ctl->changed.wait(guard, [ctl] { return ctl->finished; });
+        return VX_OK;
+    });
 }
 
 extern "C" int vx_thread_destroy(vx_thread* thread)
 {
-    if (!thread)
-        return VX_ERR_INVALID_ARG;
-    if (ThreadControl* ctl = control(thread))
-        release(ctl);
-    free(thread);
-    return VX_OK;
+    return vxutil::guarded("vx_thread_destroy", [&]() -> int {
+        if (!thread)
+            return VX_ERR_INVALID_ARG;
+        if (ThreadControl* ctl = control(thread))
+            release(ctl);
+        free(thread);
+        return VX_OK;
+    });
 }
 
 extern "C" const char* vx_thread_get_name(const vx_thread* thread)
 {
-    return thread ? thread->name : "";
+    return vxutil::guarded("vx_thread_get_name", "", [&]() -> const char* {
+        return thread ? thread->name : "";
+    });
 }
 
 extern "C" int vx_thread_sleep(unsigned milliseconds)
 {
-    timespec left{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
-    return VX_OK;
+    return vxutil::guarded("vx_thread_sleep", [&]() -> int {
+        timespec left{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+        }
+        return VX_OK;
+    });
 }

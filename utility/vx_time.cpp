@@ -1,5 +1,6 @@
 #include "utility/vx_time.h"
 
+#include "utility/vx_guard_p.h"
 #include "utility/vx_result.h"
 
 #include <dlfcn.h>
@@ -23,38 +24,44 @@ void now(int64_t& seconds, int& milliseconds)
 
 extern "C" int vx_gettimeofday(struct timeval* tv, void*)
 {
-    if (!tv)
-        return VX_ERR_INVALID_ARG;
-    int64_t seconds;
-    int ms;
-    now(seconds, ms);
-    tv->tv_sec = static_cast<time_t>(seconds);
-    tv->tv_usec = static_cast<suseconds_t>(ms) * 1000;
-    return VX_OK;
+    return vxutil::guarded("vx_gettimeofday", [&]() -> int {
+        if (!tv)
+            return VX_ERR_INVALID_ARG;
+        int64_t seconds;
+        int ms;
+        now(seconds, ms);
+        tv->tv_sec = static_cast<time_t>(seconds);
+        tv->tv_usec = static_cast<suseconds_t>(ms) * 1000;
+        return VX_OK;
+    });
 }
 
 extern "C" int64_t vx_gettime(void)
 {
-    int64_t seconds;
-    int ms;
-    now(seconds, ms);
-    return seconds * 1000000 + static_cast<int64_t>(ms) * 1000;
+    return vxutil::guarded("vx_gettime", int64_t(0), [&]() -> int64_t {
+        int64_t seconds;
+        int ms;
+        now(seconds, ms);
+        return seconds * 1000000 + static_cast<int64_t>(ms) * 1000;
+    });
 }
 
 extern "C" const char* vx_get_current_path(void)
 {
-    // Set once and never changed afterwards, so the pointer handed out stays valid.
-    static std::mutex lock;
-    static std::string path;
-    std::lock_guard<std::mutex> guard(lock);
-    if (path.empty()) {
-        Dl_info info{};
-        if (dladdr(reinterpret_cast<void*>(&vx_get_current_path), &info) && info.dli_fname) {
-            std::string file = info.dli_fname;
-            size_t slash = file.rfind('/');
-            if (slash != std::string::npos)
-                path = file.substr(0, slash + 1);
+    return vxutil::guarded("vx_get_current_path", "", [&]() -> const char* {
+        // Set once and never changed afterwards, so the pointer handed out stays valid.
+        static std::mutex lock;
+        static std::string path;
+        std::lock_guard<std::mutex> guard(lock);
+        if (path.empty()) {
+            Dl_info info{};
+            if (dladdr(reinterpret_cast<void*>(&vx_get_current_path), &info) && info.dli_fname) {
+                std::string file = info.dli_fname;
+                size_t slash = file.rfind('/');
+                if (slash != std::string::npos)
+                    path = file.substr(0, slash + 1);
+            }
         }
-    }
-    return path.c_str();
+        return path.c_str();
+    });
 }

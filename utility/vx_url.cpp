@@ -1,5 +1,6 @@
 #include "utility/vx_url.h"
 
+#include "utility/vx_guard_p.h"
 #include "utility/vx_result.h"
 
 #include <cctype>
@@ -88,140 +89,156 @@ bool isSchemeChar(unsigned char c)
 
 extern "C" char* vx_url_encode(const char* text, char** out)
 {
-    char* result = text ? copyOf(encode(text)) : nullptr;
-    if (out)
-        *out = result;
-    return result;
+    return vxutil::guarded("vx_url_encode", static_cast<char*>(nullptr), [&]() -> char* {
+        char* result = text ? copyOf(encode(text)) : nullptr;
+        if (out)
+            *out = result;
+        return result;
+    });
 }
 
 extern "C" char* vx_url_decode(const char* text, char** out)
 {
-    std::string decoded;
-    char* result = text && decode(text, decoded) ? copyOf(decoded) : nullptr;
-    if (out)
-        *out = result;
-    return result;
+    return vxutil::guarded("vx_url_decode", static_cast<char*>(nullptr), [&]() -> char* {
+        std::string decoded;
+        char* result = text && decode(text, decoded) ? copyOf(decoded) : nullptr;
+        if (out)
+            *out = result;
+        return result;
+    });
 }
 
 extern "C" void vx_url_free(char** text)
 {
-    if (text) {
-        free(*text);
-        *text = nullptr;
-    }
+    vxutil::guardedVoid("vx_url_free", [&] {
+        if (text) {
+            free(*text);
+            *text = nullptr;
+        }
+    });
 }
 
 extern "C" int vx_url_parse(vx_url* url, const char* text, char separator)
 {
-    if (!url)
-        return VX_ERR_INVALID_ARG;
-    memset(url, 0, sizeof *url);
-    if (!text)
-        return VX_OK;
-    url->buffer = copyOf(text);
-    if (!url->buffer)
-        return VX_ERR_NO_MEMORY;
-    char* rest = url->buffer;
+    int rc = vxutil::guarded("vx_url_parse", [&]() -> int {
+        if (!url)
+            return VX_ERR_INVALID_ARG;
+        memset(url, 0, sizeof *url);
+        if (!text)
+            return VX_OK;
+        url->buffer = copyOf(text);
+        if (!url->buffer)
+            return VX_ERR_NO_MEMORY;
+        char* rest = url->buffer;
 
-    // Scheme: the letters before ":/".
-    if (char* colon = strstr(rest, ":/")) {
-        bool scheme = colon > rest;
-        for (char* p = rest; p < colon; ++p)
-            scheme = scheme && isSchemeChar(static_cast<unsigned char>(*p));
-        if (scheme) {
-            *colon = '\0';
-            url->scheme = rest;
-            rest = colon[2] == '/' ? colon + 3 : colon + 1;
-        }
-    }
-
-    // User info: only an "@" that stands before the path counts.
-    char* firstSlash = strchr(rest, '/');
-    char* at = strrchr(rest, '@');
-    if (at && (!firstSlash || at < firstSlash)) {
-        *at = '\0';
-        url->user = rest;
-        if (char* colon = strchr(rest, ':')) {
-            *colon = '\0';
-            url->password = colon + 1;
-            decodeInPlace(url->password);
-        }
-        decodeInPlace(url->user);
-        rest = at + 1;
-    }
-
-    // Host and port, up to the path.
-    char* slash = strchr(rest, '/');
-    if (*rest != '/') {
-        std::string hostPart = slash ? std::string(rest, static_cast<size_t>(slash - rest)) : std::string(rest);
-        size_t portColon = std::string::npos;
-        if (!hostPart.empty() && hostPart[0] == '[') {
-            size_t close = hostPart.find(']');
-            if (close != std::string::npos)
-                portColon = hostPart.find(':', close);
-        } else {
-            portColon = hostPart.find(':');
-        }
-        if (portColon != std::string::npos) {
-            url->port = atoi(hostPart.c_str() + portColon + 1);
-            hostPart.resize(portColon);
-        }
-        url->host = copyOf(hostPart);
-    }
-
-    // Path and query.
-    if (slash) {
-        url->path = slash;
-        if (separator) {
-            if (char* q = strchr(slash, separator)) {
-                *q = '\0';
-                url->query = q + 1;
+        // Scheme: the letters before ":/".
+        if (char* colon = strstr(rest, ":/")) {
+            bool scheme = colon > rest;
+            for (char* p = rest; p < colon; ++p)
+                scheme = scheme && isSchemeChar(static_cast<unsigned char>(*p));
+            if (scheme) {
+                *colon = '\0';
+                url->scheme = rest;
+                rest = colon[2] == '/' ? colon + 3 : colon + 1;
             }
         }
-    }
-    return VX_OK;
+
+        // User info: only an "@" that stands before the path counts.
+        char* firstSlash = strchr(rest, '/');
+        char* at = strrchr(rest, '@');
+        if (at && (!firstSlash || at < firstSlash)) {
+            *at = '\0';
+            url->user = rest;
+            if (char* colon = strchr(rest, ':')) {
+                *colon = '\0';
+                url->password = colon + 1;
+                decodeInPlace(url->password);
+            }
+            decodeInPlace(url->user);
+            rest = at + 1;
+        }
+
+        // Host and port, up to the path.
+        char* slash = strchr(rest, '/');
+        if (*rest != '/') {
+            std::string hostPart = slash ? std::string(rest, static_cast<size_t>(slash - rest)) : std::string(rest);
+            size_t portColon = std::string::npos;
+            if (!hostPart.empty() && hostPart[0] == '[') {
+                size_t close = hostPart.find(']');
+                if (close != std::string::npos)
+                    portColon = hostPart.find(':', close);
+            } else {
+                portColon = hostPart.find(':');
+            }
+            if (portColon != std::string::npos) {
+                url->port = atoi(hostPart.c_str() + portColon + 1);
+                hostPart.resize(portColon);
+            }
+            url->host = copyOf(hostPart);
+        }
+
+        // Path and query.
+        if (slash) {
+            url->path = slash;
+            if (separator) {
+                if (char* q = strchr(slash, separator)) {
+                    *q = '\0';
+                    url->query = q + 1;
+                }
+            }
+        }
+        return VX_OK;
+    });
+    // A parse cut short keeps nothing half-made.
+    if (rc != VX_OK && rc != VX_ERR_INVALID_ARG)
+        vx_url_clean(url);
+    return rc;
 }
 
 extern "C" char* vx_url_compose(const vx_url* url, char** out)
 {
-    char* result = nullptr;
-    if (url) {
-        std::string s;
-        if (url->scheme)
-            s += std::string(url->scheme) + ":";
-        if (url->host) {
-            s += "//";
-            if (url->user) {
-                s += encode(url->user);
-                if (url->password)
-                    s += ":" + encode(url->password);
-                s += "@";
+    return vxutil::guarded("vx_url_compose", static_cast<char*>(nullptr), [&]() -> char* {
+        char* result = nullptr;
+        if (url) {
+            std::string s;
+            if (url->scheme)
+                s += std::string(url->scheme) + ":";
+            if (url->host) {
+                s += "//";
+                if (url->user) {
+                    s += encode(url->user);
+                    if (url->password)
+                        s += ":" + encode(url->password);
+                    s += "@";
+                }
+                // An IPv6 host is bracketed once, whether it came with brackets or not.
+                std::string host = url->host;
+                if (host.find(':') != std::string::npos && host[0] != '[')
+                    host = "[" + host + "]";
+                s += host;
+                if (url->port != 0)
+                    s += ":" + std::to_string(url->port);
             }
-            // An IPv6 host is bracketed once, whether it came with brackets or not.
-            std::string host = url->host;
-            if (host.find(':') != std::string::npos && host[0] != '[')
-                host = "[" + host + "]";
-            s += host;
-            if (url->port != 0)
-                s += ":" + std::to_string(url->port);
+            if (url->path)
+                s += url->path;
+            if (url->query)
+                s += std::string("?") + url->query;
+            if (!s.empty() && s.size() <= kMaxUrl)
+                result = copyOf(s);
         }
-        if (url->path)
-            s += url->path;
-        if (url->query)
-            s += std::string("?") + url->query;
-        if (!s.empty() && s.size() <= kMaxUrl)
-            result = copyOf(s);
-    }
-    if (out)
-        *out = result;
-    return result;
+        if (out)
+            *out = result;
+        return result;
+    });
 }
 
 extern "C" void vx_url_clean(vx_url* url)
 {
-    if (!url)
-        return;
-    free(url->buffer);
-    free(url->host);
-    memset(url, 0, sizeof *url);
+    vxutil::guardedVoid("vx_url_clean", [&] {
+        if (!url)
+            return;
+        free(url->buffer);
+        free(url->host);
+        memset(url, 0, sizeof *url);
+    });
 }

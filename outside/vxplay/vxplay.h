@@ -4,7 +4,8 @@
 // sound files and encodes talk audio from the microphone.
 //
 // Plain C. Results are int, 0 = success, a negative VXPLAY_ERR_ value
-// otherwise, unless a function says otherwise. Every function may be called
+// otherwise, unless a function says otherwise. Nothing throws: out of memory
+// is VXPLAY_ERR_NOMEM. Every function may be called
 // from any thread; a call on a destroyed or unknown instance fails with
 // VXPLAY_ERR_ARG. Callbacks run on the library's threads or on the thread
 // that feeds the stream (vxplay_input_stream); none runs after
