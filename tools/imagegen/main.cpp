@@ -13,6 +13,8 @@
 //   text X Y W H COLOUR PIXELS TEXT...  centred text
 //   hotspot X Y                   a cursor's hot spot (kept in the PNG)
 //   smooth on|off                 antialiasing (off by default: exact pixels)
+//   opaque                        write the PNG without an alpha channel (a
+//                                 picture with alpha ignores a colour key)
 #include <QBuffer>
 #include <QColor>
 #include <QFile>
@@ -55,6 +57,7 @@ bool Render(const QString& path, QByteArray* png, QString* error)
     QImage img;
     QString hotspot;
     bool smooth = false;
+    bool opaque = false;
     QTextStream in(&f);
     int lineNo = 0;
     while (!in.atEnd()) {
@@ -88,6 +91,10 @@ bool Render(const QString& path, QByteArray* png, QString* error)
             if (!num(1, &x) || !num(2, &y))
                 return fail("bad hotspot");
             hotspot = QString("%1,%2").arg(x).arg(y);
+            continue;
+        }
+        if (cmd == "opaque") {
+            opaque = true;
             continue;
         }
         if (cmd == "smooth") {
@@ -166,6 +173,8 @@ bool Render(const QString& path, QByteArray* png, QString* error)
         *error = path + ": no size";
         return false;
     }
+    if (opaque)
+        img = img.convertToFormat(QImage::Format_RGB32);
     if (!hotspot.isEmpty())
         img.setText("hotspot", hotspot);
     QBuffer buf(png);

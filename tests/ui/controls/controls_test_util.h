@@ -1,0 +1,79 @@
+#pragma once
+// Shared helpers of the control tests: the generated test pictures, a plain
+// host window, pumping and grabbing what a window shows.
+
+#include "platform/gdi/gdi_test_util.h"
+#include "platform/ui/WindowRegistry_p.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <chrono>
+#include <thread>
+
+void vx_controls_pictures(vxw::ResourceModule& module);
+
+enum : UINT {
+    IDB_BAR_BACK = 500,
+    IDB_BAR_FORE = 501,
+    IDB_KEYED = 511,
+    IDP_KEYED = 510,
+    IDP_ALPHA = 512,
+    IDP_CLEAR = 513,
+    IDP_GARBAGE = 514,
+    IDI_CAMERA = 520,
+    IDB_KEYED_MAGENTA = 521,
+};
+
+inline HINSTANCE ControlPictures()
+{
+    static HINSTANCE h = vxw::RegisterResourceModule("controls-test-pictures", [](vxw::ResourceModule& m) {
+        vx_controls_pictures(m);
+        m.AddData("PNG", IDP_GARBAGE, {'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'});
+    });
+    return h;
+}
+
+class HostWnd : public CWnd {
+public:
+    explicit HostWnd(int w = 360, int h = 240, COLORREF face = RGB(250, 250, 250)) : m_face(face)
+    {
+        CreateEx(0, "VxControlsHost", "", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_PAINT) {
+            CPaintDC dc(this);
+            CRect rc;
+            GetClientRect(&rc);
+            dc.FillSolidRect(&rc, m_face);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    COLORREF m_face;
+};
+
+// Lets the loop run for a while (posted messages, repaints).
+inline void PumpFor(int ms)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    vxw::PumpUntil([&] { return std::chrono::steady_clock::now() >= end; }, static_cast<DWORD>(ms + 1000));
+}
+
+// What the window shows now, as 0xRRGGBB pixels.
+inline QImage Grab(const CWnd& wnd)
+{
+    QWidget* w = vxw::WidgetOf(wnd.GetSafeHwnd());
+    return w ? w->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
+inline COLORREF PixelAt(const QImage& img, int x, int y)
+{
+    QRgb p = img.pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
