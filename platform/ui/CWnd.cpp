@@ -88,9 +88,32 @@ CWnd::CWnd() = default;
 
 CWnd::~CWnd()
 {
+    if (m_hWnd && !vxw::GuiThread::isGuiThread()) {
+        // The window is the GUI thread's to destroy: the record lets go of
+        // this object first, so nothing reaches freed memory through it, and
+        // the GUI thread destroys the window when it comes to it.
+        HWND h = m_hWnd;
+        bool owned = false;
+        {
+            vxw::WindowRegistry& reg = vxw::WindowRegistry::instance();
+            auto lock = reg.lock();
+            vxw::WindowRecord* r = reg.findLocked(h);
+            if (r && r->wnd == this) {
+                r->wnd = nullptr;
+                owned = !r->destroying;
+            }
+        }
+        m_hWnd = nullptr;
+        if (owned) {
+            if (vxw::GuiThread* gui = vxw::GuiThread::instance())
+                gui->runLater([h] { ::DestroyWindow(h); });
+            vxw::CheckGuiThread("~CWnd of a live window");
+        }
+        return;
+    }
     // An object that dies with its window still open takes the window along,
     // so the handle never points at freed memory.
-    if (m_hWnd && vxw::GuiThread::isGuiThread()) {
+    if (m_hWnd) {
         vxw::WindowRecord* r = vxw::Rec(m_hWnd);
         if (r && r->wnd == this) {
             if (!r->destroying) {
@@ -111,13 +134,19 @@ HWND CWnd::GetSafeHwnd() const
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    vxw::WindowRecord* r = vxw::Rec(hWnd);
+    vxw::WindowRegistry& reg = vxw::WindowRegistry::instance();
+    auto lock = reg.lock();
+    vxw::WindowRecord* r = hWnd ? reg.findLocked(hWnd) : nullptr;
     return r && !r->dead ? r->wnd : nullptr;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
-    vxw::WindowRecord* r = vxw::Rec(hWnd);
+    // Workers ask too (GetParent(), GetDlgItem()): the object is made under
+    // the lock.
+    vxw::WindowRegistry& reg = vxw::WindowRegistry::instance();
+    auto lock = reg.lock();
+    vxw::WindowRecord* r = hWnd ? reg.findLocked(hWnd) : nullptr;
     if (!r || r->dead)
         return nullptr;
     if (!r->wnd) {
@@ -200,7 +229,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
                     int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
     using namespace vxw;
-    if (!GuiThread::isGuiThread() || m_hWnd)
+    VX_ASSERT_GUI_THREAD(FALSE);
+    if (m_hWnd)
         return FALSE;
     CREATESTRUCT cs{};
     cs.lpCreateParams = lpParam;
@@ -244,7 +274,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     if (r->native)
         r->native->hwnd = h;
     if (r->parent)
-        Rec(r->parent)->children.push_back(h);
+        LinkChild(r->parent, h);
 
     QWidget* parentWidget = WidgetOf(r->parent ? r->parent : r->owner);
     QWidget* w = r->native ? r->native->create(*r, parentWidget) : CreateWindowWidget(*r, parentWidget);
@@ -282,6 +312,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         if (r->parent)
             w->raise();
     }
+    MirrorWidgetState(h);
     return TRUE;
 }
 

@@ -1,8 +1,40 @@
 #pragma once
 // A window: the C++ object of a window handle. The handle (HWND) is an opaque
 // id into the window registry and stays a harmless dead id after the window is
-// destroyed. Every member is for the GUI thread only, except PostMessage,
-// SendMessage, SetTimer, KillTimer and GetSafeHwnd, which workers may call.
+// destroyed.
+//
+// Threads. Windows live on the GUI thread. Other threads may call the free
+// functions (and the members that wrap them) in three kinds:
+// - Questions, answered from the window's record under the registry's lock
+//   without waiting for the GUI thread, so a worker holding a lock the GUI
+//   thread wants never deadlocks: IsWindow, GetParent, GetDlgItem,
+//   GetDlgCtrlID, GetWindow, IsChild, IsWindowVisible, IsWindowEnabled,
+//   IsIconic, IsZoomed, GetClientRect, GetWindowRect, ClientToScreen,
+//   ScreenToClient, GetWindowLong(Ptr), SetWindowLong(Ptr) of GWL_ID and
+//   GWLP_USERDATA, GetClassName, WindowFromPoint, GetCapture, and FromHandle.
+//   The places and visibility are those the GUI thread saw last.
+// - Posts, which return at once: PostMessage, PostQuitMessage, SetTimer,
+//   KillTimer, SendNotifyMessage, SetForegroundWindow, SetCursorPos, and
+//   InvalidateRect, InvalidateRgn and RedrawWindow without RDW_UPDATENOW
+//   (they record the region; the GUI thread paints it later).
+// - Sends, which run on the GUI thread while the caller waits, as a message
+//   sent to another thread's window does (the GUI thread handles them also
+//   while it waits in WaitForSingleObject and the like, but not while it
+//   waits to enter a CRITICAL_SECTION): SendMessage, SetWindowText,
+//   GetWindowText, GetWindowTextLength, ShowWindow, EnableWindow,
+//   SetWindowPos, MoveWindow, UpdateWindow, RedrawWindow with RDW_UPDATENOW,
+//   SetWindowLong(Ptr) of GWL_STYLE and GWL_EXSTYLE, and the dialog item
+//   calls built on them. A worker must not hold a lock the GUI thread may
+//   wait for across these.
+// Focus, capture, the keyboard and the message being handled belong to the
+// GUI thread: elsewhere GetFocus, GetActiveWindow and GetKeyState answer as
+// for a thread without windows, and SetFocus, SetCapture, ReleaseCapture and
+// TrackMouseEvent fail. Creating and destroying windows (CreateEx, Create,
+// DestroyWindow, deleting the object of a live window) and painting
+// (BeginPaint, EndPaint) are the GUI thread's only: elsewhere they stop the
+// program in debug and sanitizer builds, and log an error and fail in
+// release builds (a deleted object's window is then destroyed later by the
+// GUI thread).
 
 #include "platform/base/base.h"
 #include "platform/ui/CCmdTarget.h"

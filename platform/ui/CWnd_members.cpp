@@ -21,13 +21,15 @@ CWnd* CWnd::GetParent() const
 
 CWnd* CWnd::GetOwner() const
 {
-    vxw::WindowRecord* r = vxw::Rec(m_hWnd);
-    return r ? FromHandle(r->owner ? r->owner : r->parent) : nullptr;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    return FromHandle(owner ? owner : ::GetParent(m_hWnd));
 }
 
 void CWnd::SetOwner(CWnd* pOwner)
 {
-    if (vxw::WindowRecord* r = vxw::Rec(m_hWnd)) {
+    vxw::WindowRegistry& reg = vxw::WindowRegistry::instance();
+    auto lock = reg.lock();
+    if (vxw::WindowRecord* r = m_hWnd ? reg.findLocked(m_hWnd) : nullptr) {
         if (!r->parent)
             r->owner = CWnd::SafeHwnd(pOwner);
     }
@@ -36,8 +38,13 @@ void CWnd::SetOwner(CWnd* pOwner)
 CWnd* CWnd::GetTopLevelParent() const
 {
     HWND h = m_hWnd;
-    for (vxw::WindowRecord* r = vxw::Rec(h); r && r->parent; r = vxw::Rec(h))
-        h = r->parent;
+    // Children only: GetParent of a pop-up is its owner.
+    while (h && (::GetWindowLong(h, GWL_STYLE) & WS_CHILD)) {
+        HWND p = ::GetParent(h);
+        if (!p)
+            break;
+        h = p;
+    }
     return FromHandle(h);
 }
 

@@ -6,6 +6,21 @@
 
 #include <functional>
 
+// Window calls only the GUI thread may make (creating and destroying
+// windows, painting) stop the program when another thread makes them in
+// debug and sanitizer builds, as a fault to find at once; release builds
+// write an error line to standard error and fail the call.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VX_GUI_SANITIZED 1
+#endif
+#endif
+#if !defined(NDEBUG) || defined(__SANITIZE_ADDRESS__) || defined(VX_GUI_SANITIZED)
+#define VX_GUI_THREAD_ASSERTS 1
+#else
+#define VX_GUI_THREAD_ASSERTS 0
+#endif
+
 namespace vxw {
 
 // Makes the calling thread the GUI thread: creates the Qt application when

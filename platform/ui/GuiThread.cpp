@@ -13,8 +13,16 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <QCursor>
+
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 // The kernel layer implements these; until it is linked in, sent messages are
@@ -28,8 +36,11 @@ namespace vxw {
 
 namespace {
 
-GuiThread* g_gui = nullptr;
-std::thread::id g_guiThreadId;
+// Read by every thread that posts or asks which thread it is on.
+std::atomic<GuiThread*> g_gui{nullptr};
+std::atomic<std::thread::id> g_guiThreadId{};
+// The cursor's screen position, packed as two 32-bit halves.
+std::atomic<uint64_t> g_cursor{0};
 bool g_ownsApp = false;
 QApplication* g_app = nullptr;
 
@@ -49,8 +60,8 @@ bool HookIsGuiThread()
 
 void HookDispatchSent()
 {
-    if (g_gui)
-        g_gui->dispatchSent();
+    if (GuiThread* gui = g_gui.load())
+        gui->dispatchSent();
 }
 
 const vxk::GuiWaitHooks kHooks = {&HookIsGuiThread, &HookDispatchSent};
@@ -74,7 +85,39 @@ GuiThread* GuiThread::instance()
 
 bool GuiThread::isGuiThread()
 {
-    return g_gui && std::this_thread::get_id() == g_guiThreadId;
+    return g_gui.load() && std::this_thread::get_id() == g_guiThreadId.load();
+}
+
+bool CheckGuiThread(const char* call)
+{
+    if (GuiThread::isGuiThread())
+        return true;
+    char line[256];
+    time_t now = time(nullptr);
+    struct tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+    int n = snprintf(line, sizeof line, "ERROR:%s %s called off the GUI thread\n", stamp, call ? call : "?");
+    if (n > 0)
+        (void)!write(STDERR_FILENO, line, std::min(static_cast<size_t>(n), sizeof line - 1));
+#if VX_GUI_THREAD_ASSERTS
+    abort();
+#else
+    return false;
+#endif
+}
+
+POINT LastCursorPos()
+{
+    uint64_t v = g_cursor.load(std::memory_order_relaxed);
+    return POINT{static_cast<int32_t>(static_cast<uint32_t>(v >> 32)), static_cast<int32_t>(static_cast<uint32_t>(v))};
+}
+
+void NoteCursorPos(int x, int y)
+{
+    g_cursor.store((static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32) | static_cast<uint32_t>(y),
+                   std::memory_order_relaxed);
 }
 
 void GuiThread::post(const MSG& msg)
@@ -177,6 +220,8 @@ void GuiThread::dispatchPosted(const MSG& msg)
         return;
     MSG m = msg;
     m_lastMsg = m;
+    QPoint cursor = QCursor::pos();
+    NoteCursorPos(cursor.x(), cursor.y());
     CWinApp* app = AfxGetApp();
     BOOL eaten = app ? app->PreTranslateMessage(&m) : CWnd::WalkPreTranslateTree(nullptr, &m);
     if (eaten || !WindowRegistry::instance().alive(m.hwnd))
@@ -338,8 +383,8 @@ void GuiThread::shutdown()
 
 bool InitGuiThread(int argc, char** argv)
 {
-    if (g_gui)
-        return std::this_thread::get_id() == g_guiThreadId;
+    if (g_gui.load())
+        return std::this_thread::get_id() == g_guiThreadId.load();
     if (!QCoreApplication::instance()) {
         // Qt keeps references to argc and argv for the application's life.
         static int s_argc = 1;
@@ -365,9 +410,12 @@ bool InitGuiThread(int argc, char** argv)
         g_ownsApp = true;
     }
     QApplication::setQuitOnLastWindowClosed(false);
+    QPoint cursor = QCursor::pos();
+    NoteCursorPos(cursor.x(), cursor.y());
     g_guiThreadId = std::this_thread::get_id();
     g_gui = new GuiThread();
     InstallStringTableHook();
+    RememberScreen();
     StartBroadcastListener();
     if (vxk::SetGuiWaitHooks)
         vxk::SetGuiWaitHooks(&kHooks);
@@ -376,15 +424,14 @@ bool InitGuiThread(int argc, char** argv)
 
 void ShutdownGuiThread()
 {
-    if (!g_gui || !GuiThread::isGuiThread())
+    if (!GuiThread::isGuiThread())
         return;
     if (vxk::SetGuiWaitHooks)
         vxk::SetGuiWaitHooks(nullptr);
     DestroyAllWindows();
     StopBroadcastListener();
-    g_gui->shutdown();
-    GuiThread* gui = g_gui;
-    g_gui = nullptr;
+    g_gui.load()->shutdown();
+    GuiThread* gui = g_gui.exchange(nullptr);
     delete gui;
     if (g_ownsApp) {
         delete g_app;
@@ -400,13 +447,14 @@ bool IsGuiThread()
 
 int RunMessageLoop()
 {
-    return g_gui ? g_gui->runLoop() : -1;
+    GuiThread* gui = g_gui.load();
+    return gui ? gui->runLoop() : -1;
 }
 
 void PumpMessages()
 {
-    if (g_gui)
-        g_gui->pump();
+    if (GuiThread* gui = g_gui.load())
+        gui->pump();
 }
 
 bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs)

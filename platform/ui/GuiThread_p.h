@@ -16,10 +16,28 @@
 #include <thread>
 #include <vector>
 
+// For entries only the GUI thread may call: fails the call with the given
+// value elsewhere (after stopping the program in checking builds).
+#define VX_ASSERT_GUI_THREAD(failed)               \
+    do {                                           \
+        if (!::vxw::CheckGuiThread(__func__))      \
+            return failed;                         \
+    } while (0)
+
 class QEventLoop;
 class QTimer;
 
 namespace vxw {
+
+// True on the GUI thread. Elsewhere it stops the program in debug and
+// sanitizer builds, or writes an error line naming the call and returns
+// false (see VX_GUI_THREAD_ASSERTS).
+bool CheckGuiThread(const char* call);
+
+// Where the mouse was when the GUI thread last looked: posts from any thread
+// are stamped with it, as they must not ask Qt.
+POINT LastCursorPos();
+void NoteCursorPos(int x, int y);
 
 class GuiThread : public QObject {
 public:

@@ -135,7 +135,7 @@ public:
         case BM_SETSTYLE: {
             WindowRecord* r = rec();
             if (r) {
-                r->style = (r->style & ~0xFFFFu) | (static_cast<DWORD>(wParam) & 0xFFFFu);
+                SetRecordStyle(*r, (r->style & ~0xFFFFu) | (static_cast<DWORD>(wParam) & 0xFFFFu));
                 m_type = r->style & BS_TYPEMASK;
             }
             if (auto* pb = qobject_cast<QPushButton*>(m_button))

@@ -126,7 +126,7 @@ public:
             if (m_text)
                 m_text->setReadOnly(wParam != 0);
             if (WindowRecord* r = rec())
-                r->style = wParam ? (r->style | ES_READONLY) : (r->style & ~static_cast<DWORD>(ES_READONLY));
+                SetRecordStyle(*r, wParam ? (r->style | ES_READONLY) : (r->style & ~static_cast<DWORD>(ES_READONLY)));
             result = TRUE;
             return true;
         case EM_SETPASSWORDCHAR:

@@ -1207,9 +1207,10 @@ void ListView::created()
     HWND h = WindowRegistry::instance().add(std::move(rec));
     hp->hwnd = h;
     hp->attach(m_view->horizontalHeader());
-    r->children.push_back(h);
+    LinkChild(hwnd, h);
     m_header = h;
     AttachWidget(*Rec(h));
+    MirrorWidgetState(h);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 #include "platform/ui/winuser.h"
 
 #include "platform/gdi/DcHandle_p.h"
+#include "platform/ui/GuiThread_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT ps)
 {
+    VX_ASSERT_GUI_THREAD(nullptr);
     if (!ps)
         return nullptr;
     *ps = PAINTSTRUCT{};
@@ -25,6 +27,7 @@ HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT ps)
 
 BOOL EndPaint(HWND, const PAINTSTRUCT* ps)
 {
+    VX_ASSERT_GUI_THREAD(FALSE);
     if (ps && ps->hdc)
         vxgdi::ReleaseWindowDc(ps->hdc);
     return TRUE;

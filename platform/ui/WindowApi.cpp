@@ -1,21 +1,24 @@
-// The free window functions: messages, state, geometry and text of windows.
+// The free window functions that act: messages, showing, enabling, moving,
+// destroying, text and invalidation. Calls that send to the window (see
+// CWnd.h) run on the GUI thread while a worker waits; invalidation from a
+// worker only records the region and posts the paint. The questions about a
+// window are in WindowState.cpp, input and dialog items in WindowInput.cpp.
 #include "platform/ui/commctrl.h"
 
+#include "platform/gdi/wingdi.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
+#include "platform/ui/WindowApi_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -23,12 +26,7 @@
 
 using namespace vxw;
 
-namespace {
-
-bool OnGui()
-{
-    return GuiThread::isGuiThread();
-}
+namespace vxw {
 
 DWORD Tick()
 {
@@ -36,26 +34,19 @@ DWORD Tick()
     return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-HWND g_capture = nullptr;
+std::atomic<HWND> g_capture{nullptr};
 
-// Window calls from a worker run on the GUI thread while the worker waits,
-// as the classic calls do through messages; a value of T() when the GUI
-// thread is gone.
-template <typename F>
-auto OnGuiThread(F&& f) -> decltype(f())
+}  // namespace vxw
+
+namespace {
+
+// Minimised and maximised are read by other threads.
+void SetSizeState(WindowRecord& r, bool iconic, bool zoomed)
 {
-    using R = decltype(f());
-    R out{};
-    if (GuiThread* gui = GuiThread::instance())
-        gui->callFromWorker([&] { out = f(); });
-    return out;
+    auto lock = WindowRegistry::instance().lock();
+    r.iconic = iconic;
+    r.zoomed = zoomed;
 }
-
-#define VX_GUI_CALL(expr)                                \
-    do {                                                 \
-        if (!OnGui())                                    \
-            return OnGuiThread([&] { return (expr); });  \
-    } while (0)
 
 }  // namespace
 
@@ -68,8 +59,15 @@ BOOL PostMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     if (hWnd && !WindowRegistry::instance().alive(hWnd))
         return FALSE;
-    QPoint p = QCursor::pos();
-    gui->post(MSG{hWnd, msg, wParam, lParam, Tick(), {p.x(), p.y()}});
+    // Workers must not ask Qt where the mouse is: they stamp the place the
+    // GUI thread saw last.
+    POINT p = LastCursorPos();
+    if (OnGui()) {
+        QPoint q = QCursor::pos();
+        NoteCursorPos(q.x(), q.y());
+        p = POINT{q.x(), q.y()};
+    }
+    gui->post(MSG{hWnd, msg, wParam, lParam, Tick(), p});
     return TRUE;
 }
 
@@ -145,18 +143,6 @@ bool RegisteredMessageName(UINT id, std::string& name)
 
 }  // namespace vxw
 
-int GetClassName(HWND hWnd, LPSTR buf, int max)
-{
-    VX_GUI_CALL(::GetClassName(hWnd, buf, max));
-    WindowRecord* r = Rec(hWnd);
-    if (!r || !OnGui()) {
-        if (buf && max > 0)
-            buf[0] = '\0';
-        return 0;
-    }
-    return CopyOut(r->className.empty() ? std::string("VxWindow") : r->className, buf, max);
-}
-
 void PostQuitMessage(int exitCode)
 {
     if (GuiThread* gui = GuiThread::instance())
@@ -175,45 +161,19 @@ BOOL KillTimer(HWND hWnd, UINT_PTR id)
     return gui && gui->killTimer(hWnd, id) ? TRUE : FALSE;
 }
 
-BOOL IsWindow(HWND hWnd)
-{
-    return hWnd && WindowRegistry::instance().alive(hWnd) ? TRUE : FALSE;
-}
-
 LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWnd* w = CWnd::FromHandle(hWnd);
     return w ? w->CWnd::DefWindowProc(msg, wParam, lParam) : 0;
 }
 
-// ---- state ----
-
-BOOL IsWindowVisible(HWND hWnd)
-{
-    VX_GUI_CALL(::IsWindowVisible(hWnd));
-    QWidget* w = WidgetOf(hWnd);
-    if (!w || !OnGui())
-        return FALSE;
-    for (HWND h = hWnd; h; h = ::GetParent(h)) {
-        QWidget* x = WidgetOf(h);
-        if (!x || x->isHidden())
-            return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL IsWindowEnabled(HWND hWnd)
-{
-    VX_GUI_CALL(::IsWindowEnabled(hWnd));
-    QWidget* w = WidgetOf(hWnd);
-    return w && OnGui() && !w->testAttribute(Qt::WA_ForceDisabled) ? TRUE : FALSE;
-}
+// ---- showing, enabling, destroying ----
 
 BOOL EnableWindow(HWND hWnd, BOOL enable)
 {
-    VX_GUI_CALL(::EnableWindow(hWnd, enable));
+    VX_SEND_TO_GUI(::EnableWindow(hWnd, enable));
     WindowRecord* r = Rec(hWnd);
-    if (!r || r->dead || !OnGui() || !r->widget)
+    if (!r || r->dead || !r->widget)
         return FALSE;
     BOOL wasDisabled = r->widget->testAttribute(Qt::WA_ForceDisabled) ? TRUE : FALSE;
     if (wasDisabled == !enable)
@@ -221,15 +181,16 @@ BOOL EnableWindow(HWND hWnd, BOOL enable)
     if (!enable && r->widget->isAncestorOf(QApplication::focusWidget()))
         QApplication::focusWidget()->clearFocus();
     r->widget->setEnabled(enable != FALSE);
+    MirrorWidgetState(hWnd);
     CallWindow(hWnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
     return wasDisabled;
 }
 
 BOOL ShowWindow(HWND hWnd, int cmd)
 {
-    VX_GUI_CALL(::ShowWindow(hWnd, cmd));
+    VX_SEND_TO_GUI(::ShowWindow(hWnd, cmd));
     WindowRecord* r = Rec(hWnd);
-    if (!r || r->dead || !OnGui() || !r->widget)
+    if (!r || r->dead || !r->widget)
         return FALSE;
     QWidget* w = r->widget;
     BOOL wasVisible = w->isHidden() ? FALSE : TRUE;
@@ -246,16 +207,14 @@ BOOL ShowWindow(HWND hWnd, int cmd)
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
     case SW_SHOWMINNOACTIVE:
-        r->iconic = true;
-        r->zoomed = false;
+        SetSizeState(*r, true, false);
         if (!r->parent)
             w->setWindowState((w->windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
         w->show();
         CallWindow(hWnd, WM_SIZE, SIZE_MINIMIZED, 0);
         break;
     case SW_SHOWMAXIMIZED:
-        r->iconic = false;
-        r->zoomed = true;
+        SetSizeState(*r, false, true);
         if (!r->parent)
             w->setWindowState(Qt::WindowMaximized);
         w->show();
@@ -265,8 +224,7 @@ BOOL ShowWindow(HWND hWnd, int cmd)
     case SW_RESTORE:
     case SW_SHOWDEFAULT: {
         bool changed = r->iconic || r->zoomed;
-        r->iconic = false;
-        r->zoomed = false;
+        SetSizeState(*r, false, false);
         if (!r->parent)
             w->setWindowState(Qt::WindowNoState);
         w->show();
@@ -282,13 +240,17 @@ BOOL ShowWindow(HWND hWnd, int cmd)
         w->raise();
     if (show && !r->parent && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && !r->iconic)
         w->activateWindow();
+    MirrorWidgetState(hWnd);
     return wasVisible;
 }
 
 BOOL DestroyWindow(HWND hWnd)
 {
+    if (!::IsWindow(hWnd))
+        return FALSE;
+    VX_ASSERT_GUI_THREAD(FALSE);
     WindowRecord* r = Rec(hWnd);
-    if (!r || r->destroying || !OnGui())
+    if (!r || r->destroying)
         return FALSE;
     r->destroying = true;
     if (r->widget && !r->parent)
@@ -308,9 +270,11 @@ BOOL DestroyWindow(HWND hWnd)
     if (GuiThread* gui = GuiThread::instance())
         gui->killTimersOf(hWnd);
     CallWindow(hWnd, WM_NCDESTROY, 0, 0);
-    r->dead = true;
-    if (r->parent) {
-        if (WindowRecord* p = Rec(r->parent))
+    {
+        WindowRegistry& reg = WindowRegistry::instance();
+        auto lock = reg.lock();
+        r->dead = true;
+        if (WindowRecord* p = r->parent ? reg.findLocked(r->parent) : nullptr)
             std::erase(p->children, hWnd);
     }
     DetachWidget(*r);
@@ -336,6 +300,7 @@ void ReportMoveSize(HWND hwnd)
         return;
     HWND h = r->hwnd;
     QWidget* w = r->widget;
+    MirrorWidgetState(h);
     if (w->pos() != r->reportedPos) {
         r->reportedPos = w->pos();
         CallWindow(h, WM_MOVE, 0, MAKELPARAM(w->x(), w->y()));
@@ -357,9 +322,9 @@ BOOL MoveWindow(HWND hWnd, int x, int y, int cx, int cy, BOOL repaint)
 
 BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flags)
 {
-    VX_GUI_CALL(::SetWindowPos(hWnd, after, x, y, cx, cy, flags));
+    VX_SEND_TO_GUI(::SetWindowPos(hWnd, after, x, y, cx, cy, flags));
     WindowRecord* r = Rec(hWnd);
-    if (!r || r->dead || !OnGui() || !r->widget)
+    if (!r || r->dead || !r->widget)
         return FALSE;
     QWidget* w = r->widget;
     QRect g = w->geometry();
@@ -401,57 +366,7 @@ BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flag
     }
     if (::IsWindow(hWnd) && !(flags & SWP_NOREDRAW))
         r->widget->update();
-    return TRUE;
-}
-
-BOOL GetClientRect(HWND hWnd, LPRECT rect)
-{
-    VX_GUI_CALL(::GetClientRect(hWnd, rect));
-    QWidget* w = WidgetOf(hWnd);
-    if (!w || !rect)
-        return FALSE;
-    *rect = RECT{0, 0, w->width(), w->height()};
-    return TRUE;
-}
-
-BOOL GetWindowRect(HWND hWnd, LPRECT rect)
-{
-    VX_GUI_CALL(::GetWindowRect(hWnd, rect));
-    QWidget* w = WidgetOf(hWnd);
-    if (!w || !rect)
-        return FALSE;
-    QRect g;
-    if (w->isWindow()) {
-        g = w->frameGeometry();
-    } else {
-        QPoint tl = w->mapToGlobal(QPoint(0, 0));
-        g = QRect(tl, w->size());
-    }
-    *rect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-    return TRUE;
-}
-
-BOOL ClientToScreen(HWND hWnd, LPPOINT pt)
-{
-    VX_GUI_CALL(::ClientToScreen(hWnd, pt));
-    QWidget* w = WidgetOf(hWnd);
-    if (!w || !pt)
-        return FALSE;
-    QPoint p = w->mapToGlobal(QPoint(pt->x, pt->y));
-    pt->x = p.x();
-    pt->y = p.y();
-    return TRUE;
-}
-
-BOOL ScreenToClient(HWND hWnd, LPPOINT pt)
-{
-    VX_GUI_CALL(::ScreenToClient(hWnd, pt));
-    QWidget* w = WidgetOf(hWnd);
-    if (!w || !pt)
-        return FALSE;
-    QPoint p = w->mapFromGlobal(QPoint(pt->x, pt->y));
-    pt->x = p.x();
-    pt->y = p.y();
+    MirrorWidgetState(hWnd);
     return TRUE;
 }
 
@@ -477,260 +392,72 @@ int GetWindowTextLength(HWND hWnd)
     return static_cast<int>(::SendMessage(hWnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
-// ---- family ----
+// ---- painting ----
 
-HWND GetParent(HWND hWnd)
-{
-    VX_GUI_CALL(::GetParent(hWnd));
-    WindowRecord* r = Rec(hWnd);
-    if (!r)
-        return nullptr;
-    return r->parent ? r->parent : r->owner;
-}
+namespace {
 
-HWND GetDlgItem(HWND hDlg, int id)
+// Another thread's invalidation: the region joins the window's pending one
+// and one paint request goes to the GUI thread, however many arrive first.
+void FlushInvalid(HWND hWnd)
 {
-    VX_GUI_CALL(::GetDlgItem(hDlg, id));
-    WindowRecord* r = Rec(hDlg);
-    if (!r)
-        return nullptr;
-    for (HWND c : r->children) {
-        WindowRecord* k = Rec(c);
-        if (k && !k->dead && k->id == id)
-            return c;
+    RECT rect{};
+    bool all = false;
+    {
+        WindowRegistry& reg = WindowRegistry::instance();
+        auto lock = reg.lock();
+        WindowRecord* r = reg.findLocked(hWnd);
+        if (!r || r->dead)
+            return;
+        rect = r->pendingInvalid;
+        all = r->pendingAll;
+        r->pendingInvalid = RECT{};
+        r->pendingAll = false;
+        r->pendingPosted = false;
     }
-    return nullptr;
+    ::InvalidateRect(hWnd, all ? nullptr : &rect, FALSE);
 }
 
-int GetDlgCtrlID(HWND hWnd)
+BOOL QueueInvalid(HWND hWnd, LPCRECT rect)
 {
-    VX_GUI_CALL(::GetDlgCtrlID(hWnd));
-    WindowRecord* r = Rec(hWnd);
-    return r ? r->id : 0;
-}
-
-HWND GetWindow(HWND hWnd, UINT cmd)
-{
-    VX_GUI_CALL(::GetWindow(hWnd, cmd));
-    WindowRecord* r = Rec(hWnd);
-    if (!r)
-        return nullptr;
-    if (cmd == GW_CHILD)
-        return r->children.empty() ? nullptr : r->children.front();
-    if (cmd == GW_OWNER)
-        return r->owner;
-    WindowRecord* p = Rec(r->parent);
-    if (!p)
-        return nullptr;
-    auto& sib = p->children;
-    auto it = std::find(sib.begin(), sib.end(), hWnd);
-    if (it == sib.end())
-        return nullptr;
-    switch (cmd) {
-    case GW_HWNDFIRST:
-        return sib.front();
-    case GW_HWNDLAST:
-        return sib.back();
-    case GW_HWNDNEXT:
-        return it + 1 == sib.end() ? nullptr : *(it + 1);
-    case GW_HWNDPREV:
-        return it == sib.begin() ? nullptr : *(it - 1);
-    default:
-        return nullptr;
-    }
-}
-
-BOOL IsChild(HWND parent, HWND hWnd)
-{
-    for (WindowRecord* r = Rec(hWnd); r && r->parent; r = Rec(r->parent)) {
-        if (r->parent == parent)
-            return TRUE;
-    }
-    return FALSE;
-}
-
-HWND SetFocus(HWND hWnd)
-{
-    HWND old = ::GetFocus();
-    if (!OnGui())
-        return nullptr;
-    if (!hWnd) {
-        if (QWidget* f = QApplication::focusWidget())
-            f->clearFocus();
-        return old;
-    }
-    QWidget* w = WidgetOf(hWnd);
-    if (!w)
-        return nullptr;
-    if (QWidget* proxy = w->focusProxy())
-        w = proxy;
-    if (w->window() && !w->window()->isActiveWindow() && w->window()->isVisible())
-        w->window()->activateWindow();
-    if (w->focusPolicy() == Qt::NoFocus)
-        w->setFocusPolicy(Qt::ClickFocus);
-    w->setFocus(Qt::OtherFocusReason);
-    return old;
-}
-
-HWND GetFocus()
-{
-    QWidget* f = QApplication::focusWidget();
-    if (!f) {
-        if (QWidget* a = QApplication::activeWindow())
-            f = a->focusWidget();
-    }
-    if (!f) {
-        // Without a window manager (offscreen) no window may be active yet:
-        // the focus is then the one a visible window keeps for itself.
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->isVisible() && top->focusWidget()) {
-                f = top->focusWidget();
-                break;
+    GuiThread* gui = GuiThread::instance();
+    if (!gui)
+        return FALSE;
+    bool post = false;
+    {
+        WindowRegistry& reg = WindowRegistry::instance();
+        auto lock = reg.lock();
+        WindowRecord* r = reg.findLocked(hWnd);
+        if (!r || r->dead)
+            return FALSE;
+        RECT& p = r->pendingInvalid;
+        if (!rect) {
+            r->pendingAll = true;
+        } else if (rect->right > rect->left && rect->bottom > rect->top) {
+            if (p.right <= p.left || p.bottom <= p.top) {
+                p = *rect;
+            } else {
+                p.left = std::min(p.left, rect->left);
+                p.top = std::min(p.top, rect->top);
+                p.right = std::max(p.right, rect->right);
+                p.bottom = std::max(p.bottom, rect->bottom);
             }
         }
+        post = !r->pendingPosted;
+        r->pendingPosted = true;
     }
-    for (QObject* o = f; o; o = o->parent()) {
-        if (HWND h = WindowRegistry::fromWidget(o)) {
-            if (::IsWindow(h))
-                return h;
-        }
-    }
-    return nullptr;
-}
-
-HWND SetCapture(HWND hWnd)
-{
-    HWND old = g_capture;
-    QWidget* w = WidgetOf(hWnd);
-    if (!w || !OnGui())
-        return old;
-    g_capture = hWnd;
-    w->grabMouse();
-    return old;
-}
-
-BOOL ReleaseCapture()
-{
-    HWND old = g_capture;
-    g_capture = nullptr;
-    if (QWidget* w = WidgetOf(old))
-        w->releaseMouse();
-    if (old && ::IsWindow(old))
-        CallWindow(old, WM_CAPTURECHANGED, 0, 0);
+    if (post)
+        gui->runLater([hWnd] { FlushInvalid(hWnd); });
     return TRUE;
 }
 
-HWND GetCapture()
-{
-    return ::IsWindow(g_capture) ? g_capture : nullptr;
-}
-
-BOOL SetForegroundWindow(HWND hWnd)
-{
-    VX_GUI_CALL(::SetForegroundWindow(hWnd));
-    QWidget* w = WidgetOf(hWnd);
-    if (!w || !OnGui())
-        return FALSE;
-    w->window()->raise();
-    w->window()->activateWindow();
-    return TRUE;
-}
-
-HWND GetActiveWindow()
-{
-    QWidget* a = QApplication::activeWindow();
-    return a ? WindowRegistry::fromWidget(a) : nullptr;
-}
-
-HWND GetForegroundWindow()
-{
-    return GetActiveWindow();
-}
-
-BOOL IsIconic(HWND hWnd)
-{
-    VX_GUI_CALL(::IsIconic(hWnd));
-    WindowRecord* r = Rec(hWnd);
-    return r && r->iconic ? TRUE : FALSE;
-}
-
-BOOL IsZoomed(HWND hWnd)
-{
-    WindowRecord* r = Rec(hWnd);
-    return r && r->zoomed ? TRUE : FALSE;
-}
-
-LONG GetWindowLong(HWND hWnd, int index)
-{
-    VX_GUI_CALL(::GetWindowLong(hWnd, index));
-    WindowRecord* r = Rec(hWnd);
-    if (!r)
-        return 0;
-    switch (index) {
-    case GWL_STYLE: {
-        DWORD s = r->style & ~(WS_VISIBLE | WS_DISABLED);
-        if (r->widget && !r->widget->isHidden())
-            s |= WS_VISIBLE;
-        if (r->widget && r->widget->testAttribute(Qt::WA_ForceDisabled))
-            s |= WS_DISABLED;
-        if (r->iconic)
-            s |= WS_MINIMIZE;
-        return static_cast<LONG>(s);
-    }
-    case GWL_EXSTYLE:
-        return static_cast<LONG>(r->exStyle);
-    case GWL_ID:
-        return r->id;
-    case GWLP_USERDATA:
-        return static_cast<LONG>(r->userData);
-    default:
-        return 0;
-    }
-}
-
-LONG SetWindowLong(HWND hWnd, int index, LONG value)
-{
-    VX_GUI_CALL(::SetWindowLong(hWnd, index, value));
-    WindowRecord* r = Rec(hWnd);
-    if (!r)
-        return 0;
-    LONG old = GetWindowLong(hWnd, index);
-    switch (index) {
-    case GWL_STYLE: {
-        DWORD prev = r->style;
-        r->style = static_cast<DWORD>(value);
-        if (r->widget) {
-            if ((value & WS_VISIBLE) != (static_cast<DWORD>(old) & WS_VISIBLE))
-                r->widget->setVisible((value & WS_VISIBLE) != 0);
-            if ((value & WS_DISABLED) != (static_cast<DWORD>(old) & WS_DISABLED))
-                r->widget->setEnabled(!(value & WS_DISABLED));
-        }
-        if (r->native)
-            r->native->styleChanged(prev);
-        break;
-    }
-    case GWL_EXSTYLE:
-        r->exStyle = static_cast<DWORD>(value);
-        break;
-    case GWL_ID:
-        r->id = value;
-        break;
-    case GWLP_USERDATA:
-        r->userData = value;
-        break;
-    default:
-        break;
-    }
-    return old;
-}
-
-// ---- painting ----
+}  // namespace
 
 BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL)
 {
-    VX_GUI_CALL(::InvalidateRect(hWnd, rect, FALSE));
+    if (!OnGui())
+        return QueueInvalid(hWnd, rect);
     QWidget* w = WidgetOf(hWnd);
-    if (!w || !OnGui())
+    if (!w)
         return FALSE;
     WindowRecord* r = Rec(hWnd);
     QWidget* target = w;
@@ -748,293 +475,50 @@ BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL)
     return TRUE;
 }
 
+BOOL InvalidateRgn(HWND hWnd, HRGN rgn, BOOL erase)
+{
+    // The region's bounding box: painting a little more is harmless.
+    RECT box{};
+    if (rgn && GetRgnBox(rgn, &box) == ERROR)
+        return FALSE;
+    return ::InvalidateRect(hWnd, rgn ? &box : nullptr, erase);
+}
+
 BOOL UpdateWindow(HWND hWnd)
 {
-    VX_GUI_CALL(::UpdateWindow(hWnd));
+    // Paints at once: the window's own thread does it.
+    VX_SEND_TO_GUI(::UpdateWindow(hWnd));
     QWidget* w = WidgetOf(hWnd);
-    if (!w || !OnGui())
+    if (!w)
         return FALSE;
     if (w->isVisible())
         w->repaint();
     return TRUE;
 }
 
-BOOL RedrawWindow(HWND hWnd, LPCRECT rect, HRGN, UINT flags)
+BOOL RedrawWindow(HWND hWnd, LPCRECT rect, HRGN rgn, UINT flags)
 {
-    VX_GUI_CALL(::RedrawWindow(hWnd, rect, nullptr, flags));
-    if (!hWnd)
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW))
+        VX_SEND_TO_GUI(::RedrawWindow(hWnd, rect, rgn, flags));
+    if (!::IsWindow(hWnd))
         return FALSE;
+    RECT box{};
+    if (!rect && rgn && GetRgnBox(rgn, &box) != ERROR)
+        rect = &box;
     if (flags & (RDW_INVALIDATE | RDW_ERASE | RDW_FRAME))
         ::InvalidateRect(hWnd, rect, (flags & RDW_ERASE) != 0);
     if (flags & RDW_ALLCHILDREN) {
-        if (WindowRecord* r = Rec(hWnd)) {
-            std::vector<HWND> kids = r->children;
-            for (HWND c : kids)
-                ::RedrawWindow(c, nullptr, nullptr, flags & ~RDW_UPDATENOW);
+        std::vector<HWND> kids;
+        {
+            WindowRegistry& reg = WindowRegistry::instance();
+            auto lock = reg.lock();
+            if (WindowRecord* r = reg.findLocked(hWnd))
+                kids = r->children;
         }
+        for (HWND c : kids)
+            ::RedrawWindow(c, nullptr, nullptr, flags & ~(RDW_UPDATENOW | RDW_ERASENOW));
     }
     if (flags & (RDW_UPDATENOW | RDW_ERASENOW))
         ::UpdateWindow(hWnd);
     return TRUE;
 }
-
-// ---- mouse, keyboard, screen ----
-
-BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme)
-{
-    if (!tme)
-        return FALSE;
-    WindowRecord* r = Rec(tme->hwndTrack);
-    if (!r || !r->widget)
-        return FALSE;
-    if (tme->dwFlags & TME_CANCEL) {
-        if (tme->dwFlags & TME_LEAVE)
-            r->trackLeave = false;
-        return TRUE;
-    }
-    if (tme->dwFlags & TME_LEAVE) {
-        // A window the mouse is not over learns so at once.
-        QPoint p = r->widget->mapFromGlobal(QCursor::pos());
-        if (!r->widget->rect().contains(p)) {
-            r->trackLeave = false;
-            ::PostMessage(tme->hwndTrack, WM_MOUSELEAVE, 0, 0);
-        } else {
-            r->trackLeave = true;
-        }
-    }
-    return TRUE;
-}
-
-BOOL GetCursorPos(LPPOINT pt)
-{
-    if (!pt)
-        return FALSE;
-    QPoint p = QCursor::pos();
-    pt->x = p.x();
-    pt->y = p.y();
-    return TRUE;
-}
-
-BOOL SetCursorPos(int x, int y)
-{
-    QCursor::setPos(x, y);
-    return TRUE;
-}
-
-DWORD GetMessagePos()
-{
-    GuiThread* gui = GuiThread::instance();
-    if (!gui)
-        return 0;
-    const MSG& m = gui->lastMessage();
-    return static_cast<DWORD>(MAKELONG(m.pt.x, m.pt.y));
-}
-
-LONG GetMessageTime()
-{
-    GuiThread* gui = GuiThread::instance();
-    return gui ? static_cast<LONG>(gui->lastMessage().time) : 0;
-}
-
-HWND WindowFromPoint(POINT pt)
-{
-    QWidget* w = QApplication::widgetAt(pt.x, pt.y);
-    for (QObject* o = w; o; o = o->parent()) {
-        if (HWND h = WindowRegistry::fromWidget(o)) {
-            if (::IsWindow(h))
-                return h;
-        }
-    }
-    return nullptr;
-}
-
-int GetSystemMetrics(int index)
-{
-    QScreen* s = QGuiApplication::primaryScreen();
-    QSize screen = s ? s->size() : QSize(1024, 768);
-    switch (index) {
-    case SM_CXSCREEN:
-    case SM_CXFULLSCREEN:
-        return screen.width();
-    case SM_CYSCREEN:
-    case SM_CYFULLSCREEN:
-        return screen.height();
-    case SM_CXVSCROLL:
-    case SM_CYHSCROLL:
-        return 17;
-    case SM_CYCAPTION:
-        return 23;
-    case SM_CXBORDER:
-    case SM_CYBORDER:
-        return 1;
-    case SM_CXEDGE:
-    case SM_CYEDGE:
-        return 2;
-    case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME:
-    case SM_CXFRAME:
-    case SM_CYFRAME:
-        return 3;
-    case SM_CXICON:
-    case SM_CYICON:
-    case SM_CXCURSOR:
-    case SM_CYCURSOR:
-        return 32;
-    case SM_CXSMICON:
-    case SM_CYSMICON:
-        return 16;
-    case SM_CYMENU:
-        return 20;
-    default:
-        return 0;
-    }
-}
-
-SHORT GetKeyState(int vk)
-{
-    Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
-    Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
-    bool down = false;
-    switch (vk) {
-    case VK_SHIFT:
-        down = mods & Qt::ShiftModifier;
-        break;
-    case VK_CONTROL:
-        down = mods & Qt::ControlModifier;
-        break;
-    case VK_MENU:
-        down = mods & Qt::AltModifier;
-        break;
-    case VK_LBUTTON:
-        down = buttons & Qt::LeftButton;
-        break;
-    case VK_RBUTTON:
-        down = buttons & Qt::RightButton;
-        break;
-    default:
-        break;
-    }
-    return down ? static_cast<SHORT>(0x8000) : 0;
-}
-
-SHORT GetAsyncKeyState(int vk)
-{
-    return GetKeyState(vk);
-}
-
-BOOL AttachThreadInput(DWORD, DWORD, BOOL)
-{
-    // One GUI thread: there is no other input queue to share.
-    return TRUE;
-}
-
-DWORD GetWindowThreadProcessId(HWND hWnd, LPDWORD processId)
-{
-    if (processId)
-        *processId = ::IsWindow(hWnd) ? static_cast<DWORD>(QCoreApplication::applicationPid()) : 0;
-    return ::IsWindow(hWnd) ? 1 : 0;
-}
-
-// ---- dialog items ----
-
-LRESULT SendDlgItemMessage(HWND hDlg, int id, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    HWND h = ::GetDlgItem(hDlg, id);
-    return h ? ::SendMessage(h, msg, wParam, lParam) : 0;
-}
-
-BOOL CheckDlgButton(HWND hDlg, int id, UINT check)
-{
-    HWND h = ::GetDlgItem(hDlg, id);
-    if (!h)
-        return FALSE;
-    ::SendMessage(h, BM_SETCHECK, check, 0);
-    return TRUE;
-}
-
-UINT IsDlgButtonChecked(HWND hDlg, int id)
-{
-    return static_cast<UINT>(SendDlgItemMessage(hDlg, id, BM_GETCHECK, 0, 0));
-}
-
-BOOL CheckRadioButton(HWND hDlg, int first, int last, int check)
-{
-    for (int id = first; id <= last; ++id) {
-        if (HWND h = ::GetDlgItem(hDlg, id))
-            ::SendMessage(h, BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
-    return TRUE;
-}
-
-BOOL SetDlgItemText(HWND hDlg, int id, LPCSTR text)
-{
-    HWND h = ::GetDlgItem(hDlg, id);
-    return h ? ::SetWindowText(h, text) : FALSE;
-}
-
-UINT GetDlgItemText(HWND hDlg, int id, LPSTR buf, int max)
-{
-    HWND h = ::GetDlgItem(hDlg, id);
-    if (!h) {
-        if (buf && max > 0)
-            buf[0] = '\0';
-        return 0;
-    }
-    return static_cast<UINT>(::GetWindowText(h, buf, max));
-}
-
-BOOL SetDlgItemInt(HWND hDlg, int id, UINT value, BOOL isSigned)
-{
-    std::string text = isSigned ? std::to_string(static_cast<int>(value)) : std::to_string(value);
-    return ::SetDlgItemText(hDlg, id, text.c_str());
-}
-
-UINT GetDlgItemInt(HWND hDlg, int id, BOOL* translated, BOOL isSigned)
-{
-    if (translated)
-        *translated = FALSE;
-    HWND h = ::GetDlgItem(hDlg, id);
-    if (!h)
-        return 0;
-    int len = ::GetWindowTextLength(h);
-    std::string text(static_cast<size_t>(len) + 1, '\0');
-    ::GetWindowText(h, text.data(), len + 1);
-    text.resize(std::strlen(text.c_str()));
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool neg = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        if (text[i] == '-') {
-            if (!isSigned)
-                return 0;
-            neg = true;
-        }
-        ++i;
-    }
-    if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i])))
-        return 0;
-    unsigned long long v = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        v = v * 10 + static_cast<unsigned>(text[i] - '0');
-        // Out of range numbers are not translated.
-        if ((isSigned && v > (neg ? 2147483648ull : 2147483647ull)) || v > 0xFFFFFFFFull)
-            return 0;
-    }
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    if (i != text.size())
-        return 0;
-    if (translated)
-        *translated = TRUE;
-    if (neg)
-        return static_cast<UINT>(-static_cast<long long>(v));
-    return static_cast<UINT>(v);
-}
-
-BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX*)
-{
-    return TRUE;
-}
-
-void InitCommonControls() {}

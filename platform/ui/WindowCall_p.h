@@ -66,7 +66,8 @@ void StopBroadcastListener();
 
 // Dialog default procedure (true when it handled the message).
 bool DefDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-// Where the mouse is, in the co-ordinates of a window's client area.
-QPoint ClientOrigin(HWND hwnd);
+// GUI thread: keeps the primary screen's size for GetSystemMetrics on
+// other threads.
+void RememberScreen();
 
 }  // namespace vxw

@@ -35,6 +35,11 @@ std::unique_ptr<WindowRecord> WindowRegistry::remove(HWND hwnd)
 WindowRecord* WindowRegistry::find(HWND hwnd)
 {
     std::lock_guard lock(m_mutex);
+    return findLocked(hwnd);
+}
+
+WindowRecord* WindowRegistry::findLocked(HWND hwnd)
+{
     auto it = m_records.find(reinterpret_cast<uintptr_t>(hwnd));
     return it == m_records.end() ? nullptr : it->second.get();
 }
@@ -69,6 +74,49 @@ QWidget* WidgetOf(HWND hwnd)
 {
     WindowRecord* r = Rec(hwnd);
     return r ? r->widget.data() : nullptr;
+}
+
+void LinkChild(HWND parent, HWND child)
+{
+    WindowRegistry& reg = WindowRegistry::instance();
+    auto lock = reg.lock();
+    if (WindowRecord* p = reg.findLocked(parent))
+        p->children.push_back(child);
+}
+
+namespace {
+
+void MirrorTree(WindowRegistry& reg, HWND hwnd, int depth)
+{
+    WindowRecord* r = Rec(hwnd);
+    if (!r || !r->widget || depth > 64)
+        return;
+    QWidget* w = r->widget;
+    bool hidden = w->isHidden();
+    bool disabled = w->testAttribute(Qt::WA_ForceDisabled);
+    QRect geometry = w->geometry();
+    QPoint origin = w->mapToGlobal(QPoint(0, 0));
+    QRect frame = w->isWindow() ? w->frameGeometry() : QRect(origin, w->size());
+    std::vector<HWND> kids;
+    {
+        auto lock = reg.lock();
+        r->hidden = hidden;
+        r->disabled = disabled;
+        r->geometry = geometry;
+        r->frame = frame;
+        r->screenOrigin = origin;
+        kids = r->children;
+    }
+    // A window that moves carries its children's screen places along.
+    for (HWND c : kids)
+        MirrorTree(reg, c, depth + 1);
+}
+
+}  // namespace
+
+void MirrorWidgetState(HWND hwnd)
+{
+    MirrorTree(WindowRegistry::instance(), hwnd, 0);
 }
 
 }  // namespace vxw

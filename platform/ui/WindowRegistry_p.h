@@ -2,14 +2,18 @@
 // The window registry: every window handle maps to one record while its
 // window lives. Ids grow and are never reused, so a handle kept after its
 // window died stays dead: lookups fail, messages to it are dropped.
-// Records are created, changed and removed on the GUI thread only; other
-// threads may ask whether a handle is alive.
+// Records are created, changed and removed on the GUI thread only. The GUI
+// thread changes the fields other threads read (family, id, styles, long
+// values and the copy of the widget's state below) under the registry's
+// lock; other threads read them under the same lock and never touch the
+// widget. The lock is the innermost one: nothing is called while it is held.
 
 #include "platform/ui/CWnd.h"
 
 #include <QPointer>
 #include <QSize>
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 #include <memory>
@@ -40,6 +44,16 @@ struct WindowRecord {
     HICON iconBig = nullptr;
     HICON iconSmall = nullptr;
     HMENU menu = nullptr;
+    // The widget's state as the GUI thread last saw it, for other threads.
+    bool hidden = true;            // hidden on its own (not through a parent)
+    bool disabled = false;         // disabled on its own
+    QRect geometry;                // in the parent's client co-ordinates
+    QRect frame;                   // window rectangle on the screen
+    QPoint screenOrigin;           // client area's top left on the screen
+    // Invalidation asked for by other threads, not yet handed to the widget.
+    RECT pendingInvalid{};
+    bool pendingAll = false;
+    bool pendingPosted = false;
     bool iconic = false;
     bool zoomed = false;
     bool trackLeave = false;
@@ -70,6 +84,10 @@ public:
     std::unique_ptr<WindowRecord> remove(HWND hwnd);
     WindowRecord* find(HWND hwnd);
     bool alive(HWND hwnd);
+    // For reading records from any thread: the lock, and look-ups that
+    // expect it held (the record lives while the lock is held).
+    std::unique_lock<std::mutex> lock() { return std::unique_lock(m_mutex); }
+    WindowRecord* findLocked(HWND hwnd);
     static HWND fromWidget(const QObject* object);
     std::vector<HWND> topLevels();
 
@@ -87,5 +105,17 @@ inline WindowRecord* Rec(HWND hwnd)
 
 // The record's Qt widget, or null.
 QWidget* WidgetOf(HWND hwnd);
+
+// GUI thread: copies the widget's state into the record (and the screen
+// places of its descendants), for the questions of other threads.
+void MirrorWidgetState(HWND hwnd);
+// GUI thread: makes child the last child of parent.
+void LinkChild(HWND parent, HWND child);
+// GUI thread: a new style, as other threads read it.
+inline void SetRecordStyle(WindowRecord& r, DWORD style)
+{
+    auto lock = WindowRegistry::instance().lock();
+    r.style = style;
+}
 
 }  // namespace vxw

@@ -225,6 +225,15 @@ bool EventBridge::eventFilter(QObject* o, QEvent* e)
         if (o == r->widget.data())
             ReportMoveSize(h);
         return false;
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+    case QEvent::EnabledChange:
+    case QEvent::WindowStateChange:
+        if (o == r->widget.data())
+            MirrorWidgetState(h);
+        return false;
     case QEvent::Close:
         if (o == r->widget.data() && !r->parent) {
             // The window decides: WM_CLOSE destroys it or not.
@@ -255,6 +264,8 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
     if (sig == m_last)
         return false;
     m_last = sig;
+    QPoint global = me->globalPosition().toPoint();
+    NoteCursorPos(global.x(), global.y());
     QPoint p = me->position().toPoint();
     // The handlers may destroy the window, and the record with it.
     bool native = r->native != nullptr;

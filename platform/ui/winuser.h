@@ -740,9 +740,13 @@ LONG GetWindowLong(HWND hWnd, int index);
 LONG SetWindowLong(HWND hWnd, int index, LONG value);
 #define GetWindowLongA GetWindowLong
 #define SetWindowLongA SetWindowLong
-#define GetWindowLongPtr GetWindowLong
-#define SetWindowLongPtr SetWindowLong
+// The pointer-sized values: GWLP_USERDATA keeps a whole pointer.
+LONG_PTR GetWindowLongPtr(HWND hWnd, int index);
+LONG_PTR SetWindowLongPtr(HWND hWnd, int index, LONG_PTR value);
+#define GetWindowLongPtrA GetWindowLongPtr
+#define SetWindowLongPtrA SetWindowLongPtr
 BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL erase);
+BOOL InvalidateRgn(HWND hWnd, HRGN rgn, BOOL erase);
 BOOL UpdateWindow(HWND hWnd);
 BOOL RedrawWindow(HWND hWnd, LPCRECT rect, HRGN rgn, UINT flags);
 LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
