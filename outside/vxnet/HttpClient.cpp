@@ -1,6 +1,6 @@
 #include "outside/vxnet/HttpClient.h"
 
-#include "outside/vxnet/CurlHandles.h"
+#include "outside/wrap/CurlHandles.h"
 #include "outside/vxnet/DigestAuth.h"
 #include "outside/vxnet/ErrorMap.h"
 #include "outside/vxnet/LogRedact.h"
@@ -200,7 +200,7 @@ CURLcode perform(CURL* h, const Interrupt* interrupt)
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, interrupt);
-    CurlMulti multi(curl_multi_init());
+    vxwrap::CurlMulti multi(curl_multi_init());
     if (!multi || curl_multi_add_handle(multi.get(), h) != CURLM_OK)
         return CURLE_OUT_OF_MEMORY;
     CURLcode result = CURLE_OK;
@@ -236,7 +236,7 @@ Attempt performOnce(const std::string& url, std::string_view path, int method, i
                     bool download, const Interrupt* interrupt, Transfer& t)
 {
     Attempt a;
-    CurlEasy easy(curl_easy_init());
+    vxwrap::CurlEasy easy(curl_easy_init());
     if (!easy) {
         a.curl = CURLE_OUT_OF_MEMORY;
         return a;
@@ -271,7 +271,7 @@ Attempt performOnce(const std::string& url, std::string_view path, int method, i
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
-    CurlHeaderList headers;
+    vxwrap::CurlHeaderList headers;
     if (!authorization.empty()) {
         if (!headers.append(("Authorization: " + authorization).c_str())) {
             a.curl = CURLE_OUT_OF_MEMORY;

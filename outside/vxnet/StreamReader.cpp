@@ -1,6 +1,6 @@
 #include "outside/vxnet/StreamReader.h"
 
-#include "outside/vxnet/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxnet/ErrorMap.h"
 #include "utility/vx_log.h"
 
@@ -99,14 +99,14 @@ void StreamReader::run()
     }
     raw->interrupt_callback.callback = &StreamReader::onInterrupt;
     raw->interrupt_callback.opaque = this;
-    AvDictionary options;
+    vxwrap::Dictionary options;
     options.set("rtsp_transport", "tcp");
     // Socket reads that hang longer than this fail, in microseconds.
     options.set("timeout", "5000000");
     // Start quickly: the SDP already describes the tracks.
     options.set("analyzeduration", "2000000");
     int rc = avformat_open_input(&raw, m_url.c_str(), nullptr, options.address());
-    AvInput input(raw); // avformat_open_input freed raw on failure and set it null
+    vxwrap::InputFormatPtr input(raw); // avformat_open_input freed raw on failure and set it null
     auto failText = [](int averror) {
         char text[AV_ERROR_MAX_STRING_SIZE] = {0};
         av_strerror(averror, text, sizeof text);
@@ -182,7 +182,7 @@ void StreamReader::run()
         m_cb.track(m_cb.trackUser, &t);
     }
 
-    AvPacket pkt(av_packet_alloc());
+    vxwrap::PacketPtr pkt(av_packet_alloc());
     int code = pkt ? VXNET_OK : VXNET_ERR_NO_MEMORY;
     while (code == VXNET_OK && !m_closing.load()) {
         rc = av_read_frame(input.get(), pkt.get());

@@ -7,6 +7,7 @@
 #include "outside/vxnet/Session.h"
 #include "outside/vxnet/SessionTable.h"
 #include "outside/vxnet/StreamReader.h"
+#include "utility/vx_guard.h"
 #include "utility/vx_log.h"
 
 #include <curl/curl.h>
@@ -19,9 +20,8 @@ extern "C" {
 #include <cstdlib>
 #include <exception>
 #include <mutex>
-#include <new>
-#include <system_error>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -35,30 +35,16 @@ uint64_t idOf(VXNET_HANDLE h)
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(h));
 }
 
-// The one guard of every entry point: nothing escapes to a C caller. Running
-// out of memory (or of threads) is VXNET_ERR_NO_MEMORY; anything else
-// unexpected is logged and becomes `failed`.
+// Every entry point goes through the system's one guard: out of memory (or
+// of threads) is VXNET_ERR_NO_MEMORY; anything else unexpected is logged and
+// becomes `failed`.
 template <typename R, typename F>
 R guarded(const char* what, R failed, F&& f) noexcept
 {
-    try {
-        return f();
-    } catch (const std::bad_alloc&) {
-        vx_log(VX_LOG_ERROR, "%s: out of memory", what);
-        if constexpr (std::is_same_v<R, int>)
-            return VXNET_ERR_NO_MEMORY;
-    } catch (const std::system_error& e) {
-        vx_log(VX_LOG_ERROR, "%s: %s", what, e.what());
-        if constexpr (std::is_same_v<R, int>) {
-            if (e.code() == std::errc::resource_unavailable_try_again)
-                return VXNET_ERR_NO_MEMORY;
-        }
-    } catch (const std::exception& e) {
-        vx_log(VX_LOG_ERROR, "%s: %s", what, e.what());
-    } catch (...) {
-        vx_log(VX_LOG_ERROR, "%s: unexpected failure", what);
-    }
-    return failed;
+    if constexpr (std::is_same_v<R, int>)
+        return vxutil::guardedCall(what, int(VXNET_ERR_NO_MEMORY), failed, std::forward<F>(f));
+    else
+        return vxutil::guardedCall(what, failed, failed, std::forward<F>(f));
 }
 
 // Runs f on the handle's session; `unknown` for a null, stale or foreign

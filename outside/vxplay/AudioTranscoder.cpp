@@ -16,7 +16,7 @@ std::unique_ptr<AudioTranscoder> AudioTranscoder::create(const Track& in)
         return nullptr;
     }
     t->m_dec.reset(avcodec_alloc_context3(dec));
-    CodecParametersPtr par(avcodec_parameters_alloc());
+    vxwrap::CodecParametersPtr par(avcodec_parameters_alloc());
     if (!t->m_dec || !par || in.toParameters(par.get()) < 0 || avcodec_parameters_to_context(t->m_dec.get(), par.get()) < 0)
         return nullptr;
     if (t->m_dec->sample_rate <= 0)
@@ -42,10 +42,9 @@ std::unique_ptr<AudioTranscoder> AudioTranscoder::create(const Track& in)
     e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER; // MP4 keeps the configuration in the header
     // Camera sound is narrow-band speech: the fast coder is good enough for
     // it and costs a fraction of the default search, with hundreds of cameras.
-    AVDictionary* opts = nullptr;
-    av_dict_set(&opts, "aac_coder", "fast", 0);
-    err = avcodec_open2(e, enc, &opts);
-    av_dict_free(&opts);
+    vxwrap::Dictionary opts;
+    opts.set("aac_coder", "fast");
+    err = avcodec_open2(e, enc, opts.address());
     if (err < 0) {
         vx_log(VX_LOG_ERROR, "vxplay AudioTranscoder: cannot open the AAC encoder at %d Hz: %s", e->sample_rate,
                avErrorText(err).c_str());
@@ -59,9 +58,9 @@ std::unique_ptr<AudioTranscoder> AudioTranscoder::create(const Track& in)
     if (err < 0 || swr_init(swr) < 0)
         return nullptr;
     t->m_fifo.reset(av_audio_fifo_alloc(e->sample_fmt, channels, e->frame_size * 4));
-    t->m_decoded = makeFrame();
-    t->m_toEncode = makeFrame();
-    t->m_encoded = makePacket();
+    t->m_decoded = vxwrap::makeFrame();
+    t->m_toEncode = vxwrap::makeFrame();
+    t->m_encoded = vxwrap::makePacket();
     if (!t->m_fifo || !t->m_decoded || !t->m_toEncode || !t->m_encoded)
         return nullptr;
     return t;
@@ -87,7 +86,7 @@ int AudioTranscoder::feed(const AVPacket* in, int64_t startUs, const PacketSink&
             if (av_audio_fifo_realloc(m_fifo.get(), av_audio_fifo_size(m_fifo.get()) + outCount) < 0)
                 return AVERROR(ENOMEM);
             uint8_t* planes[8] = {};
-            FramePtr tmp = makeFrame();
+            vxwrap::FramePtr tmp = vxwrap::makeFrame();
             tmp->format = m_enc->sample_fmt;
             tmp->nb_samples = outCount;
             av_channel_layout_copy(&tmp->ch_layout, &m_enc->ch_layout);

@@ -3,7 +3,7 @@
 // AAC for an MP4 file, with FFmpeg's own AAC encoder. Used on the thread that
 // feeds the recording.
 
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxplay/Track.h"
 
 #include <functional>
@@ -33,13 +33,13 @@ private:
     int encodeAvailable(bool flush, const PacketSink& sink);
     int drainEncoder(const PacketSink& sink);
 
-    CodecContextPtr m_dec;
-    CodecContextPtr m_enc;
-    SwrPtr m_swr;
-    AudioFifoPtr m_fifo;
-    FramePtr m_decoded;
-    FramePtr m_toEncode;
-    PacketPtr m_encoded;
+    vxwrap::CodecContextPtr m_dec;
+    vxwrap::CodecContextPtr m_enc;
+    vxwrap::SwrPtr m_swr;
+    vxwrap::AudioFifoPtr m_fifo;
+    vxwrap::FramePtr m_decoded;
+    vxwrap::FramePtr m_toEncode;
+    vxwrap::PacketPtr m_encoded;
     int64_t m_nextPts = AV_NOPTS_VALUE; // of the fifo's first sample, in 1/sample_rate
 };
 

@@ -37,11 +37,10 @@ int FilePlayer::open(const std::string& url)
         return VXPLAY_ERR_NOMEM;
     ctx->interrupt_callback.callback = &FilePlayer::interruptCallback;
     ctx->interrupt_callback.opaque = this;
-    AVDictionary* opts = nullptr;
+    vxwrap::Dictionary opts;
     // A remote file that stops answering fails instead of hanging the player.
-    av_dict_set(&opts, "rw_timeout", "10000000", 0);
-    int err = avformat_open_input(&ctx, url.c_str(), nullptr, &opts);
-    av_dict_free(&opts);
+    opts.set("rw_timeout", "10000000");
+    int err = avformat_open_input(&ctx, url.c_str(), nullptr, opts.address());
     if (err < 0) {
         vx_log(VX_LOG_ERROR, "vxplay FilePlayer: cannot open the file: %s", avErrorText(err).c_str());
         return resultFromAvError(err) == VXPLAY_ERR_CODEC ? VXPLAY_ERR_CODEC : VXPLAY_ERR_IO;
@@ -149,7 +148,7 @@ void FilePlayer::run()
         decoder = VideoDecoder::create(st->codecpar, st->time_base);
     }
     SoundSink sound;
-    PacketPtr pkt = makePacket();
+    vxwrap::PacketPtr pkt = vxwrap::makePacket();
     if (!pkt || (m_video >= 0 && !decoder && m_audio < 0)) {
         m_host.fileEvent(VXPLAY_EVENT_FILE_FAILED, 0);
         return;

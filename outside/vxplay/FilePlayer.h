@@ -4,7 +4,7 @@
 // Threads: the calls come from any thread (the Player serialises them); the
 // host is called on the file thread, never after close() or the destructor.
 
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <atomic>
 #include <chrono>
@@ -51,7 +51,7 @@ private:
     bool waitUntil(int64_t ptsUs);
 
     FileHost& m_host;
-    InputFormatPtr m_fmt;
+    vxwrap::InputFormatPtr m_fmt;
     int m_video = -1;
     int m_audio = -1;
     std::atomic<bool> m_stop{false};

@@ -28,7 +28,7 @@ std::unique_ptr<Mp4Recorder> Mp4Recorder::start(const std::string& path, bool wi
 {
     std::unique_ptr<Mp4Recorder> r(new Mp4Recorder);
     r->m_withAudio = withAudio;
-    r->m_work = makePacket();
+    r->m_work = vxwrap::makePacket();
     *result = r->m_work ? r->m_file.create(path) : VXPLAY_ERR_NOMEM;
     if (*result != VXPLAY_OK)
         return nullptr;
@@ -129,10 +129,9 @@ int Mp4Recorder::openMuxer(const StreamPacket& first, const std::vector<TrackPtr
         o.stream->codecpar->codec_tag = 0;
     }
 
-    AVDictionary* opts = nullptr;
-    av_dict_set(&opts, "movflags", "frag_keyframe+empty_moov+default_base_moof", 0);
-    err = avformat_write_header(ctx, &opts);
-    av_dict_free(&opts);
+    vxwrap::Dictionary opts;
+    opts.set("movflags", "frag_keyframe+empty_moov+default_base_moof");
+    err = avformat_write_header(ctx, opts.address());
     if (err < 0)
         return fail(err, "cannot write the header of");
     m_headerWritten = true;

@@ -5,7 +5,7 @@
 // AAC otherwise. Not thread-safe: its Player calls it under the record lock.
 
 #include "outside/vxplay/AudioTranscoder.h"
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxplay/OutputFile.h"
 #include "outside/vxplay/Track.h"
 
@@ -60,7 +60,7 @@ private:
     int fail(int averror, const char* what);
 
     OutputFile m_file;
-    OutputFormatPtr m_fmt;
+    vxwrap::OutputFormatPtr m_fmt;
     std::vector<Output> m_outputs;
     bool m_withAudio = false;
     bool m_headerWritten = false;
@@ -68,7 +68,7 @@ private:
     int m_error = 0;
     int64_t m_packetsWritten = 0;
     int64_t m_packetsTaken = 0;
-    PacketPtr m_work;
+    vxwrap::PacketPtr m_work;
 };
 
 } // namespace vxplay

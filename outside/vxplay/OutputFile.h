@@ -2,7 +2,7 @@
 // A new file that the player writes through an AVIO context. It is created
 // exclusively, so an existing file is never truncated or replaced.
 
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <string>
 
@@ -32,7 +32,7 @@ private:
 
     std::string m_path;
     int m_fd = -1;
-    AvioPtr m_avio;
+    vxwrap::AvioPtr m_avio;
     int m_error = 0;
     int64_t m_written = 0;
 };

@@ -68,7 +68,7 @@ int PictureConverter::writePng(const AVFrame* frame, int transform, const std::s
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PNG);
     if (!codec)
         return VXPLAY_ERR_CODEC;
-    CodecContextPtr enc(avcodec_alloc_context3(codec));
+    vxwrap::CodecContextPtr enc(avcodec_alloc_context3(codec));
     if (!enc)
         return VXPLAY_ERR_NOMEM;
     enc->width = frame->width;
@@ -77,8 +77,8 @@ int PictureConverter::writePng(const AVFrame* frame, int transform, const std::s
     enc->time_base = AVRational{1, 25};
     if (avcodec_open2(enc.get(), codec, nullptr) < 0)
         return VXPLAY_ERR_CODEC;
-    FramePtr f = makeFrame();
-    PacketPtr pkt = makePacket();
+    vxwrap::FramePtr f = vxwrap::makeFrame();
+    vxwrap::PacketPtr pkt = vxwrap::makePacket();
     if (!f || !pkt)
         return VXPLAY_ERR_NOMEM;
     f->format = AV_PIX_FMT_RGB24;

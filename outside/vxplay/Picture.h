@@ -2,7 +2,7 @@
 // Turns decoded frames into 32-bit pixels for a window and into PNG files.
 // One converter per thread that uses it.
 
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <cstdint>
 #include <string>
@@ -34,7 +34,7 @@ public:
 private:
     bool convert(const AVFrame* frame, AVPixelFormat fmt, int transform, int bytesPerPixel, std::vector<uint8_t>& out,
                  int& stride);
-    SwsPtr m_sws;
+    vxwrap::SwsPtr m_sws;
 };
 
 // Writes bytes to path without replacing an existing file: written beside it

@@ -221,7 +221,7 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         return VXPLAY_ERR_ARG;
 
     auto sp = std::make_shared<StreamPacket>();
-    sp->pkt = makePacket();
+    sp->pkt = vxwrap::makePacket();
     if (!sp->pkt || av_new_packet(sp->pkt.get(), size) < 0)
         return VXPLAY_ERR_NOMEM;
     memcpy(sp->pkt->data, data, size_t(size));
@@ -381,13 +381,13 @@ int Player::displayLast()
     if (m_closing)
         return VXPLAY_ERR_STATE;
     std::lock_guard show(m_showMutex);
-    FramePtr last;
+    vxwrap::FramePtr last;
     View view;
     {
         std::lock_guard lock(m_viewMutex);
         if (!m_last)
             return VXPLAY_ERR_NO_PICTURE;
-        last = makeFrame();
+        last = vxwrap::makeFrame();
         if (!last || av_frame_ref(last.get(), m_last.get()) < 0)
             return VXPLAY_ERR_NOMEM;
         view = m_view;
@@ -450,7 +450,7 @@ void Player::showPicture(AVFrame* frame)
         // next snapshot must not be an old one.
         if (m_display) {
             if (!m_last)
-                m_last = makeFrame();
+                m_last = vxwrap::makeFrame();
             else
                 av_frame_unref(m_last.get());
             if (m_last && av_frame_ref(m_last.get(), frame) < 0)
@@ -492,13 +492,13 @@ int Player::snapshot(const std::string& path, vxplay_result_func func, void* use
         return VXPLAY_ERR_ARG;
     if (::access(path.c_str(), F_OK) == 0)
         return VXPLAY_ERR_EXISTS;
-    FramePtr last;
+    vxwrap::FramePtr last;
     int transform = 0;
     {
         std::lock_guard lock(m_viewMutex);
         transform = m_view.transform;
         if (m_last) {
-            last = makeFrame();
+            last = vxwrap::makeFrame();
             if (!last || av_frame_ref(last.get(), m_last.get()) < 0)
                 return VXPLAY_ERR_NOMEM;
         }
@@ -589,8 +589,8 @@ void Player::decodeLoop()
     bool waitKey = true;
     bool decoderFailed = false;
     SoundSink sound;
-    CodecParametersPtr par(avcodec_parameters_alloc());
-    CodecParametersPtr soundPar(avcodec_parameters_alloc());
+    vxwrap::CodecParametersPtr par(avcodec_parameters_alloc());
+    vxwrap::CodecParametersPtr soundPar(avcodec_parameters_alloc());
     TrackPtr soundTrack;
     for (;;) {
         StreamPacketPtr p;

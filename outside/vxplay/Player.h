@@ -145,7 +145,7 @@ private:
 
     std::mutex m_viewMutex; // guards m_view, m_last, m_firstShown, m_snapshots
     View m_view;
-    FramePtr m_last;
+    vxwrap::FramePtr m_last;
     bool m_firstShown = false;
     std::vector<PendingSnapshot> m_snapshots;
 

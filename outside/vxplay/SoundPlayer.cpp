@@ -1,7 +1,7 @@
 #include "outside/vxplay/SoundPlayer.h"
 
 #include "outside/vxplay/AvError.h"
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxplay/SoundSink.h"
 #include "outside/vxplay/vxplay.h"
 #include "platform/audio/AudioOutput.h"
@@ -38,7 +38,7 @@ struct JobsAtExit {
 } g_jobsAtExit;
 
 struct OpenedFile {
-    InputFormatPtr fmt;
+    vxwrap::InputFormatPtr fmt;
     int audio = -1;
 };
 
@@ -65,7 +65,7 @@ int playFile(OpenedFile& f, const std::atomic<bool>* stop)
 {
     AVStream* st = f.fmt->streams[f.audio];
     SoundSink sink;
-    PacketPtr pkt = makePacket();
+    vxwrap::PacketPtr pkt = vxwrap::makePacket();
     if (!pkt)
         return VXPLAY_ERR_NOMEM;
     const auto start = std::chrono::steady_clock::now();

@@ -5,7 +5,7 @@
 namespace vxplay {
 
 SoundSink::SoundSink()
-    : m_frame(makeFrame())
+    : m_frame(vxwrap::makeFrame())
 {
 }
 
@@ -19,7 +19,7 @@ bool SoundSink::ensureDecoder(const AVCodecParameters* par, AVRational timeBase)
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
     if (!codec)
         return false;
-    CodecContextPtr ctx(avcodec_alloc_context3(codec));
+    vxwrap::CodecContextPtr ctx(avcodec_alloc_context3(codec));
     if (!ctx || avcodec_parameters_to_context(ctx.get(), par) < 0)
         return false;
     if (ctx->sample_rate <= 0)

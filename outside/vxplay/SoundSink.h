@@ -3,7 +3,7 @@
 // device is opened with the first sound; without one the sink stays silent
 // (it says so once in the log). Used by one thread at a time.
 
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 #include "platform/audio/AudioOutput.h"
 
 #include <memory>
@@ -28,15 +28,15 @@ public:
 private:
     bool ensureDecoder(const AVCodecParameters* par, AVRational timeBase);
 
-    CodecContextPtr m_dec;
+    vxwrap::CodecContextPtr m_dec;
     int m_codec = 0;
     int m_rate = 0;
     int m_channels = 0;
-    SwrPtr m_swr;
+    vxwrap::SwrPtr m_swr;
     int m_swrRate = 0;
     int m_swrChannels = 0;
     int m_swrFormat = -1;
-    FramePtr m_frame;
+    vxwrap::FramePtr m_frame;
     std::unique_ptr<vx::AudioOutput> m_out;
     std::vector<int16_t> m_buf;
     bool m_noDevice = false;

@@ -32,8 +32,8 @@ std::unique_ptr<TalkEncoder> TalkEncoder::create(int codec)
     }
     std::unique_ptr<TalkEncoder> e(new TalkEncoder);
     e->m_enc.reset(avcodec_alloc_context3(c));
-    e->m_frame = makeFrame();
-    e->m_pkt = makePacket();
+    e->m_frame = vxwrap::makeFrame();
+    e->m_pkt = vxwrap::makePacket();
     if (!e->m_enc || !e->m_frame || !e->m_pkt)
         return nullptr;
     AVCodecContext* ctx = e->m_enc.get();

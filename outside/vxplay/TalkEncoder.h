@@ -1,7 +1,7 @@
 #pragma once
 // Encodes 8 kHz mono talk audio into 20 ms blocks of one camera codec.
 
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,9 +26,9 @@ public:
 
 private:
     TalkEncoder() = default;
-    CodecContextPtr m_enc;
-    FramePtr m_frame;
-    PacketPtr m_pkt;
+    vxwrap::CodecContextPtr m_enc;
+    vxwrap::FramePtr m_frame;
+    vxwrap::PacketPtr m_pkt;
     std::vector<int16_t> m_pending;
     int64_t m_blocks = 0;
 };

@@ -50,7 +50,7 @@ int Track::toParameters(AVCodecParameters* par) const
 std::shared_ptr<StreamPacket> StreamPacket::clone() const
 {
     auto c = std::make_shared<StreamPacket>();
-    c->pkt = refPacket(pkt.get());
+    c->pkt = vxwrap::refPacket(pkt.get());
     c->track = track;
     c->timeUs = timeUs;
     c->key = key;

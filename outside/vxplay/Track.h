@@ -3,7 +3,7 @@
 // callback, and one packet of it.
 
 #include "outside/vxnet/vxstream.h"
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,7 +28,7 @@ using TrackPtr = std::shared_ptr<const Track>;
 // One packet in the track's time base, with its time in microseconds for the
 // code that compares tracks (the ring, the recorder's rebasing).
 struct StreamPacket {
-    PacketPtr pkt;
+    vxwrap::PacketPtr pkt;
     TrackPtr track;
     int64_t timeUs = 0;
     bool key = false;

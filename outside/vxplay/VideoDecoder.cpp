@@ -14,7 +14,7 @@ std::unique_ptr<VideoDecoder> VideoDecoder::create(const AVCodecParameters* par,
     }
     std::unique_ptr<VideoDecoder> d(new VideoDecoder);
     d->m_ctx.reset(avcodec_alloc_context3(codec));
-    d->m_frame = makeFrame();
+    d->m_frame = vxwrap::makeFrame();
     if (!d->m_ctx || !d->m_frame || avcodec_parameters_to_context(d->m_ctx.get(), par) < 0)
         return nullptr;
     d->m_ctx->pkt_timebase = timeBase;

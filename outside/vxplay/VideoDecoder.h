@@ -2,7 +2,7 @@
 // Decodes one video track into frames. Used by one thread at a time (the
 // instance's decode thread or its file thread).
 
-#include "outside/vxplay/AvHandles.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <functional>
 #include <memory>
@@ -23,8 +23,8 @@ public:
 
 private:
     VideoDecoder() = default;
-    CodecContextPtr m_ctx;
-    FramePtr m_frame;
+    vxwrap::CodecContextPtr m_ctx;
+    vxwrap::FramePtr m_frame;
 };
 
 } // namespace vxplay

@@ -8,6 +8,7 @@
 #include "outside/vxplay/Player.h"
 #include "outside/vxplay/SoundPlayer.h"
 #include "outside/vxplay/Talk.h"
+#include "utility/vx_guard.h"
 #include "utility/vx_log.h"
 
 #include <atomic>
@@ -15,9 +16,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <new>
-#include <system_error>
-#include <type_traits>
+#include <utility>
 
 using vxplay::Player;
 
@@ -35,35 +34,18 @@ std::shared_ptr<Player> find(vxplay_inst inst)
     return it == g_players.end() ? nullptr : it->second;
 }
 
-// The one guard of every entry point: nothing escapes to a C caller. Running
-// out of memory (or of threads) is VXPLAY_ERR_NOMEM; anything else
-// unexpected is logged and becomes `failed`.
-template <typename R, typename F>
-R guarded(const char* what, R failed, F&& f) noexcept
-{
-    try {
-        return f();
-    } catch (const std::bad_alloc&) {
-        if constexpr (std::is_same_v<R, int>)
-            failed = VXPLAY_ERR_NOMEM;
-    } catch (const std::system_error& e) {
-        if constexpr (std::is_same_v<R, int>) {
-            if (e.code() == std::errc::resource_unavailable_try_again || e.code() == std::errc::not_enough_memory)
-                failed = VXPLAY_ERR_NOMEM;
-        }
-    } catch (...) {
-    }
-    try {
-        vx_log(VX_LOG_ERROR, "%s failed inside the library", what);
-    } catch (...) {
-    }
-    return failed;
-}
-
+// Every entry point goes through the system's one guard: out of memory is
+// VXPLAY_ERR_NOMEM, anything else unexpected VXPLAY_ERR_STATE.
 template <typename F>
 int guarded(const char* what, F&& f) noexcept
 {
-    return guarded(what, int(VXPLAY_ERR_STATE), std::forward<F>(f));
+    return vxutil::guardedCall(what, int(VXPLAY_ERR_NOMEM), int(VXPLAY_ERR_STATE), std::forward<F>(f));
+}
+
+template <typename R, typename F>
+R guarded(const char* what, R failed, F&& f) noexcept
+{
+    return vxutil::guardedCall(what, failed, failed, std::forward<F>(f));
 }
 
 // Runs f on the instance; VXPLAY_ERR_ARG for a null, stale or foreign handle.

@@ -22,7 +22,9 @@ TEST(VxGuard, WhatIsThrownInsideBecomesAResult)
     };
     const Case cases[] = {
         {"out of memory", [] { throw std::bad_alloc(); }, VX_ERR_NO_MEMORY},
-        {"system error", [] { throw std::system_error(EAGAIN, std::generic_category()); }, VX_ERR_SYSTEM + EAGAIN},
+        {"no thread left", [] { throw std::system_error(EAGAIN, std::generic_category()); }, VX_ERR_NO_MEMORY},
+        {"other system error", [] { throw std::system_error(EPERM, std::generic_category()); },
+         VX_ERR_SYSTEM + ENOTRECOVERABLE},
         {"any other", [] { throw std::runtime_error("x"); }, VX_ERR_SYSTEM + ENOTRECOVERABLE},
         {"not even an exception", [] { throw 42; }, VX_ERR_SYSTEM + ENOTRECOVERABLE},
     };

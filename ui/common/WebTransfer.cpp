@@ -59,62 +59,55 @@ CURLSH* cookieShare()
 WebTransfer::WebTransfer()
 {
     ensureCurl();
-    m_multi = curl_multi_init();
-    m_easy = curl_easy_init();
+    m_multi.reset(curl_multi_init());
+    m_easy.reset(curl_easy_init());
     if (!valid())
         return;
-    curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT, 60L);
-    curl_easy_setopt(m_easy, CURLOPT_SHARE, cookieShare());
-    curl_easy_setopt(m_easy, CURLOPT_COOKIEFILE, "");  // cookie engine on, nothing read from disk
+    curl_easy_setopt(m_easy.get(), CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(m_easy.get(), CURLOPT_CONNECTTIMEOUT, 60L);
+    curl_easy_setopt(m_easy.get(), CURLOPT_SHARE, cookieShare());
+    curl_easy_setopt(m_easy.get(), CURLOPT_COOKIEFILE, "");  // cookie engine on, nothing read from disk
     // The system's CA store is where the usual variables point, if anywhere.
     if (const char* file = getenv("SSL_CERT_FILE"))
-        curl_easy_setopt(m_easy, CURLOPT_CAINFO, file);
+        curl_easy_setopt(m_easy.get(), CURLOPT_CAINFO, file);
     if (const char* dir = getenv("SSL_CERT_DIR"))
-        curl_easy_setopt(m_easy, CURLOPT_CAPATH, dir);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, onWrite);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
+        curl_easy_setopt(m_easy.get(), CURLOPT_CAPATH, dir);
+    curl_easy_setopt(m_easy.get(), CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(m_easy.get(), CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(m_easy.get(), CURLOPT_WRITEFUNCTION, onWrite);
+    curl_easy_setopt(m_easy.get(), CURLOPT_WRITEDATA, this);
 }
 
 WebTransfer::~WebTransfer()
 {
+    // The handles free themselves; the easy one leaves the multi one first.
     if (m_started)
-        curl_multi_remove_handle(m_multi, m_easy);
-    if (m_easy)
-        curl_easy_cleanup(m_easy);
-    if (m_multi)
-        curl_multi_cleanup(m_multi);
-    if (m_headerList)
-        curl_slist_free_all(m_headerList);
+        curl_multi_remove_handle(m_multi.get(), m_easy.get());
 }
 
 void WebTransfer::setReader(Reader reader, Rewinder rewinder)
 {
     m_reader = std::move(reader);
     m_rewinder = std::move(rewinder);
-    curl_easy_setopt(m_easy, CURLOPT_READFUNCTION, onRead);
-    curl_easy_setopt(m_easy, CURLOPT_READDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_SEEKFUNCTION, onSeek);
-    curl_easy_setopt(m_easy, CURLOPT_SEEKDATA, this);
+    curl_easy_setopt(m_easy.get(), CURLOPT_READFUNCTION, onRead);
+    curl_easy_setopt(m_easy.get(), CURLOPT_READDATA, this);
+    curl_easy_setopt(m_easy.get(), CURLOPT_SEEKFUNCTION, onSeek);
+    curl_easy_setopt(m_easy.get(), CURLOPT_SEEKDATA, this);
 }
 
 void WebTransfer::setHeaders(const std::vector<std::string>& headers)
 {
-    if (m_headerList)
-        curl_slist_free_all(m_headerList);
-    m_headerList = nullptr;
+    m_headerList.clear();
     for (const std::string& h : headers)
-        m_headerList = curl_slist_append(m_headerList, h.c_str());
-    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headerList);
+        m_headerList.append(h.c_str());
+    curl_easy_setopt(m_easy.get(), CURLOPT_HTTPHEADER, m_headerList.get());
 }
 
 bool WebTransfer::start()
 {
     if (!valid())
         return setFailure("out of memory");
-    if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
+    if (curl_multi_add_handle(m_multi.get(), m_easy.get()) != CURLM_OK)
         return setFailure("cannot start the transfer");
     m_started = true;
     m_lastProgressMs = nowMs();
@@ -132,18 +125,18 @@ bool WebTransfer::setFailure(const std::string& what)
 bool WebTransfer::pump()
 {
     int running = 0;
-    CURLMcode mc = curl_multi_perform(m_multi, &running);
+    CURLMcode mc = curl_multi_perform(m_multi.get(), &running);
     if (mc != CURLM_OK)
         return setFailure(curl_multi_strerror(mc));
     int queued = 0;
-    while (CURLMsg* msg = curl_multi_info_read(m_multi, &queued)) {
+    while (CURLMsg* msg = curl_multi_info_read(m_multi.get(), &queued)) {
         if (msg->msg != CURLMSG_DONE)
             continue;
         m_done = true;
         if (msg->data.result != CURLE_OK)
             return setFailure(curl_easy_strerror(msg->data.result));
         long code = 0;
-        if (curl_easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &code) == CURLE_OK && code)
+        if (curl_easy_getinfo(m_easy.get(), CURLINFO_RESPONSE_CODE, &code) == CURLE_OK && code)
             m_status = code;
         m_headersFinal = true;
     }
@@ -152,7 +145,7 @@ bool WebTransfer::pump()
     if (nowMs() - m_lastProgressMs > kStallMs)
         return setFailure("timed out");
     if (!m_writePaused && !m_readPaused)
-        curl_multi_poll(m_multi, nullptr, 0, kPollMs, nullptr);
+        curl_multi_poll(m_multi.get(), nullptr, 0, kPollMs, nullptr);
     return true;
 }
 
@@ -178,7 +171,7 @@ long WebTransfer::read(uint8_t* buf, size_t size)
                 if (m_writePaused) {
                     m_writePaused = false;
                     m_lastProgressMs = nowMs();
-                    curl_easy_pause(m_easy, CURLPAUSE_CONT);  // may refill m_pending at once
+                    curl_easy_pause(m_easy.get(), CURLPAUSE_CONT);  // may refill m_pending at once
                 }
             }
             return static_cast<long>(n);
@@ -199,7 +192,7 @@ bool WebTransfer::finish()
         }
         if (m_writePaused) {
             m_writePaused = false;
-            curl_easy_pause(m_easy, CURLPAUSE_CONT);
+            curl_easy_pause(m_easy.get(), CURLPAUSE_CONT);
         }
         if (!pump())
             return false;
@@ -212,7 +205,7 @@ bool WebTransfer::resumeUpload()
     if (m_readPaused) {
         m_readPaused = false;
         m_lastProgressMs = nowMs();
-        curl_easy_pause(m_easy, CURLPAUSE_CONT);
+        curl_easy_pause(m_easy.get(), CURLPAUSE_CONT);
     }
     while (!m_done && !m_readPaused)
         if (!pump())

@@ -3,6 +3,8 @@
 // is read piece by piece as it arrives and an upload is fed piece by piece,
 // never held whole in memory. Owned and used by one thread.
 
+#include "outside/wrap/CurlHandles.h"
+
 #include <curl/curl.h>
 
 #include <cstdint>
@@ -31,7 +33,7 @@ public:
     WebTransfer(const WebTransfer&) = delete;
     WebTransfer& operator=(const WebTransfer&) = delete;
 
-    CURL* easy() const { return m_easy; }
+    CURL* easy() const { return m_easy.get(); }
     bool valid() const { return m_easy && m_multi; }
     void setReader(Reader reader, Rewinder rewinder);
     // Keeps the list alive for the transfer and hands it to libcurl.
@@ -65,9 +67,9 @@ private:
     bool pump();
     bool setFailure(const std::string& what);
 
-    CURLM* m_multi = nullptr;
-    CURL* m_easy = nullptr;
-    curl_slist* m_headerList = nullptr;
+    vxwrap::CurlMulti m_multi;
+    vxwrap::CurlHeaderList m_headerList; // outlives m_easy, which points to it
+    vxwrap::CurlEasy m_easy;
     Reader m_reader;
     Rewinder m_rewinder;
     bool m_started = false;

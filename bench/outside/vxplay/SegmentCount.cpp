@@ -1,9 +1,6 @@
 #include "SegmentCount.h"
 
-extern "C" {
-#include <libavcodec/packet.h>
-#include <libavformat/avformat.h>
-}
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <dirent.h>
 
@@ -12,13 +9,6 @@ extern "C" {
 #include <vector>
 
 namespace {
-
-struct InputCloser {
-    void operator()(AVFormatContext* c) const { avformat_close_input(&c); }
-};
-struct PacketFree {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
 
 std::vector<std::string> mp4Files(const std::string& dir)
 {
@@ -48,12 +38,12 @@ SegmentCount countSegments(const std::string& dir)
             ++c.unreadable;
             continue;
         }
-        std::unique_ptr<AVFormatContext, InputCloser> ctx(raw);
+        vxwrap::InputFormatPtr ctx(raw);
         if (avformat_find_stream_info(ctx.get(), nullptr) < 0) {
             ++c.unreadable;
             continue;
         }
-        std::unique_ptr<AVPacket, PacketFree> pkt(av_packet_alloc());
+        vxwrap::PacketPtr pkt = vxwrap::makePacket();
         bool sawVideo = false;
         int64_t firstDts = AV_NOPTS_VALUE;
         int64_t lastEnd = AV_NOPTS_VALUE;

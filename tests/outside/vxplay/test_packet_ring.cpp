@@ -24,7 +24,7 @@ TrackPtr track(int type)
 StreamPacketPtr packet(const TrackPtr& t, int64_t ms, bool key, int bytes)
 {
     auto p = std::make_shared<StreamPacket>();
-    p->pkt = vxplay::makePacket();
+    p->pkt = vxwrap::makePacket();
     av_new_packet(p->pkt.get(), bytes);
     p->track = t;
     p->timeUs = ms * 1000;

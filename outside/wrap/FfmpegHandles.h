@@ -1,6 +1,7 @@
 #pragma once
-// Every FFmpeg handle the player holds, each wrapped once so that no code
-// frees one by hand.
+// Owning wrappers of FFmpeg's handles, one of each kind for the whole system:
+// nothing frees an FFmpeg handle by hand. Header-only; the code that uses a
+// wrapper links the FFmpeg library it belongs to.
 
 #include <memory>
 
@@ -8,12 +9,13 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/audio_fifo.h>
+#include <libavutil/dict.h>
 #include <libavutil/frame.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
-namespace vxplay {
+namespace vxwrap {
 
 struct PacketFree {
     void operator()(AVPacket* p) const { av_packet_free(&p); }
@@ -24,10 +26,11 @@ struct FrameFree {
 struct CodecContextFree {
     void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
 };
+// An opened demuxer, or one allocated and not yet opened.
 struct InputFormatClose {
     void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
 };
-// An output context whose AVIO belongs to someone else (see OutputFile).
+// An output context whose AVIO belongs to someone else.
 struct OutputFormatFree {
     void operator()(AVFormatContext* f) const { avformat_free_context(f); }
 };
@@ -40,6 +43,7 @@ struct SwrFree {
 struct AudioFifoFree {
     void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
 };
+// A custom AVIO context and the buffer it was made with (av_malloc'd).
 struct AvioFree {
     void operator()(AVIOContext* io) const
     {
@@ -76,4 +80,21 @@ inline PacketPtr refPacket(const AVPacket* src)
     return p;
 }
 
-} // namespace vxplay
+// Options for the open calls; FFmpeg consumes the ones it knows and leaves
+// the rest, which go with the dictionary.
+class Dictionary {
+public:
+    Dictionary() = default;
+    ~Dictionary() { av_dict_free(&m_dict); }
+    Dictionary(const Dictionary&) = delete;
+    Dictionary& operator=(const Dictionary&) = delete;
+
+    // False when FFmpeg could not allocate the entry.
+    bool set(const char* key, const char* value) { return av_dict_set(&m_dict, key, value, 0) >= 0; }
+    AVDictionary** address() { return &m_dict; }
+
+private:
+    AVDictionary* m_dict = nullptr;
+};
+
+} // namespace vxwrap
