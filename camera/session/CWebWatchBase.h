@@ -1,0 +1,265 @@
+#pragma once
+// CWebWatchBase: the camera object's generic half. One camera window (made
+// only when the host calls Create), one vxnet session, one player; live play,
+// file playback, recording segments, snapshots and the window messages.
+// CWebWatchNB adds the camera families.
+//
+// Threads: hosts call it from their own threads (the recorder drives each
+// record-only object from its recording thread and calls StartRecord and the
+// destructor on its GUI thread); the reconnect worker, the bitrate thread and
+// the callback threads of vxnet and vxplay enter it too. The camera window and
+// its timers belong to the GUI thread.
+// Locks, in this order: the state lock (m_hStateLock, a recursive kernel
+// mutex) around every operation that changes the session, the player or the
+// recording; then the session lock (m_csSession) around the vxnet handle and
+// every vxnet call that takes it (lent to the player); then the interrupt
+// lock (m_csInterrupt), which only guards the handle that an interrupt from
+// another thread reaches. Under the session lock nothing joins a thread or
+// calls a window but PostMessage/SetTimer/KillTimer. Flags that hosts poll
+// (m_bIsLogin, playing) are atomics read without any lock. vxnet and vxplay
+// callbacks take no lock.
+
+#include "camera/session/ConnectBlock.h"
+#include "camera/session/STRecordFile.h"
+#include "camera/session/STWatchCameraInfo.h"
+#include "camera/session/VXVideoPlay.h"
+#include "outside/vxnet/vxnet.h"
+#include "platform/platform.h"
+
+#include <atomic>
+#include <cstdint>
+
+class CStateBar;
+class VXCameraThread;
+
+class AFX_EXT_CLASS CWebWatchBase : public CWnd {
+    DECLARE_DYNAMIC(CWebWatchBase)
+
+public:
+    CWebWatchBase(int bLive, int nIndex, CWnd* pParent);
+    ~CWebWatchBase() override;
+
+    // ---- library-wide ----
+    static int InitLib();
+    static void DeinitLib();
+    static void SetPreRecLen(int nMs);
+    static void SetRecLen(int nSeconds);
+    static void SetRecLenSwitch(int bSwitch);
+
+    // ---- virtual operations, in their slot order ----
+    virtual int domeControl(int nCode, int nSpeed, int nPreset);
+    virtual int Connect();
+    virtual int Cleanup();
+    virtual CString GetStreamUrl();
+    virtual int StartPlay();
+    virtual int StartPlay(int bMute);
+    virtual int StopPlay();
+    virtual int SetAudio(int bMute);
+    virtual int SetFullscreen(int bOn, int x, int y, int cx, int cy);
+    virtual int TestConnection();
+    virtual int TestConnectionWithoutVideo();
+    virtual int SetMic();
+    virtual int SetMic(int bOn);
+    virtual int StartRecord(int bFlag);
+    virtual int StopRecord();
+    virtual int Snapshot(int bLive, CString strFolder, int bSound);
+    virtual int SetCruise(int bCruise);
+    virtual int GetCruise();
+    virtual int StartCruise();
+    virtual int SetFlip();
+    virtual int SetMirror();
+    virtual int SetExactFit();
+    virtual int SetExactFit(int bFit);
+    virtual int SetTransform();
+    virtual int SetShowBitRate();
+    virtual int SetShowBitRate(int bShow);
+    virtual int GetCameraTime(COleDateTime& out);
+    // The settings pages talk CGI themselves; these record forms do nothing.
+    virtual int SetCameraTime(void* pRecord);
+    virtual int GetCameraOSD(void* pRecord);
+    virtual int SetCameraOSD(void* pRecord);
+    virtual int GetCameraNetwork(void* pRecord);
+    virtual int SetCameraNetwork(void* pRecord);
+    virtual int GetCameraWireless(void* pRecord);
+    virtual int SetCameraWireless(void* pRecord);
+    virtual int SearchWireless(void* pRecord);
+    virtual int SetCameraEmailSetting(void* pRecord);
+    virtual int GetCameraEmailSetting(void* pRecord);
+    virtual int SetCameraFTP(void* pRecord);
+    virtual int GetCameraFTP(void* pRecord);
+    virtual int SetCameraAudio(void* pRecord);
+    virtual int GetCameraAudio(void* pRecord);
+    virtual int SetCameraVideo(void* pRecord);
+    virtual int GetCameraVideo(void* pRecord);
+    virtual int SetCameraVideoSecondary(void* pRecord);
+    virtual int GetCameraVideoSecondary(void* pRecord);
+    virtual int SetCameraColor(void* pRecord);
+    virtual int SetCameraColorDefault(void* pRecord);
+    virtual int GetCameraColor(void* pRecord);
+    virtual int SetCameraPTZ(void* pRecord);
+    virtual int GetCameraPTZ(void* pRecord);
+    virtual int SetCameraPTZCruise(void* pRecord);
+    virtual int GetCameraPTZCruise(void* pRecord);
+    virtual int AddCameraUser(void* pRecord);
+    virtual int ModCameraUser(void* pRecord);
+    virtual int DelCameraUser(void* pRecord);
+    virtual int GetCameraUser(void* pRecord, int* pCount);
+    virtual int ResetDefault(void* pRecord);
+    virtual int ResetFactory(void* pRecord);
+    virtual int Reboot(void* pRecord);
+    virtual int Upgrade(void* pRecord);
+    virtual int StartPlayFile(CWnd* pWnd, const CArray<STRecordFile>& list, int bMute);
+    virtual int StopPlayFile();
+    virtual int SetPlayNextFile(int bMute, int nDirection);
+    virtual int GetMDRecordLength();
+    virtual int GetIORecordLength();
+    virtual int DrawAlarm();
+    virtual int GetChipType();
+    virtual int GetUseIPForP2P();
+
+    // ---- setting up ----
+    void SetCameraInfo(STWatchCameraInfo* pInfo);
+    void SetCameraInfo(CString strHost, int nHttpPort, int nMediaPort, int nStream, int nChannel, CString strUser,
+                       CString strPwd);
+    void SetRecordOnly(int bRecordOnly) { m_bRecordOnly = bRecordOnly; }
+    void SetIsP2P(int bIsP2P) { m_bIsP2P = bIsP2P; }
+    void SetServerInfo(int nFlag, CString strServer2, CString strServer, int nPort);
+    void SetIgnoreRightClick(int bIgnore) { m_bIgnoreRightClick = bIgnore; }
+    void SetRecordPath(const CString& strPath);
+    int IsLogin() const { return m_bIsLogin.load(); }
+
+    // ---- reconnect worker ----
+    void SetStopFlag();
+    void StartAutoConnect();
+    void StopAutoConnect();
+    void ToggleConnect();
+
+    // ---- questions (any thread, no lock) ----
+    int IsPlaying() const { return m_player.IsPlaying(); }
+    int IsExactFit() const { return m_bExactFit; }
+    int IsFullscreen() const { return m_bFullscreen; }
+    int IsShowBitrate() const { return m_bShowBitrate; }
+    int IsMotionDetected() const;
+    int IsIODetected() const;
+    CString GetCamName() const { return m_stCameraInfo.strName; }
+    CString GetCameraTypeString() const;
+    CRect GetNewRect() const { return m_rcNew; }
+    float GetVideoScale() const { return -1.0f; }
+    void SetVideoScale(float) {}
+    int GetIndex() const { return m_nIndex; }
+    HWND GetParentHwnd() const { return m_hParentWnd; }
+    int IsRecordOnly() const { return m_bRecordOnly; }
+    int IsLive() const { return m_bLive; }
+    int IsRecording() const { return m_player.IsRecording(); }
+    CString GetLastRecordFile() const;
+    CStateBar* GetStateBar() const { return m_pStateBar; }
+
+    // The parent's download folder (asked by sending UM_VX_GET_DOWNLOAD_PATH)
+    // and a new one for it (sent, so the text is read before this returns).
+    CString GetDownloadPath();
+    void SetDownloadPath(const CString& strPath);
+
+    void StartDrawAlarm() {}
+    void StopDrawAlarm() {}
+
+    // ---- file playback ----
+    int PausePlayFile();
+    int ContinuePlayFile();
+    int PlayFilePos(int64_t nPosition); // microseconds
+    int PlayFilePosPercent(double fFraction);
+    int PlayFast(int bFast);
+    int64_t GetPlayFileLength() const { return m_player.GetFileLength(); }
+    int64_t GetPlayFilePosition() const { return m_player.GetFilePosition(); }
+
+    // Window timers.
+    enum { TIMER_RECORD_SEGMENT = 7501, TIMER_MOTION_ALARM = 7505, TIMER_IO_ALARM = 7506 };
+
+protected:
+    // Posts a code to the parent in forwarded form.
+    void PostToParentForwarded(UINT nCode, LPARAM lParam = 0) const;
+    void PostToParent(UINT nCode, WPARAM wParam, LPARAM lParam) const;
+    void PostToSurface(UINT nCode, WPARAM wParam, LPARAM lParam) const;
+    // Posts a code to the camera window (wParam = code), as workers do.
+    void PostToSelf(UINT nCode, LPARAM lParam = 0) const;
+    HWND SelfHwnd() const { return m_hSelf.load(); }
+    HWND RenderHwnd() const;
+    // Starts the player on the session (live) for StartPlay's forms.
+    int StartLivePlayer(int bMute);
+    // Plays m_arrPlayList[m_nPlayIndex]; the index is valid.
+    int PlayListEntry(int bMute, const CString& strPath);
+    int PlayNextOrStop(int bMute);
+    void StopPlayFileLocked();
+    // The session handle, taken out of the object (under the session and
+    // interrupt locks) for vxnet_disconnect outside them.
+    VXNET_HANDLE TakeSession();
+    void SetSessionHandle(VXNET_HANDLE h);
+    // Asks vxnet to end the session's calls in flight (on) or lets them run
+    // again (off); used by stop and the destructor from other threads.
+    void InterruptSession(int bOn);
+    bool StopRequested() const { return m_nAbort.load() != 0; }
+
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnCameraMessage(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+public:
+    // ---- members, in the order of their meaning ----
+    VXNET_HANDLE m_hSession = nullptr;
+    CRITICAL_SECTION m_csSession;
+    VXVideoPlay m_player;
+    STConnectInfo m_stConnectInfo;
+    STWatchCameraInfo m_stCameraInfo;
+    int m_nIndex = 0;
+    CWnd* m_pParentWnd = nullptr;
+    int m_bLive = 1;
+    std::atomic<int> m_bIsLogin{0};
+    int m_nStreamCount = 3;
+    CString m_strModelVersion;
+    CString m_strRecordPath;
+    CString m_strShutterDir;  // shutter sound folder; nothing sets it
+    CString m_strShutterFile; // shutter sound file; nothing sets it
+    CString m_strLastRecordFile;
+    CStateBar* m_pStateBar = nullptr;
+    CRect m_rcSaved;
+    CRect m_rcNew;
+    CArray<STRecordFile> m_arrPlayList;
+    int m_nPlayIndex = 0;
+    int m_bMute = 0;
+    int m_bTalk = 0;
+    int m_bExactFit = 1;
+    int m_bShowBitrate = 0;
+    int m_bCruise = 0;
+    int m_nTransform = 0;
+    int m_bFastPlay = 0;
+    int m_bAlarmBlink = 0;
+    int m_bIsP2P = 0;
+    vxcam::P2PServerInfo m_stServer;
+    int m_bRecordOnly = 0;
+    VXCameraThread* m_pCameraThread = nullptr;
+
+    // Added for the threads hosts drive the object from.
+    HANDLE m_hStateLock = nullptr;     // recursive kernel mutex, see above
+    CRITICAL_SECTION m_csInterrupt;    // guards m_hInterruptible
+    VXNET_HANDLE m_hInterruptible = nullptr;
+    std::atomic<int> m_nAbort{0};      // a stop wants the call in flight to end
+    std::atomic<HWND> m_hSelf{nullptr}; // the camera window, for workers
+    std::atomic<HWND> m_hSurface{nullptr}; // the video surface's window, for workers
+    HWND m_hParentWnd = nullptr;       // the parent's handle, taken at construction
+    int m_bIgnoreRightClick = 0;
+    int m_bFullscreen = 0;
+    std::atomic<int> m_bMotionAlarm{0};
+    std::atomic<int> m_bIOAlarm{0};
+    // When each alarm was last raised (monotonic ms): a windowless object has
+    // no timers to clear its flags, so they lapse 10 s after the last alarm.
+    std::atomic<int64_t> m_nMotionAlarmAt{0};
+    std::atomic<int64_t> m_nIOAlarmAt{0};
+    CString m_strDownloadPath;
+
+    // Library-wide.
+    static int m_nPreRecLen;
+    static int m_nRecLen;
+    static int m_nRecLenSwitch;
+};

@@ -1,0 +1,101 @@
+#pragma once
+// CWebWatchNB: the camera object with its camera families. Connecting and
+// logging in by chip type, CGI requests, the camera clock, and the side
+// channels (PTZ queue, alarm and talk) of the families that have them.
+//
+// Threads and locks: as CWebWatchBase (state lock, then session lock, then
+// the interrupt lock); the PTZ queue's lock comes after all of them. Polled
+// flags (m_bIsLogin, chip type, direct address, alarm flags) are atomics.
+
+#include "camera/session/CWebWatchBase.h"
+
+#include <atomic>
+
+class CVXHVDev;
+
+// Camera families (chip types).
+enum {
+    CHIP_TYPE_NONE = 70,
+    CHIP_TYPE_HX = 71,
+    CHIP_TYPE_HV = 72,
+    CHIP_TYPE_DY = 73,
+    CHIP_TYPE_AJ = 76,
+    CHIP_TYPE_HTL = 77,
+};
+
+class AFX_EXT_CLASS CWebWatchNB : public CWebWatchBase {
+    DECLARE_DYNAMIC(CWebWatchNB)
+
+public:
+    CWebWatchNB(int bLive, int nIndex, int nIgnored, CWnd* pParent);
+    ~CWebWatchNB() override;
+
+    int Connect() override;
+    int Cleanup() override;
+    CString GetStreamUrl() override;
+    int StartPlay() override;
+    using CWebWatchBase::StartPlay;
+    int TestConnection() override;
+    int TestConnectionWithoutVideo() override;
+    int StartRecord(int bFlag) override;
+    int GetCameraTime(COleDateTime& out) override;
+    int SetPlayNextFile(int bMute, int nDirection) override;
+    int GetMDRecordLength() override;
+    int GetIORecordLength() override;
+    int DrawAlarm() override;
+    int GetChipType() override;
+    int GetUseIPForP2P() override;
+
+    int Login();
+    void Logout();
+    void ClosePlayThread();
+    // The whole HTTP reply text goes to strReply; 1 when the camera answered
+    // with success, 0 otherwise (also without a session).
+    int GetCgi(CString strPath, CString& strReply, int nTimeoutMs);
+    int PostCgi(CString strPath, CString& strReply, int nTimeoutMs);
+    int Download(CString strRemote, CString strLocal, int nTimeoutMs);
+    // An alarm of the alarm channel (kind 0 motion, 1 alarm input).
+    void SetAlarmDetected(int nKind);
+    void SendTalkData() {}
+
+    static int GetCamType(CString strVersion);
+    static int VersionLaterThan(const char* a, const char* b);
+    static int CheckUpgradeFile(CString strPath, CString strModel);
+
+    CString GetModelVersion() const;
+    int GetStreamCount() const { return m_nStreamCount; }
+    int GetTalkCodec() const { return m_nTalkCodec; }
+    int GetHVVideoPort() const { return m_nHVVideoPort; }
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int CgiRequest(const CString& strPath, CString& strReply, int nTimeoutMs, int nMethod);
+    CString Masked(const CString& strText) const;
+    int LoginDirect(int nTimeoutMs);
+    int LoginP2P();
+
+public:
+    // ---- members, in the order of their meaning ----
+    std::atomic<int> m_nChipType{0};
+    std::atomic<int> m_bUseIPForP2P{0};
+    // Motion and I/O alarm flags are CWebWatchBase's m_bMotionAlarm and
+    // m_bIOAlarm, which its questions read.
+    int m_nTalkCodec = 0;
+    int m_nHVVideoPort = 90;
+    CList<int> m_listPtzCmd;
+    CRITICAL_SECTION m_csPtz;
+    HANDLE m_hPtzThread = nullptr;
+    std::atomic<int> m_bPtzRun{0};
+    int m_nPtzSpeed = 0;
+    int m_nPtzPreset = 0;
+    CVXHVDev* m_pAlarmDev = nullptr;
+    CVXHVDev* m_pTalkDev = nullptr;
+
+    // Added: the login's authorisation level and administrator flag, read at
+    // login and kept for the settings pages.
+    int m_nAuthLevel = 0;
+    int m_bAdmin = 0;
+};
