@@ -1,5 +1,6 @@
 #include "camera/session/CWebWatchBase.h"
 
+#include "camera/session/CStateBar.h"
 #include "camera/session/CameraMessages.h"
 #include "camera/session/StateLock.h"
 #include "camera/session/VXCameraThread.h"
@@ -65,6 +66,7 @@ CWebWatchBase::~CWebWatchBase() {
             vxnet_disconnect(h);
         m_bIsLogin = 0;
     }
+    DestroyStateBar();
     if (::IsWindow(m_hWnd))
         DestroyWindow();
     DeleteCriticalSection(&m_csInterrupt);
@@ -149,7 +151,12 @@ VXNET_HANDLE CWebWatchBase::TakeSession() {
 }
 
 void CWebWatchBase::InterruptSession(int bOn) {
-    m_nAbort = bOn ? 1 : 0;
+    // The connect in flight reads the flag; the session's calls in flight
+    // (CGI, download, stream open) are cut by vxnet itself.
+    __atomic_store_n(&m_nAbort, bOn ? 1 : 0, __ATOMIC_SEQ_CST);
+    CSectionLock interrupt(m_csInterrupt);
+    if (m_hInterruptible)
+        vxnet_interrupt(m_hInterruptible, bOn);
 }
 
 int CWebWatchBase::Connect() {
@@ -164,7 +171,7 @@ int CWebWatchBase::Connect() {
     int rc;
     {
         CSectionLock session(m_csSession);
-        rc = vxnet_connect(&m_stConnectInfo, &h);
+        rc = vxnet_connect_ex(&m_stConnectInfo, &h, &m_nAbort);
     }
     if (rc == 0 && h)
         SetSessionHandle(h);
@@ -261,6 +268,10 @@ int CWebWatchBase::SetFullscreen(int bOn, int x, int y, int cx, int cy) {
             MoveWindow(&m_rcNew);
     }
     m_bFullscreen = bOn ? 1 : 0;
+    if (m_pStateBar && ::IsWindow(m_pStateBar->GetSafeHwnd())) {
+        m_pStateBar->Reset();
+        m_pStateBar->SetFullscreen(m_bFullscreen);
+    }
     return 1;
 }
 

@@ -196,7 +196,9 @@ protected:
     // Asks vxnet to end the session's calls in flight (on) or lets them run
     // again (off); used by stop and the destructor from other threads.
     void InterruptSession(int bOn);
-    bool StopRequested() const { return m_nAbort.load() != 0; }
+    bool StopRequested() const { return __atomic_load_n(&m_nAbort, __ATOMIC_SEQ_CST) != 0; }
+    // GUI thread.
+    void DestroyStateBar();
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnSize(UINT nType, int cx, int cy);
@@ -244,7 +246,7 @@ public:
     HANDLE m_hStateLock = nullptr;     // recursive kernel mutex, see above
     CRITICAL_SECTION m_csInterrupt;    // guards m_hInterruptible
     VXNET_HANDLE m_hInterruptible = nullptr;
-    std::atomic<int> m_nAbort{0};      // a stop wants the call in flight to end
+    int m_nAbort = 0;                  // a stop wants the call in flight to end (atomic access only)
     std::atomic<HWND> m_hSelf{nullptr}; // the camera window, for workers
     std::atomic<HWND> m_hSurface{nullptr}; // the video surface's window, for workers
     HWND m_hParentWnd = nullptr;       // the parent's handle, taken at construction

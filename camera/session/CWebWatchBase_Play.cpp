@@ -69,8 +69,11 @@ int CWebWatchBase::StopPlay() {
     if (m_player.IsRecording())
         CWebWatchBase::StopRecord();
     m_player.DestroyPlayInstance();
-    if (HWND surface = m_hSurface.load())
+    // The surface forgets its picture and paints black with its text again.
+    if (HWND surface = m_hSurface.load()) {
+        ::PostMessage(surface, UM_VX_CAMERA_VIDEO_STOPPED, VxForwardedWParam(m_nIndex, UM_VX_CAMERA_VIDEO_STOPPED), 0);
         ::InvalidateRect(surface, nullptr, TRUE);
+    }
     return 1;
 }
 

@@ -2,6 +2,7 @@
 // player's and reconnect worker's messages on their way to the parent.
 #include "camera/session/CWebWatchBase.h"
 
+#include "camera/session/CStateBar.h"
 #include "camera/session/CameraMessages.h"
 #include "camera/session/StateLock.h"
 #include "utility/vx_log.h"
@@ -32,20 +33,50 @@ int CWebWatchBase::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     m_hSelf = m_hWnd;
+    m_pStateBar = new CStateBar();
+    if (m_pStateBar->CreateSurface(this, m_nIndex, m_hParentWnd, m_bLive)) {
+        m_pStateBar->SetIgnoreRightClick(m_bIgnoreRightClick);
+        // Asked on the GUI thread when the menu opens; flags only, no lock.
+        m_pStateBar->SetMenuStateSource([this] {
+            CStateBar::MenuState state;
+            state.bPlaying = m_player.IsPlaying();
+            state.bShowBitrate = m_bShowBitrate;
+            state.bExactFit = m_bExactFit;
+            const int type = m_stCameraInfo.nEntryType;
+            state.bHasProperties = type >= 0 && type <= 3 &&
+                                   !(type == WATCH_ENTRY_P2P_ID && GetChipType() == 72 && !GetUseIPForP2P());
+            return state;
+        });
+        m_hSurface = m_pStateBar->GetSafeHwnd();
+    }
     return 0;
 }
 
 void CWebWatchBase::OnSize(UINT nType, int cx, int cy) {
     CWnd::OnSize(nType, cx, cy);
+    if (m_pStateBar && ::IsWindow(m_pStateBar->GetSafeHwnd()))
+        m_pStateBar->Layout();
     SetExactFit();
 }
 
 void CWebWatchBase::OnDestroy() {
     // Workers stop posting here from now on; their messages go nowhere.
     m_hSelf = nullptr;
+    m_hSurface = nullptr;
     m_player.SetNotifyWindow(nullptr);
     KillTimer(TIMER_RECORD_SEGMENT);
+    DestroyStateBar();
     CWnd::OnDestroy();
+}
+
+void CWebWatchBase::DestroyStateBar() {
+    m_hSurface = nullptr;
+    if (!m_pStateBar)
+        return;
+    if (::IsWindow(m_pStateBar->GetSafeHwnd()))
+        m_pStateBar->DestroyWindow();
+    delete m_pStateBar;
+    m_pStateBar = nullptr;
 }
 
 void CWebWatchBase::OnTimer(UINT_PTR nIDEvent) {

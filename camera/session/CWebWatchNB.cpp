@@ -40,7 +40,7 @@ int CWebWatchNB::Connect() {
     STConnectInfo stored;
     {
         CSectionLock session(m_csSession);
-        rc = vxnet_connect(&m_stConnectInfo, &h);
+        rc = vxnet_connect_ex(&m_stConnectInfo, &h, &m_nAbort);
         stored = m_stConnectInfo;
     }
     vx_log(VX_LOG_TRACE, "vxnet_connect result: %d", rc);

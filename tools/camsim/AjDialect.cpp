@@ -44,7 +44,9 @@ HttpReply AjDialect::handle(const HttpRequest& req) {
                            "text/xml");
   if (req.path == "/cgi-bin/audioencoder")
     return HttpReply::text(200,
-                           xml("<audioencoder encode_type=\"G.711A\" sample_rate=\"8000\" channels=\"1\" "
+                           xml("<audioencoder encode_type=\"" +
+                               state_.settings.get("encode_type").value_or("G.711A") +
+                               "\" sample_rate=\"8000\" channels=\"1\" "
                                "bit_rate=\"64000\"/>\r\n"),
                            "text/xml");
   return HttpReply::text(200,

@@ -51,7 +51,7 @@ HttpReply Camera::handle(const HttpRequest& req) {
 
 HttpReply Camera::cameraRequest(const HttpRequest& req) {
   ++requests_;
-  Faults::Request f = faults_.takeForRequest();
+  Faults::Request f = faults_.takeForRequest(req.target);
   HttpAuth::Result a = auth_.check(req);
   std::string authName = authKindName(a.kind);
 

@@ -46,8 +46,14 @@ Faults::Faults(const Options& o) {
   chunked_ = o.chunked;
 }
 
-Faults::Request Faults::takeForRequest() {
+Faults::Request Faults::takeForRequest(const std::string& target) {
   std::lock_guard lock(mutex_);
+  if (!match_.empty() && target.find(match_) == std::string::npos)
+    return Request{};
+  if (skip_ > 0) {
+    --skip_;
+    return Request{};
+  }
   Request r = request_;
   if (remaining_ > 0 && --remaining_ == 0) {
     request_ = Request{};
@@ -82,6 +88,8 @@ void Faults::clear() {
   remaining_ = -1;
   refuse_ = false;
   commandErrors_.clear();
+  match_.clear();
+  skip_ = 0;
   ++hangRelease_;
 }
 
@@ -111,6 +119,8 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
       pos = comma + 1;
     }
   }
+  else if (key == "match") match_ = value;
+  else if (key == "skip") ok = toInt(value, 0, 1000000, skip_);
   else if (key == "count") {
     int n = 0;
     ok = toInt(value, 0, 1000000, n);
@@ -129,7 +139,7 @@ std::string Faults::describe() const {
   return "delay=" + std::to_string(request_.delayMs) + "\nhang=" + (request_.hang ? "1" : "0") +
          "\nerror=" + std::to_string(request_.error) + "\nmalformed=" + malformedName(request_.malformed) + "\ncut=" + std::to_string(request_.cut) +
          "\ncount=" + std::to_string(remaining_ < 0 ? 0 : remaining_) + "\nrefuse=" + (refuse_ ? "1" : "0") +
-         "\nchunked=" + (chunked_ ? "1" : "0") + "\ncmderror=" + joined(commandErrors_) + "\n";
+         "\nchunked=" + (chunked_ ? "1" : "0") + "\ncmderror=" + joined(commandErrors_) + "\nmatch=" + match_ + "\nskip=" + std::to_string(skip_) + "\n";
 }
 
 } // namespace camsim

@@ -24,7 +24,9 @@ public:
   explicit Faults(const Options& options);
 
   // The faults for one camera request; counts it against a `count` limit.
-  Request takeForRequest();
+  // With `match` set only targets that contain its text get the faults, and
+  // only after `skip` of them have passed untouched.
+  Request takeForRequest(const std::string& target);
   // Bumped whenever the hang fault is lifted (hang=0 or clear): a request
   // that hangs holds on until then, also after its `count` ran out.
   uint64_t hangRelease() const;
@@ -47,6 +49,8 @@ private:
   uint64_t hangRelease_ = 0;
   bool chunked_ = false;
   std::set<std::string> commandErrors_;
+  std::string match_; // request faults only for targets containing it; empty: all
+  int skip_ = 0;      // matching requests still to pass untouched
 };
 
 } // namespace camsim

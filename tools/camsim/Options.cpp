@@ -137,6 +137,8 @@ Control (not logged, no authentication), on the HTTP port:
       delay=MS  hang=0|1  error=STATUS (0 = off)  refuse=0|1
       malformed=none|body|http  chunked=0|1  cut=N (-1 = off)
       count=N     the request faults above apply to the next N requests only
+      match=TEXT  the request faults apply only to targets containing TEXT
+      skip=N      ... and only after N such requests have passed
       stream=stop|stall|resume   stop: sessions are dropped and the paths
                   answer 404; stall: sessions stay, no more packets
       vanish=N    close both ports now, open them again after N seconds
@@ -145,7 +147,8 @@ Control (not logged, no authentication), on the HTTP port:
       clear=1     all faults off
   GET /camsim/set?KEY=VALUE&...     sets settings of the parameter CGI as
       they are, e.g. model=X sdstatus=ok; also time=TEXT (the reply's time
-      instead of the clock) and authLevel=N (the login's level)
+      instead of the clock), authLevel=N (the login's level) and
+      encode_type=TEXT (AJ's audio encoder, G.711A by default)
   GET /camsim/state                 the faults and counters, one per line
 )";
 }

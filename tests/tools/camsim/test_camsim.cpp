@@ -193,6 +193,32 @@ TEST(CamsimFamilies, RefusedLoginIsEachFamilysOwnRefusal) {
   }
 }
 
+// Faults for some targets only: the matching requests after the skipped ones.
+TEST(CamsimFaults, MatchAndSkipPickTheRequests) {
+  CamsimProcess cam({"--family", "HX", "--no-rtsp"});
+  ASSERT_TRUE(cam.ok()) << cam.error();
+  ASSERT_FALSE(cam.fault("match=getaencattr&skip=1&error=500").empty());
+  Get g;
+  g.target = kParam + "cmd=getuserinfo";
+  EXPECT_EQ(get(cam.httpUrl("/"), g).status, 200);  // not matching
+  g.target = kParam + "cmd=getaencattr&-chn=11";
+  EXPECT_EQ(get(cam.httpUrl("/"), g).status, 200);  // matching, skipped
+  EXPECT_EQ(get(cam.httpUrl("/"), g).status, 500);
+  EXPECT_EQ(get(cam.httpUrl("/"), g).status, 500);
+  ASSERT_FALSE(cam.fault("clear=1").empty());
+  EXPECT_EQ(get(cam.httpUrl("/"), g).status, 200);
+}
+
+TEST(CamsimFamilies, AjAudioEncoderTypeIsSettable) {
+  CamsimProcess cam({"--family", "AJ", "--no-rtsp"});
+  ASSERT_TRUE(cam.ok()) << cam.error();
+  Get g;
+  g.target = "/cgi-bin/audioencoder?username=admin&password=admin";
+  EXPECT_NE(get(cam.httpUrl("/"), g).body.find("encode_type=\"G.711A\""), std::string::npos);
+  ASSERT_FALSE(cam.set("encode_type=G.726").empty());
+  EXPECT_NE(get(cam.httpUrl("/"), g).body.find("encode_type=\"G.726\""), std::string::npos);
+}
+
 TEST(CamsimAuth, BasicAndDigestByMode) {
   struct Case {
     const char* mode;
