@@ -31,10 +31,21 @@ CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName)
     g_app = this;
 }
 
+CWinApp::CWinApp(LPCSTR lpszAppName, AFX_MODULE_STATE* libraryState) : m_pszAppName(lpszAppName)
+{
+    if (libraryState) {
+        m_pLibraryState = libraryState;
+        libraryState->m_pCurrentWinApp = this;
+        m_hInstance = libraryState->m_hCurrentResourceHandle;
+    }
+}
+
 CWinApp::~CWinApp()
 {
     if (g_app == this)
         g_app = nullptr;
+    if (m_pLibraryState && m_pLibraryState->m_pCurrentWinApp == this)
+        m_pLibraryState->m_pCurrentWinApp = nullptr;
 }
 
 int CWinApp::Run()
@@ -72,6 +83,8 @@ void CWinApp::DoWaitCursor(int nCode)
 
 CWinApp* AfxGetApp()
 {
+    if (AFX_MODULE_STATE* state = AfxGetModuleState(); state && state->m_pCurrentWinApp)
+        return state->m_pCurrentWinApp;
     return g_app;
 }
 

@@ -3,6 +3,7 @@
 // runs it is the GUI thread.
 
 #include "platform/ui/CWnd.h"
+#include "platform/ui/ModuleState.h"
 
 class CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
@@ -29,6 +30,9 @@ class CWinApp : public CWinThread {
 
 public:
     explicit CWinApp(LPCSTR lpszAppName = nullptr);
+    // A library's application object: kept by the library's module state,
+    // it never becomes the program's AfxGetApp() (see ModuleState.h).
+    CWinApp(LPCSTR lpszAppName, AFX_MODULE_STATE* libraryState);
     ~CWinApp() override;
 
     LPCSTR m_pszAppName = nullptr;
@@ -46,9 +50,12 @@ public:
 
 private:
     std::string m_cmdLine;
+    AFX_MODULE_STATE* m_pLibraryState = nullptr;
     friend int AfxWinMain(int argc, char** argv);
 };
 
+// The program's application object; inside a library's module state that
+// has one, the library's.
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();

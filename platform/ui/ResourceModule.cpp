@@ -4,9 +4,12 @@
 
 #include "platform/base/CString.h"
 #include "platform/ui/NativeControl_p.h"
+#include "platform/ui/ModuleState.h"
 #include "platform/ui/WindowCall_p.h"
 
 #include <dlfcn.h>
+
+#include <algorithm>
 
 #include <map>
 #include <mutex>
@@ -44,16 +47,22 @@ ResourceModule* FindLocked(Registry& reg, HINSTANCE h)
     return nullptr;
 }
 
-// The chain in search order: the current module first, then all others.
+// The chain in search order: the module of the thread's module state
+// (AFX_MANAGE_STATE), the current module, then all others.
 std::vector<const ResourceModule*> Chain()
 {
+    AFX_MODULE_STATE* state = AfxGetModuleState();
+    HINSTANCE scoped = state ? state->m_hCurrentResourceHandle : nullptr;
     Registry& reg = Reg();
     std::lock_guard lock(reg.mutex);
     std::vector<const ResourceModule*> out;
-    if (ResourceModule* cur = FindLocked(reg, reg.current))
-        out.push_back(cur);
+    for (HINSTANCE first : {scoped, reg.current}) {
+        ResourceModule* m = FindLocked(reg, first);
+        if (m && std::find(out.begin(), out.end(), m) == out.end())
+            out.push_back(m);
+    }
     for (auto& m : reg.modules) {
-        if (m->handle() != reg.current)
+        if (std::find(out.begin(), out.end(), m.get()) == out.end())
             out.push_back(m.get());
     }
     return out;

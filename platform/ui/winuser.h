@@ -720,6 +720,8 @@ int GetWindowTextLength(HWND hWnd);
 #define SetWindowTextA SetWindowText
 #define GetWindowTextA GetWindowText
 HWND GetParent(HWND hWnd);
+// The desktop: no window of ours; calls on it fail.
+HWND GetDesktopWindow();
 // Null parent: the window becomes top-level. Returns the previous parent.
 HWND SetParent(HWND hWnd, HWND hWndNewParent);
 HWND GetDlgItem(HWND hDlg, int id);
