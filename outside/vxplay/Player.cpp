@@ -406,13 +406,13 @@ void Player::dropWindowPicture()
     if (!onOwnThread())
         show.lock();
     std::lock_guard lock(m_viewMutex);
-    if (m_view.hwnd && vx_surface_clear)
+    if (m_view.hwnd)
         vx_surface_clear(m_view.hwnd);
 }
 
 void Player::present(const AVFrame* frame, const View& view)
 {
-    if (!view.hwnd || !vx_surface_present)
+    if (!view.hwnd)
         return;
     if (!m_converter.toBgra(frame, view.transform, m_bgra))
         return;

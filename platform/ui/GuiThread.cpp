@@ -25,13 +25,6 @@
 #include <unistd.h>
 #include <vector>
 
-// The kernel layer implements these; until it is linked in, sent messages are
-// still handled from the message loop, only not from inside kernel waits.
-namespace vxk {
-void SetGuiWaitHooks(const GuiWaitHooks* hooks) __attribute__((weak));
-void WakeGuiWait() __attribute__((weak));
-}  // namespace vxk
-
 namespace vxw {
 
 namespace {
@@ -136,8 +129,7 @@ LRESULT GuiThread::sendFromWorker(const MSG& msg)
         m_sent.push_back(&sent);
     }
     QCoreApplication::postEvent(this, new QEvent(kSentWakeEvent));
-    if (vxk::WakeGuiWait)
-        vxk::WakeGuiWait();
+    vxk::WakeGuiWait();
     std::unique_lock lock(m_sentMutex);
     m_sentDone.wait(lock, [&] { return sent.done; });
     return sent.result;
@@ -154,8 +146,7 @@ bool GuiThread::callFromWorker(const std::function<void()>& fn)
         m_sent.push_back(&sent);
     }
     QCoreApplication::postEvent(this, new QEvent(kSentWakeEvent));
-    if (vxk::WakeGuiWait)
-        vxk::WakeGuiWait();
+    vxk::WakeGuiWait();
     std::unique_lock lock(m_sentMutex);
     m_sentDone.wait(lock, [&] { return sent.done; });
     return sent.result == 1;
@@ -417,8 +408,7 @@ bool InitGuiThread(int argc, char** argv)
     InstallStringTableHook();
     RememberScreen();
     StartBroadcastListener();
-    if (vxk::SetGuiWaitHooks)
-        vxk::SetGuiWaitHooks(&kHooks);
+    vxk::SetGuiWaitHooks(&kHooks);
     return true;
 }
 
@@ -426,8 +416,7 @@ void ShutdownGuiThread()
 {
     if (!GuiThread::isGuiThread())
         return;
-    if (vxk::SetGuiWaitHooks)
-        vxk::SetGuiWaitHooks(nullptr);
+    vxk::SetGuiWaitHooks(nullptr);
     DestroyAllWindows();
     StopBroadcastListener();
     g_gui.load()->shutdown();

@@ -12,24 +12,21 @@
 
 namespace vxw {
 
-// Each control class lives in its own file; a class not linked in yet makes
-// plain windows.
-#define VX_NATIVE(name) std::unique_ptr<NativeControl> name() __attribute__((weak));
-VX_NATIVE(MakeButton)
-VX_NATIVE(MakeEdit)
-VX_NATIVE(MakeStatic)
-VX_NATIVE(MakeComboBox)
-VX_NATIVE(MakeListBox)
-VX_NATIVE(MakeScrollBar)
-VX_NATIVE(MakeListView)
-VX_NATIVE(MakeHeader)
-VX_NATIVE(MakeTab)
-VX_NATIVE(MakeTrackBar)
-VX_NATIVE(MakeProgress)
-VX_NATIVE(MakeUpDown)
-VX_NATIVE(MakeDateTime)
-VX_NATIVE(MakeIpAddress)
-VX_NATIVE(MakeToolTip)
+// Each control class lives in its own file.
+std::unique_ptr<NativeControl> MakeButton();
+std::unique_ptr<NativeControl> MakeEdit();
+std::unique_ptr<NativeControl> MakeStatic();
+std::unique_ptr<NativeControl> MakeComboBox();
+std::unique_ptr<NativeControl> MakeListBox();
+std::unique_ptr<NativeControl> MakeScrollBar();
+std::unique_ptr<NativeControl> MakeListView();
+std::unique_ptr<NativeControl> MakeTab();
+std::unique_ptr<NativeControl> MakeTrackBar();
+std::unique_ptr<NativeControl> MakeProgress();
+std::unique_ptr<NativeControl> MakeUpDown();
+std::unique_ptr<NativeControl> MakeDateTime();
+std::unique_ptr<NativeControl> MakeIpAddress();
+std::unique_ptr<NativeControl> MakeToolTip();
 
 std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
 {
@@ -37,6 +34,8 @@ std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
         const char* name;
         std::unique_ptr<NativeControl> (*make)();
     };
+    // A header control exists only as the list view's own header (its
+    // child with id 0), made by the list view itself.
     static const Entry kClasses[] = {
         {"BUTTON", &MakeButton},
         {"EDIT", &MakeEdit},
@@ -45,7 +44,6 @@ std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
         {"LISTBOX", &MakeListBox},
         {"SCROLLBAR", &MakeScrollBar},
         {"SysListView32", &MakeListView},
-        {"SysHeader32", &MakeHeader},
         {"SysTabControl32", &MakeTab},
         {"msctls_trackbar32", &MakeTrackBar},
         {"msctls_progress32", &MakeProgress},
@@ -56,7 +54,7 @@ std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
     };
     for (const Entry& e : kClasses) {
         if (strcasecmp(e.name, className.c_str()) == 0)
-            return e.make ? e.make() : nullptr;
+            return e.make();
     }
     return nullptr;
 }

@@ -2,11 +2,10 @@
 // What the player needs from the window layer to show a picture: one call
 // that hands a decoded frame to a window.
 //
-// The window layer defines vx_surface_present; the player holds only a weak
-// reference to it, so in a program without windows the player still decodes,
-// snapshots and records, it just shows nothing. The last picture handed to a
-// window is drawn over whatever the window paints itself, until the window
-// goes.
+// The window layer defines these; the player always links it. A player
+// without a window (no hwnd) decodes, snapshots and records and shows
+// nothing. The last picture handed to a window is drawn over whatever the
+// window paints itself, until the window goes.
 
 #include <stdint.h>
 
@@ -32,11 +31,11 @@ typedef struct vxsurface_frame {
 // what it needs before it returns (pixels and text are the caller's) and
 // repaints the window on the GUI thread. hwnd is an HWND. Returns 0 when the
 // frame was taken, non-zero when the window is gone.
-int vx_surface_present(void* hwnd, const vxsurface_frame* frame) __attribute__((weak));
+int vx_surface_present(void* hwnd, const vxsurface_frame* frame);
 // Drops the window's kept picture, so the window shows its own painting
 // again (a player that stopped leaves no frozen frame behind). Any thread.
 // Returns 0; also when the window had no picture or is gone.
-int vx_surface_clear(void* hwnd) __attribute__((weak));
+int vx_surface_clear(void* hwnd);
 
 #ifdef __cplusplus
 }
