@@ -63,24 +63,4 @@ inline std::string waitForFile(const std::string& path, double seconds = 15)
     return {};
 }
 
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempDir {
-public:
-    TempDir()
-    {
-        char tmpl[] = "/tmp/vxtest-XXXXXX";
-        m_path = mkdtemp(tmpl) ? tmpl : "";
-    }
-    ~TempDir()
-    {
-        if (!m_path.empty())
-            (void)!system(("rm -rf '" + m_path + "'").c_str());
-    }
-    const std::string& path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
 }  // namespace vxtest

@@ -4,9 +4,11 @@
 // locale. Build machines often have no generated locales, so one is built
 // with localedef into a private folder when the system lacks it.
 
+#include "support/TempDir.h"
+
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -20,10 +22,10 @@ public:
         if (TrySet())
             return true;
         if (m_dir.empty()) {
-            std::string tmpl = (std::filesystem::temp_directory_path() / "vx-locale-XXXXXX").string();
-            if (!mkdtemp(tmpl.data()))
+            m_tmp = std::make_unique<TempDir>("vx-locale");
+            if (!m_tmp->ok())
                 return false;
-            m_dir = tmpl;
+            m_dir = m_tmp->path();
             std::string cmd = "localedef -i de_DE -f UTF-8 '" + m_dir + "/de_DE.UTF-8' >/dev/null 2>&1";
             if (system(cmd.c_str()) != 0)
                 return false;
@@ -35,10 +37,6 @@ public:
     ~GermanLocale()
     {
         setlocale(LC_ALL, "C");
-        if (!m_dir.empty()) {
-            std::error_code ec;
-            std::filesystem::remove_all(m_dir, ec);
-        }
     }
 
 private:
@@ -50,6 +48,7 @@ private:
         return lc && lc->decimal_point && lc->decimal_point[0] == ',';
     }
 
+    std::unique_ptr<TempDir> m_tmp;
     std::string m_dir;
 };
 

@@ -2,12 +2,14 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/ktime.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,19 +20,16 @@ namespace {
 class FileFind : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char tmpl[] = "/tmp/vx-test-find-XXXXXX";
-        ASSERT_TRUE(mkdtemp(tmpl));
-        dir = tmpl;
+        tmp = std::make_unique<vxtest::TempDir>("vx-test-find");
+        ASSERT_TRUE(tmp->ok());
+        dir = tmp->path();
         for (const char* name : {"a.mp4", "B.MP4", "c.avi", "noext", ".hidden", "\xC3\xA9.avi", "a.mp4x"})
             std::ofstream(dir + "/" + name) << "12345";
         mkdir((dir + "/sub").c_str(), 0755);
         struct timespec times[2] = {{1500000000, 0}, {1500000000, 0}};
         utimensat(AT_FDCWD, (dir + "/c.avi").c_str(), times, 0);
     }
-    static void TearDownTestSuite() {
-        std::string cmd = "rm -rf '" + dir + "'";
-        EXPECT_EQ(0, system(cmd.c_str()));
-    }
+    static void TearDownTestSuite() { tmp.reset(); }
 
     static std::vector<std::string> Find(const std::string& pattern) {
         std::vector<std::string> names;
@@ -43,8 +42,10 @@ protected:
         return names;
     }
 
+    static std::unique_ptr<vxtest::TempDir> tmp;
     static std::string dir;
 };
+std::unique_ptr<vxtest::TempDir> FileFind::tmp;
 std::string FileFind::dir;
 
 TEST_F(FileFind, Wildcards) {

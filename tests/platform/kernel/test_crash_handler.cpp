@@ -4,6 +4,7 @@
 #include "platform/kernel/crash_report.h"
 
 #include "support/ChildProcess.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +18,8 @@ namespace {
 class Files : public testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/vx-test-files-XXXXXX";
-        ASSERT_TRUE(mkdtemp(tmpl));
-        dir = tmpl;
-    }
-    void TearDown() override {
-        std::string cmd = "chmod -R u+w '" + dir + "' && rm -rf '" + dir + "'";
-        EXPECT_EQ(0, system(cmd.c_str()));
+        ASSERT_TRUE(tmp.ok());
+        dir = tmp.path();
     }
 
     std::string path(const std::string& name) const { return dir + "/" + name; }
@@ -47,6 +43,7 @@ protected:
         return n;
     }
 
+    vxtest::TempDir tmp{"vx-test-files"};
     std::string dir;
 };
 

@@ -1,6 +1,7 @@
 // A named mutex seen from a second process of the same user.
 
 #include "platform/kernel/synch.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +22,12 @@ class NamedMutex : public testing::Test {
 protected:
     void SetUp() override {
         // A private lock folder, so the test never meets another run's names.
-        char tmpl[] = "/tmp/vx-test-runtime-XXXXXX";
-        ASSERT_TRUE(mkdtemp(tmpl));
-        m_runtime = tmpl;
+        ASSERT_TRUE(m_tmp.ok());
+        m_runtime = m_tmp.path();
         setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
         m_name = "Global\\vx-test/" + std::to_string(getpid());
     }
     void TearDown() override {
-        std::string cmd = "rm -rf '" + m_runtime + "'";
-        EXPECT_EQ(0, system(cmd.c_str()));
         unsetenv("XDG_RUNTIME_DIR");
     }
 
@@ -44,6 +42,7 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    vxtest::TempDir m_tmp{"vx-test-runtime"};
     std::string m_runtime;
     std::string m_name;
 };

@@ -1,4 +1,5 @@
 #include "platform/kernel/profile.h"
+#include "support/TempDir.h"
 
 #include <climits>
 #include <cstdlib>
@@ -21,15 +22,9 @@ class Profile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string tmpl = (fs::temp_directory_path() / "vx-profile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_dir = tmpl;
+        ASSERT_TRUE(m_tmp.ok());
+        m_dir = m_tmp.path();
         m_path = m_dir + "/settings.ini";
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
     }
 
     void Put(const std::string& bytes) const
@@ -55,6 +50,7 @@ protected:
         return std::string(buf.data(), n);
     }
 
+    vxtest::TempDir m_tmp{"vx-profile"};
     std::string m_dir;
     std::string m_path;
 };

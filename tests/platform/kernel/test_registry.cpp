@@ -1,5 +1,6 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/registry.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,15 +20,12 @@ const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 class Registry : public testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/vx-test-registry-XXXXXX";
-        ASSERT_TRUE(mkdtemp(tmpl));
-        home = tmpl;
+        ASSERT_TRUE(tmp.ok());
+        home = tmp.path();
         setenv("XDG_CONFIG_HOME", home.c_str(), 1);
     }
     void TearDown() override {
         unsetenv("XDG_CONFIG_HOME");
-        std::string cmd = "rm -rf '" + home + "'";
-        EXPECT_EQ(0, system(cmd.c_str()));
     }
 
     static LSTATUS SetString(HKEY k, const char* name, const std::string& value) {
@@ -49,6 +47,7 @@ protected:
         return s.str();
     }
 
+    vxtest::TempDir tmp{"vx-test-registry"};
     std::string home;
 };
 

@@ -2,6 +2,7 @@
 // this program's top-level windows; sockets of programs that are gone are
 // cleared away; unknown datagrams are dropped.
 #include "ui_test_env.h"
+#include "support/TempDir.h"
 
 #include <spawn.h>
 #include <sys/socket.h>
@@ -113,17 +114,14 @@ TEST(Broadcast, OnlyRegisteredMessagesAreBroadcast)
 
 int main(int argc, char** argv)
 {
-    char tmpl[] = "/tmp/vx-ui-broadcast-XXXXXX";
     if (argc == 3 && std::strcmp(argv[1], "--second-start") == 0)
         return RunSecondStart(argv[2]);
-    const char* dir = mkdtemp(tmpl);
-    if (!dir)
+    vxtest::TempDir dir("vx-ui-broadcast");
+    if (!dir.ok())
         return 2;
-    g_dir = dir;
-    setenv("VX_RUNTIME_DIR", dir, 1);
+    g_dir = dir.path();
+    setenv("VX_RUNTIME_DIR", dir.path().c_str(), 1);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new UiEnvironment());
-    int rc = RUN_ALL_TESTS();
-    std::filesystem::remove_all(g_dir);
-    return rc;
+    return RUN_ALL_TESTS();
 }

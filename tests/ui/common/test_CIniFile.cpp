@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/german_locale.h"
+#include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -22,16 +23,10 @@ class IniFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string tmpl = (fs::temp_directory_path() / "vx-inifile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_dir = tmpl;
+        ASSERT_TRUE(m_tmp.ok());
+        m_dir = m_tmp.path();
         m_path = m_dir + "/vxkstcfg.ini";
         m_ini.SetPathName(m_path.c_str());
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
     }
     void Put(const std::string& bytes) const
     {
@@ -48,6 +43,7 @@ protected:
         return stat(m_path.c_str(), &st) == 0 ? st.st_ino : 0;
     }
 
+    vxtest::TempDir m_tmp{"vx-inifile"};
     std::string m_dir;
     std::string m_path;
     CIniFile m_ini;

@@ -1,5 +1,6 @@
 // Reading and writing text files: byte order marks, encodings, results.
 #include "ui/common/CXmlDoc.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +22,9 @@ class CXmlDocFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string tmpl = (fs::temp_directory_path() / "xmldoc.XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        m_dir = tmpl;
+        ASSERT_TRUE(m_tmp.ok());
+        m_dir = m_tmp.path();
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     std::string Path(const char* szName) const { return (m_dir / szName).string(); }
     void Put(const char* szName, const std::string& bytes) const
@@ -39,6 +38,7 @@ protected:
     }
     int FileCount() const { return static_cast<int>(std::distance(fs::directory_iterator(m_dir), {})); }
 
+    vxtest::TempDir m_tmp{"xmldoc"};
     fs::path m_dir;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/common/CWebClient.h"
 
 #include "support/ChildProcess.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
