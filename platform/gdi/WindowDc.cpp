@@ -32,15 +32,38 @@ thread_local bool t_grabbing = false;
 
 }  // namespace
 
+// While a paint is in progress a grab would paint recursively. What is read
+// then is the window's own painting without its children, and for the window
+// being painted (or one of its parts) its parent's painting under it: what a
+// control that draws a transparent face or background expects to find.
+QImage LookDuringPaint(QWidget* w)
+{
+    QImage img(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    img.fill(w->palette().color(w->backgroundRole()));
+    QWidget* painting = vxw::g_paint ? vxw::g_paint->device : nullptr;
+    QWidget* source = w;
+    QPoint offset(0, 0);
+    if (painting && (painting == w || w->isAncestorOf(painting))) {
+        source = w->parentWidget();
+        offset = w->pos();
+    }
+    if (!source)
+        return img;
+    t_grabbing = true;
+    source->render(&img, QPoint(), QRegion(QRect(offset, w->size())), QWidget::DrawWindowBackground);
+    t_grabbing = false;
+    return img;
+}
+
 QImage CurrentLook(QWidget* w)
 {
-    // Grabbing paints the window; not while a paint is in progress (the
-    // grab would paint recursively) nor from within a grab.
-    if (t_grabbing || vxw::g_paint || !w->isVisible()) {
+    if (t_grabbing || !w->isVisible()) {
         QImage blank(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
         blank.fill(w->palette().color(w->backgroundRole()));
         return blank;
     }
+    if (vxw::g_paint)
+        return LookDuringPaint(w);
     t_grabbing = true;
     QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     t_grabbing = false;

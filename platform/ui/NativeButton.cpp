@@ -140,6 +140,7 @@ public:
             }
             if (auto* pb = qobject_cast<QPushButton*>(m_button))
                 pb->setDefault(m_type == BS_DEFPUSHBUTTON);
+            becomeOwnerDrawnIfAsked();
             if (lParam && m_widget)
                 m_widget->update();
             result = 0;
@@ -194,12 +195,41 @@ public:
             m_type = r->style & BS_TYPEMASK;
             if (auto* pb = qobject_cast<QPushButton*>(m_button))
                 pb->setDefault(m_type == BS_DEFPUSHBUTTON);
+            becomeOwnerDrawnIfAsked();
             if (m_widget)
                 m_widget->update();
         }
     }
 
 private:
+    // A check box or radio button whose type becomes BS_OWNERDRAW (a class
+    // that draws its own buttons subclassed it) must ask its parent to draw
+    // it: it takes the owner-drawn widget in place of the one it was made as.
+    void becomeOwnerDrawnIfAsked()
+    {
+        WindowRecord* r = rec();
+        if (!r || m_type != BS_OWNERDRAW || !m_widget || dynamic_cast<OwnerDrawButton*>(m_widget.data()))
+            return;
+        QWidget* old = m_widget;
+        QRect geometry = old->geometry();
+        bool hidden = old->isHidden();
+        bool enabled = old->isEnabled();
+        auto* b = new OwnerDrawButton(r->hwnd, old->parentWidget());
+        b->setText(ToQ(r->text));
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::StrongFocus);
+        b->setGeometry(geometry);
+        b->setEnabled(enabled);
+        b->stackUnder(old);
+        DetachWidget(*r);
+        m_button = b;
+        m_widget = b;
+        r->widget = b;
+        QObject::connect(b, &QAbstractButton::clicked, b, [this] { onClicked(); });
+        AttachWidget(*r);
+        b->setVisible(!hidden);
+    }
+
     int checkState() const
     {
         if (auto* c = qobject_cast<QCheckBox*>(m_button)) {
