@@ -7,17 +7,22 @@ namespace vxcam_res {
 void FillAll(vxw::ResourceModule& m)
 {
     FillSurface(m);
+    FillSettings(m);
 }
 
 }  // namespace vxcam_res
 
-namespace {
-
-const HINSTANCE g_module = vxw::RegisterResourceModule("vxcam", &vxcam_res::FillAll);
-
-}  // namespace
-
 HINSTANCE VxcamResourceHandle()
 {
-    return g_module;
+    // Made on first use: other files' static objects (the library's
+    // application object) ask for it while the library loads.
+    static const HINSTANCE module = vxw::RegisterResourceModule("vxcam", &vxcam_res::FillAll);
+    return module;
 }
+
+namespace {
+
+// Registered at load even when nothing of the library asked yet.
+const HINSTANCE g_module = VxcamResourceHandle();
+
+}  // namespace

@@ -8,5 +8,6 @@ namespace vxcam_res {
 
 void FillAll(vxw::ResourceModule& m);
 void FillSurface(vxw::ResourceModule& m);
+void FillSettings(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res
