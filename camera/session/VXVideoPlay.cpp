@@ -204,6 +204,7 @@ int VXVideoPlay::Snapshot(const CString& strPath) {
     }
     int rc = vxplay_snapshot(inst, strPath, &VXVideoPlay::OnSnapshotResult, this);
     if (rc != 0) {
+        vx_log(VX_LOG_INFO, "snapshot err %d-%s", rc, static_cast<const char*>(strPath));
         // A failed request made no callback (or made it already): the name is free again.
         std::lock_guard lock(g_pendingMutex);
         g_pendingSnapshots.erase(std::string(strPath));
