@@ -118,7 +118,7 @@ public:
     std::string m_downloadPath;
 };
 
-inline std::string Run(const std::string& cmd) {
+inline std::string RunCommand(const std::string& cmd) {
     std::string out;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p)
@@ -134,20 +134,20 @@ inline std::string Run(const std::string& cmd) {
 // "codec,width,height" of the first video stream and the number of decoded
 // video frames; empty when ffprobe cannot read the file.
 inline std::string ProbeVideo(const std::string& path) {
-    return Run("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+    return RunCommand("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
                "stream=codec_name,width,height,nb_read_frames -of csv=p=0 '" + path + "' 2>/dev/null");
 }
 
 inline std::string TempDir(const std::string& name) {
     std::string dir = std::string(::testing::TempDir()) + "webwatch_" + name + "_" + std::to_string(getpid());
-    Run("rm -rf '" + dir + "'");
+    RunCommand("rm -rf '" + dir + "'");
     mkdir(dir.c_str(), 0755);
     return dir;
 }
 
 inline std::vector<std::string> FilesIn(const std::string& dir, const std::string& suffix = "") {
     std::vector<std::string> files;
-    std::string out = Run("ls -1 '" + dir + "' 2>/dev/null");
+    std::string out = RunCommand("ls -1 '" + dir + "' 2>/dev/null");
     size_t pos = 0;
     while (pos < out.size()) {
         size_t nl = out.find('\n', pos);
