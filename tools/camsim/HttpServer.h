@@ -3,6 +3,12 @@
 // per connection, keep-alive, Content-Length and chunked request bodies.
 // The handler runs on the connection's thread and may be called from many
 // threads at once.
+//
+// One of the three HTTP servers of the tests, kept for what the others
+// cannot do: it is the camera itself, the peer of every end-to-end test, with
+// each family's dialect, its own authentication and faults. The tests' own
+// servers (tests/support/LoopbackHttpServer.h for exact bytes,
+// tests/ui/common/web_test_server.py for TLS) know nothing of cameras.
 
 #include "tools/camsim/HttpMessage.h"
 

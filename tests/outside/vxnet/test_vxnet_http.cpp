@@ -3,7 +3,7 @@
 // authentication rounds, replies cut off midway, oversized replies.
 
 #include "outside/vxnet/vxnet.h"
-#include "LoopbackHttpServer.h"
+#include "support/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
 

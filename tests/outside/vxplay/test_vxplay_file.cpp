@@ -2,6 +2,7 @@
 // seeks, pauses and ends with the end-of-file event. Times are microseconds.
 
 #include "StreamFixture.h"
+#include "support/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
+#include <iterator>
+#include <sys/socket.h>
+#include <sys/time.h>
 #include <thread>
-#include <unistd.h>
 
 using vxtest::StreamFixture;
 
@@ -158,50 +158,25 @@ TEST_F(FilePlayback, ALongFileKeepsItsTimesWhole)
     EXPECT_TRUE(sawTarget) << "no position report past the seek target";
 }
 
-// A plain HTTP server on loopback for the recording's folder.
-class HttpServer {
-public:
-    explicit HttpServer(const std::string& dir)
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(fds[1], 1);
-            execlp("python3", "python3", "-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory",
-                   dir.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string line;
-        pollfd p{fds[0], POLLIN, 0};
-        char ch;
-        while (poll(&p, 1, 15000) > 0 && read(fds[0], &ch, 1) == 1 && ch != '\n')
-            line += ch;
-        close(fds[0]);
-        const auto at = line.find(" port ");
-        if (at != std::string::npos)
-            m_port = atoi(line.c_str() + at + 6);
-    }
-    ~HttpServer()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    int port() const { return m_port; }
-
-private:
-    pid_t m_pid = -1;
-    int m_port = 0;
-};
+// Serves one file the way a plain file server does: its length up front, no
+// ranges, so the player cannot seek by asking for a part.
+LoopbackHttpServer::Handler fileServer(const std::string& path)
+{
+    return [path](LoopbackHttpServer&, int fd, const std::string&) {
+        std::ifstream in(path, std::ios::binary);
+        const std::string body((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // A client that stops reading must not hold the server forever.
+        timeval limit{5, 0};
+        setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        LoopbackHttpServer::sendAll(fd, "HTTP/1.0 200 OK\r\nContent-Type: video/mp4\r\nContent-Length: "
+                                            + std::to_string(body.size()) + "\r\n\r\n" + body);
+    };
+}
 
 TEST_F(FilePlayback, AnHttpUrlPlaysLikeAFile)
 {
     const std::filesystem::path rec = recording();
-    HttpServer server(rec.parent_path().string());
+    LoopbackHttpServer server(fileServer(rec.string()));
     ASSERT_GT(server.port(), 0);
     const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/" + rec.filename().string();
     ASSERT_EQ(vxplay_file_set(inst, url.c_str()), 0);

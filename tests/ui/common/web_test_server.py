@@ -3,7 +3,13 @@
 
 Answers a few fixed routes with exact bytes, so the tests see what the client
 really sent and how it reads what servers really send. Writes its port to the
-file named by --port-file once it listens."""
+file named by --port-file once it listens.
+
+One of the three HTTP servers of the tests, kept for what the others cannot
+do: TLS (the web client's https), many connections at once, and Basic and
+Digest checked by code that is not ours (Python's own hashlib), so a fault in
+the client's Digest cannot be mirrored by the server. camsim speaks only as a
+camera; tests/support/LoopbackHttpServer.h has no TLS."""
 import argparse
 import base64
 import hashlib

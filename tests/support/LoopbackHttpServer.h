@@ -3,6 +3,12 @@
 // the bytes on the wire: the raw request as it arrived, replies cut off
 // midway, stalls. Each connection is handled on the server's thread by the
 // test's handler, one after the other.
+//
+// One of the three HTTP servers of the tests, kept for what the others
+// cannot do: it runs inside the test, so a test writes any reply byte for
+// byte (a 16 MB body, a stall in the middle) and reads each request exactly
+// as it arrived. camsim speaks like a camera and nothing else; the web
+// client's Python server (tests/ui/common/web_test_server.py) has fixed routes.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
