@@ -40,10 +40,9 @@ QImage LookDuringPaint(QWidget* w)
 {
     QImage img(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     img.fill(w->palette().color(w->backgroundRole()));
-    QWidget* painting = vxw::g_paint ? vxw::g_paint->device : nullptr;
     QWidget* source = w;
     QPoint offset(0, 0);
-    if (painting && (painting == w || w->isAncestorOf(painting))) {
+    if (vxw::g_paint && vxw::g_paint->hwnd == vxw::WindowRegistry::fromWidget(w)) {
         source = w->parentWidget();
         offset = w->pos();
     }

@@ -291,6 +291,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     if (r->native)
         r->native->created();
 
+    // As on the system we mirror, the style asked for decides the showing:
+    // styles read during creation lack WS_VISIBLE (nothing is shown yet), so
+    // a ModifyStyle in PreSubclassWindow or WM_CREATE writes it back without.
+    const bool createVisible = (cs.style & WS_VISIBLE) != 0;
     PreSubclassWindow();
     cs.hInstance = nullptr;
     if (CallWindow(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
@@ -307,7 +311,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     CallWindow(h, WM_MOVE, 0, MAKELPARAM(w->x(), w->y()));
     if (!::IsWindow(h))
         return FALSE;
-    if (r->style & WS_VISIBLE) {
+    if ((r->style & WS_VISIBLE) || createVisible) {
         w->show();
         if (r->parent)
             w->raise();

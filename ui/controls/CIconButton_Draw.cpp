@@ -94,14 +94,25 @@ HICON CIconButton::CreateGreyCopy(HICON hIcon)
         std::vector<DWORD> pixels(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
         LONG bytes = static_cast<LONG>(pixels.size() * sizeof(DWORD));
         if (::GetBitmapBits(info.hbmColor, bytes, pixels.data()) == bytes) {
+            bool hasAlpha = false;
             for (DWORD& p : pixels) {
+                hasAlpha = hasAlpha || (p & 0xFF000000u) != 0;
                 if ((p & 0xFFFFFF) == 0)
                     continue;
                 DWORD r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
                 DWORD level = static_cast<DWORD>(0.299 * r + 0.587 * g + 0.114 * b) & 0xFF;
                 p = (p & 0xFF000000u) | (level << 16) | (level << 8) | level;
             }
-            HBITMAP copy = ::CreateBitmap(bm.bmWidth, bm.bmHeight, bm.bmPlanes, bm.bmBitsPixel, nullptr);
+            // A colour bitmap with alpha keeps it; one without takes its
+            // shape from the icon's mask.
+            HBITMAP copy = nullptr;
+            if (hasAlpha) {
+                copy = ::CreateBitmap(bm.bmWidth, bm.bmHeight, bm.bmPlanes, bm.bmBitsPixel, nullptr);
+            } else {
+                HDC screen = ::GetDC(nullptr);
+                copy = ::CreateCompatibleBitmap(screen, bm.bmWidth, bm.bmHeight);
+                ::ReleaseDC(nullptr, screen);
+            }
             if (copy && ::SetBitmapBits(copy, static_cast<DWORD>(bytes), pixels.data()) == bytes) {
                 ICONINFO made = info;
                 made.fIcon = TRUE;
@@ -172,8 +183,13 @@ HBITMAP CIconButton::CreateBitmapMask(HBITMAP hSource, DWORD dwWidth, DWORD dwHe
     HGDIOBJ oldDst = ::SelectObject(dst, mask);
     COLORREF oldBack = ::SetBkColor(src, crTransColor);
     ::BitBlt(dst, 0, 0, static_cast<int>(dwWidth), static_cast<int>(dwHeight), src, 0, 0, SRCCOPY);
+    // The bitmap AND the inverted mask: the mask's 1 bits come in as the
+    // background colour (black), its 0 bits as the text colour (white).
+    ::SetBkColor(src, RGB(0, 0, 0));
+    COLORREF oldText = ::SetTextColor(src, RGB(255, 255, 255));
+    ::BitBlt(src, 0, 0, static_cast<int>(dwWidth), static_cast<int>(dwHeight), dst, 0, 0, SRCAND);
+    ::SetTextColor(src, oldText);
     ::SetBkColor(src, oldBack);
-    ::BitBlt(src, 0, 0, static_cast<int>(dwWidth), static_cast<int>(dwHeight), dst, 0, 0, 0x00220326);  // DSTERASE
     ::SelectObject(dst, oldDst);
     ::SelectObject(src, oldSrc);
     ::DeleteDC(dst);

@@ -2,6 +2,7 @@
 // Shared helpers of the control tests: the generated test pictures, a plain
 // host window, pumping and grabbing what a window shows.
 
+#include "controls_test_resources.h"
 #include "platform/gdi/gdi_test_util.h"
 #include "platform/ui/WindowRegistry_p.h"
 
@@ -11,27 +12,9 @@
 #include <chrono>
 #include <thread>
 
-void vx_controls_pictures(vxw::ResourceModule& module);
-
-enum : UINT {
-    IDB_BAR_BACK = 500,
-    IDB_BAR_FORE = 501,
-    IDB_KEYED = 511,
-    IDP_KEYED = 510,
-    IDP_ALPHA = 512,
-    IDP_CLEAR = 513,
-    IDP_GARBAGE = 514,
-    IDI_CAMERA = 520,
-    IDB_KEYED_MAGENTA = 521,
-};
-
 inline HINSTANCE ControlPictures()
 {
-    static HINSTANCE h = vxw::RegisterResourceModule("controls-test-pictures", [](vxw::ResourceModule& m) {
-        vx_controls_pictures(m);
-        m.AddData("PNG", IDP_GARBAGE, {'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'});
-    });
-    return h;
+    return ControlResources();
 }
 
 class HostWnd : public CWnd {

@@ -116,6 +116,7 @@ struct TabFixture : ::testing::Test {
     {
         ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE, CRect(4, 4, 300, 40), &host, 10));
         EXPECT_TRUE(tabs.GetStyle() & TCS_OWNERDRAWFIXED);
+        EXPECT_TRUE(tabs.IsWindowVisible());
     }
     Host host;
     CTabCtrlEx tabs;
