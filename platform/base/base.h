@@ -3,6 +3,7 @@
 // collections, dates and times.
 #include "platform/base/types.h"
 #include "platform/base/crt.h"
+#include "platform/base/CObject.h"
 #include "platform/base/CString.h"
 #include "platform/base/CSize.h"
 #include "platform/base/CPoint.h"

@@ -12,7 +12,7 @@
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
 #include "platform/gdi/wingdi.h"
-#include "platform/ui/winuser.h"
+#include "platform/gdi/paintstruct.h"
 
 class CWnd;
 

@@ -4,7 +4,7 @@
 
 #include "platform/base/base.h"
 #include "platform/gdi/imagelist.h"
-#include "platform/ui/CObject.h"
+#include "platform/base/CObject.h"
 
 class CBitmap;
 class CDC;

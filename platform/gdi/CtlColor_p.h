@@ -1,7 +1,6 @@
 #pragma once
-// For controls that paint themselves: asks the parent for the colours of a
-// control (WM_CTLCOLOR*), as a control does before it paints, and reads
-// back what the handler set on the DC and the brush it returned.
+// The colours a parent gives a control that paints itself (the window
+// layer asks, see ui/CtlColorQuery_p.h), and cursor pictures.
 
 #include "platform/base/types.h"
 
@@ -19,10 +18,6 @@ struct CtlColors {
     QColor background;          // the DC's background colour after the handler
     bool transparent = false;   // TRANSPARENT background mode was set
 };
-
-// msg is WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT, WM_CTLCOLORBTN, ... The DC
-// starts with the given default colours.
-CtlColors QueryCtlColor(HWND parent, UINT msg, HWND control, QColor defaultText, QColor defaultBackground);
 
 // The picture and hot spot of a cursor loaded from a resource or a file;
 // false for the standard cursors, which are ids of the windowing layer.

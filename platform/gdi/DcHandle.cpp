@@ -69,12 +69,64 @@ HDC CreateWindowDc(QPaintDevice* device, QSize size)
     return NewDc(std::move(dc));
 }
 
-void ShowPendingOnPaint(HDC hdc);
-
 void ReleaseWindowDc(HDC hdc)
 {
-    ShowPendingOnPaint(hdc);
     FreeDc(hdc);
+}
+
+thread_local QWidget* t_painting = nullptr;
+
+namespace {
+
+thread_local bool t_grabbing = false;
+
+// The window layer marks each window's widgets (a control's parts too) with
+// the window's handle.
+bool SameWindow(const QWidget* a, const QWidget* b)
+{
+    QVariant ha = a->property("vx_hwnd");
+    return ha.isValid() && ha == b->property("vx_hwnd");
+}
+
+// While a paint is in progress a grab would paint recursively. What is read
+// then is the window's own painting without its children, and for the window
+// being painted (or one of its parts) its parent's painting under it: what a
+// control that draws a transparent face or background expects to find.
+QImage LookDuringPaint(QWidget* w)
+{
+    QImage img(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    img.fill(w->palette().color(w->backgroundRole()));
+    QWidget* source = w;
+    QPoint offset(0, 0);
+    if (t_painting && SameWindow(t_painting, w)) {
+        source = w->parentWidget();
+        offset = w->pos();
+    }
+    if (!source)
+        return img;
+    t_grabbing = true;
+    source->render(&img, QPoint(), QRegion(QRect(offset, w->size())), QWidget::DrawWindowBackground);
+    t_grabbing = false;
+    return img;
+}
+
+}  // namespace
+
+QImage CurrentLook(QWidget* w)
+{
+    if (t_grabbing || !w->isVisible()) {
+        QImage blank(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        blank.fill(w->palette().color(w->backgroundRole()));
+        return blank;
+    }
+    if (t_painting)
+        return LookDuringPaint(w);
+    t_grabbing = true;
+    QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    t_grabbing = false;
+    if (img.size() != w->size())
+        img = img.scaled(w->size().expandedTo(QSize(1, 1)));
+    return img;
 }
 
 QPaintDevice* DcHandle::Target()

@@ -65,8 +65,12 @@ struct DcHandle {
 // would paint again) a plain image in its background colour.
 QImage CurrentLook(QWidget* w);
 
+// The DC of a window's painting (device null: one that draws nothing).
 HDC CreateWindowDc(QPaintDevice* device, QSize size);
 void ReleaseWindowDc(HDC hdc);
+// The widget whose paint is in progress on this thread, kept by the window
+// layer: grabbing a window then would paint it again.
+extern thread_local QWidget* t_painting;
 // The live DC behind a handle, or null for a stale or foreign handle.
 DcHandle* FromHdc(HDC hdc);
 HDC NewDc(std::unique_ptr<DcHandle> dc);

@@ -1,21 +1,15 @@
-// Gives the controls of the windowing layer the pictures of image lists.
-#include "platform/gdi/Icon_p.h"
-#include "platform/ui/ImageListHook_p.h"
+#include "platform/gdi/ImageListPixmap_p.h"
 
-namespace {
+#include "platform/gdi/Icon_p.h"
+
+namespace vxgdi {
 
 QPixmap ImageListPixmap(HIMAGELIST list, int index)
 {
-    vxgdi::ImageListObj* il = vxgdi::ImageList(list);
+    ImageListObj* il = ImageList(list);
     if (!il || index < 0 || index >= static_cast<int>(il->images.size()))
         return QPixmap();
     return QPixmap::fromImage(il->images[static_cast<size_t>(index)]);
 }
 
-// Installed when the library loads, before any control asks.
-const bool g_installed = [] {
-    vxw::g_imageListPixmap = ImageListPixmap;
-    return true;
-}();
-
-}  // namespace
+}  // namespace vxgdi

@@ -1,6 +1,6 @@
 #include "platform/gdi/stream.h"
 
-#include "platform/ui/clipboard.h"
+#include "platform/kernel/global_memory.h"
 
 namespace {
 

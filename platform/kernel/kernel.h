@@ -11,5 +11,7 @@
 #include "platform/kernel/codepage.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/files.h"
+#include "platform/kernel/global_memory.h"
 #include "platform/kernel/CFileFind.h"
 #include "platform/kernel/registry.h"
+#include "platform/kernel/resources.h"

@@ -4,7 +4,7 @@
 // the ON_ macros of platform/ui/afxmsg.h; each carries a small function that
 // cracks the message parameters and calls the handler.
 
-#include "platform/ui/CObject.h"
+#include "platform/base/CObject.h"
 #include "platform/ui/winuser.h"
 
 class CCmdTarget;

@@ -3,7 +3,7 @@
 // (or the test hook) answers.
 
 #include "platform/base/base.h"
-#include "platform/ui/CObject.h"
+#include "platform/base/CObject.h"
 #include "platform/ui/winuser.h"
 
 #define OFN_READONLY 0x00000001

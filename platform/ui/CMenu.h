@@ -4,7 +4,7 @@
 // DrawItem when the owner window leaves them. GUI thread.
 
 #include "platform/base/base.h"
-#include "platform/ui/CObject.h"
+#include "platform/base/CObject.h"
 #include "platform/ui/menu.h"
 
 class CBitmap;

@@ -1,6 +1,7 @@
-// The clipboard over QClipboard, and movable memory blocks.
+// The clipboard over QClipboard.
 #include "platform/ui/clipboard.h"
 
+#include "platform/kernel/GlobalMemory_p.h"
 #include "platform/kernel/codepage.h"
 #include "platform/ui/ShellTestHooks.h"
 #include "platform/ui/shellapi.h"
@@ -19,21 +20,6 @@
 #include <vector>
 
 namespace {
-
-struct Block {
-    std::vector<unsigned char> bytes;
-    int locks = 0;
-};
-
-std::mutex g_blockMutex;  // guards g_blocks
-std::set<Block*> g_blocks;
-
-Block* BlockOf(HGLOBAL h)
-{
-    std::lock_guard lock(g_blockMutex);
-    auto* b = static_cast<Block*>(h);
-    return g_blocks.count(b) ? b : nullptr;
-}
 
 void FreeBlock(HGLOBAL h);
 
@@ -77,8 +63,7 @@ const std::vector<unsigned char>* Bytes(UINT format)
     auto it = Clip().data.find(format);
     if (it == Clip().data.end())
         return nullptr;
-    Block* b = BlockOf(it->second);
-    return b ? &b->bytes : nullptr;
+    return vxk::GlobalBytes(it->second);
 }
 
 // The names of a drop list, read within the block's size only.
@@ -199,52 +184,6 @@ HGLOBAL MakeBlock(const void* data, size_t n)
 
 }  // namespace
 
-HGLOBAL GlobalAlloc(UINT, SIZE_T bytes)
-{
-    if (bytes > (SIZE_T{1} << 31))
-        return nullptr;
-    auto* b = new Block();
-    b->bytes.assign(bytes, 0);
-    std::lock_guard lock(g_blockMutex);
-    g_blocks.insert(b);
-    return b;
-}
-
-LPVOID GlobalLock(HGLOBAL mem)
-{
-    Block* b = BlockOf(mem);
-    if (!b)
-        return nullptr;
-    ++b->locks;
-    return b->bytes.empty() ? nullptr : b->bytes.data();
-}
-
-BOOL GlobalUnlock(HGLOBAL mem)
-{
-    Block* b = BlockOf(mem);
-    if (!b || b->locks == 0)
-        return FALSE;
-    return --b->locks > 0;
-}
-
-SIZE_T GlobalSize(HGLOBAL mem)
-{
-    Block* b = BlockOf(mem);
-    return b ? b->bytes.size() : 0;
-}
-
-HGLOBAL GlobalFree(HGLOBAL mem)
-{
-    if (!mem)
-        return nullptr;
-    std::lock_guard lock(g_blockMutex);
-    auto* b = static_cast<Block*>(mem);
-    if (!g_blocks.erase(b))
-        return mem;
-    delete b;
-    return nullptr;
-}
-
 UINT RegisterClipboardFormat(LPCSTR name)
 {
     if (!name || !*name)
@@ -279,7 +218,7 @@ BOOL EmptyClipboard()
 
 HANDLE SetClipboardData(UINT format, HANDLE mem)
 {
-    if (!Clip().open || !BlockOf(mem))
+    if (!Clip().open || !vxk::GlobalBytes(mem))
         return nullptr;
     auto it = Clip().data.find(format);
     if (it != Clip().data.end() && it->second != mem)
@@ -349,10 +288,10 @@ HANDLE GetClipboardData(UINT format)
 
 UINT DragQueryFile(HDROP drop, UINT index, LPSTR file, UINT size)
 {
-    Block* b = BlockOf(drop);
-    if (!b)
+    const std::vector<unsigned char>* bytes = vxk::GlobalBytes(drop);
+    if (!bytes)
         return 0;
-    std::vector<std::string> names = DropNames(b->bytes);
+    std::vector<std::string> names = DropNames(*bytes);
     if (index == 0xFFFFFFFFu)
         return static_cast<UINT>(names.size());
     if (index >= names.size())

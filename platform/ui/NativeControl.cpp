@@ -1,6 +1,6 @@
 #include "platform/ui/NativeControl_p.h"
 
-#include "platform/gdi/CtlColor_p.h"
+#include "platform/ui/CtlColorQuery_p.h"
 #include "platform/gdi/DcHandle_p.h"
 #include "platform/ui/WindowCall_p.h"
 
@@ -100,7 +100,7 @@ void SendDrawItem(HWND control, QWidget* device, UINT ctlType, UINT itemID, UINT
     dis.rcItem = RECT{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
     dis.itemData = itemData;
     ::SendMessage(r->parent, WM_DRAWITEM, static_cast<WPARAM>(r->id), reinterpret_cast<LPARAM>(&dis));
-    vxgdi::ReleaseWindowDc(dis.hDC);
+    vxw::ReleasePaintDc(dis.hDC);
 }
 
 void PaintCtlColor(QWidget* widget, HWND control, UINT msg)
@@ -111,7 +111,7 @@ void PaintCtlColor(QWidget* widget, HWND control, UINT msg)
     // The colours Qt would use stay the defaults the parent may change.
     QPalette base = widget->parentWidget() ? widget->parentWidget()->palette() : widget->palette();
     QColor text = base.color(QPalette::WindowText);
-    vxgdi::CtlColors c = vxgdi::QueryCtlColor(r->parent, msg, control, text, base.color(QPalette::Window));
+    vxgdi::CtlColors c = vxw::QueryCtlColor(r->parent, msg, control, text, base.color(QPalette::Window));
     if (!::IsWindow(control))
         return;
     if (widget->palette().color(QPalette::WindowText) != c.text) {

@@ -5,7 +5,7 @@
 // own (id 0) whose notifications the list passes on to its parent.
 #include "platform/ui/NativeControl_p.h"
 
-#include "platform/ui/ImageListHook_p.h"
+#include "platform/gdi/ImageListPixmap_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/commctrl.h"
 
@@ -23,8 +23,6 @@
 #include <vector>
 
 namespace vxw {
-
-ImageListPixmapFn g_imageListPixmap = nullptr;
 
 namespace {
 
@@ -236,15 +234,13 @@ QVariant ListView::cell(int row, int col, int role) const
     case Qt::DisplayRole:
         return ToQ(textOf(row, col));
     case Qt::DecorationRole: {
-        if (!g_imageListPixmap)
-            return {};
         HIMAGELIST il = m_images[LVSIL_SMALL];
         if (!il || (col > 0 && !(m_exStyle & LVS_EX_SUBITEMIMAGES)))
             return {};
         int image = imageOf(row, col);
         if (image < 0)
             return {};
-        QPixmap p = g_imageListPixmap(il, image);
+        QPixmap p = vxgdi::ImageListPixmap(il, image);
         return p.isNull() ? QVariant() : QVariant(p);
     }
     case Qt::TextAlignmentRole: {

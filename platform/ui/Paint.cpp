@@ -29,6 +29,6 @@ BOOL EndPaint(HWND, const PAINTSTRUCT* ps)
 {
     VX_ASSERT_GUI_THREAD(FALSE);
     if (ps && ps->hdc)
-        vxgdi::ReleaseWindowDc(ps->hdc);
+        vxw::ReleasePaintDc(ps->hdc);
     return TRUE;
 }

@@ -1,6 +1,8 @@
 #include "platform/ui/ResourceModule.h"
 
 #include "platform/kernel/module.h"
+#include "platform/kernel/resources.h"
+#include "platform/ui/CWinApp.h"
 
 #include "platform/base/CString.h"
 #include "platform/ui/NativeControl_p.h"
@@ -243,6 +245,32 @@ void InstallStringTableHook()
 {
     vxbase::g_pfnLoadString = &LoadStringFromChain;
 }
+
+namespace {
+
+const std::vector<unsigned char>* FindData(HMODULE module, LPCSTR type, UINT id, bool programFirst)
+{
+    if (module) {
+        const ResourceModule* m = FindResourceModule(module);
+        return m ? m->FindData(type, id) : nullptr;
+    }
+    if (programFirst) {
+        const ResourceModule* m = FindResourceModule(AfxGetInstanceHandle());
+        if (const std::vector<unsigned char>* bytes = m ? m->FindData(type, id) : nullptr)
+            return bytes;
+    }
+    const ResourceModule* m = FindResourceModule(AfxFindResourceHandle(MAKEINTRESOURCE(id), type));
+    return m ? m->FindData(type, id) : nullptr;
+}
+
+// The kernel's resource functions and the drawing layer's pictures read the
+// modules kept here; installed as the library loads, before anything asks.
+const bool g_finderInstalled = [] {
+    vxk::SetResourceFinder(&FindData);
+    return true;
+}();
+
+}  // namespace
 
 }  // namespace vxw
 

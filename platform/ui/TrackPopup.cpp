@@ -7,6 +7,7 @@
 #include "platform/gdi/DcHandle_p.h"
 #include "platform/ui/CMenu.h"
 #include "platform/ui/ShellTestHooks.h"
+#include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
 #include <QKeyEvent>
@@ -73,7 +74,7 @@ protected:
         dis.rcItem = RECT{0, 0, width(), height()};
         dis.itemData = m_item.itemData;
         Draw(m_owner, m_menu, dis);
-        vxgdi::ReleaseWindowDc(hdc);
+        vxw::ReleasePaintDc(hdc);
     }
     void enterEvent(QEnterEvent*) override
     {

@@ -66,6 +66,9 @@ void StopBroadcastListener();
 
 // Dialog default procedure (true when it handled the message).
 bool DefDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// Releases a painting DC (BeginPaint's, an owner-draw DC), showing first what
+// was drawn on the window outside painting.
+void ReleasePaintDc(HDC hdc);
 // GUI thread: keeps the primary screen's size for GetSystemMetrics on
 // other threads.
 void RememberScreen();

@@ -1,6 +1,7 @@
 // The Qt side of windows: the widget of a plain window or dialog, and the
 // bridge that turns Qt's input, focus, size and paint events into the
 // window messages of the window that owns the widget.
+#include "platform/gdi/DcHandle_p.h"
 #include "platform/ui/CWinApp.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
@@ -358,10 +359,13 @@ bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
     PaintState ps{h, qw, RECT{u.left(), u.top(), u.left() + u.width(), u.top() + u.height()}};
     PaintState* prev = g_paint;
     g_paint = &ps;
+    QWidget* prevPainting = vxgdi::t_painting;
+    vxgdi::t_painting = qw;
     bool ran = false;
     bool native = r->native != nullptr;
     bool def = Deliver(h, WM_PAINT, 0, 0, nullptr, native ? qw : nullptr, native ? pe : nullptr, &ran);
     g_paint = prev;
+    vxgdi::t_painting = prevPainting;
     PaintVideoSurface(h, qw);
     return !def || ran;
 }

@@ -1,28 +1,11 @@
 #pragma once
-// The clipboard and the movable memory blocks it carries. A file-drop list
+// The clipboard and the memory blocks it carries (global_memory.h). A file-drop list
 // (CF_HDROP) with the registered "Preferred DropEffect" value is offered to
 // other programs as text/uri-list with the desktops' cut and copy markers,
 // so that files cut or copied here paste in a file manager. GUI thread.
 
+#include "platform/kernel/global_memory.h"
 #include "platform/ui/winuser.h"
-
-// ---- memory blocks ----
-#define GMEM_FIXED 0x0000
-#define GMEM_MOVEABLE 0x0002
-#define GMEM_ZEROINIT 0x0040
-#define GMEM_NODISCARD 0x0020
-#define GMEM_DDESHARE 0x2000
-#define GMEM_SHARE 0x2000
-#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
-#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
-
-// Any thread. Blocks are zero-filled whatever the flags say.
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
-LPVOID GlobalLock(HGLOBAL mem);
-BOOL GlobalUnlock(HGLOBAL mem);
-SIZE_T GlobalSize(HGLOBAL mem);
-// Null on success, the block when it is not one of ours.
-HGLOBAL GlobalFree(HGLOBAL mem);
 
 // ---- clipboard ----
 #define CF_TEXT 1

@@ -3,7 +3,7 @@
 // resources and message boxes.
 #include "platform/ui/winuser.h"
 #include "platform/ui/commctrl.h"
-#include "platform/ui/CObject.h"
+#include "platform/base/CObject.h"
 #include "platform/ui/CCmdTarget.h"
 #include "platform/ui/CWnd.h"
 #include "platform/ui/CWinApp.h"

@@ -5,6 +5,7 @@
 // below are the only ones a worker may call.
 
 #include "platform/base/types.h"
+#include "platform/gdi/paintstruct.h"
 
 // ---- messages ----
 #define WM_NULL 0x0000
@@ -629,14 +630,6 @@ typedef struct tagMINMAXINFO {
     POINT ptMaxTrackSize;
 } MINMAXINFO, *LPMINMAXINFO;
 
-typedef struct tagPAINTSTRUCT {
-    HDC hdc;
-    BOOL fErase;
-    RECT rcPaint;
-    BOOL fRestore;
-    BOOL fIncUpdate;
-    BYTE rgbReserved[32];
-} PAINTSTRUCT, *LPPAINTSTRUCT;
 
 // Owner drawing: the control asks its parent to draw or measure an item.
 #define ODT_MENU 1

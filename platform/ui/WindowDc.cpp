@@ -28,51 +28,8 @@ std::map<HWND, QImage>& Pending()
     return s;
 }
 
-thread_local bool t_grabbing = false;
-
-}  // namespace
-
-// While a paint is in progress a grab would paint recursively. What is read
-// then is the window's own painting without its children, and for the window
-// being painted (or one of its parts) its parent's painting under it: what a
-// control that draws a transparent face or background expects to find.
-QImage LookDuringPaint(QWidget* w)
-{
-    QImage img(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    img.fill(w->palette().color(w->backgroundRole()));
-    QWidget* source = w;
-    QPoint offset(0, 0);
-    if (vxw::g_paint && vxw::g_paint->hwnd == vxw::WindowRegistry::fromWidget(w)) {
-        source = w->parentWidget();
-        offset = w->pos();
-    }
-    if (!source)
-        return img;
-    t_grabbing = true;
-    source->render(&img, QPoint(), QRegion(QRect(offset, w->size())), QWidget::DrawWindowBackground);
-    t_grabbing = false;
-    return img;
-}
-
-QImage CurrentLook(QWidget* w)
-{
-    if (t_grabbing || !w->isVisible()) {
-        QImage blank(w->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        blank.fill(w->palette().color(w->backgroundRole()));
-        return blank;
-    }
-    if (vxw::g_paint)
-        return LookDuringPaint(w);
-    t_grabbing = true;
-    QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    t_grabbing = false;
-    if (img.size() != w->size())
-        img = img.scaled(w->size().expandedTo(QSize(1, 1)));
-    return img;
-}
-
-// Called when a painting DC is released: shows what was drawn outside
-// painting on top of the window's own painting.
+// Shows what was drawn outside painting on top of the window's own
+// painting.
 void ShowPendingOnPaint(HDC hdc)
 {
     DcHandle* dc = FromHdc(hdc);
@@ -91,7 +48,14 @@ void ShowPendingOnPaint(HDC hdc)
     p.drawImage(0, 0, img);
 }
 
+}  // namespace
 }  // namespace vxgdi
+
+void vxw::ReleasePaintDc(HDC hdc)
+{
+    vxgdi::ShowPendingOnPaint(hdc);
+    vxgdi::ReleaseWindowDc(hdc);
+}
 
 using namespace vxgdi;
 

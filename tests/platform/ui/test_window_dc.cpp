@@ -1,8 +1,8 @@
 // Window DCs: painting in WM_PAINT, drawing outside painting (shown at the
 // next paint), reading what a window shows, and window shapes.
-#include "gdi_test_util.h"
+#include "platform/gdi/gdi_test_util.h"
 
-#include "platform/gdi/CtlColor_p.h"
+#include "platform/ui/CtlColorQuery_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
 #include <QImage>
@@ -164,18 +164,18 @@ TEST(CtlColor, ParentAnswersWithColoursAndBrush)
     ColourParent parent;
     ASSERT_TRUE(parent.CreateEx(0, "VxColourParent", "p", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     vxgdi::CtlColors c =
-        vxgdi::QueryCtlColor(parent.GetSafeHwnd(), WM_CTLCOLORSTATIC, nullptr, QColor(Qt::black), QColor(Qt::white));
+        vxw::QueryCtlColor(parent.GetSafeHwnd(), WM_CTLCOLORSTATIC, nullptr, QColor(Qt::black), QColor(Qt::white));
     EXPECT_TRUE(c.brush);
     EXPECT_EQ(c.brushColor, QColor(10, 20, 30));
     EXPECT_EQ(c.text, QColor(255, 0, 0));
     EXPECT_TRUE(c.transparent);
     vxgdi::CtlColors e =
-        vxgdi::QueryCtlColor(parent.GetSafeHwnd(), WM_CTLCOLOREDIT, nullptr, QColor(Qt::black), QColor(Qt::white));
+        vxw::QueryCtlColor(parent.GetSafeHwnd(), WM_CTLCOLOREDIT, nullptr, QColor(Qt::black), QColor(Qt::white));
     EXPECT_TRUE(e.nullBrush);
     EXPECT_FALSE(e.brush);
     EXPECT_EQ(e.text, QColor(Qt::black));
     vxgdi::CtlColors none =
-        vxgdi::QueryCtlColor(parent.GetSafeHwnd(), WM_CTLCOLORBTN, nullptr, QColor(Qt::black), QColor(Qt::white));
+        vxw::QueryCtlColor(parent.GetSafeHwnd(), WM_CTLCOLORBTN, nullptr, QColor(Qt::black), QColor(Qt::white));
     EXPECT_FALSE(none.brush || none.nullBrush);
     parent.DestroyWindow();
 }

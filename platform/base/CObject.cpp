@@ -1,4 +1,4 @@
-#include "platform/ui/CObject.h"
+#include "platform/base/CObject.h"
 
 CRuntimeClass CObject::classCObject = {"CObject", nullptr};
 
