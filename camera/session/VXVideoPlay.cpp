@@ -92,6 +92,7 @@ int VXVideoPlay::StartPlay() {
     if (!inst)
         return 0;
     m_nFileLength = 0;
+    m_bPictureTold = 0;
     if (m_nMode == MODE_STREAM) {
         SessionLock lock(m_pSessionLock);
         if (!m_hSession)
@@ -355,8 +356,16 @@ void VXVideoPlay::OnStreamError(void* user, int code) {
 void VXVideoPlay::OnDecode(void* user, int a, int b) {
     if (a != 0 || b != 0)
         return;
+    static_cast<VXVideoPlay*>(user)->PostFirstPicture();
+}
+
+// The player tells of its first picture twice (decode callback and event):
+// the window hears of it once per start.
+void VXVideoPlay::PostFirstPicture() {
+    if (m_bPictureTold.exchange(1))
+        return;
     vx_log(VX_LOG_INFO, "VXVideoPlay::mediaplayerEventHandle UM_VX_CAMERA_VIDEO_VOUT");
-    static_cast<VXVideoPlay*>(user)->Post(UM_VX_CAMERA_VIDEO_VOUT);
+    Post(UM_VX_CAMERA_VIDEO_VOUT);
 }
 
 void VXVideoPlay::OnEvent(void* user, int code, int64_t value) {
@@ -388,8 +397,7 @@ void VXVideoPlay::OnEvent(void* user, int code, int64_t value) {
         self->Post(UM_VX_CAMERA_VIDEO_FAILED);
         break;
     case 1057:
-        vx_log(VX_LOG_INFO, "VXVideoPlay::mediaplayerEventHandle UM_VX_CAMERA_VIDEO_VOUT");
-        self->Post(UM_VX_CAMERA_VIDEO_VOUT);
+        self->PostFirstPicture();
         break;
     case 1052:
     case 1030:

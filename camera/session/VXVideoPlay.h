@@ -81,6 +81,7 @@ private:
     void BitrateLoop();
     void StopBitrateThread();
     void Post(UINT code, LPARAM lParam = 0) const;
+    void PostFirstPicture();
 
     CString m_strCameraName;
     VXNET_HANDLE m_hSession = nullptr;
@@ -97,4 +98,5 @@ private:
     HANDLE m_hBitrateThread = nullptr;
     HANDLE m_hBitrateWake = nullptr; // set to end the bitrate thread's wait
     std::atomic<int64_t> m_nFileLength{0};
+    std::atomic<int> m_bPictureTold{0}; // the first picture was reported since the start
 };
