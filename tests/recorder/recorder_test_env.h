@@ -1,0 +1,40 @@
+#pragma once
+// Shared pieces of the recorder's tests: a GUI thread under the offscreen
+// platform, a program folder of its own, and message boxes answered by the
+// test.
+
+#include "platform/ui/ui_test_env.h"
+#include "support/ChildProcess.h"
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace rectest {
+
+// Collects the message boxes shown while it lives and answers them.
+class MessageBoxes {
+public:
+    explicit MessageBoxes(int answer = IDOK)
+    {
+        vxw::test::SetMessageBoxHook([this, answer](const vxw::test::MessageBoxCall& c) {
+            calls.push_back(c);
+            return answer;
+        });
+    }
+    ~MessageBoxes() { vxw::test::SetMessageBoxHook(nullptr); }
+    std::vector<vxw::test::MessageBoxCall> calls;
+};
+
+inline void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace rectest
