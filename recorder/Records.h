@@ -79,3 +79,19 @@ struct STIPCfgKst {
     // Every field zero: a free slot.
     void Clear();
 };
+
+// One queued status message of a camera (see the main window's status
+// queue): the camera, its state code and, for the free-space code, a text.
+struct STRecordMsg {
+    int nCameraID = 0;
+    int nState = 0;
+    char szText[260] = {};
+};
+
+// One drive of the recording folders with its free space.
+struct STHDDFreeSpace {
+    char szDrive[8] = {};
+    unsigned long long ullFreeBytes = 0;
+    char szFreeSpace[32] = {};
+    BOOL bLow = FALSE;
+};

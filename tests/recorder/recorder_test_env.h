@@ -5,6 +5,7 @@
 
 #include "platform/ui/ui_test_env.h"
 #include "support/ChildProcess.h"
+#include "support/TempDir.h"
 
 #include <fstream>
 #include <string>

@@ -2,6 +2,7 @@
 #include "recorder/CGlobalInfo.h"
 
 #include "support/ChildProcess.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

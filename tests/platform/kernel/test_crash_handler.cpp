@@ -5,6 +5,7 @@
 
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

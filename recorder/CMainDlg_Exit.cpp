@@ -1,0 +1,70 @@
+// Leaving the program: the question, the exit sequence and the requests of a
+// second start.
+#include "recorder/CMainDlg.h"
+
+#include "recorder/CGlobalInfo.h"
+#include "recorder/CVSClientApp.h"
+#include "resources/VXKSTRes/resource.h"
+#include "utility/vx_log.h"
+
+void CMainDlg::OnBtnMin()
+{
+    ShowWindow(SW_MINIMIZE);
+}
+
+void CMainDlg::OnBtnExit()
+{
+    AskExit();
+}
+
+void CMainDlg::AskExit()
+{
+    if (m_bExit)
+        return;
+    UINT question = AnyCameraRunning() ? IDS_ASK_EXIT_RUNNING : IDS_ASK_EXIT;
+    if (AppMessageBox(this, IDS_CAPTION, question, MB_YESNO) != IDYES)
+        return;
+    DoExit();
+    EndDialog(IDOK);
+}
+
+LRESULT CMainDlg::OnExitMsg(WPARAM, LPARAM)
+{
+    if (m_bExit)
+        return 0;
+    vx_log(4, "CMainDlg::OnExitMsg a second start asks the program to end");
+    DoExit();
+    EndDialog(IDOK);
+    return 0;
+}
+
+void CMainDlg::DoExit()
+{
+    if (m_bExit.exchange(TRUE))
+        return;
+    {
+        EnterCriticalSection(&m_csSlot);
+        for (STIPCfgKst& slot : m_arrSlot) {
+            if (slot.m_hFinishEvent)
+                slot.m_bStop = TRUE;
+        }
+        LeaveCriticalSection(&m_csSlot);
+    }
+    if (m_bInTray) {
+        Shell_NotifyIcon(NIM_DELETE, &m_nid);
+        m_bInTray = FALSE;
+    }
+    ShowWindow(SW_HIDE);
+    // The background belongs to the settings object: only let go of it.
+    m_bmpBack.Detach();
+    // The request holds for the running and every later retention pass.
+    GlobalInfo().RequestAbortDelete();
+    for (HANDLE* thread : {&m_hCleanThread, &m_hStatusThread, &m_hDiskThread}) {
+        if (*thread) {
+            WaitForSingleObject(*thread, INFINITE);
+            CloseHandle(*thread);
+            *thread = nullptr;
+        }
+    }
+    vx_log(4, "CMainDlg::DoExit done");
+}

@@ -1,0 +1,160 @@
+#include "recorder/CVSClientApp.h"
+
+#include "camera/session/CWebWatchBase.h"
+#include "recorder/AppPath.h"
+#include "recorder/CGlobalInfo.h"
+#include "recorder/CMainDlg.h"
+#include "recorder/CrashReport.h"
+#include "recorder/RegisteredMessages.h"
+#include "resources/VXKSTRes/resource.h"
+#include "resources/recorder/resource.h"
+#include "utility/vx_log.h"
+
+#include <cstring>
+
+namespace {
+
+std::mutex g_logMutex;  // guards g_logFile
+FILE* g_logFile = nullptr;
+
+}  // namespace
+
+void LogToFile(int, const char* line, int length)
+{
+    std::lock_guard lock(g_logMutex);
+    if (!g_logFile || !line || length <= 0)
+        return;
+    if (std::fwrite(line, static_cast<size_t>(length), 1, g_logFile) == 1)
+        std::fflush(g_logFile);
+}
+
+void SetLogFile(FILE* file)
+{
+    std::lock_guard lock(g_logMutex);
+    if (g_logFile)
+        std::fclose(g_logFile);
+    g_logFile = file;
+}
+
+const char* SelectForwardedMessage(const char* commandLine)
+{
+    const char* cmd = commandLine ? commandLine : "";
+    if (std::strstr(cmd, "-exit"))
+        return kMsgExitName;
+    if (std::strstr(cmd, "-stop_rec"))
+        return kMsgStopRecName;
+    if (std::strstr(cmd, "-start_rec"))
+        return kMsgStartRecName;
+    return kMsgShowName;
+}
+
+int AppMessageBox(CWnd* owner, UINT captionId, UINT textId, UINT type)
+{
+    CString caption, text;
+    caption.LoadString(captionId);
+    text.LoadString(textId);
+    caption.Replace("&&", "&");
+    if (owner && owner->GetSafeHwnd())
+        return owner->MessageBox(text, caption, type);
+    return MessageBoxA(nullptr, text, caption, type);
+}
+
+BEGIN_MESSAGE_MAP(CVSClientApp, CWinApp)
+END_MESSAGE_MAP()
+
+CVSClientApp::CVSClientApp() : CWinApp("VXKST-HD")
+{
+}
+
+CString CVSClientApp::GetAppPath()
+{
+    return GetRecorderAppPath();
+}
+
+void CVSClientApp::OpenLog(int level)
+{
+    CString path = m_strAppPath + "vxkst.log";
+    FILE* file = level > 0 ? std::fopen(path, "w+") : nullptr;
+    if (file) {
+        SetLogFile(file);
+        vx_log_set_level(level);
+        vx_log_set_log_func(&LogToFile);
+    } else {
+        vx_log_set_level(0);
+        vx_log_set_log_func(nullptr);
+    }
+}
+
+void CVSClientApp::CloseLog()
+{
+    vx_log_set_log_func(nullptr);
+    SetLogFile(nullptr);
+}
+
+BOOL CVSClientApp::InitInstance()
+{
+    m_hInstance = ProgramResourceHandle();
+    // A fatal signal leaves a report that the next start offers; pure
+    // virtual calls and std::terminate end in SIGABRT, which it covers too.
+    InstallRecorderCrashHandler(GetAppPath());
+
+    SetLastError(0);
+    m_hMutex = CreateMutexA(nullptr, TRUE, VXKST_INSTANCE_ID);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // A second start loads nothing and makes no window: it forwards its
+        // command line to the running program and ends.
+        UINT msg = RegisterWindowMessageA(SelectForwardedMessage(m_lpCmdLine));
+        DWORD recipients = BSM_APPLICATIONS;
+        BroadcastSystemMessageA(BSF_POSTMESSAGE, &recipients, msg, 0, 0);
+        return FALSE;
+    }
+    OfferPendingCrashReport(GetAppPath());
+
+    m_hResModule = LoadLibraryA("VXKSTRes.dll");
+    if (m_hResModule)
+        AfxSetResourceHandle(m_hResModule);
+    else
+        MessageBoxA(nullptr, "Failed when loading VXKSTRes.dll!", "Error!", MB_ICONERROR);
+
+    m_strAppPath = GetAppPath();
+    CGlobalInfo& global = GlobalInfo();
+    global.m_hSkinModule = AfxGetResourceHandle();
+    global.LoadConfig(m_strAppPath);
+    OpenLog(global.m_nLogLevel);
+    vx_log(4, "log level %d, pre-record %d", global.m_nLogLevel, global.m_nPreRecLen);
+
+    if (!CWebWatchBase::InitLib()) {
+        MessageBoxA(nullptr, "Failed when initializing vxcam lib!", "Error!", MB_ICONERROR);
+        return FALSE;
+    }
+    // The recorder cuts its segments itself.
+    CWebWatchBase::SetPreRecLen(global.m_nPreRecLen);
+    CWebWatchBase::SetRecLenSwitch(0);
+    global.LoadMainSkin();
+
+    CMainDlg dlg(nullptr);
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+int CVSClientApp::ExitInstance()
+{
+    // The skin bitmaps go while the windowing layer still runs.
+    GlobalInfo().FreeScheduleSkin();
+    GlobalInfo().FreeAll();
+    if (m_hResModule) {
+        AfxSetResourceHandle(ProgramResourceHandle());
+        FreeLibrary(m_hResModule);
+        m_hResModule = nullptr;
+    }
+    if (m_hMutex) {
+        ReleaseMutex(m_hMutex);
+        CloseHandle(m_hMutex);
+        m_hMutex = nullptr;
+    }
+    CWebWatchBase::DeinitLib();
+    CloseLog();
+    return CWinApp::ExitInstance();
+}

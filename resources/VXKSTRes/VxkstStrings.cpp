@@ -1,0 +1,75 @@
+#include "resources/VXKSTRes/VxkstResources_p.h"
+
+namespace vxkst_res {
+
+void FillStrings(vxw::ResourceModule& m)
+{
+    const struct {
+        UINT id;
+        const char* text;
+    } strings[] = {
+        {1, "Error"},
+        {3, "Please enter the camera's host."},
+        {5, "Please enter a name for the camera."},
+        {14, "Channel "},
+        {15, "Name"},
+        {16, "Type"},
+        {19, "Stream"},
+        {20, "Legacy camera"},
+        {21, "Network camera"},
+        {27, "Network video recorder"},
+        {28, "Main stream"},
+        {29, "Sub stream"},
+        {30, "Third stream"},
+        {32, "No."},
+        {89, "The port must lie between 1 and 20000."},
+        {90, "The HTTP port must lie between 80 and 65535."},
+        {131, "The folder cannot be used for recordings."},
+        {133, "No."},
+        {134, "File"},
+        {135, "Size"},
+        {136, "The file cannot be opened."},
+        {139, "Delete the selected recording?"},
+        {140, "The recording cannot be deleted."},
+        {151, "Start time"},
+        {152, "Path"},
+        {155, "Free space"},
+        {200, "Choose the folder for the recordings"},
+        {215, "Add a camera"},
+        {221, "Recording schedule"},
+        {231, "Clear the whole week"},
+        {233, "Choose a folder"},
+        {235, "Delete all cameras"},
+        {236, "Stop all cameras"},
+        {237, "Start all cameras"},
+        {245, "Search recordings"},
+        {246, "System settings"},
+        {311, "Minimise"},
+        {312, "Close"},
+        {326, "VXKST-HD Recorder"},
+        {327, "Do you want to exit the recorder?"},
+        {328, "The free space must be at least 200 MB."},
+        {329, "Do you want to delete all cameras?"},
+        {330, "Playback failed"},
+        {331, "Connection failed"},
+        {332, "No camera"},
+        {333, "Idle"},
+        {334, "Stopped"},
+        {335, "Recording"},
+        {336, "Outside the schedule"},
+        {337, "Recording off"},
+        {338, "Disk space low"},
+        {339, "Host"},
+        {340, "Status"},
+        {341, "Cameras are recording. Do you want to stop them and exit?"},
+        {342, "Cameras are recording. Do you want to stop them and delete all cameras?"},
+        {343, "Do you want to start all cameras?"},
+        {344, "Do you want to stop all cameras?"},
+        {345, "Do you want to delete this camera?"},
+        {346, "Waiting for motion"},
+    };
+    for (const auto& s : strings)
+        m.AddString(s.id, s.text);
+}
+
+}  // namespace vxkst_res
