@@ -3,6 +3,7 @@
 // platform, a program folder of its own, and message boxes answered by the
 // test.
 
+#include "platform/ui/ShellTestHooks.h"
 #include "platform/ui/ui_test_env.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"

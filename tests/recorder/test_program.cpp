@@ -1,0 +1,206 @@
+// The real program, offscreen, with a program folder and a runtime folder of
+// its own: single instance, a second start's command line, log levels and
+// the crash report of the next start.
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+const std::string kProgram = std::string(VX_BIN_DIR) + "/VXKST-HD";
+
+std::string Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool WaitUntil(const std::function<bool()>& cond, double seconds = 20)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (cond())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return cond();
+}
+
+class Folder {
+public:
+    explicit Folder(int logLevel = 6)
+    {
+        mkdir(dir.file("config").c_str(), 0700);
+        mkdir(dir.file("rt").c_str(), 0700);
+        std::ofstream(dir.file("config/vxkstskin.ini"))
+            << Read(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini");
+        std::ofstream(dir.file("config/vxkstcfg.ini")) << "[Config]\nlog_level=" << logLevel << "\n";
+    }
+    std::string Log() const { return Read(dir.file("vxkst.log")); }
+    vxtest::TempDir dir;
+};
+
+// One run of the program in the folder.
+class Instance {
+public:
+    Instance(const Folder& f, std::vector<std::string> args)
+    {
+        std::vector<std::string> env = {"VX_PROGRAM_DIR=" + f.dir.path(), "VX_RUNTIME_DIR=" + f.dir.file("rt"),
+                                        "QT_QPA_PLATFORM=offscreen"};
+        for (char** e = environ; *e; ++e) {
+            std::string v = *e;
+            if (v.rfind("VX_PROGRAM_DIR=", 0) && v.rfind("VX_RUNTIME_DIR=", 0) && v.rfind("QT_QPA_PLATFORM=", 0))
+                env.push_back(v);
+        }
+        args.insert(args.begin(), kProgram);
+        std::vector<char*> argv, envp;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        for (auto& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        if (posix_spawn(&m_pid, kProgram.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+            m_pid = -1;
+    }
+    ~Instance()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    Instance(const Instance&) = delete;
+    Instance& operator=(const Instance&) = delete;
+
+    // The exit status, or -1 when it did not end in time.
+    int Wait(double seconds = 20)
+    {
+        int status = 0;
+        bool ended = WaitUntil([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, seconds);
+        if (!ended)
+            return -1;
+        m_pid = -1;
+        return status;
+    }
+    pid_t pid() const { return m_pid; }
+
+private:
+    pid_t m_pid = -1;
+};
+
+bool Started(const Folder& f)
+{
+    return WaitUntil([&] { return f.Log().find("CMainDlg::OnInitDialog") != std::string::npos; });
+}
+
+TEST(Program, ASecondStartForwardsItsCommandLine)
+{
+    const struct {
+        std::vector<std::string> args;
+        bool exits;
+    } cases[] = {
+        {{"-stop_rec", "-exit"}, true}, {{"-exit", "-stop_rec"}, true}, {{"--exit"}, true},
+        {{"-unknown"}, false},          {{}, false},
+    };
+    for (const auto& c : cases) {
+        Folder f;
+        Instance first(f, {});
+        ASSERT_TRUE(Started(f));
+        std::string logBefore = f.Log();
+        std::string dbBefore = Read(f.dir.file("VXKST.sqlite"));
+        Instance second(f, c.args);
+        EXPECT_EQ(second.Wait(), 0);
+        if (c.exits) {
+            EXPECT_EQ(first.Wait(), 0) << "the first instance ends";
+            EXPECT_NE(f.Log().find("OnExitMsg"), std::string::npos);
+        } else {
+            EXPECT_TRUE(WaitUntil([&] { return f.Log().find("OnInstanceMsg") != std::string::npos; }));
+            EXPECT_EQ(f.Log().find("OnExitMsg"), std::string::npos);
+            // The second start touched neither the log nor the database.
+            EXPECT_EQ(f.Log().substr(0, logBefore.size()), logBefore);
+            EXPECT_EQ(Read(f.dir.file("VXKST.sqlite")), dbBefore);
+            Instance ender(f, {"-exit"});
+            EXPECT_EQ(ender.Wait(), 0);
+            EXPECT_EQ(first.Wait(), 0);
+        }
+    }
+}
+
+TEST(Program, LogLevels)
+{
+    {
+        Folder f(0);
+        Instance first(f, {});
+        ASSERT_TRUE(WaitUntil([&] { return access(f.dir.file("VXKST.sqlite").c_str(), F_OK) == 0; }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        Instance ender(f, {"-exit"});
+        EXPECT_EQ(first.Wait(), 0);
+        EXPECT_NE(access(f.dir.file("vxkst.log").c_str(), F_OK), 0) << "level 0 writes no log";
+    }
+    for (int level : {3, 4}) {
+        Folder f(level);
+        std::ofstream(f.dir.file("vxkst.log")) << "an older run\n";
+        Instance first(f, {});
+        ASSERT_TRUE(WaitUntil([&] { return access(f.dir.file("VXKST.sqlite").c_str(), F_OK) == 0; }));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        Instance ender(f, {"-exit"});
+        EXPECT_EQ(first.Wait(), 0);
+        std::string log = f.Log();
+        EXPECT_EQ(log.find("an older run"), std::string::npos) << "emptied at start";
+        if (level == 3) {
+            EXPECT_EQ(log.find("log level"), std::string::npos);
+        } else {
+            std::string firstLine = log.substr(0, log.find('\n'));
+            EXPECT_NE(firstLine.find("log level 4, pre-record 5000"), std::string::npos) << firstLine;
+        }
+    }
+}
+
+TEST(Program, ACrashIsOfferedAtTheNextStart)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer owns the signals";
+#else
+    Folder f;
+    {
+        Instance first(f, {});
+        ASSERT_TRUE(Started(f));
+        kill(first.pid(), SIGSEGV);
+        int status = first.Wait();
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(WTERMSIG(status), SIGSEGV);
+    }
+    EXPECT_EQ(access(f.dir.file("VXKST.dmp").c_str(), F_OK), -1);
+    EXPECT_EQ(access(f.dir.file("VXKST.crash").c_str(), F_OK), 0);
+    unlink(f.dir.file("vxkst.log").c_str());
+    // Offscreen nobody answers: the question's default, Yes, keeps it.
+    Instance next(f, {});
+    ASSERT_TRUE(Started(f));
+    std::string dump = Read(f.dir.file("VXKST.dmp"));
+    EXPECT_EQ(dump.rfind("signal 11\n", 0), 0u);
+    EXPECT_NE(dump.find("\nbacktrace\n"), std::string::npos);
+    EXPECT_NE(dump.find("\nmaps\n"), std::string::npos);
+    EXPECT_NE(access(f.dir.file("VXKST.crash").c_str(), F_OK), 0);
+    Instance ender(f, {"-exit"});
+    EXPECT_EQ(next.Wait(), 0);
+#endif
+}
+
+}  // namespace
