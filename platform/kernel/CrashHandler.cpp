@@ -102,7 +102,7 @@ uint64_t InstructionAddress(void* context, siginfo_t* info)
     return reinterpret_cast<uint64_t>(info ? info->si_addr : nullptr);
 }
 
-void Handler(int sig, siginfo_t* info, void* context)
+[[maybe_unused]] void Handler(int sig, siginfo_t* info, void* context)
 {
     int fd = open(g_temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd >= 0) {
