@@ -13,6 +13,13 @@ bool IsOpenableLink(const char* target)
 {
     if (!target)
         return false;
+    // A blank or control character would let the desktop read the text
+    // as more than one argument or line.
+    for (const char* p = target; *p; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c <= 0x20 || c == 0x7F)
+            return false;
+    }
     for (const char* scheme : {"http://", "https://", "mailto:"})
         if (strncasecmp(target, scheme, std::char_traits<char>::length(scheme)) == 0)
             return target[std::char_traits<char>::length(scheme)] != '\0';

@@ -5,7 +5,8 @@
 
 namespace vxui {
 
-// True for "http:", "https:" and "mailto:" targets (scheme in any case).
+// True for "http:", "https:" and "mailto:" targets (scheme in any case)
+// without blanks or control characters.
 bool IsOpenableLink(const char* target);
 // Opens the target with the desktop's default application ("open",
 // maximised, no error UI); false (and nothing opened) for any other target.
