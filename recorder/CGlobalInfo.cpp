@@ -52,6 +52,12 @@ void CGlobalInfo::LoadConfig()
 
 void CGlobalInfo::LoadConfig(const CString& appPath)
 {
+    ReadConfig(appPath);
+    m_db.InitDatabase();
+}
+
+void CGlobalInfo::ReadConfig(const CString& appPath)
+{
     m_iniSkin.SetPathName(appPath + "config/vxkstskin.ini");
     m_iniConfig.SetPathName(appPath + "config/vxkstcfg.ini");
     m_iniHoliday.SetPathName(appPath + "config/vxkstholiday.ini");
@@ -70,7 +76,6 @@ void CGlobalInfo::LoadConfig(const CString& appPath)
     m_db.m_strSqlitePath = m_strSqlitePath;
     m_db.m_strLegacyPath = m_strDaoPath;
     m_db.m_strMoviePath = m_strMoviePath;
-    m_db.InitDatabase();
 }
 
 void CGlobalInfo::SettleMoviePath(const CString& appPath, const CString& configured)

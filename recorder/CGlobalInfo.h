@@ -51,6 +51,9 @@ public:
     void LoadConfig();
     // The same with a given program directory (ending in '/').
     void LoadConfig(const CString& appPath);
+    // LoadConfig without opening the database, so start-up can open its log
+    // first and the database's messages reach it.
+    void ReadConfig(const CString& appPath);
     void LoadSysParam();
     CString GetFileVersion();
     BOOL LoadMainSkin();

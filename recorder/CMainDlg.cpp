@@ -28,6 +28,8 @@ CMainDlg::CMainDlg(CWnd* pParent) : CDialog(IDD_MAIN, pParent)
 
 CMainDlg::~CMainDlg()
 {
+    // The background is the settings object's bitmap, lent to the window.
+    m_bmpBack.Detach();
     if (m_bLocksReady) {
         DeleteCriticalSection(&m_csSlot);
         DeleteCriticalSection(&m_csRecordMsg);

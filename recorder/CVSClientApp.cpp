@@ -119,9 +119,13 @@ BOOL CVSClientApp::InitInstance()
     m_strAppPath = GetAppPath();
     CGlobalInfo& global = GlobalInfo();
     global.m_hSkinModule = AfxGetResourceHandle();
-    global.LoadConfig(m_strAppPath);
+    // The settings first, then the log, then the database: what the
+    // database has to say at start-up (a legacy file it cannot read) is
+    // logged as well as shown.
+    global.ReadConfig(m_strAppPath);
     OpenLog(global.m_nLogLevel);
     vx_log(4, "log level %d, pre-record %d", global.m_nLogLevel, global.m_nPreRecLen);
+    global.m_db.InitDatabase();
 
     if (!CWebWatchBase::InitLib()) {
         MessageBoxA(nullptr, "Failed when initializing vxcam lib!", "Error!", MB_ICONERROR);

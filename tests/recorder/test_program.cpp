@@ -143,6 +143,21 @@ TEST(Program, ASecondStartForwardsItsCommandLine)
     }
 }
 
+TEST(Program, AnUnreadableLegacyFileIsReportedAndLeftAlone)
+{
+    Folder f;
+    std::string bytes(8192, '\x5a');
+    std::ofstream(f.dir.file("VXKST.dat"), std::ios::binary) << bytes;
+    Instance first(f, {});
+    ASSERT_TRUE(Started(f));
+    std::string log = f.Log();
+    EXPECT_NE(log.find("ERROR:"), std::string::npos);
+    EXPECT_NE(log.find("cannot be read"), std::string::npos) << log;
+    EXPECT_EQ(Read(f.dir.file("VXKST.dat")), bytes);
+    Instance ender(f, {"-exit"});
+    EXPECT_EQ(first.Wait(), 0);
+}
+
 TEST(Program, LogLevels)
 {
     {
