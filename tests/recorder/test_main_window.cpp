@@ -99,6 +99,23 @@ TEST(CameraColumns, TextsOfEveryCase)
     EXPECT_EQ(RotatedOrder(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 0}));
 }
 
+TEST(SecondStart, TheCommandLineChoosesTheMessage)
+{
+    const struct {
+        const char* commandLine;
+        const char* message;
+    } cases[] = {
+        {"-stop_rec -exit", kMsgExitName}, {"-exit -stop_rec", kMsgExitName}, {"--exit", kMsgExitName},
+        {"-start_rec -stop_rec", kMsgStopRecName}, {"-start_rec", kMsgStartRecName}, {"-EXIT", kMsgShowName},
+        {"-unknown", kMsgShowName}, {"", kMsgShowName}, {nullptr, kMsgShowName},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(SelectForwardedMessage(c.commandLine), c.message) << (c.commandLine ? c.commandLine : "null");
+    // Every unit registers the same names: the ids agree.
+    EXPECT_EQ(UM_VXKST_EXIT, RegisterWindowMessageA(kMsgExitName));
+    EXPECT_GE(UM_VXKST_SHOW, 0xC000u);
+}
+
 TEST(MainWindow, RowsShowEachCameraInItsColumns)
 {
     Program p;

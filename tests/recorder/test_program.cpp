@@ -59,13 +59,17 @@ public:
 // One run of the program in the folder.
 class Instance {
 public:
-    Instance(const Folder& f, std::vector<std::string> args)
+    // `noDisplay`: neither a display nor a platform is named, as for a
+    // program started by a service.
+    Instance(const Folder& f, std::vector<std::string> args, bool noDisplay = false)
     {
-        std::vector<std::string> env = {"VX_PROGRAM_DIR=" + f.dir.path(), "VX_RUNTIME_DIR=" + f.dir.file("rt"),
-                                        "QT_QPA_PLATFORM=offscreen"};
+        std::vector<std::string> env = {"VX_PROGRAM_DIR=" + f.dir.path(), "VX_RUNTIME_DIR=" + f.dir.file("rt")};
+        if (!noDisplay)
+            env.push_back("QT_QPA_PLATFORM=offscreen");
         for (char** e = environ; *e; ++e) {
             std::string v = *e;
-            if (v.rfind("VX_PROGRAM_DIR=", 0) && v.rfind("VX_RUNTIME_DIR=", 0) && v.rfind("QT_QPA_PLATFORM=", 0))
+            if (v.rfind("VX_PROGRAM_DIR=", 0) && v.rfind("VX_RUNTIME_DIR=", 0) && v.rfind("QT_QPA_PLATFORM=", 0) &&
+                v.rfind("DISPLAY=", 0) && v.rfind("WAYLAND_DISPLAY=", 0))
                 env.push_back(v);
         }
         args.insert(args.begin(), kProgram);
@@ -155,6 +159,16 @@ TEST(Program, AnUnreadableLegacyFileIsReportedAndLeftAlone)
     EXPECT_NE(log.find("cannot be read"), std::string::npos) << log;
     EXPECT_EQ(Read(f.dir.file("VXKST.dat")), bytes);
     Instance ender(f, {"-exit"});
+    EXPECT_EQ(first.Wait(), 0);
+}
+
+TEST(Program, StartsWithoutADisplay)
+{
+    Folder f;
+    Instance first(f, {}, true);
+    ASSERT_TRUE(Started(f));
+    Instance ender(f, {"-exit"}, true);
+    EXPECT_EQ(ender.Wait(), 0);
     EXPECT_EQ(first.Wait(), 0);
 }
 
