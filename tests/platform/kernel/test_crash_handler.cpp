@@ -24,7 +24,7 @@ namespace {
 #endif
 
 // Runs `crash` in a child that installed the handler; the child's status.
-int CrashChild(const std::string& report, void (*crash)())
+[[maybe_unused]] int CrashChild(const std::string& report, void (*crash)())
 {
     pid_t pid = fork();
     if (pid == 0) {
@@ -38,7 +38,7 @@ int CrashChild(const std::string& report, void (*crash)())
     return status;
 }
 
-volatile int* g_null = nullptr;
+[[maybe_unused]] volatile int* g_null = nullptr;
 
 TEST(CrashHandler, SignalsWriteAReportAndStillEndTheProcess)
 {
