@@ -138,6 +138,9 @@ void CWebWatchBase::SetSessionHandle(VXNET_HANDLE h) {
     CSectionLock interrupt(m_csInterrupt);
     m_hSession = h;
     m_hInterruptible = h;
+    // A stop that came while this session was being opened covers it too.
+    if (h && StopRequested())
+        vxnet_interrupt(h, 1);
 }
 
 VXNET_HANDLE CWebWatchBase::TakeSession() {
