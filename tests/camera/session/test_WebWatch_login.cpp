@@ -197,6 +197,25 @@ TEST(WebWatchCgi, HvMessageRepliesAndTheCameraClock) {
     }
 }
 
+TEST(WebWatchCgi, DownloadsAFileOrLeavesNone) {
+    CamsimProcess cam({"--family", "HX", "--no-rtsp"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    STWatchCameraInfo info = CamsimRecord(cam);
+    CWebWatchNB camera(0, 1, 0, nullptr);
+    camera.SetCameraInfo(&info);
+    std::string dir = TempDir("download");
+    std::string got = dir + "/snap.jpg";
+    EXPECT_EQ(camera.Download("/web/tmpfs/snap.jpg", got.c_str(), 5000), 0); // no session yet
+    ASSERT_EQ(camera.Connect(), 1);
+    EXPECT_EQ(camera.Download("/web/tmpfs/snap.jpg", got.c_str(), 5000), 1);
+    struct stat st {};
+    ASSERT_EQ(stat(got.c_str(), &st), 0);
+    EXPECT_GT(st.st_size, 100);
+    std::string missing = dir + "/missing.bin";
+    EXPECT_EQ(camera.Download("/no/such/file.bin", missing.c_str(), 5000), 0);
+    EXPECT_NE(stat(missing.c_str(), &st), 0);
+}
+
 TEST(WebWatchCgi, DownloadPathMessagesToTheParent) {
     ParentWindow parent;
     CWebWatchNB camera(0, 1, 0, &parent);
