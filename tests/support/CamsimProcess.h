@@ -36,6 +36,11 @@ class CamsimProcess {
 public:
   explicit CamsimProcess(std::vector<std::string> args = {}, int startTimeoutMs = 15000) {
     std::vector<std::string> argv = {std::string(VX_BIN_DIR) + "/camsim", "--http-port", "0", "--rtsp-port", "0"};
+    // A camera with fixed side-channel ports gets an address of its own.
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+      if (args[i] == "--bind")
+        address_ = args[i + 1];
+    }
     argv.insert(argv.end(), args.begin(), args.end());
     start(argv, startTimeoutMs);
   }
@@ -48,11 +53,13 @@ public:
   pid_t pid() const { return pid_; }
   int httpPort() const { return httpPort_; }
   int rtspPort() const { return rtspPort_; } // 0 with --no-rtsp
+  // The loopback address it listens on (--bind, else 127.0.0.1).
+  const std::string& address() const { return address_; }
   std::string httpUrl(const std::string& target = "/") const {
-    return "http://127.0.0.1:" + std::to_string(httpPort_) + target;
+    return "http://" + address_ + ":" + std::to_string(httpPort_) + target;
   }
   std::string rtspUrl(const std::string& path = "") const {
-    return "rtsp://127.0.0.1:" + std::to_string(rtspPort_) + path;
+    return "rtsp://" + address_ + ":" + std::to_string(rtspPort_) + path;
   }
 
   // Sends GET /camsim/fault?QUERY and returns the reply body; empty when the
@@ -61,6 +68,8 @@ public:
   // Sends GET /camsim/set?QUERY: settings as the test wants them.
   std::string set(const std::string& query) const { return control("/camsim/set?" + query); }
   std::string state() const { return control("/camsim/state"); }
+  // Any control path (GET TARGET); the reply body, empty unless 200.
+  std::string get(const std::string& target) const { return control(target); }
 
   // SIGTERM, then SIGKILL if it has not ended within a few seconds.
   void stop() {
@@ -134,12 +143,13 @@ private:
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_port = htons(static_cast<uint16_t>(httpPort_));
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (inet_pton(AF_INET, address_.c_str(), &sa.sin_addr) != 1)
+      sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     timeval tv{10, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
     std::string reply;
     if (connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0) {
-      std::string req = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+      std::string req = "GET " + target + " HTTP/1.1\r\nHost: " + address_ + "\r\nConnection: close\r\n\r\n";
       if (send(fd, req.data(), req.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(req.size())) {
         char buf[4096];
         ssize_t n;
@@ -155,6 +165,7 @@ private:
   }
 
   pid_t pid_ = -1;
+  std::string address_ = "127.0.0.1";
   int httpPort_ = 0;
   int rtspPort_ = 0;
   std::string error_;

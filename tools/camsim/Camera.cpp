@@ -46,6 +46,11 @@ HttpReply Camera::unauthorized() const {
 HttpReply Camera::handle(const HttpRequest& req) {
   if (req.path.rfind("/camsim/", 0) == 0)
     return control(req);
+  HttpReply side;
+  if (sideRequest && sideRequest(req, side)) {
+    log_.write(req.method, req.target, "side", "handover");
+    return side;
+  }
   return cameraRequest(req);
 }
 
@@ -106,12 +111,17 @@ HttpReply Camera::cameraRequest(const HttpRequest& req) {
 }
 
 HttpReply Camera::control(const HttpRequest& req) {
+  HttpReply side;
+  if (sideControl && sideControl(req, side))
+    return side;
   if (req.path == "/camsim/state") {
     std::string s = faults_.describe();
     s += "requests=" + std::to_string(requests_.load()) + "\n";
     s += "family=" + familyName(options_.family) + "\n";
     if (streamState)
       s += streamState();
+    if (sideState)
+      s += sideState();
     return HttpReply::text(200, s);
   }
   if (req.path == "/camsim/set") {
@@ -144,6 +154,9 @@ HttpReply Camera::control(const HttpRequest& req) {
       else return HttpReply::text(400, "bad value for stream: " + v + "\n");
       if (!onStream)
         return HttpReply::text(409, "no stream is served\n");
+    } else if (std::string sideError; sideFault && sideFault(k, v, false, sideError)) {
+      if (!sideError.empty())
+        return HttpReply::text(400, sideError + "\n");
     } else if (k != "clear") {
       Faults probe(options_);
       std::string error;
@@ -153,10 +166,14 @@ HttpReply Camera::control(const HttpRequest& req) {
   }
   for (const auto& [k, v] : pairs) {
     std::string error;
-    if (k == "clear")
+    if (k == "clear") {
       faults_.clear();
-    else if (k != "vanish" && k != "stream")
+      if (sideFault)
+        sideFault("clear", "", true, error);
+    } else if (sideFault && sideFault(k, v, true, error)) {
+    } else if (k != "vanish" && k != "stream") {
       faults_.apply(k, v, error);
+    }
   }
   if (stream)
     onStream(*stream);

@@ -31,6 +31,16 @@ public:
   std::function<void(int seconds)> onVanish;
   std::function<bool(StreamAction)> onStream;
   std::function<std::string()> streamState;
+  // The side channels and PTZ peers: requests that open a side channel,
+  // further control paths, the keys of /camsim/fault they own (apply false
+  // only checks; true when the key is theirs) and their lines of state.
+  std::function<bool(const HttpRequest&, HttpReply&)> sideRequest;
+  std::function<bool(const HttpRequest&, HttpReply&)> sideControl;
+  std::function<bool(const std::string& key, const std::string& value, bool apply, std::string& error)> sideFault;
+  std::function<std::string()> sideState;
+  // A dialect asked before the family's own.
+  void addDialectFirst(std::unique_ptr<Dialect> dialect) { dialects_.insert(dialects_.begin(), std::move(dialect)); }
+  CameraState& state() { return state_; }
 
 private:
   HttpReply control(const HttpRequest& req);

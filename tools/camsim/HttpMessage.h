@@ -27,6 +27,7 @@ struct HttpReply {
     Normal, // status, headers and body
     Hang,   // no answer at all; the connection is held until the client goes
     Raw,    // `raw` is written as it stands, then the connection closes
+    Handover, // `handover` takes the connection over (a side channel)
   };
   Kind kind = Kind::Normal;
   int status = 200;
@@ -42,6 +43,9 @@ struct HttpReply {
   std::function<bool()> keepHanging;
   // Runs on the connection's thread after the reply went out.
   std::function<void()> afterSend;
+  // Handover: runs on the connection's thread with the socket and what was
+  // read past the request; the server closes the socket when it returns.
+  std::function<void(int fd, std::string pending)> handover;
 
   static HttpReply text(int status, std::string body, std::string contentType = "text/plain");
 };

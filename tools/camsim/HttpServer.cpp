@@ -472,6 +472,11 @@ void HttpServer::serve(int fd) {
     std::string conn = lower(req.header("connection"));
     bool keepAlive = req.version == "HTTP/1.0" ? conn == "keep-alive" : conn != "close";
     HttpReply reply = handler_(req);
+    if (reply.kind == HttpReply::Kind::Handover) {
+      if (reply.handover)
+        reply.handover(fd, std::move(in.buf));
+      return;
+    }
     if (reply.close)
       keepAlive = false;
     if (!sendReply(fd, req, reply, keepAlive, epoch) || !keepAlive)

@@ -46,7 +46,7 @@ HttpReply HvDialect::handle(const HttpRequest& req) {
     if (queryValue(q, "Channel") != "1")
       return HttpReply::text(200, message(400, "", ""), "text/xml");
     // The video port carries the family's own alarm and talk protocol.
-    return HttpReply::text(200, message(200, group, num("HttpPort", 80) + num("VideoPort", 90) + num("RtspPort", 554)),
+    return HttpReply::text(200, message(200, group, num("HttpPort", 80) + num("VideoPort", o.hvVideoPort) + num("RtspPort", 554)),
                            "text/xml");
   }
   if (req.path == "/cgi/sys_get" || req.path == "/cgi/netport_get")

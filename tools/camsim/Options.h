@@ -50,6 +50,10 @@ struct Options {
   int streamStopAfter = -1; // seconds after start; -1: never
   int vanishAfter = -1;     // seconds after start; -1: never
   int vanishFor = 5;
+
+  // The port family HV's binary alarm and talk protocol listens on ("VideoPort"),
+  // set once it is bound.
+  int hvVideoPort = 90;
 };
 
 // Fills `out` from argv. Returns false with a message in `error` on a bad

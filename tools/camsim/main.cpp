@@ -3,6 +3,8 @@
 #include "tools/camsim/Camera.h"
 #include "tools/camsim/HttpServer.h"
 #include "tools/camsim/Options.h"
+#include "tools/camsim/PtzDialect.h"
+#include "tools/camsim/SidePeers.h"
 #include "tools/camsim/RtspServer.h"
 
 #include <gst/gst.h>
@@ -38,7 +40,33 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   signal(SIGPIPE, SIG_IGN);
 
+  // The side channels first: family HV reports the port they got.
+  SidePeers peers(options);
+  peers.start();
+  if (peers.hvPort())
+    options.hvVideoPort = peers.hvPort();
+  PtzJournal ptzJournal;
+
   Camera camera(options);
+  camera.addDialectFirst(std::make_unique<PtzDialect>(camera.state(), ptzJournal));
+  camera.sideRequest = [&peers](const HttpRequest& req, HttpReply& reply) { return peers.takeHttp(req, reply); };
+  camera.sideControl = [&peers, &ptzJournal](const HttpRequest& req, HttpReply& reply) {
+    if (req.path == "/camsim/ptz") {
+      if (req.query == "clear=1")
+        ptzJournal.clear();
+      reply = HttpReply::text(200, ptzJournal.text());
+      return true;
+    }
+    return peers.control(req, reply);
+  };
+  camera.sideFault = [&peers](const std::string& key, const std::string& value, bool apply, std::string& err) {
+    if (key == "clear") {
+      peers.clearFaults();
+      return true;
+    }
+    return peers.fault(key, value, apply, err);
+  };
+  camera.sideState = [&peers] { return peers.describe(); };
   if (!camera.openLog(error)) {
     fprintf(stderr, "camsim: %s\n", error.c_str());
     return 1;
