@@ -13,6 +13,13 @@
 
 class CVXHVDev;
 
+// One queued PTZ command with the speed and preset of its own call.
+struct STPtzCmd {
+    int nCode = 0;
+    int nSpeed = 0;
+    int nPreset = 0;
+};
+
 // Camera families (chip types).
 enum {
     CHIP_TYPE_NONE = 70,
@@ -45,6 +52,9 @@ public:
     int DrawAlarm() override;
     int GetChipType() override;
     int GetUseIPForP2P() override;
+    int domeControl(int nCode, int nSpeed, int nPreset) override;
+    int SetMic() override;
+    int SetMic(int bOn) override;
 
     int Login();
     void Logout();
@@ -57,6 +67,11 @@ public:
     // An alarm of the alarm channel (kind 0 motion, 1 alarm input).
     void SetAlarmDetected(int nKind);
     void SendTalkData() {}
+    // Sends one PTZ command now with the last speed and preset; the worker
+    // sends each queued command with its own.
+    int StartPtzDomeOpt(int nCode);
+    int StartPtzDomeOpt(int nCode, int nSpeed, int nPreset);
+    static DWORD WINAPI PtzOptThread(LPVOID pParam);
 
     static int GetCamType(CString strVersion);
     static int VersionLaterThan(const char* a, const char* b);
@@ -76,6 +91,15 @@ private:
     CString Masked(const CString& strText) const;
     int LoginDirect(int nTimeoutMs);
     int LoginP2P();
+    // The PTZ worker and the side channels (CWebWatchNB_Ptz.cpp,
+    // CWebWatchNB_Channels.cpp).
+    void StartPtzWorker();
+    void StopPtzWorker();
+    int StartAlarmChannel(int nPort, const CString& strUser, const CString& strPwd);
+    void StopSideChannels();
+    static void CALLBACK OnAlarmStatus(int nReserved, int nState, void* pUser);
+    static void CALLBACK OnAlarm(int nReserved, int nKind, const char* pData, int nLength, void* pUser);
+    static void CALLBACK OnTalkError(void* pUser);
 
 public:
     // ---- members, in the order of their meaning ----
@@ -85,7 +109,7 @@ public:
     // m_bIOAlarm, which its questions read.
     int m_nTalkCodec = 0;
     int m_nHVVideoPort = 90;
-    CList<int> m_listPtzCmd;
+    CList<STPtzCmd> m_listPtzCmd;
     CRITICAL_SECTION m_csPtz;
     HANDLE m_hPtzThread = nullptr;
     std::atomic<int> m_bPtzRun{0};
@@ -98,4 +122,7 @@ public:
     // login and kept for the settings pages.
     int m_nAuthLevel = 0;
     int m_bAdmin = 0;
+    // Added: wakes the PTZ worker's pause between commands, so Logout does
+    // not wait for it.
+    HANDLE m_hPtzWake = nullptr;
 };

@@ -21,7 +21,8 @@ int CWebWatchNB::Login() {
     const int result = (!p2p || m_bUseIPForP2P.load()) ? LoginDirect(3000) : LoginP2P();
     if (!result)
         return 0;
-    // The PTZ worker of live objects starts with the side channels.
+    if (m_bLive && !m_bRecordOnly)
+        StartPtzWorker();
     m_bIsLogin = 1;
     return 1;
 }
@@ -57,6 +58,11 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
             vx_log(VX_LOG_ERROR, "get m_nHVVideoPort error");
         }
         m_nTalkCodec = 0;
+        if (m_bLive) {
+            if (StartAlarmChannel(m_nHVVideoPort, m_stCameraInfo.strUser, m_stCameraInfo.strPwd) != 0)
+                return fail("HV Start Alarm error", CString());
+            vx_log(VX_LOG_TRACE, "HV Start Alarm");
+        }
         break;
     }
     case CHIP_TYPE_HX: {
@@ -82,6 +88,11 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
         if (!GetCgi("/cgi-bin/hi3510/param.cgi?cmd=getaencattr&-chn=11", reply, nTimeoutMs))
             return fail("get audio param error", reply);
         m_nTalkCodec = CCgiCmd::GetCgiValue2(reply, "aeformat_1").CompareNoCase("g711a") != 0 ? 1 : 0;
+        if (m_bLive) {
+            if (StartAlarmChannel(m_stCameraInfo.nHttpPort, m_stCameraInfo.strUser, m_stCameraInfo.strPwd) != 0)
+                return fail("HX Start Alarm error", CString());
+            vx_log(VX_LOG_TRACE, "HX Start Alarm");
+        }
         break;
     }
     case CHIP_TYPE_DY: {
@@ -118,6 +129,9 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
             m_nTalkCodec = 2;
         else
             m_nTalkCodec = 3;
+        // A failed alarm start only drops the channel.
+        if (m_bLive && StartAlarmChannel(890, m_stCameraInfo.strUserEncoded, m_stCameraInfo.strPwdEncoded) != 0)
+            vx_log(VX_LOG_ERROR, "AJ Start Alarm error");
         break;
     }
     case CHIP_TYPE_HTL: {
@@ -126,6 +140,11 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
         vx_log(VX_LOG_TRACE, "login HTL ok: %s", static_cast<const char*>(Masked(reply)));
         m_nHVVideoPort = 8088;
         m_nTalkCodec = 0;
+        if (m_bLive) {
+            if (StartAlarmChannel(8088, m_stCameraInfo.strUser, m_stCameraInfo.strPwd) != 0)
+                return fail("HTL Start Alarm error", CString());
+            vx_log(VX_LOG_TRACE, "HTL Start Alarm");
+        }
         break;
     }
     default:
@@ -195,14 +214,10 @@ int CWebWatchNB::LoginP2P() {
 void CWebWatchNB::Logout() {
     CStateLock lock(m_hStateLock);
     // The PTZ worker takes no state lock, so it can be joined here.
-    m_bPtzRun = 0;
-    if (m_hPtzThread) {
-        WaitForSingleObject(m_hPtzThread, INFINITE);
-        CloseHandle(m_hPtzThread);
-        m_hPtzThread = nullptr;
-    }
+    StopPtzWorker();
     if (VXNET_HANDLE h = TakeSession())
         vxnet_disconnect(h);
+    StopSideChannels();
     m_bIsLogin = 0;
 }
 
