@@ -2,31 +2,31 @@
 // What the parts of the video surface share: the camera window messages
 // that it receives and sends.
 
-#include "platform/platform.h"
+#include "camera/session/CameraMessages.h"
 
 namespace statebar {
 
 // Notices to the camera object's parent (wParam the camera index).
-constexpr UINT kClick = WM_USER + 2;
-constexpr UINT kFullscreen = WM_USER + 3;
-constexpr UINT kExitFullscreen = WM_USER + 4;
-constexpr UINT kProperties = WM_USER + 10;
-constexpr UINT kShowBitrate = WM_USER + 11;
-constexpr UINT kHideBitrate = WM_USER + 12;
-constexpr UINT kFlipVertical = WM_USER + 13;
-constexpr UINT kFlipHorizontal = WM_USER + 14;
-constexpr UINT kExactFit = WM_USER + 15;
-constexpr UINT kFullFit = WM_USER + 16;
+constexpr UINT kClick = UM_VX_CAMERA_CLICK;
+constexpr UINT kFullscreen = UM_VX_CAMERA_FULLSCREEN;
+constexpr UINT kExitFullscreen = UM_VX_CAMERA_EXIT_FULLSCREEN;
+constexpr UINT kProperties = UM_VX_CAMERA_PROPERTIES;
+constexpr UINT kShowBitrate = UM_VX_CAMERA_SHOW_BITRATE;
+constexpr UINT kHideBitrate = UM_VX_CAMERA_HIDE_BITRATE;
+constexpr UINT kFlipVertical = UM_VX_CAMERA_FLIP_VERTICAL;
+constexpr UINT kFlipHorizontal = UM_VX_CAMERA_FLIP_HORIZONTAL;
+constexpr UINT kExactFit = UM_VX_CAMERA_EXACT_FIT;
+constexpr UINT kFullFit = UM_VX_CAMERA_FULL_FIT;
 
 // Forwarded camera codes the surface follows (wParam: index << 16 | code).
-constexpr UINT kConnecting = WM_USER + 21;
-constexpr UINT kConnectFailed = WM_USER + 22;
-constexpr UINT kVideoStarting = WM_USER + 24;
-constexpr UINT kVideoFailed = WM_USER + 25;
-constexpr UINT kVideoStopped = WM_USER + 27;
-constexpr UINT kDisconnecting = WM_USER + 29;
-constexpr UINT kDisconnected = WM_USER + 30;
-constexpr UINT kVideoOut = WM_USER + 33;
+constexpr UINT kConnecting = UM_VX_CAMERA_CONNECTING;
+constexpr UINT kConnectFailed = UM_VX_CAMERA_CONNECT_FAILED;
+constexpr UINT kVideoStarting = UM_VX_CAMERA_VIDEO_STARTING;
+constexpr UINT kVideoFailed = UM_VX_CAMERA_VIDEO_FAILED;
+constexpr UINT kVideoStopped = UM_VX_CAMERA_VIDEO_STOPPED;
+constexpr UINT kDisconnecting = UM_VX_CAMERA_DISCONNECTING;
+constexpr UINT kDisconnected = UM_VX_CAMERA_DISCONNECTED;
+constexpr UINT kVideoOut = UM_VX_CAMERA_VIDEO_VOUT;
 constexpr UINT kFirstCode = kConnecting;
 constexpr UINT kLastCode = kVideoOut;
 

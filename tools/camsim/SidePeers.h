@@ -21,6 +21,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -51,6 +52,8 @@ public:
   bool fault(const std::string& key, const std::string& value, bool apply, std::string& error);
   void clearFaults();
   std::string describe() const;
+  // AJ's audio encoder setting ("G.711A", "G.711"): what its talk blocks are.
+  std::function<std::string()> ajEncodeType;
 
   struct AlarmEvent {
     std::string kind; // motion, input, keepalive, text

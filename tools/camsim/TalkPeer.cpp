@@ -3,6 +3,7 @@
 // sequence) and decoded, so /camsim/state can tell what the camera heard.
 #include "tools/camsim/SidePeers.h"
 
+#include <cctype>
 #include <chrono>
 #include <thread>
 
@@ -166,8 +167,12 @@ void SidePeers::talkAj(SideConn& conn, const HttpRequest& req) {
   if (fault == TalkFault::Slow)
     slowly();
   sendSplit(conn, "0\nOK\n", fault);
-  beginSession(TalkCodec::G711A);
-  receiveRaw(conn, TalkCodec::G711A);
+  std::string type = ajEncodeType ? ajEncodeType() : std::string();
+  for (char& ch : type)
+    ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+  const TalkCodec codec = type == "G.711" ? TalkCodec::G711U : TalkCodec::G711A;
+  beginSession(codec);
+  receiveRaw(conn, codec);
 }
 
 void SidePeers::receiveRaw(SideConn& conn, TalkCodec codec) {

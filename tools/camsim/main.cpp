@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
     return peers.fault(key, value, apply, err);
   };
   camera.sideState = [&peers] { return peers.describe(); };
+  peers.ajEncodeType = [&camera] { return camera.state().settings.get("encode_type").value_or("G.711A"); };
   if (!camera.openLog(error)) {
     fprintf(stderr, "camsim: %s\n", error.c_str());
     return 1;

@@ -166,7 +166,7 @@ inline std::vector<std::string> FilesIn(const std::string& dir, const std::strin
 inline STWatchCameraInfo CamsimRecord(const CamsimProcess& cam, const char* user = "admin",
                                       const char* password = "admin") {
     STWatchCameraInfo info;
-    info.strIP = "127.0.0.1";
+    info.strIP = cam.address().c_str();
     info.nHttpPort = cam.httpPort();
     info.nMediaPort = cam.rtspPort();
     info.nEntryType = WATCH_ENTRY_HOST;

@@ -225,6 +225,8 @@ TEST_P(TalkByFamily, SetMicCarriesTheTone)
     SKIP_IF_UNBOUND(r);
     if (std::string(t.codec) == "g726")
         r.cam.set("aeformat_1=g726");
+    if (t.family == 76 && std::string(t.codec) == "g711u")
+        r.cam.set("encode_type=G.711");
     ASSERT_EQ(r.camera->Connect(), 1);
     EXPECT_EQ(r.camera->SetMic(0), 1);  // already off: nothing changes
     ASSERT_EQ(r.camera->SetMic(1), 1);
@@ -240,7 +242,7 @@ TEST_P(TalkByFamily, SetMicCarriesTheTone)
 
 INSTANTIATE_TEST_SUITE_P(Families, TalkByFamily,
                          ::testing::Values(TalkCase{71, "g711a"}, TalkCase{71, "g726"}, TalkCase{72, "g711a"},
-                                           TalkCase{76, "g711a"}, TalkCase{77, "g711a"}));
+                                           TalkCase{76, "g711a"}, TalkCase{76, "g711u"}, TalkCase{77, "g711a"}));
 
 TEST(WebWatchTalk, FamiliesWithoutTalkAndFailuresGiveZero)
 {
@@ -251,6 +253,15 @@ TEST(WebWatchTalk, FamiliesWithoutTalkAndFailuresGiveZero)
         EXPECT_EQ(r.camera->SetMic(1), 0);  // not logged in
         ASSERT_EQ(r.camera->Connect(), 1);
         EXPECT_EQ(r.camera->SetMic(1), 0);  // no talk dialect
+    }
+    {
+        // AJ's talk knows G.711 A-law and mu-law only.
+        Rig r(76);
+        SKIP_IF_UNBOUND(r);
+        r.cam.set("encode_type=G.726");
+        ASSERT_EQ(r.camera->Connect(), 1);
+        EXPECT_EQ(r.camera->SetMic(1), 0);
+        EXPECT_TRUE(WaitFor([&] { return r.State("talk_active") == 0; }));
     }
     for (const char* fault : {"talk=refuse", "talk=nosession", "talk=slow"}) {
         Rig r(71);

@@ -1,6 +1,7 @@
 // Connecting and logging in to camsim per family, refusals, CGI requests and
 // what the log keeps of them.
 #include "WebWatchTestSupport.h"
+#include "side_channel_env.h"
 
 #include <memory>
 
@@ -21,16 +22,18 @@ struct FamilyCase {
 TEST(WebWatchLogin, EachFamilyLogsInWithItsFollowUps) {
     const FamilyCase cases[] = {
         {"HX", {"--streams", "2", "--model", "CAMXC4-HX"}, 71, 2, "CAMXC4-HX", 0, 90},
-        {"HV", {}, 72, 3, "", 0, 90},
+        {"HV", {}, 72, 3, "", 0, -1},  // the port camsim's binary side channel got
         {"DY", {}, 73, 3, "", 0, 90},
         {"AJ", {}, 76, 3, "", 0, 90},
         {"HTL", {}, 77, 3, "", 0, 8088},
     };
     for (const FamilyCase& c : cases) {
-        std::vector<std::string> args = {"--family", c.family, "--no-rtsp"};
+        // An address of its own: the alarm ports of AJ and HTL are fixed.
+        std::vector<std::string> args = {"--family", c.family, "--no-rtsp", "--bind", UniqueLoopback()};
         args.insert(args.end(), c.args.begin(), c.args.end());
         CamsimProcess cam(args);
         ASSERT_TRUE(cam.ok()) << cam.error();
+        const int hvPort = c.hvPort >= 0 ? c.hvPort : static_cast<int>(StateValue(cam.state(), "side_port"));
         STWatchCameraInfo info = CamsimRecord(cam);
         for (int live : {1, 0}) {
             CWebWatchNB camera(live, 3, 0, nullptr);
@@ -41,7 +44,7 @@ TEST(WebWatchLogin, EachFamilyLogsInWithItsFollowUps) {
             EXPECT_EQ(camera.GetStreamCount(), c.streams) << c.family;
             EXPECT_EQ(camera.GetModelVersion(), c.model) << c.family;
             EXPECT_EQ(camera.GetTalkCodec(), c.codec) << c.family;
-            EXPECT_EQ(camera.GetHVVideoPort(), c.hvPort) << c.family;
+            EXPECT_EQ(camera.GetHVVideoPort(), hvPort) << c.family;
             EXPECT_EQ(camera.TestConnectionWithoutVideo(), 1);
             // Connect while logged in changes nothing.
             VXNET_HANDLE held = camera.m_hSession;
