@@ -349,7 +349,10 @@ void GuiThread::fireTimer(HWND hwnd, UINT_PTR id, unsigned)
         proc(hwnd, WM_TIMER, id, NowMs());
         return;
     }
-    MSG m{hwnd, WM_TIMER, id, 0, NowMs(), {}};
+    // A timer message carries the cursor's place at its dispatch.
+    QPoint cursor = QCursor::pos();
+    NoteCursorPos(cursor.x(), cursor.y());
+    MSG m{hwnd, WM_TIMER, id, 0, NowMs(), POINT{cursor.x(), cursor.y()}};
     m_lastMsg = m;
     CallWindow(hwnd, WM_TIMER, id, 0);
 }

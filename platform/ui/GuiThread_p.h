@@ -70,6 +70,9 @@ public:
 
     void shutdown();
     const MSG& lastMessage() const { return m_lastMsg; }
+    // Input handled outside the posted queue (mouse, keys) is the message
+    // that GetMessagePos and GetMessageTime describe while it is handled.
+    void setLastMessage(const MSG& m) { m_lastMsg = m; }
 
     explicit GuiThread(QObject* parent = nullptr);
     ~GuiThread() override;

@@ -14,12 +14,14 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <atomic>
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 using namespace vxw;
 
@@ -36,6 +38,9 @@ QSize ScreenSize()
     uint64_t v = g_screen.load(std::memory_order_relaxed);
     return QSize(static_cast<int>(v >> 32), static_cast<int>(v & 0xFFFFFFFFu));
 }
+
+// The latest hover request of each window (GUI thread only).
+std::unordered_map<HWND, unsigned> g_hoverRequest;
 
 }  // namespace
 
@@ -131,7 +136,32 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme)
     if (tme->dwFlags & TME_CANCEL) {
         if (tme->dwFlags & TME_LEAVE)
             r->trackLeave = false;
+        if (tme->dwFlags & TME_HOVER)
+            ++g_hoverRequest[tme->hwndTrack];
         return TRUE;
+    }
+    if (tme->dwFlags & TME_HOVER) {
+        // One notice after the hover time, and only when the cursor is still
+        // inside; a newer request replaces the pending one.
+        const HWND hwnd = tme->hwndTrack;
+        const unsigned request = ++g_hoverRequest[hwnd];
+        const int ms = tme->dwHoverTime == HOVER_DEFAULT ? 400 : static_cast<int>(tme->dwHoverTime);
+        QTimer::singleShot(ms, r->widget.data(), [hwnd, request] {
+            auto it = g_hoverRequest.find(hwnd);
+            if (it == g_hoverRequest.end() || it->second != request)
+                return;
+            g_hoverRequest.erase(it);
+            WindowRecord* rec = Rec(hwnd);
+            if (!rec || !rec->widget)
+                return;
+            QPoint p = rec->widget->mapFromGlobal(QCursor::pos());
+            if (!rec->widget->rect().contains(p))
+                return;
+            Qt::MouseButtons b = QGuiApplication::mouseButtons();
+            WPARAM keys = (b & Qt::LeftButton ? MK_LBUTTON : 0) | (b & Qt::RightButton ? MK_RBUTTON : 0) |
+                          (b & Qt::MiddleButton ? MK_MBUTTON : 0);
+            ::PostMessage(hwnd, WM_MOUSEHOVER, keys, MAKELPARAM(p.x(), p.y()));
+        });
     }
     if (tme->dwFlags & TME_LEAVE) {
         // A window the mouse is not over learns so at once.

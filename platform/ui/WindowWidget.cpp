@@ -6,6 +6,7 @@
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
 #include "platform/ui/VideoSurface_p.h"
+#include "platform/ui/WindowApi_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
@@ -289,9 +290,21 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
     default:
         break;
     }
+    if (GuiThread* gui = GuiThread::instance())
+        gui->setLastMessage(MSG{h, msg, flags, lp, Tick(), POINT{global.x(), global.y()}});
+    // As on the desktop, the window is asked where the point lies before a
+    // move or press; the answer is the hit code of WM_SETCURSOR.
+    LRESULT hit = HTCLIENT;
+    const bool press = me->type() == QEvent::MouseButtonPress || me->type() == QEvent::MouseButtonDblClick;
+    if (msg == WM_MOUSEMOVE || press) {
+        hit = CallWindow(h, WM_NCHITTEST, 0, MAKELPARAM(global.x(), global.y()));
+        if (!::IsWindow(h))
+            return true;
+    }
     if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
         SetCursorTarget(qw);
-        bool def = Deliver(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, msg));
+        bool def = Deliver(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h),
+                           MAKELPARAM(static_cast<WORD>(hit), msg));
         if (def && !native)
             qw->unsetCursor();
         if (!::IsWindow(h))
@@ -322,7 +335,10 @@ bool EventBridge::key(HWND h, WindowRecord* r, QKeyEvent* ke)
     bool native = r->native != nullptr;
     bool down = ke->type() == QEvent::KeyPress;
     LPARAM lp = static_cast<LPARAM>(1 | (ke->isAutoRepeat() ? 0x40000000 : 0) | (down ? 0 : 0xC0000000));
-    MSG m{h, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), vk, lp, 0, {}};
+    const POINT cursor = LastCursorPos();
+    MSG m{h, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), vk, lp, Tick(), cursor};
+    if (GuiThread* gui = GuiThread::instance())
+        gui->setLastMessage(m);
     if (PreTranslate(&m)) {
         ke->accept();
         return true;

@@ -136,6 +136,31 @@ TEST_F(LinkStatic, OnlyTextStaticsAreColoured)
     }
 }
 
+TEST_F(LinkStatic, HoverColourStaysWhileTheCursorIsInsideAndReturnsAfter)
+{
+    ProbeLink link("https://example.com");
+    ASSERT_TRUE(link.Create("link", WS_VISIBLE | SS_LEFT, CRect(50, 20, 150, 40), &parent, 3000));
+    CPoint inside(60, 30);
+    link.GetParent()->ClientToScreen(&inside);
+    SetCursorPos(inside.x, inside.y);
+    link.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y));
+    EXPECT_TRUE(link.m_bHover);
+    EXPECT_EQ(link.m_crText, CLinkStatic::g_colorOver);
+    // Several timer rounds with the cursor inside keep the hover colour.
+    WaitFor([] { return false; }, 350);
+    EXPECT_EQ(link.m_crText, CLinkStatic::g_colorOver);
+    CPoint outside(5, 90);
+    link.GetParent()->ClientToScreen(&outside);
+    SetCursorPos(outside.x, outside.y);
+    EXPECT_TRUE(WaitFor([&] { return !link.m_bHover; }, 2000));
+    EXPECT_EQ(link.m_crText, CLinkStatic::g_colorUnvisited);
+
+    // A real move over the link asks its hit test.
+    SetCursorPos(inside.x, inside.y);
+    QTest::mouseMove(vxw::WidgetOf(link.GetSafeHwnd()), QPoint(10, 10));
+    EXPECT_TRUE(WaitFor([&] { return link.m_bHover != FALSE; }, 2000));
+}
+
 }  // namespace
 
 VX_UI_TEST_MAIN()

@@ -8,6 +8,8 @@
 #include "ui/controls/CMyPictureButton.h"
 #include "ui/controls/CMyPictureStatic.h"
 
+#include <QTest>
+
 using namespace ctltest;
 using namespace skintest;
 
@@ -103,6 +105,18 @@ TEST_F(PictureButton, PushedStateDrawsTheHotFace)
     EXPECT_EQ(At(Grab(parent), 30, 30), Palette().at('b'));
     button.SetState(FALSE);
     EXPECT_EQ(At(Grab(parent), 30, 30), Palette().at('a'));
+}
+
+TEST_F(PictureButton, HoverShowsTheHotFace)
+{
+    CMyPictureButton button;
+    ASSERT_TRUE(button.Create("", WS_VISIBLE, CRect(10, 10, 50, 50), &parent, kId));
+    button.SetImage(File("normal", true), File("hot", true), "", "", "", TRUE);
+    CPoint inside(30, 30);
+    parent.ClientToScreen(&inside);
+    SetCursorPos(inside.x, inside.y);
+    QTest::mouseMove(vxw::WidgetOf(button.GetSafeHwnd()), QPoint(20, 20));
+    EXPECT_TRUE(WaitFor([&] { return At(Grab(parent), 30, 30) == Palette().at('b'); }, 3000));
 }
 
 TEST_F(PictureButton, SetTransparentLeavesTheOnState)
