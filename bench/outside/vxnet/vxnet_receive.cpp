@@ -10,6 +10,7 @@
 // The camera replays a 1920x1080, 25 fps, 4 Mbit/s H.264 clip with a key frame
 // every 2 s and G.711 audio, so no encoder competes for the CPU.
 
+#include "bench/support/ChildRun.h"
 #include "outside/vxnet/vxnet.h"
 #include "support/CamsimProcess.h"
 #include "utility/vx_log.h"
@@ -31,25 +32,8 @@
 
 namespace {
 
-struct Usage {
-    double cpuSeconds = 0;
-    long maxRssKb = 0;
-    int status = -1;
-};
-
-Usage waitChild(pid_t pid)
-{
-    Usage u;
-    rusage ru{};
-    int status = 0;
-    if (wait4(pid, &status, 0, &ru) != pid)
-        return u;
-    u.cpuSeconds = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec)
-        + static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-    u.maxRssKb = ru.ru_maxrss;
-    u.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return u;
-}
+using vxbench::Usage;
+using vxbench::waitChild;
 
 // One stream's intake. The stream is done once it has delivered `seconds` of
 // video by its own timestamps, as the anchor's -t counts them.
@@ -185,12 +169,7 @@ int main(int argc, char** argv)
         _exit(receiveWithVxnet(streams, seconds, cam.httpPort(), cam.rtspPort(), pipefd[1]));
     }
     close(pipefd[1]);
-    std::string lines;
-    char buf[4096];
-    ssize_t n;
-    while ((n = read(pipefd[0], buf, sizeof buf)) > 0)
-        lines.append(buf, static_cast<size_t>(n));
-    close(pipefd[0]);
+    const std::string lines = vxbench::readAll(pipefd[0]);
     Usage vx = waitChild(child);
 
     double anchorCpu = 0;

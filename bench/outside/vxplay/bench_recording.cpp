@@ -22,6 +22,7 @@
 
 #include "RecordingChild.h"
 #include "SegmentCount.h"
+#include "bench/support/ChildRun.h"
 #include "support/CamsimProcess.h"
 
 #include <fcntl.h>
@@ -50,47 +51,9 @@ struct Options {
     bool keep = false;
 };
 
-struct Usage {
-    double cpuSeconds = 0;
-    long maxRssKb = 0;
-    int status = -1;
-};
-
-Usage waitChild(pid_t pid)
-{
-    Usage u;
-    rusage ru{};
-    int status = 0;
-    if (pid <= 0 || wait4(pid, &status, 0, &ru) != pid)
-        return u;
-    u.cpuSeconds = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec)
-        + static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-    u.maxRssKb = ru.ru_maxrss;
-    u.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return u;
-}
-
-// This program again, in one of its child roles; fd 3 of the child is outFd.
-pid_t spawnSelf(const std::vector<std::string>& args, int outFd)
-{
-    // By its own path, not /proc/self/exe, so that the child carries the
-    // program's name and a profiler can pick it out.
-    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::vector<std::string> argv = {self};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (auto& a : argv)
-        cargv.push_back(const_cast<char*>(a.c_str()));
-    cargv.push_back(nullptr);
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (outFd >= 0 && dup2(outFd, 3) < 0)
-            _exit(126);
-        execv(self.c_str(), cargv.data());
-        _exit(127);
-    }
-    return pid;
-}
+using vxbench::spawnSelf;
+using vxbench::Usage;
+using vxbench::waitChild;
 
 pid_t startAnchor(const std::string& url, const Options& o, const std::string& dir)
 {
@@ -233,12 +196,7 @@ int runOnce(const Options& o)
                              std::to_string(ourCam.httpPort()), std::to_string(ourCam.rtspPort()), oursDir},
                             pipefd[1]);
     close(pipefd[1]);
-    std::string lines;
-    char buf[4096];
-    ssize_t n;
-    while ((n = read(pipefd[0], buf, sizeof buf)) > 0)
-        lines.append(buf, static_cast<size_t>(n));
-    close(pipefd[0]);
+    const std::string lines = vxbench::readAll(pipefd[0]);
     Usage ours = waitChild(child);
 
     double anchorCpu = 0;
