@@ -8,16 +8,33 @@
 #include <mdbtools.h>
 
 #include <cstdio>
+#include <strings.h>
 #include <string>
 #include <vector>
 
 namespace {
 
+bool Listed(MdbHandle* mdb, const char* name)
+{
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (strcasecmp(entry->object_name, name) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A table the catalog lists must be read whole: a row count that differs
+// from the table's own (pages cut off the file) is a failure, not a part.
 bool DumpTable(MdbHandle* mdb, const char* name, bool required, std::string& out)
 {
+    if (!mdb_read_catalog(mdb, MDB_TABLE))
+        return false;
+    if (!Listed(mdb, name))
+        return !required;
     MdbTableDef* table = mdb_read_table_by_name(mdb, const_cast<gchar*>(name), MDB_TABLE);
     if (!table)
-        return !required;
+        return false;
     if (!mdb_read_columns(table)) {
         mdb_free_tabledef(table);
         return false;
@@ -28,7 +45,9 @@ bool DumpTable(MdbHandle* mdb, const char* name, bool required, std::string& out
     std::vector<int> lengths(n, 0);
     for (unsigned i = 0; i < n; ++i)
         mdb_bind_column(table, static_cast<int>(i + 1), values[i].data(), &lengths[i]);
+    unsigned long rows = 0;
     while (mdb_fetch_row(table)) {
+        ++rows;
         LegacyRow row;
         for (unsigned i = 0; i < n; ++i) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i));
@@ -41,8 +60,9 @@ bool DumpTable(MdbHandle* mdb, const char* name, bool required, std::string& out
         }
         out += FormatLegacyRow(name, row);
     }
+    bool whole = rows == table->num_rows;
     mdb_free_tabledef(table);
-    return true;
+    return whole;
 }
 
 }  // namespace
@@ -59,11 +79,10 @@ int main(int argc, char** argv)
         return 1;
     }
     std::string out;
-    bool ok = mdb_read_catalog(mdb, MDB_TABLE) != nullptr && DumpTable(mdb, "TBL_CAMERA", true, out) &&
-              DumpTable(mdb, "TBL_CHANNEL_LIST", false, out);
+    bool ok = DumpTable(mdb, "TBL_CAMERA", true, out) && DumpTable(mdb, "TBL_CHANNEL_LIST", false, out);
     mdb_close(mdb);
     if (!ok) {
-        std::fprintf(stderr, "vxkst-mdbread: %s: the camera tables cannot be read\n", argv[1]);
+        std::fprintf(stderr, "vxkst-mdbread: %s: the camera tables cannot be read whole\n", argv[1]);
         return 1;
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
