@@ -2,6 +2,8 @@
 // handling of the player's messages.
 #include "WebWatchTestSupport.h"
 
+#include "camera/session/CStateBar.h"
+
 #include <algorithm>
 
 using namespace wwtest;
@@ -126,6 +128,28 @@ TEST_F(PlaybackTest, LongFileReportsItsLengthAndSeeksInMicroseconds) {
     EXPECT_EQ(camera.PlayFilePos(camera.GetPlayFileLength()), 1);
     ASSERT_TRUE(WaitFor([&] { return Notices(0).size() == 2; }));
     EXPECT_EQ(Notices(0).back(), 11);
+}
+
+TEST(WebWatchWindow, TheCameraWindowCarriesItsVideoSurface) {
+    ParentWindow parent;
+    auto camera = std::make_unique<CWebWatchNB>(1, 6, 0, &parent);
+    ASSERT_TRUE(camera->Create(nullptr, "camera", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &parent, 1003));
+    CStateBar* surface = camera->GetStateBar();
+    ASSERT_NE(surface, nullptr);
+    HWND hSurface = surface->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindow(hSurface));
+    EXPECT_EQ(surface->GetParent(), camera.get());
+    camera->MoveWindow(0, 0, 240, 180);
+    CRect rc;
+    surface->GetClientRect(&rc);
+    EXPECT_EQ(rc.Width(), 240);
+    EXPECT_EQ(rc.Height(), 180);
+    // The worker's messages reach the surface too, forwarded.
+    camera->PostMessage(UM_VX_CAMERA_CONNECT_FAILED, UM_VX_CAMERA_CONNECT_FAILED, 0);
+    ASSERT_TRUE(WaitFor([&] { return parent.Count(UM_VX_CAMERA_CONNECT_FAILED) == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return !surface->GetStatusText().IsEmpty(); }));
+    camera.reset();
+    EXPECT_FALSE(::IsWindow(hSurface));
 }
 
 } // namespace
