@@ -1,5 +1,7 @@
 #include "camera/session/CgiReply.h"
 
+#include "outside/vxnet/vxnet.h"
+
 #include <cctype>
 #include <cstring>
 #include <strings.h>
@@ -72,50 +74,26 @@ bool CgiGetSucceeded(const char* reply) {
     return IsMessageDocument(reply);
 }
 
-bool CgiPostSucceeded(const char* reply) { return CgiReplyStatus(reply) == 200; }
-
-namespace {
-
-void ReplaceAll(std::string& s, const std::string& what, const std::string& with) {
-    if (what.empty())
-        return;
-    for (size_t pos = s.find(what); pos != std::string::npos; pos = s.find(what, pos + with.size()))
-        s.replace(pos, what.size(), with);
+bool CgiPostSucceeded(const char* reply) {
+    // Cameras refuse a setting with "[Error]" under status 200: that write
+    // did not happen.
+    if (CgiReplyStatus(reply) != 200)
+        return false;
+    const char* body = strstr(reply, "\r\n\r\n");
+    return !body || !strstr(body, "[Error]");
 }
-
-void MaskPasswordValues(std::string& s) {
-    static const char kKey[] = "password=";
-    const size_t keyLen = sizeof kKey - 1;
-    for (size_t i = 0; i + keyLen <= s.size(); ++i) {
-        if (strncasecmp(s.c_str() + i, kKey, keyLen) != 0)
-            continue;
-        size_t start = i + keyLen;
-        size_t end = start;
-        while (end < s.size() && s[end] != '&' && s[end] != ' ' && s[end] != '\r' && s[end] != '\n' &&
-               s[end] != '"' && s[end] != '\'' && s[end] != ';')
-            ++end;
-        s.replace(start, end - start, "***");
-        i = start + 2;
-    }
-}
-
-} // namespace
 
 CString MaskSecrets(const CString& text, const CString& password, const CString& passwordEncoded) {
-    std::string s(static_cast<const char*>(text), static_cast<size_t>(text.GetLength()));
-    // The longer form first, so that the plain password inside it is not
-    // replaced alone and leaves the rest readable.
-    std::string plain(static_cast<const char*>(password));
-    std::string encoded(static_cast<const char*>(passwordEncoded));
-    if (encoded.size() >= plain.size()) {
-        ReplaceAll(s, encoded, "***");
-        ReplaceAll(s, plain, "***");
-    } else {
-        ReplaceAll(s, plain, "***");
-        ReplaceAll(s, encoded, "***");
-    }
-    MaskPasswordValues(s);
-    return CString(s.c_str());
+    // The transport library's rule, so every log line of the system masks
+    // alike: password-like parameters, variable lines and attributes (other
+    // accounts' passwords in replies too) and the session's own secrets.
+    const char* secrets[] = {password, passwordEncoded};
+    char* safe = nullptr;
+    if (vxnet_redact_text(text, secrets, 2, &safe) != 0 || !safe)
+        return CString("(not logged)");
+    CString out(safe);
+    vxnet_free_cgi_output(&safe);
+    return out;
 }
 
 bool ParseCameraTimeText(const CString& text, COleDateTime& out) {

@@ -14,7 +14,7 @@ int CgiReplyStatus(const char* reply);
 // line) a body that is one <Message> document. A page that merely quotes
 // "HTTP/1.1 200" or "</Message>" does not pass.
 bool CgiGetSucceeded(const char* reply);
-// A POST succeeded: status 200.
+// A POST succeeded: status 200 and no "[Error]" in the body.
 bool CgiPostSucceeded(const char* reply);
 
 // A copy of `text` for a log line: every occurrence of the password and of

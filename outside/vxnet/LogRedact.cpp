@@ -40,9 +40,16 @@ std::string maskQueryValues(std::string_view in)
             ++i;
             if (!name.empty() && isSensitiveName(name)) {
                 size_t end = i;
-                while (end < in.size() && in[end] != '&' && in[end] != '#' && in[end] != ' '
-                       && in[end] != '\r' && in[end] != '\n')
-                    ++end;
+                if (end < in.size() && (in[end] == '"' || in[end] == '\'')) {
+                    // A quoted value (a reply's variable line, an XML
+                    // attribute) runs to its closing quote, blanks and all.
+                    size_t close = in.find(in[end], end + 1);
+                    end = close == std::string_view::npos ? in.size() : close + 1;
+                } else {
+                    while (end < in.size() && in[end] != '&' && in[end] != '#' && in[end] != ' '
+                           && in[end] != '\r' && in[end] != '\n')
+                        ++end;
+                }
                 if (end > i)
                     out.append(kMask);
                 i = end;

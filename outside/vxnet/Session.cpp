@@ -148,9 +148,16 @@ int Session::status() const
 {
     {
         std::lock_guard lock(m_streamMutex);
-        if (m_reader && m_reader->finished() && m_reader->error() != VXNET_OK)
-            return m_reader->error();
+        if (m_reader) {
+            if (m_reader->finished() && m_reader->error() != VXNET_OK)
+                return m_reader->error();
+            return m_requestError.load();
+        }
     }
+    // Without a stream nothing but requests would tell: ask the port when
+    // the camera has been silent for a while.
+    if (m_http)
+        return m_liveness.status(m_block.szHost, m_block.nHttpPort, m_requestError.load());
     return m_requestError.load();
 }
 
@@ -161,10 +168,13 @@ void Session::noteRequest(int code)
         return;
     // Only a request that got no answer says the camera is gone; an error
     // status is the camera talking.
-    if (code == VXNET_ERR_CONNECT || code == VXNET_ERR_TIMEOUT || code == VXNET_ERR_PROTOCOL)
+    if (code == VXNET_ERR_CONNECT || code == VXNET_ERR_TIMEOUT || code == VXNET_ERR_PROTOCOL) {
         m_requestError.store(code);
-    else if (code == VXNET_OK)
+        return;
+    }
+    if (code == VXNET_OK)
         m_requestError.store(VXNET_OK);
+    m_liveness.answered();
 }
 
 int Session::cgi(const char* path, char** output, int method, int timeout_ms)

@@ -9,6 +9,7 @@
 
 #include "outside/vxnet/HttpClient.h"
 #include "outside/vxnet/Interrupt.h"
+#include "outside/vxnet/Liveness.h"
 #include "outside/vxnet/StreamReader.h"
 #include "outside/vxnet/vxnet.h"
 
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<HttpClient> m_http; // none for RTSP URL entries
     std::vector<std::string> m_secrets;
     std::atomic<int> m_requestError{0};
+    mutable Liveness m_liveness; // a stream-less session's check that the camera is there
 
     // Lock order: m_controlMutex, then m_streamMutex.
     std::mutex m_controlMutex;        // serialises opening and closing the stream

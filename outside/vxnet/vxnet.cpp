@@ -4,6 +4,7 @@
 #include "outside/vxnet/vxnet.h"
 
 #include "outside/vxnet/FfmpegLog.h"
+#include "outside/vxnet/LogRedact.h"
 #include "outside/vxnet/Session.h"
 #include "outside/vxnet/SessionTable.h"
 #include "outside/vxnet/StreamReader.h"
@@ -16,7 +17,11 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
@@ -169,6 +174,29 @@ void vxnet_free_cgi_output(char** output)
         return;
     std::free(*output);
     *output = nullptr;
+}
+
+int vxnet_redact_text(const char* text, const char* const* secrets, int nsecrets, char** output)
+{
+    if (output)
+        *output = nullptr;
+    if (!text || !output || nsecrets < 0 || (nsecrets > 0 && !secrets))
+        return VXNET_ERR_BAD_ARG;
+    return guarded("vxnet_redact_text", int(VXNET_ERR_BAD_ARG), [&] {
+        std::vector<std::string> list;
+        for (int i = 0; i < nsecrets; ++i) {
+            if (secrets[i] && *secrets[i])
+                list.emplace_back(secrets[i]);
+        }
+        std::sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+        std::string safe = vxnet::redactPath(text, list);
+        char* copy = static_cast<char*>(std::malloc(safe.size() + 1));
+        if (!copy)
+            return int(VXNET_ERR_NO_MEMORY);
+        std::memcpy(copy, safe.c_str(), safe.size() + 1);
+        *output = copy;
+        return int(VXNET_OK);
+    });
 }
 
 int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path, const char* local_path,

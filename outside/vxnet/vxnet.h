@@ -169,6 +169,13 @@ int vxnet_get_cgi_command(VXNET_HANDLE handle, const char* path, char** output,
                           int method, int timeout_ms);
 void vxnet_free_cgi_output(char** output);
 
+// A copy of text (a request path, URL or reply) that is safe to log: the
+// values of password-like parameters, variable lines and attributes, URL
+// credentials and every occurrence of the given secrets (nsecrets texts;
+// longer ones first, shorter than 3 characters ignored) become "***".
+// On 0 *output holds the copy; release it with vxnet_free_cgi_output.
+int vxnet_redact_text(const char* text, const char* const* secrets, int nsecrets, char** output);
+
 // Fetches remote_path into local_path. The bytes go to a temporary file in the
 // same folder, renamed over local_path only once the whole body has arrived
 // with a 2xx status; on any failure no file is left. timeout_ms bounds the

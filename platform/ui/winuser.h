@@ -716,6 +716,9 @@ int GetWindowTextLength(HWND hWnd);
 HWND GetParent(HWND hWnd);
 // The desktop: no window of ours; calls on it fail.
 HWND GetDesktopWindow();
+// The newest top-level window of that class and text (null: any). GUI thread.
+HWND FindWindow(LPCSTR lpClassName, LPCSTR lpWindowName);
+#define FindWindowA FindWindow
 // Null parent: the window becomes top-level. Returns the previous parent.
 HWND SetParent(HWND hWnd, HWND hWndNewParent);
 HWND GetDlgItem(HWND hDlg, int id);

@@ -134,6 +134,7 @@ TEST(CgiReply, SuccessReadsTheStatusLine) {
         {"HTTP/1.0 200 OK\r\n\r\n", true, true},
         {"HTTP/1.1 200 Ok\r\n\r\n", true, true},
         {"HTTP/2 200\r\n\r\n", true, true},
+        {"HTTP/1.1 200 OK\r\n\r\n[Error]-volume: bad value.\r\n", true, false},  // a refused write
         {"HTTP/1.1 404 Not Found\r\n\r\n<p>expected HTTP/1.1 200 OK</p>", false, false},
         {"HTTP/1.1 500 Error\r\n\r\n<Message><result code=\"200\"/></Message>", false, false},
         {"HTTP/1.1 2000 OK\r\n\r\n", false, false},
@@ -186,7 +187,8 @@ TEST(CgiReply, LogLinesCarryNoPassword) {
         {"/cgi-bin/user_management?username=admin&password=s%26cret", "s&cret", "s%26cret",
          "/cgi-bin/user_management?username=admin&password=***"},
         {"echo s&cret and s%26cret", "s&cret", "s%26cret", "echo *** and ***"},
-        {"PassWord=abc;next", "zzz", "zzz", "PassWord=***;next"},
+        {"PassWord=abc;next", "zzz", "zzz", "PassWord=***"},
+        {"var at_password1=\"other one\";\r\n", "zzz", "zzz", "var at_password1=***;\r\n"},
         {"nothing secret", "", "", "nothing secret"},
     };
     for (const Case& c : cases)

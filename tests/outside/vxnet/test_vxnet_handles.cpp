@@ -131,3 +131,17 @@ TEST_F(VxnetHandles, DisconnectRacingOtherThreadsFreesTheSessionOnceTheyAreDone)
 }
 
 } // namespace
+
+TEST(VxnetRedactText, SecretsAndPasswordValuesNeverPass)
+{
+    const char* secrets[] = {"s&cret", "s%26cret", nullptr, ""};
+    char* out = nullptr;
+    ASSERT_EQ(vxnet_redact_text("/p?-at_password=x&u=s&cret\r\nvar at_password2=\"a b\";", secrets, 4, &out), 0);
+    ASSERT_NE(out, nullptr);
+    EXPECT_STREQ(out, "/p?-at_password=***&u=***\r\nvar at_password2=***;");
+    vxnet_free_cgi_output(&out);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_NE(vxnet_redact_text(nullptr, secrets, 1, &out), 0);
+    EXPECT_NE(vxnet_redact_text("x", nullptr, 1, &out), 0);
+    EXPECT_NE(vxnet_redact_text("x", secrets, 1, nullptr), 0);
+}

@@ -135,6 +135,10 @@ TEST(LogRedaction, PasswordsNeverReachALogLine)
         {"/cgi-bin/web.cgi?{\"mod\":\"user\",\"param\":{\"Password\":\"hunter2\"}}",
          "/cgi-bin/web.cgi?{\"mod\":\"user\",\"param\":{\"Password\":\"***\"}}"},
         {"/plain/path?cmd=getvideoattr", "/plain/path?cmd=getvideoattr"},
+        // Replies: a quoted value goes whole, blanks and separators included.
+        {"var at_username0=\"admin\";\r\nvar at_password0=\"a b&c\";\r\nvar x=\"1\";",
+         "var at_username0=\"admin\";\r\nvar at_password0=***;\r\nvar x=\"1\";"},
+        {"<user name=\"a\" password='s e'/>", "<user name=\"a\" password=***/>"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(redactPath(c.in), c.out) << c.in;

@@ -1,0 +1,126 @@
+#include "camera/dialogs/CSettingsPage.h"
+
+#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CVXCamApp.h"
+#include "camera/session/CWebWatchNB.h"
+#include "resources/vxcam/resource.h"
+
+BEGIN_MESSAGE_MAP(CSettingsPage, CDlgTabItem)
+    ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
+    ON_BN_CLICKED(IDC_APPLY, OnApply)
+    ON_MESSAGE(UM_PAGE_REQUEST_DONE, OnRequestDone)
+END_MESSAGE_MAP()
+
+CSettingsPage::CSettingsPage(UINT nTemplateId, UINT nLabelId, CCameraSetupDlg* pOwner, UINT nApplyId)
+    : CDlgTabItem(static_cast<int>(nTemplateId), nullptr), m_pOwner(pOwner), m_nLabelId(nLabelId),
+      m_nApplyId(nApplyId)
+{
+}
+
+BOOL CSettingsPage::OnInitDialog()
+{
+    CDlgTabItem::OnInitDialog();
+    UpdateButtons();
+    return TRUE;
+}
+
+CWebWatchNB* CSettingsPage::Camera() const
+{
+    return m_pOwner ? m_pOwner->Camera() : nullptr;
+}
+
+void CSettingsPage::UpdateButtons()
+{
+    bool idle = !m_job && !m_bInert;
+    if (CWnd* refresh = GetDlgItem(IDC_REFRESH))
+        refresh->EnableWindow(idle);
+    if (CWnd* apply = GetDlgItem(static_cast<int>(m_nApplyId)))
+        apply->EnableWindow(idle && m_bLoaded);
+}
+
+bool CSettingsPage::StartRequest(Request kind, const CString& path, bool post, int nTimeoutMs)
+{
+    CWebWatchNB* camera = Camera();
+    if (m_job || !camera || !m_pOwner)
+        return false;
+    auto job = std::make_shared<RequestJob>();
+    job->call = [camera, path, post, nTimeoutMs](CString& reply) {
+        return post ? camera->PostCgi(path, reply, nTimeoutMs) : camera->GetCgi(path, reply, nTimeoutMs);
+    };
+    job->notify = GetSafeHwnd();
+    job->message = UM_PAGE_REQUEST_DONE;
+    if (!m_pOwner->Worker().Post(job))
+        return false;
+    m_job = std::move(job);
+    m_pending = kind;
+    UpdateButtons();
+    return true;
+}
+
+void CSettingsPage::Load()
+{
+    if (!StartRequest(Request::Load, LoadPath(), false, 3000) && !m_job)
+        ShowError(IDS_GET_FAILED);
+}
+
+void CSettingsPage::OnShowWindow()
+{
+    Load();
+}
+
+void CSettingsPage::OnRefresh()
+{
+    Load();
+}
+
+void CSettingsPage::OnApply()
+{
+    if (m_job || !m_bLoaded)
+        return;
+    CString path = ApplyPath();
+    if (path.IsEmpty())
+        return;
+    if (!StartRequest(Request::Apply, path, true, m_nApplyTimeoutMs))
+        ShowError(IDS_APPLY_FAILED);
+}
+
+LRESULT CSettingsPage::OnRequestDone(WPARAM, LPARAM)
+{
+    if (!m_job || !m_job->done)
+        return 0;
+    std::shared_ptr<RequestJob> job = std::move(m_job);
+    Request kind = m_pending;
+    bool ok = job->Succeeded();
+    if (kind == Request::Load) {
+        // A failed reload keeps what the page showed and what it may apply.
+        if (ok) {
+            m_bLoaded = true;
+            ShowLoaded(job->reply);
+        }
+        UpdateButtons();
+        if (!ok)
+            ShowError(IDS_GET_FAILED);
+        return 0;
+    }
+    UpdateButtons();
+    if (ok)
+        Applied(kind);
+    else
+        ShowError(IDS_APPLY_FAILED);
+    return 0;
+}
+
+void CSettingsPage::Applied(Request)
+{
+    ShowSuccess();
+}
+
+void CSettingsPage::ShowError(UINT nTextId)
+{
+    ShowMessageById(this, IDS_ERROR, nTextId, MB_ICONERROR);
+}
+
+void CSettingsPage::ShowSuccess()
+{
+    ShowMessageById(this, m_nLabelId, IDS_APPLY_DONE, MB_ICONINFORMATION);
+}

@@ -1,0 +1,73 @@
+#pragma once
+// What every settings page shares under CDlgTabItem: its owner (the settings
+// window), whether a load has succeeded, the request in flight and the
+// message boxes. A page loads when it is first shown and on "Refresh", and
+// applies on its apply button; the camera calls run on the window's request
+// worker, and the page learns the result from a posted message. "Refresh"
+// and "Apply" stay disabled while a request is in flight, and "Apply" stays
+// disabled until a load has succeeded: a page that never read the camera's
+// settings never writes its template defaults over them.
+//
+// GUI thread only; the job it shares with the worker is read only after the
+// worker posted that it is done.
+
+#include "camera/dialogs/CRequestWorker.h"
+#include "ui/controls/CDlgTabItem.h"
+
+#include <memory>
+
+class CCameraSetupDlg;
+class CWebWatchNB;
+
+#define UM_PAGE_REQUEST_DONE (WM_APP + 120)
+
+class CSettingsPage : public CDlgTabItem {
+public:
+    CSettingsPage(UINT nTemplateId, UINT nLabelId, CCameraSetupDlg* pOwner, UINT nApplyId);
+
+    bool IsLoaded() const { return m_bLoaded; }
+    bool IsRequestPending() const { return m_job != nullptr; }
+    // Loads again (the "Refresh" button).
+    void Load();
+
+protected:
+    enum class Request { Load, Apply, Sync };
+
+    // The page's own parts.
+    virtual CString LoadPath() = 0;
+    // Puts the values of a successful load reply into the controls.
+    virtual void ShowLoaded(const CString& reply) = 0;
+    // Checks the controls and makes the apply request; empty when the page
+    // refused (it has shown why).
+    virtual CString ApplyPath() = 0;
+    // After a successful apply or sync; the default shows the success box.
+    virtual void Applied(Request kind);
+
+    // Runs a request on the window's worker; false when one is in flight or
+    // there is no camera object.
+    bool StartRequest(Request kind, const CString& path, bool post, int nTimeoutMs);
+    CWebWatchNB* Camera() const;
+    void UpdateButtons();
+    void ShowError(UINT nTextId);
+    void ShowSuccess();
+    // Keeps both buttons disabled for good (a camera the page cannot serve).
+    void SetInert() { m_bInert = true; UpdateButtons(); }
+
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+    void OnShowWindow() override;
+    void OnRefresh();
+    void OnApply();
+    LRESULT OnRequestDone(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+    CCameraSetupDlg* m_pOwner;
+    UINT m_nLabelId;
+    UINT m_nApplyId;
+    bool m_bLoaded = false;
+    bool m_bInert = false;
+    Request m_pending = Request::Load;
+    std::shared_ptr<RequestJob> m_job;
+    int m_nApplyTimeoutMs = 3000;
+};

@@ -1,0 +1,81 @@
+#include "camera/dialogs/SettingsPageTable.h"
+
+#include "camera/dialogs/CCameraTimeSetting.h"
+#include "camera/dialogs/CDlgAudio.h"
+#include "camera/dialogs/CDlgCameraUser.h"
+#include "camera/dialogs/CDlgPTZ.h"
+#include "resources/vxcam/resource.h"
+
+namespace {
+
+template <class Page>
+CDlgTabItem* Make(CCameraSetupDlg* owner)
+{
+    return new Page(owner);
+}
+
+// Template ids of pages that other parts of the library build.
+const PageSlot kCamera[] = {
+    {IDS_PAGE_NAME_TIME, IDD_TIME_SETTING, &Make<CCameraTimeSetting>},
+    {IDS_PAGE_NETWORK, 25043, nullptr},
+    {IDS_PAGE_WIRELESS, 25175, nullptr},
+    {IDS_PAGE_EMAIL, 5070, nullptr},
+    {IDS_PAGE_FTP, 25065, nullptr},
+    {IDS_PAGE_AUDIO, IDD_AUDIO, &Make<CDlgAudio>},
+    {IDS_PAGE_PTZ, IDD_PTZ, &Make<CDlgPTZ>},
+};
+const PageSlot kVideo[] = {
+    {IDS_PAGE_VIDEO, 20135, nullptr},
+    {IDS_PAGE_DISPLAY, 25179, nullptr},
+    {IDS_PAGE_INFRARED, 25182, nullptr},
+};
+const PageSlot kMotion[] = {{IDS_PAGE_MOTION, 25068, nullptr}};
+const PageSlot kCapture[] = {{IDS_PAGE_AUTO_CAPTURE, 25072, nullptr}};
+const PageSlot kPlayback[] = {
+    {IDS_PAGE_RECORD_QUERY, 20366, nullptr},
+    {IDS_PAGE_SNAPSHOT_QUERY, 25077, nullptr},
+    {IDS_PAGE_SCHEDULE_RECORD, 20316, nullptr},
+    {IDS_PAGE_RECORD_OPTIONS, 20319, nullptr},
+};
+const PageSlot kData[] = {{IDS_PAGE_DATA_SETTINGS, 0, nullptr}, {IDS_PAGE_DATA, 0, nullptr}};
+const PageSlot kUser[] = {{IDS_PAGE_USERS, IDD_CAMERA_USER, &Make<CDlgCameraUser>}};
+const PageSlot kSystem[] = {
+    {IDS_PAGE_STORAGE, 25061, nullptr},
+    {IDS_PAGE_UPGRADE, 25080, nullptr},
+    {IDS_PAGE_SYSTEM_LOG, 25081, nullptr},
+};
+
+template <size_t N>
+constexpr CategoryPages Category(int code, const PageSlot (&slots)[N])
+{
+    return {code, slots, static_cast<int>(N), true};
+}
+
+const CategoryPages kCategories[] = {
+    Category(CATEGORY_CAMERA, kCamera), Category(CATEGORY_VIDEO, kVideo),   Category(CATEGORY_MOTION, kMotion),
+    Category(CATEGORY_CAPTURE, kCapture), Category(CATEGORY_PLAYBACK, kPlayback), Category(CATEGORY_USER, kUser),
+    Category(CATEGORY_SYSTEM, kSystem),
+};
+
+// Data has labels but no pages at all.
+const CategoryPages kDataLabels = {CATEGORY_DATA, kData, 2, false};
+
+}  // namespace
+
+const WindowCategory kWindowCategories[kWindowCategoryCount] = {
+    {CATEGORY_CAMERA, IDS_CATEGORY_CAMERA},   {CATEGORY_VIDEO, IDS_CATEGORY_VIDEO},
+    {CATEGORY_MOTION, IDS_CATEGORY_MOTION},   {CATEGORY_CAPTURE, IDS_CATEGORY_CAPTURE},
+    {CATEGORY_PLAYBACK, IDS_CATEGORY_PLAYBACK}, {CATEGORY_USER, IDS_CATEGORY_USER},
+    {CATEGORY_SYSTEM, IDS_CATEGORY_SYSTEM},
+};
+
+const CategoryPages* FindCategoryPages(int code)
+{
+    if (code == CATEGORY_DATA)
+        return &kDataLabels;
+    for (const CategoryPages& c : kCategories) {
+        if (c.code == code)
+            return &c;
+    }
+    return nullptr;
+}
