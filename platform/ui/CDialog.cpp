@@ -74,20 +74,6 @@ void SetModalDialogHook(ModalDialogHook hook)
 }
 }  // namespace vxw::test
 
-HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE, LPVOID lpParam)
-{
-    auto owner = std::make_unique<CWnd>();
-    if (!owner->CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, hMenu,
-                         lpParam))
-        return nullptr;
-    HWND h = owner->m_hWnd;
-    vxw::WindowRecord* r = vxw::Rec(h);
-    // The registry keeps the object; a later SubclassWindow replaces it.
-    r->temp = std::move(owner);
-    return h;
-}
-
 CDialog::CDialog() = default;
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)

@@ -54,8 +54,3 @@ private:
 
 // The window class name of dialogs.
 #define WC_DIALOG "#32770"
-
-// Creates a window that no C++ object owns (a control of a template).
-HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
-#define CreateWindowExA CreateWindowEx

@@ -10,8 +10,15 @@ IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
+
 CWinApp* g_app = nullptr;
+
+BOOL AppPreTranslate(MSG* msg)
+{
+    return g_app ? g_app->PreTranslateMessage(msg) : CWnd::WalkPreTranslateTree(nullptr, msg);
 }
+
+}  // namespace
 
 int CWinThread::Run()
 {
@@ -29,6 +36,7 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName)
 {
     g_app = this;
+    vxw::SetPreTranslateHook(&AppPreTranslate);
 }
 
 CWinApp::CWinApp(LPCSTR lpszAppName, AFX_MODULE_STATE* libraryState) : m_pszAppName(lpszAppName)
@@ -42,8 +50,10 @@ CWinApp::CWinApp(LPCSTR lpszAppName, AFX_MODULE_STATE* libraryState) : m_pszAppN
 
 CWinApp::~CWinApp()
 {
-    if (g_app == this)
+    if (g_app == this) {
+        vxw::SetPreTranslateHook(nullptr);
         g_app = nullptr;
+    }
     if (m_pLibraryState && m_pLibraryState->m_pCurrentWinApp == this)
         m_pLibraryState->m_pCurrentWinApp = nullptr;
 }

@@ -267,6 +267,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         rec->menu = cs.hMenu;
     }
     rec->native = CreateNativeControl(rec->className);
+    rec->classProc = ClassDefaultProc(rec->className);
     rec->wnd = this;
     HWND h = WindowRegistry::instance().add(std::move(rec));
     WindowRecord* r = Rec(h);
@@ -542,7 +543,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (r->native && r->native->handle(message, wParam, lParam, result))
         return result;
-    if (r->className == "#32770" && DefDialogProc(m_hWnd, message, wParam, lParam, result))
+    if (r->classProc && r->classProc(m_hWnd, message, wParam, lParam, result))
         return result;
     QWidget* w = r->widget;
     switch (message) {

@@ -1,7 +1,6 @@
 #include "platform/ui/GuiThread_p.h"
 
 #include "platform/kernel/gui_wait.h"
-#include "platform/ui/CWinApp.h"
 #include "platform/ui/GuiRuntime.h"
 #include "platform/ui/WindowRegistry_p.h"
 #include "platform/ui/WindowCall_p.h"
@@ -99,6 +98,23 @@ bool CheckGuiThread(const char* call)
 #else
     return false;
 #endif
+}
+
+namespace {
+
+std::atomic<PreTranslateHook> g_preTranslate{nullptr};
+
+}  // namespace
+
+void SetPreTranslateHook(PreTranslateHook hook)
+{
+    g_preTranslate.store(hook);
+}
+
+BOOL PreTranslateInLoop(MSG* msg)
+{
+    PreTranslateHook hook = g_preTranslate.load();
+    return hook ? hook(msg) : CWnd::WalkPreTranslateTree(nullptr, msg);
 }
 
 POINT LastCursorPos()
@@ -213,8 +229,7 @@ void GuiThread::dispatchPosted(const MSG& msg)
     m_lastMsg = m;
     QPoint cursor = QCursor::pos();
     NoteCursorPos(cursor.x(), cursor.y());
-    CWinApp* app = AfxGetApp();
-    BOOL eaten = app ? app->PreTranslateMessage(&m) : CWnd::WalkPreTranslateTree(nullptr, &m);
+    BOOL eaten = PreTranslateInLoop(&m);
     if (eaten || !WindowRegistry::instance().alive(m.hwnd))
         return;
     CallWindow(m.hwnd, m.message, m.wParam, m.lParam);

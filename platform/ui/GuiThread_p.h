@@ -34,6 +34,14 @@ namespace vxw {
 // false (see VX_GUI_THREAD_ASSERTS).
 bool CheckGuiThread(const char* call);
 
+// What the loop asks before a message reaches its window: true when the
+// message was handled there. The application object installs its
+// PreTranslateMessage; without one, each window from the message's own up
+// to its top-level window pre-translates. GUI thread.
+using PreTranslateHook = BOOL (*)(MSG* msg);
+void SetPreTranslateHook(PreTranslateHook hook);
+BOOL PreTranslateInLoop(MSG* msg);
+
 // Where the mouse was when the GUI thread last looked: posts from any thread
 // are stamped with it, as they must not ask Qt.
 POINT LastCursorPos();

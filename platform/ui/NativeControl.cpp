@@ -28,15 +28,22 @@ std::unique_ptr<NativeControl> MakeDateTime();
 std::unique_ptr<NativeControl> MakeIpAddress();
 std::unique_ptr<NativeControl> MakeToolTip();
 
-std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
+namespace {
+
+// The window classes the layer knows: the control behind a class name and
+// the default procedure the class adds before the common one.
+struct WindowClass {
+    const char* name;
+    std::unique_ptr<NativeControl> (*make)();
+    ClassDefProc defProc = nullptr;
+};
+
+const WindowClass* FindWindowClass(const std::string& className)
 {
-    struct Entry {
-        const char* name;
-        std::unique_ptr<NativeControl> (*make)();
-    };
     // A header control exists only as the list view's own header (its
     // child with id 0), made by the list view itself.
-    static const Entry kClasses[] = {
+    static const WindowClass kClasses[] = {
+        {"#32770", nullptr, &DefDialogProc},
         {"BUTTON", &MakeButton},
         {"EDIT", &MakeEdit},
         {"STATIC", &MakeStatic},
@@ -52,11 +59,25 @@ std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
         {"SysIPAddress32", &MakeIpAddress},
         {"tooltips_class32", &MakeToolTip},
     };
-    for (const Entry& e : kClasses) {
-        if (strcasecmp(e.name, className.c_str()) == 0)
-            return e.make();
+    for (const WindowClass& c : kClasses) {
+        if (strcasecmp(c.name, className.c_str()) == 0)
+            return &c;
     }
     return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className)
+{
+    const WindowClass* c = FindWindowClass(className);
+    return c && c->make ? c->make() : nullptr;
+}
+
+ClassDefProc ClassDefaultProc(const std::string& className)
+{
+    const WindowClass* c = FindWindowClass(className);
+    return c ? c->defProc : nullptr;
 }
 
 void NativeControl::notifyCommand(UINT code) const

@@ -63,6 +63,9 @@ void PaintCtlColor(QWidget* widget, HWND control, UINT msg);
 
 // Null for a class name that is no control (a plain or dialog window).
 std::unique_ptr<NativeControl> CreateNativeControl(const std::string& className);
+// The default procedure a class adds before the common one (the dialog's),
+// or null.
+ClassDefProc ClassDefaultProc(const std::string& className);
 
 // Text moves between CString/char* and Qt as UTF-8.
 QString ToQ(const char* text);

@@ -244,6 +244,21 @@ BOOL ShowWindow(HWND hWnd, int cmd)
     return wasVisible;
 }
 
+// A window without an object of the caller's: the registry keeps the object;
+// a later SubclassWindow replaces it.
+HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE, LPVOID lpParam)
+{
+    auto owner = std::make_unique<CWnd>();
+    if (!owner->CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, hMenu,
+                         lpParam))
+        return nullptr;
+    HWND h = owner->m_hWnd;
+    vxw::WindowRecord* r = vxw::Rec(h);
+    r->temp = std::move(owner);
+    return h;
+}
+
 BOOL DestroyWindow(HWND hWnd)
 {
     if (!::IsWindow(hWnd))

@@ -26,6 +26,10 @@ namespace vxw {
 
 class NativeControl;
 
+// A window class's own default handling, before the common one; true when
+// it handled the message.
+using ClassDefProc = bool (*)(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
 struct WindowRecord {
     HWND hwnd = nullptr;
     CWnd* wnd = nullptr;           // the object that owns the handle
@@ -39,6 +43,7 @@ struct WindowRecord {
     std::string className;
     std::string text;
     std::unique_ptr<NativeControl> native;  // the control behind a control class
+    ClassDefProc classProc = nullptr;       // the class's own default handling
     HFONT font = nullptr;
     CFont* userFont = nullptr;     // the object SetFont was given
     HICON iconBig = nullptr;

@@ -2,7 +2,6 @@
 // bridge that turns Qt's input, focus, size and paint events into the
 // window messages of the window that owns the widget.
 #include "platform/gdi/DcHandle_p.h"
-#include "platform/ui/CWinApp.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
 #include "platform/ui/VideoSurface_p.h"
@@ -144,12 +143,6 @@ EventSignature Sign(QEvent* e)
     if (auto* ke = dynamic_cast<QKeyEvent*>(e))
         s.key = ke->key();
     return s;
-}
-
-BOOL PreTranslate(MSG* m)
-{
-    CWinApp* app = AfxGetApp();
-    return app ? app->PreTranslateMessage(m) : CWnd::WalkPreTranslateTree(nullptr, m);
 }
 
 HWND g_lastFocus = nullptr;
@@ -339,7 +332,7 @@ bool EventBridge::key(HWND h, WindowRecord* r, QKeyEvent* ke)
     MSG m{h, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), vk, lp, Tick(), cursor};
     if (GuiThread* gui = GuiThread::instance())
         gui->setLastMessage(m);
-    if (PreTranslate(&m)) {
+    if (PreTranslateInLoop(&m)) {
         ke->accept();
         return true;
     }

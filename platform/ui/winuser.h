@@ -748,6 +748,10 @@ BOOL InvalidateRect(HWND hWnd, LPCRECT rect, BOOL erase);
 BOOL InvalidateRgn(HWND hWnd, HRGN rgn, BOOL erase);
 BOOL UpdateWindow(HWND hWnd);
 BOOL RedrawWindow(HWND hWnd, LPCRECT rect, HRGN rgn, UINT flags);
+// Creates a window that no C++ object owns (a control of a template).
+HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
+#define CreateWindowExA CreateWindowEx
 LRESULT DefWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 #define DefWindowProcA DefWindowProc
 HDC BeginPaint(HWND hWnd, LPPAINTSTRUCT ps);
