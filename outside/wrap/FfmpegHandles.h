@@ -7,6 +7,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavcodec/bsf.h>
 #include <libavformat/avformat.h>
 #include <libavutil/audio_fifo.h>
 #include <libavutil/dict.h>
@@ -53,6 +54,9 @@ struct AvioFree {
         }
     }
 };
+struct BsfFree {
+    void operator()(AVBSFContext* b) const { av_bsf_free(&b); }
+};
 struct CodecParametersFree {
     void operator()(AVCodecParameters* p) const { avcodec_parameters_free(&p); }
 };
@@ -67,6 +71,7 @@ using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFree>;
 using AvioPtr = std::unique_ptr<AVIOContext, AvioFree>;
 using CodecParametersPtr = std::unique_ptr<AVCodecParameters, CodecParametersFree>;
+using BsfPtr = std::unique_ptr<AVBSFContext, BsfFree>;
 
 inline PacketPtr makePacket() { return PacketPtr(av_packet_alloc()); }
 inline FramePtr makeFrame() { return FramePtr(av_frame_alloc()); }

@@ -1,5 +1,7 @@
 #include "StreamFixture.h"
 
+#include "outside/wrap/FfmpegHandles.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -80,16 +82,22 @@ const StreamFixture& StreamFixture::get()
         if (!std::filesystem::exists(mkv))
             die("ffmpeg failed: " + err);
 
-        AVFormatContext* fmt = nullptr;
-        if (avformat_open_input(&fmt, mkv.c_str(), nullptr, nullptr) < 0 || avformat_find_stream_info(fmt, nullptr) < 0)
+        AVFormatContext* raw = nullptr;
+        if (avformat_open_input(&raw, mkv.c_str(), nullptr, nullptr) < 0)
             die("cannot read " + mkv);
-        AVBSFContext* bsf = nullptr;
+        vxwrap::InputFormatPtr input(raw);
+        AVFormatContext* fmt = input.get();
+        if (avformat_find_stream_info(fmt, nullptr) < 0)
+            die("cannot read " + mkv);
+        AVBSFContext* rawBsf = nullptr;
         const int v = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         const int a = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
         if (v < 0 || a < 0)
             die("fixture lacks a track");
-        if (av_bsf_alloc(av_bsf_get_by_name("h264_mp4toannexb"), &bsf) < 0)
+        if (av_bsf_alloc(av_bsf_get_by_name("h264_mp4toannexb"), &rawBsf) < 0)
             die("no h264_mp4toannexb");
+        vxwrap::BsfPtr filter(rawBsf);
+        AVBSFContext* bsf = filter.get();
         avcodec_parameters_copy(bsf->par_in, fmt->streams[v]->codecpar);
         bsf->time_base_in = fmt->streams[v]->time_base;
         if (av_bsf_init(bsf) < 0)
@@ -123,7 +131,8 @@ const StreamFixture& StreamFixture::get()
         s->tracks[0].extradata = s->m_extradata[0].data();
         s->tracks[0].extradata_size = int(s->m_extradata[0].size());
 
-        AVPacket* pkt = av_packet_alloc();
+        vxwrap::PacketPtr packet = vxwrap::makePacket();
+        AVPacket* pkt = packet.get();
         while (av_read_frame(fmt, pkt) >= 0) {
             const AVStream* st = fmt->streams[pkt->stream_index];
             if (pkt->stream_index == v) {
@@ -152,9 +161,6 @@ const StreamFixture& StreamFixture::get()
             }
             av_packet_unref(pkt);
         }
-        av_packet_free(&pkt);
-        av_bsf_free(&bsf);
-        avformat_close_input(&fmt);
         return s;
     }();
     return *f;
