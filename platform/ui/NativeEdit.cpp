@@ -1,6 +1,7 @@
 // The EDIT class: single-line (plain, password, number, read-only) and
 // multi-line edits. Multi-line text travels as "\r\n" lines, as callers
 // expect, and is "\n" inside Qt.
+#include "platform/ui/CtlColorQuery_p.h"
 #include "platform/ui/NativeControl_p.h"
 
 #include <QLineEdit>
@@ -38,13 +39,58 @@ private:
     bool m_digits;
 };
 
+// Edits ask their parent for their colours before each paint
+// (WM_CTLCOLOREDIT, or WM_CTLCOLORSTATIC when read-only or disabled): the
+// DC's text colour becomes the text, the returned brush the base.
+template <typename Base>
+class Coloured : public Base {
+public:
+    Coloured(HWND h, QWidget* parent) : Base(parent), m_hwnd(h)
+    {
+        m_text = this->palette().color(QPalette::Text);
+        m_base = this->palette().color(QPalette::Base);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        askColours();
+        Base::paintEvent(e);
+    }
+
+private:
+    void askColours()
+    {
+        WindowRecord* r = Rec(m_hwnd);
+        if (!r || !r->parent)
+            return;
+        const bool passive = (r->style & ES_READONLY) || !this->isEnabled();
+        vxgdi::CtlColors c =
+            QueryCtlColor(r->parent, passive ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, m_hwnd, m_text, m_base);
+        if (!::IsWindow(m_hwnd))
+            return;
+        QColor base = c.brush ? c.brushColor : m_base;
+        QPalette p = this->palette();
+        // Only a change is applied: a new palette paints again.
+        if (p.color(QPalette::Text) == c.text && p.color(QPalette::Base) == base)
+            return;
+        p.setColor(QPalette::Text, c.text);
+        p.setColor(QPalette::Base, base);
+        this->setPalette(p);
+    }
+
+    HWND m_hwnd;
+    QColor m_text;
+    QColor m_base;
+};
+
 class Edit : public NativeControl {
 public:
     QWidget* create(WindowRecord& r, QWidget* parent) override
     {
         m_multi = (r.style & ES_MULTILINE) != 0;
         if (m_multi) {
-            auto* t = new QPlainTextEdit(parent);
+            auto* t = new Coloured<QPlainTextEdit>(r.hwnd, parent);
             t->setTabChangesFocus(true);
             t->setReadOnly((r.style & ES_READONLY) != 0);
             t->setLineWrapMode((r.style & (WS_HSCROLL | ES_AUTOHSCROLL)) ? QPlainTextEdit::NoWrap
@@ -54,7 +100,7 @@ public:
             m_text = t;
             QObject::connect(t, &QPlainTextEdit::textChanged, t, [this] { onChanged(); });
         } else {
-            auto* e = new QLineEdit(parent);
+            auto* e = new Coloured<QLineEdit>(r.hwnd, parent);
             e->setText(ToQ(r.text));
             e->setReadOnly((r.style & ES_READONLY) != 0);
             if (r.style & ES_PASSWORD)

@@ -69,6 +69,10 @@ bool DefDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
 // Releases a painting DC (BeginPaint's, an owner-draw DC), showing first what
 // was drawn on the window outside painting.
 void ReleasePaintDc(HDC hdc);
+// After a control with a border (WS_BORDER, a client or static edge) has
+// painted itself on widget: sends WM_NCPAINT, during which the control's
+// window DC draws on widget clipped to the border band.
+void PaintNonClient(HWND hwnd, QWidget* widget);
 // GUI thread: keeps the primary screen's size for GetSystemMetrics on
 // other threads.
 void RememberScreen();

@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <map>
+#include <set>
 
 namespace vxgdi {
 namespace {
@@ -48,8 +49,42 @@ void ShowPendingOnPaint(HDC hdc)
     p.drawImage(0, 0, img);
 }
 
+// The border band being painted now (WM_NCPAINT), and the DCs handed out
+// for it.
+struct NonClientPaint {
+    HWND hwnd = nullptr;
+    QWidget* widget = nullptr;
+    QRegion band;
+};
+NonClientPaint* g_nonClient = nullptr;
+std::set<HDC>& NonClientDcs()
+{
+    static std::set<HDC> s;
+    return s;
+}
+
 }  // namespace
 }  // namespace vxgdi
+
+void vxw::PaintNonClient(HWND hwnd, QWidget* widget)
+{
+    WindowRecord* r = Rec(hwnd);
+    if (!r || !widget)
+        return;
+    int width = 0;
+    if (r->exStyle & WS_EX_CLIENTEDGE)
+        width = 2;
+    else if ((r->style & WS_BORDER) || (r->exStyle & WS_EX_STATICEDGE))
+        width = 1;
+    if (!width)
+        return;
+    QRect all = widget->rect();
+    vxgdi::NonClientPaint nc{hwnd, widget, QRegion(all) - QRegion(all.adjusted(width, width, -width, -width))};
+    vxgdi::NonClientPaint* prev = vxgdi::g_nonClient;
+    vxgdi::g_nonClient = &nc;
+    CallWindow(hwnd, WM_NCPAINT, 1, 0);
+    vxgdi::g_nonClient = prev;
+}
 
 void vxw::ReleasePaintDc(HDC hdc)
 {
@@ -86,11 +121,26 @@ HDC GetDC(HWND hWnd)
 
 HDC GetWindowDC(HWND hWnd)
 {
+    // While the window's border band is painted, its window DC draws on the
+    // window at once, clipped to the band.
+    if (g_nonClient && hWnd && g_nonClient->hwnd == hWnd) {
+        HDC hdc = CreateWindowDc(g_nonClient->widget, g_nonClient->widget->size());
+        if (DcHandle* dc = FromHdc(hdc)) {
+            dc->hwnd = hWnd;
+            dc->st.clip = g_nonClient->band;
+            NonClientDcs().insert(hdc);
+        }
+        return hdc;
+    }
     return GetDC(hWnd);
 }
 
 int ReleaseDC(HWND, HDC hDC)
 {
+    if (NonClientDcs().erase(hDC)) {
+        ReleaseWindowDc(hDC);
+        return 1;
+    }
     DcHandle* dc = FromHdc(hDC);
     if (!dc || dc->kind == DcHandle::Kind::Memory || (dc->kind == DcHandle::Kind::Window && !dc->own))
         return 0;

@@ -354,13 +354,29 @@ bool EventBridge::key(HWND h, WindowRecord* r, QKeyEvent* ke)
     return !native;
 }
 
+// Lets the widget paint itself now, past the bridge.
+void RunNativePaint(QWidget* qw, QPaintEvent* pe)
+{
+    QEvent* prev = t_passThrough;
+    t_passThrough = pe;
+    QCoreApplication::sendEvent(qw, pe);
+    t_passThrough = prev;
+}
+
 bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
 {
     if (r->native) {
         auto inputs = r->native->inputWidgets();
         QWidget* target = inputs.empty() ? r->widget.data() : inputs.front();
-        if (qw != target)
-            return false;
+        if (qw != target) {
+            // The frame of a control whose content paints elsewhere (a
+            // scrolled view): the frame first, then the border band.
+            if (qw != r->widget.data())
+                return false;
+            RunNativePaint(qw, pe);
+            PaintNonClient(h, qw);
+            return true;
+        }
     } else if (qw != r->widget.data()) {
         return false;
     }
@@ -376,6 +392,15 @@ bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
     g_paint = prev;
     vxgdi::t_painting = prevPainting;
     PaintVideoSurface(h, qw);
+    if (native && qw == r->widget.data() && ::IsWindow(h)) {
+        // The control's own painting (its frame) must be done before its
+        // border band is painted over it.
+        if (!ran && def) {
+            RunNativePaint(qw, pe);
+            ran = true;
+        }
+        PaintNonClient(h, qw);
+    }
     return !def || ran;
 }
 
