@@ -150,6 +150,24 @@ Control (not logged, no authentication), on the HTTP port:
       instead of the clock), authLevel=N (the login's level) and
       encode_type=TEXT (AJ's audio encoder, G.711A by default)
   GET /camsim/state                 the faults and counters, one per line
+
+Side channels (alarm and talk) and PTZ:
+  HX answers "/livestream/11" (alarm) and "/call_invite" (talk) on its web
+  port; HTL both on port 8088, AJ alarm on 890 and talk on 888 of the --bind
+  address (give each camera its own 127.x.y.z); HV speaks its binary "INF"
+  protocol on a free port that netport_get reports as VideoPort. Ports that
+  cannot be opened are named as side_unbound= in /camsim/state.
+  PTZ: ptzctrl.cgi and param.cgi?cmd=preset (families with the parameter
+  CGI), AJ /cgi-bin/ptz_ctrl, HTL web.cgi {"mod":"ptz",...} by POST.
+  GET /camsim/alarm?event=motion|input|keepalive|text&start=0|1&byte9=HEX&text=T
+                                    one event to every alarm subscriber
+  GET /camsim/ptz                   what the camera did ("up 31", "stop",
+                                    "preset-goto 0"); ?clear=1 empties it
+  /camsim/fault keys: alarm=refuse|drop|badlength|none
+                      talk=refuse|nosession|slow|split|drop|none
+  /camsim/state adds alarm_active, alarm_subscriptions, alarm_refused,
+  alarm_events, talk_sessions, talk_refused, talk_active, talk_packets,
+  talk_bad_packets, talk_gaps, talk_codec and talk_frequency (Hz)
 )";
 }
 
