@@ -4,6 +4,7 @@
 
 #include "camera/session/CVXHVDev.h"
 #include "camera/session/CameraMessages.h"
+#include "camera/session/StateLock.h"
 #include "utility/vx_log.h"
 
 int CWebWatchNB::StartAlarmChannel(int nPort, const CString& strUser, const CString& strPwd)
@@ -54,6 +55,8 @@ int CWebWatchNB::SetMic()
 
 int CWebWatchNB::SetMic(int bOn)
 {
+    // Logout (on another thread) deletes the talk channel under this lock.
+    CStateLock lock(m_hStateLock);
     bOn = bOn ? 1 : 0;
     const char* name = m_stCameraInfo.strName;
     if (bOn == m_bTalk) {
