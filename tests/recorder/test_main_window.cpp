@@ -212,6 +212,24 @@ TEST(MainWindow, ButtonsFollowTheNumberOfCameras)
     }
 }
 
+TEST(MainWindow, AClickOnTheAboutAreaOpensTheAboutBox)
+{
+    Program p;
+    p.Run([&](CMainDlg& dlg) {
+        int opened = 0;
+        vxw::test::SetModalDialogHook([&](CDialog& about) {
+            ++opened;
+            about.EndDialog(IDOK);
+        });
+        const RECT& area = GlobalInfo().m_rcAbout;
+        dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(area.left + 2, area.top + 2));
+        EXPECT_EQ(opened, 1);
+        // Elsewhere the click drags the window instead.
+        dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(area.right + 50, area.bottom + 50));
+        EXPECT_EQ(opened, 1);
+    });
+}
+
 TEST(MainWindow, TheExitQuestionAndItsNo)
 {
     Program p;
