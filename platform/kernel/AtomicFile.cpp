@@ -1,19 +1,64 @@
 #include "platform/kernel/AtomicFile_p.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <mutex>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vxk {
 
-int WriteFileAtomically(const std::string& path, const std::string& content, unsigned mode) {
+namespace {
+
+std::string FolderOf(const std::string& path) {
     size_t slash = path.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
-    std::string tmpl = dir + "/.vxtmp-XXXXXX";
-    int fd = mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errno;
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// A new file of its own beside path, named after it (a crash may leave one
+// behind; the name says whose it is).
+int OpenTemporary(const std::string& path, std::string& tmp, int& fd) {
+    static std::mutex mutex;  // guards rng
+    static std::mt19937 rng(std::random_device{}());
+    std::string folder = FolderOf(path);
+    size_t slash = path.rfind('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        unsigned r;
+        {
+            std::lock_guard lock(mutex);
+            r = static_cast<unsigned>(rng());
+        }
+        char suffix[16];
+        snprintf(suffix, sizeof suffix, "%08x", r);
+        tmp = folder + "/." + base + "." + suffix + ".tmp";
+        // 0666 lets the umask decide for new files.
+        fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return 0;
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+}  // namespace
+
+int WriteFileAtomically(const std::string& path, const std::string& content, unsigned mode) {
+    if (mode == kModeOfOldFile) {
+        struct stat old;
+        mode = stat(path.c_str(), &old) == 0 ? unsigned(old.st_mode & 07777) : kModeOfOldFile;
+    }
+    std::string tmpl;
+    int fd = -1;
+    if (int e = OpenTemporary(path, tmpl, fd))
+        return e;
     int err = 0;
     size_t done = 0;
     while (done < content.size()) {
@@ -26,7 +71,7 @@ int WriteFileAtomically(const std::string& path, const std::string& content, uns
         }
         done += size_t(w);
     }
-    if (!err && fchmod(fd, mode_t(mode)) != 0)
+    if (!err && mode != kModeOfOldFile && fchmod(fd, mode_t(mode)) != 0)
         err = errno;
     if (!err && fsync(fd) != 0)
         err = errno;

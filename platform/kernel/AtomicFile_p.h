@@ -1,10 +1,14 @@
 #pragma once
-// Small whole-file helpers for the kernel's own files (registry, autostart
-// entries).
+// Small whole-file helpers for the kernel's own files (profiles, registry,
+// autostart entries).
 
 #include <string>
 
 namespace vxk {
+
+// The mode WriteFileAtomically gives: the old file's, or for a new file the
+// one the umask leaves of 0666, as for any other file the user writes.
+constexpr unsigned kModeOfOldFile = ~0u;
 
 // Replaces `path` with `content`: a temporary file in the same folder,
 // flushed to disk and renamed over the old one, so readers see the old or

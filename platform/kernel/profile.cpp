@@ -7,10 +7,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/kernel/AtomicFile_p.h"
 #include "platform/kernel/crt_number.h"
 
 namespace vxk {
@@ -152,19 +152,10 @@ std::string_view Unquote(std::string_view v)
 
 enum class ReadResult { Ok, Missing, Failed };
 
-ReadResult ReadWholeFile(const char* path, std::string& out)
+ReadResult ReadProfileFile(const char* path, std::string& out)
 {
-    out.clear();
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    char chunk[16384];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.append(chunk, n);
-    bool bad = ferror(f) != 0;
-    fclose(f);
-    return bad ? ReadResult::Failed : ReadResult::Ok;
+    int err = ReadWholeFile(path, out);
+    return err == 0 ? ReadResult::Ok : err == ENOENT ? ReadResult::Missing : ReadResult::Failed;
 }
 
 // The reader's view of a file: missing, unreadable and empty files all read
@@ -172,7 +163,7 @@ ReadResult ReadWholeFile(const char* path, std::string& out)
 std::string ReadForLookup(const char* path)
 {
     std::string text;
-    if (!path || !*path || ReadWholeFile(path, text) != ReadResult::Ok)
+    if (!path || !*path || ReadProfileFile(path, text) != ReadResult::Ok)
         text.clear();
     return text;
 }
@@ -218,65 +209,6 @@ void AddUnique(std::vector<std::string_view>& list, std::string_view s)
         if (EqualNoCase(have, s))
             return;
     list.push_back(s);
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-bool WriteAll(int fd, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Writes bytes to a new file beside path and renames it over path, so the
-// file is either the old one or the complete new one, never a mix.
-bool ReplaceFileAtomically(const std::string& path, const std::string& bytes, const struct stat* old)
-{
-    std::string folder = FolderOf(path);
-    std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-    static std::mt19937 rng(std::random_device{}());
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        char suffix[16];
-        snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(rng()));
-        tmp = folder + "/." + base + "." + suffix + ".tmp";
-        // 0666 lets the umask decide for new files, as for any other file.
-        fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, bytes);
-    if (ok && old)
-        ok = fchmod(fd, old->st_mode & 07777) == 0;
-    if (ok)
-        ok = fsync(fd) == 0;
-    if (close(fd) != 0)
-        ok = false;
-    if (ok)
-        ok = rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        unlink(tmp.c_str());
-    return ok;
 }
 
 ProfileEdit EditForWrite(std::string& text, LPCSTR section, LPCSTR key, LPCSTR value)
@@ -401,11 +333,9 @@ bool EditProfileFile(const char* path, const std::function<ProfileEdit(std::stri
         free(real);
     }
     std::string text;
-    ReadResult r = ReadWholeFile(target.c_str(), text);
+    ReadResult r = ReadProfileFile(target.c_str(), text);
     if (r == ReadResult::Failed)
         return false;
-    struct stat st {};
-    bool have = r == ReadResult::Ok && stat(target.c_str(), &st) == 0;
     if (existed)
         *existed = r == ReadResult::Ok;
     std::string before = text;
@@ -413,7 +343,8 @@ bool EditProfileFile(const char* path, const std::function<ProfileEdit(std::stri
         return true;
     if (r == ReadResult::Ok && text == before)
         return true;
-    return ReplaceFileAtomically(target, text, have ? &st : nullptr);
+    // The file keeps its mode; a new one gets what the umask leaves.
+    return WriteFileAtomically(target, text, kModeOfOldFile) == 0;
 }
 
 }  // namespace vxk
