@@ -79,6 +79,7 @@ HTTP authentication; AJ's carry username= and password= in the query):
        lines var name="value"; (getuserinfo, getvideoattr, getvencattr,
        getaencattr, getservertime, setservertime, getserverinfo, ...; setters
        answer [Succeed]set ok.), /web.ini ([vxver] vercfg = MODEL),
+       /web/tmpfs/snap.jpg, /log/syslog.txt, /cgi-bin/hi3510/logsync.cgi
        and the settings commands the settings pages use, kept in a store
        so a reload shows what was set:
          get/setoverlayattr -region=0|1 (show 0/1, place 0-3, type 0-2, name)
@@ -95,7 +96,6 @@ HTTP authentication; AJ's carry username= and password= in the query):
        or LF is refused: the reply says [Error] and the whole request
        changes nothing. The accounts drive every login (HTTP, AJ's query
        account, DY's rolename).
-       /web/tmpfs/snap.jpg, /log/syslog.txt, /cgi-bin/hi3510/logsync.cgi
   HV   /cgi/sys_get?Group=DeviceInfo|TimeInfo,
        /cgi/netport_get?Channel=1&Group=NetPortInfo: XML in <Message> with
        <result code="200">; no parameter CGI
