@@ -27,20 +27,6 @@ constexpr int64_t kCameraClockAudio = 80000000;  // 10000 s at 8 kHz
 }
 } // namespace
 
-std::string runCommand(const std::string& cmd)
-{
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    pclose(p);
-    return out;
-}
-
 std::string scratchRoot()
 {
     namespace fs = std::filesystem;

@@ -6,6 +6,7 @@
 // bases, timestamps on a camera clock that does not start at 0.
 
 #include "outside/vxplay/vxplay.h"
+#include "support/RunCommand.h"
 
 #include <cstdint>
 #include <string>
@@ -43,9 +44,6 @@ public:
 private:
     std::vector<std::vector<uint8_t>> m_extradata;
 };
-
-// Runs a shell command; its standard output.
-std::string runCommand(const std::string& cmd);
 
 struct ProbeResult {
     bool ok = false;
