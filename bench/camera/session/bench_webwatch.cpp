@@ -13,6 +13,7 @@
 // libraries loaded, divided by N.
 
 #include "RecordingChild.h"
+#include "bench/support/ChildRun.h"
 #include "camera/session/CWebWatchNB.h"
 #include "support/CamsimProcess.h"
 #include "utility/vx_log.h"
@@ -35,50 +36,17 @@
 
 namespace {
 
+using vxbench::readAll;
+using vxbench::spawnSelf;
+using vxbench::Usage;
+using vxbench::waitChild;
+
 struct Options {
     std::vector<int> cameras = {64, 300};
     int seconds = 30;
     int segmentSeconds = 10;
     int prerecordMs = 5000;
 };
-
-struct Usage {
-    double cpuSeconds = 0;
-    long maxRssKb = 0;
-    int status = -1;
-};
-
-Usage waitChild(pid_t pid) {
-    Usage u;
-    rusage ru{};
-    int status = 0;
-    if (pid <= 0 || wait4(pid, &status, 0, &ru) != pid)
-        return u;
-    u.cpuSeconds = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-                   static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-    u.maxRssKb = ru.ru_maxrss;
-    u.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return u;
-}
-
-pid_t spawnSelf(const std::vector<std::string>& args, int outFd) {
-    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::vector<std::string> argv = {self};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (auto& a : argv)
-        cargv.push_back(const_cast<char*>(a.c_str()));
-    cargv.push_back(nullptr);
-    pid_t pid = fork();
-    if (pid == 0) {
-        int fd = outFd >= 0 ? outFd : open("/dev/null", O_WRONLY);
-        if (fd < 0 || dup2(fd, 3) < 0)
-            _exit(126);
-        execv(self.c_str(), cargv.data());
-        _exit(127);
-    }
-    return pid;
-}
 
 bool parseInt(const char* text, int low, int high, int& out) {
     char* end = nullptr;
@@ -183,16 +151,6 @@ int childMain(int argc, char** argv) {
     job.rtspPort = rtsp;
     job.outDir = argv[8];
     return runRecording(job, 3);
-}
-
-std::string readAll(int fd) {
-    std::string out;
-    char buf[4096];
-    ssize_t r;
-    while ((r = read(fd, buf, sizeof buf)) > 0)
-        out.append(buf, static_cast<size_t>(r));
-    close(fd);
-    return out;
 }
 
 int runOnce(int n, const Options& o) {
