@@ -28,12 +28,17 @@ void CMyListCtrl::PreSubclassWindow()
     CListCtrl::PreSubclassWindow();
     m_bBlockColumnResize = TRUE;
     m_bDragEnabled = FALSE;
+    m_pfnKeptSwapRows = m_pfnSwapRows;
+    m_pKeptSwapRowsUser = m_pSwapRowsUser;
     m_pfnSwapRows = nullptr;
     m_pSwapRowsUser = nullptr;
 }
 
 int CMyListCtrl::OnCreate(LPCREATESTRUCT)
 {
+    // Made here rather than subclassed: the callback stays as it was.
+    m_pfnSwapRows = m_pfnKeptSwapRows;
+    m_pSwapRowsUser = m_pKeptSwapRowsUser;
     if (Default() == -1)
         return -1;
     m_bBlockColumnResize = TRUE;

@@ -37,4 +37,9 @@ public:
 private:
     void SwapRows(int row1, int row2);
     void MoveSelection(int delta);
+
+    // The layer subclasses windows it creates too (before WM_CREATE): the
+    // callback a creation must keep is held here meanwhile.
+    SwapRowsFn m_pfnKeptSwapRows = nullptr;
+    void* m_pKeptSwapRowsUser = nullptr;
 };

@@ -421,6 +421,29 @@ TEST_F(ReorderList, DraggingSelectedRowsMovesThemRowByRow)
     EXPECT_NE(CWnd::GetCapture(), &list);
 }
 
+TEST(CMyListCtrl, CreationKeepsTheCallbackSubclassingDropsIt)
+{
+    HostWnd host(200, 100);
+    int user = 0;
+    auto fn = [](void*, int, int) {};
+    CMyListCtrl made;
+    made.SetSwapRowsCallback(fn, &user);
+    ASSERT_TRUE(made.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 90, 90), &host, 6));
+    EXPECT_EQ(made.m_pfnSwapRows, fn);
+    EXPECT_EQ(made.m_pSwapRowsUser, &user);
+    EXPECT_TRUE(made.m_bBlockColumnResize);
+
+    HWND raw = CreateWindowEx(0, WC_LISTVIEW, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 100, 0, 90, 90,
+                              host.GetSafeHwnd(), reinterpret_cast<HMENU>(static_cast<intptr_t>(7)), nullptr, nullptr);
+    CMyListCtrl subclassed;
+    subclassed.SetSwapRowsCallback(fn, &user);
+    ASSERT_TRUE(subclassed.SubclassWindow(raw));
+    EXPECT_EQ(subclassed.m_pfnSwapRows, nullptr);
+    EXPECT_EQ(subclassed.m_pSwapRowsUser, nullptr);
+    EXPECT_TRUE(subclassed.m_bBlockColumnResize);
+    EXPECT_FALSE(subclassed.m_bDragEnabled);
+}
+
 TEST_F(ReorderList, WithoutDragEnabledAPressAndMoveMovesNothing)
 {
     list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
