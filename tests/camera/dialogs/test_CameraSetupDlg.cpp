@@ -384,6 +384,18 @@ TEST(SetupPages, UntouchedValuesStayAndSpeedsStayInRange)
     EXPECT_NE(f.Log().find("-tiltspeed=2&-panspeed=2&"), std::string::npos);
 }
 
+TEST(SetupPages, PtzOfAnotherVendorStaysInert)
+{
+    Fixture f({});  // camsim's own vendor word
+    ASSERT_TRUE(f.connected);
+    auto* ptz = PageAt<CDlgPTZ>(f.dlg, 0, 6);
+    ptz->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(WaitFor([&] { return ptz->IsLoaded() && !ptz->IsRequestPending(); }));
+    EXPECT_FALSE(ptz->GetDlgItem(IDC_REFRESH)->IsWindowEnabled());
+    EXPECT_FALSE(ptz->GetDlgItem(IDC_APPLY)->IsWindowEnabled());
+    EXPECT_TRUE(f.boxes.calls.empty());
+}
+
 struct FailedLoad {
     int category, index;
     const char* fault;    // camsim control query
