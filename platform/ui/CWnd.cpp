@@ -3,6 +3,7 @@
 #include "platform/gdi/GdiObject_p.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
+#include "platform/ui/WindowApi_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
@@ -297,6 +298,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
     // a ModifyStyle in PreSubclassWindow or WM_CREATE writes it back without.
     const bool createVisible = (cs.style & WS_VISIBLE) != 0;
     PreSubclassWindow();
+    AskMinMaxInfo(h);
+    if (!::IsWindow(h))
+        return FALSE;
     cs.hInstance = nullptr;
     if (CallWindow(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         ::DestroyWindow(h);

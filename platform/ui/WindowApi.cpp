@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -213,13 +215,22 @@ BOOL ShowWindow(HWND hWnd, int cmd)
         w->show();
         CallWindow(hWnd, WM_SIZE, SIZE_MINIMIZED, 0);
         break;
-    case SW_SHOWMAXIMIZED:
+    case SW_SHOWMAXIMIZED: {
+        MINMAXINFO mmi = AskMinMaxInfo(hWnd);
+        r = Rec(hWnd);
+        if (!r || r->dead || !r->widget)
+            return wasVisible;
         SetSizeState(*r, false, true);
-        if (!r->parent)
+        if (!r->parent) {
             w->setWindowState(Qt::WindowMaximized);
+            // The window's own maximised place and size.
+            w->setGeometry(mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, std::max(0, static_cast<int>(mmi.ptMaxSize.x)),
+                           std::max(0, static_cast<int>(mmi.ptMaxSize.y)));
+        }
         w->show();
         CallWindow(hWnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(w->width(), w->height()));
         break;
+    }
     case SW_SHOWNORMAL:
     case SW_RESTORE:
     case SW_SHOWDEFAULT: {
@@ -330,6 +341,25 @@ void ReportMoveSize(HWND hwnd)
 
 }  // namespace vxw
 
+MINMAXINFO vxw::AskMinMaxInfo(HWND hWnd)
+{
+    MINMAXINFO mmi{};
+    QSize screen(1024, 768);
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        screen = s->availableGeometry().size();
+    mmi.ptMaxSize = POINT{screen.width(), screen.height()};
+    mmi.ptMaxTrackSize = POINT{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    WindowRecord* r = Rec(hWnd);
+    if (!r || r->dead || !r->widget || r->parent)
+        return mmi;
+    CallWindow(hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    r = Rec(hWnd);
+    if (r && r->widget)
+        r->widget->setMinimumSize(std::max(0, static_cast<int>(mmi.ptMinTrackSize.x)),
+                                  std::max(0, static_cast<int>(mmi.ptMinTrackSize.y)));
+    return mmi;
+}
+
 BOOL MoveWindow(HWND hWnd, int x, int y, int cx, int cy, BOOL repaint)
 {
     return SetWindowPos(hWnd, nullptr, x, y, cx, cy, SWP_NOZORDER | (repaint ? 0 : SWP_NOREDRAW));
@@ -341,6 +371,12 @@ BOOL SetWindowPos(HWND hWnd, HWND after, int x, int y, int cx, int cy, UINT flag
     WindowRecord* r = Rec(hWnd);
     if (!r || r->dead || !r->widget)
         return FALSE;
+    if (!(flags & SWP_NOSIZE) && !r->parent) {
+        AskMinMaxInfo(hWnd);
+        r = Rec(hWnd);
+        if (!r || r->dead || !r->widget)
+            return FALSE;
+    }
     QWidget* w = r->widget;
     QRect g = w->geometry();
     if (!(flags & SWP_NOMOVE))

@@ -17,6 +17,11 @@ inline bool OnGui()
 // Milliseconds of the steady clock, the time stamp of messages.
 DWORD Tick();
 
+// Asks a top-level window for its size limits (WM_GETMINMAXINFO) and makes
+// the minimum tracking size the widget's minimum; child windows get the
+// defaults unasked. GUI thread.
+MINMAXINFO AskMinMaxInfo(HWND hWnd);
+
 // The window that has the mouse captured (set and released on the GUI
 // thread, read anywhere).
 extern std::atomic<HWND> g_capture;

@@ -152,6 +152,24 @@ TEST_F(DialogBase, TitleSizeCaptionAndBackgroundComeFromTheSkin)
     dlg->DestroyWindow();
 }
 
+TEST_F(DialogBase, SkinMinimumSizeAndTheWorkAreaWhenMaximised)
+{
+    auto dlg = Make();
+    ASSERT_TRUE(dlg->Create(IDD_SKINNED));
+    dlg->MoveWindow(0, 0, 20, 20);
+    CRect rc;
+    dlg->GetWindowRect(&rc);
+    EXPECT_EQ(rc.Width(), 90);
+    EXPECT_EQ(rc.Height(), 70);
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+    dlg->ShowWindow(SW_MAXIMIZE);
+    dlg->GetWindowRect(&rc);
+    EXPECT_EQ(rc.Width(), work.right - work.left);
+    EXPECT_EQ(rc.Height(), work.bottom - work.top);
+    dlg->DestroyWindow();
+}
+
 TEST_F(DialogBase, BrokenSkinShowsTheErrorBoxAndSkipsInitControls)
 {
     auto dlg = Make("broken.xml");
