@@ -554,13 +554,19 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         ::DestroyWindow(m_hWnd);
         return 0;
-    case WM_SETTEXT:
-        r->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+    case WM_SETTEXT: {
+        // FindWindow reads top-level texts on any thread.
+        std::string text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        {
+            auto lock = WindowRegistry::instance().lock();
+            r->text = text;
+        }
         if (w && !r->parent)
-            w->setWindowTitle(ToQ(r->text));
+            w->setWindowTitle(ToQ(text));
         if (w)
             w->update();
         return TRUE;
+    }
     case WM_GETTEXT:
         return CopyOut(r->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     case WM_GETTEXTLENGTH:

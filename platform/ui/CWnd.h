@@ -11,7 +11,8 @@
 //   GetDlgCtrlID, GetWindow, IsChild, IsWindowVisible, IsWindowEnabled,
 //   IsIconic, IsZoomed, GetClientRect, GetWindowRect, ClientToScreen,
 //   ScreenToClient, GetWindowLong(Ptr), SetWindowLong(Ptr) of GWL_ID and
-//   GWLP_USERDATA, GetClassName, WindowFromPoint, GetCapture, and FromHandle.
+//   GWLP_USERDATA, GetClassName, WindowFromPoint, FindWindow, GetCapture, and
+//   FromHandle.
 //   The places and visibility are those the GUI thread saw last.
 // - Posts, which return at once: PostMessage, PostQuitMessage, SetTimer,
 //   KillTimer, SendNotifyMessage, SetForegroundWindow, SetCursorPos, and

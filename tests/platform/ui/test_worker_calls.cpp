@@ -126,6 +126,7 @@ const std::vector<Case>& QuestionsAndPosts()
          [](Fixture& f) {
              return ::WindowFromPoint(POINT{f.buttonOrigin.x + 2, f.buttonOrigin.y + 2}) == f.b;
          }},
+        {"FindWindow", [](Fixture& f) { return ::FindWindow("VxWorkerWnd", "worker") == f.p; }},
         {"FromHandle", [](Fixture& f) { return CWnd::FromHandle(f.b)->GetParent()->GetSafeHwnd() == f.p; }},
         {"GetFocus, GetCapture", [](Fixture&) { return !::GetFocus() && !::GetCapture(); }},
         {"GetCursorPos",
