@@ -102,7 +102,9 @@ LRESULT CIconButton::OnSetStyle(WPARAM wParam, LPARAM lParam)
 
 UINT CIconButton::OnGetDlgCode()
 {
-    UINT code = CButton::OnGetDlgCode();
+    // The layer already calls an owner-drawn button "not default": the
+    // button says which it is itself.
+    UINT code = CButton::OnGetDlgCode() & ~static_cast<UINT>(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
     code |= m_bDefaultButton ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON;
     return code;
 }

@@ -99,6 +99,10 @@ TEST(CIconButton, CheckBoxModeOnlyForTheCheckBoxTypes)
         EXPECT_EQ(s.button.GetDefault(), c.isDefault) << c.type;
         EXPECT_EQ(s.button.m_nStyleType, c.storedType) << c.type;
         EXPECT_EQ(s.button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW)) << c.type;
+        UINT code = static_cast<UINT>(s.button.SendMessage(WM_GETDLGCODE));
+        EXPECT_EQ(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON),
+                  static_cast<UINT>(c.isDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON))
+            << c.type;
         // Check state only in check-box mode.
         s.button.SendMessage(BM_SETCHECK, BST_INDETERMINATE);
         EXPECT_EQ(s.button.SendMessage(BM_GETCHECK), c.checkBox ? 1 : 0) << c.type;
@@ -114,6 +118,17 @@ public:
         CIconButton::DrawItem(dis);
     }
 };
+
+TEST(CIconButton, SetStyleKeepsItOwnerDrawnAndSetsTheDefault)
+{
+    Subclassed s(BS_PUSHBUTTON);
+    s.button.SendMessage(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    EXPECT_TRUE(s.button.GetDefault());
+    EXPECT_EQ(s.button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
+    s.button.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_FALSE(s.button.GetDefault());
+    EXPECT_EQ(s.button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
+}
 
 TEST(CIconButton, ACheckBoxMadeOwnerDrawnDrawsItself)
 {
