@@ -196,6 +196,40 @@ TEST_F(ImageSlider, FocusRectangleExactlyWhileFocused)
     EXPECT_FALSE(slider.m_bFocusRectShown);
 }
 
+// A parent that paints itself in one colour.
+class PaintedParent : public Parent {
+protected:
+    void OnPaint()
+    {
+        CPaintDC dc(this);
+        CRect rc;
+        GetClientRect(&rc);
+        dc.FillSolidRect(&rc, Palette().at('k'));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(PaintedParent, Parent)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST_F(ImageSlider, TransparentChannelShowsTheParentsPainting)
+{
+    PaintedParent painted;
+    ASSERT_TRUE(painted.Make(200, 60));
+    CImageSlider keyed;
+    ASSERT_TRUE(keyed.Create("", WS_VISIBLE, CRect(10, 10, 20, 20), &painted, kId + 1));
+    ASSERT_TRUE(keyed.SetBitmapChannel(IDB_KEYED_CHANNEL, 0, TRUE, Palette().at('f')));
+    QImage img = Grab(painted);
+    EXPECT_EQ(At(img, 10 + 50, 10 + 2), Palette().at('k'));  // the keyed band
+    EXPECT_EQ(At(img, 10 + 50, 10 + 15), Palette().at('b'));
+    // The key given as "the colour of pixel (x, y)".
+    ASSERT_TRUE(keyed.SetBitmapChannel(IDB_KEYED_CHANNEL, 0, TRUE, 0xFF000000, 3, 1));
+    img = Grab(painted);
+    EXPECT_EQ(At(img, 10 + 50, 10 + 2), Palette().at('k'));
+    EXPECT_EQ(At(img, 10 + 50, 10 + 15), Palette().at('b'));
+}
+
 }  // namespace
 
 VX_UI_TEST_MAIN()
