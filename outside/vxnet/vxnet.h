@@ -27,7 +27,7 @@ enum {
     VXNET_OK = 0,
     VXNET_ERR_BAD_ARG = -1,       // null handle or pointer, malformed host, path or URL
     VXNET_ERR_CONNECT = -2,       // camera not reachable (refused, no route, name unknown)
-    VXNET_ERR_TIMEOUT = -3,       // no answer within the time-out
+    VXNET_ERR_TIMEOUT = -3,       // no answer within the time-out, or called off (vxnet_interrupt)
     VXNET_ERR_AUTH = -4,          // the camera refused the user and password
     VXNET_ERR_TOO_LARGE = -5,     // reply over VXNET_MAX_REPLY bytes
     VXNET_ERR_FILE = -6,          // local file could not be written
