@@ -95,6 +95,22 @@ TEST_F(PictureButton, FacesByState)
     }
 }
 
+TEST_F(PictureButton, ResourcePicturesAndAMissingNormalOne)
+{
+    static HINSTANCE module = vxw::RegisterResourceModule("ui-test-button-faces", [](vxw::ResourceModule& m) {
+        m.AddData("PNG", 5001, PictureBytes(Solid('a')));
+        m.AddData("PNG", 5002, PictureBytes(Solid('b')));
+    });
+    AfxSetResourceHandle(module);
+    CMyPictureButton button;
+    ASSERT_TRUE(button.Create("", WS_VISIBLE, CRect(0, 0, 4, 4), &parent, kId));
+    EXPECT_EQ(button.SetImage(5001, 5002, 0, 0, 0, "PNG", FALSE, 0, TRUE), 1);
+    EXPECT_EQ(Face(button, 0), 'a');
+    EXPECT_EQ(Face(button, ODS_SELECTED), 'b');
+    EXPECT_EQ(button.SetImage(5999, 5002, 0, 0, 0, "PNG", FALSE, 0, TRUE), 0);
+    EXPECT_EQ(Face(button, ODS_SELECTED), '.');
+}
+
 TEST_F(PictureButton, PushedStateDrawsTheHotFace)
 {
     CMyPictureButton button;
