@@ -2,6 +2,7 @@
 // swallows.
 #include "recorder/CMainDlg.h"
 
+#include "camera/session/CameraMessages.h"
 #include "recorder/CAboutDlg.h"
 #include "recorder/RegisteredMessages.h"
 #include "resources/VXKSTRes/resource.h"
@@ -20,6 +21,35 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_COMMAND(ID_MENU_RESTORE, OnMenuRestore)
     ON_COMMAND(ID_MENU_EXIT, OnMenuExit)
     ON_COMMAND(ID_MENU_ABOUT, OnMenuAbout)
+    ON_WM_TIMER()
+    ON_REGISTERED_MESSAGE(UM_VXKST_STOP_REC, OnStopRecMsg)
+    ON_REGISTERED_MESSAGE(UM_VXKST_START_REC, OnStartRecMsg)
+    ON_BN_CLICKED(IDC_BTN_ADD_CAMERA, OnBtnAddCamera)
+    ON_BN_CLICKED(IDC_BTN_START_ALL, OnBtnStartAll)
+    ON_BN_CLICKED(IDC_BTN_STOP_ALL, OnBtnStopAll)
+    ON_BN_CLICKED(IDC_BTN_DELETE_ALL, OnBtnDeleteAll)
+    ON_COMMAND(ID_MENU_START_ALL, OnBtnStartAll)
+    ON_COMMAND(ID_MENU_STOP_ALL, OnBtnStopAll)
+    ON_COMMAND(ID_MENU_EDIT_CAMERA, OnMenuEditCamera)
+    ON_COMMAND(ID_MENU_DELETE_CAMERA, OnMenuDeleteCamera)
+    ON_COMMAND(ID_MENU_START_CAMERA, OnMenuStartCamera)
+    ON_COMMAND(ID_MENU_STOP_CAMERA, OnMenuStopCamera)
+    ON_MESSAGE(UM_VX_CAMERA_MOTION_ALARM, OnMotionDetected)
+    ON_MESSAGE(UM_VX_CAMERA_CONNECTING, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_CONNECT_FAILED, OnMessage)
+    ON_MESSAGE(WM_USER + 23, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_VIDEO_STARTING, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_VIDEO_FAILED, OnMessage)
+    ON_MESSAGE(WM_USER + 26, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_VIDEO_STOPPED, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_PLAYER_EVENT_28, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_DISCONNECTING, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_DISCONNECTED, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_RECORD_STOPPED, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_FILE_END, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_FILE_POSITION, OnMessage)
+    ON_MESSAGE(UM_VX_CAMERA_RECORD_STARTED, OnMessage)
+    ON_MESSAGE(UM_RECORD_STATUS, OnRecordStatus)
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg(CWnd* pParent) : CDialog(IDD_MAIN, pParent)
@@ -31,6 +61,7 @@ CMainDlg::~CMainDlg()
     // The background is the settings object's bitmap, lent to the window.
     m_bmpBack.Detach();
     if (m_bLocksReady) {
+        DeleteCriticalSection(&m_csPosted);
         DeleteCriticalSection(&m_csSlot);
         DeleteCriticalSection(&m_csRecordMsg);
         DeleteCriticalSection(&m_csHDD);

@@ -6,18 +6,26 @@
 // exit.
 //
 // Threads: the window, its list and its controls belong to the GUI thread;
-// only the GUI thread touches the list. Other threads reach the window only
-// by PostMessage. Locks: m_csSlot guards the slot table; m_csHDD the drive
-// table, m_csRecordMsg the status queue. m_csSlot may be held while either
-// of the other two is taken, never the reverse, and those two are never held
-// together. m_bExit is an atomic polled by every thread.
+// only the GUI thread touches the list. The retention, status and disk
+// threads (CMainDlg_Service.cpp) and one recording thread per started camera
+// (CMainDlg_Record.cpp) reach the window only by PostMessage and by the
+// queue and tables below; none of them waits for the GUI thread.
+// Locks, in this order: m_csSlot (slot table, runs) before a camera's slot
+// mutex (its run's schedule record and recording flags), before m_csHDD
+// (drive table) and m_csRecordMsg (status queue); m_csPosted (the batches
+// waiting for the GUI thread) is taken alone. m_bExit is an atomic polled by
+// every thread.
 
 #include "recorder/CMyBitmapButton.h"
+#include "recorder/CameraRun.h"
 #include "recorder/Records.h"
 
 #include "platform/platform.h"
 
 #include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 class CMainDlg : public CDialog {
 public:
@@ -25,6 +33,8 @@ public:
     static constexpr UINT MOTION_HOLD_MS = 15000;
     static constexpr UINT WM_TRAY_NOTIFY = 1234;
     static constexpr UINT TRAY_ICON_ID = 128;
+    // A batch of status messages waits in m_arrPostedMsg.
+    static constexpr UINT UM_RECORD_STATUS = WM_APP + 0x141;
 
     explicit CMainDlg(CWnd* pParent = nullptr);
     ~CMainDlg() override;
@@ -39,6 +49,30 @@ public:
     int UpdateButtons();
     // The drive table's entry of a record folder ("-" while unknown).
     STHDDFreeSpace GetDriveInfo(const CString& path);
+
+    // Camera commands (CMainDlg_Commands.cpp). Rows without a camera, slots
+    // outside the table and running cameras (start) are left alone.
+    int DoStartCamera(int row);
+    int DoStopCamera(int row);
+    void DoStopAll();
+    // Add (cameraId -1, row -1) or edit a camera through the camera dialog.
+    void EditCamera(int cameraId, int row);
+    void DeleteCamera(int row);
+    // After the schedules were saved: every slot that holds a camera reads
+    // its schedule again; running threads take it at their next check.
+    void ReloadSchedules();
+
+    // Status queue and drives (CMainDlg_Service.cpp); any thread.
+    void PostRecordMsg(int cameraId, int code, const CString& text);
+    static uint64_t GetDiskFreeBytes(const CString& root);
+    // Measures every drive that holds a record folder and shows it.
+    void RefreshDriveTable();
+
+    // Recording (CMainDlg_Record.cpp). DoMotionRecord runs on the GUI thread.
+    int DoMotionRecord(STIPCfgKst* slot);
+    static int ConnectServer(STIPCfgKst* slot);
+    // The record of a running camera's run (null when it is not running).
+    const STIPCfgKst* RunRecord(int slot) const;
 
     // The exit question (341 with running cameras, else 327); on Yes the
     // exit runs and the dialog ends.
@@ -72,6 +106,20 @@ protected:
     void OnMenuRestore();
     void OnMenuExit();
     void OnMenuAbout();
+    void OnBtnAddCamera();
+    void OnMenuEditCamera();
+    void OnMenuDeleteCamera();
+    void OnBtnDeleteAll();
+    void OnMenuStartCamera();
+    void OnMenuStopCamera();
+    void OnBtnStartAll();
+    void OnBtnStopAll();
+    LRESULT OnStartRecMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnStopRecMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMotionDetected(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRecordStatus(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -80,6 +128,21 @@ private:
     void WriteRowColumns(int row, const STIPCfgKst& slot);
     void LeaveTray();
     bool AnyCameraRunning();
+    void StartServiceThreads();
+    void StopServiceThreads();
+    void ApplyStatus(const STRecordMsg& msg);
+    void PostFreeSpaceMsgs();
+    // Releases a run whose thread has ended: object, mutex, events, thread.
+    void FinishRun(STCameraRun& run);
+    // Finishes the let-go runs whose threads have ended; with `wait`, waits
+    // for all of them.
+    void ReapEndingRuns(bool wait);
+    void SetRunStop(STCameraRun& run);
+    static DWORD WINAPI DoCleanOldRecords(LPVOID window);
+    static DWORD WINAPI DoUpdateStatus(LPVOID window);
+    static DWORD WINAPI DoCheckDiskSpace(LPVOID window);
+    static DWORD WINAPI DoRecord(LPVOID run);
+    void RecordLoop(STCameraRun& run);
 
     CMyBitmapButton m_btnMin;
     CMyBitmapButton m_btnMax;
@@ -114,4 +177,14 @@ private:
     HANDLE m_hCleanThread = nullptr;
     BOOL m_bInTray = FALSE;
     BOOL m_bLocksReady = FALSE;
+    // Set at exit: wakes the service threads' waits.
+    HANDLE m_hServiceStop = nullptr;
+    // The run of each running slot (under m_csSlot) and the runs let go by a
+    // stop that timed out (GUI thread only).
+    std::shared_ptr<STCameraRun> m_arrRun[MAX_CAMERA];
+    std::vector<std::shared_ptr<STCameraRun>> m_vecEnding;
+    // Batches of the status thread for the GUI thread; one post while any wait.
+    CRITICAL_SECTION m_csPosted;
+    CArray<STRecordMsg> m_arrPostedMsg;
+    BOOL m_bStatusPosted = FALSE;
 };

@@ -45,6 +45,7 @@ BOOL CMainDlg::OnInitDialog()
     InitializeCriticalSection(&m_csSlot);
     InitializeCriticalSection(&m_csRecordMsg);
     InitializeCriticalSection(&m_csHDD);
+    InitializeCriticalSection(&m_csPosted);
     m_bLocksReady = TRUE;
     m_arrRecordMsg.RemoveAll();
     m_arrHDDFreeSpace.RemoveAll();
@@ -64,6 +65,13 @@ BOOL CMainDlg::OnInitDialog()
         Sleep(0);
     } else {
         ShowWindow(SW_SHOW);
+    }
+    StartServiceThreads();
+    if (global.m_nStartRecord == 1) {
+        for (int row = 0; row < m_listCamera.GetItemCount(); ++row) {
+            DoStartCamera(row);
+            Sleep(0);
+        }
     }
     vx_log(4, "CMainDlg::OnInitDialog %d cameras", m_nCameraCount);
     return TRUE;

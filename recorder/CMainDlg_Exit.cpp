@@ -44,9 +44,11 @@ void CMainDlg::DoExit()
         return;
     {
         EnterCriticalSection(&m_csSlot);
-        for (STIPCfgKst& slot : m_arrSlot) {
-            if (slot.m_hFinishEvent)
-                slot.m_bStop = TRUE;
+        for (int i = 0; i < MAX_CAMERA; ++i) {
+            if (m_arrRun[i])
+                SetRunStop(*m_arrRun[i]);
+            if (m_arrSlot[i].m_hFinishEvent)
+                m_arrSlot[i].m_bStop = TRUE;
         }
         LeaveCriticalSection(&m_csSlot);
     }
@@ -57,14 +59,10 @@ void CMainDlg::DoExit()
     ShowWindow(SW_HIDE);
     // The background belongs to the settings object: only let go of it.
     m_bmpBack.Detach();
-    // The request holds for the running and every later retention pass.
-    GlobalInfo().RequestAbortDelete();
-    for (HANDLE* thread : {&m_hCleanThread, &m_hStatusThread, &m_hDiskThread}) {
-        if (*thread) {
-            WaitForSingleObject(*thread, INFINITE);
-            CloseHandle(*thread);
-            *thread = nullptr;
-        }
-    }
+    StopServiceThreads();
+    DoStopAll();
+    // Runs whose stop timed out end here too: nothing of the camera library
+    // may run once the program shuts it down.
+    ReapEndingRuns(true);
     vx_log(4, "CMainDlg::DoExit done");
 }

@@ -4,9 +4,8 @@
 
 #include "recorder/CGlobalInfo.h"
 #include "recorder/CameraColumns.h"
+#include "recorder/RecordLogic.h"
 #include "resources/VXKSTRes/resource.h"
-
-#include <strings.h>
 
 namespace {
 
@@ -51,12 +50,12 @@ STHDDFreeSpace CMainDlg::GetDriveInfo(const CString& path)
 {
     STHDDFreeSpace none;
     CopyTextField(none.szFreeSpace, "-");
-    if (path.GetLength() < 3 || !m_bLocksReady)
+    record_logic::DriveId drive;
+    if (!m_bLocksReady || !record_logic::DriveOfFolder(path, drive))
         return none;
-    CString drive = path.Left(3);
     SlotLock lock(&m_csHDD);
     for (INT_PTR i = 0; i < m_arrHDDFreeSpace.GetSize(); ++i) {
-        if (strcasecmp(m_arrHDDFreeSpace[i].szDrive, drive) == 0)
+        if (m_arrHDDFreeSpace[i].ullDevice == drive.device)
             return m_arrHDDFreeSpace[i];
     }
     return none;

@@ -88,9 +88,11 @@ struct STRecordMsg {
     char szText[260] = {};
 };
 
-// One drive of the recording folders with its free space.
+// One file system of the recording folders with its free space. szDrive is
+// its mount point; ullDevice tells file systems apart.
 struct STHDDFreeSpace {
-    char szDrive[8] = {};
+    char szDrive[260] = {};
+    unsigned long long ullDevice = 0;
     unsigned long long ullFreeBytes = 0;
     char szFreeSpace[32] = {};
     BOOL bLow = FALSE;
