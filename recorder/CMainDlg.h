@@ -24,6 +24,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,9 @@ class CMainDlg : public CDialog {
 public:
     static constexpr int MOTION_TIMER_BASE = 9101;
     static constexpr UINT MOTION_HOLD_MS = 15000;
+    // How long a stop waits for a recording thread before it lets the run
+    // end on its own (tests shorten it).
+    static inline DWORD s_dwStopWaitMs = 10000;
     static constexpr UINT WM_TRAY_NOTIFY = 1234;
     static constexpr UINT TRAY_ICON_ID = 128;
     // A batch of status messages waits in m_arrPostedMsg.
@@ -73,6 +77,10 @@ public:
     static int ConnectServer(STIPCfgKst* slot);
     // The record of a running camera's run (null when it is not running).
     const STIPCfgKst* RunRecord(int slot) const;
+
+    // Told every status the list applies, in order (tests watch it: the list
+    // itself shows only the last of a batch).
+    std::function<void(const STRecordMsg&)> m_fnStatusApplied;
 
     // The exit question (341 with running cameras, else 327); on Yes the
     // exit runs and the dialog ends.

@@ -24,8 +24,6 @@ private:
     CRITICAL_SECTION* m_cs;
 };
 
-constexpr DWORD kStopWaitMs = 10000;
-
 }  // namespace
 
 int CMainDlg::DoStartCamera(int row)
@@ -122,7 +120,7 @@ int CMainDlg::DoStopCamera(int row)
     if (run) {
         SetRunStop(*run);
         vx_log(6, "DoStopCamera waiting");
-        DWORD result = run->hThread ? WaitForSingleObject(run->rec.m_hFinishEvent, kStopWaitMs) : WAIT_TIMEOUT;
+        DWORD result = run->hThread ? WaitForSingleObject(run->rec.m_hFinishEvent, s_dwStopWaitMs) : WAIT_TIMEOUT;
         vx_log(6, "DoStopCamera finish signal got");
         if (result == WAIT_OBJECT_0) {
             FinishRun(*run);

@@ -182,6 +182,8 @@ void CMainDlg::ApplyStatus(const STRecordMsg& msg)
     }
     if (row < 0)
         return;
+    if (m_fnStatusApplied)
+        m_fnStatusApplied(msg);
     if (column0) {
         CString text;
         text.LoadString(textId);
