@@ -8,6 +8,7 @@ void FillAll(vxw::ResourceModule& m)
 {
     FillSurface(m);
     FillSettings(m);
+    FillProgress(m);
 }
 
 }  // namespace vxcam_res

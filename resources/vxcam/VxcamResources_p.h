@@ -9,5 +9,6 @@ namespace vxcam_res {
 void FillAll(vxw::ResourceModule& m);
 void FillSurface(vxw::ResourceModule& m);
 void FillSettings(vxw::ResourceModule& m);
+void FillProgress(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res

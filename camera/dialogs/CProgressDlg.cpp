@@ -1,0 +1,158 @@
+#include "camera/dialogs/CProgressDlg.h"
+
+#include "camera/dialogs/CVXCamApp.h"
+#include "camera/session/CCgiCmd.h"
+#include "camera/session/CWebWatchNB.h"
+#include "resources/vxcam/resource.h"
+#include "utility/vx_log.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+constexpr UINT_PTR kCountdownTimer = 1;
+}
+
+BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
+    ON_WM_TIMER()
+    ON_MESSAGE(UM_PROGRESS_DONE, OnDone)
+    ON_MESSAGE(UM_PROGRESS_END_OK, OnEndOk)
+    ON_MESSAGE(UM_PROGRESS_END_CANCEL, OnEndCancel)
+END_MESSAGE_MAP()
+
+CProgressDlg::CProgressDlg(CWnd* pParent) : CDialog(IDD_PROGRESS, pParent) {}
+
+CProgressDlg::~CProgressDlg()
+{
+    StopWorker();
+}
+
+int CProgressDlg::RequestTimeoutMs(int nDurationSeconds)
+{
+    long long ms = static_cast<long long>(nDurationSeconds) * 1000 - 10000;
+    return static_cast<int>(std::clamp<long long>(ms, 1000, INT_MAX));
+}
+
+void CProgressDlg::SetFilePath(const CString& strPath)
+{
+    m_strPath = strPath;
+    int slash = std::max(strPath.ReverseFind('/'), strPath.ReverseFind('\\'));
+    m_strFileName = strPath.Mid(slash + 1);
+    m_strFolder = strPath.Left(slash + 1);
+}
+
+INT_PTR CProgressDlg::DoModal()
+{
+    INT_PTR result;
+    {
+        // The template and the texts are the library's own, whoever calls.
+        AFX_MANAGE_STATE(VxcamModuleState());
+        result = CDialog::DoModal();
+    }
+    StopWorker();
+    return result;
+}
+
+BOOL CProgressDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_nTextId != 0)
+        SetDlgItemText(IDC_PROGRESS_TEXT, VxcamString(static_cast<UINT>(m_nTextId)));
+    m_strResult.Empty();
+    m_nResult = 0;
+    int duration = std::max(m_nDuration, 1);
+    m_nDuration = duration;
+    SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, duration);
+    SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETPOS, 0);
+    SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETSTEP, 1);
+
+    m_bStop = false;
+    if (m_nTextId == IDS_PROGRESS_UPNP) {
+        StartTimer();
+    } else {
+        // The countdown runs while the camera is asked.
+        StartTimer();
+        HWND self = GetSafeHwnd();
+        m_worker = std::thread([this, self] { RunCgi(self); });
+    }
+    return TRUE;
+}
+
+void CProgressDlg::RunCgi(HWND notify)
+{
+    int result = -5;
+    if (m_pCamera && !m_bStop) {
+        CString reply;
+        if (m_pCamera->GetCgi(m_strPath, reply, RequestTimeoutMs(m_nDuration)))
+            result = CCgiCmd::GetCgiValueInt3(reply, m_nTextId == IDS_PROGRESS_WIRELESS ? "chkres" : "result");
+    }
+    m_nResult = result;
+    ::PostMessage(notify, UM_PROGRESS_DONE, result != -5 ? 1 : 0, 0);
+}
+
+void CProgressDlg::StartTimer()
+{
+    if (!m_bTimerSet) {
+        SetTimer(kCountdownTimer, 1000);
+        m_bTimerSet = true;
+    }
+}
+
+LRESULT CProgressDlg::OnDone(WPARAM, LPARAM)
+{
+    // The countdown ends about two ticks from now.
+    SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(m_nDuration - 1));
+    return 0;
+}
+
+void CProgressDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kCountdownTimer) {
+        CDialog::OnTimer(nIDEvent);
+        return;
+    }
+    int pos = static_cast<int>(SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_GETPOS));
+    if (pos < m_nDuration) {
+        SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_STEPIT);
+        return;
+    }
+    End(IDOK);
+}
+
+LRESULT CProgressDlg::OnEndOk(WPARAM, LPARAM)
+{
+    m_strResult.Empty();
+    End(IDOK);
+    return 0;
+}
+
+LRESULT CProgressDlg::OnEndCancel(WPARAM wParam, LPARAM)
+{
+    if (wParam == IDS_UPGRADE_DONE)
+        m_strResult.Empty();
+    else
+        m_strResult = VxcamString(static_cast<UINT>(wParam));
+    End(IDCANCEL);
+    return 0;
+}
+
+void CProgressDlg::StopWorker()
+{
+    m_bStop = true;
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void CProgressDlg::End(int nResult)
+{
+    if (m_bTimerSet) {
+        KillTimer(kCountdownTimer);
+        m_bTimerSet = false;
+    }
+    // The results are read once the worker is gone.
+    {
+        CWaitCursor wait;
+        StopWorker();
+    }
+    EndDialog(nResult);
+}
