@@ -8,7 +8,10 @@ namespace {
 uint8_t sbox[256];
 uint8_t invSbox[256];
 
-uint8_t xtime(uint8_t x) { return static_cast<uint8_t>((x << 1) ^ ((x & 0x80) ? 0x1b : 0)); }
+uint8_t xtime(uint8_t x)
+{
+    return static_cast<uint8_t>((x << 1) ^ ((x & 0x80) ? 0x1b : 0));
+}
 
 uint8_t mul(uint8_t a, uint8_t b)
 {
@@ -51,8 +54,8 @@ const SboxInit sboxInit;
 
 uint32_t subWord(uint32_t w)
 {
-    return (uint32_t(sbox[w >> 24]) << 24) | (uint32_t(sbox[(w >> 16) & 0xff]) << 16) |
-           (uint32_t(sbox[(w >> 8) & 0xff]) << 8) | sbox[w & 0xff];
+    return (uint32_t(sbox[w >> 24]) << 24) | (uint32_t(sbox[(w >> 16) & 0xff]) << 16)
+           | (uint32_t(sbox[(w >> 8) & 0xff]) << 8) | sbox[w & 0xff];
 }
 
 void addRoundKey(uint8_t s[16], const uint32_t* k)
@@ -86,8 +89,8 @@ void mixColumns(uint8_t s[16], bool inverse)
         uint8_t col[4];
         memcpy(col, s + 4 * c, 4);
         for (int r = 0; r < 4; ++r)
-            s[4 * c + r] = mul(col[0], m[(4 - r) % 4]) ^ mul(col[1], m[(5 - r) % 4]) ^
-                           mul(col[2], m[(6 - r) % 4]) ^ mul(col[3], m[(7 - r) % 4]);
+            s[4 * c + r] = mul(col[0], m[(4 - r) % 4]) ^ mul(col[1], m[(5 - r) % 4]) ^ mul(col[2], m[(6 - r) % 4])
+                           ^ mul(col[3], m[(7 - r) % 4]);
     }
 }
 
@@ -101,8 +104,8 @@ bool aesSetKey(AesContext& ctx, const uint8_t* key, size_t keyBytes)
     ctx.rounds = nk + 6;
     int total = 4 * (ctx.rounds + 1);
     for (int i = 0; i < nk; ++i)
-        ctx.roundKeys[i] = (uint32_t(key[4 * i]) << 24) | (uint32_t(key[4 * i + 1]) << 16) |
-                           (uint32_t(key[4 * i + 2]) << 8) | key[4 * i + 3];
+        ctx.roundKeys[i] = (uint32_t(key[4 * i]) << 24) | (uint32_t(key[4 * i + 1]) << 16)
+                           | (uint32_t(key[4 * i + 2]) << 8) | key[4 * i + 3];
     uint8_t rcon = 1;
     for (int i = nk; i < total; ++i) {
         uint32_t t = ctx.roundKeys[i - 1];

@@ -18,7 +18,10 @@ const uint8_t* cipherKey()
     return key;
 }
 
-bool setUp(vxutil::AesContext& ctx) { return vxutil::aesSetKey(ctx, cipherKey(), 32); }
+bool setUp(vxutil::AesContext& ctx)
+{
+    return vxutil::aesSetKey(ctx, cipherKey(), 32);
+}
 
 }  // namespace
 

@@ -119,7 +119,6 @@ extern "C" int vx_event_trywait(vx_event* record)
 
 extern "C" int vx_event_wait_for(vx_event* record, unsigned milliseconds)
 {
-    return vxutil::guarded("vx_event_wait_for", [&]() -> int {
-        return waitEvent(record, static_cast<long long>(milliseconds));
-    });
+    return vxutil::guarded("vx_event_wait_for",
+                           [&]() -> int { return waitEvent(record, static_cast<long long>(milliseconds)); });
 }

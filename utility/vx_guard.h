@@ -24,15 +24,12 @@ R guardedCall(const char* what, R outOfMemory, R failed, F&& f) noexcept
     } catch (const std::system_error& e) {
         if (e.code() == std::errc::not_enough_memory || e.code() == std::errc::resource_unavailable_try_again)
             result = outOfMemory;
-    } catch (...) {
-    }
+    } catch (...) {}
     // Logging may itself be what failed: try it, but nothing may escape.
     try {
-        vx_log(VX_LOG_ERROR, "%s failed inside the library%s", what,
-               result == outOfMemory ? ": out of memory" : "");
-    } catch (...) {
-    }
+        vx_log(VX_LOG_ERROR, "%s failed inside the library%s", what, result == outOfMemory ? ": out of memory" : "");
+    } catch (...) {}
     return result;
 }
 
-} // namespace vxutil
+}  // namespace vxutil

@@ -32,4 +32,4 @@ void guardedVoid(const char* what, F&& f) noexcept
     });
 }
 
-} // namespace vxutil
+}  // namespace vxutil

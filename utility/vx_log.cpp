@@ -63,12 +63,14 @@ extern "C" void vx_log(int level, const char* fmt, ...)
     if (vx_log_func sink = g_sink.load(std::memory_order_acquire)) {
         try {
             sink(level, line, used);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 }
 
-extern "C" int vx_log_get_level(void) { return g_level.load(); }
+extern "C" int vx_log_get_level(void)
+{
+    return g_level.load();
+}
 
 extern "C" int vx_log_set_level(int level)
 {
@@ -78,7 +80,10 @@ extern "C" int vx_log_set_level(int level)
     });
 }
 
-extern "C" vx_log_func vx_log_get_log_func(void) { return g_sink.load(); }
+extern "C" vx_log_func vx_log_get_log_func(void)
+{
+    return g_sink.load();
+}
 
 extern "C" vx_log_func vx_log_set_log_func(vx_log_func func)
 {
@@ -94,4 +99,7 @@ extern "C" void vx_log_default_sink(int, const char* line, int length)
         (void)!write(STDOUT_FILENO, line, static_cast<size_t>(length));
 }
 
-extern "C" void vx_log_set_clock(vx_log_clock_func clock) { g_clock.store(clock); }
+extern "C" void vx_log_set_clock(vx_log_clock_func clock)
+{
+    g_clock.store(clock);
+}

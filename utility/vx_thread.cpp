@@ -1,7 +1,7 @@
 #include "utility/vx_thread.h"
 
-#include "utility/vx_log.h"
 #include "utility/vx_guard_p.h"
+#include "utility/vx_log.h"
 #include "utility/vx_result.h"
 
 #include <atomic>
@@ -12,8 +12,8 @@
 #include <cstring>
 #include <mutex>
 #include <new>
-#include <string>
 #include <pthread.h>
+#include <string>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
@@ -175,17 +175,14 @@ extern "C" int vx_thread_destroy(vx_thread* thread)
 
 extern "C" const char* vx_thread_get_name(const vx_thread* thread)
 {
-    return vxutil::guarded("vx_thread_get_name", "", [&]() -> const char* {
-        return thread ? thread->name : "";
-    });
+    return vxutil::guarded("vx_thread_get_name", "", [&]() -> const char* { return thread ? thread->name : ""; });
 }
 
 extern "C" int vx_thread_sleep(unsigned milliseconds)
 {
     return vxutil::guarded("vx_thread_sleep", [&]() -> int {
         timespec left{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-        }
+        while (nanosleep(&left, &left) != 0 && errno == EINTR) {}
         return VX_OK;
     });
 }

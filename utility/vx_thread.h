@@ -12,9 +12,9 @@ typedef unsigned (*vx_thread_func)(void* arg);
 enum { VX_THREAD_SUSPENDED = 1 };
 
 typedef struct vx_thread {
-    char name[32];        // at most 31 characters
-    void* handle;         // the library's control block; null when not running
-    unsigned long id;     // kernel thread id
+    char name[32];     // at most 31 characters
+    void* handle;      // the library's control block; null when not running
+    unsigned long id;  // kernel thread id
     vx_thread_func func;
     void* arg;
 } vx_thread;

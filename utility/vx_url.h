@@ -10,11 +10,11 @@ typedef struct vx_url {
     char* scheme;
     char* user;
     char* password;
-    char* host;   // its own copy; a bracketed IPv6 host keeps its brackets
-    int port;     // 0: none
-    char* path;   // from its "/"
-    char* query;  // after the separator
-    char* buffer; // the parsed text, into which the other parts point
+    char* host;    // its own copy; a bracketed IPv6 host keeps its brackets
+    int port;      // 0: none
+    char* path;    // from its "/"
+    char* query;   // after the separator
+    char* buffer;  // the parsed text, into which the other parts point
 } vx_url;
 
 // Each returns the allocated text (or null) and stores it in *out as well.

@@ -40,4 +40,4 @@ int64_t BitrateMeter::nowMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -15,17 +15,17 @@ public:
     double bitsPerSecond(int64_t now_ms) const;
     void reset();
 
-    static int64_t nowMs(); // monotonic clock
+    static int64_t nowMs();  // monotonic clock
 
 private:
     static constexpr int kSlots = 10;
     static constexpr int64_t kSlotMs = 100;
     struct Slot {
-        int64_t index = -1; // now_ms / kSlotMs of the slot's period
+        int64_t index = -1;  // now_ms / kSlotMs of the slot's period
         uint64_t bytes = 0;
     };
-    mutable std::mutex m_mutex; // guards m_slots
+    mutable std::mutex m_mutex;  // guards m_slots
     std::array<Slot, kSlots> m_slots{};
 };
 
-} // namespace vxnet
+}  // namespace vxnet

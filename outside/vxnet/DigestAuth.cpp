@@ -63,7 +63,7 @@ std::map<std::string, std::string> digestParams(std::string_view header)
         while (i < header.size() && header[i] == ' ')
             ++i;
         if (key.empty() || i >= header.size() || header[i] != '=')
-            break; // the next scheme begins
+            break;  // the next scheme begins
         ++i;
         while (i < header.size() && header[i] == ' ')
             ++i;
@@ -98,16 +98,15 @@ std::string quoted(std::string_view text)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 bool needsOwnDigest(std::string_view path)
 {
     return path.find_first_of("\"#\\") != std::string_view::npos;
 }
 
-std::string digestAuthorization(std::string_view www_authenticate, std::string_view method,
-                                std::string_view uri, const std::string& user,
-                                const std::string& password, const std::string& cnonce)
+std::string digestAuthorization(std::string_view www_authenticate, std::string_view method, std::string_view uri,
+                                const std::string& user, const std::string& password, const std::string& cnonce)
 {
     std::map<std::string, std::string> p = digestParams(www_authenticate);
     if (p.find("nonce") == p.end())
@@ -123,7 +122,7 @@ std::string digestAuthorization(std::string_view www_authenticate, std::string_v
         while (!qop && (at = list.find("auth", at)) != std::string::npos) {
             size_t end = at + 4;
             qop = (at == 0 || list[at - 1] == ',' || list[at - 1] == ' ')
-                && (end == list.size() || list[end] == ',' || list[end] == ' ');
+                  && (end == list.size() || list[end] == ',' || list[end] == ' ');
             at = end;
         }
         if (!qop)
@@ -138,8 +137,8 @@ std::string digestAuthorization(std::string_view www_authenticate, std::string_v
     std::string ha2 = md5Hex(std::string(method) + ":" + std::string(uri));
     std::string response = qop ? md5Hex(ha1 + ":" + nonce + ":" + nc + ":" + cnonce + ":auth:" + ha2)
                                : md5Hex(ha1 + ":" + nonce + ":" + ha2);
-    std::string out = "Digest username=" + quoted(user) + ", realm=" + quoted(realm) + ", nonce="
-        + quoted(nonce) + ", uri=" + quoted(uri) + ", response=\"" + response + "\"";
+    std::string out = "Digest username=" + quoted(user) + ", realm=" + quoted(realm) + ", nonce=" + quoted(nonce)
+                      + ", uri=" + quoted(uri) + ", response=\"" + response + "\"";
     if (p.count("algorithm"))
         out += ", algorithm=" + p["algorithm"];
     if (p.count("opaque"))
@@ -149,4 +148,4 @@ std::string digestAuthorization(std::string_view www_authenticate, std::string_v
     return out;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

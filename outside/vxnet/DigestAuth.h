@@ -17,8 +17,7 @@ bool needsOwnDigest(std::string_view path);
 // among the WWW-Authenticate values (joined by ", "), for MD5 and MD5-sess
 // with qop "auth" or without qop. Empty when there is no such challenge or it
 // asks for something else.
-std::string digestAuthorization(std::string_view www_authenticate, std::string_view method,
-                                std::string_view uri, const std::string& user,
-                                const std::string& password, const std::string& cnonce);
+std::string digestAuthorization(std::string_view www_authenticate, std::string_view method, std::string_view uri,
+                                const std::string& user, const std::string& password, const std::string& cnonce);
 
-} // namespace vxnet
+}  // namespace vxnet

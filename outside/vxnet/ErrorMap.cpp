@@ -14,7 +14,7 @@ int errorFromCurl(CURLcode code, bool too_large)
     case CURLE_OK:
         return VXNET_OK;
     case CURLE_OPERATION_TIMEDOUT:
-    case CURLE_ABORTED_BY_CALLBACK: // only the session's interrupt aborts
+    case CURLE_ABORTED_BY_CALLBACK:  // only the session's interrupt aborts
         return VXNET_ERR_TIMEOUT;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_CONNECT:
@@ -82,22 +82,37 @@ int errorFromHttpStatus(long status)
 const char* errorText(int code)
 {
     switch (code) {
-    case VXNET_OK: return "ok";
-    case VXNET_ERR_BAD_ARG: return "bad argument";
-    case VXNET_ERR_CONNECT: return "camera not reachable";
-    case VXNET_ERR_TIMEOUT: return "timed out";
-    case VXNET_ERR_AUTH: return "login refused";
-    case VXNET_ERR_TOO_LARGE: return "reply too large";
-    case VXNET_ERR_FILE: return "local file error";
-    case VXNET_ERR_UNSUPPORTED: return "not supported";
-    case VXNET_ERR_STREAM: return "stream error";
-    case VXNET_ERR_STREAM_END: return "end of stream";
-    case VXNET_ERR_BUSY: return "busy";
-    case VXNET_ERR_NO_MEMORY: return "out of memory";
-    case VXNET_ERR_HTTP: return "HTTP error status";
-    case VXNET_ERR_PROTOCOL: return "malformed reply";
-    default: return "unknown error";
+    case VXNET_OK:
+        return "ok";
+    case VXNET_ERR_BAD_ARG:
+        return "bad argument";
+    case VXNET_ERR_CONNECT:
+        return "camera not reachable";
+    case VXNET_ERR_TIMEOUT:
+        return "timed out";
+    case VXNET_ERR_AUTH:
+        return "login refused";
+    case VXNET_ERR_TOO_LARGE:
+        return "reply too large";
+    case VXNET_ERR_FILE:
+        return "local file error";
+    case VXNET_ERR_UNSUPPORTED:
+        return "not supported";
+    case VXNET_ERR_STREAM:
+        return "stream error";
+    case VXNET_ERR_STREAM_END:
+        return "end of stream";
+    case VXNET_ERR_BUSY:
+        return "busy";
+    case VXNET_ERR_NO_MEMORY:
+        return "out of memory";
+    case VXNET_ERR_HTTP:
+        return "HTTP error status";
+    case VXNET_ERR_PROTOCOL:
+        return "malformed reply";
+    default:
+        return "unknown error";
     }
 }
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -17,4 +17,4 @@ int errorFromHttpStatus(long status);
 // Short English text of a vxnet result code for log lines.
 const char* errorText(int code);
 
-} // namespace vxnet
+}  // namespace vxnet

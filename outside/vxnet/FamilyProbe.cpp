@@ -50,23 +50,23 @@ bool hasAssignment(std::string_view body, std::string_view name)
 }
 
 // The value of attribute attr in the first <element ...> tag, without quotes.
-bool xmlAttribute(std::string_view body, std::string_view element, std::string_view attr,
-                  std::string& value)
+bool xmlAttribute(std::string_view body, std::string_view element, std::string_view attr, std::string& value)
 {
     std::string open = "<" + std::string(element);
     size_t at = 0;
     while ((at = body.find(open, at)) != std::string_view::npos) {
         size_t after = at + open.size();
-        if (after < body.size() && (body[after] == ' ' || body[after] == '\t' || body[after] == '\r'
-                                    || body[after] == '\n' || body[after] == '>' || body[after] == '/')) {
+        if (after < body.size()
+            && (body[after] == ' ' || body[after] == '\t' || body[after] == '\r' || body[after] == '\n'
+                || body[after] == '>' || body[after] == '/')) {
             size_t close = body.find('>', after);
             if (close == std::string_view::npos)
                 return false;
             std::string_view tag = body.substr(after, close - after);
             size_t a = 0;
             while ((a = tag.find(attr, a)) != std::string_view::npos) {
-                bool starts = a == 0 || tag[a - 1] == ' ' || tag[a - 1] == '\t' || tag[a - 1] == '\n'
-                    || tag[a - 1] == '\r';
+                bool starts =
+                    a == 0 || tag[a - 1] == ' ' || tag[a - 1] == '\t' || tag[a - 1] == '\n' || tag[a - 1] == '\r';
                 size_t i = a + attr.size();
                 while (i < tag.size() && tag[i] == ' ')
                     ++i;
@@ -101,7 +101,7 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 // HX: CGI variable lines of the user info, with the user's "authLevel".
 bool isHx(std::string_view reply)
@@ -113,15 +113,14 @@ bool isHx(std::string_view reply)
 bool isHv(std::string_view reply)
 {
     std::string code;
-    return statusOf(reply) == 200 && xmlAttribute(bodyOf(reply), "result", "code", code)
-        && code == "200";
+    return statusOf(reply) == 200 && xmlAttribute(bodyOf(reply), "result", "code", code) && code == "200";
 }
 
 bool isHvRefusal(std::string_view reply)
 {
     std::string code;
     return statusOf(reply) == 200 && xmlAttribute(bodyOf(reply), "result", "code", code)
-        && (code == "401" || code == "403");
+           && (code == "401" || code == "403");
 }
 
 // DY: the user check answers with a "rolename" variable.
@@ -144,7 +143,7 @@ bool isHtl(std::string_view reply)
     return statusOf(reply) == 200 && body.size() >= 2 && body.front() == '{' && body.back() == '}';
 }
 
-} // namespace probe
+}  // namespace probe
 
 // Order of the probes, and what each one checks:
 //  1. HV  (72) GET /cgi/sys_get?Group=DeviceInfo
@@ -171,15 +170,15 @@ bool isHtl(std::string_view reply)
 // (the session's, or the caller's cancel flag) ends it with a time-out. When no family
 // matched but one of them refused the login (401/403), the result is a login
 // failure; a camera that answered and matched none gets chip type 70.
-ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
-                        const std::string& password_enc, int timeout_ms)
+ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc, const std::string& password_enc,
+                        int timeout_ms)
 {
     struct Step {
         int chip;
         const char* name;
     };
     static const Step kOrder[] = {
-        {VXNET_CHIP_HV, "HV"}, {VXNET_CHIP_DY, "DY"}, {VXNET_CHIP_AJ, "AJ"},
+        {VXNET_CHIP_HV, "HV"},   {VXNET_CHIP_DY, "DY"}, {VXNET_CHIP_AJ, "AJ"},
         {VXNET_CHIP_HTL, "HTL"}, {VXNET_CHIP_HX, "HX"},
     };
     const std::string aj_query = "?username=" + user_enc + "&password=" + password_enc;
@@ -192,7 +191,8 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
         bool match = false;
         switch (step.chip) {
         case VXNET_CHIP_HX:
-            r = http.request("/cgi-bin/hi3510/param.cgi?cmd=getuserinfo&cmd=getvideoattr", VXNET_METHOD_GET, timeout_ms);
+            r = http.request("/cgi-bin/hi3510/param.cgi?cmd=getuserinfo&cmd=getvideoattr", VXNET_METHOD_GET,
+                             timeout_ms);
             match = r.code == VXNET_OK && probe::isHx(r.text);
             break;
         case VXNET_CHIP_HV:
@@ -208,7 +208,8 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
         case VXNET_CHIP_AJ:
             r = http.request("/cgi-bin/user_management" + aj_query, VXNET_METHOD_GET, timeout_ms);
             if (r.code == VXNET_OK && r.status == 200) {
-                HttpClient::Result audio = http.request("/cgi-bin/audioencoder" + aj_query, VXNET_METHOD_GET, timeout_ms);
+                HttpClient::Result audio =
+                    http.request("/cgi-bin/audioencoder" + aj_query, VXNET_METHOD_GET, timeout_ms);
                 match = audio.code == VXNET_OK && probe::isAjAudio(audio.text);
             }
             break;
@@ -222,9 +223,8 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
             out.code = VXNET_ERR_TIMEOUT;
             return out;
         }
-        vx_log(VX_LOG_TRACE, "vxnet probeFamily [%s:%d] %s: result %d status %ld%s",
-               http.endpoint().host.c_str(), http.endpoint().port, step.name, r.code, r.status,
-               match ? " match" : "");
+        vx_log(VX_LOG_TRACE, "vxnet probeFamily [%s:%d] %s: result %d status %ld%s", http.endpoint().host.c_str(),
+               http.endpoint().port, step.name, r.code, r.status, match ? " match" : "");
         if (match) {
             out.chip = step.chip;
             return out;
@@ -248,4 +248,4 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc,
     return out;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

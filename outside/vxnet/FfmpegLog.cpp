@@ -9,8 +9,8 @@ extern "C" {
 
 #include <cctype>
 #include <cstdarg>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 namespace vxnet {
 
@@ -78,10 +78,10 @@ void onFfmpegLog(void* avcl, int level, const char* fmt, va_list args)
     }
     t_pending.erase(0, start);
     if (t_pending.size() > 8192)
-        t_pending.clear(); // a runaway piece without any newline
+        t_pending.clear();  // a runaway piece without any newline
 }
 
-} // namespace
+}  // namespace
 
 void installFfmpegLog()
 {
@@ -93,4 +93,4 @@ void removeFfmpegLog()
     av_log_set_callback(av_log_default_callback);
 }
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -16,4 +16,4 @@ std::string redactFfmpegLine(std::string_view line);
 void installFfmpegLog();
 void removeFfmpegLog();
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -1,12 +1,12 @@
 #include "outside/vxnet/HttpClient.h"
 
-#include "outside/wrap/CurlHandles.h"
 #include "outside/vxnet/DigestAuth.h"
 #include "outside/vxnet/ErrorMap.h"
 #include "outside/vxnet/LogRedact.h"
 #include "outside/vxnet/ReplyText.h"
 #include "outside/vxnet/UrlCoding.h"
 #include "outside/vxnet/vxnet.h"
+#include "outside/wrap/CurlHandles.h"
 #include "utility/vx_log.h"
 
 #include <curl/curl.h>
@@ -61,7 +61,7 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
     if (t->fd < 0)
         return t->reply.addBody(std::string_view(data, n)) ? n : 0;
     if (t->reply.status() < 200 || t->reply.status() >= 300)
-        return n; // an error page is not the file
+        return n;  // an error page is not the file
     size_t done = 0;
     while (done < n) {
         ssize_t w = ::write(t->fd, data + done, n - done);
@@ -78,8 +78,7 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
 
 std::string lower(std::string s)
 {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
@@ -141,12 +140,11 @@ private:
     int m_fd = -1;
 };
 
-} // namespace
+}  // namespace
 
 HttpClient::HttpClient(HttpEndpoint endpoint, const Interrupt* interrupt)
     : m_endpoint(std::move(endpoint)), m_interrupt(interrupt)
-{
-}
+{}
 
 bool HttpClient::isValidPath(std::string_view path)
 {
@@ -231,9 +229,9 @@ CURLcode perform(CURL* h, const Interrupt* interrupt)
     return result;
 }
 
-Attempt performOnce(const std::string& url, std::string_view path, int method, int timeout_ms,
-                    const HttpEndpoint& ep, bool digest, const std::string& authorization,
-                    bool download, const Interrupt* interrupt, Transfer& t)
+Attempt performOnce(const std::string& url, std::string_view path, int method, int timeout_ms, const HttpEndpoint& ep,
+                    bool digest, const std::string& authorization, bool download, const Interrupt* interrupt,
+                    Transfer& t)
 {
     Attempt a;
     vxwrap::CurlEasy easy(curl_easy_init());
@@ -305,9 +303,9 @@ std::string makeCnonce()
 // request again with Digest; one that turned away from Digest to Basic gets
 // Basic. At most two rounds, so a refused login ends quickly.
 template <typename MakeTransfer>
-Attempt withAuth(const HttpClient& client, const std::string& url, std::string_view path,
-                 int method, int timeout_ms, bool download, const Interrupt* interrupt,
-                 std::atomic<bool>& useDigest, MakeTransfer&& make, std::unique_ptr<Transfer>& out)
+Attempt withAuth(const HttpClient& client, const std::string& url, std::string_view path, int method, int timeout_ms,
+                 bool download, const Interrupt* interrupt, std::atomic<bool>& useDigest, MakeTransfer&& make,
+                 std::unique_ptr<Transfer>& out)
 {
     const HttpEndpoint& ep = client.endpoint();
     // A path curl would sign wrongly goes out with Basic first even on a
@@ -328,8 +326,8 @@ Attempt withAuth(const HttpClient& client, const std::string& url, std::string_v
         if (!digest && offersDigest) {
             digest = true;
             if (own)
-                authorization = digestAuthorization(challenge, method == VXNET_METHOD_POST ? "POST" : "GET",
-                                                    path, ep.user, ep.password, makeCnonce());
+                authorization = digestAuthorization(challenge, method == VXNET_METHOD_POST ? "POST" : "GET", path,
+                                                    ep.user, ep.password, makeCnonce());
         } else if (digest && !offersDigest && offersBasic) {
             digest = false;
             authorization.clear();
@@ -341,30 +339,30 @@ Attempt withAuth(const HttpClient& client, const std::string& url, std::string_v
     return a;
 }
 
-} // namespace
+}  // namespace
 
 HttpClient::Result HttpClient::request(std::string_view path, int method, int timeout_ms) const
 {
     Result r;
     std::vector<std::string> secrets{m_endpoint.password, percentEncode(m_endpoint.password)};
     if (!isValidPath(path) || (method != VXNET_METHOD_GET && method != VXNET_METHOD_POST)) {
-        vx_log(VX_LOG_ERROR, "vxnet HttpClient::request refused path [%s]",
-               redactPath(path, secrets).c_str());
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::request refused path [%s]", redactPath(path, secrets).c_str());
         r.code = VXNET_ERR_BAD_ARG;
         return r;
     }
     if (timeout_ms <= 0)
         timeout_ms = kDefaultTimeoutMs;
     std::unique_ptr<Transfer> t;
-    Attempt a = withAuth(*this, baseUrl(), path, method, timeout_ms, false, m_interrupt, m_useDigest,
-                         [] { return std::make_unique<Transfer>(VXNET_MAX_REPLY); }, t);
+    Attempt a = withAuth(
+        *this, baseUrl(), path, method, timeout_ms, false, m_interrupt, m_useDigest,
+        [] { return std::make_unique<Transfer>(VXNET_MAX_REPLY); }, t);
     r.code = errorFromCurl(a.curl, t->reply.overLimit());
     r.status = t->reply.status();
     if (r.code != VXNET_OK) {
         vx_log(a.curl == CURLE_ABORTED_BY_CALLBACK ? VX_LOG_INFO : VX_LOG_ERROR,
-               "vxnet HttpClient::request %s [%s:%d%s] failed: %s (%s)",
-               method == VXNET_METHOD_POST ? "POST" : "GET", m_endpoint.host.c_str(), m_endpoint.port,
-               redactPath(path, secrets).c_str(), errorText(r.code), redactUrl(a.error).c_str());
+               "vxnet HttpClient::request %s [%s:%d%s] failed: %s (%s)", method == VXNET_METHOD_POST ? "POST" : "GET",
+               m_endpoint.host.c_str(), m_endpoint.port, redactPath(path, secrets).c_str(), errorText(r.code),
+               redactUrl(a.error).c_str());
         return r;
     }
     r.text = t->reply.text();
@@ -378,26 +376,28 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
 {
     std::vector<std::string> secrets{m_endpoint.password, percentEncode(m_endpoint.password)};
     if (!isValidPath(path) || local_path.empty()) {
-        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download refused [%s] -> [%s]",
-               redactPath(path, secrets).c_str(), local_path.c_str());
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download refused [%s] -> [%s]", redactPath(path, secrets).c_str(),
+               local_path.c_str());
         return VXNET_ERR_BAD_ARG;
     }
     if (timeout_ms <= 0)
         timeout_ms = kDefaultTimeoutMs;
     TempFile file(local_path);
     if (!file.create()) {
-        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download cannot create a file beside [%s]: %s",
-               local_path.c_str(), std::strerror(errno));
+        vx_log(VX_LOG_ERROR, "vxnet HttpClient::download cannot create a file beside [%s]: %s", local_path.c_str(),
+               std::strerror(errno));
         return VXNET_ERR_FILE;
     }
     std::unique_ptr<Transfer> t;
     // Headers of the reply are kept for the status; the body goes to the file.
-    Attempt a = withAuth(*this, baseUrl(), path, VXNET_METHOD_GET, timeout_ms, true, m_interrupt, m_useDigest,
-                         [&file] {
-                             auto t = std::make_unique<Transfer>(VXNET_MAX_REPLY);
-                             t->fd = file.fd();
-                             return t;
-                         }, t);
+    Attempt a = withAuth(
+        *this, baseUrl(), path, VXNET_METHOD_GET, timeout_ms, true, m_interrupt, m_useDigest,
+        [&file] {
+            auto t = std::make_unique<Transfer>(VXNET_MAX_REPLY);
+            t->fd = file.fd();
+            return t;
+        },
+        t);
     int code = errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
     if (code == VXNET_OK)
         code = errorFromHttpStatus(t->reply.status());
@@ -405,15 +405,14 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
         code = VXNET_ERR_FILE;
     if (code != VXNET_OK) {
         vx_log(a.curl == CURLE_ABORTED_BY_CALLBACK ? VX_LOG_INFO : VX_LOG_ERROR,
-               "vxnet HttpClient::download [%s:%d%s] -> [%s] failed: %s, status %ld (%s)",
-               m_endpoint.host.c_str(), m_endpoint.port, redactPath(path, secrets).c_str(),
-               local_path.c_str(), errorText(code), t->reply.status(), redactUrl(a.error).c_str());
+               "vxnet HttpClient::download [%s:%d%s] -> [%s] failed: %s, status %ld (%s)", m_endpoint.host.c_str(),
+               m_endpoint.port, redactPath(path, secrets).c_str(), local_path.c_str(), errorText(code),
+               t->reply.status(), redactUrl(a.error).c_str());
         return code;
     }
-    vx_log(VX_LOG_INFO, "vxnet HttpClient::download [%s:%d%s] -> [%s] done",
-           m_endpoint.host.c_str(), m_endpoint.port, redactPath(path, secrets).c_str(),
-           local_path.c_str());
+    vx_log(VX_LOG_INFO, "vxnet HttpClient::download [%s:%d%s] -> [%s] done", m_endpoint.host.c_str(), m_endpoint.port,
+           redactPath(path, secrets).c_str(), local_path.c_str());
     return VXNET_OK;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

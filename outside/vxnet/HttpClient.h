@@ -14,7 +14,7 @@
 namespace vxnet {
 
 struct HttpEndpoint {
-    std::string host; // name, IPv4 or IPv6 address (without brackets)
+    std::string host;  // name, IPv4 or IPv6 address (without brackets)
     int port = 80;
     std::string user;
     std::string password;
@@ -26,9 +26,9 @@ public:
     explicit HttpClient(HttpEndpoint endpoint, const Interrupt* interrupt = nullptr);
 
     struct Result {
-        int code = 0;     // vxnet result: 0 = an HTTP reply came back (any status)
-        long status = 0;  // its status
-        std::string text; // status line, headers, blank line, body
+        int code = 0;      // vxnet result: 0 = an HTTP reply came back (any status)
+        long status = 0;   // its status
+        std::string text;  // status line, headers, blank line, body
     };
 
     // method: VXNET_METHOD_GET or VXNET_METHOD_POST. The path is sent as the
@@ -57,4 +57,4 @@ private:
     mutable std::atomic<bool> m_useDigest{false};
 };
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -35,4 +35,4 @@ private:
     std::atomic<const int*> m_external{nullptr};
 };
 
-} // namespace vxnet
+}  // namespace vxnet

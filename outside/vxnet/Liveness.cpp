@@ -2,8 +2,8 @@
 
 #include "outside/vxnet/vxnet.h"
 
-#include <netdb.h>
 #include <fcntl.h>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -41,7 +41,7 @@ bool connectOne(const addrinfo& a, int timeoutMs)
     return ok;
 }
 
-} // namespace
+}  // namespace
 
 bool tcpReachable(const std::string& host, int port, int timeoutMs)
 {
@@ -90,4 +90,4 @@ int Liveness::status(const std::string& host, int port, int current)
     return m_probeResult;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -36,4 +36,4 @@ private:
     int m_probeResult = 0;
 };
 
-} // namespace vxnet
+}  // namespace vxnet

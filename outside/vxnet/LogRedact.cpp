@@ -15,7 +15,7 @@ bool isSensitiveName(std::string_view name)
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return lower.find("pass") != std::string::npos || lower.find("pwd") != std::string::npos
-        || lower.find("key") != std::string::npos;
+           || lower.find("key") != std::string::npos;
 }
 
 bool isNameChar(char c)
@@ -46,8 +46,8 @@ std::string maskQueryValues(std::string_view in)
                     size_t close = in.find(in[end], end + 1);
                     end = close == std::string_view::npos ? in.size() : close + 1;
                 } else {
-                    while (end < in.size() && in[end] != '&' && in[end] != '#' && in[end] != ' '
-                           && in[end] != '\r' && in[end] != '\n')
+                    while (end < in.size() && in[end] != '&' && in[end] != '#' && in[end] != ' ' && in[end] != '\r'
+                           && in[end] != '\n')
                         ++end;
                 }
                 if (end > i)
@@ -103,7 +103,7 @@ std::string maskJsonValues(std::string_view in)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 std::string redactUrl(std::string_view text)
 {
@@ -117,9 +117,8 @@ std::string redactUrl(std::string_view text)
         size_t auth_start = scheme + 3;
         // The authority ends at the first '/', '?', '#' or blank.
         size_t auth_end = auth_start;
-        while (auth_end < text.size() && text[auth_end] != '/' && text[auth_end] != '?'
-               && text[auth_end] != '#' && text[auth_end] != ' ' && text[auth_end] != '\''
-               && text[auth_end] != '"' && text[auth_end] != '\n')
+        while (auth_end < text.size() && text[auth_end] != '/' && text[auth_end] != '?' && text[auth_end] != '#'
+               && text[auth_end] != ' ' && text[auth_end] != '\'' && text[auth_end] != '"' && text[auth_end] != '\n')
             ++auth_end;
         std::string_view authority = text.substr(auth_start, auth_end - auth_start);
         size_t at = authority.rfind('@');
@@ -160,4 +159,4 @@ std::string redactPath(std::string_view path, const std::vector<std::string>& se
     return out;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

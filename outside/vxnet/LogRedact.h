@@ -20,4 +20,4 @@ std::string redactUrl(std::string_view text);
 // redacted as by redactUrl.
 std::string redactPath(std::string_view path, const std::vector<std::string>& secrets = {});
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -30,7 +30,7 @@ bool ReplyText::addHeaderLine(std::string_view line)
         }
     }
     if (line == "\r\n" || line == "\n")
-        return true; // the blank line is added once, by text()
+        return true;  // the blank line is added once, by text()
     if (!fits(line.size()))
         return false;
     m_headers.append(line);
@@ -59,7 +59,7 @@ std::string ReplyText::header(std::string_view name) const
             bool same = true;
             for (size_t i = 0; i < colon && same; ++i)
                 same = std::tolower(static_cast<unsigned char>(line[i]))
-                    == std::tolower(static_cast<unsigned char>(name[i]));
+                       == std::tolower(static_cast<unsigned char>(name[i]));
             if (same) {
                 std::string_view value = line.substr(colon + 1);
                 while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
@@ -86,4 +86,4 @@ std::string ReplyText::text() const
     return out;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -42,4 +42,4 @@ private:
     std::string m_body;
 };
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -56,7 +56,7 @@ void copyText(char (&field)[N], const std::string& text)
     field[n] = '\0';
 }
 
-} // namespace
+}  // namespace
 
 Session::~Session()
 {
@@ -111,10 +111,9 @@ int Session::connect(const STConnectInfo& info, std::unique_ptr<Session>& out, c
         vx_log(VX_LOG_ERROR, "vxnet_connect P2P entry [%s] has no address", b.szP2PId);
         return VXNET_ERR_UNSUPPORTED;
     }
-    if (!HttpClient::isValidHost(b.szHost) || b.nHttpPort < 0 || b.nHttpPort > 65535
-        || b.nMediaPort < 0 || b.nMediaPort > 65535) {
-        vx_log(VX_LOG_ERROR, "vxnet_connect refused address [%s] ports %d/%d", b.szHost,
-               b.nHttpPort, b.nMediaPort);
+    if (!HttpClient::isValidHost(b.szHost) || b.nHttpPort < 0 || b.nHttpPort > 65535 || b.nMediaPort < 0
+        || b.nMediaPort > 65535) {
+        vx_log(VX_LOG_ERROR, "vxnet_connect refused address [%s] ports %d/%d", b.szHost, b.nHttpPort, b.nMediaPort);
         return VXNET_ERR_BAD_ARG;
     }
     if (b.nHttpPort == 0)
@@ -128,8 +127,8 @@ int Session::connect(const STConnectInfo& info, std::unique_ptr<Session>& out, c
     s->m_http = std::make_unique<HttpClient>(std::move(ep), &s->m_interrupt);
     // The cancel flag lives only as long as this call: watched for the probe alone.
     s->m_interrupt.watch(cancel);
-    ProbeResult found = probeFamily(*s->m_http, b.szUserEncoded, b.szPasswordEncoded,
-                                    p2p ? kP2PProbeTimeoutMs : kProbeTimeoutMs);
+    ProbeResult found =
+        probeFamily(*s->m_http, b.szUserEncoded, b.szPasswordEncoded, p2p ? kP2PProbeTimeoutMs : kProbeTimeoutMs);
     s->m_interrupt.watch(nullptr);
     if (found.code != VXNET_OK) {
         vx_log(VX_LOG_ERROR, "vxnet_connect [%s] failed: %s", s->logName().c_str(), errorText(found.code));
@@ -252,7 +251,7 @@ int Session::openStream()
         // A stream that ended by itself makes room for the new one.
         old = std::move(m_reader);
     }
-    old.reset(); // joins a thread that has already ended
+    old.reset();  // joins a thread that has already ended
 
     std::string url = streamUrl(m_block);
     StreamReader* r = nullptr;
@@ -311,4 +310,4 @@ int Session::forceKeyFrame() const
     return m_reader && !m_reader->finished() ? VXNET_OK : VXNET_ERR_STREAM;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

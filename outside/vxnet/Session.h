@@ -26,8 +26,7 @@ public:
     // Validates the block, finds the family and returns the open session.
     // While *cancel (may be null) is non-zero the probe gives up with
     // VXNET_ERR_TIMEOUT.
-    static int connect(const STConnectInfo& info, std::unique_ptr<Session>& out,
-                       const int* cancel = nullptr);
+    static int connect(const STConnectInfo& info, std::unique_ptr<Session>& out, const int* cancel = nullptr);
     ~Session();
 
     const STConnectInfo& block() const { return m_block; }
@@ -64,17 +63,17 @@ private:
     std::string logName() const;
 
     STConnectInfo m_block{};
-    Interrupt m_interrupt; // before m_http and m_reader, which point to it
-    std::unique_ptr<HttpClient> m_http; // none for RTSP URL entries
+    Interrupt m_interrupt;               // before m_http and m_reader, which point to it
+    std::unique_ptr<HttpClient> m_http;  // none for RTSP URL entries
     std::vector<std::string> m_secrets;
     std::atomic<int> m_requestError{0};
-    mutable Liveness m_liveness; // a stream-less session's check that the camera is there
+    mutable Liveness m_liveness;  // a stream-less session's check that the camera is there
 
     // Lock order: m_controlMutex, then m_streamMutex.
-    std::mutex m_controlMutex;        // serialises opening and closing the stream
-    mutable std::mutex m_streamMutex; // guards m_callbacks and m_reader
+    std::mutex m_controlMutex;         // serialises opening and closing the stream
+    mutable std::mutex m_streamMutex;  // guards m_callbacks and m_reader
     StreamCallbacks m_callbacks;
     std::unique_ptr<StreamReader> m_reader;
 };
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -21,7 +21,7 @@ namespace vxnet {
 class SessionTable {
     struct Entry {
         std::unique_ptr<Session> session;
-        std::mutex mutex; // guards users
+        std::mutex mutex;  // guards users
         std::condition_variable idle;
         int users = 0;
     };
@@ -53,7 +53,7 @@ public:
 
     static SessionTable& instance()
     {
-        static SessionTable* table = new SessionTable; // outlives every static user
+        static SessionTable* table = new SessionTable;  // outlives every static user
         return *table;
     }
 
@@ -101,9 +101,9 @@ public:
 private:
     SessionTable() = default;
 
-    std::mutex m_mutex; // guards m_entries and m_next
+    std::mutex m_mutex;  // guards m_entries and m_next
     std::unordered_map<uint64_t, std::shared_ptr<Entry>> m_entries;
-    uint64_t m_next = 1; // 0 is "no session"
+    uint64_t m_next = 1;  // 0 is "no session"
 };
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -1,7 +1,7 @@
 #include "outside/vxnet/StreamReader.h"
 
-#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxnet/ErrorMap.h"
+#include "outside/wrap/FfmpegHandles.h"
 #include "utility/vx_log.h"
 
 #include <chrono>
@@ -19,11 +19,9 @@ StreamReader* StreamReader::current()
     return t_current;
 }
 
-StreamReader::StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks,
-                           const Interrupt* interrupt)
+StreamReader::StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks, const Interrupt* interrupt)
     : m_url(std::move(url)), m_logUrl(std::move(log_url)), m_cb(callbacks), m_interrupt(interrupt)
-{
-}
+{}
 
 StreamReader::~StreamReader()
 {
@@ -106,7 +104,7 @@ void StreamReader::run()
     // Start quickly: the SDP already describes the tracks.
     options.set("analyzeduration", "2000000");
     int rc = avformat_open_input(&raw, m_url.c_str(), nullptr, options.address());
-    vxwrap::InputFormatPtr input(raw); // avformat_open_input freed raw on failure and set it null
+    vxwrap::InputFormatPtr input(raw);  // avformat_open_input freed raw on failure and set it null
     auto failText = [](int averror) {
         char text[AV_ERROR_MAX_STRING_SIZE] = {0};
         av_strerror(averror, text, sizeof text);
@@ -202,8 +200,8 @@ void StreamReader::run()
         if (si < index.size() && index[si] >= 0 && pkt->size > 0) {
             m_meter.add(static_cast<size_t>(pkt->size), now);
             if (m_cb.data) {
-                int media = input->streams[si]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
-                    ? VXSTREAM_MEDIA_VIDEO : VXSTREAM_MEDIA_AUDIO;
+                int media = input->streams[si]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO ? VXSTREAM_MEDIA_VIDEO
+                                                                                           : VXSTREAM_MEDIA_AUDIO;
                 m_cb.data(m_cb.dataUser, index[si], media, pkt->data, pkt->size, pkt->pts, pkt->dts,
                           (pkt->flags & AV_PKT_FLAG_KEY) ? VXSTREAM_FLAG_KEY : 0);
             }
@@ -221,4 +219,4 @@ void StreamReader::run()
     m_finished.store(true);
 }
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -34,8 +34,7 @@ class StreamReader {
 public:
     // log_url is the URL as it may appear in log lines (no password).
     // interrupt may be null; it must outlive the reader.
-    StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks,
-                 const Interrupt* interrupt = nullptr);
+    StreamReader(std::string url, std::string log_url, StreamCallbacks callbacks, const Interrupt* interrupt = nullptr);
     ~StreamReader();
     StreamReader(const StreamReader&) = delete;
     StreamReader& operator=(const StreamReader&) = delete;
@@ -75,16 +74,16 @@ private:
     std::atomic<bool> m_finished{false};
     std::atomic<int> m_error{0};
     std::atomic<bool> m_stalled{false};
-    std::atomic<bool> m_opening{true};     // the camera has not set the stream up yet
-    std::atomic<bool> m_interrupted{false}; // the open was given up on the interrupt
+    std::atomic<bool> m_opening{true};       // the camera has not set the stream up yet
+    std::atomic<bool> m_interrupted{false};  // the open was given up on the interrupt
     // Monotonic ms after which a blocked read is given up.
     std::atomic<int64_t> m_deadline{0};
     BitrateMeter m_meter;
 
-    std::mutex m_openMutex; // guards m_openState, m_openResult
+    std::mutex m_openMutex;  // guards m_openState, m_openResult
     std::condition_variable m_openCv;
     OpenState m_openState = OpenState::Pending;
     int m_openResult = 0;
 };
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -28,4 +28,4 @@ std::string streamUrl(const STConnectInfo& block)
     return url;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

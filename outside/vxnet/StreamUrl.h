@@ -13,4 +13,4 @@ namespace vxnet {
 // "/sl=1" for the sub stream (stream field 2). A media port of 0 means 554.
 std::string streamUrl(const STConnectInfo& block);
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -22,4 +22,4 @@ std::string percentEncode(std::string_view text)
     return out;
 }
 
-} // namespace vxnet
+}  // namespace vxnet

@@ -9,4 +9,4 @@ namespace vxnet {
 // Every byte outside A-Z a-z 0-9 - . _ ~ becomes %XX (upper-case hex).
 std::string percentEncode(std::string_view text);
 
-} // namespace vxnet
+}  // namespace vxnet

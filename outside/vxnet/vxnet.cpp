@@ -19,18 +19,18 @@ extern "C" {
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <string>
-#include <vector>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <mutex>
+#include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace {
 
-std::mutex g_initMutex; // guards g_initCount
+std::mutex g_initMutex;  // guards g_initCount
 int g_initCount = 0;
 
 using vxnet::SessionTable;
@@ -71,7 +71,7 @@ int withSession(const char* what, VXNET_HANDLE handle, F&& f) noexcept
     return withSession(what, handle, int(VXNET_ERR_BAD_ARG), int(VXNET_ERR_STREAM), f);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -142,8 +142,7 @@ int vxnet_connect(const STConnectInfo* info, VXNET_HANDLE* handle)
 const STConnectInfo* vxnet_get_camera(VXNET_HANDLE handle)
 {
     return withSession("vxnet_get_camera", handle, static_cast<const STConnectInfo*>(nullptr),
-                       static_cast<const STConnectInfo*>(nullptr),
-                       [](vxnet::Session& s) { return &s.block(); });
+                       static_cast<const STConnectInfo*>(nullptr), [](vxnet::Session& s) { return &s.block(); });
 }
 
 int vxnet_get_status(VXNET_HANDLE handle)
@@ -159,8 +158,7 @@ int vxnet_interrupt(VXNET_HANDLE handle, int on)
     });
 }
 
-int vxnet_get_cgi_command(VXNET_HANDLE handle, const char* path, char** output, int method,
-                          int timeout_ms)
+int vxnet_get_cgi_command(VXNET_HANDLE handle, const char* path, char** output, int method, int timeout_ms)
 {
     if (output)
         *output = nullptr;
@@ -188,7 +186,8 @@ int vxnet_redact_text(const char* text, const char* const* secrets, int nsecrets
             if (secrets[i] && *secrets[i])
                 list.emplace_back(secrets[i]);
         }
-        std::sort(list.begin(), list.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+        std::sort(list.begin(), list.end(),
+                  [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
         std::string safe = vxnet::redactPath(text, list);
         char* copy = static_cast<char*>(std::malloc(safe.size() + 1));
         if (!copy)
@@ -199,8 +198,7 @@ int vxnet_redact_text(const char* text, const char* const* secrets, int nsecrets
     });
 }
 
-int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path, const char* local_path,
-                        int timeout_ms)
+int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms)
 {
     return withSession("vxnet_download_file", handle,
                        [&](vxnet::Session& s) { return s.download(remote_path, local_path, timeout_ms); });
@@ -242,8 +240,7 @@ int vxnet_close_stream(VXNET_HANDLE handle)
 
 float vxnet_get_bitrate(VXNET_HANDLE handle)
 {
-    return withSession("vxnet_get_bitrate", handle, 0.0f, 0.0f,
-                       [](vxnet::Session& s) { return s.bitrate(); });
+    return withSession("vxnet_get_bitrate", handle, 0.0f, 0.0f, [](vxnet::Session& s) { return s.bitrate(); });
 }
 
 int vxnet_force_key_frame(VXNET_HANDLE handle)
@@ -260,9 +257,9 @@ int vxnet_disconnect(VXNET_HANDLE handle)
         std::unique_ptr<vxnet::Session> s = SessionTable::instance().remove(idOf(handle));
         if (!s)
             return VXNET_ERR_BAD_ARG;
-        s.reset(); // closes the stream
+        s.reset();  // closes the stream
         return VXNET_OK;
     });
 }
 
-} // extern "C"
+}  // extern "C"

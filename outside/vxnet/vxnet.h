@@ -25,19 +25,19 @@ extern "C" {
 // Results.
 enum {
     VXNET_OK = 0,
-    VXNET_ERR_BAD_ARG = -1,       // null handle or pointer, malformed host, path or URL
-    VXNET_ERR_CONNECT = -2,       // camera not reachable (refused, no route, name unknown)
-    VXNET_ERR_TIMEOUT = -3,       // no answer within the time-out, or called off (vxnet_interrupt)
-    VXNET_ERR_AUTH = -4,          // the camera refused the user and password
-    VXNET_ERR_TOO_LARGE = -5,     // reply over VXNET_MAX_REPLY bytes
-    VXNET_ERR_FILE = -6,          // local file could not be written
-    VXNET_ERR_UNSUPPORTED = -8,   // P2P entry without an address
-    VXNET_ERR_STREAM = -9,        // stream could not be opened or read
-    VXNET_ERR_STREAM_END = -10,   // the camera ended the stream
-    VXNET_ERR_BUSY = -11,         // stream already running; call from a callback
+    VXNET_ERR_BAD_ARG = -1,      // null handle or pointer, malformed host, path or URL
+    VXNET_ERR_CONNECT = -2,      // camera not reachable (refused, no route, name unknown)
+    VXNET_ERR_TIMEOUT = -3,      // no answer within the time-out, or called off (vxnet_interrupt)
+    VXNET_ERR_AUTH = -4,         // the camera refused the user and password
+    VXNET_ERR_TOO_LARGE = -5,    // reply over VXNET_MAX_REPLY bytes
+    VXNET_ERR_FILE = -6,         // local file could not be written
+    VXNET_ERR_UNSUPPORTED = -8,  // P2P entry without an address
+    VXNET_ERR_STREAM = -9,       // stream could not be opened or read
+    VXNET_ERR_STREAM_END = -10,  // the camera ended the stream
+    VXNET_ERR_BUSY = -11,        // stream already running; call from a callback
     VXNET_ERR_NO_MEMORY = -12,
-    VXNET_ERR_HTTP = -13,         // download answered with a non-2xx status
-    VXNET_ERR_PROTOCOL = -14,     // malformed reply
+    VXNET_ERR_HTTP = -13,      // download answered with a non-2xx status
+    VXNET_ERR_PROTOCOL = -14,  // malformed reply
 };
 
 // The largest CGI reply text handed back (status line, headers and body).
@@ -45,7 +45,7 @@ enum {
 
 // Camera families (chip types) written at offset 0 by vxnet_connect.
 enum {
-    VXNET_CHIP_NONE = 70, // RTSP URL entries, and cameras that speak no known dialect
+    VXNET_CHIP_NONE = 70,  // RTSP URL entries, and cameras that speak no known dialect
     VXNET_CHIP_HX = 71,
     VXNET_CHIP_HV = 72,
     VXNET_CHIP_DY = 73,
@@ -65,27 +65,27 @@ enum {
 // layout. Offsets are fixed: the camera library reads fields by them.
 #pragma pack(push, 1)
 typedef struct STConnectInfo {
-    int32_t nChipType;          //    0 camera family, filled by the session
-    char szHost[256];           //    4 host name or address
-    int32_t nHttpPort;          //  260
-    int32_t nMediaPort;         //  264 RTSP port
-    int32_t nReserved0;         //  268
-    char szUser[64];            //  272
-    char szPassword[64];        //  336
-    char szUserEncoded[256];    //  400 user, percent-encoded
-    char szPasswordEncoded[256];//  656 password, percent-encoded
-    int32_t nChannel;           //  912 1-3 add "/ch=N" to the stream path
-    int32_t nStream;            //  916 stream + 1 (1 main, 2 sub stream)
-    int32_t nReserved1;         //  920
-    char szP2PServer[256];      //  924
-    char szP2PServer2[256];     // 1180
-    int32_t nP2PServerPort;     // 1436
-    char szP2PId[32];           // 1440
-    int32_t nP2PServerFlag;     // 1472 0/1
-    int32_t nUseIP;             // 1476 1 = the session reached the camera by its address
-    int32_t nLive;              // 1480 live flag of the camera object
-    int32_t nIsP2P;             // 1484 1 for P2P id entries
-    char szRtspUrl[260];        // 1488 whole stream URL of an RTSP URL entry
+    int32_t nChipType;            //    0 camera family, filled by the session
+    char szHost[256];             //    4 host name or address
+    int32_t nHttpPort;            //  260
+    int32_t nMediaPort;           //  264 RTSP port
+    int32_t nReserved0;           //  268
+    char szUser[64];              //  272
+    char szPassword[64];          //  336
+    char szUserEncoded[256];      //  400 user, percent-encoded
+    char szPasswordEncoded[256];  //  656 password, percent-encoded
+    int32_t nChannel;             //  912 1-3 add "/ch=N" to the stream path
+    int32_t nStream;              //  916 stream + 1 (1 main, 2 sub stream)
+    int32_t nReserved1;           //  920
+    char szP2PServer[256];        //  924
+    char szP2PServer2[256];       // 1180
+    int32_t nP2PServerPort;       // 1436
+    char szP2PId[32];             // 1440
+    int32_t nP2PServerFlag;       // 1472 0/1
+    int32_t nUseIP;               // 1476 1 = the session reached the camera by its address
+    int32_t nLive;                // 1480 live flag of the camera object
+    int32_t nIsP2P;               // 1484 1 for P2P id entries
+    char szRtspUrl[260];          // 1488 whole stream URL of an RTSP URL entry
 } STConnectInfo;
 #pragma pack(pop)
 
@@ -165,8 +165,7 @@ int vxnet_interrupt(VXNET_HANDLE handle, int on);
 // the final status line, the final headers, an empty line and the decoded
 // body. Any HTTP status is a 0 result: the caller reads it from the text.
 // *output is NULL on failure. Either way release it with vxnet_free_cgi_output.
-int vxnet_get_cgi_command(VXNET_HANDLE handle, const char* path, char** output,
-                          int method, int timeout_ms);
+int vxnet_get_cgi_command(VXNET_HANDLE handle, const char* path, char** output, int method, int timeout_ms);
 void vxnet_free_cgi_output(char** output);
 
 // A copy of text (a request path, URL or reply) that is safe to log: the
@@ -180,8 +179,7 @@ int vxnet_redact_text(const char* text, const char* const* secrets, int nsecrets
 // same folder, renamed over local_path only once the whole body has arrived
 // with a 2xx status; on any failure no file is left. timeout_ms bounds the
 // connection and any stall of the transfer, not its whole length.
-int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path,
-                        const char* local_path, int timeout_ms);
+int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms);
 
 // Set the callbacks before vxnet_open_stream; a running stream keeps the ones
 // it started with.

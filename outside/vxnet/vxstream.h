@@ -46,14 +46,14 @@ typedef struct vxstream_track {
     // video; 0 for audio or when not known yet
     int width;
     int height;
-    int frame_rate_num; // nominal frame rate, 0/0 when the camera does not say
+    int frame_rate_num;  // nominal frame rate, 0/0 when the camera does not say
     int frame_rate_den;
     // audio; 0 for video
     int sample_rate;
     int channels;
-    int bits_per_coded_sample; // G.726: 2..5 bits per sample; 0 when not relevant
+    int bits_per_coded_sample;  // G.726: 2..5 bits per sample; 0 when not relevant
     int block_align;
-    int64_t bit_rate;   // nominal bits per second, 0 when not known
+    int64_t bit_rate;  // nominal bits per second, 0 when not known
     // codec configuration (H.264: SPS/PPS in Annex-B form; AAC: AudioSpecificConfig);
     // NULL and 0 when the codec needs none
     const uint8_t* extradata;
@@ -76,9 +76,8 @@ typedef struct vxstream_track {
 
 // The transport's callbacks, made on its own reader thread (see vxnet.h).
 typedef void (*vxstream_track_func)(void* user, const vxstream_track* track);
-typedef void (*vxstream_data_func)(void* user, int stream_index, int media_type,
-                                   const uint8_t* data, int size, int64_t pts,
-                                   int64_t dts, int flags);
+typedef void (*vxstream_data_func)(void* user, int stream_index, int media_type, const uint8_t* data, int size,
+                                   int64_t pts, int64_t dts, int flags);
 
 #ifdef __cplusplus
 }

@@ -17,7 +17,8 @@ std::unique_ptr<AudioTranscoder> AudioTranscoder::create(const Track& in)
     }
     t->m_dec.reset(avcodec_alloc_context3(dec));
     vxwrap::CodecParametersPtr par(avcodec_parameters_alloc());
-    if (!t->m_dec || !par || in.toParameters(par.get()) < 0 || avcodec_parameters_to_context(t->m_dec.get(), par.get()) < 0)
+    if (!t->m_dec || !par || in.toParameters(par.get()) < 0
+        || avcodec_parameters_to_context(t->m_dec.get(), par.get()) < 0)
         return nullptr;
     if (t->m_dec->sample_rate <= 0)
         t->m_dec->sample_rate = 8000;
@@ -39,7 +40,7 @@ std::unique_ptr<AudioTranscoder> AudioTranscoder::create(const Track& in)
     av_channel_layout_default(&e->ch_layout, channels);
     e->bit_rate = e->sample_rate <= 16000 ? 32000 * channels : 64000 * channels;
     e->time_base = AVRational{1, e->sample_rate};
-    e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER; // MP4 keeps the configuration in the header
+    e->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;  // MP4 keeps the configuration in the header
     // Camera sound is narrow-band speech: the fast coder is good enough for
     // it and costs a fraction of the default search, with hundreds of cameras.
     vxwrap::Dictionary opts;
@@ -70,7 +71,7 @@ int AudioTranscoder::feed(const AVPacket* in, int64_t startUs, const PacketSink&
 {
     int err = avcodec_send_packet(m_dec.get(), in);
     if (err < 0 && err != AVERROR(EAGAIN))
-        return 0; // a damaged audio packet is skipped, the recording goes on
+        return 0;  // a damaged audio packet is skipped, the recording goes on
     for (;;) {
         err = avcodec_receive_frame(m_dec.get(), m_decoded.get());
         if (err == AVERROR(EAGAIN) || err == AVERROR_EOF)
@@ -94,8 +95,8 @@ int AudioTranscoder::feed(const AVPacket* in, int64_t startUs, const PacketSink&
                 return AVERROR(ENOMEM);
             for (int c = 0; c < tmp->ch_layout.nb_channels && c < 8; ++c)
                 planes[c] = tmp->data[c];
-            const int got = swr_convert(m_swr.get(), planes, outCount, const_cast<const uint8_t**>(m_decoded->extended_data),
-                                        m_decoded->nb_samples);
+            const int got = swr_convert(m_swr.get(), planes, outCount,
+                                        const_cast<const uint8_t**>(m_decoded->extended_data), m_decoded->nb_samples);
             if (got > 0)
                 av_audio_fifo_write(m_fifo.get(), reinterpret_cast<void**>(planes), got);
         }
@@ -163,4 +164,4 @@ int AudioTranscoder::finish(const PacketSink& sink)
     return drainEncoder(sink);
 }
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -3,8 +3,8 @@
 // AAC for an MP4 file, with FFmpeg's own AAC encoder. Used on the thread that
 // feeds the recording.
 
-#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxplay/Track.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <functional>
 #include <memory>
@@ -40,7 +40,7 @@ private:
     vxwrap::FramePtr m_decoded;
     vxwrap::FramePtr m_toEncode;
     vxwrap::PacketPtr m_encoded;
-    int64_t m_nextPts = AV_NOPTS_VALUE; // of the fifo's first sample, in 1/sample_rate
+    int64_t m_nextPts = AV_NOPTS_VALUE;  // of the fifo's first sample, in 1/sample_rate
 };
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -38,4 +38,4 @@ int resultFromAvError(int averror)
     }
 }
 
-} // namespace vxplay
+}  // namespace vxplay

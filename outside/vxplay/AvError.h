@@ -10,4 +10,4 @@ std::string avErrorText(int averror);
 // VXPLAY_ERR_ value for an AVERROR.
 int resultFromAvError(int averror);
 
-} // namespace vxplay
+}  // namespace vxplay

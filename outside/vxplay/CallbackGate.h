@@ -23,8 +23,8 @@ public:
     }
 
 private:
-    std::recursive_mutex m_mutex; // held while a callback runs
+    std::recursive_mutex m_mutex;  // held while a callback runs
     bool m_open = true;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -11,12 +11,9 @@ namespace vxplay {
 namespace {
 constexpr AVRational kMicro{1, 1000000};
 constexpr int64_t kPositionEveryUs = 1000000;
-} // namespace
+}  // namespace
 
-FilePlayer::FilePlayer(FileHost& host)
-    : m_host(host)
-{
-}
+FilePlayer::FilePlayer(FileHost& host) : m_host(host) {}
 
 FilePlayer::~FilePlayer()
 {
@@ -222,7 +219,7 @@ void FilePlayer::run()
             {
                 std::lock_guard lock(m_mutex);
                 if (m_seekUs >= 0)
-                    continue; // a seek came in while the last pictures were shown
+                    continue;  // a seek came in while the last pictures were shown
             }
             ended = true;
             if (m_lengthUs > announcedUs)
@@ -263,4 +260,4 @@ void FilePlayer::run()
         m_host.fileEvent(VXPLAY_EVENT_FILE_STOPPED, 0);
 }
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -59,7 +59,7 @@ private:
     std::atomic<int64_t> m_positionUs{-1};
     std::thread m_thread;
 
-    std::mutex m_mutex; // guards the clock and the requests below
+    std::mutex m_mutex;  // guards the clock and the requests below
     std::condition_variable m_changed;
     bool m_paused = false;
     int64_t m_seekUs = -1;      // a seek asked for, -1 for none
@@ -69,4 +69,4 @@ private:
     std::chrono::steady_clock::time_point m_pausedAt;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -16,7 +16,7 @@ constexpr AVRational kMicro{1, 1000000};
 // stream, a camera that set its clock), not a gap in the recording.
 constexpr int64_t kMaxForwardJumpUs = 10 * 1000000;
 constexpr int64_t kMaxBackwardJumpUs = 1 * 1000000;
-} // namespace
+}  // namespace
 
 Mp4Recorder::~Mp4Recorder()
 {
@@ -70,7 +70,7 @@ int Mp4Recorder::openMuxer(const StreamPacket& first, const std::vector<TrackPtr
     bool haveAudio = false;
     for (const auto& t : tracks) {
         if (!t || (t->isVideo() && haveVideo) || (t->isAudio() && (haveAudio || !m_withAudio)))
-            continue; // one picture and one sound track are what a segment file holds
+            continue;  // one picture and one sound track are what a segment file holds
         Output o;
         o.track = t;
         if (t->isAudio() && t->desc.codec_id != AV_CODEC_ID_AAC) {
@@ -87,7 +87,7 @@ int Mp4Recorder::openMuxer(const StreamPacket& first, const std::vector<TrackPtr
         m_outputs.push_back(std::move(o));
     }
     if (!outputFor(*first.track))
-        return VXPLAY_OK; // the first packet's track is not recorded: wait for one that is
+        return VXPLAY_OK;  // the first packet's track is not recorded: wait for one that is
 
     AVFormatContext* ctx = nullptr;
     int err = avformat_alloc_output_context2(&ctx, nullptr, "mp4", nullptr);
@@ -110,8 +110,8 @@ int Mp4Recorder::openMuxer(const StreamPacket& first, const std::vector<TrackPtr
             o.stream->time_base = t.timeBase();
             if (err >= 0 && t.isVideo() && o.stream->codecpar->extradata_size == 0) {
                 // The camera gave no parameter sets out of band: take them from the key frame.
-                std::vector<uint8_t> sets = extractParameterSets(AVCodecID(t.desc.codec_id), first.pkt->data,
-                                                                 first.pkt->size);
+                std::vector<uint8_t> sets =
+                    extractParameterSets(AVCodecID(t.desc.codec_id), first.pkt->data, first.pkt->size);
                 if (!sets.empty()) {
                     auto* p = static_cast<uint8_t*>(av_mallocz(sets.size() + AV_INPUT_BUFFER_PADDING_SIZE));
                     if (!p)
@@ -156,7 +156,7 @@ int Mp4Recorder::write(const StreamPacket& p, const std::vector<TrackPtr>& track
         for (const auto& t : tracks)
             streamHasVideo = streamHasVideo || (t && t->isVideo());
         if (streamHasVideo && !(p.isVideo() && p.key))
-            return VXPLAY_OK; // the file begins with a picture that decodes on its own
+            return VXPLAY_OK;  // the file begins with a picture that decodes on its own
         m_outputs.clear();
         int err = openMuxer(p, tracks);
         if (err != VXPLAY_OK || !m_headerWritten)
@@ -188,7 +188,7 @@ int Mp4Recorder::write(const StreamPacket& p, const std::vector<TrackPtr>& track
 
     const int64_t timeUs = p.timeUs - o.originUs;
     if (timeUs < 0)
-        return VXPLAY_OK; // from before the start of the file
+        return VXPLAY_OK;  // from before the start of the file
 
     if (o.transcoder) {
         AVStream* st = o.stream;
@@ -300,4 +300,4 @@ int Mp4Recorder::stop()
     return m_error;
 }
 
-} // namespace vxplay
+}  // namespace vxplay

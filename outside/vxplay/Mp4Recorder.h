@@ -5,9 +5,9 @@
 // AAC otherwise. Not thread-safe: its Player calls it under the record lock.
 
 #include "outside/vxplay/AudioTranscoder.h"
-#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxplay/OutputFile.h"
 #include "outside/vxplay/Track.h"
+#include "outside/wrap/FfmpegHandles.h"
 
 #include <memory>
 #include <string>
@@ -37,7 +37,7 @@ public:
 
     const std::string& path() const { return m_file.path(); }
     bool failed() const { return m_error != 0; }
-    bool begun() const { return m_headerWritten; } // the file has its first picture
+    bool begun() const { return m_headerWritten; }  // the file has its first picture
     int64_t packetsWritten() const { return m_packetsWritten; }
     // Packets of the stream the file took (copied, or fed to the sound encoder).
     int64_t packetsTaken() const { return m_packetsTaken; }
@@ -47,10 +47,10 @@ private:
         TrackPtr track;
         AVStream* stream = nullptr;
         std::unique_ptr<AudioTranscoder> transcoder;
-        int64_t lastDts = AV_NOPTS_VALUE; // in the output stream's time base
+        int64_t lastDts = AV_NOPTS_VALUE;  // in the output stream's time base
         int64_t lastDurationUs = 0;
         int64_t lastInUs = AV_NOPTS_VALUE;
-        int64_t originUs = 0; // the camera time of this track that is 0 in the file
+        int64_t originUs = 0;  // the camera time of this track that is 0 in the file
     };
 
     Mp4Recorder() = default;
@@ -64,11 +64,11 @@ private:
     std::vector<Output> m_outputs;
     bool m_withAudio = false;
     bool m_headerWritten = false;
-    int64_t m_lastOutUs = 0;    // latest time written, on the file's time line
+    int64_t m_lastOutUs = 0;  // latest time written, on the file's time line
     int m_error = 0;
     int64_t m_packetsWritten = 0;
     int64_t m_packetsTaken = 0;
     vxwrap::PacketPtr m_work;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

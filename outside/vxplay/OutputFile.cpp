@@ -25,8 +25,9 @@ int OutputFile::create(const std::string& path)
     if (fd < 0)
         return errno == EEXIST ? VXPLAY_ERR_EXISTS : VXPLAY_ERR_IO;
     auto* buffer = static_cast<unsigned char*>(av_malloc(kAvioBufferSize));
-    AVIOContext* io = buffer ? avio_alloc_context(buffer, kAvioBufferSize, 1, this, nullptr, &OutputFile::writePacket, nullptr)
-                             : nullptr;
+    AVIOContext* io =
+        buffer ? avio_alloc_context(buffer, kAvioBufferSize, 1, this, nullptr, &OutputFile::writePacket, nullptr)
+               : nullptr;
     if (!io) {
         av_free(buffer);
         ::close(fd);
@@ -96,4 +97,4 @@ void OutputFile::discard()
     ::unlink(m_path.c_str());
 }
 
-} // namespace vxplay
+}  // namespace vxplay

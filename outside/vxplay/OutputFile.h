@@ -37,4 +37,4 @@ private:
     int64_t m_written = 0;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

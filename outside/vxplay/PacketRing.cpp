@@ -2,11 +2,7 @@
 
 namespace vxplay {
 
-PacketRing::PacketRing(int64_t keepUs, size_t maxBytes)
-    : m_keepUs(keepUs < 0 ? 0 : keepUs)
-    , m_maxBytes(maxBytes)
-{
-}
+PacketRing::PacketRing(int64_t keepUs, size_t maxBytes) : m_keepUs(keepUs < 0 ? 0 : keepUs), m_maxBytes(maxBytes) {}
 
 void PacketRing::push(StreamPacketPtr p)
 {
@@ -89,4 +85,4 @@ std::vector<StreamPacketPtr> PacketRing::snapshot(bool withHistory) const
     return std::vector<StreamPacketPtr>(m_packets.begin() + long(from), m_packets.end());
 }
 
-} // namespace vxplay
+}  // namespace vxplay

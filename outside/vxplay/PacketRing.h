@@ -41,4 +41,4 @@ private:
     bool m_hasVideo = false;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -27,7 +27,7 @@ bool isParameterSet(AVCodecID codec, uint8_t header)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<uint8_t> extractParameterSets(AVCodecID codec, const uint8_t* data, int size)
 {
@@ -52,4 +52,4 @@ std::vector<uint8_t> extractParameterSets(AVCodecID codec, const uint8_t* data, 
     return out;
 }
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -15,4 +15,4 @@ namespace vxplay {
 // empty when there are none or the packet is not in Annex-B form.
 std::vector<uint8_t> extractParameterSets(AVCodecID codec, const uint8_t* data, int size);
 
-} // namespace vxplay
+}  // namespace vxplay

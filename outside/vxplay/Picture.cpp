@@ -87,8 +87,8 @@ int PictureConverter::writePng(const AVFrame* frame, int transform, const std::s
     f->data[0] = rgb.data();
     f->linesize[0] = stride;
     f->pts = 0;
-    if (avcodec_send_frame(enc.get(), f.get()) < 0 || avcodec_send_frame(enc.get(), nullptr) < 0 ||
-        avcodec_receive_packet(enc.get(), pkt.get()) < 0)
+    if (avcodec_send_frame(enc.get(), f.get()) < 0 || avcodec_send_frame(enc.get(), nullptr) < 0
+        || avcodec_receive_packet(enc.get(), pkt.get()) < 0)
         return VXPLAY_ERR_CODEC;
     return writeNewFile(path, pkt->data, size_t(pkt->size));
 }
@@ -124,4 +124,4 @@ int writeNewFile(const std::string& path, const uint8_t* data, size_t size)
     return result;
 }
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -12,8 +12,8 @@ namespace vxplay {
 
 enum Transform : int {
     kTransformNone = 0,
-    kTransformMirror = 1, // left and right swapped
-    kTransformFlip = 2,   // top and bottom swapped
+    kTransformMirror = 1,  // left and right swapped
+    kTransformFlip = 2,    // top and bottom swapped
 };
 
 struct Bgra {
@@ -42,4 +42,4 @@ private:
 // sees half a file. VXPLAY_OK, VXPLAY_ERR_EXISTS or VXPLAY_ERR_IO.
 int writeNewFile(const std::string& path, const uint8_t* data, size_t size);
 
-} // namespace vxplay
+}  // namespace vxplay

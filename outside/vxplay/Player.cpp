@@ -18,15 +18,12 @@ constexpr int kMaxPacketBytes = 32 * 1024 * 1024;
 // A decoder that falls this far behind the stream starts again at a key frame.
 constexpr size_t kMaxDecodeQueue = 250;
 constexpr int kMaxTracks = 16;
-} // namespace
+}  // namespace
 
 Player::Player(bool display, int prerecordMs)
-    : m_display(display)
-    , m_prerecordUs(int64_t(prerecordMs > 0 ? prerecordMs : 0) * 1000)
-    , m_tracks(std::make_shared<const std::vector<TrackPtr>>())
-    , m_ring(m_prerecordUs, kRingMaxBytes)
-{
-}
+    : m_display(display), m_prerecordUs(int64_t(prerecordMs > 0 ? prerecordMs : 0) * 1000),
+      m_tracks(std::make_shared<const std::vector<TrackPtr>>()), m_ring(m_prerecordUs, kRingMaxBytes)
+{}
 
 Player::~Player()
 {
@@ -215,7 +212,7 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         return VXPLAY_ERR_ARG;
     auto all = tracks();
     if (size_t(streamIndex) >= all->size() || !(*all)[size_t(streamIndex)])
-        return VXPLAY_ERR_STATE; // a packet of a track nobody described
+        return VXPLAY_ERR_STATE;  // a packet of a track nobody described
     const TrackPtr& track = (*all)[size_t(streamIndex)];
     if (mediaType != track->desc.media_type)
         return VXPLAY_ERR_ARG;
@@ -247,7 +244,7 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         if (stamp != AV_NOPTS_VALUE)
             sp->timeUs = av_rescale_q(stamp, track->timeBase(), kMicro);
         else
-            sp->timeUs = last == AV_NOPTS_VALUE ? 0 : last + 1; // keeps the order, no better guess
+            sp->timeUs = last == AV_NOPTS_VALUE ? 0 : last + 1;  // keeps the order, no better guess
         last = sp->timeUs;
         m_ring.push(sp);
         if (m_recorder) {
@@ -564,7 +561,7 @@ void Player::stopDecodeThread()
     if (!t.joinable())
         return;
     if (t.get_id() == std::this_thread::get_id())
-        t.detach(); // destroyed from its own callback: it leaves when the callback returns
+        t.detach();  // destroyed from its own callback: it leaves when the callback returns
     else
         t.join();
 }
@@ -667,7 +664,7 @@ int Player::fileOpen()
         m_firstShown = false;
     }
     auto file = std::make_unique<FilePlayer>(static_cast<FileHost&>(*this));
-    m_playing = true; // before the file thread shows its first picture
+    m_playing = true;  // before the file thread shows its first picture
     const int result = file->open(m_filePath);
     if (result != VXPLAY_OK) {
         m_playing = false;
@@ -721,4 +718,4 @@ int Player::fileSeek(int64_t us)
     return m_file ? m_file->seek(us) : VXPLAY_ERR_STATE;
 }
 
-} // namespace vxplay
+}  // namespace vxplay

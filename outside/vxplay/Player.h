@@ -114,44 +114,44 @@ private:
     std::atomic<bool> m_sound{false};
     CallbackGate m_gate;
 
-    std::mutex m_cbMutex; // guards the two callbacks
+    std::mutex m_cbMutex;  // guards the two callbacks
     vxplay_decode_func m_decodeFunc = nullptr;
     void* m_decodeUser = nullptr;
     vxplay_event_func m_eventFunc = nullptr;
     void* m_eventUser = nullptr;
 
-    std::mutex m_trackMutex; // guards m_tracks (replaced, never changed in place)
+    std::mutex m_trackMutex;  // guards m_tracks (replaced, never changed in place)
     std::shared_ptr<const std::vector<TrackPtr>> m_tracks;
 
-    std::mutex m_recMutex; // guards the ring, the recording and the times below
+    std::mutex m_recMutex;  // guards the ring, the recording and the times below
     PacketRing m_ring;
     std::unique_ptr<Mp4Recorder> m_recorder;
     vxplay_result_func m_recFunc = nullptr;
     void* m_recUser = nullptr;
-    std::vector<int64_t> m_lastTimeUs; // per track, for packets without a time
+    std::vector<int64_t> m_lastTimeUs;  // per track, for packets without a time
     int64_t m_receivedWhileRecording = 0;
     int64_t m_recordedWhileRecording = 0;
 
-    std::mutex m_decMutex; // guards the decode queue and thread
+    std::mutex m_decMutex;  // guards the decode queue and thread
     std::condition_variable m_decChanged;
     std::deque<StreamPacketPtr> m_decQueue;
     bool m_decStop = false;
     std::thread m_decThread;
     std::atomic<bool> m_snapshotPending{false};
 
-    std::mutex m_showMutex; // serialises showing pictures (the converter is not shared)
+    std::mutex m_showMutex;  // serialises showing pictures (the converter is not shared)
     PictureConverter m_converter;
     Bgra m_bgra;
 
-    std::mutex m_viewMutex; // guards m_view, m_last, m_firstShown, m_snapshots
+    std::mutex m_viewMutex;  // guards m_view, m_last, m_firstShown, m_snapshots
     View m_view;
     vxwrap::FramePtr m_last;
     bool m_firstShown = false;
     std::vector<PendingSnapshot> m_snapshots;
 
-    std::mutex m_fileMutex; // guards the file player
+    std::mutex m_fileMutex;  // guards the file player
     std::string m_filePath;
     std::unique_ptr<FilePlayer> m_file;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

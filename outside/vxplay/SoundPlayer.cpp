@@ -1,9 +1,9 @@
 #include "outside/vxplay/SoundPlayer.h"
 
 #include "outside/vxplay/AvError.h"
-#include "outside/wrap/FfmpegHandles.h"
 #include "outside/vxplay/SoundSink.h"
 #include "outside/vxplay/vxplay.h"
+#include "outside/wrap/FfmpegHandles.h"
 #include "platform/audio/AudioOutput.h"
 #include "utility/vx_log.h"
 
@@ -29,7 +29,7 @@ struct Job {
     std::atomic<bool> done{false};
 };
 
-std::mutex g_jobsMutex; // guards g_jobs
+std::mutex g_jobsMutex;  // guards g_jobs
 std::list<std::unique_ptr<Job>> g_jobs;
 
 // A program that ends while a sound still plays: the sound ends with it.
@@ -89,7 +89,7 @@ int playFile(OpenedFile& f, const std::atomic<bool>* stop)
     return VXPLAY_OK;
 }
 
-} // namespace
+}  // namespace
 
 int SoundPlayer::play(const std::string& path, bool async)
 {
@@ -113,7 +113,7 @@ int SoundPlayer::play(const std::string& path, bool async)
         }
     }
     if (g_jobs.size() >= kMaxBackground)
-        return VXPLAY_ERR_STATE; // a host that plays sounds faster than they end
+        return VXPLAY_ERR_STATE;  // a host that plays sounds faster than they end
     auto job = std::make_unique<Job>();
     Job* raw = job.get();
     auto file = std::make_shared<OpenedFile>(std::move(f));
@@ -138,4 +138,4 @@ void SoundPlayer::stopAll()
     }
 }
 
-} // namespace vxplay
+}  // namespace vxplay

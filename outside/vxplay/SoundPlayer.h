@@ -16,4 +16,4 @@ public:
     static void stopAll();
 };
 
-} // namespace vxplay
+}  // namespace vxplay

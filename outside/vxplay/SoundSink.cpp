@@ -4,10 +4,7 @@
 
 namespace vxplay {
 
-SoundSink::SoundSink()
-    : m_frame(vxwrap::makeFrame())
-{
-}
+SoundSink::SoundSink() : m_frame(vxwrap::makeFrame()) {}
 
 SoundSink::~SoundSink() = default;
 
@@ -61,13 +58,16 @@ void SoundSink::playFrame(const AVFrame* f)
             return;
         }
     }
-    if (!m_swr || m_swrRate != f->sample_rate || m_swrChannels != f->ch_layout.nb_channels || m_swrFormat != f->format) {
+    if (!m_swr || m_swrRate != f->sample_rate || m_swrChannels != f->ch_layout.nb_channels
+        || m_swrFormat != f->format) {
         AVChannelLayout outLayout;
         av_channel_layout_default(&outLayout, channels);
         SwrContext* swr = nullptr;
-        if (swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, f->sample_rate, const_cast<AVChannelLayout*>(&f->ch_layout),
-                                AVSampleFormat(f->format), f->sample_rate, 0, nullptr) < 0 ||
-            swr_init(swr) < 0) {
+        if (swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, f->sample_rate,
+                                const_cast<AVChannelLayout*>(&f->ch_layout), AVSampleFormat(f->format), f->sample_rate,
+                                0, nullptr)
+                < 0
+            || swr_init(swr) < 0) {
             swr_free(&swr);
             return;
         }
@@ -81,7 +81,8 @@ void SoundSink::playFrame(const AVFrame* f)
         return;
     m_buf.resize(size_t(outCount) * size_t(channels));
     uint8_t* out[1] = {reinterpret_cast<uint8_t*>(m_buf.data())};
-    const int got = swr_convert(m_swr.get(), out, outCount, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+    const int got =
+        swr_convert(m_swr.get(), out, outCount, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
     if (got > 0 && !m_out->write(m_buf.data(), size_t(got))) {
         vx_log(VX_LOG_WARN, "vxplay SoundSink: the sound output failed");
         m_out.reset();
@@ -102,4 +103,4 @@ void SoundSink::reset()
     m_noDevice = false;
 }
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -42,4 +42,4 @@ private:
     bool m_noDevice = false;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -33,4 +33,4 @@ Talk::~Talk()
     m_input.reset();
 }
 
-} // namespace vxplay
+}  // namespace vxplay

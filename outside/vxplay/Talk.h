@@ -14,7 +14,7 @@ class Talk {
 public:
     // nullptr for an unknown codec or without a microphone.
     static std::unique_ptr<Talk> start(int codec, vxplay_talk_send_func func, void* user);
-    ~Talk(); // the capture stops; no send after it returns
+    ~Talk();  // the capture stops; no send after it returns
 
 private:
     Talk() = default;
@@ -24,4 +24,4 @@ private:
     std::unique_ptr<vx::AudioInput> m_input;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

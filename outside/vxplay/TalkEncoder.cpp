@@ -79,4 +79,4 @@ void TalkEncoder::push(const int16_t* samples, size_t count, const BlockSink& si
     m_pending.erase(m_pending.begin(), m_pending.begin() + long(used));
 }
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -13,7 +13,7 @@ namespace vxplay {
 class TalkEncoder {
 public:
     static constexpr int kSampleRate = 8000;
-    static constexpr int kBlockSamples = kSampleRate / 50; // 20 ms
+    static constexpr int kBlockSamples = kSampleRate / 50;  // 20 ms
 
     // (block, length, ms since the first sample)
     using BlockSink = std::function<void(const uint8_t*, int, int64_t)>;
@@ -33,4 +33,4 @@ private:
     int64_t m_blocks = 0;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

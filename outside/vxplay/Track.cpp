@@ -57,4 +57,4 @@ std::shared_ptr<StreamPacket> StreamPacket::clone() const
     return c;
 }
 
-} // namespace vxplay
+}  // namespace vxplay

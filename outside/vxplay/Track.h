@@ -12,7 +12,7 @@
 namespace vxplay {
 
 struct Track {
-    vxstream_track desc{}; // extradata pointer cleared: see extradata
+    vxstream_track desc{};  // extradata pointer cleared: see extradata
     std::vector<uint8_t> extradata;
 
     static std::shared_ptr<const Track> fromDescription(const vxstream_track& d);
@@ -40,4 +40,4 @@ struct StreamPacket {
 
 using StreamPacketPtr = std::shared_ptr<const StreamPacket>;
 
-} // namespace vxplay
+}  // namespace vxplay

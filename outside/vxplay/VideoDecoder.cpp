@@ -53,4 +53,4 @@ void VideoDecoder::reset()
     avcodec_flush_buffers(m_ctx.get());
 }
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -27,4 +27,4 @@ private:
     vxwrap::FramePtr m_frame;
 };
 
-} // namespace vxplay
+}  // namespace vxplay

@@ -22,10 +22,10 @@ using vxplay::Player;
 
 namespace {
 
-std::mutex g_registryMutex; // guards the two maps and the counter
+std::mutex g_registryMutex;  // guards the two maps and the counter
 std::map<uintptr_t, std::shared_ptr<Player>> g_players;
 std::map<uintptr_t, std::unique_ptr<vxplay::Talk>> g_talks;
-uintptr_t g_nextHandle = 1; // never reused, so a stale handle stays unknown
+uintptr_t g_nextHandle = 1;  // never reused, so a stale handle stays unknown
 
 std::shared_ptr<Player> find(vxplay_inst inst)
 {
@@ -58,7 +58,7 @@ int withPlayer(const char* what, vxplay_inst inst, F&& f) noexcept
     });
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -167,7 +167,8 @@ int vxplay_init_track(vxplay_inst inst, const vxstream_track* track)
 int vxplay_input_stream(vxplay_inst inst, void*, int stream_index, int media_type, const uint8_t* data, int size,
                         int64_t pts, int64_t dts, int flags)
 {
-    return withPlayer("vxplay_input_stream", inst, [&](Player& p) { return p.input(stream_index, media_type, data, size, pts, dts, flags); });
+    return withPlayer("vxplay_input_stream", inst,
+                      [&](Player& p) { return p.input(stream_index, media_type, data, size, pts, dts, flags); });
 }
 
 int vxplay_file_set(vxplay_inst inst, const char* path)
@@ -311,9 +312,9 @@ int vxplay_talk_stop(vxplay_talk talk)
             t = std::move(it->second);
             g_talks.erase(it);
         }
-        t.reset(); // stops the capture; no send after this
+        t.reset();  // stops the capture; no send after this
         return VXPLAY_OK;
     });
 }
 
-} // extern "C"
+}  // extern "C"

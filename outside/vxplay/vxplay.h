@@ -29,35 +29,35 @@ extern "C" {
 
 enum {
     VXPLAY_OK = 0,
-    VXPLAY_ERR_ARG = -1,      // bad argument or unknown instance
-    VXPLAY_ERR_STATE = -2,    // not possible in the instance's state
-    VXPLAY_ERR_EXISTS = -3,   // the target file exists and is left alone
-    VXPLAY_ERR_IO = -4,       // a file could not be opened, read or written
-    VXPLAY_ERR_CODEC = -5,    // no decoder or encoder for the media
-    VXPLAY_ERR_DEVICE = -6,   // no sound device
+    VXPLAY_ERR_ARG = -1,     // bad argument or unknown instance
+    VXPLAY_ERR_STATE = -2,   // not possible in the instance's state
+    VXPLAY_ERR_EXISTS = -3,  // the target file exists and is left alone
+    VXPLAY_ERR_IO = -4,      // a file could not be opened, read or written
+    VXPLAY_ERR_CODEC = -5,   // no decoder or encoder for the media
+    VXPLAY_ERR_DEVICE = -6,  // no sound device
     VXPLAY_ERR_NOMEM = -7,
-    VXPLAY_ERR_NO_PICTURE = -8, // the stream ended before a picture or key frame came
+    VXPLAY_ERR_NO_PICTURE = -8,  // the stream ended before a picture or key frame came
 };
 
 // Event codes of the event callback; value is 0 unless said.
 enum {
-    VXPLAY_EVENT_FILE_LENGTH = 1025,   // value: length of the opened file in microseconds;
-                                       // again when a source that did not tell it plays past it
-    VXPLAY_EVENT_FILE_POSITION = 1026, // value: play position in microseconds, about once a second
-    VXPLAY_EVENT_FILE_STOPPED = 1027,  // playback of a file stopped before its end
-    VXPLAY_EVENT_FILE_END = 1028,      // the file played to its end
-    VXPLAY_EVENT_FILE_FAILED = 1029,   // reading or decoding the file failed
-    VXPLAY_EVENT_STREAM_FAILED = 1049, // the live stream cannot be decoded (no decoder)
-    VXPLAY_EVENT_STREAM_STOPPED = 1051, // the twins of 1027 and 1028: hosts treat both
-    VXPLAY_EVENT_STREAM_END = 1056,     // alike; this player raises the 1027 and 1028 forms
-    VXPLAY_EVENT_VOUT = 1057,          // the first picture since vxplay_play_start was shown
+    VXPLAY_EVENT_FILE_LENGTH = 1025,     // value: length of the opened file in microseconds;
+                                         // again when a source that did not tell it plays past it
+    VXPLAY_EVENT_FILE_POSITION = 1026,   // value: play position in microseconds, about once a second
+    VXPLAY_EVENT_FILE_STOPPED = 1027,    // playback of a file stopped before its end
+    VXPLAY_EVENT_FILE_END = 1028,        // the file played to its end
+    VXPLAY_EVENT_FILE_FAILED = 1029,     // reading or decoding the file failed
+    VXPLAY_EVENT_STREAM_FAILED = 1049,   // the live stream cannot be decoded (no decoder)
+    VXPLAY_EVENT_STREAM_STOPPED = 1051,  // the twins of 1027 and 1028: hosts treat both
+    VXPLAY_EVENT_STREAM_END = 1056,      // alike; this player raises the 1027 and 1028 forms
+    VXPLAY_EVENT_VOUT = 1057,            // the first picture since vxplay_play_start was shown
 };
 
 // Talk codecs of vxplay_talk_start: 8 kHz mono, 20 ms blocks.
 enum {
-    VXPLAY_TALK_G711A = 0, // 160 bytes a block
-    VXPLAY_TALK_G726 = 1,  // 16 kbit/s, 40 bytes a block
-    VXPLAY_TALK_G711U = 2, // 160 bytes a block
+    VXPLAY_TALK_G711A = 0,  // 160 bytes a block
+    VXPLAY_TALK_G726 = 1,   // 16 kbit/s, 40 bytes a block
+    VXPLAY_TALK_G711U = 2,  // 160 bytes a block
 };
 
 typedef struct vxplay_instance* vxplay_inst;
@@ -71,8 +71,7 @@ typedef void (*vxplay_event_func)(void* user, int code, int64_t value);
 typedef void (*vxplay_result_func)(void* user, int result, const char* path);
 // talk: one encoded block; time is ms since the talk started (the first
 // block's start is 0). The result is not used.
-typedef int(VXPLAY_STDCALL* vxplay_talk_send_func)(const uint8_t* block, int length, int64_t time,
-                                                   void* user);
+typedef int(VXPLAY_STDCALL* vxplay_talk_send_func)(const uint8_t* block, int length, int64_t time, void* user);
 
 int vxplay_init(void);
 int vxplay_deinit(void);
@@ -93,8 +92,8 @@ int vxplay_set_event_callback(vxplay_inst inst, vxplay_event_func func, void* us
 
 // The stream's tracks and packets, exactly as the transport's callbacks give them.
 int vxplay_init_track(vxplay_inst inst, const vxstream_track* track);
-int vxplay_input_stream(vxplay_inst inst, void* user, int stream_index, int media_type,
-                        const uint8_t* data, int size, int64_t pts, int64_t dts, int flags);
+int vxplay_input_stream(vxplay_inst inst, void* user, int stream_index, int media_type, const uint8_t* data, int size,
+                        int64_t pts, int64_t dts, int flags);
 
 // File playback: a local path or a URL libavformat can open. Lengths and
 // positions are 64-bit microseconds (FFmpeg's own time base), here and in
@@ -106,17 +105,16 @@ int vxplay_file_open(vxplay_inst inst);
 int vxplay_file_close(vxplay_inst inst);
 int vxplay_file_pause(vxplay_inst inst);
 int vxplay_file_resume(vxplay_inst inst);
-int64_t vxplay_file_get_length(vxplay_inst inst);   // -1 when no file is open
-int64_t vxplay_file_get_position(vxplay_inst inst); // -1 when no file is open
+int64_t vxplay_file_get_length(vxplay_inst inst);    // -1 when no file is open
+int64_t vxplay_file_get_position(vxplay_inst inst);  // -1 when no file is open
 int vxplay_file_set_position(vxplay_inst inst, int64_t position_us);
 
 // flag 1: the file begins with the pre-record; 0: with the latest key frame.
 // An existing file is never replaced: the start fails with VXPLAY_ERR_EXISTS.
 // func is called once when the recording ends: 0 after a clean close, an
 // error when writing failed (the file then holds what was written).
-int vxplay_record_start(vxplay_inst inst, const char* path, int flag, vxplay_result_func func,
-                        void* user);
-int vxplay_record_status(vxplay_inst inst); // 1 while a file is open, else 0
+int vxplay_record_start(vxplay_inst inst, const char* path, int flag, vxplay_result_func func, void* user);
+int vxplay_record_status(vxplay_inst inst);  // 1 while a file is open, else 0
 int vxplay_record_stop(vxplay_inst inst);
 // Counts since the instance was made: packets that arrived while a file was
 // open (from its first picture on), and how many of them went into it. Equal
@@ -126,8 +124,8 @@ int vxplay_record_counts(vxplay_inst inst, int64_t* received, int64_t* recorded)
 // aspect: 0.0 fills the window; 1.0 keeps the picture's own proportions
 // (exact fit); any other positive value is the width/height ratio to keep.
 int vxplay_set_aspect_ratio(vxplay_inst inst, float aspect);
-int vxplay_set_transform(vxplay_inst inst, int transform); // bit 0 mirror, bit 1 flip
-int vxplay_set_osd(vxplay_inst inst, int slot, const char* text); // slot 0 sets, -1 clears
+int vxplay_set_transform(vxplay_inst inst, int transform);         // bit 0 mirror, bit 1 flip
+int vxplay_set_osd(vxplay_inst inst, int slot, const char* text);  // slot 0 sets, -1 clears
 int vxplay_display_last(vxplay_inst inst);
 
 // Writes the last decoded picture (or, without one, the next) as PNG; func

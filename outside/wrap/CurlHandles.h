@@ -39,7 +39,7 @@ public:
         curl_slist* next = curl_slist_append(m_list.get(), line);
         if (!next)
             return false;
-        (void)m_list.release(); // next is the same list, one entry longer
+        (void)m_list.release();  // next is the same list, one entry longer
         m_list.reset(next);
         return true;
     }
@@ -50,4 +50,4 @@ private:
     std::unique_ptr<curl_slist, CurlSlistFree> m_list;
 };
 
-} // namespace vxwrap
+}  // namespace vxwrap

@@ -73,8 +73,14 @@ using AvioPtr = std::unique_ptr<AVIOContext, AvioFree>;
 using CodecParametersPtr = std::unique_ptr<AVCodecParameters, CodecParametersFree>;
 using BsfPtr = std::unique_ptr<AVBSFContext, BsfFree>;
 
-inline PacketPtr makePacket() { return PacketPtr(av_packet_alloc()); }
-inline FramePtr makeFrame() { return FramePtr(av_frame_alloc()); }
+inline PacketPtr makePacket()
+{
+    return PacketPtr(av_packet_alloc());
+}
+inline FramePtr makeFrame()
+{
+    return FramePtr(av_frame_alloc());
+}
 
 // A new reference to the same packet data (no copy).
 inline PacketPtr refPacket(const AVPacket* src)
@@ -102,4 +108,4 @@ private:
     AVDictionary* m_dict = nullptr;
 };
 
-} // namespace vxwrap
+}  // namespace vxwrap

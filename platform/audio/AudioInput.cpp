@@ -68,10 +68,7 @@ void AudioInput::Impl::run(std::promise<bool>& started)
     source->stop();
 }
 
-AudioInput::AudioInput(std::unique_ptr<Impl> impl)
-    : d(std::move(impl))
-{
-}
+AudioInput::AudioInput(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
 
 std::unique_ptr<AudioInput> AudioInput::open(int sampleRate, int channels, Consumer consumer)
 {
@@ -102,4 +99,4 @@ AudioInput::~AudioInput()
         d->thread.join();
 }
 
-} // namespace vx
+}  // namespace vx

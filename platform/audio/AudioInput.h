@@ -32,4 +32,4 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-} // namespace vx
+}  // namespace vx

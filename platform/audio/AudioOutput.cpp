@@ -26,12 +26,12 @@ struct AudioOutput::Impl {
     int channels = 0;
     AudioTestHooks::OutputHook hook;
 
-    std::mutex mutex; // guards queue and the flags below it
+    std::mutex mutex;  // guards queue and the flags below it
     std::condition_variable changed;
     std::deque<int16_t> queue;
     bool stop = false;
     bool failed = false;
-    bool busy = false; // the device still plays what it was given
+    bool busy = false;  // the device still plays what it was given
     std::thread thread;
 
     size_t maxQueued() const { return size_t(rate) * size_t(channels) * 2; }
@@ -70,7 +70,7 @@ void AudioOutput::Impl::runHook(std::promise<bool>& started)
         if (changed.wait_until(lock, next, [&] { return stop; }))
             return;
         if (next < std::chrono::steady_clock::now() - std::chrono::seconds(1))
-            next = std::chrono::steady_clock::now(); // fell far behind: do not hurry to catch up
+            next = std::chrono::steady_clock::now();  // fell far behind: do not hurry to catch up
     }
 }
 
@@ -118,10 +118,7 @@ void AudioOutput::Impl::run(std::promise<bool>& started)
         runDevice(started);
 }
 
-AudioOutput::AudioOutput(std::unique_ptr<Impl> impl)
-    : d(std::move(impl))
-{
-}
+AudioOutput::AudioOutput(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
 
 std::unique_ptr<AudioOutput> AudioOutput::open(int sampleRate, int channels)
 {
@@ -132,7 +129,7 @@ std::unique_ptr<AudioOutput> AudioOutput::open(int sampleRate, int channels)
     impl->channels = channels;
     impl->hook = audio_hooks::output();
     if (!impl->hook && QMediaDevices::defaultAudioOutput().isNull())
-        return nullptr; // no device: fail before starting a thread
+        return nullptr;  // no device: fail before starting a thread
     std::promise<bool> started;
     std::future<bool> ok = started.get_future();
     Impl* raw = impl.get();
@@ -169,9 +166,9 @@ bool AudioOutput::write(const int16_t* samples, size_t frames)
 bool AudioOutput::drain(int timeoutMs)
 {
     std::unique_lock lock(d->mutex);
-    return d->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                               [&] { return d->failed || (d->queue.empty() && !d->busy); }) &&
-           !d->failed;
+    return d->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        return d->failed || (d->queue.empty() && !d->busy);
+    }) && !d->failed;
 }
 
 int AudioOutput::sampleRate() const
@@ -184,4 +181,4 @@ int AudioOutput::channels() const
     return d->channels;
 }
 
-} // namespace vx
+}  // namespace vx

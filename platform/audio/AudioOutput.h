@@ -16,7 +16,7 @@ class AudioOutput {
 public:
     // nullptr when there is no output device or it takes no such format.
     static std::unique_ptr<AudioOutput> open(int sampleRate, int channels);
-    ~AudioOutput(); // stops at once; what is still queued is dropped
+    ~AudioOutput();  // stops at once; what is still queued is dropped
 
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
@@ -50,4 +50,4 @@ struct AudioTestHooks {
     static void setInput(InputHook hook);
 };
 
-} // namespace vx
+}  // namespace vx

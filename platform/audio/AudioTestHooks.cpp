@@ -5,10 +5,10 @@
 namespace vx {
 
 namespace {
-std::mutex g_hookMutex; // guards the two hooks below
+std::mutex g_hookMutex;  // guards the two hooks below
 AudioTestHooks::OutputHook g_output;
 AudioTestHooks::InputHook g_input;
-} // namespace
+}  // namespace
 
 void AudioTestHooks::setOutput(OutputHook hook)
 {
@@ -34,4 +34,4 @@ AudioTestHooks::InputHook audio_hooks::input()
     return g_input;
 }
 
-} // namespace vx
+}  // namespace vx

@@ -7,4 +7,4 @@ namespace vx::audio_hooks {
 AudioTestHooks::OutputHook output();
 AudioTestHooks::InputHook input();
 
-} // namespace vx::audio_hooks
+}  // namespace vx::audio_hooks

@@ -19,7 +19,6 @@ LONGLONG MsFromParts(int y, int mo, int d, int h, int mi, int s)
     return (DaysFromCivil(y, mo, d) - kOleEpochDays) * kMsPerDay + ((h * 60LL + mi) * 60 + s) * 1000;
 }
 
-
 }  // namespace
 
 COleDateTime COleDateTime::GetCurrentTime()
@@ -218,8 +217,8 @@ bool COleDateTime::GetAsTime(time_t& timeDest) const
     if (r == static_cast<time_t>(-1)) {
         // -1 is both the error and 1969-12-31 23:59:59 UTC: ask which.
         struct tm check {};
-        if (!localtime_r(&r, &check) || check.tm_year != y - 1900 || check.tm_mon != mo - 1 || check.tm_mday != d ||
-            check.tm_hour != h || check.tm_min != mi || check.tm_sec != s)
+        if (!localtime_r(&r, &check) || check.tm_year != y - 1900 || check.tm_mon != mo - 1 || check.tm_mday != d
+            || check.tm_hour != h || check.tm_min != mi || check.tm_sec != s)
             return false;
     }
     timeDest = r;

@@ -56,11 +56,11 @@ public:
     // Now, local time, in whole seconds.
     static COleDateTime GetCurrentTime();
 
-    COleDateTime() = default;  // valid, 1899-12-30 00:00:00
-    COleDateTime(DATE dtSrc);  // NOLINT
-    COleDateTime(time_t timeSrc);  // NOLINT: local time of the instant
+    COleDateTime() = default;                    // valid, 1899-12-30 00:00:00
+    COleDateTime(DATE dtSrc);                    // NOLINT
+    COleDateTime(time_t timeSrc);                // NOLINT: local time of the instant
     COleDateTime(const SYSTEMTIME& systimeSrc);  // NOLINT: milliseconds ignored
-    COleDateTime(const FILETIME& filetimeSrc);  // NOLINT: a UTC file time, read as local time
+    COleDateTime(const FILETIME& filetimeSrc);   // NOLINT: a UTC file time, read as local time
     COleDateTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec);
 
     COleDateTime& operator=(DATE dtSrc);

@@ -13,8 +13,8 @@ namespace {
 
 struct Token {
     enum Kind { Number, Word, Sep } kind = Number;
-    int value = 0;   // Number: its value; Word: month 1-12, 0 for others
-    int digits = 0;  // Number: count of digits
+    int value = 0;     // Number: its value; Word: month 1-12, 0 for others
+    int digits = 0;    // Number: count of digits
     std::string text;  // Word: upper case; Sep: the character
 };
 
@@ -156,8 +156,8 @@ bool TakeDate(std::vector<Token>& t, bool& found, int& y, int& mo, int& d)
         t.pop_back();
 
     // Numbers separated by one and the same separator.
-    if (t.size() == 5 && IsNum(t, 0) && IsNum(t, 2) && IsNum(t, 4) && t[1].kind == Token::Sep &&
-        t[3].kind == Token::Sep && t[1].text == t[3].text && t[1].text != ":") {
+    if (t.size() == 5 && IsNum(t, 0) && IsNum(t, 2) && IsNum(t, 4) && t[1].kind == Token::Sep && t[3].kind == Token::Sep
+        && t[1].text == t[3].text && t[1].text != ":") {
         const char sep = t[1].text[0];
         if (t[0].digits == 4 || t[0].digits == 3) {  // years before 1000 print with three
             y = t[0].value;

@@ -7,17 +7,45 @@ class CRect;
 
 class CPoint : public tagPOINT {
 public:
-    CPoint() { x = 0; y = 0; }
-    CPoint(int initX, int initY) { x = initX; y = initY; }
-    CPoint(POINT initPt) { x = initPt.x; y = initPt.y; }  // NOLINT
-    explicit CPoint(SIZE initSize) { x = initSize.cx; y = initSize.cy; }
+    CPoint()
+    {
+        x = 0;
+        y = 0;
+    }
+    CPoint(int initX, int initY)
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT initPt)
+    {
+        x = initPt.x;
+        y = initPt.y;
+    }  // NOLINT
+    explicit CPoint(SIZE initSize)
+    {
+        x = initSize.cx;
+        y = initSize.cy;
+    }
     // The packed coordinates of a mouse message: signed low and high words.
-    explicit CPoint(LPARAM dwPoint) { x = GET_X_LPARAM(dwPoint); y = GET_Y_LPARAM(dwPoint); }
+    explicit CPoint(LPARAM dwPoint)
+    {
+        x = GET_X_LPARAM(dwPoint);
+        y = GET_Y_LPARAM(dwPoint);
+    }
 
-    void Offset(int xOffset, int yOffset) { x += xOffset; y += yOffset; }
+    void Offset(int xOffset, int yOffset)
+    {
+        x += xOffset;
+        y += yOffset;
+    }
     void Offset(POINT point) { Offset(point.x, point.y); }
     void Offset(SIZE size) { Offset(size.cx, size.cy); }
-    void SetPoint(int X, int Y) { x = X; y = Y; }
+    void SetPoint(int X, int Y)
+    {
+        x = X;
+        y = Y;
+    }
 
     BOOL operator==(POINT point) const { return x == point.x && y == point.y; }
     BOOL operator!=(POINT point) const { return !(*this == point); }

@@ -9,12 +9,38 @@
 class CRect : public tagRECT {
 public:
     CRect() { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    CRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     CRect(const RECT& srcRect) : tagRECT(srcRect) {}  // NOLINT
-    CRect(LPCRECT lpSrcRect) { left = top = right = bottom = 0; ::CopyRect(this, lpSrcRect); }  // NOLINT
-    CRect(POINT point, SIZE size) { left = point.x; top = point.y; right = point.x + size.cx; bottom = point.y + size.cy; }
-    CRect(POINT topLeft, POINT bottomRight) { left = topLeft.x; top = topLeft.y; right = bottomRight.x; bottom = bottomRight.y; }
-    CRect& operator=(const RECT& srcRect) { ::CopyRect(this, &srcRect); return *this; }
+    CRect(LPCRECT lpSrcRect)
+    {
+        left = top = right = bottom = 0;
+        ::CopyRect(this, lpSrcRect);
+    }  // NOLINT
+    CRect(POINT point, SIZE size)
+    {
+        left = point.x;
+        top = point.y;
+        right = point.x + size.cx;
+        bottom = point.y + size.cy;
+    }
+    CRect(POINT topLeft, POINT bottomRight)
+    {
+        left = topLeft.x;
+        top = topLeft.y;
+        right = bottomRight.x;
+        bottom = bottomRight.y;
+    }
+    CRect& operator=(const RECT& srcRect)
+    {
+        ::CopyRect(this, &srcRect);
+        return *this;
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -25,7 +51,7 @@ public:
     const CPoint& BottomRight() const { return *reinterpret_cast<const CPoint*>(&right); }
     CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
 
-    operator LPRECT() { return this; }  // NOLINT
+    operator LPRECT() { return this; }         // NOLINT
     operator LPCRECT() const { return this; }  // NOLINT
 
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
@@ -50,9 +76,21 @@ public:
     void OffsetRect(int x, int y) { ::OffsetRect(this, x, y); }
     void OffsetRect(POINT point) { OffsetRect(point.x, point.y); }
     void OffsetRect(SIZE size) { OffsetRect(size.cx, size.cy); }
-    void MoveToX(int x) { right = Width() + x; left = x; }
-    void MoveToY(int y) { bottom = Height() + y; top = y; }
-    void MoveToXY(int x, int y) { MoveToX(x); MoveToY(y); }
+    void MoveToX(int x)
+    {
+        right = Width() + x;
+        left = x;
+    }
+    void MoveToY(int y)
+    {
+        bottom = Height() + y;
+        top = y;
+    }
+    void MoveToXY(int x, int y)
+    {
+        MoveToX(x);
+        MoveToY(y);
+    }
     void MoveToXY(POINT point) { MoveToXY(point.x, point.y); }
     void NormalizeRect();
 
@@ -74,14 +112,54 @@ public:
     void operator&=(const RECT& rect) { ::IntersectRect(this, this, &rect); }
     void operator|=(const RECT& rect) { ::UnionRect(this, this, &rect); }
 
-    CRect operator+(POINT point) const { CRect r(*this); r.OffsetRect(point); return r; }
-    CRect operator-(POINT point) const { CRect r(*this); r.OffsetRect(-point.x, -point.y); return r; }
-    CRect operator+(SIZE size) const { CRect r(*this); r.OffsetRect(size); return r; }
-    CRect operator-(SIZE size) const { CRect r(*this); r.OffsetRect(-size.cx, -size.cy); return r; }
-    CRect operator+(LPCRECT lpRect) const { CRect r(*this); r.InflateRect(lpRect); return r; }
-    CRect operator-(LPCRECT lpRect) const { CRect r(*this); r.DeflateRect(lpRect); return r; }
-    CRect operator&(const RECT& rect) const { CRect r; ::IntersectRect(&r, this, &rect); return r; }
-    CRect operator|(const RECT& rect) const { CRect r; ::UnionRect(&r, this, &rect); return r; }
+    CRect operator+(POINT point) const
+    {
+        CRect r(*this);
+        r.OffsetRect(point);
+        return r;
+    }
+    CRect operator-(POINT point) const
+    {
+        CRect r(*this);
+        r.OffsetRect(-point.x, -point.y);
+        return r;
+    }
+    CRect operator+(SIZE size) const
+    {
+        CRect r(*this);
+        r.OffsetRect(size);
+        return r;
+    }
+    CRect operator-(SIZE size) const
+    {
+        CRect r(*this);
+        r.OffsetRect(-size.cx, -size.cy);
+        return r;
+    }
+    CRect operator+(LPCRECT lpRect) const
+    {
+        CRect r(*this);
+        r.InflateRect(lpRect);
+        return r;
+    }
+    CRect operator-(LPCRECT lpRect) const
+    {
+        CRect r(*this);
+        r.DeflateRect(lpRect);
+        return r;
+    }
+    CRect operator&(const RECT& rect) const
+    {
+        CRect r;
+        ::IntersectRect(&r, this, &rect);
+        return r;
+    }
+    CRect operator|(const RECT& rect) const
+    {
+        CRect r;
+        ::UnionRect(&r, this, &rect);
+        return r;
+    }
 };
 
 static_assert(sizeof(CRect) == sizeof(RECT) && sizeof(CPoint) == sizeof(POINT) && sizeof(CSize) == sizeof(SIZE));

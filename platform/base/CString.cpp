@@ -63,9 +63,8 @@ int Sign(int v)
 // rather than wrapping into a negative length.
 int ClampLength(size_t n)
 {
-    return n > static_cast<size_t>(std::numeric_limits<int>::max())
-               ? std::numeric_limits<int>::max()
-               : static_cast<int>(n);
+    return n > static_cast<size_t>(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
+                                                                    : static_cast<int>(n);
 }
 
 // printf into a std::string, sized by a first measuring pass. A format the C

@@ -41,7 +41,7 @@ public:
     CString(const char* pch, int nLength);
     CString(char ch, int nRepeat = 1);
     CString(const unsigned char* psz);
-    CString(const std::string& str) : m_str(str) {}  // NOLINT
+    CString(const std::string& str) : m_str(str) {}        // NOLINT
     CString(std::string&& str) : m_str(std::move(str)) {}  // NOLINT
     explicit CString(std::string_view sv) : m_str(sv) {}
     CString(const CString&) = default;

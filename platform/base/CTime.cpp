@@ -29,8 +29,7 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
 
 CTime::CTime(const SYSTEMTIME& st, int nDST)
     : CTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, nDST)
-{
-}
+{}
 
 CTime::CTime(const FILETIME& ft, int)
 {

@@ -20,7 +20,7 @@ public:
     // Local time; nDST -1 lets the C library decide, 0 standard, 1 summer.
     CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST = -1);
     CTime(const SYSTEMTIME& st, int nDST = -1);  // NOLINT
-    CTime(const FILETIME& ft, int nDST = -1);  // NOLINT: a UTC file time
+    CTime(const FILETIME& ft, int nDST = -1);    // NOLINT: a UTC file time
 
     time_t GetTime() const { return m_time; }
     struct tm* GetLocalTm(struct tm* ptm) const;
@@ -41,8 +41,16 @@ public:
 
     CTime operator+(CTimeSpan span) const { return CTime(m_time + span.GetTimeSpan()); }
     CTime operator-(CTimeSpan span) const { return CTime(m_time - span.GetTimeSpan()); }
-    CTime& operator+=(CTimeSpan span) { m_time += span.GetTimeSpan(); return *this; }
-    CTime& operator-=(CTimeSpan span) { m_time -= span.GetTimeSpan(); return *this; }
+    CTime& operator+=(CTimeSpan span)
+    {
+        m_time += span.GetTimeSpan();
+        return *this;
+    }
+    CTime& operator-=(CTimeSpan span)
+    {
+        m_time -= span.GetTimeSpan();
+        return *this;
+    }
     CTimeSpan operator-(CTime time) const { return CTimeSpan(m_time - time.m_time); }
     bool operator==(CTime time) const { return m_time == time.m_time; }
     bool operator!=(CTime time) const { return m_time != time.m_time; }

@@ -12,8 +12,7 @@ public:
     CTimeSpan(time_t time) : m_timeSpan(time) {}  // NOLINT: seconds
     CTimeSpan(LONG lDays, int nHours, int nMins, int nSecs)
         : m_timeSpan(((static_cast<LONGLONG>(lDays) * 24 + nHours) * 60 + nMins) * 60 + nSecs)
-    {
-    }
+    {}
 
     LONGLONG GetDays() const { return m_timeSpan / 86400; }
     LONGLONG GetTotalHours() const { return m_timeSpan / 3600; }
@@ -26,8 +25,16 @@ public:
 
     CTimeSpan operator+(CTimeSpan span) const { return CTimeSpan(static_cast<time_t>(m_timeSpan + span.m_timeSpan)); }
     CTimeSpan operator-(CTimeSpan span) const { return CTimeSpan(static_cast<time_t>(m_timeSpan - span.m_timeSpan)); }
-    CTimeSpan& operator+=(CTimeSpan span) { m_timeSpan += span.m_timeSpan; return *this; }
-    CTimeSpan& operator-=(CTimeSpan span) { m_timeSpan -= span.m_timeSpan; return *this; }
+    CTimeSpan& operator+=(CTimeSpan span)
+    {
+        m_timeSpan += span.m_timeSpan;
+        return *this;
+    }
+    CTimeSpan& operator-=(CTimeSpan span)
+    {
+        m_timeSpan -= span.m_timeSpan;
+        return *this;
+    }
     bool operator==(CTimeSpan span) const { return m_timeSpan == span.m_timeSpan; }
     bool operator!=(CTimeSpan span) const { return m_timeSpan != span.m_timeSpan; }
     bool operator<(CTimeSpan span) const { return m_timeSpan < span.m_timeSpan; }
@@ -45,12 +52,25 @@ public:
                 continue;
             }
             switch (*++p) {
-            case 'D': out.AppendFormat("%lld", static_cast<long long>(GetDays())); break;
-            case 'H': out.AppendFormat("%02ld", static_cast<long>(GetHours())); break;
-            case 'M': out.AppendFormat("%02ld", static_cast<long>(GetMinutes())); break;
-            case 'S': out.AppendFormat("%02ld", static_cast<long>(GetSeconds())); break;
-            case '%': out += '%'; break;
-            default: out += '%'; out += *p; break;
+            case 'D':
+                out.AppendFormat("%lld", static_cast<long long>(GetDays()));
+                break;
+            case 'H':
+                out.AppendFormat("%02ld", static_cast<long>(GetHours()));
+                break;
+            case 'M':
+                out.AppendFormat("%02ld", static_cast<long>(GetMinutes()));
+                break;
+            case 'S':
+                out.AppendFormat("%02ld", static_cast<long>(GetSeconds()));
+                break;
+            case '%':
+                out += '%';
+                break;
+            default:
+                out += '%';
+                out += *p;
+                break;
             }
         }
         return out;

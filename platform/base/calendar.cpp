@@ -42,8 +42,8 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d)
 
 bool ValidParts(int y, int mo, int d, int h, int mi, int s)
 {
-    return y >= 100 && y <= 9999 && mo >= 1 && mo <= 12 && d >= 1 && d <= DaysInMonth(y, mo) && h >= 0 && h <= 23 &&
-           mi >= 0 && mi <= 59 && s >= 0 && s <= 59;
+    return y >= 100 && y <= 9999 && mo >= 1 && mo <= 12 && d >= 1 && d <= DaysInMonth(y, mo) && h >= 0 && h <= 23
+           && mi >= 0 && mi <= 59 && s >= 0 && s <= 59;
 }
 
 }  // namespace vxbase::cal

@@ -35,8 +35,8 @@ BOOL EqualRect(const RECT* lprc1, const RECT* lprc2)
 {
     if (!lprc1 || !lprc2)
         return FALSE;
-    return lprc1->left == lprc2->left && lprc1->top == lprc2->top && lprc1->right == lprc2->right &&
-           lprc1->bottom == lprc2->bottom;
+    return lprc1->left == lprc2->left && lprc1->top == lprc2->top && lprc1->right == lprc2->right
+           && lprc1->bottom == lprc2->bottom;
 }
 
 BOOL PtInRect(const RECT* lprc, POINT pt)
@@ -75,8 +75,8 @@ BOOL IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2)
     // Work on copies: the destination may be one of the sources.
     const RECT a = *lprcSrc1;
     const RECT b = *lprcSrc2;
-    if (IsRectEmpty(&a) || IsRectEmpty(&b) || a.left >= b.right || b.left >= a.right || a.top >= b.bottom ||
-        b.top >= a.bottom) {
+    if (IsRectEmpty(&a) || IsRectEmpty(&b) || a.left >= b.right || b.left >= a.right || a.top >= b.bottom
+        || b.top >= a.bottom) {
         SetRectEmpty(lprcDst);
         return FALSE;
     }

@@ -55,7 +55,7 @@ typedef DWORD* LPDWORD;
 typedef BOOL* LPBOOL;
 typedef LONG* PLONG;
 
-#define _T(x) x
+#define _T(x)   x
 #define TEXT(x) x
 #define CALLBACK
 #define WINAPI
@@ -64,8 +64,8 @@ typedef LONG* PLONG;
 #define AFXAPI
 
 // Opaque handles: each kind is a distinct pointer type so they never mix.
-#define VX_DECLARE_HANDLE(name) \
-    struct name##__;            \
+#define VX_DECLARE_HANDLE(name)                                                                                        \
+    struct name##__;                                                                                                   \
     typedef struct name##__* name
 typedef void* HANDLE;
 typedef HANDLE* LPHANDLE;
@@ -95,40 +95,40 @@ typedef void* FARPROC;
 typedef void* POSITION;
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
-#define MAX_PATH 260
-#define INFINITE 0xFFFFFFFFu
+#define MAX_PATH             260
+#define INFINITE             0xFFFFFFFFu
 
 typedef DWORD COLORREF;
-#define RGB(r, g, b) \
-    ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define RGB(r, g, b)   ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))
 #define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) ((BYTE)((rgb) >> 16))
-#define CLR_INVALID 0xFFFFFFFFu
-#define CLR_NONE 0xFFFFFFFFu
-#define CLR_DEFAULT 0xFF000000u
+#define CLR_INVALID    0xFFFFFFFFu
+#define CLR_NONE       0xFFFFFFFFu
+#define CLR_DEFAULT    0xFF000000u
 
 #define MAKEWORD(a, b) ((WORD)(((BYTE)(((DWORD_PTR)(a)) & 0xff)) | ((WORD)((BYTE)(((DWORD_PTR)(b)) & 0xff))) << 8))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
-#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
-#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
-#define LOBYTE(w) ((BYTE)(((DWORD_PTR)(w)) & 0xff))
-#define HIBYTE(w) ((BYTE)((((DWORD_PTR)(w)) >> 8) & 0xff))
-#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
-#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELONG(a, b)                                                                                                 \
+    ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define LOWORD(l)         ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l)         ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define LOBYTE(w)         ((BYTE)(((DWORD_PTR)(w)) & 0xff))
+#define HIBYTE(w)         ((BYTE)((((DWORD_PTR)(w)) >> 8) & 0xff))
+#define MAKEWPARAM(l, h)  ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h)  ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
-#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
-#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
+#define GET_X_LPARAM(lp)  ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp)  ((int)(short)HIWORD(lp))
 
-#define S_OK ((HRESULT)0)
-#define S_FALSE ((HRESULT)1)
-#define E_FAIL ((HRESULT)0x80004005L)
+#define S_OK          ((HRESULT)0)
+#define S_FALSE       ((HRESULT)1)
+#define E_FAIL        ((HRESULT)0x80004005L)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
-#define FAILED(hr) (((HRESULT)(hr)) < 0)
+#define FAILED(hr)    (((HRESULT)(hr)) < 0)
 
-#define ASSERT(f) ((void)0)
-#define VERIFY(f) ((void)(f))
-#define TRACE(...) ((void)0)
+#define ASSERT(f)        ((void)0)
+#define VERIFY(f)        ((void)(f))
+#define TRACE(...)       ((void)0)
 #define UNUSED_ALWAYS(x) ((void)(x))
 
 typedef struct tagPOINT {

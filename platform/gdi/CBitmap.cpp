@@ -4,7 +4,8 @@
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource)
 {
-    return Attach(::LoadBitmap(nullptr, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(static_cast<WORD>(nIDResource)))));
+    return Attach(
+        ::LoadBitmap(nullptr, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(static_cast<WORD>(nIDResource)))));
 }
 
 BOOL CBitmap::LoadBitmap(LPCSTR lpszResourceName)
@@ -19,8 +20,9 @@ BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount
 
 BOOL CBitmap::CreateBitmapIndirect(LPBITMAP lpBitmap)
 {
-    return lpBitmap && CreateBitmap(lpBitmap->bmWidth, lpBitmap->bmHeight, lpBitmap->bmPlanes, lpBitmap->bmBitsPixel,
-                                    lpBitmap->bmBits);
+    return lpBitmap
+           && CreateBitmap(lpBitmap->bmWidth, lpBitmap->bmHeight, lpBitmap->bmPlanes, lpBitmap->bmBitsPixel,
+                           lpBitmap->bmBits);
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)

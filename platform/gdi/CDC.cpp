@@ -108,18 +108,54 @@ CBitmap* CDC::GetCurrentBitmap() const
     return CBitmap::FromHandle(static_cast<HBITMAP>(::GetCurrentObject(m_hDC, OBJ_BITMAP)));
 }
 
-int CDC::SaveDC() { return ::SaveDC(m_hDC); }
-BOOL CDC::RestoreDC(int nSavedDC) { return ::RestoreDC(m_hDC, nSavedDC); }
-COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hDC); }
-COLORREF CDC::SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
-COLORREF CDC::GetBkColor() const { return ::GetBkColor(m_hDC); }
-int CDC::SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-int CDC::GetBkMode() const { return ::GetBkMode(m_hDC); }
-int CDC::SetROP2(int nDrawMode) { return ::SetROP2(m_hDC, nDrawMode); }
-int CDC::SetStretchBltMode(int nStretchMode) { return ::SetStretchBltMode(m_hDC, nStretchMode); }
-UINT CDC::SetTextAlign(UINT nFlags) { return ::SetTextAlign(m_hDC, nFlags); }
-int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+int CDC::SaveDC()
+{
+    return ::SaveDC(m_hDC);
+}
+BOOL CDC::RestoreDC(int nSavedDC)
+{
+    return ::RestoreDC(m_hDC, nSavedDC);
+}
+COLORREF CDC::SetTextColor(COLORREF crColor)
+{
+    return ::SetTextColor(m_hDC, crColor);
+}
+COLORREF CDC::GetTextColor() const
+{
+    return ::GetTextColor(m_hDC);
+}
+COLORREF CDC::SetBkColor(COLORREF crColor)
+{
+    return ::SetBkColor(m_hDC, crColor);
+}
+COLORREF CDC::GetBkColor() const
+{
+    return ::GetBkColor(m_hDC);
+}
+int CDC::SetBkMode(int nBkMode)
+{
+    return ::SetBkMode(m_hDC, nBkMode);
+}
+int CDC::GetBkMode() const
+{
+    return ::GetBkMode(m_hDC);
+}
+int CDC::SetROP2(int nDrawMode)
+{
+    return ::SetROP2(m_hDC, nDrawMode);
+}
+int CDC::SetStretchBltMode(int nStretchMode)
+{
+    return ::SetStretchBltMode(m_hDC, nStretchMode);
+}
+UINT CDC::SetTextAlign(UINT nFlags)
+{
+    return ::SetTextAlign(m_hDC, nFlags);
+}
+int CDC::GetDeviceCaps(int nIndex) const
+{
+    return ::GetDeviceCaps(m_hDC, nIndex);
+}
 
 CPoint CDC::SetViewportOrg(int x, int y)
 {
@@ -142,14 +178,20 @@ CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
     return CPoint(old);
 }
 
-int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2)
+{
+    return ::IntersectClipRect(m_hDC, x1, y1, x2, y2);
+}
 
 int CDC::IntersectClipRect(LPCRECT r)
 {
     return r ? IntersectClipRect(r->left, r->top, r->right, r->bottom) : ERROR;
 }
 
-int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2) { return ::ExcludeClipRect(m_hDC, x1, y1, x2, y2); }
+int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2)
+{
+    return ::ExcludeClipRect(m_hDC, x1, y1, x2, y2);
+}
 
 int CDC::ExcludeClipRect(LPCRECT r)
 {
@@ -161,13 +203,31 @@ int CDC::SelectClipRgn(CRgn* pRgn)
     return ::SelectClipRgn(m_hDC, pRgn ? static_cast<HRGN>(pRgn->m_hObject) : nullptr);
 }
 
-int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
-BOOL CDC::PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
-BOOL CDC::RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
+int CDC::GetClipBox(LPRECT lpRect) const
+{
+    return ::GetClipBox(m_hDC, lpRect);
+}
+BOOL CDC::PtVisible(int x, int y) const
+{
+    return ::PtVisible(m_hDC, x, y);
+}
+BOOL CDC::RectVisible(LPCRECT lpRect) const
+{
+    return ::RectVisible(m_hDC, lpRect);
+}
 
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
-COLORREF CDC::SetPixel(int x, int y, COLORREF c) { return ::SetPixel(m_hDC, x, y, c); }
-BOOL CDC::SetPixelV(int x, int y, COLORREF c) { return ::SetPixelV(m_hDC, x, y, c); }
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    return ::GetPixel(m_hDC, x, y);
+}
+COLORREF CDC::SetPixel(int x, int y, COLORREF c)
+{
+    return ::SetPixel(m_hDC, x, y, c);
+}
+BOOL CDC::SetPixelV(int x, int y, COLORREF c)
+{
+    return ::SetPixelV(m_hDC, x, y, c);
+}
 
 CPoint CDC::MoveTo(int x, int y)
 {
@@ -176,10 +236,22 @@ CPoint CDC::MoveTo(int x, int y)
     return CPoint(old);
 }
 
-BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
-BOOL CDC::Polyline(const POINT* p, int n) { return ::Polyline(m_hDC, p, n); }
-BOOL CDC::Polygon(const POINT* p, int n) { return ::Polygon(m_hDC, p, n); }
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::LineTo(int x, int y)
+{
+    return ::LineTo(m_hDC, x, y);
+}
+BOOL CDC::Polyline(const POINT* p, int n)
+{
+    return ::Polyline(m_hDC, p, n);
+}
+BOOL CDC::Polygon(const POINT* p, int n)
+{
+    return ::Polygon(m_hDC, p, n);
+}
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return ::Rectangle(m_hDC, x1, y1, x2, y2);
+}
 
 BOOL CDC::Rectangle(LPCRECT r)
 {
@@ -196,7 +268,10 @@ BOOL CDC::RoundRect(LPCRECT r, POINT p)
     return r && RoundRect(r->left, r->top, r->right, r->bottom, p.x, p.y);
 }
 
-BOOL CDC::Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::Ellipse(int x1, int y1, int x2, int y2)
+{
+    return ::Ellipse(m_hDC, x1, y1, x2, y2);
+}
 
 BOOL CDC::Ellipse(LPCRECT r)
 {
@@ -230,17 +305,22 @@ void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush)
         ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(pBrush->m_hObject));
 }
 
-void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
+void CDC::InvertRect(LPCRECT lpRect)
+{
+    ::InvertRect(m_hDC, lpRect);
+}
 
 BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
 {
-    return pRgn && pBrush && ::FillRgn(m_hDC, static_cast<HRGN>(pRgn->m_hObject), static_cast<HBRUSH>(pBrush->m_hObject));
+    return pRgn && pBrush
+           && ::FillRgn(m_hDC, static_cast<HRGN>(pRgn->m_hObject), static_cast<HBRUSH>(pBrush->m_hObject));
 }
 
 BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
 {
-    return pRgn && pBrush &&
-           ::FrameRgn(m_hDC, static_cast<HRGN>(pRgn->m_hObject), static_cast<HBRUSH>(pBrush->m_hObject), nWidth, nHeight);
+    return pRgn && pBrush
+           && ::FrameRgn(m_hDC, static_cast<HRGN>(pRgn->m_hObject), static_cast<HBRUSH>(pBrush->m_hObject), nWidth,
+                         nHeight);
 }
 
 void CDC::Draw3dRect(LPCRECT r, COLORREF clrTopLeft, COLORREF clrBottomRight)
@@ -259,18 +339,33 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF
     FillSolidRect(x, y + cy - 1, cx, 1, clrBottomRight);
 }
 
-BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
-void CDC::DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
-BOOL CDC::PatBlt(int x, int y, int w, int h, DWORD rop) { return ::PatBlt(m_hDC, x, y, w, h, rop); }
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags)
+{
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
+void CDC::DrawFocusRect(LPCRECT lpRect)
+{
+    ::DrawFocusRect(m_hDC, lpRect);
+}
+BOOL CDC::PatBlt(int x, int y, int w, int h, DWORD rop)
+{
+    return ::PatBlt(m_hDC, x, y, w, h, rop);
+}
 
-int CDC::DrawText(LPCSTR s, int n, LPRECT r, UINT f) { return ::DrawText(m_hDC, s, n, r, f); }
+int CDC::DrawText(LPCSTR s, int n, LPRECT r, UINT f)
+{
+    return ::DrawText(m_hDC, s, n, r, f);
+}
 
 int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
 {
     return DrawText(str.GetString(), str.GetLength(), lpRect, nFormat);
 }
 
-BOOL CDC::TextOut(int x, int y, LPCSTR s, int n) { return ::TextOut(m_hDC, x, y, s, n); }
+BOOL CDC::TextOut(int x, int y, LPCSTR s, int n)
+{
+    return ::TextOut(m_hDC, x, y, s, n);
+}
 
 BOOL CDC::TextOut(int x, int y, const CString& str)
 {
@@ -299,8 +394,14 @@ CSize CDC::GetTextExtent(const CString& str) const
     return GetTextExtent(str.GetString(), str.GetLength());
 }
 
-BOOL CDC::GetTextMetrics(LPTEXTMETRIC tm) const { return ::GetTextMetrics(m_hDC, tm); }
-int CDC::GetTextFace(int n, LPSTR face) const { return ::GetTextFace(m_hDC, n, face); }
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC tm) const
+{
+    return ::GetTextMetrics(m_hDC, tm);
+}
+int CDC::GetTextFace(int n, LPSTR face) const
+{
+    return ::GetTextFace(m_hDC, n, face);
+}
 
 BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* pSrcDC, int xs, int ys, DWORD rop)
 {
@@ -322,7 +423,10 @@ BOOL CDC::AlphaBlend(int x, int y, int w, int h, CDC* pSrcDC, int xs, int ys, in
     return ::AlphaBlend(m_hDC, x, y, w, h, Src(pSrcDC), xs, ys, ws, hs, bf);
 }
 
-BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon)
+{
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush)
 {
@@ -338,14 +442,13 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH 
 
 BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush)
 {
-    return pBitmap && DrawState(pt, size, static_cast<HBITMAP>(pBitmap->m_hObject), nFlags,
-                                pBrush ? static_cast<HBRUSH>(pBrush->m_hObject) : nullptr);
+    return pBitmap
+           && DrawState(pt, size, static_cast<HBITMAP>(pBitmap->m_hObject), nFlags,
+                        pBrush ? static_cast<HBRUSH>(pBrush->m_hObject) : nullptr);
 }
 
-BOOL CDC::DrawState(CPoint pt, CSize size, LPCSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
-                    HBRUSH hBrush)
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen, HBRUSH hBrush)
 {
-    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), static_cast<WPARAM>(nTextLen),
-                       pt.x, pt.y, size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
+    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), static_cast<WPARAM>(nTextLen), pt.x,
+                       pt.y, size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
 }
-

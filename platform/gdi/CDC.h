@@ -11,8 +11,8 @@
 #include "platform/gdi/CGdiObject.h"
 #include "platform/gdi/CPen.h"
 #include "platform/gdi/CRgn.h"
-#include "platform/gdi/wingdi.h"
 #include "platform/gdi/paintstruct.h"
+#include "platform/gdi/wingdi.h"
 
 class CWnd;
 

@@ -62,19 +62,40 @@ BOOL CImageList::DeleteImageList()
     return ImageList_Destroy(Detach());
 }
 
-int CImageList::GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
-BOOL CImageList::SetImageCount(UINT n) { return ImageList_SetImageCount(m_hImageList, n); }
-int CImageList::Add(CBitmap* img, CBitmap* mask) { return ImageList_Add(m_hImageList, H(img), H(mask)); }
-int CImageList::Add(CBitmap* img, COLORREF crMask) { return ImageList_AddMasked(m_hImageList, H(img), crMask); }
-int CImageList::Add(HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, -1, hIcon); }
+int CImageList::GetImageCount() const
+{
+    return ImageList_GetImageCount(m_hImageList);
+}
+BOOL CImageList::SetImageCount(UINT n)
+{
+    return ImageList_SetImageCount(m_hImageList, n);
+}
+int CImageList::Add(CBitmap* img, CBitmap* mask)
+{
+    return ImageList_Add(m_hImageList, H(img), H(mask));
+}
+int CImageList::Add(CBitmap* img, COLORREF crMask)
+{
+    return ImageList_AddMasked(m_hImageList, H(img), crMask);
+}
+int CImageList::Add(HICON hIcon)
+{
+    return ImageList_ReplaceIcon(m_hImageList, -1, hIcon);
+}
 
 BOOL CImageList::Replace(int nImage, CBitmap* img, CBitmap* mask)
 {
     return ImageList_Replace(m_hImageList, nImage, H(img), H(mask));
 }
 
-int CImageList::Replace(int nImage, HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
-BOOL CImageList::Remove(int nImage) { return ImageList_Remove(m_hImageList, nImage); }
+int CImageList::Replace(int nImage, HICON hIcon)
+{
+    return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon);
+}
+BOOL CImageList::Remove(int nImage)
+{
+    return ImageList_Remove(m_hImageList, nImage);
+}
 
 BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle)
 {
@@ -86,6 +107,15 @@ BOOL CImageList::GetImageInfo(int nImage, IMAGEINFO* info) const
     return ImageList_GetImageInfo(m_hImageList, nImage, info);
 }
 
-COLORREF CImageList::SetBkColor(COLORREF cr) { return ImageList_SetBkColor(m_hImageList, cr); }
-COLORREF CImageList::GetBkColor() const { return ImageList_GetBkColor(m_hImageList); }
-HICON CImageList::ExtractIcon(int nImage) { return ImageList_GetIcon(m_hImageList, nImage, 0); }
+COLORREF CImageList::SetBkColor(COLORREF cr)
+{
+    return ImageList_SetBkColor(m_hImageList, cr);
+}
+COLORREF CImageList::GetBkColor() const
+{
+    return ImageList_GetBkColor(m_hImageList);
+}
+HICON CImageList::ExtractIcon(int nImage)
+{
+    return ImageList_GetIcon(m_hImageList, nImage, 0);
+}

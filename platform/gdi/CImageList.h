@@ -2,9 +2,9 @@
 // An image list object: owns its list unless detached. Thread: the one that
 // made it (in practice the GUI thread).
 
+#include "platform/base/CObject.h"
 #include "platform/base/base.h"
 #include "platform/gdi/imagelist.h"
-#include "platform/base/CObject.h"
 
 class CBitmap;
 class CDC;

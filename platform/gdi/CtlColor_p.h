@@ -11,12 +11,12 @@
 namespace vxgdi {
 
 struct CtlColors {
-    bool brush = false;         // a brush was returned (not the null brush)
-    bool nullBrush = false;     // the null brush: no background of its own
-    QColor brushColor;          // solid brushes
-    QColor text;                // the DC's text colour after the handler
-    QColor background;          // the DC's background colour after the handler
-    bool transparent = false;   // TRANSPARENT background mode was set
+    bool brush = false;        // a brush was returned (not the null brush)
+    bool nullBrush = false;    // the null brush: no background of its own
+    QColor brushColor;         // solid brushes
+    QColor text;               // the DC's text colour after the handler
+    QColor background;         // the DC's background colour after the handler
+    bool transparent = false;  // TRANSPARENT background mode was set
 };
 
 // The picture and hot spot of a cursor loaded from a resource or a file;

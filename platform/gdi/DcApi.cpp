@@ -161,15 +161,15 @@ BOOL RestoreDC(HDC hdc, int saved)
     return TRUE;
 }
 
-#define DC_SETTER(name, field, type, fail)       \
-    type name(HDC hdc, type value)               \
-    {                                            \
-        DcHandle* dc = FromHdc(hdc);             \
-        if (!dc)                                 \
-            return fail;                         \
-        type old = static_cast<type>(dc->st.field); \
-        dc->st.field = value;                    \
-        return old;                              \
+#define DC_SETTER(name, field, type, fail)                                                                             \
+    type name(HDC hdc, type value)                                                                                     \
+    {                                                                                                                  \
+        DcHandle* dc = FromHdc(hdc);                                                                                   \
+        if (!dc)                                                                                                       \
+            return fail;                                                                                               \
+        type old = static_cast<type>(dc->st.field);                                                                    \
+        dc->st.field = value;                                                                                          \
+        return old;                                                                                                    \
     }
 
 DC_SETTER(SetTextColor, text, COLORREF, CLR_INVALID)

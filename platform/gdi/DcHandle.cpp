@@ -222,7 +222,7 @@ QBrush DcPainter::Brush() const
     case BS_SOLID:
         return QBrush(Color(b->lb.lbColor));
     case BS_HATCHED: {
-        static const Qt::BrushStyle styles[] = {Qt::HorPattern,   Qt::VerPattern, Qt::BDiagPattern,
+        static const Qt::BrushStyle styles[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::BDiagPattern,
                                                 Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
         return QBrush(Color(b->lb.lbColor), styles[std::min<ULONG_PTR>(b->lb.lbHatch, 5)]);
     }

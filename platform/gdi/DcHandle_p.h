@@ -45,9 +45,9 @@ struct DcHandle {
     QPaintDevice* device = nullptr;  // window DCs: null draws nothing
     QSize size;
     Kind kind = Kind::Window;
-    HWND hwnd = nullptr;             // GetDC: the window it was taken for
-    std::unique_ptr<QImage> own;     // GetDC and screen DCs draw on this image
-    bool drawn = false;              // something was drawn on `own`
+    HWND hwnd = nullptr;          // GetDC: the window it was taken for
+    std::unique_ptr<QImage> own;  // GetDC and screen DCs draw on this image
+    bool drawn = false;           // something was drawn on `own`
     DcState st;
     std::vector<DcState> saved;
 

@@ -17,21 +17,21 @@ struct GdiObj {
     explicit GdiObj(DWORD t) : type(t) {}
     virtual ~GdiObj() = default;
     DWORD type;
-    bool stock = false;     // stock objects are never deleted
-    int selectedIn = 0;     // DCs that hold it selected: such a bitmap is not deleted
+    bool stock = false;  // stock objects are never deleted
+    int selectedIn = 0;  // DCs that hold it selected: such a bitmap is not deleted
 };
 
 struct PenObj : GdiObj {
     PenObj() : GdiObj(OBJ_PEN) {}
     LOGPEN lp{};
-    bool dcPen = false;     // DC_PEN: the DC's pen colour
+    bool dcPen = false;  // DC_PEN: the DC's pen colour
 };
 
 struct BrushObj : GdiObj {
     BrushObj() : GdiObj(OBJ_BRUSH) {}
     LOGBRUSH lb{};
-    QImage pattern;         // BS_PATTERN
-    bool dcBrush = false;   // DC_BRUSH: the DC's brush colour
+    QImage pattern;        // BS_PATTERN
+    bool dcBrush = false;  // DC_BRUSH: the DC's brush colour
 };
 
 struct FontObj : GdiObj {
@@ -47,7 +47,7 @@ struct BitmapObj : GdiObj {
     BitmapObj() : GdiObj(OBJ_BITMAP) {}
     QImage image;
     bool mono = false;
-    bool alpha = false;     // 32-bit bitmap whose top byte is meaningful
+    bool alpha = false;                   // 32-bit bitmap whose top byte is meaningful
     std::vector<unsigned char> bitsCopy;  // backing of GetObject's bmBits
 };
 
@@ -63,19 +63,43 @@ T* As(HGDIOBJ h, DWORD type)
 {
     return static_cast<T*>(Lookup(h, type));
 }
-inline PenObj* Pen(HGDIOBJ h) { return As<PenObj>(h, OBJ_PEN); }
-inline BrushObj* Brush(HGDIOBJ h) { return As<BrushObj>(h, OBJ_BRUSH); }
-inline FontObj* Font(HGDIOBJ h) { return As<FontObj>(h, OBJ_FONT); }
-inline BitmapObj* Bitmap(HGDIOBJ h) { return As<BitmapObj>(h, OBJ_BITMAP); }
-inline RgnObj* Rgn(HGDIOBJ h) { return As<RgnObj>(h, OBJ_REGION); }
+inline PenObj* Pen(HGDIOBJ h)
+{
+    return As<PenObj>(h, OBJ_PEN);
+}
+inline BrushObj* Brush(HGDIOBJ h)
+{
+    return As<BrushObj>(h, OBJ_BRUSH);
+}
+inline FontObj* Font(HGDIOBJ h)
+{
+    return As<FontObj>(h, OBJ_FONT);
+}
+inline BitmapObj* Bitmap(HGDIOBJ h)
+{
+    return As<BitmapObj>(h, OBJ_BITMAP);
+}
+inline RgnObj* Rgn(HGDIOBJ h)
+{
+    return As<RgnObj>(h, OBJ_REGION);
+}
 
 // Registers a new record and returns its handle.
 HGDIOBJ Register(std::unique_ptr<GdiObj> obj);
 
 // Colour conversions: COLORREF is 0x00BBGGRR, QRgb 0xAARRGGBB.
-inline QRgb ToRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
-inline COLORREF ToColorRef(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
-inline QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+inline QRgb ToRgb(COLORREF c)
+{
+    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+inline COLORREF ToColorRef(QRgb p)
+{
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+inline QColor ToQColor(COLORREF c)
+{
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 // A bitmap record over the image (takes the image as it is).
 HBITMAP MakeBitmap(QImage image, bool mono = false, bool alpha = false);

@@ -318,9 +318,9 @@ HFONT CreateFontIndirect(const LOGFONT* lf)
     return static_cast<HFONT>(Register(std::move(f)));
 }
 
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                 DWORD quality, DWORD pitchAndFamily, LPCSTR faceName)
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                 DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                 DWORD pitchAndFamily, LPCSTR faceName)
 {
     LOGFONT lf{};
     lf.lfHeight = height;

@@ -11,7 +11,7 @@
 namespace Gdiplus {
 
 struct Image::Impl {
-    QImage image;           // ARGB32 (non-premultiplied) or RGB32
+    QImage image;  // ARGB32 (non-premultiplied) or RGB32
     PixelFormat format = PixelFormatUndefined;
 };
 
@@ -58,8 +58,8 @@ QImage Keyed(const QImage& src, const ImageAttributes* attr)
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
             QRgb p = line[x];
-            if (qRed(p) >= lo.GetR() && qRed(p) <= hi.GetR() && qGreen(p) >= lo.GetG() && qGreen(p) <= hi.GetG() &&
-                qBlue(p) >= lo.GetB() && qBlue(p) <= hi.GetB())
+            if (qRed(p) >= lo.GetR() && qRed(p) <= hi.GetR() && qGreen(p) >= lo.GetG() && qGreen(p) <= hi.GetG()
+                && qBlue(p) >= lo.GetB() && qBlue(p) <= hi.GetB())
                 line[x] = 0;
         }
     }

@@ -7,15 +7,15 @@
 
 #include <vector>
 
-#define VX_OBJ_ICON 100
+#define VX_OBJ_ICON      100
 #define VX_OBJ_IMAGELIST 101
 
 namespace vxgdi {
 
 struct IconObj : GdiObj {
     IconObj() : GdiObj(VX_OBJ_ICON) {}
-    QImage image;           // ARGB32: transparent where the mask is set
-    bool isIcon = true;     // false: a cursor
+    QImage image;        // ARGB32: transparent where the mask is set
+    bool isIcon = true;  // false: a cursor
     QPoint hotspot;
 };
 
@@ -31,8 +31,14 @@ struct ImageListObj : GdiObj {
     HBITMAP stripMask = nullptr;
 };
 
-inline IconObj* Icon(const void* h) { return As<IconObj>(const_cast<void*>(h), VX_OBJ_ICON); }
-inline ImageListObj* ImageList(const void* h) { return As<ImageListObj>(const_cast<void*>(h), VX_OBJ_IMAGELIST); }
+inline IconObj* Icon(const void* h)
+{
+    return As<IconObj>(const_cast<void*>(h), VX_OBJ_ICON);
+}
+inline ImageListObj* ImageList(const void* h)
+{
+    return As<ImageListObj>(const_cast<void*>(h), VX_OBJ_IMAGELIST);
+}
 
 HICON MakeIcon(QImage image, bool isIcon, QPoint hotspot);
 // Draws an ARGB image into the DC over what is there.

@@ -250,8 +250,7 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon)
     return DrawIconEx(hdc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL);
 }
 
-BOOL DrawState(HDC hdc, HBRUSH, DRAWSTATEPROC proc, LPARAM data, WPARAM wData, int x, int y, int cx, int cy,
-               UINT flags)
+BOOL DrawState(HDC hdc, HBRUSH, DRAWSTATEPROC proc, LPARAM data, WPARAM wData, int x, int y, int cx, int cy, UINT flags)
 {
     DcHandle* dc = FromHdc(hdc);
     if (!dc)

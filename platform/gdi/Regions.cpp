@@ -149,7 +149,8 @@ int GetRgnBox(HRGN rgn, LPRECT rect)
     if (!r || !rect)
         return ERROR;
     QRect b = r->region.boundingRect();
-    *rect = r->region.isEmpty() ? RECT{0, 0, 0, 0} : RECT{b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
+    *rect =
+        r->region.isEmpty() ? RECT{0, 0, 0, 0} : RECT{b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
     return Kind(r->region);
 }
 

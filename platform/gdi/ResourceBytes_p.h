@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#define RT_CURSOR_ID 1
-#define RT_BITMAP_ID 2
-#define RT_ICON_ID 3
+#define RT_CURSOR_ID       1
+#define RT_BITMAP_ID       2
+#define RT_ICON_ID         3
 #define RT_GROUP_CURSOR_ID 12
-#define RT_GROUP_ICON_ID 14
+#define RT_GROUP_ICON_ID   14
 
 namespace vxgdi {
 

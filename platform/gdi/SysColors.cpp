@@ -160,7 +160,8 @@ BOOL SystemParametersInfo(UINT action, UINT, LPVOID out, UINT)
     case SPI_GETNONCLIENTMETRICS: {
         // Callers may pass an older, shorter record size: never write past it.
         auto* caller = static_cast<NONCLIENTMETRICS*>(out);
-        size_t size = caller->cbSize ? std::min<size_t>(caller->cbSize, sizeof(NONCLIENTMETRICS)) : sizeof(NONCLIENTMETRICS);
+        size_t size =
+            caller->cbSize ? std::min<size_t>(caller->cbSize, sizeof(NONCLIENTMETRICS)) : sizeof(NONCLIENTMETRICS);
         if (size < offsetof(NONCLIENTMETRICS, iPaddedBorderWidth))
             return FALSE;
         NONCLIENTMETRICS m{};

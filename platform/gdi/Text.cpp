@@ -209,8 +209,8 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format)
         if (format & DT_EXPANDTABS)
             l.text = ExpandTabs(l.text, fm);
         if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) {
-            QString shortened = (format & DT_PATH_ELLIPSIS) ? PathEllipsis(l.text, fm, width)
-                                                            : EndEllipsis(l.text, fm, width);
+            QString shortened =
+                (format & DT_PATH_ELLIPSIS) ? PathEllipsis(l.text, fm, width) : EndEllipsis(l.text, fm, width);
             if (shortened != l.text) {
                 if (l.underline >= static_cast<int>(shortened.size()) - 3)
                     l.underline = -1;
@@ -296,9 +296,11 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, LPCRECT rect, LPCSTR text, 
         return TRUE;
     QPainter& q = p.p();
     if (rect && (options & ETO_OPAQUE))
-        q.fillRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top), p.Color(dc->st.bk));
+        q.fillRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top),
+                   p.Color(dc->st.bk));
     if (rect && (options & ETO_CLIPPED))
-        q.setClipRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top), Qt::IntersectClip);
+        q.setClipRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top),
+                      Qt::IntersectClip);
     if (s.isEmpty())
         return TRUE;
     int w = fm.horizontalAdvance(s);

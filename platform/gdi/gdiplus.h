@@ -34,17 +34,17 @@ enum Status {
 
 typedef INT PixelFormat;
 typedef DWORD ARGB;
-#define PixelFormatIndexed 0x00010000
-#define PixelFormatGDI 0x00020000
-#define PixelFormatAlpha 0x00040000
-#define PixelFormatPAlpha 0x00080000
-#define PixelFormatUndefined 0
+#define PixelFormatIndexed     0x00010000
+#define PixelFormatGDI         0x00020000
+#define PixelFormatAlpha       0x00040000
+#define PixelFormatPAlpha      0x00080000
+#define PixelFormatUndefined   0
 #define PixelFormat1bppIndexed (1 | (1 << 8) | PixelFormatIndexed | PixelFormatGDI)
 #define PixelFormat8bppIndexed (3 | (8 << 8) | PixelFormatIndexed | PixelFormatGDI)
-#define PixelFormat24bppRGB (8 | (24 << 8) | PixelFormatGDI)
-#define PixelFormat32bppRGB (9 | (32 << 8) | PixelFormatGDI)
-#define PixelFormat32bppARGB (10 | (32 << 8) | PixelFormatAlpha | PixelFormatGDI)
-#define PixelFormat32bppPARGB (11 | (32 << 8) | PixelFormatAlpha | PixelFormatPAlpha | PixelFormatGDI)
+#define PixelFormat24bppRGB    (8 | (24 << 8) | PixelFormatGDI)
+#define PixelFormat32bppRGB    (9 | (32 << 8) | PixelFormatGDI)
+#define PixelFormat32bppARGB   (10 | (32 << 8) | PixelFormatAlpha | PixelFormatGDI)
+#define PixelFormat32bppPARGB  (11 | (32 << 8) | PixelFormatAlpha | PixelFormatPAlpha | PixelFormatGDI)
 
 inline BOOL IsAlphaPixelFormat(PixelFormat f)
 {

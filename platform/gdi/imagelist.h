@@ -4,24 +4,24 @@
 
 #include "platform/gdi/wingdi.h"
 
-#define ILC_MASK 0x00000001
-#define ILC_COLOR 0x00000000
+#define ILC_MASK     0x00000001
+#define ILC_COLOR    0x00000000
 #define ILC_COLORDDB 0x000000FE
-#define ILC_COLOR4 0x00000004
-#define ILC_COLOR8 0x00000008
-#define ILC_COLOR16 0x00000010
-#define ILC_COLOR24 0x00000018
-#define ILC_COLOR32 0x00000020
+#define ILC_COLOR4   0x00000004
+#define ILC_COLOR8   0x00000008
+#define ILC_COLOR16  0x00000010
+#define ILC_COLOR24  0x00000018
+#define ILC_COLOR32  0x00000020
 
-#define ILD_NORMAL 0x00000000
+#define ILD_NORMAL      0x00000000
 #define ILD_TRANSPARENT 0x00000001
-#define ILD_MASK 0x00000010
-#define ILD_IMAGE 0x00000020
-#define ILD_BLEND25 0x00000002
-#define ILD_BLEND50 0x00000004
-#define ILD_FOCUS ILD_BLEND25
-#define ILD_SELECTED ILD_BLEND50
-#define ILD_BLEND ILD_BLEND50
+#define ILD_MASK        0x00000010
+#define ILD_IMAGE       0x00000020
+#define ILD_BLEND25     0x00000002
+#define ILD_BLEND50     0x00000004
+#define ILD_FOCUS       ILD_BLEND25
+#define ILD_SELECTED    ILD_BLEND50
+#define ILD_BLEND       ILD_BLEND50
 
 typedef struct _IMAGEINFO {
     HBITMAP hbmImage;  // all images side by side; owned by the list
@@ -50,7 +50,7 @@ BOOL ImageList_GetImageInfo(HIMAGELIST himl, int index, IMAGEINFO* info);
 COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF bk);
 COLORREF ImageList_GetBkColor(HIMAGELIST himl);
 BOOL ImageList_Draw(HIMAGELIST himl, int index, HDC hdc, int x, int y, UINT style);
-BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC hdc, int x, int y, int dx, int dy, COLORREF bk,
-                      COLORREF fg, UINT style);
+BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC hdc, int x, int y, int dx, int dy, COLORREF bk, COLORREF fg,
+                      UINT style);
 HICON ImageList_GetIcon(HIMAGELIST himl, int index, UINT flags);
 #define ImageList_ExtractIcon(hi, himl, i) ImageList_GetIcon(himl, i, 0)

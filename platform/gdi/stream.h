@@ -14,7 +14,7 @@ struct IStream {
 };
 typedef IStream* LPSTREAM;
 
-#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define E_INVALIDARG  ((HRESULT)0x80070057L)
 #define E_OUTOFMEMORY ((HRESULT)0x8007000EL)
 
 // With deleteOnRelease the block is freed with the stream's last release.

@@ -12,7 +12,8 @@ namespace vxk {
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
+std::string FolderOf(const std::string& path)
+{
     size_t slash = path.rfind('/');
     if (slash == std::string::npos)
         return ".";
@@ -23,7 +24,8 @@ std::string FolderOf(const std::string& path) {
 
 // A new file of its own beside path, named after it (a crash may leave one
 // behind; the name says whose it is).
-int OpenTemporary(const std::string& path, std::string& tmp, int& fd) {
+int OpenTemporary(const std::string& path, std::string& tmp, int& fd)
+{
     static std::mutex mutex;  // guards rng
     static std::mt19937 rng(std::random_device{}());
     std::string folder = FolderOf(path);
@@ -50,7 +52,8 @@ int OpenTemporary(const std::string& path, std::string& tmp, int& fd) {
 
 }  // namespace
 
-int WriteFileAtomically(const std::string& path, const std::string& content, unsigned mode) {
+int WriteFileAtomically(const std::string& path, const std::string& content, unsigned mode)
+{
     if (mode == kModeOfOldFile) {
         struct stat old;
         mode = stat(path.c_str(), &old) == 0 ? unsigned(old.st_mode & 07777) : kModeOfOldFile;
@@ -84,7 +87,8 @@ int WriteFileAtomically(const std::string& path, const std::string& content, uns
     return err;
 }
 
-int ReadWholeFile(const std::string& path, std::string& content) {
+int ReadWholeFile(const std::string& path, std::string& content)
+{
     content.clear();
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -107,7 +111,8 @@ int ReadWholeFile(const std::string& path, std::string& content) {
     return 0;
 }
 
-int MakeFolders(const std::string& path) {
+int MakeFolders(const std::string& path)
+{
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         std::string part = slash == std::string::npos ? path : path.substr(0, slash);
         if (!part.empty() && part.back() != '/' && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)

@@ -14,11 +14,13 @@
 namespace vxk {
 namespace {
 
-bool IsSpace(char c) {
+bool IsSpace(char c)
+{
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-std::string Trim(const std::string& s) {
+std::string Trim(const std::string& s)
+{
     size_t b = 0, e = s.size();
     while (b < e && IsSpace(s[b]))
         ++b;
@@ -27,13 +29,14 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-std::string FileNameFor(const std::string& name) {
+std::string FileNameFor(const std::string& name)
+{
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
     for (size_t i = 0; i < name.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(name[i]);
-        bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                    c == '-' || c == '_' || (c == '.' && i > 0);
+        bool safe = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_'
+                    || (c == '.' && i > 0);
         if (safe) {
             out += char(c);
         } else {
@@ -45,14 +48,16 @@ std::string FileNameFor(const std::string& name) {
     return out + ".desktop";
 }
 
-std::string AutostartFolder() {
+std::string AutostartFolder()
+{
     std::string home = ConfigHome();
     return home.empty() ? home : home + "/autostart";
 }
 
 // The entry's file: the exact name, else one that differs only in ASCII
 // case (value names ignore case, file names do not). Empty when none.
-std::string FindEntry(const std::string& folder, const std::string& file) {
+std::string FindEntry(const std::string& folder, const std::string& file)
+{
     if (access((folder + "/" + file).c_str(), F_OK) == 0)
         return folder + "/" + file;
     DIR* d = opendir(folder.c_str());
@@ -71,7 +76,8 @@ std::string FindEntry(const std::string& folder, const std::string& file) {
 // Splits the arguments of a command line by the usual rules: white space
 // separates, double quotes group, 2n backslashes before a quote give n and
 // the quote acts, 2n+1 give n and a literal quote.
-void SplitArguments(const std::string& s, size_t i, std::vector<std::string>& out) {
+void SplitArguments(const std::string& s, size_t i, std::vector<std::string>& out)
+{
     while (i < s.size()) {
         while (i < s.size() && IsSpace(s[i]))
             ++i;
@@ -107,7 +113,8 @@ void SplitArguments(const std::string& s, size_t i, std::vector<std::string>& ou
 }
 
 // The inverse of SplitArguments, for entries written by somebody else.
-std::string JoinArguments(const std::vector<std::string>& args) {
+std::string JoinArguments(const std::vector<std::string>& args)
+{
     std::string out;
     for (const std::string& a : args) {
         if (!out.empty())
@@ -134,7 +141,8 @@ std::string JoinArguments(const std::vector<std::string>& args) {
 }
 
 // Splits an Exec value (already unescaped) by the desktop entry rules.
-std::vector<std::string> SplitExec(const std::string& exec) {
+std::vector<std::string> SplitExec(const std::string& exec)
+{
     std::vector<std::string> args;
     size_t i = 0;
     while (i < exec.size()) {
@@ -170,7 +178,8 @@ std::vector<std::string> SplitExec(const std::string& exec) {
 
 }  // namespace
 
-std::string ConfigHome() {
+std::string ConfigHome()
+{
     const char* xdg = getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg == '/')
         return xdg;
@@ -182,7 +191,8 @@ std::string ConfigHome() {
     return home && *home == '/' ? std::string(home) + "/.config" : std::string();
 }
 
-std::vector<std::string> SplitRunCommand(const std::string& command) {
+std::vector<std::string> SplitRunCommand(const std::string& command)
+{
     std::string s = Trim(command);
     std::vector<std::string> args;
     if (s.empty())
@@ -206,7 +216,8 @@ std::vector<std::string> SplitRunCommand(const std::string& command) {
     return args;
 }
 
-std::string DesktopExecLine(const std::vector<std::string>& args) {
+std::string DesktopExecLine(const std::vector<std::string>& args)
+{
     static const char reserved[] = " \t\n\"'\\><~|&;$*?#()`";
     std::string out;
     for (const std::string& a : args) {
@@ -230,23 +241,36 @@ std::string DesktopExecLine(const std::vector<std::string>& args) {
     return out;
 }
 
-std::string DesktopEscape(const std::string& value) {
+std::string DesktopEscape(const std::string& value)
+{
     std::string out;
     for (size_t i = 0; i < value.size(); ++i) {
         char c = value[i];
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        case ' ': out += i == 0 ? "\\s" : " "; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case ' ':
+            out += i == 0 ? "\\s" : " ";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
 }
 
-std::string DesktopUnescape(const std::string& value) {
+std::string DesktopUnescape(const std::string& value)
+{
     std::string out;
     for (size_t i = 0; i < value.size(); ++i) {
         if (value[i] != '\\' || i + 1 == value.size()) {
@@ -259,7 +283,8 @@ std::string DesktopUnescape(const std::string& value) {
     return out;
 }
 
-long WriteAutostart(const std::string& name, const std::string& command) {
+long WriteAutostart(const std::string& name, const std::string& command)
+{
     std::vector<std::string> args = SplitRunCommand(command);
     if (name.empty() || args.empty() || args[0].empty())
         return ERROR_INVALID_PARAMETER;
@@ -270,14 +295,20 @@ long WriteAutostart(const std::string& name, const std::string& command) {
     std::string path = existing.empty() ? folder + "/" + FileNameFor(name) : existing;
     std::string text = "[Desktop Entry]\n"
                        "Type=Application\n"
-                       "Name=" + DesktopEscape(name) + "\n"
-                       "Exec=" + DesktopEscape(DesktopExecLine(args)) + "\n"
-                       "X-GNOME-Autostart-enabled=true\n"
-                       "X-VX-Run-Command=" + DesktopEscape(command) + "\n";
+                       "Name="
+                       + DesktopEscape(name)
+                       + "\n"
+                         "Exec="
+                       + DesktopEscape(DesktopExecLine(args))
+                       + "\n"
+                         "X-GNOME-Autostart-enabled=true\n"
+                         "X-VX-Run-Command="
+                       + DesktopEscape(command) + "\n";
     return WriteFileAtomically(path, text) == 0 ? ERROR_SUCCESS : ERROR_CANTWRITE;
 }
 
-long ReadAutostart(const std::string& name, std::string& command) {
+long ReadAutostart(const std::string& name, std::string& command)
+{
     std::string folder = AutostartFolder();
     std::string path = folder.empty() ? folder : FindEntry(folder, FileNameFor(name));
     std::string text;
@@ -314,7 +345,8 @@ long ReadAutostart(const std::string& name, std::string& command) {
     return ERROR_SUCCESS;
 }
 
-long DeleteAutostart(const std::string& name) {
+long DeleteAutostart(const std::string& name)
+{
     std::string folder = AutostartFolder();
     std::string path = folder.empty() ? folder : FindEntry(folder, FileNameFor(name));
     if (path.empty())

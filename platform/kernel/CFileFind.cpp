@@ -5,9 +5,9 @@
 #include "platform/kernel/ktime.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <cerrno>
 #include <dirent.h>
 #include <string>
 #include <sys/stat.h>
@@ -23,19 +23,22 @@ struct CFileFind::Impl {
     std::vector<Entry> entries;
     long current = -1;
 
-    const Entry* entry() const {
+    const Entry* entry() const
+    {
         return current >= 0 && size_t(current) < entries.size() ? &entries[size_t(current)] : nullptr;
     }
 };
 
 namespace {
 
-char Lower(char c) {
+char Lower(char c)
+{
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
 // Length of the UTF-8 character at p (1 for a stray byte).
-size_t CharLength(const char* p) {
+size_t CharLength(const char* p)
+{
     unsigned char b = static_cast<unsigned char>(*p);
     size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
     for (size_t i = 1; i < n; ++i)
@@ -44,7 +47,8 @@ size_t CharLength(const char* p) {
     return n;
 }
 
-bool Glob(const char* p, const char* n) {
+bool Glob(const char* p, const char* n)
+{
     // Iterative matching with one back-track point for the last '*'.
     const char* star = nullptr;
     const char* resume = nullptr;
@@ -71,13 +75,15 @@ bool Glob(const char* p, const char* n) {
     return *p == 0;
 }
 
-FILETIME ToFileTime(const struct timespec& ts) {
+FILETIME ToFileTime(const struct timespec& ts)
+{
     return vxk::FileTimeFromUnix(ts.tv_sec, ts.tv_nsec);
 }
 
 }  // namespace
 
-bool CFileFind::MatchesPattern(const char* pattern, const char* name) {
+bool CFileFind::MatchesPattern(const char* pattern, const char* name)
+{
     if (!pattern || !name)
         return false;
     if (Glob(pattern, name))
@@ -92,13 +98,15 @@ CFileFind::CFileFind() : d(std::make_unique<Impl>()) {}
 
 CFileFind::~CFileFind() = default;
 
-void CFileFind::Close() {
+void CFileFind::Close()
+{
     d->root.clear();
     d->entries.clear();
     d->current = -1;
 }
 
-BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD) {
+BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD)
+{
     Close();
     std::string searchPath = vxk::NormalizePath(pstrName && *pstrName ? pstrName : "*");
     size_t slash = searchPath.rfind('/');
@@ -121,8 +129,7 @@ BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD) {
 
     DIR* dir = opendir(folder.c_str());
     if (!dir) {
-        SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
-                                                         : vxk::Win32ErrorFromErrno(errno));
+        SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : vxk::Win32ErrorFromErrno(errno));
         return FALSE;
     }
     while (struct dirent* e = readdir(dir)) {
@@ -146,7 +153,8 @@ BOOL CFileFind::FindFile(LPCTSTR pstrName, DWORD) {
     return TRUE;
 }
 
-BOOL CFileFind::FindNextFile() {
+BOOL CFileFind::FindNextFile()
+{
     if (d->entries.empty() || size_t(d->current + 1) >= d->entries.size()) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;
@@ -158,22 +166,26 @@ BOOL CFileFind::FindNextFile() {
     return FALSE;
 }
 
-ULONGLONG CFileFind::GetLength() const {
+ULONGLONG CFileFind::GetLength() const
+{
     const Impl::Entry* e = d->entry();
     return e ? ULONGLONG(e->st.st_size) : 0;
 }
 
-CString CFileFind::GetFileName() const {
+CString CFileFind::GetFileName() const
+{
     const Impl::Entry* e = d->entry();
     return e ? CString(e->name) : CString();
 }
 
-CString CFileFind::GetFilePath() const {
+CString CFileFind::GetFilePath() const
+{
     const Impl::Entry* e = d->entry();
     return e ? CString(d->root + e->name) : CString();
 }
 
-CString CFileFind::GetFileTitle() const {
+CString CFileFind::GetFileTitle() const
+{
     const Impl::Entry* e = d->entry();
     if (!e)
         return CString();
@@ -181,16 +193,19 @@ CString CFileFind::GetFileTitle() const {
     return CString(dot == std::string::npos || dot == 0 ? e->name : e->name.substr(0, dot));
 }
 
-CString CFileFind::GetFileURL() const {
+CString CFileFind::GetFileURL() const
+{
     const Impl::Entry* e = d->entry();
     return e ? CString("file://" + d->root + e->name) : CString();
 }
 
-CString CFileFind::GetRoot() const {
+CString CFileFind::GetRoot() const
+{
     return d->entry() ? CString(d->root) : CString();
 }
 
-BOOL CFileFind::GetLastWriteTime(FILETIME* pTimeStamp) const {
+BOOL CFileFind::GetLastWriteTime(FILETIME* pTimeStamp) const
+{
     const Impl::Entry* e = d->entry();
     if (!e || !pTimeStamp)
         return FALSE;
@@ -198,7 +213,8 @@ BOOL CFileFind::GetLastWriteTime(FILETIME* pTimeStamp) const {
     return TRUE;
 }
 
-BOOL CFileFind::GetLastAccessTime(FILETIME* pTimeStamp) const {
+BOOL CFileFind::GetLastAccessTime(FILETIME* pTimeStamp) const
+{
     const Impl::Entry* e = d->entry();
     if (!e || !pTimeStamp)
         return FALSE;
@@ -206,7 +222,8 @@ BOOL CFileFind::GetLastAccessTime(FILETIME* pTimeStamp) const {
     return TRUE;
 }
 
-BOOL CFileFind::GetCreationTime(FILETIME* pTimeStamp) const {
+BOOL CFileFind::GetCreationTime(FILETIME* pTimeStamp) const
+{
     // The file system keeps no birth time we can rely on; the status-change
     // time stands in for it.
     const Impl::Entry* e = d->entry();
@@ -216,7 +233,8 @@ BOOL CFileFind::GetCreationTime(FILETIME* pTimeStamp) const {
     return TRUE;
 }
 
-BOOL CFileFind::GetLastWriteTime(CTime& refTime) const {
+BOOL CFileFind::GetLastWriteTime(CTime& refTime) const
+{
     const Impl::Entry* e = d->entry();
     if (!e)
         return FALSE;
@@ -224,7 +242,8 @@ BOOL CFileFind::GetLastWriteTime(CTime& refTime) const {
     return TRUE;
 }
 
-BOOL CFileFind::GetLastAccessTime(CTime& refTime) const {
+BOOL CFileFind::GetLastAccessTime(CTime& refTime) const
+{
     const Impl::Entry* e = d->entry();
     if (!e)
         return FALSE;
@@ -232,7 +251,8 @@ BOOL CFileFind::GetLastAccessTime(CTime& refTime) const {
     return TRUE;
 }
 
-BOOL CFileFind::GetCreationTime(CTime& refTime) const {
+BOOL CFileFind::GetCreationTime(CTime& refTime) const
+{
     const Impl::Entry* e = d->entry();
     if (!e)
         return FALSE;
@@ -240,31 +260,37 @@ BOOL CFileFind::GetCreationTime(CTime& refTime) const {
     return TRUE;
 }
 
-BOOL CFileFind::IsDots() const {
+BOOL CFileFind::IsDots() const
+{
     const Impl::Entry* e = d->entry();
     return e && (e->name == "." || e->name == "..");
 }
 
-BOOL CFileFind::IsDirectory() const {
+BOOL CFileFind::IsDirectory() const
+{
     const Impl::Entry* e = d->entry();
     return e && S_ISDIR(e->st.st_mode);
 }
 
-BOOL CFileFind::IsReadOnly() const {
+BOOL CFileFind::IsReadOnly() const
+{
     const Impl::Entry* e = d->entry();
     return e && !(e->st.st_mode & S_IWUSR);
 }
 
-BOOL CFileFind::IsHidden() const {
+BOOL CFileFind::IsHidden() const
+{
     const Impl::Entry* e = d->entry();
     return e && e->name.size() > 1 && e->name[0] == '.' && e->name != "..";
 }
 
-BOOL CFileFind::IsNormal() const {
+BOOL CFileFind::IsNormal() const
+{
     return d->entry() && !IsDirectory() && !IsReadOnly() && !IsHidden();
 }
 
-BOOL CFileFind::MatchesMask(DWORD dwMask) const {
+BOOL CFileFind::MatchesMask(DWORD dwMask) const
+{
     if (!d->entry())
         return FALSE;
     DWORD attrs = 0;

@@ -18,47 +18,51 @@ struct CodePageName {
 // Windows code page numbers and the glibc converter for each. Code pages
 // without a converter here (720, 52936, the ISCII pages, ...) are unknown.
 const CodePageName kCodePages[] = {
-    {154, "PT154"},          {437, "CP437"},          {500, "IBM500"},
-    {708, "ASMO-708"},       {737, "CP737"},          {775, "CP775"},
-    {850, "CP850"},          {852, "CP852"},          {855, "CP855"},
-    {857, "CP857"},          {858, "CP858"},          {860, "CP860"},
-    {861, "CP861"},          {862, "CP862"},          {863, "CP863"},
-    {864, "CP864"},          {865, "CP865"},          {866, "CP866"},
-    {869, "CP869"},          {874, "CP874"},          {932, "CP932"},
-    {936, "CP936"},          {949, "CP949"},          {950, "CP950"},
-    {1125, "CP1125"},        {1133, "CP1133"},        {1200, "UTF-16LE"},
-    {1201, "UTF-16BE"},      {1250, "CP1250"},        {1251, "CP1251"},
-    {1252, "CP1252"},        {1253, "CP1253"},        {1254, "CP1254"},
-    {1255, "CP1255"},        {1256, "CP1256"},        {1257, "CP1257"},
-    {1258, "CP1258"},        {1361, "JOHAB"},         {10000, "MACINTOSH"},
-    {10007, "MAC-CYRILLIC"}, {10017, "MAC-UK"},       {10029, "MAC-CENTRALEUROPE"},
-    {10079, "MAC-IS"},       {12000, "UTF-32LE"},     {12001, "UTF-32BE"},
-    {20127, "ASCII"},        {20866, "KOI8-R"},       {20932, "EUC-JP"},
-    {21866, "KOI8-U"},       {28591, "ISO-8859-1"},   {28592, "ISO-8859-2"},
-    {28593, "ISO-8859-3"},   {28594, "ISO-8859-4"},   {28595, "ISO-8859-5"},
-    {28596, "ISO-8859-6"},   {28597, "ISO-8859-7"},   {28598, "ISO-8859-8"},
-    {28599, "ISO-8859-9"},   {28600, "ISO-8859-10"},  {28601, "ISO-8859-11"},
-    {28603, "ISO-8859-13"},  {28604, "ISO-8859-14"},  {28605, "ISO-8859-15"},
-    {28606, "ISO-8859-16"},  {38598, "ISO-8859-8"},   {50220, "ISO-2022-JP"},
-    {50225, "ISO-2022-KR"},  {50227, "ISO-2022-CN"},  {51932, "EUC-JP"},
-    {51936, "EUC-CN"},       {51949, "EUC-KR"},       {54936, "GB18030"},
+    {154, "PT154"},          {437, "CP437"},         {500, "IBM500"},
+    {708, "ASMO-708"},       {737, "CP737"},         {775, "CP775"},
+    {850, "CP850"},          {852, "CP852"},         {855, "CP855"},
+    {857, "CP857"},          {858, "CP858"},         {860, "CP860"},
+    {861, "CP861"},          {862, "CP862"},         {863, "CP863"},
+    {864, "CP864"},          {865, "CP865"},         {866, "CP866"},
+    {869, "CP869"},          {874, "CP874"},         {932, "CP932"},
+    {936, "CP936"},          {949, "CP949"},         {950, "CP950"},
+    {1125, "CP1125"},        {1133, "CP1133"},       {1200, "UTF-16LE"},
+    {1201, "UTF-16BE"},      {1250, "CP1250"},       {1251, "CP1251"},
+    {1252, "CP1252"},        {1253, "CP1253"},       {1254, "CP1254"},
+    {1255, "CP1255"},        {1256, "CP1256"},       {1257, "CP1257"},
+    {1258, "CP1258"},        {1361, "JOHAB"},        {10000, "MACINTOSH"},
+    {10007, "MAC-CYRILLIC"}, {10017, "MAC-UK"},      {10029, "MAC-CENTRALEUROPE"},
+    {10079, "MAC-IS"},       {12000, "UTF-32LE"},    {12001, "UTF-32BE"},
+    {20127, "ASCII"},        {20866, "KOI8-R"},      {20932, "EUC-JP"},
+    {21866, "KOI8-U"},       {28591, "ISO-8859-1"},  {28592, "ISO-8859-2"},
+    {28593, "ISO-8859-3"},   {28594, "ISO-8859-4"},  {28595, "ISO-8859-5"},
+    {28596, "ISO-8859-6"},   {28597, "ISO-8859-7"},  {28598, "ISO-8859-8"},
+    {28599, "ISO-8859-9"},   {28600, "ISO-8859-10"}, {28601, "ISO-8859-11"},
+    {28603, "ISO-8859-13"},  {28604, "ISO-8859-14"}, {28605, "ISO-8859-15"},
+    {28606, "ISO-8859-16"},  {38598, "ISO-8859-8"},  {50220, "ISO-2022-JP"},
+    {50225, "ISO-2022-KR"},  {50227, "ISO-2022-CN"}, {51932, "EUC-JP"},
+    {51936, "EUC-CN"},       {51949, "EUC-KR"},      {54936, "GB18030"},
     {65000, "UTF-7"},        {65001, "UTF-8"},
 };
 
-UINT Normalize(UINT cp) {
+UINT Normalize(UINT cp)
+{
     return (cp == 0 || cp == CP_OEMCP || cp == CP_MACCP || cp == CP_THREAD_ACP) ? CP_UTF8 : cp;
 }
 
-bool IsUnicodeCodePage(UINT cp) {
+bool IsUnicodeCodePage(UINT cp)
+{
     return cp == 65001 || cp == 65000 || cp == 1200 || cp == 1201 || cp == 12000 || cp == 12001;
 }
 
-bool IsValidScalar(uint32_t c) {
+bool IsValidScalar(uint32_t c)
+{
     return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF);
 }
 
 // Hand-written UTF-8, the process's own code page and the common case.
-void DecodeUtf8(std::string_view in, std::wstring& out, bool& invalid) {
+void DecodeUtf8(std::string_view in, std::wstring& out, bool& invalid)
+{
     out.reserve(out.size() + in.size());
     const auto* p = reinterpret_cast<const unsigned char*>(in.data());
     const auto* end = p + in.size();
@@ -91,7 +95,8 @@ void DecodeUtf8(std::string_view in, std::wstring& out, bool& invalid) {
     }
 }
 
-void AppendUtf8(uint32_t c, std::string& out) {
+void AppendUtf8(uint32_t c, std::string& out)
+{
     if (c < 0x80) {
         out += char(c);
     } else if (c < 0x800) {
@@ -111,7 +116,8 @@ void AppendUtf8(uint32_t c, std::string& out) {
 
 // Joins surrogate pairs and marks what is not a character: U+FFFD (-1 in the
 // returned flag) stands for each invalid unit.
-std::u32string Scalars(std::wstring_view in, bool& invalid) {
+std::u32string Scalars(std::wstring_view in, bool& invalid)
+{
     std::u32string s;
     s.reserve(in.size());
     for (size_t i = 0; i < in.size(); ++i) {
@@ -138,11 +144,13 @@ std::u32string Scalars(std::wstring_view in, bool& invalid) {
 // carry state and must not be shared between threads).
 class Converters {
 public:
-    ~Converters() {
+    ~Converters()
+    {
         for (auto& [key, cd] : m_open)
             iconv_close(cd);
     }
-    iconv_t get(UINT cp, bool decode) {
+    iconv_t get(UINT cp, bool decode)
+    {
         auto key = std::make_pair(cp, decode);
         auto it = m_open.find(key);
         if (it != m_open.end()) {
@@ -164,7 +172,8 @@ private:
 
 thread_local Converters t_converters;
 
-bool DecodeIconv(UINT cp, std::string_view in, std::wstring& out, bool& invalid) {
+bool DecodeIconv(UINT cp, std::string_view in, std::wstring& out, bool& invalid)
+{
     iconv_t cd = t_converters.get(cp, true);
     if (cd == iconv_t(-1))
         return false;
@@ -207,8 +216,8 @@ bool DecodeIconv(UINT cp, std::string_view in, std::wstring& out, bool& invalid)
     return true;
 }
 
-bool EncodeIconv(UINT cp, const std::u32string& in, std::string& out, std::string_view defaultChar,
-                 bool& lost) {
+bool EncodeIconv(UINT cp, const std::u32string& in, std::string& out, std::string_view defaultChar, bool& lost)
+{
     iconv_t cd = t_converters.get(cp, false);
     if (cd == iconv_t(-1))
         return false;
@@ -258,7 +267,8 @@ bool EncodeIconv(UINT cp, const std::u32string& in, std::string& out, std::strin
 
 }  // namespace
 
-const char* IconvNameForCodePage(UINT codePage) {
+const char* IconvNameForCodePage(UINT codePage)
+{
     UINT cp = Normalize(codePage);
     for (const CodePageName& e : kCodePages)
         if (e.cp == cp)
@@ -266,7 +276,8 @@ const char* IconvNameForCodePage(UINT codePage) {
     return nullptr;
 }
 
-bool DecodeCodePage(UINT codePage, std::string_view in, std::wstring& out, bool* invalid) {
+bool DecodeCodePage(UINT codePage, std::string_view in, std::wstring& out, bool* invalid)
+{
     UINT cp = Normalize(codePage);
     bool bad = false;
     std::wstring result;
@@ -285,8 +296,8 @@ bool DecodeCodePage(UINT codePage, std::string_view in, std::wstring& out, bool*
     return true;
 }
 
-bool EncodeCodePage(UINT codePage, std::wstring_view in, std::string& out, const char* defaultChar,
-                    bool* lost) {
+bool EncodeCodePage(UINT codePage, std::wstring_view in, std::string& out, const char* defaultChar, bool* lost)
+{
     UINT cp = Normalize(codePage);
     bool bad = false;
     std::u32string scalars = Scalars(in, bad);
@@ -310,8 +321,8 @@ bool EncodeCodePage(UINT codePage, std::wstring_view in, std::string& out, const
     return true;
 }
 
-bool ConvertCodePage(UINT fromCodePage, UINT toCodePage, std::string_view in, std::string& out,
-                     bool* lost) {
+bool ConvertCodePage(UINT fromCodePage, UINT toCodePage, std::string_view in, std::string& out, bool* lost)
+{
     UINT from = Normalize(fromCodePage), to = Normalize(toCodePage);
     if (!IconvNameForCodePage(from) || !IconvNameForCodePage(to))
         return false;
@@ -323,8 +334,7 @@ bool ConvertCodePage(UINT fromCodePage, UINT toCodePage, std::string_view in, st
     }
     std::wstring wide;
     bool invalid = false, unrepresented = false;
-    if (!DecodeCodePage(from, in, wide, &invalid) ||
-        !EncodeCodePage(to, wide, out, nullptr, &unrepresented))
+    if (!DecodeCodePage(from, in, wide, &invalid) || !EncodeCodePage(to, wide, out, nullptr, &unrepresented))
         return false;
     if (lost)
         *lost = invalid || unrepresented;
@@ -333,22 +343,26 @@ bool ConvertCodePage(UINT fromCodePage, UINT toCodePage, std::string_view in, st
 
 }  // namespace vxk
 
-UINT GetACP() {
+UINT GetACP()
+{
     return CP_UTF8;
 }
 
-UINT GetOEMCP() {
+UINT GetOEMCP()
+{
     return CP_UTF8;
 }
 
-BOOL IsValidCodePage(UINT CodePage) {
+BOOL IsValidCodePage(UINT CodePage)
+{
     return vxk::IconvNameForCodePage(CodePage) ? TRUE : FALSE;
 }
 
-int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
-                        LPWSTR lpWideCharStr, int cchWideChar) {
-    if (!lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 ||
-        (cchWideChar > 0 && !lpWideCharStr)) {
+int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte, LPWSTR lpWideCharStr,
+                        int cchWideChar)
+{
+    if (!lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0
+        || (cchWideChar > 0 && !lpWideCharStr)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
@@ -377,19 +391,18 @@ int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int
     return int(wide.size());
 }
 
-int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
-                        LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
-                        LPBOOL lpUsedDefaultChar) {
-    if (!lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 ||
-        (cbMultiByte > 0 && !lpMultiByteStr)) {
+int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
+                        int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar)
+{
+    if (!lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0
+        || (cbMultiByte > 0 && !lpMultiByteStr)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
     size_t n = cchWideChar == -1 ? wcslen(lpWideCharStr) + 1 : size_t(cchWideChar);
     std::string bytes;
     bool lost = false;
-    if (!vxk::EncodeCodePage(CodePage, std::wstring_view(lpWideCharStr, n), bytes, lpDefaultChar,
-                             &lost)) {
+    if (!vxk::EncodeCodePage(CodePage, std::wstring_view(lpWideCharStr, n), bytes, lpDefaultChar, &lost)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }

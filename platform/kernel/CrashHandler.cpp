@@ -166,7 +166,7 @@ bool InstallCrashHandler(const std::string& pendingPath)
         size_t size = 64 * 1024;
         altStack = static_cast<char*>(std::malloc(size));
         if (altStack) {
-            stack_t ss {};
+            stack_t ss{};
             ss.ss_sp = altStack;
             ss.ss_size = size;
             sigaltstack(&ss, nullptr);

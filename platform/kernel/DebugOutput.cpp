@@ -4,7 +4,8 @@
 #include <cstring>
 #include <unistd.h>
 
-void OutputDebugStringA(LPCSTR text) {
+void OutputDebugStringA(LPCSTR text)
+{
     static const bool enabled = [] {
         const char* v = getenv("VX_DEBUG_OUTPUT");
         return v && *v && strcmp(v, "0") != 0;

@@ -13,13 +13,15 @@ public:
 
     bool isWaitable() const override { return true; }
     bool isSignalled(DWORD) const override { return m_state; }
-    bool acquire(DWORD) override {
+    bool acquire(DWORD) override
+    {
         if (!m_manual)
             m_state = false;
         return false;
     }
 
-    void set(bool state, WakeList& wakes) {
+    void set(bool state, WakeList& wakes)
+    {
         m_state = state;
         if (state)
             wakeWaiters(wakes);
@@ -30,7 +32,8 @@ private:
     bool m_state;
 };
 
-BOOL SetEventState(HANDLE h, bool state) {
+BOOL SetEventState(HANDLE h, bool state)
+{
     Ref<Event> e = LookupHandleAs<Event>(h);
     if (!e)
         return FALSE;
@@ -43,15 +46,18 @@ BOOL SetEventState(HANDLE h, bool state) {
 }  // namespace
 }  // namespace vxk
 
-HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCSTR) {
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL bManualReset, BOOL bInitialState, LPCSTR)
+{
     // Names of events are not shared: nothing of the system opens an event by name.
     return vxk::InsertHandle(new vxk::Event(bManualReset != FALSE, bInitialState != FALSE));
 }
 
-BOOL SetEvent(HANDLE hEvent) {
+BOOL SetEvent(HANDLE hEvent)
+{
     return vxk::SetEventState(hEvent, true);
 }
 
-BOOL ResetEvent(HANDLE hEvent) {
+BOOL ResetEvent(HANDLE hEvent)
+{
     return vxk::SetEventState(hEvent, false);
 }

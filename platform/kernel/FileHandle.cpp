@@ -21,7 +21,8 @@ private:
     const int m_fd;
 };
 
-int Open(const std::string& path, int flags, mode_t mode) {
+int Open(const std::string& path, int flags, mode_t mode)
+{
     int fd;
     do
         fd = open(path.c_str(), flags | O_CLOEXEC, mode);
@@ -32,8 +33,9 @@ int Open(const std::string& path, int flags, mode_t mode) {
 }  // namespace
 }  // namespace vxk
 
-HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
-                   DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE) {
+HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition,
+                   DWORD dwFlagsAndAttributes, HANDLE)
+{
     if (!lpFileName || !*lpFileName) {
         SetLastError(lpFileName ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -104,7 +106,8 @@ HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_A
     return h;
 }
 
-BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD n, LPDWORD lpRead, LPOVERLAPPED lpOverlapped) {
+BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD n, LPDWORD lpRead, LPOVERLAPPED lpOverlapped)
+{
     if (lpRead)
         *lpRead = 0;
     auto f = vxk::LookupHandleAs<vxk::FileObject>(hFile);
@@ -133,7 +136,8 @@ BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD n, LPDWORD lpRead, LPOVERLAPP
     return TRUE;
 }
 
-BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD n, LPDWORD lpWritten, LPOVERLAPPED lpOverlapped) {
+BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD n, LPDWORD lpWritten, LPOVERLAPPED lpOverlapped)
+{
     if (lpWritten)
         *lpWritten = 0;
     auto f = vxk::LookupHandleAs<vxk::FileObject>(hFile);
@@ -160,7 +164,8 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD n, LPDWORD lpWritten, LPOVE
     return TRUE;
 }
 
-BOOL GetFileSizeEx(HANDLE hFile, LARGE_INTEGER* lpFileSize) {
+BOOL GetFileSizeEx(HANDLE hFile, LARGE_INTEGER* lpFileSize)
+{
     auto f = vxk::LookupHandleAs<vxk::FileObject>(hFile);
     if (!f)
         return FALSE;
@@ -172,7 +177,8 @@ BOOL GetFileSizeEx(HANDLE hFile, LARGE_INTEGER* lpFileSize) {
     return TRUE;
 }
 
-DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
+DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh)
+{
     LARGE_INTEGER size;
     if (!GetFileSizeEx(hFile, &size))
         return INVALID_FILE_SIZE;
@@ -182,15 +188,18 @@ DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
     return DWORD(uint64_t(size.QuadPart));
 }
 
-DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh, DWORD dwMoveMethod) {
+DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh, DWORD dwMoveMethod)
+{
     auto f = vxk::LookupHandleAs<vxk::FileObject>(hFile);
     if (!f)
         return INVALID_SET_FILE_POINTER;
     int64_t distance = lpDistanceToMoveHigh
                            ? int64_t((uint64_t(uint32_t(*lpDistanceToMoveHigh)) << 32) | uint32_t(lDistanceToMove))
                            : int64_t(lDistanceToMove);
-    int whence = dwMoveMethod == FILE_BEGIN ? SEEK_SET : dwMoveMethod == FILE_CURRENT ? SEEK_CUR
-               : dwMoveMethod == FILE_END   ? SEEK_END : -1;
+    int whence = dwMoveMethod == FILE_BEGIN     ? SEEK_SET
+                 : dwMoveMethod == FILE_CURRENT ? SEEK_CUR
+                 : dwMoveMethod == FILE_END     ? SEEK_END
+                                                : -1;
     if (whence < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_SET_FILE_POINTER;
@@ -206,7 +215,8 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveH
     return DWORD(uint64_t(pos));
 }
 
-BOOL SetEndOfFile(HANDLE hFile) {
+BOOL SetEndOfFile(HANDLE hFile)
+{
     auto f = vxk::LookupHandleAs<vxk::FileObject>(hFile);
     if (!f)
         return FALSE;
@@ -216,7 +226,8 @@ BOOL SetEndOfFile(HANDLE hFile) {
     return TRUE;
 }
 
-BOOL FlushFileBuffers(HANDLE hFile) {
+BOOL FlushFileBuffers(HANDLE hFile)
+{
     auto f = vxk::LookupHandleAs<vxk::FileObject>(hFile);
     if (!f)
         return FALSE;

@@ -15,7 +15,8 @@
 
 namespace vxk {
 
-std::string NormalizePath(const char* path) {
+std::string NormalizePath(const char* path)
+{
     std::string p = path ? path : "";
     for (char& c : p)
         if (c == '\\')
@@ -25,7 +26,8 @@ std::string NormalizePath(const char* path) {
 
 namespace {
 
-std::string ParentOf(const std::string& path) {
+std::string ParentOf(const std::string& path)
+{
     std::string p = path;
     while (p.size() > 1 && p.back() == '/')
         p.pop_back();
@@ -36,7 +38,8 @@ std::string ParentOf(const std::string& path) {
 }
 
 // ENOENT names the file when its folder exists, else the path.
-BOOL FailPath(const std::string& path, int err) {
+BOOL FailPath(const std::string& path, int err)
+{
     if (err == ENOENT) {
         struct stat st;
         bool folderExists = stat(ParentOf(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -47,7 +50,8 @@ BOOL FailPath(const std::string& path, int err) {
     return FALSE;
 }
 
-bool BadArgument(LPCSTR path) {
+bool BadArgument(LPCSTR path)
+{
     if (!path || !*path) {
         SetLastError(path ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_PARAMETER);
         return true;
@@ -55,7 +59,8 @@ bool BadArgument(LPCSTR path) {
     return false;
 }
 
-ssize_t WriteAll(int fd, const char* p, size_t n) {
+ssize_t WriteAll(int fd, const char* p, size_t n)
+{
     size_t done = 0;
     while (done < n) {
         ssize_t w = write(fd, p + done, n - done);
@@ -71,7 +76,8 @@ ssize_t WriteAll(int fd, const char* p, size_t n) {
 
 // Copies src to a new temporary file beside dst and puts it in place: by
 // rename, or by link when an existing dst must not be replaced.
-BOOL CopyInto(const std::string& src, const std::string& dst, bool failIfExists) {
+BOOL CopyInto(const std::string& src, const std::string& dst, bool failIfExists)
+{
     int in = open(src.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return FailPath(src, errno);
@@ -143,7 +149,8 @@ BOOL CopyInto(const std::string& src, const std::string& dst, bool failIfExists)
     return TRUE;
 }
 
-bool Exists(const std::string& p) {
+bool Exists(const std::string& p)
+{
     struct stat st;
     return lstat(p.c_str(), &st) == 0;
 }
@@ -153,7 +160,8 @@ bool Exists(const std::string& p) {
 
 using vxk::NormalizePath;
 
-BOOL DeleteFileA(LPCSTR lpFileName) {
+BOOL DeleteFileA(LPCSTR lpFileName)
+{
     if (vxk::BadArgument(lpFileName))
         return FALSE;
     std::string p = NormalizePath(lpFileName);
@@ -167,14 +175,15 @@ BOOL DeleteFileA(LPCSTR lpFileName) {
     return TRUE;
 }
 
-BOOL CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists) {
+BOOL CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists)
+{
     if (vxk::BadArgument(lpExistingFileName) || vxk::BadArgument(lpNewFileName))
         return FALSE;
-    return vxk::CopyInto(NormalizePath(lpExistingFileName), NormalizePath(lpNewFileName),
-                         bFailIfExists != FALSE);
+    return vxk::CopyInto(NormalizePath(lpExistingFileName), NormalizePath(lpNewFileName), bFailIfExists != FALSE);
 }
 
-BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
+BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags)
+{
     if (vxk::BadArgument(lpExistingFileName) || vxk::BadArgument(lpNewFileName))
         return FALSE;
     std::string src = NormalizePath(lpExistingFileName), dst = NormalizePath(lpNewFileName);
@@ -225,11 +234,13 @@ BOOL MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags)
     return vxk::FailPath(err == ENOENT ? dst : src, err);
 }
 
-BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
+BOOL MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName)
+{
     return MoveFileExA(lpExistingFileName, lpNewFileName, MOVEFILE_COPY_ALLOWED);
 }
 
-BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES) {
+BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES)
+{
     if (vxk::BadArgument(lpPathName))
         return FALSE;
     std::string p = NormalizePath(lpPathName);
@@ -240,7 +251,8 @@ BOOL CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES) {
     return TRUE;
 }
 
-BOOL RemoveDirectoryA(LPCSTR lpPathName) {
+BOOL RemoveDirectoryA(LPCSTR lpPathName)
+{
     if (vxk::BadArgument(lpPathName))
         return FALSE;
     std::string p = NormalizePath(lpPathName);
@@ -251,7 +263,8 @@ BOOL RemoveDirectoryA(LPCSTR lpPathName) {
     return TRUE;
 }
 
-BOOL MakeSureDirectoryPathExists(LPCSTR DirPath) {
+BOOL MakeSureDirectoryPathExists(LPCSTR DirPath)
+{
     if (vxk::BadArgument(DirPath))
         return FALSE;
     std::string p = NormalizePath(DirPath);
@@ -271,21 +284,24 @@ BOOL MakeSureDirectoryPathExists(LPCSTR DirPath) {
     return TRUE;
 }
 
-BOOL PathIsDirectoryA(LPCSTR pszPath) {
+BOOL PathIsDirectoryA(LPCSTR pszPath)
+{
     if (!pszPath || !*pszPath)
         return FALSE;
     struct stat st;
     return stat(NormalizePath(pszPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-BOOL PathFileExistsA(LPCSTR pszPath) {
+BOOL PathFileExistsA(LPCSTR pszPath)
+{
     if (!pszPath || !*pszPath)
         return FALSE;
     struct stat st;
     return stat(NormalizePath(pszPath).c_str(), &st) == 0;
 }
 
-DWORD GetFileAttributesA(LPCSTR lpFileName) {
+DWORD GetFileAttributesA(LPCSTR lpFileName)
+{
     if (vxk::BadArgument(lpFileName))
         return INVALID_FILE_ATTRIBUTES;
     std::string p = NormalizePath(lpFileName);
@@ -310,7 +326,8 @@ DWORD GetFileAttributesA(LPCSTR lpFileName) {
 }
 
 BOOL GetDiskFreeSpaceExA(LPCSTR lpDirectoryName, PULARGE_INTEGER lpFreeBytesAvailableToCaller,
-                         PULARGE_INTEGER lpTotalNumberOfBytes, PULARGE_INTEGER lpTotalNumberOfFreeBytes) {
+                         PULARGE_INTEGER lpTotalNumberOfBytes, PULARGE_INTEGER lpTotalNumberOfFreeBytes)
+{
     std::string p = (lpDirectoryName && *lpDirectoryName) ? NormalizePath(lpDirectoryName) : ".";
     struct statvfs vfs;
     for (;;) {
@@ -333,7 +350,8 @@ BOOL GetDiskFreeSpaceExA(LPCSTR lpDirectoryName, PULARGE_INTEGER lpFreeBytesAvai
     return TRUE;
 }
 
-DWORD GetTempPathA(DWORD nBufferLength, LPSTR lpBuffer) {
+DWORD GetTempPathA(DWORD nBufferLength, LPSTR lpBuffer)
+{
     const char* env = getenv("TMPDIR");
     std::string p = (env && *env == '/') ? env : "/tmp";
     if (p.back() != '/')

@@ -8,12 +8,14 @@
 
 namespace vxk {
 
-void KernelObject::wakeWaiters(WakeList& wakes) {
+void KernelObject::wakeWaiters(WakeList& wakes)
+{
     for (Waiter* w : m_waiters)
         wakes.add(w);
 }
 
-void KernelObject::removeWaiter(Waiter* w) {
+void KernelObject::removeWaiter(Waiter* w)
+{
     auto it = std::find(m_waiters.begin(), m_waiters.end(), w);
     if (it != m_waiters.end())
         m_waiters.erase(it);
@@ -30,14 +32,16 @@ struct HandleTable {
     uintptr_t next = 4;
 };
 
-HandleTable& Handles() {
+HandleTable& Handles()
+{
     static HandleTable* table = new HandleTable;
     return *table;
 }
 
 }  // namespace
 
-HANDLE InsertHandle(KernelObject* obj) {
+HANDLE InsertHandle(KernelObject* obj)
+{
     HandleTable& t = Handles();
     std::lock_guard<std::mutex> guard(t.lock);
     uintptr_t value = t.next;
@@ -46,7 +50,8 @@ HANDLE InsertHandle(KernelObject* obj) {
     return reinterpret_cast<HANDLE>(value);
 }
 
-Ref<KernelObject> LookupHandle(HANDLE h) {
+Ref<KernelObject> LookupHandle(HANDLE h)
+{
     HandleTable& t = Handles();
     std::lock_guard<std::mutex> guard(t.lock);
     auto it = t.objects.find(reinterpret_cast<uintptr_t>(h));
@@ -57,36 +62,58 @@ Ref<KernelObject> LookupHandle(HANDLE h) {
     return Ref<KernelObject>::share(it->second);
 }
 
-DWORD Win32ErrorFromErrno(int err) {
+DWORD Win32ErrorFromErrno(int err)
+{
     switch (err) {
-    case 0: return ERROR_SUCCESS;
-    case ENOENT: return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case 0:
+        return ERROR_SUCCESS;
+    case ENOENT:
+        return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
     case EACCES:
-    case EPERM: return ERROR_ACCESS_DENIED;
-    case EROFS: return ERROR_WRITE_PROTECT;
-    case EEXIST: return ERROR_ALREADY_EXISTS;
-    case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
-    case EISDIR: return ERROR_DIRECTORY;
+    case EPERM:
+        return ERROR_ACCESS_DENIED;
+    case EROFS:
+        return ERROR_WRITE_PROTECT;
+    case EEXIST:
+        return ERROR_ALREADY_EXISTS;
+    case ENOTEMPTY:
+        return ERROR_DIR_NOT_EMPTY;
+    case EISDIR:
+        return ERROR_DIRECTORY;
     case ENOSPC:
-    case EDQUOT: return ERROR_DISK_FULL;
+    case EDQUOT:
+        return ERROR_DISK_FULL;
     case EMFILE:
-    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-    case EXDEV: return ERROR_NOT_SAME_DEVICE;
-    case EBUSY: return ERROR_BUSY;
-    case EBADF: return ERROR_INVALID_HANDLE;
-    case EPIPE: return ERROR_BROKEN_PIPE;
-    case EWOULDBLOCK: return ERROR_LOCK_VIOLATION;
-    case ETIMEDOUT: return ERROR_TIMEOUT;
+    case ENFILE:
+        return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case ENAMETOOLONG:
+        return ERROR_FILENAME_EXCED_RANGE;
+    case EXDEV:
+        return ERROR_NOT_SAME_DEVICE;
+    case EBUSY:
+        return ERROR_BUSY;
+    case EBADF:
+        return ERROR_INVALID_HANDLE;
+    case EPIPE:
+        return ERROR_BROKEN_PIPE;
+    case EWOULDBLOCK:
+        return ERROR_LOCK_VIOLATION;
+    case ETIMEDOUT:
+        return ERROR_TIMEOUT;
     case ENOSYS:
-    case ENOTSUP: return ERROR_NOT_SUPPORTED;
-    default: return ERROR_INVALID_PARAMETER;
+    case ENOTSUP:
+        return ERROR_NOT_SUPPORTED;
+    default:
+        return ERROR_INVALID_PARAMETER;
     }
 }
 
-BOOL FailFromErrno() {
+BOOL FailFromErrno()
+{
     ::SetLastError(Win32ErrorFromErrno(errno));
     return FALSE;
 }
@@ -97,15 +124,18 @@ namespace {
 thread_local DWORD t_lastError = 0;
 }
 
-DWORD GetLastError() {
+DWORD GetLastError()
+{
     return t_lastError;
 }
 
-void SetLastError(DWORD dwErrCode) {
+void SetLastError(DWORD dwErrCode)
+{
     t_lastError = dwErrCode;
 }
 
-BOOL CloseHandle(HANDLE hObject) {
+BOOL CloseHandle(HANDLE hObject)
+{
     vxk::KernelObject* obj = nullptr;
     {
         vxk::HandleTable& t = vxk::Handles();

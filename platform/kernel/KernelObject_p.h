@@ -25,7 +25,8 @@ struct Waiter {
     bool signalled = false;  // guarded by `lock`
 
     void addRef() { m_refs.fetch_add(1, std::memory_order_relaxed); }
-    void release() {
+    void release()
+    {
         if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete this;
     }
@@ -41,7 +42,8 @@ public:
     WakeList() = default;
     WakeList(const WakeList&) = delete;
     WakeList& operator=(const WakeList&) = delete;
-    ~WakeList() {
+    ~WakeList()
+    {
         for (Waiter* w : m_waiters) {
             {
                 std::lock_guard<std::mutex> guard(w->lock);
@@ -51,7 +53,8 @@ public:
             w->release();
         }
     }
-    void add(Waiter* w) {
+    void add(Waiter* w)
+    {
         w->addRef();
         m_waiters.push_back(w);
     }
@@ -70,14 +73,16 @@ public:
     void addRef() { m_refs.fetch_add(1, std::memory_order_relaxed); }
     // Adds a reference unless the object is already on its way out (for
     // registries that hold objects without owning them).
-    bool tryAddRef() {
+    bool tryAddRef()
+    {
         int n = m_refs.load(std::memory_order_relaxed);
         while (n > 0)
             if (m_refs.compare_exchange_weak(n, n + 1, std::memory_order_acq_rel))
                 return true;
         return false;
     }
-    void release() {
+    void release()
+    {
         if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
             delete this;
     }
@@ -110,23 +115,27 @@ class Ref {
 public:
     Ref() = default;
     explicit Ref(T* p) : m_p(p) {}  // adopts one reference
-    Ref(const Ref& o) : m_p(o.m_p) {
+    Ref(const Ref& o) : m_p(o.m_p)
+    {
         if (m_p)
             m_p->addRef();
     }
     Ref(Ref&& o) noexcept : m_p(o.m_p) { o.m_p = nullptr; }
-    Ref& operator=(Ref o) noexcept {
+    Ref& operator=(Ref o) noexcept
+    {
         std::swap(m_p, o.m_p);
         return *this;
     }
-    ~Ref() {
+    ~Ref()
+    {
         if (m_p)
             m_p->release();
     }
     T* get() const { return m_p; }
     T* operator->() const { return m_p; }
     explicit operator bool() const { return m_p != nullptr; }
-    static Ref share(T* p) {
+    static Ref share(T* p)
+    {
         if (p)
             p->addRef();
         return Ref(p);
@@ -143,7 +152,8 @@ HANDLE InsertHandle(KernelObject* obj);
 Ref<KernelObject> LookupHandle(HANDLE h);
 
 template <class T>
-Ref<T> LookupHandleAs(HANDLE h) {
+Ref<T> LookupHandleAs(HANDLE h)
+{
     Ref<KernelObject> obj = LookupHandle(h);
     T* p = dynamic_cast<T*>(obj.get());
     if (!p) {

@@ -13,7 +13,8 @@
 namespace vxk {
 namespace {
 
-std::string RealExecutablePath() {
+std::string RealExecutablePath()
+{
     std::string buf(PATH_MAX, '\0');
     ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
     if (n <= 0)
@@ -22,12 +23,14 @@ std::string RealExecutablePath() {
     return buf;
 }
 
-std::string DirectoryOf(const std::string& path) {
+std::string DirectoryOf(const std::string& path)
+{
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
 }
 
-std::string ProgramPath() {
+std::string ProgramPath()
+{
     std::string real = RealExecutablePath();
     const char* dir = getenv("VX_PROGRAM_DIR");
     if (!dir || !*dir)
@@ -39,26 +42,30 @@ std::string ProgramPath() {
     return d + "/" + (slash == std::string::npos ? real : real.substr(slash + 1));
 }
 
-HMODULE ProgramHandle() {
+HMODULE ProgramHandle()
+{
     static void* h = dlopen(nullptr, RTLD_LAZY);
     return static_cast<HMODULE>(h);
 }
 
 // The file of a loader handle; empty for the program itself.
-std::string LoaderFileName(void* handle) {
+std::string LoaderFileName(void* handle)
+{
     struct link_map* map = nullptr;
     if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name)
         return std::string();
     return map->l_name;
 }
 
-bool EndsWithNoCase(const std::string& s, const char* suffix) {
+bool EndsWithNoCase(const std::string& s, const char* suffix)
+{
     size_t n = strlen(suffix);
     return s.size() >= n && strcasecmp(s.c_str() + s.size() - n, suffix) == 0;
 }
 
 // The places a name is looked for, in order.
-std::vector<std::string> Candidates(const char* name) {
+std::vector<std::string> Candidates(const char* name)
+{
     std::string n = name;
     for (char& c : n)
         if (c == '\\')
@@ -83,7 +90,8 @@ std::vector<std::string> Candidates(const char* name) {
 
 }  // namespace
 
-HMODULE ModuleFromAddress(const void* address) {
+HMODULE ModuleFromAddress(const void* address)
+{
     Dl_info info;
     struct link_map* map = nullptr;
     if (!address || !dladdr1(address, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) || !map)
@@ -98,20 +106,23 @@ HMODULE ModuleFromAddress(const void* address) {
     return static_cast<HMODULE>(h);
 }
 
-std::string ModuleFileName(HMODULE module) {
+std::string ModuleFileName(HMODULE module)
+{
     if (!module || module == ProgramHandle())
         return ProgramPath();
     std::string file = LoaderFileName(module);
     return file.empty() ? ProgramPath() : file;
 }
 
-std::string ProgramDirectory() {
+std::string ProgramDirectory()
+{
     return DirectoryOf(ProgramPath());
 }
 
 }  // namespace vxk
 
-DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize)
+{
     std::string path = vxk::ModuleFileName(hModule);
     if (path.empty()) {
         SetLastError(ERROR_MOD_NOT_FOUND);
@@ -131,7 +142,8 @@ DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
     return DWORD(path.size());
 }
 
-HMODULE GetModuleHandleA(LPCSTR lpModuleName) {
+HMODULE GetModuleHandleA(LPCSTR lpModuleName)
+{
     if (!lpModuleName)
         return vxk::ProgramHandle();
     for (const std::string& c : vxk::Candidates(lpModuleName)) {
@@ -145,7 +157,8 @@ HMODULE GetModuleHandleA(LPCSTR lpModuleName) {
     return nullptr;
 }
 
-HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
+HMODULE LoadLibraryA(LPCSTR lpLibFileName)
+{
     if (!lpLibFileName || !*lpLibFileName) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -163,7 +176,8 @@ HMODULE LoadLibraryA(LPCSTR lpLibFileName) {
     return nullptr;
 }
 
-BOOL FreeLibrary(HMODULE hLibModule) {
+BOOL FreeLibrary(HMODULE hLibModule)
+{
     if (!hLibModule) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -177,7 +191,8 @@ BOOL FreeLibrary(HMODULE hLibModule) {
     return TRUE;
 }
 
-FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) {
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
+{
     if (!lpProcName) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;

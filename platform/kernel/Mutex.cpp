@@ -31,7 +31,8 @@ public:
 
     bool isWaitable() const override { return true; }
     bool isSignalled(DWORD tid) const override { return m_owner == 0 || m_owner == tid; }
-    bool acquire(DWORD tid) override {
+    bool acquire(DWORD tid) override
+    {
         // Always called on the acquiring thread itself.
         if (m_owner == tid) {
             ++m_count;
@@ -49,7 +50,8 @@ public:
     // Under lock(); false when the caller does not own it. When the last
     // recursion ends, the caller must drop the owner's reference (after the
     // lock is released).
-    bool releaseBy(DWORD tid, bool& lastRelease, WakeList& wakes) {
+    bool releaseBy(DWORD tid, bool& lastRelease, WakeList& wakes)
+    {
         lastRelease = false;
         if (m_owner != tid || m_count == 0)
             return false;
@@ -62,7 +64,8 @@ public:
         return true;
     }
 
-    void abandon(WakeList& wakes) {
+    void abandon(WakeList& wakes)
+    {
         m_owner = 0;
         m_count = 0;
         m_abandoned = true;
@@ -72,7 +75,8 @@ public:
     void setCrossProcessLock(std::unique_ptr<NamedLock> lock) { m_lock = std::move(lock); }
 
 private:
-    void forgetOwned() {
+    void forgetOwned()
+    {
         auto& l = t_owned.list;
         for (auto it = l.begin(); it != l.end(); ++it)
             if (*it == this) {
@@ -91,12 +95,14 @@ private:
 // Named mutexes of this process, held without a reference; an entry leaves
 // with its object.
 std::mutex g_namesLock;
-std::map<std::string, Mutex*>& Names() {
+std::map<std::string, Mutex*>& Names()
+{
     static auto* names = new std::map<std::string, Mutex*>;
     return *names;
 }
 
-Mutex::~Mutex() {
+Mutex::~Mutex()
+{
     if (m_name.empty())
         return;
     std::lock_guard<std::mutex> guard(g_namesLock);
@@ -107,7 +113,8 @@ Mutex::~Mutex() {
 
 }  // namespace
 
-void AbandonOwnedMutexes() {
+void AbandonOwnedMutexes()
+{
     std::vector<Mutex*> owned;
     {
         WakeList wakes;
@@ -123,7 +130,8 @@ void AbandonOwnedMutexes() {
 
 }  // namespace vxk
 
-HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName) {
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName)
+{
     using namespace vxk;
     Ref<Mutex> mutex;
     bool exists = false;
@@ -155,7 +163,8 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName) {
     return h;
 }
 
-BOOL ReleaseMutex(HANDLE hMutex) {
+BOOL ReleaseMutex(HANDLE hMutex)
+{
     using namespace vxk;
     Ref<Mutex> m = LookupHandleAs<Mutex>(hMutex);
     if (!m)

@@ -17,12 +17,13 @@ namespace {
 // File names keep letters, digits, '.', '-' and '_'; everything else (the
 // '\\' of "Global\\name" among them) is written as %XX. Very long names are
 // cut and given a hash of the whole name, so they stay distinct.
-std::string FileNameFor(const char* kind, const std::string& name) {
+std::string FileNameFor(const char* kind, const std::string& name)
+{
     static const char hex[] = "0123456789ABCDEF";
     std::string out = std::string(kind) + "-";
     for (unsigned char c : name) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            c == '.' || c == '-' || c == '_') {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-'
+            || c == '_') {
             out += char(c);
         } else {
             out += '%';
@@ -38,7 +39,8 @@ std::string FileNameFor(const char* kind, const std::string& name) {
     return out;
 }
 
-int OpenLockFile(const std::string& path) {
+int OpenLockFile(const std::string& path)
+{
     int fd;
     do
         fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -46,7 +48,8 @@ int OpenLockFile(const std::string& path) {
     return fd;
 }
 
-int Flock(int fd, int op) {
+int Flock(int fd, int op)
+{
     int r;
     do
         r = flock(fd, op);
@@ -56,17 +59,19 @@ int Flock(int fd, int op) {
 
 }  // namespace
 
-std::string NamedLock::LockFolder() {
+std::string NamedLock::LockFolder()
+{
     // Shared with the broadcast sockets: see runtime_folder.h.
     return RuntimeFolder();
 }
 
-NamedLock::~NamedLock() {
+NamedLock::~NamedLock()
+{
     close(m_fd);
 }
 
-std::unique_ptr<NamedLock> NamedLock::Acquire(const char* kind, const std::string& name,
-                                              bool& heldElsewhere) {
+std::unique_ptr<NamedLock> NamedLock::Acquire(const char* kind, const std::string& name, bool& heldElsewhere)
+{
     heldElsewhere = false;
     std::string dir = LockFolder();
     if (dir.empty())

@@ -17,8 +17,7 @@ public:
     // Holds `name` (of the given kind) for this process. `heldElsewhere` tells
     // whether another process held it already. Null when the lock folder
     // cannot be used; the name then acts within this process only.
-    static std::unique_ptr<NamedLock> Acquire(const char* kind, const std::string& name,
-                                              bool& heldElsewhere);
+    static std::unique_ptr<NamedLock> Acquire(const char* kind, const std::string& name, bool& heldElsewhere);
 
     // The user's private folder for lock files (created with mode 0700), or
     // empty when none can be had safely.

@@ -30,13 +30,14 @@ struct Value {
 };
 
 struct Key {
-    std::string path;  // as first created, components joined by '\\'
+    std::string path;                     // as first created, components joined by '\\'
     std::map<std::string, Value> values;  // by lower-case name
 };
 
 using Store = std::map<std::string, Key>;  // by lower-case path
 
-std::string Lower(std::string s) {
+std::string Lower(std::string s)
+{
     for (char& c : s)
         if (c >= 'A' && c <= 'Z')
             c = char(c - 'A' + 'a');
@@ -47,15 +48,17 @@ const char kRunKey[] = "hkcu\\software\\microsoft\\windows\\currentversion\\run"
 
 // Keys that exist whether or not the store has them: the roots, and the Run
 // key with its parents.
-bool IsBuiltIn(const std::string& lowerPath) {
+bool IsBuiltIn(const std::string& lowerPath)
+{
     if (lowerPath.find('\\') == std::string::npos)
         return true;
     std::string run = kRunKey;
-    return run.compare(0, lowerPath.size(), lowerPath) == 0 &&
-           (run.size() == lowerPath.size() || run[lowerPath.size()] == '\\');
+    return run.compare(0, lowerPath.size(), lowerPath) == 0
+           && (run.size() == lowerPath.size() || run[lowerPath.size()] == '\\');
 }
 
-std::string Escape(const std::string& s, const char* alsoEscape) {
+std::string Escape(const std::string& s, const char* alsoEscape)
+{
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : s) {
@@ -70,7 +73,8 @@ std::string Escape(const std::string& s, const char* alsoEscape) {
     return out;
 }
 
-int HexDigit(char c) {
+int HexDigit(char c)
+{
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -80,7 +84,8 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool Unescape(const std::string& s, std::string& out) {
+bool Unescape(const std::string& s, std::string& out)
+{
     out.clear();
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] != '%') {
@@ -95,7 +100,8 @@ bool Unescape(const std::string& s, std::string& out) {
     return true;
 }
 
-std::string ToHex(const std::string& bytes) {
+std::string ToHex(const std::string& bytes)
+{
     static const char hex[] = "0123456789abcdef";
     std::string out;
     for (unsigned char c : bytes) {
@@ -105,7 +111,8 @@ std::string ToHex(const std::string& bytes) {
     return out;
 }
 
-bool FromHex(const std::string& s, std::string& out) {
+bool FromHex(const std::string& s, std::string& out)
+{
     out.clear();
     if (s.size() % 2)
         return false;
@@ -118,12 +125,14 @@ bool FromHex(const std::string& s, std::string& out) {
     return true;
 }
 
-bool IsString(DWORD type) {
+bool IsString(DWORD type)
+{
     return type == REG_SZ || type == REG_EXPAND_SZ;
 }
 
 // Lines that do not parse are skipped, so one damaged line costs only itself.
-void Parse(const std::string& text, Store& store) {
+void Parse(const std::string& text, Store& store)
+{
     Key* key = nullptr;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -160,20 +169,22 @@ void Parse(const std::string& text, Store& store) {
     }
 }
 
-std::string Serialize(const Store& store) {
+std::string Serialize(const Store& store)
+{
     std::string out = "# Registry of this user: keys in brackets, then name=type:value lines.\n";
     for (const auto& [lower, key] : store) {
         out += "[" + Escape(key.path, "]") + "]\n";
         for (const auto& [lowerName, v] : key.values)
-            out += Escape(v.name, "=:[#") + "=" + std::to_string(v.type) + ":" +
-                   (IsString(v.type) ? Escape(v.data, "") : ToHex(v.data)) + "\n";
+            out += Escape(v.name, "=:[#") + "=" + std::to_string(v.type) + ":"
+                   + (IsString(v.type) ? Escape(v.data, "") : ToHex(v.data)) + "\n";
     }
     return out;
 }
 
 class StoreFile {
 public:
-    StoreFile() {
+    StoreFile()
+    {
         std::string home = ConfigHome();
         if (!home.empty()) {
             m_folder = home + "/vx";
@@ -183,7 +194,8 @@ public:
 
     // Loads the store under a lock held until this object goes; shared for
     // reading, exclusive for changing. Returns a Win32 error number.
-    long open(bool forWriting) {
+    long open(bool forWriting)
+    {
         if (m_path.empty())
             return ERROR_CANTOPEN;
         if (forWriting && MakeFolders(m_folder) != 0)
@@ -205,11 +217,10 @@ public:
         return ERROR_SUCCESS;
     }
 
-    long save() {
-        return WriteFileAtomically(m_path, Serialize(store), 0600) == 0 ? ERROR_SUCCESS : ERROR_CANTWRITE;
-    }
+    long save() { return WriteFileAtomically(m_path, Serialize(store), 0600) == 0 ? ERROR_SUCCESS : ERROR_CANTWRITE; }
 
-    ~StoreFile() {
+    ~StoreFile()
+    {
         if (m_lockFd >= 0)
             close(m_lockFd);
     }
@@ -227,13 +238,15 @@ struct OpenKey {
 };
 
 std::mutex g_keysLock;
-std::map<uintptr_t, OpenKey>& Keys() {
+std::map<uintptr_t, OpenKey>& Keys()
+{
     static auto* keys = new std::map<uintptr_t, OpenKey>;
     return *keys;
 }
 uintptr_t g_nextKey = 0x1000;
 
-const char* RootName(HKEY h) {
+const char* RootName(HKEY h)
+{
     if (h == HKEY_CURRENT_USER)
         return "HKCU";
     if (h == HKEY_LOCAL_MACHINE)
@@ -246,7 +259,8 @@ const char* RootName(HKEY h) {
 }
 
 // The full path and access of a handle; false for an unknown handle.
-bool Resolve(HKEY h, OpenKey& out) {
+bool Resolve(HKEY h, OpenKey& out)
+{
     if (const char* root = RootName(h)) {
         out = OpenKey{root, KEY_ALL_ACCESS};
         return true;
@@ -260,7 +274,8 @@ bool Resolve(HKEY h, OpenKey& out) {
 }
 
 // Appends a sub-key path; empty components ("a\\\\b", a final '\\') drop out.
-std::string Join(const std::string& base, LPCSTR sub) {
+std::string Join(const std::string& base, LPCSTR sub)
+{
     std::string out = base;
     std::string part;
     for (const char* p = sub ? sub : "";; ++p) {
@@ -277,7 +292,8 @@ std::string Join(const std::string& base, LPCSTR sub) {
     return out;
 }
 
-HKEY NewHandle(const std::string& path, REGSAM access) {
+HKEY NewHandle(const std::string& path, REGSAM access)
+{
     std::lock_guard<std::mutex> guard(g_keysLock);
     uintptr_t value = g_nextKey;
     g_nextKey += 4;
@@ -285,7 +301,8 @@ HKEY NewHandle(const std::string& path, REGSAM access) {
     return reinterpret_cast<HKEY>(value);
 }
 
-bool IsRunKey(const std::string& path) {
+bool IsRunKey(const std::string& path)
+{
     return Lower(path) == kRunKey;
 }
 
@@ -294,7 +311,8 @@ bool IsRunKey(const std::string& path) {
 
 using namespace vxk;
 
-LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult) {
+LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult)
+{
     if (!phkResult)
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
@@ -315,8 +333,9 @@ LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKE
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samDesired,
-                        LPSECURITY_ATTRIBUTES, PHKEY phkResult, LPDWORD lpdwDisposition) {
+LSTATUS RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM samDesired, LPSECURITY_ATTRIBUTES,
+                        PHKEY phkResult, LPDWORD lpdwDisposition)
+{
     if (!phkResult)
         return ERROR_INVALID_PARAMETER;
     *phkResult = nullptr;
@@ -356,17 +375,19 @@ LSTATUS RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM 
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegOpenKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
+LSTATUS RegOpenKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult)
+{
     return RegOpenKeyExA(hKey, lpSubKey, 0, KEY_ALL_ACCESS, phkResult);
 }
 
-LSTATUS RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
-    return RegCreateKeyExA(hKey, lpSubKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                           phkResult, nullptr);
+LSTATUS RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult)
+{
+    return RegCreateKeyExA(hKey, lpSubKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, phkResult,
+                           nullptr);
 }
 
-LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData,
-                         LPDWORD lpcbData) {
+LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData)
+{
     OpenKey key;
     if (!Resolve(hKey, key))
         return ERROR_INVALID_HANDLE;
@@ -411,7 +432,8 @@ LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType,
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData) {
+LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData)
+{
     OpenKey key;
     if (!Resolve(hKey, key))
         return ERROR_INVALID_HANDLE;
@@ -448,7 +470,8 @@ LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const
     return file.save();
 }
 
-LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
+LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName)
+{
     OpenKey key;
     if (!Resolve(hKey, key))
         return ERROR_INVALID_HANDLE;
@@ -467,7 +490,8 @@ LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
     return file.save();
 }
 
-LSTATUS RegCloseKey(HKEY hKey) {
+LSTATUS RegCloseKey(HKEY hKey)
+{
     if (RootName(hKey))
         return ERROR_SUCCESS;
     std::lock_guard<std::mutex> guard(g_keysLock);

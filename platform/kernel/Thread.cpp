@@ -18,7 +18,8 @@ namespace {
 class Thread final : public KernelObject {
 public:
     Thread(LPTHREAD_START_ROUTINE start, LPVOID param, bool suspended)
-        : m_suspendCount(suspended ? 1 : 0), m_start(start), m_param(param) {}
+        : m_suspendCount(suspended ? 1 : 0), m_start(start), m_param(param)
+    {}
 
     bool isWaitable() const override { return true; }
     bool isSignalled(DWORD) const override { return m_finished; }
@@ -43,7 +44,8 @@ thread_local DWORD t_exitCode = 0;
 // (the stack unwinds through this guard).
 struct FinishGuard {
     Thread* t;
-    ~FinishGuard() {
+    ~FinishGuard()
+    {
         AbandonOwnedMutexes();
         {
             WakeList wakes;
@@ -56,7 +58,8 @@ struct FinishGuard {
     }
 };
 
-void* Trampoline(void* arg) {
+void* Trampoline(void* arg)
+{
     Thread* t = static_cast<Thread*>(arg);
     {
         std::unique_lock<std::mutex> lock(t->m_lock);
@@ -70,8 +73,8 @@ void* Trampoline(void* arg) {
     return nullptr;
 }
 
-HANDLE StartThread(SIZE_T stackSize, LPTHREAD_START_ROUTINE start, LPVOID param, DWORD flags,
-                   LPDWORD threadId) {
+HANDLE StartThread(SIZE_T stackSize, LPTHREAD_START_ROUTINE start, LPVOID param, DWORD flags, LPDWORD threadId)
+{
     if (!start) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -111,7 +114,8 @@ struct BeginThreadExCall {
     void* arg;
 };
 
-DWORD WINAPI BeginThreadExTrampoline(LPVOID p) {
+DWORD WINAPI BeginThreadExTrampoline(LPVOID p)
+{
     BeginThreadExCall call = *static_cast<BeginThreadExCall*>(p);
     delete static_cast<BeginThreadExCall*>(p);
     return call.start(call.arg);
@@ -119,7 +123,8 @@ DWORD WINAPI BeginThreadExTrampoline(LPVOID p) {
 
 }  // namespace
 
-void SetCurrentThreadName(const char* name) {
+void SetCurrentThreadName(const char* name)
+{
     if (!name)
         return;
     char shortName[16];
@@ -131,12 +136,14 @@ void SetCurrentThreadName(const char* name) {
 }  // namespace vxk
 
 HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T dwStackSize, LPTHREAD_START_ROUTINE lpStartAddress,
-                    LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId) {
+                    LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId)
+{
     return vxk::StartThread(dwStackSize, lpStartAddress, lpParameter, dwCreationFlags, lpThreadId);
 }
 
-uintptr_t _beginthreadex(void*, unsigned stack_size, unsigned(__stdcall* start_address)(void*),
-                         void* arglist, unsigned initflag, unsigned* thrdaddr) {
+uintptr_t _beginthreadex(void*, unsigned stack_size, unsigned(__stdcall* start_address)(void*), void* arglist,
+                         unsigned initflag, unsigned* thrdaddr)
+{
     if (!start_address) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
@@ -153,7 +160,8 @@ uintptr_t _beginthreadex(void*, unsigned stack_size, unsigned(__stdcall* start_a
     return reinterpret_cast<uintptr_t>(h);
 }
 
-DWORD ResumeThread(HANDLE hThread) {
+DWORD ResumeThread(HANDLE hThread)
+{
     vxk::Ref<vxk::Thread> t = vxk::LookupHandleAs<vxk::Thread>(hThread);
     if (!t)
         return DWORD(-1);
@@ -164,7 +172,8 @@ DWORD ResumeThread(HANDLE hThread) {
     return previous;
 }
 
-BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
+BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode)
+{
     vxk::Ref<vxk::Thread> t = vxk::LookupHandleAs<vxk::Thread>(hThread);
     if (!t)
         return FALSE;
@@ -177,7 +186,8 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
     return TRUE;
 }
 
-void ExitThread(DWORD dwExitCode) {
+void ExitThread(DWORD dwExitCode)
+{
     vxk::t_exitCode = dwExitCode;
     pthread_exit(nullptr);
 }
@@ -189,7 +199,8 @@ std::atomic<unsigned> g_forkGeneration{0};
 const int g_atfork = pthread_atfork(nullptr, nullptr, [] { g_forkGeneration.fetch_add(1); });
 }  // namespace
 
-DWORD GetCurrentThreadId() {
+DWORD GetCurrentThreadId()
+{
     thread_local DWORD tid = 0;
     thread_local unsigned generation = ~0u;
     unsigned now = g_forkGeneration.load(std::memory_order_relaxed);
@@ -200,11 +211,13 @@ DWORD GetCurrentThreadId() {
     return tid;
 }
 
-DWORD GetCurrentProcessId() {
+DWORD GetCurrentProcessId()
+{
     return DWORD(getpid());
 }
 
-BOOL SetThreadPriority(HANDLE hThread, int) {
+BOOL SetThreadPriority(HANDLE hThread, int)
+{
     // Priorities are left to the scheduler: raising one needs privileges an
     // ordinary user does not have. The handle is still checked.
     return vxk::LookupHandleAs<vxk::Thread>(hThread) ? TRUE : FALSE;

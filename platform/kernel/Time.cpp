@@ -12,7 +12,8 @@ namespace {
 // 100-ns intervals between 1601-01-01 and 1970-01-01.
 constexpr int64_t kEpochDelta = 116444736000000000LL;
 
-void FillSystemTime(const struct tm& tm, long nanoseconds, LPSYSTEMTIME st) {
+void FillSystemTime(const struct tm& tm, long nanoseconds, LPSYSTEMTIME st)
+{
     st->wYear = WORD(tm.tm_year + 1900);
     st->wMonth = WORD(tm.tm_mon + 1);
     st->wDayOfWeek = WORD(tm.tm_wday);
@@ -24,7 +25,8 @@ void FillSystemTime(const struct tm& tm, long nanoseconds, LPSYSTEMTIME st) {
 }
 
 // Splits 100-ns ticks since 1970 into whole seconds (rounded down) and the rest.
-void SplitTicks(int64_t ticks, time_t& seconds, long& nanoseconds) {
+void SplitTicks(int64_t ticks, time_t& seconds, long& nanoseconds)
+{
     int64_t s = ticks / 10000000LL;
     int64_t rest = ticks % 10000000LL;
     if (rest < 0) {
@@ -36,7 +38,8 @@ void SplitTicks(int64_t ticks, time_t& seconds, long& nanoseconds) {
 }
 
 // The local offset east of UTC, in seconds, at Unix time t.
-long OffsetAt(time_t t, bool* dst = nullptr) {
+long OffsetAt(time_t t, bool* dst = nullptr)
+{
     struct tm tm;
     localtime_r(&t, &tm);
     if (dst)
@@ -44,7 +47,8 @@ long OffsetAt(time_t t, bool* dst = nullptr) {
     return tm.tm_gmtoff;
 }
 
-void Widen(const char* s, WCHAR* out, size_t n) {
+void Widen(const char* s, WCHAR* out, size_t n)
+{
     size_t i = 0;
     for (; s && s[i] && i + 1 < n; ++i)
         out[i] = WCHAR((unsigned char)s[i]);
@@ -55,7 +59,8 @@ void Widen(const char* s, WCHAR* out, size_t n) {
 
 namespace vxk {
 
-FILETIME FileTimeFromUnixTicks(int64_t ticks) {
+FILETIME FileTimeFromUnixTicks(int64_t ticks)
+{
     uint64_t v = uint64_t(ticks + kEpochDelta);
     FILETIME ft;
     ft.dwLowDateTime = DWORD(v);
@@ -63,18 +68,21 @@ FILETIME FileTimeFromUnixTicks(int64_t ticks) {
     return ft;
 }
 
-int64_t UnixTicksFromFileTime(const FILETIME& ft) {
+int64_t UnixTicksFromFileTime(const FILETIME& ft)
+{
     int64_t v = int64_t((uint64_t(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
     return v - kEpochDelta;
 }
 
-FILETIME FileTimeFromUnix(int64_t seconds, long nanoseconds) {
+FILETIME FileTimeFromUnix(int64_t seconds, long nanoseconds)
+{
     return FileTimeFromUnixTicks(seconds * 10000000LL + nanoseconds / 100);
 }
 
 }  // namespace vxk
 
-void Sleep(DWORD ms) {
+void Sleep(DWORD ms)
+{
     if (ms == 0) {
         sched_yield();
         return;
@@ -82,21 +90,23 @@ void Sleep(DWORD ms) {
     struct timespec ts;
     ts.tv_sec = ms / 1000;
     ts.tv_nsec = long(ms % 1000) * 1000000L;
-    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
-    }
+    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {}
 }
 
-ULONGLONG GetTickCount64() {
+ULONGLONG GetTickCount64()
+{
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return ULONGLONG(ts.tv_sec) * 1000u + ULONGLONG(ts.tv_nsec / 1000000);
 }
 
-DWORD GetTickCount() {
+DWORD GetTickCount()
+{
     return DWORD(GetTickCount64());
 }
 
-void GetLocalTime(LPSYSTEMTIME st) {
+void GetLocalTime(LPSYSTEMTIME st)
+{
     struct timespec ts;
     clock_gettime(CLOCK_REALTIME, &ts);
     struct tm tm;
@@ -104,7 +114,8 @@ void GetLocalTime(LPSYSTEMTIME st) {
     FillSystemTime(tm, ts.tv_nsec, st);
 }
 
-void GetSystemTime(LPSYSTEMTIME st) {
+void GetSystemTime(LPSYSTEMTIME st)
+{
     struct timespec ts;
     clock_gettime(CLOCK_REALTIME, &ts);
     struct tm tm;
@@ -112,13 +123,15 @@ void GetSystemTime(LPSYSTEMTIME st) {
     FillSystemTime(tm, ts.tv_nsec, st);
 }
 
-void GetSystemTimeAsFileTime(LPFILETIME ft) {
+void GetSystemTimeAsFileTime(LPFILETIME ft)
+{
     struct timespec ts;
     clock_gettime(CLOCK_REALTIME, &ts);
     *ft = vxk::FileTimeFromUnix(ts.tv_sec, ts.tv_nsec);
 }
 
-BOOL FileTimeToSystemTime(const FILETIME* ft, LPSYSTEMTIME st) {
+BOOL FileTimeToSystemTime(const FILETIME* ft, LPSYSTEMTIME st)
+{
     if (!ft || !st || (ft->dwHighDateTime & 0x80000000u)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -135,11 +148,12 @@ BOOL FileTimeToSystemTime(const FILETIME* ft, LPSYSTEMTIME st) {
     return TRUE;
 }
 
-BOOL SystemTimeToFileTime(const SYSTEMTIME* st, LPFILETIME ft) {
+BOOL SystemTimeToFileTime(const SYSTEMTIME* st, LPFILETIME ft)
+{
     static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (!st || !ft || st->wYear < 1601 || st->wYear > 30827 || st->wMonth < 1 || st->wMonth > 12 ||
-        st->wDay < 1 || st->wDay > days[st->wMonth - 1] || st->wHour > 23 || st->wMinute > 59 ||
-        st->wSecond > 59 || st->wMilliseconds > 999) {
+    if (!st || !ft || st->wYear < 1601 || st->wYear > 30827 || st->wMonth < 1 || st->wMonth > 12 || st->wDay < 1
+        || st->wDay > days[st->wMonth - 1] || st->wHour > 23 || st->wMinute > 59 || st->wSecond > 59
+        || st->wMilliseconds > 999) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -161,7 +175,8 @@ BOOL SystemTimeToFileTime(const SYSTEMTIME* st, LPFILETIME ft) {
     return TRUE;
 }
 
-BOOL FileTimeToLocalFileTime(const FILETIME* ft, LPFILETIME local) {
+BOOL FileTimeToLocalFileTime(const FILETIME* ft, LPFILETIME local)
+{
     if (!ft || !local) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -174,7 +189,8 @@ BOOL FileTimeToLocalFileTime(const FILETIME* ft, LPFILETIME local) {
     return TRUE;
 }
 
-BOOL LocalFileTimeToFileTime(const FILETIME* local, LPFILETIME ft) {
+BOOL LocalFileTimeToFileTime(const FILETIME* local, LPFILETIME ft)
+{
     if (!ft || !local) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
@@ -191,7 +207,8 @@ BOOL LocalFileTimeToFileTime(const FILETIME* local, LPFILETIME ft) {
     return TRUE;
 }
 
-DWORD GetTimeZoneInformation(LPTIME_ZONE_INFORMATION tzi) {
+DWORD GetTimeZoneInformation(LPTIME_ZONE_INFORMATION tzi)
+{
     if (!tzi) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return TIME_ZONE_ID_INVALID;

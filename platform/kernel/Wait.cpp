@@ -28,11 +28,13 @@ using Clock = std::chrono::steady_clock;
 class ObjectLocks {
 public:
     explicit ObjectLocks(const std::vector<KernelObject*>& unique) : m_objects(unique) {}
-    void lock() {
+    void lock()
+    {
         for (KernelObject* o : m_objects)
             o->lock().lock();
     }
-    void unlock() {
+    void unlock()
+    {
         for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it)
             (*it)->lock().unlock();
     }
@@ -41,10 +43,10 @@ private:
     const std::vector<KernelObject*>& m_objects;
 };
 
-DWORD WaitForObjects(const std::vector<Ref<KernelObject>>& objs, bool waitAll, DWORD ms) {
+DWORD WaitForObjects(const std::vector<Ref<KernelObject>>& objs, bool waitAll, DWORD ms)
+{
     const GuiWaitHooks* hooks = g_hooks.load(std::memory_order_acquire);
-    const bool gui = hooks && hooks->isGuiThread && hooks->dispatchSentMessages &&
-                     hooks->isGuiThread();
+    const bool gui = hooks && hooks->isGuiThread && hooks->dispatchSentMessages && hooks->isGuiThread();
     const DWORD tid = GetCurrentThreadId();
     const bool infinite = ms == INFINITE;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(infinite ? 0 : ms);
@@ -100,8 +102,7 @@ DWORD WaitForObjects(const std::vector<Ref<KernelObject>>& objs, bool waitAll, D
         } else {
             for (size_t i = 0; i < objs.size(); ++i)
                 if (objs[i]->isSignalled(tid))
-                    return finish((objs[i]->acquire(tid) ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) +
-                                  DWORD(i));
+                    return finish((objs[i]->acquire(tid) ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + DWORD(i));
         }
         if (!infinite && Clock::now() >= deadline)
             return finish(WAIT_TIMEOUT);
@@ -137,7 +138,8 @@ DWORD WaitForObjects(const std::vector<Ref<KernelObject>>& objs, bool waitAll, D
 }
 
 // Looks up every handle; fails the wait when one is not a waitable object.
-bool Resolve(DWORD n, const HANDLE* handles, std::vector<Ref<KernelObject>>& objs) {
+bool Resolve(DWORD n, const HANDLE* handles, std::vector<Ref<KernelObject>>& objs)
+{
     objs.reserve(n);
     for (DWORD i = 0; i < n; ++i) {
         Ref<KernelObject> o = LookupHandle(handles[i]);
@@ -154,7 +156,8 @@ bool Resolve(DWORD n, const HANDLE* handles, std::vector<Ref<KernelObject>>& obj
 
 }  // namespace
 
-void SetGuiWaitHooks(const GuiWaitHooks* hooks) {
+void SetGuiWaitHooks(const GuiWaitHooks* hooks)
+{
     // Keep our own copy: the caller's structure may be a temporary. Copies are
     // kept for the life of the process, since a wait in progress may still
     // read the previous one.
@@ -169,7 +172,8 @@ void SetGuiWaitHooks(const GuiWaitHooks* hooks) {
     g_hooks.store(copies.back().get(), std::memory_order_release);
 }
 
-void WakeGuiWait() {
+void WakeGuiWait()
+{
     WakeList wakes;
     g_guiWakePending.store(true);
     std::lock_guard<std::mutex> guard(g_guiLock);
@@ -179,15 +183,16 @@ void WakeGuiWait() {
 
 }  // namespace vxk
 
-DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
+{
     std::vector<vxk::Ref<vxk::KernelObject>> objs;
     if (!vxk::Resolve(1, &hHandle, objs))
         return WAIT_FAILED;
     return vxk::WaitForObjects(objs, false, dwMilliseconds);
 }
 
-DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
-                             DWORD dwMilliseconds) {
+DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds)
+{
     if (nCount == 0 || nCount > MAXIMUM_WAIT_OBJECTS || !lpHandles) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return WAIT_FAILED;

@@ -15,22 +15,22 @@
 #include <string>
 #include <string_view>
 
-#define CP_UTF8 65001u
-#define CP_UTF7 65000u
-#define CP_ACP CP_UTF8
-#define CP_OEMCP 1u
-#define CP_MACCP 2u
+#define CP_UTF8       65001u
+#define CP_UTF7       65000u
+#define CP_ACP        CP_UTF8
+#define CP_OEMCP      1u
+#define CP_MACCP      2u
 #define CP_THREAD_ACP 3u
 
-#define MB_PRECOMPOSED 0x00000001u
-#define MB_COMPOSITE 0x00000002u
-#define MB_USEGLYPHCHARS 0x00000004u
+#define MB_PRECOMPOSED       0x00000001u
+#define MB_COMPOSITE         0x00000002u
+#define MB_USEGLYPHCHARS     0x00000004u
 #define MB_ERR_INVALID_CHARS 0x00000008u
 
-#define WC_COMPOSITECHECK 0x00000200u
-#define WC_DISCARDNS 0x00000010u
-#define WC_SEPCHARS 0x00000020u
-#define WC_DEFAULTCHAR 0x00000040u
+#define WC_COMPOSITECHECK    0x00000200u
+#define WC_DISCARDNS         0x00000010u
+#define WC_SEPCHARS          0x00000020u
+#define WC_DEFAULTCHAR       0x00000040u
 #define WC_ERR_INVALID_CHARS 0x00000080u
 #define WC_NO_BEST_FIT_CHARS 0x00000400u
 
@@ -43,16 +43,15 @@ BOOL IsValidCodePage(UINT CodePage);
 // fails with ERROR_NO_UNICODE_TRANSLATION under MB_ERR_INVALID_CHARS. An
 // output buffer too small fails with ERROR_INSUFFICIENT_BUFFER and is left
 // untouched.
-int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
-                        LPWSTR lpWideCharStr, int cchWideChar);
+int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte, LPWSTR lpWideCharStr,
+                        int cchWideChar);
 
 // A character the code page cannot hold is written as lpDefaultChar (or "?")
 // and sets *lpUsedDefaultChar. For the Unicode code pages (UTF-8, UTF-7,
 // UTF-16, UTF-32) an invalid wide character becomes U+FFFD and also sets the
 // flag; the system we mirror refuses the flag arguments there, we accept them.
-int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
-                        LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
-                        LPBOOL lpUsedDefaultChar);
+int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
+                        int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar);
 
 namespace vxk {
 
@@ -67,14 +66,13 @@ bool DecodeCodePage(UINT codePage, std::string_view in, std::wstring& out, bool*
 // Encodes wide text into a code page; characters it cannot hold become
 // defaultChar ("?" when null; U+FFFD for the Unicode code pages) and set
 // *lost. False for an unknown code page.
-bool EncodeCodePage(UINT codePage, std::wstring_view in, std::string& out,
-                    const char* defaultChar = nullptr, bool* lost = nullptr);
+bool EncodeCodePage(UINT codePage, std::wstring_view in, std::string& out, const char* defaultChar = nullptr,
+                    bool* lost = nullptr);
 
 // Converts bytes from one code page to another through Unicode (the bytes are
 // copied unchanged when both name the same code page). *lost tells whether any
 // character was invalid or could not be represented. False for an unknown
 // code page.
-bool ConvertCodePage(UINT fromCodePage, UINT toCodePage, std::string_view in, std::string& out,
-                     bool* lost = nullptr);
+bool ConvertCodePage(UINT fromCodePage, UINT toCodePage, std::string_view in, std::string& out, bool* lost = nullptr);
 
 }  // namespace vxk

@@ -34,7 +34,7 @@ struct CrashReport {
     uint64_t address = 0;
     std::string module;  // the file mapped at the address, from the saved maps
     std::vector<uint64_t> frames;
-    std::string text;    // the whole report
+    std::string text;  // the whole report
 };
 
 // Reads a report written by the handlers; false when the file is missing or

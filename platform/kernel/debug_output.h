@@ -6,6 +6,7 @@
 #include "platform/base/types.h"
 
 void OutputDebugStringA(LPCSTR lpOutputString);
-inline void OutputDebugString(LPCSTR s) {
+inline void OutputDebugString(LPCSTR s)
+{
     OutputDebugStringA(s);
 }

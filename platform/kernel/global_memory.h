@@ -4,14 +4,14 @@
 
 #include "platform/base/types.h"
 
-#define GMEM_FIXED 0x0000
-#define GMEM_MOVEABLE 0x0002
-#define GMEM_ZEROINIT 0x0040
+#define GMEM_FIXED     0x0000
+#define GMEM_MOVEABLE  0x0002
+#define GMEM_ZEROINIT  0x0040
 #define GMEM_NODISCARD 0x0020
-#define GMEM_DDESHARE 0x2000
-#define GMEM_SHARE 0x2000
-#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
-#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+#define GMEM_DDESHARE  0x2000
+#define GMEM_SHARE     0x2000
+#define GHND           (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR           (GMEM_FIXED | GMEM_ZEROINIT)
 
 // Any thread. Blocks are zero-filled whatever the flags say.
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);

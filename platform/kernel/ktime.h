@@ -28,10 +28,10 @@ typedef struct _TIME_ZONE_INFORMATION {
     LONG DaylightBias;  // added to Bias while daylight time is in effect
 } TIME_ZONE_INFORMATION, *LPTIME_ZONE_INFORMATION;
 
-#define TIME_ZONE_ID_UNKNOWN 0u   // the zone has no daylight time
+#define TIME_ZONE_ID_UNKNOWN  0u  // the zone has no daylight time
 #define TIME_ZONE_ID_STANDARD 1u
 #define TIME_ZONE_ID_DAYLIGHT 2u
-#define TIME_ZONE_ID_INVALID 0xFFFFFFFFu
+#define TIME_ZONE_ID_INVALID  0xFFFFFFFFu
 
 // The zone of the local clock (TZ or the system's zone). The dates of the
 // changes are left zero: the system's code reads only the biases and which

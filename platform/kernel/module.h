@@ -13,20 +13,23 @@
 // The full path of the module (null: the program). The result is cut to fit
 // and NUL-terminated; a cut path returns nSize with ERROR_INSUFFICIENT_BUFFER.
 DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
-inline DWORD GetModuleFileName(HMODULE h, LPSTR name, DWORD size) {
+inline DWORD GetModuleFileName(HMODULE h, LPSTR name, DWORD size)
+{
     return GetModuleFileNameA(h, name, size);
 }
 // Null: the program. Otherwise a module already loaded, by the name
 // LoadLibrary would take; null when none is.
 HMODULE GetModuleHandleA(LPCSTR lpModuleName);
-inline HMODULE GetModuleHandle(LPCSTR name) {
+inline HMODULE GetModuleHandle(LPCSTR name)
+{
     return GetModuleHandleA(name);
 }
 
 // A bare name "X" (or "X.dll") loads libX.so from the program's folder first,
 // then by the loader's usual search; a name with a '/' is a path.
 HMODULE LoadLibraryA(LPCSTR lpLibFileName);
-inline HMODULE LoadLibrary(LPCSTR name) {
+inline HMODULE LoadLibrary(LPCSTR name)
+{
     return LoadLibraryA(name);
 }
 BOOL FreeLibrary(HMODULE hLibModule);

@@ -136,10 +136,7 @@ struct ProfileText {
     }
 
     size_t LineStart(size_t i) const { return items[i].line.begin; }
-    size_t LineEnd(size_t i) const
-    {
-        return items[i].line.begin + items[i].line.length + items[i].line.terminator;
-    }
+    size_t LineEnd(size_t i) const { return items[i].line.begin + items[i].line.length + items[i].line.terminator; }
 };
 
 // Quotes around a value are the writer's way of keeping its outer blanks.
@@ -318,8 +315,7 @@ std::recursive_mutex& ProfileWritersLock()
     return m;
 }
 
-bool EditProfileFile(const char* path, const std::function<ProfileEdit(std::string& text)>& edit,
-                     bool* existed)
+bool EditProfileFile(const char* path, const std::function<ProfileEdit(std::string& text)>& edit, bool* existed)
 {
     if (existed)
         *existed = false;
@@ -351,8 +347,8 @@ bool EditProfileFile(const char* path, const std::function<ProfileEdit(std::stri
 
 using vxk::ProfileText;
 
-DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
-                               LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName)
+DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                               DWORD nSize, LPCSTR lpFileName)
 {
     if (!lpReturnedString || nSize == 0)
         return 0;
@@ -399,8 +395,7 @@ UINT GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault, LPC
     return static_cast<UINT>(vxk::AtoiSaturated(value.c_str()));
 }
 
-DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize,
-                                LPCSTR lpFileName)
+DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName)
 {
     if (!lpReturnedString || nSize == 0)
         return 0;
@@ -423,8 +418,7 @@ DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR
     return GetPrivateProfileStringA(nullptr, nullptr, nullptr, lpszReturnBuffer, nSize, lpFileName);
 }
 
-BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString,
-                                LPCSTR lpFileName)
+BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName)
 {
     if (!lpAppName || !lpFileName || !*lpFileName)
         return FALSE;
@@ -433,7 +427,8 @@ BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpStr
         return FALSE;
     if (lpKeyName && !vxk::KeyIsWritable(lpKeyName))
         return FALSE;
-    return vxk::EditProfileFile(lpFileName, [&](std::string& text) {
-        return vxk::EditForWrite(text, lpAppName, lpKeyName, lpString);
-    }) ? TRUE : FALSE;
+    return vxk::EditProfileFile(
+               lpFileName, [&](std::string& text) { return vxk::EditForWrite(text, lpAppName, lpKeyName, lpString); })
+               ? TRUE
+               : FALSE;
 }

@@ -17,27 +17,25 @@
 
 #include "platform/base/types.h"
 
-DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault,
-                               LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
+DWORD GetPrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpDefault, LPSTR lpReturnedString,
+                               DWORD nSize, LPCSTR lpFileName);
 UINT GetPrivateProfileIntA(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault, LPCSTR lpFileName);
-BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString,
-                                LPCSTR lpFileName);
-DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize,
-                                LPCSTR lpFileName);
+BOOL WritePrivateProfileStringA(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString, LPCSTR lpFileName);
+DWORD GetPrivateProfileSectionA(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize, LPCSTR lpFileName);
 DWORD GetPrivateProfileSectionNamesA(LPSTR lpszReturnBuffer, DWORD nSize, LPCSTR lpFileName);
 
-#define GetPrivateProfileString GetPrivateProfileStringA
-#define GetPrivateProfileInt GetPrivateProfileIntA
-#define WritePrivateProfileString WritePrivateProfileStringA
-#define GetPrivateProfileSection GetPrivateProfileSectionA
+#define GetPrivateProfileString       GetPrivateProfileStringA
+#define GetPrivateProfileInt          GetPrivateProfileIntA
+#define WritePrivateProfileString     WritePrivateProfileStringA
+#define GetPrivateProfileSection      GetPrivateProfileSectionA
 #define GetPrivateProfileSectionNames GetPrivateProfileSectionNamesA
 
 // The plain names of the (win.ini) profile functions are macros for their
 // 8-bit forms, as everywhere on this interface; classes that name members
 // after them (CIniFile) therefore export the "A" names.
-#define GetProfileString GetProfileStringA
-#define GetProfileInt GetProfileIntA
-#define GetProfileSection GetProfileSectionA
+#define GetProfileString   GetProfileStringA
+#define GetProfileInt      GetProfileIntA
+#define GetProfileSection  GetProfileSectionA
 #define WriteProfileString WriteProfileStringA
 
 namespace vxk {

@@ -24,8 +24,7 @@ namespace vxk {
 // install their look-up here when the library loads (this layer cannot see
 // them). module null: along the resource chain, the program's own resources
 // first when programFirst is set. Null when not found.
-using ResourceFinder = const std::vector<unsigned char>* (*)(HMODULE module, LPCSTR type, UINT id,
-                                                             bool programFirst);
+using ResourceFinder = const std::vector<unsigned char>* (*)(HMODULE module, LPCSTR type, UINT id, bool programFirst);
 void SetResourceFinder(ResourceFinder finder);
 
 // The bytes of resource (type, id) of a module, or null.

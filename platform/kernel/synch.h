@@ -25,30 +25,28 @@ typedef struct _SECURITY_ATTRIBUTES {
 typedef DWORD(WINAPI* PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
 typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
 
-#define WAIT_OBJECT_0 0x00000000u
-#define WAIT_ABANDONED 0x00000080u
-#define WAIT_ABANDONED_0 0x00000080u
-#define WAIT_TIMEOUT 0x00000102u
-#define WAIT_FAILED 0xFFFFFFFFu
-#define MAXIMUM_WAIT_OBJECTS 64
-#define STILL_ACTIVE 259u
-#define CREATE_SUSPENDED 0x00000004u
+#define WAIT_OBJECT_0                     0x00000000u
+#define WAIT_ABANDONED                    0x00000080u
+#define WAIT_ABANDONED_0                  0x00000080u
+#define WAIT_TIMEOUT                      0x00000102u
+#define WAIT_FAILED                       0xFFFFFFFFu
+#define MAXIMUM_WAIT_OBJECTS              64
+#define STILL_ACTIVE                      259u
+#define CREATE_SUSPENDED                  0x00000004u
 #define STACK_SIZE_PARAM_IS_A_RESERVATION 0x00010000u
 
-#define THREAD_PRIORITY_LOWEST (-2)
+#define THREAD_PRIORITY_LOWEST       (-2)
 #define THREAD_PRIORITY_BELOW_NORMAL (-1)
-#define THREAD_PRIORITY_NORMAL 0
+#define THREAD_PRIORITY_NORMAL       0
 #define THREAD_PRIORITY_ABOVE_NORMAL 1
-#define THREAD_PRIORITY_HIGHEST 2
+#define THREAD_PRIORITY_HIGHEST      2
 
 BOOL CloseHandle(HANDLE hObject);
 
 // Threads. The start routine's result becomes the exit code.
-HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
-                    LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
-                    DWORD dwCreationFlags, LPDWORD lpThreadId);
-uintptr_t _beginthreadex(void* security, unsigned stack_size,
-                         unsigned(__stdcall* start_address)(void*), void* arglist,
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize, LPTHREAD_START_ROUTINE lpStartAddress,
+                    LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId);
+uintptr_t _beginthreadex(void* security, unsigned stack_size, unsigned(__stdcall* start_address)(void*), void* arglist,
                          unsigned initflag, unsigned* thrdaddr);
 // Returns the previous suspend count, or (DWORD)-1 on failure.
 DWORD ResumeThread(HANDLE hThread);
@@ -60,10 +58,9 @@ DWORD GetCurrentProcessId();
 BOOL SetThreadPriority(HANDLE hThread, int nPriority);
 
 // Events.
-HANDLE CreateEventA(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset,
-                    BOOL bInitialState, LPCSTR lpName);
-inline HANDLE CreateEvent(LPSECURITY_ATTRIBUTES a, BOOL manualReset, BOOL initialState,
-                          LPCSTR name) {
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES lpEventAttributes, BOOL bManualReset, BOOL bInitialState, LPCSTR lpName);
+inline HANDLE CreateEvent(LPSECURITY_ATTRIBUTES a, BOOL manualReset, BOOL initialState, LPCSTR name)
+{
     return CreateEventA(a, manualReset, initialState, name);
 }
 BOOL SetEvent(HANDLE hEvent);
@@ -77,15 +74,15 @@ BOOL ResetEvent(HANDLE hEvent);
 // the name's existence, held by a lock the system drops when the process dies;
 // ownership and waits act within each process.
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCSTR lpName);
-inline HANDLE CreateMutex(LPSECURITY_ATTRIBUTES a, BOOL initialOwner, LPCSTR name) {
+inline HANDLE CreateMutex(LPSECURITY_ATTRIBUTES a, BOOL initialOwner, LPCSTR name)
+{
     return CreateMutexA(a, initialOwner, name);
 }
 BOOL ReleaseMutex(HANDLE hMutex);
 
 // Waits. Time-outs are in milliseconds, INFINITE for none.
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
-DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
-                             DWORD dwMilliseconds);
+DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll, DWORD dwMilliseconds);
 
 namespace vxk {
 
