@@ -84,6 +84,27 @@ inline Camera CameraOf(const CamsimProcess& cam, Hours hours = Hours::All)
     return c;
 }
 
+// A loopback port below 20000 that nothing listens on now: the camera
+// dialog admits RTSP ports up to 20000 only.
+inline int FreeLowPort()
+{
+    static int next = 15000 + (getpid() * 7) % 4000;
+    for (int tries = 0; tries < 4000; ++tries) {
+        int port = next;
+        next = next >= 19990 ? 15000 : next + 1;
+        int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<uint16_t>(port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bool free = bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+        close(fd);
+        if (free)
+            return port;
+    }
+    return 0;
+}
+
 inline std::vector<std::string> SegmentsIn(const std::string& dir)
 {
     std::vector<std::string> files;
