@@ -58,6 +58,8 @@ void ParamCgi::defineGroups() {
   state_.settings.define("timeZone", "Europe/Brussels");
   state_.settings.define("dstmode", "off");
 
+  defineScheduleCommands();
+
   specials_["getuserinfo"] = [this](const Command&, SettingsChange&, std::string& out) {
     // Level 15 is the administrator; 0 says the account may not log in.
     out += var("username", state_.settings.value("at_username0"));

@@ -41,6 +41,8 @@ private:
   using Special = std::function<bool(const Command&, SettingsChange& change, std::string& out)>;
 
   void defineGroups();
+  // Commands that pick a row by a parameter (ScheduleParams.cpp).
+  void defineScheduleCommands();
   const ParamGroup* findGroup(const std::string& name) const;
   bool runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out);
 

@@ -52,6 +52,18 @@ std::vector<ParamGroup> paramTable(const Options& o) {
       {"overlayattr", "region", regions,
        {{"show", "1", zeroOne}, {"place", "0", intRange(0, 3)}, {"type", "0", intRange(0, 2)}, {"name", o.name, any}}},
       {"motorattr", "", {}, {{"panspeed", "1", intRange(0, 2)}, {"tiltspeed", "1", intRange(0, 2)}, {"movehome", "on", onOff}}},
+      // Plan recording: its stream is channel 13 only on a camera with three.
+      {"planrecattr", "", {},
+       {{"planrec_enable", "0", zeroOne},
+        {"planrec_time", "600", intRange(15, 900)},
+        {"planrec_chn", "11", oneOf(o.streams >= 3 ? std::vector<std::string>{"11", "12", "13"}
+                                                   : std::vector<std::string>{"11", "12"})}}},
+      // Written in parts by the auto capture, motion and e-mail pages.
+      {"alarmsnapattr", "", {},
+       {{"snap_name_mode", "0", zeroOne},
+        {"snap_timer_name", "snap", [](const std::string& v) { return v.size() <= 31; }},
+        {"snap_chn", "12", oneOf({"11", "12", "13"})},
+        {"snap_count", "1", intRange(1, 3)}}},
       {"vendorinfo", "", {}, {{"vendor", o.vendor, any}}, true},
       {"serverinfo", "", {},
        {{"model", o.model, any}, {"hardVersion", "V1.0", any}, {"softVersion", o.firmware, any},
