@@ -157,13 +157,12 @@ CString ComposeOptions(const Options& v)
     return path;
 }
 
-CString ComposeSchedule(bool enable, const week_schedule::Week& week, int day, const week_schedule::DayPairs& shown,
-                        bool everyday)
+CString ComposeSchedule(bool enable, const CString& weekPart)
 {
     CString path;
     path.Format("/cgi-bin/hi3510/param.cgi?cmd=setplanrecattr&-planrec_enable=%d&cmd=setscheduleex&-ename=plan",
                 enable ? 1 : 0);
-    return path + week.ApplyPart(day, shown, everyday);
+    return path + weekPart;
 }
 
 }  // namespace record_form
@@ -203,15 +202,14 @@ void ParseLoad(const CString& reply, Values& v)
     v.fileName = CCgiCmd::GetCgiValue2(reply, "snap_timer_name");
 }
 
-CString ComposeApply(const Values& v, const week_schedule::Week& week, int day, const week_schedule::DayPairs& shown,
-                     bool everyday)
+CString ComposeApply(const Values& v, const CString& weekPart)
 {
     CString path = "/cgi-bin/hi3510/param.cgi?" + TimerPart(v.ftp, "ftp") + "&" + TimerPart(v.email, "email") + "&" +
                    TimerPart(v.sd, "snap");
     CString name;
     name.Format("&cmd=setalarmsnapattr&-snap_name_mode=%d&-snap_timer_name=%s", v.nameMode == 0 ? 1 : 0,
                 CCgiCmd::UrlEncode(v.fileName).GetString());
-    return path + name + "&cmd=setscheduleex&-ename=snap" + week.ApplyPart(day, shown, everyday);
+    return path + name + "&cmd=setscheduleex&-ename=snap" + weekPart;
 }
 
 }  // namespace capture_form

@@ -44,6 +44,8 @@ public:
     // The user changed a pair of this day.
     void Touch(int day) { if (day >= 0 && day < kDays) m_touched[day] = true; }
     bool Touched(int day) const { return day >= 0 && day < kDays && m_touched[day]; }
+    // Another day is shown: the edits not applied are dropped.
+    void Untouch() { for (bool& t : m_touched) t = false; }
     // The text of the day shown with these pairs: its loaded text while
     // untouched, else built from the pairs.
     CString TextFor(int day, const DayPairs& shown) const;
@@ -82,9 +84,8 @@ void ParseOptions(const CString& reply, Options& v);
 CString ComposeOptions(const Options& v);
 bool LengthInRange(int seconds);
 
-// "-planrec_enable=%d" and the schedule's days.
-CString ComposeSchedule(bool enable, const week_schedule::Week& week, int day, const week_schedule::DayPairs& shown,
-                        bool everyday);
+// "-planrec_enable=%d" and the schedule's days (Week::ApplyPart).
+CString ComposeSchedule(bool enable, const CString& weekPart);
 
 }  // namespace record_form
 
@@ -105,7 +106,7 @@ struct Values {
 
 void ParseLoad(const CString& reply, Values& v);
 // The file name goes out encoded: "&" or "=" in it would make parameters.
-CString ComposeApply(const Values& v, const week_schedule::Week& week, int day, const week_schedule::DayPairs& shown,
-                     bool everyday);
+// weekPart: the schedule's days (Week::ApplyPart).
+CString ComposeApply(const Values& v, const CString& weekPart);
 
 }  // namespace capture_form

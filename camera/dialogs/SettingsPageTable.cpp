@@ -2,8 +2,11 @@
 
 #include "camera/dialogs/CCameraTimeSetting.h"
 #include "camera/dialogs/CDlgAudio.h"
+#include "camera/dialogs/CDlgAutoCapture.h"
 #include "camera/dialogs/CDlgCameraUser.h"
 #include "camera/dialogs/CDlgPTZ.h"
+#include "camera/dialogs/CDlgRecParam.h"
+#include "camera/dialogs/CDlgTimeRec.h"
 #include "resources/vxcam/resource.h"
 
 namespace {
@@ -30,12 +33,12 @@ const PageSlot kVideo[] = {
     {IDS_PAGE_INFRARED, 25182, nullptr},
 };
 const PageSlot kMotion[] = {{IDS_PAGE_MOTION, 25068, nullptr}};
-const PageSlot kCapture[] = {{IDS_PAGE_AUTO_CAPTURE, 25072, nullptr}};
+const PageSlot kCapture[] = {{IDS_PAGE_AUTO_CAPTURE, IDD_AUTO_CAPTURE, &Make<CDlgAutoCapture>}};
 const PageSlot kPlayback[] = {
     {IDS_PAGE_RECORD_QUERY, 20366, nullptr},
     {IDS_PAGE_SNAPSHOT_QUERY, 25077, nullptr},
-    {IDS_PAGE_SCHEDULE_RECORD, 20316, nullptr},
-    {IDS_PAGE_RECORD_OPTIONS, 20319, nullptr},
+    {IDS_PAGE_SCHEDULE_RECORD, IDD_SCHEDULE_RECORD, &Make<CDlgTimeRec>},
+    {IDS_PAGE_RECORD_OPTIONS, IDD_RECORD_OPTIONS, &Make<CDlgRecParam>},
 };
 const PageSlot kData[] = {{IDS_PAGE_DATA_SETTINGS, 0, nullptr}, {IDS_PAGE_DATA, 0, nullptr}};
 const PageSlot kUser[] = {{IDS_PAGE_USERS, IDD_CAMERA_USER, &Make<CDlgCameraUser>}};

@@ -9,6 +9,7 @@ void FillAll(vxw::ResourceModule& m)
     FillSurface(m);
     FillSettings(m);
     FillProgress(m);
+    FillRecord(m);
 }
 
 }  // namespace vxcam_res

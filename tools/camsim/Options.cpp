@@ -91,7 +91,16 @@ HTTP authentication; AJ's carry username= and password= in the query):
          get/setaudiooutvolume (-volume 1-100, read back as ao_volume)
          getuserattr (at_username0..2, at_password0..2), setuserattr
            -at_username=ROW'S NAME [-at_newname=NAME] [-at_password=P]
-         getvendorinfo (vendor), getserverinfo (model, softVersion, ...)
+         getvendorinfo (vendor), getserverinfo (model, softVersion, ...,
+           sdstatus, sdtotalspace, sdfreespace in kilobytes)
+         get/setsnaptimerattrex -as_type=ftp|email|snap (as_enable 0/1,
+           as_interval 1-65535; kept and read back as as_TYPE_enable/_interval)
+         get/setscheduleex -ename=snap|md|plan (-week0..-week6: 48 marks
+           P/N, one a half-hour; kept as NAME_week0..6, read back as week0..6)
+         get/setplanrecattr (planrec_enable 0/1, planrec_time 15-900,
+           planrec_chn 11|12, 13 only with 3 streams)
+         get/setalarmsnapattr (snap_name_mode 0/1, snap_timer_name up to 31
+           characters, snap_chn 11-13, snap_count 1-3)
        A value out of range, an unknown parameter or one holding '"', CR
        or LF is refused: the reply says [Error] and the whole request
        changes nothing. The accounts drive every login (HTTP, AJ's query

@@ -176,7 +176,7 @@ TEST(AutoCapture, RequestEncodesTheNameAndCarriesTheSchedule)
     v.fileName = "a&b=c";
     Week week;
     week.Load(WeekReply(std::string(48, 'P') + ",,,,,,"));
-    EXPECT_STREQ(capture_form::ComposeApply(v, week, 0, week.Shown(0), false).GetString(),
+    EXPECT_STREQ(capture_form::ComposeApply(v, week.ApplyPart(0, week.Shown(0), false)).GetString(),
                  ("/cgi-bin/hi3510/param.cgi?cmd=setsnaptimerattrex&-as_enable=1&-as_interval=30&-as_type=ftp"
                   "&cmd=setsnaptimerattrex&-as_enable=0&-as_interval=60&-as_type=email"
                   "&cmd=setsnaptimerattrex&-as_enable=1&-as_interval=90&-as_type=snap"
