@@ -4,6 +4,7 @@
 #include "camera/dialogs/CDlgAudio.h"
 #include "camera/dialogs/CDlgAutoCapture.h"
 #include "camera/dialogs/CDlgCameraUser.h"
+#include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgPTZ.h"
 #include "camera/dialogs/CDlgRecParam.h"
 #include "camera/dialogs/CDlgTimeRec.h"
@@ -43,7 +44,7 @@ const PageSlot kPlayback[] = {
 const PageSlot kData[] = {{IDS_PAGE_DATA_SETTINGS, 0, nullptr}, {IDS_PAGE_DATA, 0, nullptr}};
 const PageSlot kUser[] = {{IDS_PAGE_USERS, IDD_CAMERA_USER, &Make<CDlgCameraUser>}};
 const PageSlot kSystem[] = {
-    {IDS_PAGE_STORAGE, 25061, nullptr},
+    {IDS_PAGE_STORAGE, IDD_STORAGE, &Make<CDlgHDDInfo>},
     {IDS_PAGE_UPGRADE, 25080, nullptr},
     {IDS_PAGE_SYSTEM_LOG, 25081, nullptr},
 };

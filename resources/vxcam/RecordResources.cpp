@@ -114,6 +114,28 @@ void AddRecordOptionsPage(vxw::ResourceModule& m)
     m.AddDialog(IDD_RECORD_OPTIONS, Page(std::move(i)));
 }
 
+void AddStoragePage(vxw::ResourceModule& m)
+{
+    Items i = {
+        Label("Micro SD card status:", 10, 12, 90),
+        Label("None", 105, 12, 150, IDC_CARD_STATUS),
+        Label("Total size:", 10, 28, 90),
+        Label("", 105, 28, 150, IDC_CARD_TOTAL),
+        Label("Free size:", 10, 44, 90),
+        Label("", 105, 44, 150, IDC_CARD_FREE),
+        Item(PROGRESS_CLASS, IDC_FORMAT_PROGRESS, "", 0, 10, 64, 380, 10),
+        Button(IDC_REFRESH, "Refresh", 240, 200),
+        Button(IDC_FORMAT, "Format", 310, 200),
+    };
+    for (auto& item : i) {
+        if (item.id == IDC_FORMAT)
+            item.style |= WS_DISABLED;
+        if (item.id == IDC_FORMAT_PROGRESS)
+            item.style &= ~static_cast<DWORD>(WS_VISIBLE);
+    }
+    m.AddDialog(IDD_STORAGE, Page(std::move(i)));
+}
+
 }  // namespace
 
 void FillRecord(vxw::ResourceModule& m)
@@ -122,6 +144,7 @@ void FillRecord(vxw::ResourceModule& m)
     AddAutoCapturePage(m);
     AddScheduleRecordPage(m);
     AddRecordOptionsPage(m);
+    AddStoragePage(m);
 }
 
 }  // namespace vxcam_res

@@ -124,6 +124,27 @@ HttpReply Camera::control(const HttpRequest& req) {
       s += sideState();
     return HttpReply::text(200, s);
   }
+  if (req.path == "/camsim/cue") {
+    // The next run of a long operation: its seconds and its answer.
+    std::string op, seconds = "-1";
+    std::optional<std::string> result;
+    for (const auto& [k, v] : parseQuery(req.query)) {
+      if (k == "op")
+        op = v;
+      else if (k == "seconds")
+        seconds = v;
+      else if (k == "result")
+        result = v;
+    }
+    int n = -1;
+    try {
+      n = std::stoi(seconds);
+    } catch (...) {
+    }
+    if (!state_.longOps.cue(op, n, result))
+      return HttpReply::text(400, "bad cue: op=sdfrmt|testsmtp|testftp&seconds=0-120[&result=R]\n");
+    return HttpReply::text(200, "ok\n");
+  }
   if (req.path == "/camsim/set") {
     // Settings as a test wants them, whatever a setter would accept.
     for (const auto& [k, v] : parseQuery(req.query))

@@ -4,6 +4,7 @@
 
 #include "tools/camsim/CameraClock.h"
 #include "tools/camsim/Faults.h"
+#include "tools/camsim/LongOperations.h"
 #include "tools/camsim/Options.h"
 #include "tools/camsim/SettingsStore.h"
 
@@ -15,6 +16,7 @@ struct CameraState {
   Faults& faults;
   SettingsStore settings;
   CameraClock clock;
+  LongOperations longOps;
 };
 
 } // namespace camsim

@@ -101,6 +101,12 @@ HTTP authentication; AJ's carry username= and password= in the query):
            planrec_chn 11|12, 13 only with 3 streams)
          get/setalarmsnapattr (snap_name_mode 0/1, snap_timer_name up to 31
            characters, snap_chn 11-13, snap_count 1-3)
+         sdfrmt, testsmtp, testftp take their real time (3, 2 and 2 s),
+           one at a time: sdfrmt answers [Error] without a card (sdstatus
+           "out"), else empties it (sdfreespace = sdtotalspace); the tests
+           answer var result="0". GET /camsim/cue?op=NAME&seconds=N
+           [&result=R] sets the next run's time and answer (sdfrmt: ok or
+           anything else for a failure; tests: the result number).
        A value out of range, an unknown parameter or one holding '"', CR
        or LF is refused: the reply says [Error] and the whole request
        changes nothing. The accounts drive every login (HTTP, AJ's query

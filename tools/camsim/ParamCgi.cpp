@@ -59,6 +59,7 @@ void ParamCgi::defineGroups() {
   state_.settings.define("dstmode", "off");
 
   defineScheduleCommands();
+  defineLongCommands();
 
   specials_["getuserinfo"] = [this](const Command&, SettingsChange&, std::string& out) {
     // Level 15 is the administrator; 0 says the account may not log in.

@@ -43,6 +43,8 @@ private:
   void defineGroups();
   // Commands that pick a row by a parameter (ScheduleParams.cpp).
   void defineScheduleCommands();
+  // Operations that take their real time (ParamLongCommands.cpp).
+  void defineLongCommands();
   const ParamGroup* findGroup(const std::string& name) const;
   bool runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out);
 

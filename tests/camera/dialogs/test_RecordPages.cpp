@@ -2,6 +2,7 @@
 // camsim: changed through their controls, applied, and shown again by a
 // reopened window; untouched schedule days go back as the camera sent them.
 #include "camera/dialogs/CDlgAutoCapture.h"
+#include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgRecParam.h"
 #include "camera/dialogs/CDlgTimeRec.h"
 #include "SetupDlgHarness.h"
@@ -16,7 +17,7 @@ using namespace setup_harness;
 
 namespace {
 
-constexpr int kCapture = 3, kPlayback = 4;
+constexpr int kCapture = 3, kPlayback = 4, kSystem = 6;
 
 int Today()
 {
@@ -216,6 +217,92 @@ TEST(RecordPages, FailedLoadSendsNoSetters)
         EXPECT_FALSE(page->IsRequestPending());
         EXPECT_EQ(f.Log().find("cmd=set"), std::string::npos);
     }
+}
+TEST(StoragePage, ConfirmedFormatTakesItsTimeWithoutBlockingAndEmptiesTheCard)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    f.boxes.answer = IDYES;
+    ASSERT_FALSE(f.cam.set("sdstatus=Ready&sdtotalspace=31166976&sdfreespace=1024").empty());
+    ASSERT_EQ(f.cam.get("/camsim/cue?op=sdfrmt&seconds=2"), "ok\n");
+    auto* page = PageAt<CDlgHDDInfo>(f.dlg, kSystem, 0);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(Loaded(page));
+    EXPECT_EQ(ItemText(page, IDC_CARD_TOTAL), "29.72 GB");
+    EXPECT_EQ(ItemText(page, IDC_CARD_FREE), "0.00 GB");
+    Click(page, IDC_FORMAT);
+    auto ask = f.boxes.Next();
+    EXPECT_EQ(ask.caption, "Storage");
+    EXPECT_EQ(ask.text, "Are you sure to format the SD card?");
+    // The GUI thread runs on while the camera formats.
+    EXPECT_TRUE(page->IsFormatting());
+    EXPECT_TRUE(page->GetDlgItem(IDC_FORMAT_PROGRESS)->GetStyle() & WS_VISIBLE);
+    EXPECT_FALSE(page->GetDlgItem(IDC_REFRESH)->IsWindowEnabled());
+    EXPECT_TRUE(WaitFor([&] {
+        return page->GetDlgItem(IDC_FORMAT_PROGRESS)->SendMessage(PBM_GETPOS) > 0;
+    })) << "the bar never moved";
+    auto done = f.boxes.Next();
+    EXPECT_EQ(done.caption, "Storage");
+    EXPECT_EQ(done.text, "Format the SD card successfully.");
+    EXPECT_FALSE(page->GetDlgItem(IDC_FORMAT_PROGRESS)->GetStyle() & WS_VISIBLE);
+    ASSERT_TRUE(Idle(page));
+    EXPECT_EQ(ItemText(page, IDC_CARD_FREE), "29.72 GB");
+    EXPECT_TRUE(page->GetDlgItem(IDC_FORMAT)->IsWindowEnabled());
+    EXPECT_TRUE(page->GetDlgItem(IDC_REFRESH)->IsWindowEnabled());
+}
+
+TEST(StoragePage, NoCardNoFormatAndRefusalsOrCutsFail)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    auto* page = PageAt<CDlgHDDInfo>(f.dlg, kSystem, 0);
+    ASSERT_TRUE(Loaded(page));
+    EXPECT_EQ(ItemText(page, IDC_CARD_STATUS), "None");
+    EXPECT_FALSE(page->GetDlgItem(IDC_FORMAT)->IsWindowEnabled());
+
+    ASSERT_FALSE(f.cam.set("sdstatus=Ready&sdtotalspace=2048&sdfreespace=0").empty());
+    Click(page, IDC_REFRESH);
+    ASSERT_TRUE(Idle(page));
+    ASSERT_TRUE(page->GetDlgItem(IDC_FORMAT)->IsWindowEnabled());
+
+    f.boxes.answer = IDNO;  // asked and declined: nothing is sent
+    Click(page, IDC_FORMAT);
+    EXPECT_EQ(f.boxes.Next().text, "Are you sure to format the SD card?");
+    EXPECT_FALSE(page->IsFormatting());
+
+    f.boxes.answer = IDYES;
+    const char* failures[] = {"/camsim/cue?op=sdfrmt&seconds=0&result=fail", "/camsim/fault?match=sdfrmt&cut=5"};
+    for (const char* cue : failures) {
+        SCOPED_TRACE(cue);
+        ASSERT_FALSE(f.cam.get(cue).empty());
+        Click(page, IDC_FORMAT);
+        EXPECT_EQ(f.boxes.Next().text, "Are you sure to format the SD card?");
+        auto box = f.boxes.Next();
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.text, "Failed to format the SD card.");
+        EXPECT_FALSE(page->IsFormatting());
+        EXPECT_TRUE(page->GetDlgItem(IDC_FORMAT)->IsWindowEnabled());
+    }
+    EXPECT_NE(f.Log().find("cmd=sdfrmt"), std::string::npos);
+}
+
+TEST(StoragePage, ClosingDuringAFormatHidesAtOnce)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    f.boxes.answer = IDYES;
+    ASSERT_FALSE(f.cam.set("sdstatus=Ready&sdtotalspace=2048&sdfreespace=0").empty());
+    ASSERT_EQ(f.cam.get("/camsim/cue?op=sdfrmt&seconds=4"), "ok\n");
+    auto* page = PageAt<CDlgHDDInfo>(f.dlg, kSystem, 0);
+    ASSERT_TRUE(Loaded(page));
+    Click(page, IDC_FORMAT);
+    ASSERT_TRUE(page->IsFormatting());
+    HWND h = f.dlg->GetSafeHwnd();
+    f.dlg->PostMessage(WM_CLOSE);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(h); }, 2000));
+    EXPECT_TRUE(::IsWindowEnabled(f.owner.GetSafeHwnd()));
+    f.Close();  // the window goes once the camera answered; no box comes
+    EXPECT_EQ(f.boxes.calls.size(), 1u);
 }
 
 int main(int argc, char** argv)
