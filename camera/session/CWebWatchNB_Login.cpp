@@ -58,10 +58,13 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
             vx_log(VX_LOG_ERROR, "get m_nHVVideoPort error");
         }
         m_nTalkCodec = 0;
+        // A side channel that cannot start never fails the login (here and
+        // for the other families): video and recording do not depend on it.
         if (m_bLive) {
             if (StartAlarmChannel(m_nHVVideoPort, m_stCameraInfo.strUser, m_stCameraInfo.strPwd) != 0)
-                return fail("HV Start Alarm error", CString());
-            vx_log(VX_LOG_TRACE, "HV Start Alarm");
+                vx_log(VX_LOG_ERROR, "HV Start Alarm error");
+            else
+                vx_log(VX_LOG_TRACE, "HV Start Alarm");
         }
         break;
     }
@@ -90,8 +93,9 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
         m_nTalkCodec = CCgiCmd::GetCgiValue2(reply, "aeformat_1").CompareNoCase("g711a") != 0 ? 1 : 0;
         if (m_bLive) {
             if (StartAlarmChannel(m_stCameraInfo.nHttpPort, m_stCameraInfo.strUser, m_stCameraInfo.strPwd) != 0)
-                return fail("HX Start Alarm error", CString());
-            vx_log(VX_LOG_TRACE, "HX Start Alarm");
+                vx_log(VX_LOG_ERROR, "HX Start Alarm error");
+            else
+                vx_log(VX_LOG_TRACE, "HX Start Alarm");
         }
         break;
     }
@@ -142,8 +146,9 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
         m_nTalkCodec = 0;
         if (m_bLive) {
             if (StartAlarmChannel(8088, m_stCameraInfo.strUser, m_stCameraInfo.strPwd) != 0)
-                return fail("HTL Start Alarm error", CString());
-            vx_log(VX_LOG_TRACE, "HTL Start Alarm");
+                vx_log(VX_LOG_ERROR, "HTL Start Alarm error");
+            else
+                vx_log(VX_LOG_TRACE, "HTL Start Alarm");
         }
         break;
     }

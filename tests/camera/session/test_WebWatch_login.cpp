@@ -111,6 +111,23 @@ TEST(WebWatchLogin, RefusalsAndFailedFollowUpsLeaveOneSession) {
     }
 }
 
+TEST(WebWatchLogin, AnAlarmChannelThatCannotStartDoesNotFailTheLogin) {
+    // Without the port reply the usual port 90 stays, where nothing listens.
+    CamsimProcess cam({"--family", "HV", "--no-rtsp"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    ASSERT_FALSE(cam.fault("match=netport_get&error=500").empty());
+    STWatchCameraInfo info = CamsimRecord(cam);
+    CWebWatchNB camera(1, 1, 0, nullptr);
+    camera.SetCameraInfo(&info);
+    camera.SetRecordOnly(1);
+    LogCapture::Get().Clear();
+    EXPECT_EQ(camera.Connect(), 1);
+    EXPECT_EQ(camera.GetHVVideoPort(), 90);
+    EXPECT_TRUE(LogCapture::Get().Contains("get m_nHVVideoPort error"));
+    EXPECT_TRUE(LogCapture::Get().Contains("HV Start Alarm error"));
+    camera.Cleanup();
+}
+
 TEST(WebWatchLogin, P2PEntryWithAnAddressReportsItAndLogsIn) {
     CamsimProcess cam({"--family", "HX", "--no-rtsp"});
     ASSERT_TRUE(cam.ok()) << cam.error();
