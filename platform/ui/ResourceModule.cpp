@@ -88,6 +88,7 @@ struct ResourceModule::Impl {
     std::map<UINT, DialogTemplate> dialogs;
     std::map<UINT, MenuTemplate> menus;
     std::map<std::pair<std::string, UINT>, std::vector<unsigned char>> data;
+    std::vector<std::pair<std::string, UINT>> replaced;
 };
 
 ResourceModule::ResourceModule(std::string name) : m_impl(std::make_unique<Impl>()), m_name(std::move(name)) {}
@@ -96,22 +97,27 @@ ResourceModule::~ResourceModule() = default;
 
 void ResourceModule::AddString(UINT id, std::string text)
 {
-    m_impl->strings[id] = std::move(text);
+    if (!m_impl->strings.insert_or_assign(id, std::move(text)).second)
+        m_impl->replaced.emplace_back(TypeKey(RT_STRING), id);
 }
 
 void ResourceModule::AddDialog(UINT id, DialogTemplate dialog)
 {
-    m_impl->dialogs[id] = std::move(dialog);
+    if (!m_impl->dialogs.insert_or_assign(id, std::move(dialog)).second)
+        m_impl->replaced.emplace_back(TypeKey(RT_DIALOG), id);
 }
 
 void ResourceModule::AddMenu(UINT id, MenuTemplate menu)
 {
-    m_impl->menus[id] = std::move(menu);
+    if (!m_impl->menus.insert_or_assign(id, std::move(menu)).second)
+        m_impl->replaced.emplace_back(TypeKey(RT_MENU), id);
 }
 
 void ResourceModule::AddData(LPCSTR type, UINT id, std::vector<unsigned char> bytes)
 {
-    m_impl->data[{TypeKey(type), id}] = std::move(bytes);
+    std::pair<std::string, UINT> key{TypeKey(type), id};
+    if (!m_impl->data.insert_or_assign(key, std::move(bytes)).second)
+        m_impl->replaced.push_back(std::move(key));
 }
 
 const std::string* ResourceModule::FindString(UINT id) const
@@ -147,6 +153,35 @@ bool ResourceModule::Has(LPCSTR type, UINT id) const
     if (type == RT_MENU)
         return FindMenu(id) != nullptr;
     return FindData(type, id) != nullptr;
+}
+
+std::vector<std::pair<std::string, UINT>> ResourceModule::Entries() const
+{
+    std::vector<std::pair<std::string, UINT>> out;
+    for (auto& [id, text] : m_impl->strings)
+        out.emplace_back(TypeKey(RT_STRING), id);
+    for (auto& [id, dialog] : m_impl->dialogs)
+        out.emplace_back(TypeKey(RT_DIALOG), id);
+    for (auto& [id, menu] : m_impl->menus)
+        out.emplace_back(TypeKey(RT_MENU), id);
+    for (auto& [key, bytes] : m_impl->data)
+        out.push_back(key);
+    return out;
+}
+
+std::vector<std::pair<std::string, UINT>> ResourceModule::Replaced() const
+{
+    return m_impl->replaced;
+}
+
+std::vector<HINSTANCE> RegisteredResourceModules()
+{
+    Registry& reg = Reg();
+    std::lock_guard lock(reg.mutex);
+    std::vector<HINSTANCE> out;
+    for (auto& m : reg.modules)
+        out.push_back(m->handle());
+    return out;
 }
 
 HINSTANCE RegisterResourceModule(std::unique_ptr<ResourceModule> module)

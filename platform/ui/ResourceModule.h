@@ -91,6 +91,13 @@ public:
     const std::vector<unsigned char>* FindData(LPCSTR type, UINT id) const;
     bool Has(LPCSTR type, UINT id) const;
 
+    // Every entry as (type key, id): "#N" for an RT_ type N, the name for a
+    // named type. Strings, dialogs and menus are "#6", "#5" and "#4".
+    std::vector<std::pair<std::string, UINT>> Entries() const;
+    // Entries added more than once (the later one replaced the earlier):
+    // a resource table that names one id twice has a mistake in it.
+    std::vector<std::pair<std::string, UINT>> Replaced() const;
+
 private:
     friend HINSTANCE RegisterResourceModule(std::unique_ptr<ResourceModule> module);
     friend HINSTANCE RegisterResourceModule(const char* name, const std::function<void(ResourceModule&)>& fill);
@@ -107,6 +114,8 @@ HINSTANCE RegisterResourceModule(std::unique_ptr<ResourceModule> module);
 // Builds and registers a module in one step (for static registration).
 HINSTANCE RegisterResourceModule(const char* name, const std::function<void(ResourceModule&)>& fill);
 const ResourceModule* FindResourceModule(HINSTANCE handle);
+// Every registered module, in registration order.
+std::vector<HINSTANCE> RegisteredResourceModules();
 // The first registered module that the given program or library registered.
 const ResourceModule* FindResourceModuleOfOwner(HMODULE owner);
 HINSTANCE FindResourceModuleByName(const char* name);
