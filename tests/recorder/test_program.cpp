@@ -1,113 +1,11 @@
 // The real program, offscreen, with a program folder and a runtime folder of
 // its own: single instance, a second start's command line, log levels and
 // the crash report of the next start.
-#include "support/TempDir.h"
+#include "program_instance.h"
 
-#include <gtest/gtest.h>
-
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <fstream>
-#include <functional>
-#include <sstream>
-#include <thread>
-
-extern char** environ;
+using namespace progtest;
 
 namespace {
-
-const std::string kProgram = std::string(VX_BIN_DIR) + "/VXKST-HD";
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-bool WaitUntil(const std::function<bool()>& cond, double seconds = 20)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (cond())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return cond();
-}
-
-class Folder {
-public:
-    explicit Folder(int logLevel = 6)
-    {
-        mkdir(dir.file("config").c_str(), 0700);
-        mkdir(dir.file("rt").c_str(), 0700);
-        std::ofstream(dir.file("config/vxkstskin.ini"))
-            << Read(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini");
-        std::ofstream(dir.file("config/vxkstcfg.ini")) << "[Config]\nlog_level=" << logLevel << "\n";
-    }
-    std::string Log() const { return Read(dir.file("vxkst.log")); }
-    vxtest::TempDir dir;
-};
-
-// One run of the program in the folder.
-class Instance {
-public:
-    // `noDisplay`: neither a display nor a platform is named, as for a
-    // program started by a service.
-    Instance(const Folder& f, std::vector<std::string> args, bool noDisplay = false)
-    {
-        std::vector<std::string> env = {"VX_PROGRAM_DIR=" + f.dir.path(), "VX_RUNTIME_DIR=" + f.dir.file("rt")};
-        if (!noDisplay)
-            env.push_back("QT_QPA_PLATFORM=offscreen");
-        for (char** e = environ; *e; ++e) {
-            std::string v = *e;
-            if (v.rfind("VX_PROGRAM_DIR=", 0) && v.rfind("VX_RUNTIME_DIR=", 0) && v.rfind("QT_QPA_PLATFORM=", 0) &&
-                v.rfind("DISPLAY=", 0) && v.rfind("WAYLAND_DISPLAY=", 0))
-                env.push_back(v);
-        }
-        args.insert(args.begin(), kProgram);
-        std::vector<char*> argv, envp;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        for (auto& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        if (posix_spawn(&m_pid, kProgram.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
-            m_pid = -1;
-    }
-    ~Instance()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    Instance(const Instance&) = delete;
-    Instance& operator=(const Instance&) = delete;
-
-    // The exit status, or -1 when it did not end in time.
-    int Wait(double seconds = 20)
-    {
-        int status = 0;
-        bool ended = WaitUntil([&] { return waitpid(m_pid, &status, WNOHANG) == m_pid; }, seconds);
-        if (!ended)
-            return -1;
-        m_pid = -1;
-        return status;
-    }
-    pid_t pid() const { return m_pid; }
-
-private:
-    pid_t m_pid = -1;
-};
 
 bool Started(const Folder& f)
 {
