@@ -19,7 +19,14 @@
 // memory their average peak RSS. Each side reads its own simulated camera, a
 // separate process whose cost enters neither figure; the camera replays a
 // clip encoded once at start, so no encoder competes for the CPU.
+//
+// The floor, run at the same time from a third camera, is a plain recv-to-
+// write loop per stream in a child of its own: the kernel's cost of taking
+// the same bytes off the socket and into a file, which no recorder can go
+// below. Its CPU is taken like ours, its memory as its peak less its size
+// before it began.
 
+#include "FloorChild.h"
 #include "RecordingChild.h"
 #include "SegmentCount.h"
 #include "bench/support/ChildRun.h"
@@ -104,6 +111,15 @@ int childMain(int argc, char** argv)
 {
     if (std::strcmp(argv[1], "--child-idle") == 0)
         return runIdle();
+    if (std::strcmp(argv[1], "--child-floor") == 0) {
+        // --child-floor streams seconds rtsp dir
+        FloorJob job;
+        if (argc != 6 || !parseInt(argv[2], 1, 10000, job.streams) || !parseInt(argv[3], 1, 100000, job.seconds)
+            || !parseInt(argv[4], 1, 65535, job.rtspPort))
+            return 64;
+        job.outDir = argv[5];
+        return runFloor(job, 3);
+    }
     // --child-record streams seconds segment prerecord http rtsp dir
     RecordingJob job;
     if (argc != 9 || !parseInt(argv[2], 1, 10000, job.streams) || !parseInt(argv[3], 1, 100000, job.seconds)
@@ -158,7 +174,9 @@ int runOnce(const Options& o)
     const std::string root = tmpl;
     const std::string oursDir = root + "/ours";
     const std::string anchorDir = root + "/anchor";
+    const std::string floorDir = root + "/floor";
     ::mkdir(oursDir.c_str(), 0755);
+    ::mkdir(floorDir.c_str(), 0755);
     ::mkdir(anchorDir.c_str(), 0755);
     for (int i = 0; i < o.streams; ++i)
         ::mkdir((anchorDir + "/" + std::to_string(i)).c_str(), 0755);
@@ -168,8 +186,10 @@ int runOnce(const Options& o)
                                               std::to_string(2 * kFps)};
     CamsimProcess ourCam(camArgs, 60000);
     CamsimProcess anchorCam(camArgs, 60000);
-    if (!ourCam.ok() || !anchorCam.ok()) {
-        std::fprintf(stderr, "bench_recording: camsim: %s\n", (ourCam.ok() ? anchorCam : ourCam).error().c_str());
+    CamsimProcess floorCam(camArgs, 60000);
+    if (!ourCam.ok() || !anchorCam.ok() || !floorCam.ok()) {
+        std::fprintf(stderr, "bench_recording: camsim: %s\n",
+                     (!ourCam.ok() ? ourCam : !anchorCam.ok() ? anchorCam : floorCam).error().c_str());
         std::filesystem::remove_all(root);
         return 1;
     }
@@ -196,8 +216,21 @@ int runOnce(const Options& o)
                              std::to_string(ourCam.httpPort()), std::to_string(ourCam.rtspPort()), oursDir},
                             pipefd[1]);
     close(pipefd[1]);
+    int floorPipe[2];
+    if (pipe2(floorPipe, O_CLOEXEC) != 0)
+        return 1;
+    pid_t floorChild = spawnSelf({"--child-floor", std::to_string(o.streams), std::to_string(o.seconds),
+                                  std::to_string(floorCam.rtspPort()), floorDir},
+                                 floorPipe[1]);
+    close(floorPipe[1]);
     const std::string lines = vxbench::readAll(pipefd[0]);
     Usage ours = waitChild(child);
+    const std::string floorLine = vxbench::readAll(floorPipe[0]);
+    Usage floorUse = waitChild(floorChild);
+    long floorBytes = 0;
+    int floorFailed = -1;
+    long floorStartKb = 0;
+    std::sscanf(floorLine.c_str(), "floor %ld %d %ld", &floorBytes, &floorFailed, &floorStartKb);
 
     double anchorCpu = 0;
     double anchorRssKb = 0;
@@ -211,6 +244,7 @@ int runOnce(const Options& o)
     const double loadAfter = loadAverage();
     ourCam.stop();
     anchorCam.stop();
+    floorCam.stop();
 
     if (ours.status != 0) {
         std::fprintf(stderr, "bench_recording: the recording process failed (%d)\n", ours.status);
@@ -275,7 +309,13 @@ int runOnce(const Options& o)
                 static_cast<double>(idle.maxRssKb) / 1024.0, o.streams);
     std::printf("%-22s %12.3f %12.3f %16.1f%s\n", "anchor (ffmpeg)", ancCpu, ancCpu * per30, ancMem,
                 anchorFailed ? "   (some ffmpeg runs failed)" : "");
+    const double floorCpu = floorUse.cpuSeconds / N;
+    const double floorMem = static_cast<double>(floorUse.maxRssKb - floorStartKb) / 1024.0 / N;
+    std::printf("%-22s %12.3f %12.3f %16.1f   (recv-to-write loop, %.1f MB written%s)\n", "floor (kernel)", floorCpu,
+                floorCpu * per30, floorMem, static_cast<double>(floorBytes) / 1e6,
+                floorUse.status != 0 || floorFailed != 0 ? ", SOME STREAMS FAILED" : "");
     std::printf("%-22s %12.3f %12s %16.3f\n", "ratio ours/anchor", cpuRatio, "", memRatio);
+    std::printf("%-22s %12.3f\n", "ratio floor/anchor", ancCpu > 0 ? floorCpu / ancCpu : 0);
     std::printf("goal: CPU ratio <= 0.333 %s, memory <= 8 MB per stream %s\n", cpuRatio <= 1.0 / 3 ? "met" : "MISSED",
                 ourMem <= 8.0 ? "met" : "MISSED");
     std::printf("packets written equal packets received: %s (video %ld written, %ld received; %d stream%s differ)\n",
