@@ -1,6 +1,7 @@
 #include "outside/vxnet/StreamReader.h"
 
 #include "outside/vxnet/ErrorMap.h"
+#include "outside/vxnet/SpsInfo.h"
 #include "outside/wrap/FfmpegHandles.h"
 #include "utility/vx_log.h"
 
@@ -12,6 +13,47 @@ namespace vxnet {
 
 namespace {
 thread_local StreamReader* t_current = nullptr;
+}
+
+bool tracksFromSdp(AVFormatContext* input)
+{
+    struct Found {
+        AVStream* st;
+        SpsInfo sps;
+    };
+    std::vector<Found> video;
+    int tracks = 0;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        AVStream* st = input->streams[i];
+        const AVCodecParameters* par = st->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO) {
+            // The parameter sets give the picture's size; without their
+            // timing the frame rate would have to be measured.
+            SpsInfo sps;
+            if (par->codec_id != AV_CODEC_ID_H264 || !readH264Sps(par->extradata, par->extradata_size, sps)
+                || sps.frameRateNum <= 0)
+                return false;
+            video.push_back({st, sps});
+            ++tracks;
+        } else if (par->codec_type == AVMEDIA_TYPE_AUDIO) {
+            // AAC needs its configuration, which only some SDPs carry.
+            if (par->codec_id == AV_CODEC_ID_NONE || par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0
+                || (par->codec_id == AV_CODEC_ID_AAC && par->extradata_size <= 0))
+                return false;
+            ++tracks;
+        }
+    }
+    if (tracks == 0)
+        return false;
+    for (auto& v : video) {
+        v.st->codecpar->width = v.sps.width;
+        v.st->codecpar->height = v.sps.height;
+        AVRational rate{0, 1};
+        av_reduce(&rate.num, &rate.den, v.sps.frameRateNum, v.sps.frameRateDen, INT32_MAX);
+        v.st->avg_frame_rate = rate;
+        v.st->r_frame_rate = rate;
+    }
+    return true;
 }
 
 StreamReader* StreamReader::current()
@@ -125,7 +167,12 @@ void StreamReader::run()
     m_deadline.store(BitrateMeter::nowMs() + kStallMs);
     m_opening.store(false);
     opened(VXNET_OK);
-    rc = avformat_find_stream_info(input.get(), nullptr);
+    // Probing decodes pictures, which costs a decoder's memory and time per
+    // camera; where the SDP says everything a recording needs, it is skipped.
+    if (!tracksFromSdp(input.get())) {
+        vx_log(VX_LOG_DEBUG, "vxnet StreamReader::run [%s] probing the tracks", m_logUrl.c_str());
+        rc = avformat_find_stream_info(input.get(), nullptr);
+    }
     if (rc < 0) {
         if (!m_closing.load()) {
             int code = m_stalled.load() ? VXNET_ERR_TIMEOUT : errorFromAv(rc);

@@ -19,6 +19,8 @@
 #include <string>
 #include <thread>
 
+struct AVFormatContext;
+
 namespace vxnet {
 
 struct StreamCallbacks {
@@ -29,6 +31,12 @@ struct StreamCallbacks {
     vxnet_error_callback error = nullptr;
     void* errorUser = nullptr;
 };
+
+// Fills in what probing would learn from the stream's pictures (size, frame
+// rate) from what the SDP carried: true when every audio and video track is
+// so described and the caller may skip probing, false (nothing changed) when
+// a track lacks something, e.g. an H.264 track without parameter sets.
+bool tracksFromSdp(AVFormatContext* input);
 
 class StreamReader {
 public:

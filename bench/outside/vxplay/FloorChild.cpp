@@ -148,7 +148,7 @@ long floorAttempt(const FloorJob& job, int i)
 // prepared for another client: a real client asks again.
 long floorStream(const FloorJob& job, int i)
 {
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    for (int attempt = 0; attempt < 300; ++attempt) {
         const long n = floorAttempt(job, i);
         if (n != -2)
             return n;
