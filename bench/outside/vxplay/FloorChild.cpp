@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,8 +71,11 @@ std::string headerValue(const std::string& head, const char* name)
 
 // Sets the stream up and reads it for the job's time; the bytes written, -1
 // on failure, -2 when the camera was busy setting its media up (asked again).
-long floorAttempt(const FloorJob& job, int i)
+long floorAttempt(const FloorJob& job, int i, std::mutex& setupLock)
 {
+    // One set-up at a time: the simulated camera refuses a client that comes
+    // while it prepares its shared media for another (as ours open one by one).
+    std::unique_lock setup(setupLock);
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -117,6 +121,7 @@ long floorAttempt(const FloorJob& job, int i)
         ::close(fd);
         return -2;
     }
+    setup.unlock();
     const std::string path = job.outDir + "/" + std::to_string(i) + ".bin";
     if (!ok)
         std::fprintf(stderr, "bench_recording: floor stream %d not set up: %s\n", i, head.substr(0, head.find('\r')).c_str());
@@ -146,10 +151,10 @@ long floorAttempt(const FloorJob& job, int i)
 
 // The simulated camera answers 503 while its shared media is being
 // prepared for another client: a real client asks again.
-long floorStream(const FloorJob& job, int i)
+long floorStream(const FloorJob& job, int i, std::mutex& setupLock)
 {
     for (int attempt = 0; attempt < 300; ++attempt) {
-        const long n = floorAttempt(job, i);
+        const long n = floorAttempt(job, i, setupLock);
         if (n != -2)
             return n;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -173,9 +178,10 @@ int runFloor(const FloorJob& job, int fd)
     std::atomic<long> bytes{0};
     std::atomic<int> failed{0};
     std::vector<std::thread> threads;
+    std::mutex setupLock;
     for (int i = 0; i < job.streams; ++i)
         threads.emplace_back([&, i] {
-            const long n = floorStream(job, i);
+            const long n = floorStream(job, i, setupLock);
             if (n < 0)
                 ++failed;
             else
