@@ -153,7 +153,7 @@ long floorAttempt(const FloorJob& job, int i, std::mutex& setupLock)
 // prepared for another client: a real client asks again.
 long floorStream(const FloorJob& job, int i, std::mutex& setupLock)
 {
-    for (int attempt = 0; attempt < 300; ++attempt) {
+    for (int attempt = 0; attempt < 1200; ++attempt) {
         const long n = floorAttempt(job, i, setupLock);
         if (n != -2)
             return n;
