@@ -230,7 +230,14 @@ void StreamReader::run()
     vxwrap::PacketPtr pkt(av_packet_alloc());
     int code = pkt ? VXNET_OK : VXNET_ERR_NO_MEMORY;
     while (code == VXNET_OK && !m_closing.load()) {
+        const int64_t askedAt = BitrateMeter::nowMs();
         rc = av_read_frame(input.get(), pkt.get());
+        // A read that had to wait woke up for the first bytes of what the
+        // camera sent: letting the rest arrive before reading on takes the
+        // batch with one wake-up instead of one per network segment. The
+        // camera's bytes wait in the socket meanwhile; nothing is dropped.
+        if (rc >= 0 && BitrateMeter::nowMs() - askedAt >= kWaitedMs && !m_closing.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(kBatchMs));
         if (rc < 0) {
             if (m_closing.load())
                 break;

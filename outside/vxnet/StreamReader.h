@@ -65,6 +65,11 @@ public:
     // A reader that sees no data for this long gives up (the camera vanished
     // without closing the connection).
     static constexpr int kStallMs = 10000;
+    // A read that took this long waited for the camera; the reader then
+    // lets the camera's next batch gather for kBatchMs before reading on
+    // (the live picture comes that much later).
+    static constexpr int kWaitedMs = 2;
+    static constexpr int kBatchMs = 40;
 
 private:
     enum class OpenState { Pending, Open, Failed };
