@@ -30,6 +30,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,6 +65,7 @@ struct ObjectResult {
     std::atomic<int> recording{0};
     std::atomic<int> segments{0};
     std::atomic<int> lost{0}; // IsPlaying turned 0 while recording
+    std::atomic<int> retries{0};
 };
 
 void driveObject(int index, int httpPort, int rtspPort, const std::string& dir, int seconds, int segmentSeconds,
@@ -71,7 +73,18 @@ void driveObject(int index, int httpPort, int rtspPort, const std::string& dir, 
     CWebWatchNB camera(1, index, 0, nullptr);
     camera.SetCameraInfo("127.0.0.1", httpPort, rtspPort, 0, 0, "admin", "admin");
     camera.SetRecordOnly(1);
-    if (!camera.Connect() || !camera.StartPlay()) {
+    // As the recorder's thread does: a camera that did not answer in time is
+    // tried again on the next pass (300 logins at once queue up at one camsim).
+    bool up = false;
+    for (int attempt = 0; attempt < 5 && !up; ++attempt) {
+        if (attempt > 0) {
+            ++result.retries;
+            camera.Cleanup();
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
+        up = camera.Connect() && camera.StartPlay();
+    }
+    if (!up) {
         camera.Cleanup();
         return;
     }
@@ -102,8 +115,22 @@ void driveObject(int index, int httpPort, int rtspPort, const std::string& dir, 
     camera.Cleanup();
 }
 
-int runObjects(int n, int seconds, int segmentSeconds, int prerecordMs, int httpPort, int rtspPort,
+// ports: "HTTP:RTSP,HTTP:RTSP,..." of the cameras, taken in turn.
+int runObjects(int n, int seconds, int segmentSeconds, int prerecordMs, const std::string& ports,
                const std::string& outDir) {
+    std::vector<std::pair<int, int>> cams;
+    for (size_t pos = 0; pos < ports.size();) {
+        size_t comma = ports.find(',', pos);
+        if (comma == std::string::npos)
+            comma = ports.size();
+        int http = 0, rtsp = 0;
+        if (std::sscanf(ports.substr(pos, comma - pos).c_str(), "%d:%d", &http, &rtsp) != 2)
+            return 64;
+        cams.emplace_back(http, rtsp);
+        pos = comma + 1;
+    }
+    if (cams.empty())
+        return 64;
     vx_log_set_level(VX_LOG_ERROR);
     if (!CWebWatchBase::InitLib())
         return 2;
@@ -114,15 +141,16 @@ int runObjects(int n, int seconds, int segmentSeconds, int prerecordMs, int http
     for (int i = 0; i < n; ++i) {
         std::string dir = outDir + "/" + std::to_string(i);
         ::mkdir(dir.c_str(), 0755);
-        threads.emplace_back(driveObject, i, httpPort, rtspPort, dir, seconds, segmentSeconds, std::ref(result));
+        const auto& cam = cams[static_cast<size_t>(i) % cams.size()];
+        threads.emplace_back(driveObject, i, cam.first, cam.second, dir, seconds, segmentSeconds, std::ref(result));
     }
     for (auto& t : threads)
         t.join();
     CWebWatchBase::DeinitLib();
     char line[200];
-    int len = std::snprintf(line, sizeof line, "objects %d connected %d recording %d segments %d lost\n",
+    int len = std::snprintf(line, sizeof line, "objects %d connected %d recording %d segments %d lost %d retries\n",
                             result.connected.load(), result.recording.load(), result.segments.load(),
-                            result.lost.load());
+                            result.lost.load(), result.retries.load());
     return ::write(3, line, static_cast<size_t>(len)) == len ? 0 : 3;
 }
 
@@ -134,14 +162,16 @@ int childMain(int argc, char** argv) {
         CWebWatchBase::DeinitLib();
         return runIdle();
     }
-    // --child-anchor|--child-objects N seconds segment prerecord http rtsp dir
+    // --child-objects N seconds segment prerecord HTTP:RTSP[,HTTP:RTSP...] dir
+    // --child-anchor N seconds segment prerecord http rtsp dir
     int n = 0, seconds = 0, segment = 0, prerecord = 0, http = 0, rtsp = 0;
-    if (argc != 9 || !parseInt(argv[2], 1, 10000, n) || !parseInt(argv[3], 1, 100000, seconds) ||
-        !parseInt(argv[4], 1, 100000, segment) || !parseInt(argv[5], 0, 600000, prerecord) ||
-        !parseInt(argv[6], 1, 65535, http) || !parseInt(argv[7], 1, 65535, rtsp))
+    if (argc < 8 || !parseInt(argv[2], 1, 10000, n) || !parseInt(argv[3], 1, 100000, seconds) ||
+        !parseInt(argv[4], 1, 100000, segment) || !parseInt(argv[5], 0, 600000, prerecord))
         return 64;
     if (std::strcmp(argv[1], "--child-objects") == 0)
-        return runObjects(n, seconds, segment, prerecord, http, rtsp, argv[8]);
+        return argc == 8 ? runObjects(n, seconds, segment, prerecord, argv[6], argv[7]) : 64;
+    if (argc != 9 || !parseInt(argv[6], 1, 65535, http) || !parseInt(argv[7], 1, 65535, rtsp))
+        return 64;
     RecordingJob job;
     job.streams = n;
     job.seconds = seconds;
@@ -165,9 +195,23 @@ int runOnce(int n, const Options& o) {
 
     const std::vector<std::string> camArgs = {"--replay", "--width", "640", "--height", "360", "--fps", "25",
                                               "--bitrate", "1000", "--keyint", "50"};
-    CamsimProcess ourCam(camArgs, 60000);
+    // A simulated camera serves up to 256 connections, and each camera object
+    // keeps its alarm channel open beside its requests: one camera process
+    // for every 100 objects (the plain recording opens no side channel).
+    std::vector<std::unique_ptr<CamsimProcess>> ourCams;
+    std::string ourPorts;
+    for (int i = 0; i < (n + 99) / 100; ++i) {
+        ourCams.push_back(std::make_unique<CamsimProcess>(camArgs, 60000));
+        if (!ourCams.back()->ok()) {
+            std::fprintf(stderr, "bench_webwatch: camsim did not start\n");
+            std::filesystem::remove_all(root);
+            return 1;
+        }
+        ourPorts += (ourPorts.empty() ? "" : ",") + std::to_string(ourCams.back()->httpPort()) + ":" +
+                    std::to_string(ourCams.back()->rtspPort());
+    }
     CamsimProcess anchorCam(camArgs, 60000);
-    if (!ourCam.ok() || !anchorCam.ok()) {
+    if (!anchorCam.ok()) {
         std::fprintf(stderr, "bench_webwatch: camsim did not start\n");
         std::filesystem::remove_all(root);
         return 1;
@@ -188,7 +232,11 @@ int runOnce(int n, const Options& o) {
     if (pipe2(anchorPipe, O_CLOEXEC) != 0 || pipe2(oursPipe, O_CLOEXEC) != 0)
         return 1;
     pid_t anchor = spawnSelf(args("--child-anchor", anchorCam, anchorDir), anchorPipe[1]);
-    pid_t ours = spawnSelf(args("--child-objects", ourCam, oursDir), oursPipe[1]);
+    std::vector<std::string> oursArgs = {"--child-objects"};
+    oursArgs.insert(oursArgs.end(), common.begin(), common.end());
+    oursArgs.push_back(ourPorts);
+    oursArgs.push_back(oursDir);
+    pid_t ours = spawnSelf(oursArgs, oursPipe[1]);
     close(anchorPipe[1]);
     close(oursPipe[1]);
     std::string anchorLines, oursLines;
@@ -197,12 +245,12 @@ int runOnce(int n, const Options& o) {
     drain.join();
     Usage o1 = waitChild(ours);
     Usage a1 = waitChild(anchor);
-    ourCam.stop();
+    ourCams.clear();
     anchorCam.stop();
 
-    int connected = 0, recording = 0, segments = 0, lost = 0;
-    std::sscanf(oursLines.c_str(), "objects %d connected %d recording %d segments %d lost", &connected, &recording,
-                &segments, &lost);
+    int connected = 0, recording = 0, segments = 0, lost = 0, retries = 0;
+    std::sscanf(oursLines.c_str(), "objects %d connected %d recording %d segments %d lost %d retries", &connected,
+                &recording, &segments, &lost, &retries);
     int anchorStreams = 0;
     for (size_t pos = 0; (pos = anchorLines.find('\n', pos)) != std::string::npos; ++pos)
         ++anchorStreams;
@@ -219,8 +267,9 @@ int runOnce(int n, const Options& o) {
                 "pre-record %d ms\n",
                 n, o.seconds, o.segmentSeconds, o.prerecordMs);
     std::printf("%-26s %12s %16s\n", "", "CPU s/camera", "peak MB/camera");
-    std::printf("%-26s %12.3f %16.2f   (exit %d; %d connected, %d recording, %d segments, %d lost streams)\n",
-                "ours (CWebWatchNB)", ourCpu, ourMem, o1.status, connected, recording, segments, lost);
+    std::printf("%-26s %12.3f %16.2f   (exit %d; %d connected, %d recording, %d segments, %d lost streams, "
+                "%d connects retried)\n",
+                "ours (CWebWatchNB)", ourCpu, ourMem, o1.status, connected, recording, segments, lost, retries);
     std::printf("%-26s %12.3f %16.2f   (exit %d; %d streams reported)\n", "anchor (vxnet + vxplay)", ancCpu, ancMem,
                 a1.status, anchorStreams);
     std::printf("%-26s %12.3f %16.3f\n", "ratio ours/anchor", cpuRatio, memRatio);
