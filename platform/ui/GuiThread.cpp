@@ -426,6 +426,7 @@ bool InitGuiThread(int argc, char** argv)
     InstallStringTableHook();
     RememberScreen();
     StartBroadcastListener();
+    StartWindowShots();
     vxk::SetGuiWaitHooks(&kHooks);
     return true;
 }
@@ -437,6 +438,7 @@ void ShutdownGuiThread()
     vxk::SetGuiWaitHooks(nullptr);
     DestroyAllWindows();
     StopBroadcastListener();
+    StopWindowShots();
     g_gui.load()->shutdown();
     GuiThread* gui = g_gui.exchange(nullptr);
     delete gui;

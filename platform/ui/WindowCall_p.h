@@ -63,6 +63,10 @@ bool RegisteredMessageName(UINT id, std::string& name);
 // thread, closed with it.
 void StartBroadcastListener();
 void StopBroadcastListener();
+// With VX_SHOT_DIR set, SIGUSR1 saves every visible top-level window there
+// as a PNG file (WindowShots.cpp).
+void StartWindowShots();
+void StopWindowShots();
 
 // Dialog default procedure (true when it handled the message).
 bool DefDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
