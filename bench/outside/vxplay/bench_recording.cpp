@@ -162,10 +162,32 @@ struct Totals {
     }
 };
 
+// Each stream holds a few descriptors on every side (sockets, the segment
+// file, the camera's end): the soft limit is raised toward the hard one when
+// it is lower than the run needs, and the children inherit it.
+bool raiseFileLimit(int streams)
+{
+    rlimit lim{};
+    if (getrlimit(RLIMIT_NOFILE, &lim) != 0)
+        return false;
+    const rlim_t need = static_cast<rlim_t>(streams) * 16 + 256;
+    if (lim.rlim_cur >= need)
+        return true;
+    lim.rlim_cur = lim.rlim_max == RLIM_INFINITY ? need : std::min(need, lim.rlim_max);
+    if (setrlimit(RLIMIT_NOFILE, &lim) != 0 || lim.rlim_cur < need) {
+        std::fprintf(stderr, "bench_recording: %d streams need %lu descriptors, the limit allows %lu\n", streams,
+                     static_cast<unsigned long>(need), static_cast<unsigned long>(lim.rlim_cur));
+        return false;
+    }
+    return true;
+}
+
 // One run of both sides with o.streams streams. 0: every packet reached its
 // files; 2: something was lost or failed; 1: the run itself could not be made.
 int runOnce(const Options& o)
 {
+    if (!raiseFileLimit(o.streams))
+        return 1;
     char tmpl[] = "/tmp/bench_recording.XXXXXX";
     if (!mkdtemp(tmpl)) {
         std::perror("bench_recording: mkdtemp");
