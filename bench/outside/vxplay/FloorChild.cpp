@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -69,13 +68,9 @@ std::string headerValue(const std::string& head, const char* name)
     return head.substr(from, head.find_first_of(";\r", from) - from);
 }
 
-// Sets the stream up and reads it for the job's time; the bytes written, -1
-// on failure, -2 when the camera was busy setting its media up (asked again).
-long floorAttempt(const FloorJob& job, int i, std::mutex& setupLock)
+// Sets the stream up and reads it for the job's time; the bytes written, -1 on failure.
+long floorStream(const FloorJob& job, int i)
 {
-    // One set-up at a time: the simulated camera refuses a client that comes
-    // while it prepares its shared media for another (as ours open one by one).
-    std::unique_lock setup(setupLock);
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -95,7 +90,16 @@ long floorAttempt(const FloorJob& job, int i, std::mutex& setupLock)
             r += "Session: " + session + "\r\n";
         return sendAll(fd, r + extra + "\r\n") && readReply(fd, rest, head, body);
     };
-    bool ok = request("DESCRIBE", url, "Accept: application/sdp\r\n");
+    // The simulated camera answers 503 while it prepares its shared media
+    // for another client: asked again on the same connection, as a client
+    // that closed and came back would make it start over.
+    bool ok = false;
+    for (int tries = 0; tries < 1200 && !ok; ++tries) {
+        ok = request("DESCRIBE", url, "Accept: application/sdp\r\n");
+        if (ok || head.find(" 503 ") == std::string::npos)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     std::string base = ok ? headerValue(head, "Content-Base:") : std::string();
     if (base.empty())
         base = url;
@@ -117,11 +121,6 @@ long floorAttempt(const FloorJob& job, int i, std::mutex& setupLock)
             session = headerValue(head, "Session:");
     }
     ok = ok && channel > 0 && request("PLAY", base, "Range: npt=0.000-\r\n");
-    if (!ok && head.find(" 503 ") != std::string::npos) {
-        ::close(fd);
-        return -2;
-    }
-    setup.unlock();
     const std::string path = job.outDir + "/" + std::to_string(i) + ".bin";
     if (!ok)
         std::fprintf(stderr, "bench_recording: floor stream %d not set up: %s\n", i, head.substr(0, head.find('\r')).c_str());
@@ -149,20 +148,6 @@ long floorAttempt(const FloorJob& job, int i, std::mutex& setupLock)
     return written;
 }
 
-// The simulated camera answers 503 while its shared media is being
-// prepared for another client: a real client asks again.
-long floorStream(const FloorJob& job, int i, std::mutex& setupLock)
-{
-    for (int attempt = 0; attempt < 1200; ++attempt) {
-        const long n = floorAttempt(job, i, setupLock);
-        if (n != -2)
-            return n;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    std::fprintf(stderr, "bench_recording: floor stream %d: the camera stayed busy\n", i);
-    return -1;
-}
-
 } // namespace
 
 int runFloor(const FloorJob& job, int fd)
@@ -178,10 +163,9 @@ int runFloor(const FloorJob& job, int fd)
     std::atomic<long> bytes{0};
     std::atomic<int> failed{0};
     std::vector<std::thread> threads;
-    std::mutex setupLock;
     for (int i = 0; i < job.streams; ++i)
         threads.emplace_back([&, i] {
-            const long n = floorStream(job, i, setupLock);
+            const long n = floorStream(job, i);
             if (n < 0)
                 ++failed;
             else
