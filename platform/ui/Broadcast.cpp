@@ -166,8 +166,8 @@ long BroadcastSystemMessage(DWORD flags, LPDWORD recipients, UINT msg, WPARAM wP
     std::string dir = vxw::Folder();
     if (dir.empty())
         return 1;
-    std::string datagram = std::string(vxw::kMagic) + " " + name + " " + std::to_string(wParam) + " " +
-                           std::to_string(static_cast<long long>(lParam)) + "\n";
+    std::string datagram = std::string(vxw::kMagic) + " " + name + " " + std::to_string(wParam) + " "
+                           + std::to_string(static_cast<long long>(lParam)) + "\n";
     if (datagram.size() > vxw::kMaxDatagram)
         return -1;
     int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);

@@ -12,10 +12,10 @@ class CCmdTarget;
 // What a handler thunk gets besides the parameters.
 struct AFX_DISPATCH {
     UINT message;
-    UINT nID;       // control or command id (WM_COMMAND, WM_NOTIFY, ranges)
-    UINT nCode;     // notification code
+    UINT nID;          // control or command id (WM_COMMAND, WM_NOTIFY, ranges)
+    UINT nCode;        // notification code
     LRESULT* pResult;  // WM_NOTIFY result slot
-    BOOL bHandled;  // the _EX entries clear it to let the search go on
+    BOOL bHandled;     // the _EX entries clear it to let the search go on
 };
 
 typedef LRESULT (*AFX_PMSG)(CCmdTarget* target, WPARAM wParam, LPARAM lParam, AFX_DISPATCH& d);
@@ -57,22 +57,27 @@ protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
 };
 
-#define DECLARE_MESSAGE_MAP()                         \
-protected:                                            \
-    static const AFX_MSGMAP* GetThisMessageMap();     \
+#define DECLARE_MESSAGE_MAP()                                                                                          \
+protected:                                                                                                             \
+    static const AFX_MSGMAP* GetThisMessageMap();                                                                      \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                    \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap()                               \
-    {                                                                             \
-        using ThisClass [[maybe_unused]] = theClass;                              \
-        using TheBaseClass = baseClass;                                           \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                                         \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                                                  \
+    {                                                                                                                  \
+        return GetThisMessageMap();                                                                                    \
+    }                                                                                                                  \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                                                    \
+    {                                                                                                                  \
+        using ThisClass [[maybe_unused]] = theClass;                                                                   \
+        using TheBaseClass = baseClass;                                                                                \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-
-#define END_MESSAGE_MAP()                                                         \
-        {0, 0, 0, 0, 0, nullptr}};                                                \
-        static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,   \
-                                              &_messageEntries[0]};               \
-        return &messageMap;                                                       \
+#define END_MESSAGE_MAP()                                                                                              \
+    {                                                                                                                  \
+        0, 0, 0, 0, 0, nullptr                                                                                         \
+    }                                                                                                                  \
+    }                                                                                                                  \
+    ;                                                                                                                  \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};                      \
+    return &messageMap;                                                                                                \
     }

@@ -53,7 +53,10 @@ public:
     int SetItemDataPtr(int i, void* p) { return SetItemData(i, reinterpret_cast<DWORD_PTR>(p)); }
     void ShowDropDown(BOOL bShowIt = TRUE) { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
     BOOL GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
-    BOOL LimitText(int nMaxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars))); }
+    BOOL LimitText(int nMaxChars)
+    {
+        return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars)));
+    }
 
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {}
     virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {}

@@ -100,8 +100,7 @@ void ExchangeInteger(CDataExchange* pDX, int nIDC, T& value, const char* badInpu
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
-{
-}
+{}
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
@@ -159,9 +158,15 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
         ::SetWindowText(h, value.GetString());
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeInteger(pDX, nIDC, value, kParseInt); }
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
+{
+    ExchangeInteger(pDX, nIDC, value, kParseInt);
+}
 
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { ExchangeInteger(pDX, nIDC, value, kParseUInt); }
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
+{
+    ExchangeInteger(pDX, nIDC, value, kParseUInt);
+}
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value)
 {
@@ -232,8 +237,8 @@ void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value)
         value = ControlText(h);
         return;
     }
-    if (::SendMessage(h, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString())) ==
-        CB_ERR)
+    if (::SendMessage(h, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(value.GetString()))
+        == CB_ERR)
         ::SetWindowText(h, value.GetString());
 }
 

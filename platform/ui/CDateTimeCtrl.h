@@ -18,8 +18,8 @@ public:
     }
     BOOL SetTime(const SYSTEMTIME* pTimeNew)
     {
-        return static_cast<BOOL>(SendMessage(DTM_SETSYSTEMTIME, pTimeNew ? GDT_VALID : GDT_NONE,
-                                             reinterpret_cast<LPARAM>(pTimeNew)));
+        return static_cast<BOOL>(
+            SendMessage(DTM_SETSYSTEMTIME, pTimeNew ? GDT_VALID : GDT_NONE, reinterpret_cast<LPARAM>(pTimeNew)));
     }
     BOOL SetFormat(LPCSTR pstrFormat)
     {
@@ -50,6 +50,7 @@ public:
     BOOL SetTime(const CTime* pTimeNew)
     {
         SYSTEMTIME st{};
-        return pTimeNew && pTimeNew->GetAsSystemTime(st) ? SetTime(&st) : SetTime(static_cast<const SYSTEMTIME*>(nullptr));
+        return pTimeNew && pTimeNew->GetAsSystemTime(st) ? SetTime(&st)
+                                                         : SetTime(static_cast<const SYSTEMTIME*>(nullptr));
     }
 };

@@ -20,9 +20,9 @@
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnCancel)
-    ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+ON_COMMAND(IDOK, OnOK)
+ON_COMMAND(IDCANCEL, OnCancel)
+ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
 END_MESSAGE_MAP()
 
 namespace {
@@ -78,8 +78,7 @@ CDialog::CDialog() = default;
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDHelp(nIDTemplate), m_lpszTemplateName(MAKEINTRESOURCE(nIDTemplate)), m_pParentWnd(pParentWnd)
-{
-}
+{}
 
 CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd)
     : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd)
@@ -159,8 +158,8 @@ BOOL CDialog::CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, boo
     for (const vxw::DialogItemTemplate& item : t.items) {
         RECT ir{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(&ir);
-        HWND c = CreateWindowEx(item.exStyle, item.className.c_str(), item.text.c_str(), item.style | WS_CHILD,
-                                ir.left, ir.top, ir.right - ir.left, ir.bottom - ir.top, self,
+        HWND c = CreateWindowEx(item.exStyle, item.className.c_str(), item.text.c_str(), item.style | WS_CHILD, ir.left,
+                                ir.top, ir.right - ir.left, ir.bottom - ir.top, self,
                                 reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)), nullptr, nullptr);
         if (!c)
             return FALSE;

@@ -42,8 +42,8 @@ void SetFileDialogHook(FileDialogHook hook)
 }
 }  // namespace vxw::test
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
-                         LPCSTR lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags, LPCSTR lpszFilter,
+                         CWnd* pParentWnd)
     : m_bOpen(bOpenFileDialog), m_defExt(lpszDefExt ? lpszDefExt : ""), m_filter(lpszFilter ? lpszFilter : "")
 {
     m_owner = pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;

@@ -2,21 +2,21 @@
 // The open and save file dialogs. GUI thread; DoModal runs until the user
 // (or the test hook) answers.
 
-#include "platform/base/base.h"
 #include "platform/base/CObject.h"
+#include "platform/base/base.h"
 #include "platform/ui/winuser.h"
 
-#define OFN_READONLY 0x00000001
-#define OFN_OVERWRITEPROMPT 0x00000002
-#define OFN_HIDEREADONLY 0x00000004
-#define OFN_NOCHANGEDIR 0x00000008
+#define OFN_READONLY         0x00000001
+#define OFN_OVERWRITEPROMPT  0x00000002
+#define OFN_HIDEREADONLY     0x00000004
+#define OFN_NOCHANGEDIR      0x00000008
 #define OFN_ALLOWMULTISELECT 0x00000200
-#define OFN_PATHMUSTEXIST 0x00000800
-#define OFN_FILEMUSTEXIST 0x00001000
-#define OFN_CREATEPROMPT 0x00002000
+#define OFN_PATHMUSTEXIST    0x00000800
+#define OFN_FILEMUSTEXIST    0x00001000
+#define OFN_CREATEPROMPT     0x00002000
 #define OFN_NOREADONLYRETURN 0x00008000
-#define OFN_EXPLORER 0x00080000
-#define OFN_ENABLESIZING 0x00800000
+#define OFN_EXPLORER         0x00080000
+#define OFN_ENABLESIZING     0x00800000
 
 typedef struct tagOFNA {
     DWORD lStructSize;
@@ -26,7 +26,7 @@ typedef struct tagOFNA {
     LPSTR lpstrCustomFilter;
     DWORD nMaxCustFilter;
     DWORD nFilterIndex;
-    LPSTR lpstrFile;        // the chosen path, nMaxFile characters
+    LPSTR lpstrFile;  // the chosen path, nMaxFile characters
     DWORD nMaxFile;
     LPSTR lpstrFileTitle;
     DWORD nMaxFileTitle;

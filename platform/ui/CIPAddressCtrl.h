@@ -29,7 +29,10 @@ public:
         return static_cast<int>(SendMessage(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&dwAddress)));
     }
     void SetAddress(DWORD dwAddress) { SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(dwAddress)); }
-    void SetAddress(BYTE f0, BYTE f1, BYTE f2, BYTE f3) { SetAddress(static_cast<DWORD>(MAKEIPADDRESS(f0, f1, f2, f3))); }
+    void SetAddress(BYTE f0, BYTE f1, BYTE f2, BYTE f3)
+    {
+        SetAddress(static_cast<DWORD>(MAKEIPADDRESS(f0, f1, f2, f3)));
+    }
     void SetFieldFocus(WORD nField) { SendMessage(IPM_SETFOCUS, nField); }
     void SetFieldRange(int nField, BYTE nLower, BYTE nUpper)
     {

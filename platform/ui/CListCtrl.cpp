@@ -6,7 +6,8 @@ IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
 int CListCtrl::InsertColumn(int nCol, const LVCOLUMN* pColumn)
 {
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMN, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMN, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
 }
 
 int CListCtrl::InsertColumn(int nCol, LPCSTR lpszColumnHeading, int nFormat, int nWidth, int nSubItem)
@@ -66,8 +67,8 @@ int CListCtrl::InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, UINT nState, U
     return InsertItem(&it);
 }
 
-BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCSTR lpszItem, int nImage, UINT nState,
-                        UINT nStateMask, LPARAM lParam)
+BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
+                        LPARAM lParam)
 {
     LVITEM it{};
     it.mask = nMask;
@@ -147,8 +148,9 @@ int CListCtrl::GetNextSelectedItem(POSITION& pos) const
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageListType)
 {
-    auto old = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
-                                                        reinterpret_cast<LPARAM>(pImageList ? pImageList->m_hImageList : nullptr)));
+    auto old = reinterpret_cast<HIMAGELIST>(
+        SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
+                    reinterpret_cast<LPARAM>(pImageList ? pImageList->m_hImageList : nullptr)));
     return CImageList::FromHandle(old);
 }
 
@@ -163,13 +165,15 @@ BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const
     if (!lpRect)
         return FALSE;
     lpRect->left = static_cast<LONG>(nCode);
-    return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 BOOL CListCtrl::GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) const
 {
     RECT rc{nArea, iSubItem, 0, 0};
-    BOOL ok = static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), reinterpret_cast<LPARAM>(&rc)));
+    BOOL ok =
+        static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), reinterpret_cast<LPARAM>(&rc)));
     if (ok)
         ref = rc;
     return ok;

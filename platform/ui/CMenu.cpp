@@ -53,8 +53,14 @@ HMENU CMenu::Detach()
     return h;
 }
 
-BOOL CMenu::CreateMenu() { return Attach(::CreateMenu()); }
-BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+BOOL CMenu::CreateMenu()
+{
+    return Attach(::CreateMenu());
+}
+BOOL CMenu::CreatePopupMenu()
+{
+    return Attach(::CreatePopupMenu());
+}
 
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
@@ -73,23 +79,56 @@ BOOL CMenu::DestroyMenu()
     return ::DestroyMenu(Detach());
 }
 
-BOOL CMenu::AppendMenu(UINT f, UINT_PTR id, LPCSTR s) { return ::AppendMenu(m_hMenu, f, id, s); }
-BOOL CMenu::InsertMenu(UINT p, UINT f, UINT_PTR id, LPCSTR s) { return ::InsertMenu(m_hMenu, p, f, id, s); }
-BOOL CMenu::ModifyMenu(UINT p, UINT f, UINT_PTR id, LPCSTR s) { return ::ModifyMenu(m_hMenu, p, f, id, s); }
-BOOL CMenu::RemoveMenu(UINT p, UINT f) { return ::RemoveMenu(m_hMenu, p, f); }
-BOOL CMenu::DeleteMenu(UINT p, UINT f) { return ::DeleteMenu(m_hMenu, p, f); }
-UINT CMenu::EnableMenuItem(UINT id, UINT f) { return ::EnableMenuItem(m_hMenu, id, f); }
-UINT CMenu::CheckMenuItem(UINT id, UINT f) { return ::CheckMenuItem(m_hMenu, id, f); }
+BOOL CMenu::AppendMenu(UINT f, UINT_PTR id, LPCSTR s)
+{
+    return ::AppendMenu(m_hMenu, f, id, s);
+}
+BOOL CMenu::InsertMenu(UINT p, UINT f, UINT_PTR id, LPCSTR s)
+{
+    return ::InsertMenu(m_hMenu, p, f, id, s);
+}
+BOOL CMenu::ModifyMenu(UINT p, UINT f, UINT_PTR id, LPCSTR s)
+{
+    return ::ModifyMenu(m_hMenu, p, f, id, s);
+}
+BOOL CMenu::RemoveMenu(UINT p, UINT f)
+{
+    return ::RemoveMenu(m_hMenu, p, f);
+}
+BOOL CMenu::DeleteMenu(UINT p, UINT f)
+{
+    return ::DeleteMenu(m_hMenu, p, f);
+}
+UINT CMenu::EnableMenuItem(UINT id, UINT f)
+{
+    return ::EnableMenuItem(m_hMenu, id, f);
+}
+UINT CMenu::CheckMenuItem(UINT id, UINT f)
+{
+    return ::CheckMenuItem(m_hMenu, id, f);
+}
 
 BOOL CMenu::CheckMenuRadioItem(UINT first, UINT last, UINT item, UINT flags)
 {
     return ::CheckMenuRadioItem(m_hMenu, first, last, item, flags);
 }
 
-BOOL CMenu::SetDefaultItem(UINT uItem, BOOL fByPos) { return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos); }
-UINT CMenu::GetMenuItemCount() const { return static_cast<UINT>(::GetMenuItemCount(m_hMenu)); }
-UINT CMenu::GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
-UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+BOOL CMenu::SetDefaultItem(UINT uItem, BOOL fByPos)
+{
+    return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos);
+}
+UINT CMenu::GetMenuItemCount() const
+{
+    return static_cast<UINT>(::GetMenuItemCount(m_hMenu));
+}
+UINT CMenu::GetMenuItemID(int nPos) const
+{
+    return ::GetMenuItemID(m_hMenu, nPos);
+}
+UINT CMenu::GetMenuState(UINT nID, UINT nFlags) const
+{
+    return ::GetMenuState(m_hMenu, nID, nFlags);
+}
 
 int CMenu::GetMenuString(UINT id, LPSTR s, int max, UINT flags) const
 {

@@ -3,8 +3,8 @@
 // a menu that has an object are measured and drawn by its MeasureItem and
 // DrawItem when the owner window leaves them. GUI thread.
 
-#include "platform/base/base.h"
 #include "platform/base/CObject.h"
+#include "platform/base/base.h"
 #include "platform/ui/menu.h"
 
 class CBitmap;

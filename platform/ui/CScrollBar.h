@@ -13,7 +13,10 @@ public:
         return CWnd::CreateEx(0, "SCROLLBAR", "", dwStyle | WS_CHILD, rect, pParentWnd, nID);
     }
     int GetScrollPos() const { return static_cast<int>(SendMessage(SBM_GETPOS)); }
-    int SetScrollPos(int nPos, BOOL bRedraw = TRUE) { return static_cast<int>(SendMessage(SBM_SETPOS, static_cast<WPARAM>(nPos), bRedraw)); }
+    int SetScrollPos(int nPos, BOOL bRedraw = TRUE)
+    {
+        return static_cast<int>(SendMessage(SBM_SETPOS, static_cast<WPARAM>(nPos), bRedraw));
+    }
     void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const
     {
         SendMessage(SBM_GETRANGE, reinterpret_cast<WPARAM>(lpMinPos), reinterpret_cast<LPARAM>(lpMaxPos));
@@ -29,6 +32,12 @@ public:
         GetScrollRange(&lo, &hi);
         return hi;
     }
-    BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE) { return CWnd::SetScrollInfo(SB_CTL, lpScrollInfo, bRedraw); }
-    BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) { return CWnd::GetScrollInfo(SB_CTL, lpScrollInfo, nMask); }
+    BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE)
+    {
+        return CWnd::SetScrollInfo(SB_CTL, lpScrollInfo, bRedraw);
+    }
+    BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL)
+    {
+        return CWnd::GetScrollInfo(SB_CTL, lpScrollInfo, nMask);
+    }
 };

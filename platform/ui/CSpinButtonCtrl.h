@@ -24,7 +24,8 @@ public:
     int GetPos32() const { return static_cast<int>(SendMessage(UDM_GETPOS32)); }
     CWnd* SetBuddy(CWnd* pWndBuddy)
     {
-        return CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(CWnd::SafeHwnd(pWndBuddy)))));
+        return CWnd::FromHandle(
+            reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(CWnd::SafeHwnd(pWndBuddy)))));
     }
     CWnd* GetBuddy() const { return CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY))); }
 };

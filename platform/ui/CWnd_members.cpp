@@ -96,8 +96,7 @@ CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const
             start = i;
     }
     for (int step = 1; step <= n; ++step) {
-        int i = start < 0 ? (bPrevious ? n - step : step - 1)
-                          : ((start + (bPrevious ? -step : step)) % n + n) % n;
+        int i = start < 0 ? (bPrevious ? n - step : step - 1) : ((start + (bPrevious ? -step : step)) % n + n) % n;
         if (TabStop(kids[static_cast<size_t>(i)]))
             return FromHandle(kids[static_cast<size_t>(i)]);
     }
@@ -356,7 +355,8 @@ CFont* CWnd::GetFont() const
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 {
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
 }
 
 HICON CWnd::GetIcon(BOOL bBigIcon) const
@@ -643,4 +643,3 @@ int CWnd::RunModalLoop(DWORD)
     m_bInModalLoop = false;
     return m_nModalResult;
 }
-

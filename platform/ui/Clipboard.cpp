@@ -34,7 +34,7 @@ struct ClipState {
     bool open = false;
     HWND owner = nullptr;
     bool changed = false;
-    std::map<UINT, HGLOBAL> data;  // blocks owned by the clipboard
+    std::map<UINT, HGLOBAL> data;          // blocks owned by the clipboard
     std::vector<std::string> formatNames;  // index: id - 0xC000
 };
 
@@ -91,7 +91,8 @@ std::vector<std::string> DropNames(const std::vector<unsigned char>& bytes)
             }
             if (w.empty())
                 break;
-            int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+            int n =
+                WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
             std::string s(static_cast<size_t>(n > 0 ? n : 0), '\0');
             if (n > 0)
                 WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
@@ -171,7 +172,10 @@ void Publish()
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-void FreeBlock(HGLOBAL h) { GlobalFree(h); }
+void FreeBlock(HGLOBAL h)
+{
+    GlobalFree(h);
+}
 
 HGLOBAL MakeBlock(const void* data, size_t n)
 {

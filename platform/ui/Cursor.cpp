@@ -1,6 +1,6 @@
 // Cursors: the standard shapes and the wait cursor.
-#include "platform/ui/CWinApp.h"
 #include "platform/ui/CWaitCursor.h"
+#include "platform/ui/CWinApp.h"
 #include "platform/ui/WindowCall_p.h"
 
 #include "platform/gdi/CtlColor_p.h"

@@ -198,8 +198,7 @@ HMENU LoadMenu(HINSTANCE module, LPCSTR name)
     if (!module)
         module = AfxFindResourceHandle(name, RT_MENU);
     const vxw::ResourceModule* rm = vxw::FindResourceModule(module);
-    const vxw::MenuTemplate* t =
-        rm ? rm->FindMenu(static_cast<UINT>(reinterpret_cast<uintptr_t>(name))) : nullptr;
+    const vxw::MenuTemplate* t = rm ? rm->FindMenu(static_cast<UINT>(reinterpret_cast<uintptr_t>(name))) : nullptr;
     if (!t)
         return nullptr;
     HMENU h = NewMenu(false);
@@ -354,8 +353,9 @@ UINT GetMenuState(HMENU menu, UINT id, UINT flags)
     MenuItem* it = FindItem(menu, id, flags);
     if (!it)
         return static_cast<UINT>(-1);
-    UINT state = it->flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR | MF_OWNERDRAW |
-                              MF_MENUBARBREAK | MF_MENUBREAK | MF_DEFAULT | MF_BITMAP | MF_HILITE);
+    UINT state = it->flags
+                 & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR | MF_OWNERDRAW | MF_MENUBARBREAK
+                    | MF_MENUBREAK | MF_DEFAULT | MF_BITMAP | MF_HILITE);
     if (it->flags & MF_POPUP) {
         MenuObj* sub = Menu(reinterpret_cast<HMENU>(it->id));
         state = (state & 0xFF) | (static_cast<UINT>(sub ? sub->items.size() : 0) << 8);

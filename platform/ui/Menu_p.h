@@ -11,8 +11,8 @@
 namespace vxw {
 
 struct MenuItem {
-    UINT flags = 0;          // MF_ values
-    UINT_PTR id = 0;         // command id; the sub-menu for MF_POPUP
+    UINT flags = 0;   // MF_ values
+    UINT_PTR id = 0;  // command id; the sub-menu for MF_POPUP
     std::string text;
     ULONG_PTR itemData = 0;  // owner-drawn items: the caller's value
 };

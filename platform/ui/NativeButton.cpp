@@ -49,8 +49,7 @@ class Colored : public Base {
 public:
     template <typename... A>
     Colored(HWND h, A&&... args) : Base(std::forward<A>(args)...), m_hwnd(h)
-    {
-    }
+    {}
 
 protected:
     void paintEvent(QPaintEvent* e) override
@@ -124,8 +123,8 @@ public:
             result = 0;
             return true;
         case BM_GETSTATE:
-            result = checkState() | (m_button && m_button->isDown() ? BST_PUSHED : 0) |
-                     (m_widget && m_widget->hasFocus() ? BST_FOCUS : 0);
+            result = checkState() | (m_button && m_button->isDown() ? BST_PUSHED : 0)
+                     | (m_widget && m_widget->hasFocus() ? BST_FOCUS : 0);
             return true;
         case BM_SETSTATE:
             if (m_button)

@@ -123,7 +123,8 @@ public:
             result = CopyOut(FromQ(m_combo->itemText(index)), reinterpret_cast<char*>(lParam), 0x7FFFFFFF);
             return true;
         case CB_GETLBTEXTLEN:
-            result = index < 0 || index >= count ? CB_ERR : static_cast<LRESULT>(FromQ(m_combo->itemText(index)).size());
+            result =
+                index < 0 || index >= count ? CB_ERR : static_cast<LRESULT>(FromQ(m_combo->itemText(index)).size());
             return true;
         case CB_FINDSTRING:
         case CB_FINDSTRINGEXACT:
@@ -135,8 +136,7 @@ public:
             return true;
         }
         case CB_GETITEMDATA:
-            result = index < 0 || index >= count ? CB_ERR
-                                                 : static_cast<LRESULT>(m_combo->itemData(index).toLongLong());
+            result = index < 0 || index >= count ? CB_ERR : static_cast<LRESULT>(m_combo->itemData(index).toLongLong());
             return true;
         case CB_SETITEMDATA:
             if (index < 0 || index >= count) {
@@ -207,8 +207,8 @@ private:
         for (int k = 1; k <= count; ++k) {
             int i = ((start < 0 ? -1 : start) + k) % count;
             QString item = m_combo->itemText(i);
-            bool hit = exact ? item.compare(text, Qt::CaseInsensitive) == 0
-                             : item.startsWith(text, Qt::CaseInsensitive);
+            bool hit =
+                exact ? item.compare(text, Qt::CaseInsensitive) == 0 : item.startsWith(text, Qt::CaseInsensitive);
             if (hit)
                 return i;
         }

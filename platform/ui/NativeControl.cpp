@@ -1,7 +1,7 @@
 #include "platform/ui/NativeControl_p.h"
 
-#include "platform/ui/CtlColorQuery_p.h"
 #include "platform/gdi/DcHandle_p.h"
+#include "platform/ui/CtlColorQuery_p.h"
 #include "platform/ui/WindowCall_p.h"
 
 #include <QPainter>

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QValidator>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QValidator>
 
 namespace vxw {
 

@@ -6,11 +6,11 @@
 #include "platform/ui/commctrl.h"
 
 #include <QHBoxLayout>
-#include <QRegularExpressionValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpressionValidator>
 
 #include <array>
 

@@ -29,7 +29,7 @@ QWidget* ListView::create(WindowRecord& r, QWidget* parent)
     m_view->setWordWrap(false);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode((r.style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection
-                                                        : QAbstractItemView::ExtendedSelection);
+                                                       : QAbstractItemView::ExtendedSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setDragEnabled(false);
     m_view->setFocusPolicy(Qt::StrongFocus);
@@ -64,8 +64,8 @@ bool ListView::handle(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (!m_view)
         return false;
-    return handleItems(msg, wParam, lParam, result) || handleColumns(msg, wParam, lParam, result) ||
-           handleView(msg, wParam, lParam, result);
+    return handleItems(msg, wParam, lParam, result) || handleColumns(msg, wParam, lParam, result)
+           || handleView(msg, wParam, lParam, result);
 }
 
 // View messages: scrolling, rectangles, hit-testing, styles, colours, redraw.
@@ -109,8 +109,8 @@ bool ListView::handleView(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
         return true;
     case LVM_SCROLL:
         m_view->horizontalScrollBar()->setValue(m_view->horizontalScrollBar()->value() + index);
-        m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->value() +
-                                              static_cast<int>(lParam) / std::max(1, rowHeight()));
+        m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->value()
+                                              + static_cast<int>(lParam) / std::max(1, rowHeight()));
         result = TRUE;
         return true;
     case LVM_GETITEMRECT: {
@@ -199,8 +199,8 @@ bool ListView::itemRect(int row, int col, int code, RECT* rc) const
             return false;
         r = m_view->visualRect(m_model->index(row, col));
         if (!r.isValid())
-            r = QRect(m_view->columnViewportPosition(col), m_view->rowViewportPosition(row),
-                      m_view->columnWidth(col), rowHeight());
+            r = QRect(m_view->columnViewportPosition(col), m_view->rowViewportPosition(row), m_view->columnWidth(col),
+                      rowHeight());
     }
     r.translate(o);
     *rc = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -317,8 +317,8 @@ bool ListView::eventFilter(QObject* o, QEvent* e)
         }
         return false;
     case QEvent::MouseMove:
-        if ((me->buttons() & Qt::LeftButton) && m_pressRow >= 0 && !m_dragSent &&
-            (me->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        if ((me->buttons() & Qt::LeftButton) && m_pressRow >= 0 && !m_dragSent
+            && (me->position().toPoint() - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
             m_dragSent = true;
             NMLISTVIEW nm{};
             nm.hdr.code = LVN_BEGINDRAG;

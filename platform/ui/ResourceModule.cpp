@@ -5,8 +5,8 @@
 #include "platform/ui/CWinApp.h"
 
 #include "platform/base/CString.h"
-#include "platform/ui/NativeControl_p.h"
 #include "platform/ui/ModuleState.h"
+#include "platform/ui/NativeControl_p.h"
 #include "platform/ui/WindowCall_p.h"
 
 #include <dlfcn.h>

@@ -14,16 +14,16 @@
 #include <string>
 #include <vector>
 
-#define RT_CURSOR MAKEINTRESOURCE(1)
-#define RT_BITMAP MAKEINTRESOURCE(2)
-#define RT_ICON MAKEINTRESOURCE(3)
-#define RT_MENU MAKEINTRESOURCE(4)
-#define RT_DIALOG MAKEINTRESOURCE(5)
-#define RT_STRING MAKEINTRESOURCE(6)
-#define RT_RCDATA MAKEINTRESOURCE(10)
-#define RT_VERSION MAKEINTRESOURCE(16)
+#define RT_CURSOR       MAKEINTRESOURCE(1)
+#define RT_BITMAP       MAKEINTRESOURCE(2)
+#define RT_ICON         MAKEINTRESOURCE(3)
+#define RT_MENU         MAKEINTRESOURCE(4)
+#define RT_DIALOG       MAKEINTRESOURCE(5)
+#define RT_STRING       MAKEINTRESOURCE(6)
+#define RT_RCDATA       MAKEINTRESOURCE(10)
+#define RT_VERSION      MAKEINTRESOURCE(16)
 #define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
-#define RT_GROUP_ICON MAKEINTRESOURCE(14)
+#define RT_GROUP_ICON   MAKEINTRESOURCE(14)
 
 namespace vxw {
 
@@ -127,8 +127,11 @@ HINSTANCE ResourceModuleOfLibrary(void* libraryHandle);
 
 // In a resource library: names the module so that the handle that loading
 // the library returned finds it.
-#define VX_EXPORT_RESOURCE_MODULE(name) \
-    extern "C" __attribute__((visibility("default"))) const char* vx_resource_module_name() { return name; }
+#define VX_EXPORT_RESOURCE_MODULE(name)                                                                                \
+    extern "C" __attribute__((visibility("default"))) const char* vx_resource_module_name()                            \
+    {                                                                                                                  \
+        return name;                                                                                                   \
+    }
 
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInstResource);

@@ -33,18 +33,20 @@ HINSTANCE Result(int code)
 bool IsRunnable(const QString& path)
 {
     static const char* const kinds[] = {
-        "application/x-executable",    "application/x-sharedlib",  "application/x-pie-executable",
-        "application/x-shellscript",   "application/x-desktop",    "application/x-ms-dos-executable",
-        "application/x-msdownload",    "application/x-perl",       "application/x-python",
-        "application/x-ruby",          "application/x-java-archive", "application/x-msi",
-        "application/x-appimage",      "application/x-ms-shortcut",
+        "application/x-executable",  "application/x-sharedlib",    "application/x-pie-executable",
+        "application/x-shellscript", "application/x-desktop",      "application/x-ms-dos-executable",
+        "application/x-msdownload",  "application/x-perl",         "application/x-python",
+        "application/x-ruby",        "application/x-java-archive", "application/x-msi",
+        "application/x-appimage",    "application/x-ms-shortcut",
     };
     // Programs and scripts by their first bytes, whatever the MIME data
     // of the machine knows.
     QFile f(path);
     if (f.open(QIODevice::ReadOnly)) {
         QByteArray head = f.read(4);
-        if (head.startsWith("\x7f" "ELF") || head.startsWith("#!") || head.startsWith("MZ"))
+        if (head.startsWith("\x7f"
+                            "ELF")
+            || head.startsWith("#!") || head.startsWith("MZ"))
             return true;
     }
     QMimeDatabase db;

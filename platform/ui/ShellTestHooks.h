@@ -28,7 +28,7 @@ using FolderDialogHook = std::function<std::optional<std::string>(const FolderDi
 void SetFolderDialogHook(FolderDialogHook hook);
 
 struct FileDialogCall {
-    bool open;                         // open, else save
+    bool open;  // open, else save
     std::string title;
     std::string initialDir;
     std::string fileName;

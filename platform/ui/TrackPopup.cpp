@@ -46,7 +46,8 @@ public:
         setMouseTracking(true);
         MEASUREITEMSTRUCT mis{ODT_MENU, 0, static_cast<UINT>(item.id), 0, 0, item.itemData};
         Measure(owner, menu, mis);
-        m_size = QSize(static_cast<int>(std::max<UINT>(mis.itemWidth, 1)), static_cast<int>(std::max<UINT>(mis.itemHeight, 1)));
+        m_size = QSize(static_cast<int>(std::max<UINT>(mis.itemWidth, 1)),
+                       static_cast<int>(std::max<UINT>(mis.itemHeight, 1)));
         setFixedSize(m_size);
     }
 

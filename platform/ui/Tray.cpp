@@ -95,31 +95,32 @@ BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATA d)
             e.icon = std::make_unique<QSystemTrayIcon>();
             HWND hwnd = d->hWnd;
             UINT id = d->uID;
-            QObject::connect(e.icon.get(), &QSystemTrayIcon::activated, [hwnd, id](QSystemTrayIcon::ActivationReason r) {
-                auto found = Icons().find({hwnd, id});
-                if (found == Icons().end())
-                    return;
-                UINT cb = found->second.data.uCallbackMessage;
-                switch (r) {
-                case QSystemTrayIcon::Trigger:
-                    Notify(hwnd, id, cb, WM_LBUTTONDOWN);
-                    Notify(hwnd, id, cb, WM_LBUTTONUP);
-                    break;
-                case QSystemTrayIcon::DoubleClick:
-                    Notify(hwnd, id, cb, WM_LBUTTONDBLCLK);
-                    break;
-                case QSystemTrayIcon::Context:
-                    Notify(hwnd, id, cb, WM_RBUTTONDOWN);
-                    Notify(hwnd, id, cb, WM_RBUTTONUP);
-                    break;
-                case QSystemTrayIcon::MiddleClick:
-                    Notify(hwnd, id, cb, WM_MBUTTONDOWN);
-                    Notify(hwnd, id, cb, WM_MBUTTONUP);
-                    break;
-                default:
-                    break;
-                }
-            });
+            QObject::connect(e.icon.get(), &QSystemTrayIcon::activated,
+                             [hwnd, id](QSystemTrayIcon::ActivationReason r) {
+                                 auto found = Icons().find({hwnd, id});
+                                 if (found == Icons().end())
+                                     return;
+                                 UINT cb = found->second.data.uCallbackMessage;
+                                 switch (r) {
+                                 case QSystemTrayIcon::Trigger:
+                                     Notify(hwnd, id, cb, WM_LBUTTONDOWN);
+                                     Notify(hwnd, id, cb, WM_LBUTTONUP);
+                                     break;
+                                 case QSystemTrayIcon::DoubleClick:
+                                     Notify(hwnd, id, cb, WM_LBUTTONDBLCLK);
+                                     break;
+                                 case QSystemTrayIcon::Context:
+                                     Notify(hwnd, id, cb, WM_RBUTTONDOWN);
+                                     Notify(hwnd, id, cb, WM_RBUTTONUP);
+                                     break;
+                                 case QSystemTrayIcon::MiddleClick:
+                                     Notify(hwnd, id, cb, WM_MBUTTONDOWN);
+                                     Notify(hwnd, id, cb, WM_MBUTTONUP);
+                                     break;
+                                 default:
+                                     break;
+                                 }
+                             });
         }
         Apply(e, *d);
         if (e.icon)

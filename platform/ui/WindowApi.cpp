@@ -257,8 +257,8 @@ BOOL ShowWindow(HWND hWnd, int cmd)
 
 // A window without an object of the caller's: the registry keeps the object;
 // a later SubclassWindow replaces it.
-HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE, LPVOID lpParam)
+HWND CreateWindowEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y, int nWidth,
+                    int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE, LPVOID lpParam)
 {
     auto owner = std::make_unique<CWnd>();
     if (!owner->CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, hMenu,

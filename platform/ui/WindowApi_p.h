@@ -41,8 +41,8 @@ auto RunOnGuiThread(F&& f) -> decltype(f())
 
 }  // namespace vxw
 
-#define VX_SEND_TO_GUI(expr)                                   \
-    do {                                                       \
-        if (!::vxw::OnGui())                                   \
-            return ::vxw::RunOnGuiThread([&] { return (expr); }); \
+#define VX_SEND_TO_GUI(expr)                                                                                           \
+    do {                                                                                                               \
+        if (!::vxw::OnGui())                                                                                           \
+            return ::vxw::RunOnGuiThread([&] { return (expr); });                                                      \
     } while (0)

@@ -10,10 +10,10 @@
 
 #include "platform/ui/CWnd.h"
 
-#include <QPointer>
-#include <QSize>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <memory>
@@ -32,11 +32,11 @@ using ClassDefProc = bool (*)(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
 
 struct WindowRecord {
     HWND hwnd = nullptr;
-    CWnd* wnd = nullptr;           // the object that owns the handle
-    std::unique_ptr<CWnd> temp;    // made by FromHandle when no object owns it
+    CWnd* wnd = nullptr;         // the object that owns the handle
+    std::unique_ptr<CWnd> temp;  // made by FromHandle when no object owns it
     QPointer<QWidget> widget;
-    HWND parent = nullptr;         // child windows: the parent
-    HWND owner = nullptr;          // pop-ups: the owner
+    HWND parent = nullptr;  // child windows: the parent
+    HWND owner = nullptr;   // pop-ups: the owner
     int id = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
@@ -45,16 +45,16 @@ struct WindowRecord {
     std::unique_ptr<NativeControl> native;  // the control behind a control class
     ClassDefProc classProc = nullptr;       // the class's own default handling
     HFONT font = nullptr;
-    CFont* userFont = nullptr;     // the object SetFont was given
+    CFont* userFont = nullptr;  // the object SetFont was given
     HICON iconBig = nullptr;
     HICON iconSmall = nullptr;
     HMENU menu = nullptr;
     // The widget's state as the GUI thread last saw it, for other threads.
-    bool hidden = true;            // hidden on its own (not through a parent)
-    bool disabled = false;         // disabled on its own
-    QRect geometry;                // in the parent's client co-ordinates
-    QRect frame;                   // window rectangle on the screen
-    QPoint screenOrigin;           // client area's top left on the screen
+    bool hidden = true;     // hidden on its own (not through a parent)
+    bool disabled = false;  // disabled on its own
+    QRect geometry;         // in the parent's client co-ordinates
+    QRect frame;            // window rectangle on the screen
+    QPoint screenOrigin;    // client area's top left on the screen
     // Invalidation asked for by other threads, not yet handed to the widget.
     RECT pendingInvalid{};
     bool pendingAll = false;
@@ -62,10 +62,10 @@ struct WindowRecord {
     bool iconic = false;
     bool zoomed = false;
     bool trackLeave = false;
-    bool destroying = false;       // DestroyWindow has begun (no second run)
-    bool dead = false;             // calls fail, messages are dropped
+    bool destroying = false;  // DestroyWindow has begun (no second run)
+    bool dead = false;        // calls fail, messages are dropped
     bool redraw = true;
-    bool borrowedWidget = false;   // the widget belongs to another control's widget
+    bool borrowedWidget = false;  // the widget belongs to another control's widget
     QSize reportedSize{-1, -1};
     QPoint reportedPos{INT32_MIN, INT32_MIN};
     LONG_PTR userData = 0;
@@ -75,9 +75,9 @@ struct WindowRecord {
         UINT nPage = 0;
         int nPos = 0;
     };
-    Scroll hscroll;                // the window's own scroll bars
+    Scroll hscroll;  // the window's own scroll bars
     Scroll vscroll;
-    std::vector<HWND> children;    // creation order: the tab and z order
+    std::vector<HWND> children;  // creation order: the tab and z order
 };
 
 class WindowRegistry {

@@ -275,9 +275,7 @@ HWND WindowFromPoint(POINT pt)
     WindowRegistry& reg = WindowRegistry::instance();
     std::vector<HWND> tops = reg.topLevels();
     auto lock = reg.lock();
-    auto under = [&](WindowRecord* r) {
-        return r && !r->dead && !r->hidden && r->frame.contains(QPoint(pt.x, pt.y));
-    };
+    auto under = [&](WindowRecord* r) { return r && !r->dead && !r->hidden && r->frame.contains(QPoint(pt.x, pt.y)); };
     for (HWND top : tops) {
         WindowRecord* r = reg.findLocked(top);
         if (!under(r))

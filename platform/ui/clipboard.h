@@ -8,11 +8,11 @@
 #include "platform/ui/winuser.h"
 
 // ---- clipboard ----
-#define CF_TEXT 1
-#define CF_BITMAP 2
-#define CF_DIB 8
+#define CF_TEXT        1
+#define CF_BITMAP      2
+#define CF_DIB         8
 #define CF_UNICODETEXT 13
-#define CF_HDROP 15
+#define CF_HDROP       15
 
 BOOL OpenClipboard(HWND owner);
 BOOL CloseClipboard();

@@ -19,7 +19,7 @@ typedef struct vxsurface_frame {
     const uint8_t* pixels;
     int width;
     int height;
-    int stride; // bytes from one row to the next
+    int stride;  // bytes from one row to the next
     // <= 0: stretch the picture over the whole client area; > 0: keep this
     // width/height ratio, as large as fits, centred, the rest black.
     float aspect;

@@ -26,15 +26,23 @@ std::string decode64(const std::string& text)
     return std::string(reinterpret_cast<char*>(out), static_cast<size_t>(len));
 }
 
-std::string str(const char* p) { return p ? p : "<null>"; }
+std::string str(const char* p)
+{
+    return p ? p : "<null>";
+}
 
 }  // namespace
 
 TEST(VxBase64, Rfc4648Vectors)
 {
-    const char* vectors[][2] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
-                                {"foo", "Zm9v"},  {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
-                                {"foobar", "Zm9vYmFy"}, {"abc", "YWJj"}};
+    const char* vectors[][2] = {{"", ""},
+                                {"f", "Zg=="},
+                                {"fo", "Zm8="},
+                                {"foo", "Zm9v"},
+                                {"foob", "Zm9vYg=="},
+                                {"fooba", "Zm9vYmE="},
+                                {"foobar", "Zm9vYmFy"},
+                                {"abc", "YWJj"}};
     for (auto& v : vectors) {
         EXPECT_EQ(encode64(v[0]), v[1]);
         EXPECT_EQ(decode64(v[1]), v[0]);
@@ -61,7 +69,8 @@ TEST(VxUrl, EncodeAndDecode)
     struct {
         const char* in;
         const char* encoded;
-    } cases[] = {{"a b&c~d", "a%20b%26c~d"}, {"p@ss:w/rd", "p%40ss%3Aw%2Frd"}, {"", ""}, {"\xC3\xA9\r\n", "%C3%A9%0D%0A"}};
+    } cases[] = {
+        {"a b&c~d", "a%20b%26c~d"}, {"p@ss:w/rd", "p%40ss%3Aw%2Frd"}, {"", ""}, {"\xC3\xA9\r\n", "%C3%A9%0D%0A"}};
     for (auto& c : cases) {
         char* e = vx_url_encode(c.in, nullptr);
         EXPECT_EQ(str(e), c.encoded);

@@ -30,16 +30,18 @@ TEST(VxGuard, WhatIsThrownInsideBecomesAResult)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(vxutil::guarded("test", [&]() -> int {
-                      c.thrower();
-                      return VX_OK;
-                  }),
+        EXPECT_EQ(vxutil::guarded("test",
+                                  [&]() -> int {
+                                      c.thrower();
+                                      return VX_OK;
+                                  }),
                   c.result);
         // Functions that hand out a pointer give null.
-        EXPECT_EQ(vxutil::guarded("test", static_cast<char*>(nullptr), [&]() -> char* {
-                      c.thrower();
-                      return const_cast<char*>("x");
-                  }),
+        EXPECT_EQ(vxutil::guarded("test", static_cast<char*>(nullptr),
+                                  [&]() -> char* {
+                                      c.thrower();
+                                      return const_cast<char*>("x");
+                                  }),
                   nullptr);
     }
 }
@@ -70,4 +72,4 @@ TEST(VxGuard, ASinkThatThrowsDoesNotReachTheCaller)
     vx_log_set_level(level);
 }
 
-} // namespace
+}  // namespace

@@ -40,9 +40,8 @@ TEST_F(LogCapture, LevelFilterAndTags)
         int current, call;
         const char* tag;  // nullptr: no line
     } cases[] = {
-        {6, 0, nullptr},       {6, -1, nullptr},  {6, 7, nullptr},    {9, 7, nullptr},
-        {4, 5, nullptr},       {4, 6, nullptr},   {4, 1, "FATAL:"},   {4, 2, "ERROR:"},
-        {4, 3, "WARN:"},       {4, 4, "INFO:"},   {6, 5, "DEBUG:"},   {6, 6, "TRACE:"},
+        {6, 0, nullptr},  {6, -1, nullptr}, {6, 7, nullptr}, {9, 7, nullptr}, {4, 5, nullptr},  {4, 6, nullptr},
+        {4, 1, "FATAL:"}, {4, 2, "ERROR:"}, {4, 3, "WARN:"}, {4, 4, "INFO:"}, {6, 5, "DEBUG:"}, {6, 6, "TRACE:"},
     };
     for (const Case& c : cases) {
         g_lines.clear();

@@ -165,8 +165,9 @@ TEST(VxTime, ClocksAgreeWithTheSystemClock)
     EXPECT_EQ(vx_gettimeofday(&tv, nullptr), 0);
     EXPECT_EQ(tv.tv_usec % 1000, 0);
     int64_t us = vx_gettime();
-    int64_t sys = std::chrono::duration_cast<std::chrono::microseconds>(
-                      std::chrono::system_clock::now().time_since_epoch()).count();
+    int64_t sys =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
     EXPECT_LT(std::llabs(sys - us), 2000000);
     EXPECT_LE(static_cast<int64_t>(tv.tv_sec), us / 1000000);
     EXPECT_EQ(vx_gettimeofday(nullptr, nullptr), VX_ERR_INVALID_ARG);

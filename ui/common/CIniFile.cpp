@@ -102,8 +102,8 @@ CString ReadWholeValue(const char* section, const char* key, const char* path)
 // Lists come back NUL-separated; grow the buffer while the function says it
 // was too small (count near the buffer size).
 void ReadList(CStringArray& out, DWORD slack,
-              DWORD (*read)(const char* section, LPSTR buf, DWORD size, const char* path),
-              const char* section, const char* path)
+              DWORD (*read)(const char* section, LPSTR buf, DWORD size, const char* path), const char* section,
+              const char* path)
 {
     DWORD size = 1025;
     std::vector<char> buf(size, '\0');
@@ -148,20 +148,23 @@ int RewriteWithout(const CString& path, Drop drop)
 {
     bool found = false;
     bool existed = false;
-    bool ok = vxk::EditProfileFile(path, [&](std::string& text) {
-        std::string kept(text, 0, vxk::ProfileBomLength(text));
-        for (const vxk::ProfileLine& l : vxk::SplitProfileLines(text)) {
-            std::string_view line(text.data() + l.begin, l.length);
-            if (drop(line))
-                found = true;
-            else
-                kept.append(text, l.begin, l.length + l.terminator);
-        }
-        if (!found)
-            return vxk::ProfileEdit::Keep;
-        text = std::move(kept);
-        return vxk::ProfileEdit::Replace;
-    }, &existed);
+    bool ok = vxk::EditProfileFile(
+        path,
+        [&](std::string& text) {
+            std::string kept(text, 0, vxk::ProfileBomLength(text));
+            for (const vxk::ProfileLine& l : vxk::SplitProfileLines(text)) {
+                std::string_view line(text.data() + l.begin, l.length);
+                if (drop(line))
+                    found = true;
+                else
+                    kept.append(text, l.begin, l.length + l.terminator);
+            }
+            if (!found)
+                return vxk::ProfileEdit::Keep;
+            text = std::move(kept);
+            return vxk::ProfileEdit::Replace;
+        },
+        &existed);
     return ok && existed && found ? 1 : 0;
 }
 

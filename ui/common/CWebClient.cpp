@@ -16,9 +16,12 @@ const char kBoundary[] = "--MULTI-PARTS-FORM-DATA-BOUNDARY";
 long defaultPort(CWebClient::WebProto type)
 {
     switch (type) {
-    case CWebClient::FTP: return 21;
-    case CWebClient::HTTPS: return 443;
-    default: return 80;
+    case CWebClient::FTP:
+        return 21;
+    case CWebClient::HTTPS:
+        return 443;
+    default:
+        return 80;
     }
 }
 
@@ -93,7 +96,10 @@ std::unique_ptr<vxui::WebTransfer> CWebClient::Impl::newTransfer(const CWebClien
 
 CWebClient::CWebClient() : m_impl(std::make_unique<Impl>()) {}
 
-CWebClient::~CWebClient() { Close(); }
+CWebClient::~CWebClient()
+{
+    Close();
+}
 
 bool CWebClient::fail(const std::string& what)
 {
@@ -242,10 +248,18 @@ bool CWebClient::Request(const char* uri, WebMethod method, const char* referrer
     closeRequest();  // the previous request's handle goes first
     bool ok = false;
     switch (method) {
-    case GET: ok = RequestGet(uri, referrer); break;
-    case POST: ok = RequestPost(uri, referrer); break;
-    case POST2: ok = RequestPost2(uri, referrer); break;
-    default: fail("request failed: unknown method"); break;
+    case GET:
+        ok = RequestGet(uri, referrer);
+        break;
+    case POST:
+        ok = RequestPost(uri, referrer);
+        break;
+    case POST2:
+        ok = RequestPost2(uri, referrer);
+        break;
+    default:
+        fail("request failed: unknown method");
+        break;
     }
     if (!ok) {
         closeRequest();
@@ -262,14 +276,14 @@ bool CWebClient::setCookies(const char* uri)
     // The process's one store holds them, for every later request to this host and path.
     std::string path = cookiePath(uri ? uri : "/");
     for (const Cookie& c : m_listCookies) {
-        if (c.name.empty() || c.name.find_first_of("\t\r\n;= ") != std::string::npos ||
-            c.value.find_first_of("\t\r\n;") != std::string::npos)
+        if (c.name.empty() || c.name.find_first_of("\t\r\n;= ") != std::string::npos
+            || c.value.find_first_of("\t\r\n;") != std::string::npos)
             return fail("add cookie failed: " + c.name);
         std::string host = m_strHost;
         if (!host.empty() && host[0] == '[')
             host = host.substr(1, host.size() - 2);
-        std::string line = host + "\tFALSE\t" + path + "\t" + (m_nType == HTTPS ? "TRUE" : "FALSE") + "\t0\t" + c.name +
-                           "\t" + c.value;
+        std::string line = host + "\tFALSE\t" + path + "\t" + (m_nType == HTTPS ? "TRUE" : "FALSE") + "\t0\t" + c.name
+                           + "\t" + c.value;
         if (curl_easy_setopt(m_impl->request->easy(), CURLOPT_COOKIELIST, line.c_str()) != CURLE_OK)
             return fail("add cookie failed: " + c.name);
     }
@@ -363,9 +377,18 @@ bool CWebClient::open(const std::string& url, const std::string& target, WebMeth
     return true;
 }
 
-bool CWebClient::RequestGet(const char* uri, const char* referrer) { return send(uri, GET, referrer); }
-bool CWebClient::RequestPost(const char* uri, const char* referrer) { return send(uri, POST, referrer); }
-bool CWebClient::RequestPost2(const char* uri, const char* referrer) { return send(uri, POST2, referrer); }
+bool CWebClient::RequestGet(const char* uri, const char* referrer)
+{
+    return send(uri, GET, referrer);
+}
+bool CWebClient::RequestPost(const char* uri, const char* referrer)
+{
+    return send(uri, POST, referrer);
+}
+bool CWebClient::RequestPost2(const char* uri, const char* referrer)
+{
+    return send(uri, POST2, referrer);
+}
 
 DWORD CWebClient::Response(BYTE* buffer, DWORD size)
 {
@@ -436,27 +459,63 @@ DWORD CWebClient::QueryRawHeader(BYTE* buffer, DWORD size)
     return copyOut(raw, buffer, size);
 }
 
-const char* CWebClient::GetURI() { return m_strURI.c_str(); }
-const char* CWebClient::GetError() { return m_impl->error.c_str(); }
+const char* CWebClient::GetURI()
+{
+    return m_strURI.c_str();
+}
+const char* CWebClient::GetError()
+{
+    return m_impl->error.c_str();
+}
 
 void CWebClient::AddPostArgument(const char* name, const char* value, bool isFile)
 {
     m_listPostArguments.push_back({name ? name : "", value ? value : "", isFile});
 }
-void CWebClient::AddPostArgument(const char* name, int value) { AddPostArgument(name, std::to_string(value).c_str()); }
-void CWebClient::AddPostArgument(const char* name, long value) { AddPostArgument(name, std::to_string(value).c_str()); }
-void CWebClient::AddPostArgument(const char* name, float value) { AddPostArgument(name, number(value).c_str()); }
-void CWebClient::AddPostArgument(const char* name, double value) { AddPostArgument(name, number(value).c_str()); }
+void CWebClient::AddPostArgument(const char* name, int value)
+{
+    AddPostArgument(name, std::to_string(value).c_str());
+}
+void CWebClient::AddPostArgument(const char* name, long value)
+{
+    AddPostArgument(name, std::to_string(value).c_str());
+}
+void CWebClient::AddPostArgument(const char* name, float value)
+{
+    AddPostArgument(name, number(value).c_str());
+}
+void CWebClient::AddPostArgument(const char* name, double value)
+{
+    AddPostArgument(name, number(value).c_str());
+}
 void CWebClient::AddCookie(const char* name, const char* value)
 {
     m_listCookies.push_back({name ? name : "", value ? value : ""});
 }
-void CWebClient::AddCookie(const char* name, int value) { AddCookie(name, std::to_string(value).c_str()); }
-void CWebClient::AddCookie(const char* name, long value) { AddCookie(name, std::to_string(value).c_str()); }
-void CWebClient::AddCookie(const char* name, float value) { AddCookie(name, number(value).c_str()); }
-void CWebClient::AddCookie(const char* name, double value) { AddCookie(name, number(value).c_str()); }
-void CWebClient::InitializePostArguments() { m_listPostArguments.clear(); }
-void CWebClient::InitializeCookies() { m_listCookies.clear(); }
+void CWebClient::AddCookie(const char* name, int value)
+{
+    AddCookie(name, std::to_string(value).c_str());
+}
+void CWebClient::AddCookie(const char* name, long value)
+{
+    AddCookie(name, std::to_string(value).c_str());
+}
+void CWebClient::AddCookie(const char* name, float value)
+{
+    AddCookie(name, number(value).c_str());
+}
+void CWebClient::AddCookie(const char* name, double value)
+{
+    AddCookie(name, number(value).c_str());
+}
+void CWebClient::InitializePostArguments()
+{
+    m_listPostArguments.clear();
+}
+void CWebClient::InitializeCookies()
+{
+    m_listCookies.clear();
+}
 
 std::string CWebClient::GetPostData() const
 {
@@ -469,4 +528,7 @@ std::string CWebClient::GetPostData() const
     return body;
 }
 
-DWORD CWebClient::GetPostArgumentsLength() const { return static_cast<DWORD>(GetPostData().size()); }
+DWORD CWebClient::GetPostArgumentsLength() const
+{
+    return static_cast<DWORD>(GetPostData().size());
+}

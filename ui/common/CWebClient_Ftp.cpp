@@ -36,7 +36,7 @@ std::string ftpUrlPath(const std::string& remote)
 namespace {
 
 std::unique_ptr<vxui::WebTransfer> ftpTransfer(const CWebClient::Impl& impl, const CWebClient& owner,
-                                              const std::string& base, const char* remote, bool ascii)
+                                               const std::string& base, const char* remote, bool ascii)
 {
     auto t = impl.newTransfer(owner, base + vxui::ftpUrlPath(remote ? remote : ""));
     if (t->valid() && ascii)

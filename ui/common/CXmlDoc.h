@@ -16,9 +16,9 @@
 // takes a CString. NULL is allowed where an operation says so.
 struct XML_CSTR {
     XML_CSTR() = default;
-    XML_CSTR(const char* psz) : pcsz(psz) {}              // NOLINT: implicit by design
+    XML_CSTR(const char* psz) : pcsz(psz) {}                 // NOLINT: implicit by design
     XML_CSTR(const CString& str) : pcsz(str.GetString()) {}  // NOLINT
-    operator const char*() const { return pcsz; }          // NOLINT
+    operator const char*() const { return pcsz; }            // NOLINT
     const char* pcsz = nullptr;
 };
 
@@ -208,8 +208,7 @@ public:
     static int DecodeCharUTF16(const unsigned short*& pwszUTF16, const unsigned short* pszUTF16End = nullptr);
     static void EncodeCharUTF8(int nUChar, char* pszUTF8, int& nUTF8Len);
     static int DecodeCharUTF8(const char*& pszUTF8, const char* pszUTF8End = nullptr);
-    static bool DetectUTF8(const char* pText, int nTextLen, int* pnNonASCII = nullptr,
-                           bool* bErrorAtEnd = nullptr);
+    static bool DetectUTF8(const char* pText, int nTextLen, int* pnNonASCII = nullptr, bool* bErrorAtEnd = nullptr);
     static CString GetDeclaredEncoding(XML_CSTR szDoc);
     static int GetEncodingCodePage(XML_CSTR pszEncoding);
     static bool ReadTextFile(XML_CSTR szFileName, CString& strDoc, CString* pstrResult = nullptr,

@@ -85,8 +85,8 @@ bool CXmlDoc::x_EndTagWouldPair(int iParent, int iBefore, int nOffset, const cha
         if (nType == kTokStartTag && iNext && ELEM(iNext).nStart == c.nOffset) {
             c.nNext = ELEM(iNext).nStart + ELEM(iNext).nLength;
             iNext = ELEM(iNext).iElemNext;
-        } else if (nType == kTokEndTag && c.nNameR - c.nNameL == nLen &&
-                   NamesEqual(c.pDoc + c.nNameL, szName, nLen, bIgnoreCase)) {
+        } else if (nType == kTokEndTag && c.nNameR - c.nNameL == nLen
+                   && NamesEqual(c.pDoc + c.nNameL, szName, nLen, bIgnoreCase)) {
             return true;
         }
     }
@@ -338,8 +338,8 @@ bool CXmlDoc::x_CreateNode(CString& strNode, int nType, const char* szText) cons
         TokenCursor c;
         c.pDoc = strNode.GetString();
         c.nEnd = strNode.GetLength();
-        if (!IsValidName(CString(s).SpanExcluding(" \t\r\n")) || NextToken(c) != kTokStartTag ||
-            c.nLength != strNode.GetLength() || !c.bEmptyElement)
+        if (!IsValidName(CString(s).SpanExcluding(" \t\r\n")) || NextToken(c) != kTokStartTag
+            || c.nLength != strNode.GetLength() || !c.bEmptyElement)
             return false;
         return true;
     }
@@ -388,7 +388,8 @@ bool CXmlDoc::x_AddNode(int nType, const char* szText, int nFlags)
     CString strNode;
     if (!x_CreateNode(strNode, nType, szText))
         return false;
-    const bool bNoLines = nType == NT_ELEMENT || nType == NT_TEXT || nType == NT_WHITESPACE || nType == NT_CDATA_SECTION;
+    const bool bNoLines =
+        nType == NT_ELEMENT || nType == NT_TEXT || nType == NT_WHITESPACE || nType == NT_CDATA_SECTION;
     int iParent = 0;
     int iBefore = 0;
     int nOffset = 0;
@@ -456,7 +457,8 @@ bool CXmlDoc::x_SetAttrib(bool bChild, const char* szAttrib, const char* szValue
         return false;
     const bool bNode = !bChild && m_nNodeType == NT_PROCESSING_INSTRUCTION;
     const char* d = m_strDoc.GetString();
-    const CString strValue = "\"" + EscapeText(szValue ? szValue : "", NF_ESCAPE_QUOTES | (nFlags & NF_WITH_REFS)) + "\"";
+    const CString strValue =
+        "\"" + EscapeText(szValue ? szValue : "", NF_ESCAPE_QUOTES | (nFlags & NF_WITH_REFS)) + "\"";
     AttribSpan span;
     int nAfterLast = nFrom;
     int nAt;
@@ -541,8 +543,8 @@ bool CXmlDoc::x_SetData(bool bChild, const char* szData, int nFlags)
     const ElemRecord& r = ELEM(iPos);
     if (r.iElemChild || (r.nFlags & EF_NONENDED))
         return false;
-    const CString strContent = (nFlags & NF_WITH_CDATA) ? CdataSection(szData)
-                                                          : EscapeText(szData ? szData : "", nFlags & NF_WITH_REFS);
+    const CString strContent =
+        (nFlags & NF_WITH_CDATA) ? CdataSection(szData) : EscapeText(szData ? szData : "", nFlags & NF_WITH_REFS);
     const int nStl = r.StartTagLen();
     if (r.nLength == nStl) {
         // "<a/>": opened to "<a>data</a>"

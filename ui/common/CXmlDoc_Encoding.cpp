@@ -265,8 +265,8 @@ CString CXmlDoc::GetDeclaredEncoding(XML_CSTR szDoc)
         while (i < content.size() && IsSpace(static_cast<unsigned char>(content[i])))
             ++i;
         size_t e = i;
-        while (e < content.size() && !IsSpace(static_cast<unsigned char>(content[e])) && content[e] != ';' &&
-               content[e] != '"' && content[e] != '\'' && content[e] != ',')
+        while (e < content.size() && !IsSpace(static_cast<unsigned char>(content[e])) && content[e] != ';'
+               && content[e] != '"' && content[e] != '\'' && content[e] != ',')
             ++e;
         return CString(content.substr(i, e - i));
     }

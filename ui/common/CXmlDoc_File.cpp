@@ -144,7 +144,8 @@ bool CXmlDoc::ReadTextFile(XML_CSTR szFileName, CString& strDoc, CString* pstrRe
     size_t nSkip = 0;
     int nCharWidth = 1;
     for (const Bom& bom : kBoms) {
-        if (data.size() >= static_cast<size_t>(bom.nLen) && std::memcmp(data.data(), bom.szBytes, static_cast<size_t>(bom.nLen)) == 0) {
+        if (data.size() >= static_cast<size_t>(bom.nLen)
+            && std::memcmp(data.data(), bom.szBytes, static_cast<size_t>(bom.nLen)) == 0) {
             nFlags |= bom.nFlag;
             strEncoding = bom.szEncoding;
             nSkip = static_cast<size_t>(bom.nLen);

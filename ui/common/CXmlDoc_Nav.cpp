@@ -93,7 +93,8 @@ bool FindAttrib(const char* d, int nFrom, int nTo, const char* szAttrib, bool bI
     while (NextAttrib(d, i, nTo, cur)) {
         if (pnAfterLast)
             *pnAfterLast = cur.nEnd;
-        if (!bFound && nLen && cur.nNameR - cur.nNameL == nLen && NamesEqual(d + cur.nNameL, szAttrib, nLen, bIgnoreCase)) {
+        if (!bFound && nLen && cur.nNameR - cur.nNameL == nLen
+            && NamesEqual(d + cur.nNameL, szAttrib, nLen, bIgnoreCase)) {
             span = cur;
             bFound = true;
             if (!pnAfterLast)
@@ -201,8 +202,8 @@ bool CXmlDoc::x_NameMatches(int iPos, const char* szName, int nNameLen) const
     if (nNameLen >= r.StartTagLen())
         return false;
     const char* tag = d + r.nStart + 1;
-    return NamesEqual(tag, szName, nNameLen, (m_nDocFlags & DF_IGNORE_CASE) != 0) &&
-           IsNameEnd(static_cast<unsigned char>(tag[nNameLen]));
+    return NamesEqual(tag, szName, nNameLen, (m_nDocFlags & DF_IGNORE_CASE) != 0)
+           && IsNameEnd(static_cast<unsigned char>(tag[nNameLen]));
 }
 
 int CXmlDoc::x_FindElem(int iPosParent, int iPos, const char* szName) const
@@ -414,8 +415,8 @@ CString CXmlDoc::x_GetAttrib(int iPos, bool bMain, const char* szAttrib) const
     int nFrom = 0;
     int nTo = 0;
     AttribSpan span;
-    if (!szAttrib || !x_AttribRegion(iPos, bMain, nFrom, nTo) ||
-        !FindAttrib(m_strDoc.GetString(), nFrom, nTo, szAttrib, (m_nDocFlags & DF_IGNORE_CASE) != 0, span))
+    if (!szAttrib || !x_AttribRegion(iPos, bMain, nFrom, nTo)
+        || !FindAttrib(m_strDoc.GetString(), nFrom, nTo, szAttrib, (m_nDocFlags & DF_IGNORE_CASE) != 0, span))
         return CString();
     return UnescapeText(m_strDoc.GetString() + span.nValueL, span.nValueR - span.nValueL, m_nDocFlags);
 }

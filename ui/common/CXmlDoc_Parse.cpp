@@ -486,7 +486,8 @@ int CXmlDoc::x_ParseRegion(int iParent, int nBegin, int nEnd, int nBaseLevel)
                 k = static_cast<int>(kShallow) - 1;
             for (; k >= 0; --k) {
                 const Open& open = stack[static_cast<size_t>(k)];
-                if (open.nNameLen == nNameLen && NamesEqual(c.pDoc + open.nNameL, c.pDoc + c.nNameL, nNameLen, bIgnoreCase))
+                if (open.nNameLen == nNameLen
+                    && NamesEqual(c.pDoc + open.nNameL, c.pDoc + c.nNameL, nNameLen, bIgnoreCase))
                     break;
             }
             const CString strName(c.pDoc + c.nNameL, nNameLen);
@@ -540,9 +541,9 @@ int CXmlDoc::x_ParseRegion(int iParent, int nBegin, int nEnd, int nBaseLevel)
 CString CXmlDoc::GetError() const
 {
     static const char* const kParseErrors[] = {
-        "root_has_sibling", "no_root_element", "lone_end_tag", "unended_start_tag",
-        "first_tag_syntax", "exclamation_tag_syntax", "doctype_tag_syntax", "comment_tag_syntax",
-        "cdata_section_syntax", "unterminated_tag_syntax", "deep_nesting", "long_start_tag",
+        "root_has_sibling",     "no_root_element",         "lone_end_tag",       "unended_start_tag",
+        "first_tag_syntax",     "exclamation_tag_syntax",  "doctype_tag_syntax", "comment_tag_syntax",
+        "cdata_section_syntax", "unterminated_tag_syntax", "deep_nesting",       "long_start_tag",
         "long_end_tag"};
     CXmlDoc report(m_strResult);
     CString strError;
@@ -570,8 +571,8 @@ CString CXmlDoc::GetError() const
         } else if (strName == "lone_end_tag") {
             add("lone end tag '" + report.GetAttrib("tagname") + "' at offset " + strOffset);
         } else if (strName == "unended_start_tag") {
-            add("start tag '" + report.GetAttrib("tagname") + "' at offset " + strOffset + " expecting end tag at offset " +
-                report.GetAttrib("offset2"));
+            add("start tag '" + report.GetAttrib("tagname") + "' at offset " + strOffset
+                + " expecting end tag at offset " + report.GetAttrib("offset2"));
         } else if (strName == "first_tag_syntax") {
             add("tag syntax error at offset " + strOffset + " expecting tag name / ! or ?");
         } else if (strName == "exclamation_tag_syntax") {
@@ -594,7 +595,8 @@ CString CXmlDoc::GetError() const
             add(report.GetAttrib("msg"));
         } else if (strName == "bom") {
             add("BOM +");
-        } else if (strName == "read" || strName == "write" || strName == "converted_to" || strName == "converted_from") {
+        } else if (strName == "read" || strName == "write" || strName == "converted_to"
+                   || strName == "converted_from") {
             CString strText;
             if (strName == "converted_to")
                 strText = "to ";

@@ -98,9 +98,8 @@ bool NthAttrib(const char* d, int nFrom, int nTo, int n, AttribSpan& span);
 // Appends an entry to a result text (or, with bUpdate, rewrites the first
 // entry of that name). Attribute names are given with their values; a NULL
 // attribute name leaves that attribute out.
-void AddResult(CString& strResult, const char* szName, const char* szValueAttr = nullptr,
-               const char* szValue = nullptr, const char* szNumAttr = nullptr, int nNum = 0,
-               int nOffset2 = -1, bool bUpdate = false);
+void AddResult(CString& strResult, const char* szName, const char* szValueAttr = nullptr, const char* szValue = nullptr,
+               const char* szNumAttr = nullptr, int nNum = 0, int nOffset2 = -1, bool bUpdate = false);
 
 // Trims and collapses white space by the document flags 0x100 and 0x200.
 void ApplyWhitespaceFlags(std::string& s, int nFlags);

@@ -23,11 +23,17 @@ std::string quotedFileName(const std::string& path)
     return out;
 }
 
-bool breaksHeader(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+bool breaksHeader(const std::string& s)
+{
+    return s.find_first_of("\r\n") != std::string::npos;
+}
 
 }  // namespace
 
-MultipartBody::~MultipartBody() { closeFile(); }
+MultipartBody::~MultipartBody()
+{
+    closeFile();
+}
 
 void MultipartBody::closeFile()
 {
@@ -59,8 +65,8 @@ bool MultipartBody::build(const std::list<Argument>& arguments, const std::strin
                 error = "a post argument's value holds the boundary";
                 return false;
             }
-            addText("--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + a.value +
-                    "\r\n");
+            addText("--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + a.value
+                    + "\r\n");
             continue;
         }
         if (breaksHeader(a.value)) {
@@ -76,8 +82,8 @@ bool MultipartBody::build(const std::list<Argument>& arguments, const std::strin
             return false;
         }
         fclose(probe);
-        addText("--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"; filename=\"" +
-                quotedFileName(a.value) + "\"\r\n\r\n");
+        addText("--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"; filename=\""
+                + quotedFileName(a.value) + "\"\r\n\r\n");
         m_pieces.push_back(Piece{std::string(), a.value, static_cast<uint64_t>(st.st_size)});
         addText("\r\n");
     }

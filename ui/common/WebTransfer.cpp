@@ -25,8 +25,14 @@ int64_t nowMs()
 
 std::mutex g_shareLocks[CURL_LOCK_DATA_LAST];
 
-void lockShare(CURL*, curl_lock_data data, curl_lock_access, void*) { g_shareLocks[data].lock(); }
-void unlockShare(CURL*, curl_lock_data data, void*) { g_shareLocks[data].unlock(); }
+void lockShare(CURL*, curl_lock_data data, curl_lock_access, void*)
+{
+    g_shareLocks[data].lock();
+}
+void unlockShare(CURL*, curl_lock_data data, void*)
+{
+    g_shareLocks[data].unlock();
+}
 
 std::string trimLine(const char* data, size_t n)
 {

@@ -68,7 +68,7 @@ private:
     bool setFailure(const std::string& what);
 
     vxwrap::CurlMulti m_multi;
-    vxwrap::CurlHeaderList m_headerList; // outlives m_easy, which points to it
+    vxwrap::CurlHeaderList m_headerList;  // outlives m_easy, which points to it
     vxwrap::CurlEasy m_easy;
     Reader m_reader;
     Rewinder m_rewinder;

@@ -7,28 +7,19 @@
 IMPLEMENT_DYNAMIC(CDialogBase, CDialog)
 
 BEGIN_MESSAGE_MAP(CDialogBase, CDialog)
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_GETMINMAXINFO()
-    ON_WM_NCHITTEST()
-    ON_WM_ERASEBKGND()
-    ON_WM_SIZE()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_LBUTTONDOWN()
+ON_WM_GETMINMAXINFO()
+ON_WM_NCHITTEST()
+ON_WM_ERASEBKGND()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 CDialogBase::CDialogBase(UINT nIDTemplate, CWnd* pParent)
-    : CDialog(nIDTemplate, pParent),
-      m_nQuitConfirm(1),
-      m_hIcon(nullptr),
-      m_strLoadError("Failed to load skin"),
-      m_nNoCenter(0),
-      m_nNoRightStrip(1),
-      m_nNoRightTop(1),
-      m_nNoDrag(0),
-      m_nNoBackground(0),
-      m_pSkin(nullptr)
-{
-}
+    : CDialog(nIDTemplate, pParent), m_nQuitConfirm(1), m_hIcon(nullptr), m_strLoadError("Failed to load skin"),
+      m_nNoCenter(0), m_nNoRightStrip(1), m_nNoRightTop(1), m_nNoDrag(0), m_nNoBackground(0), m_pSkin(nullptr)
+{}
 
 CDialogBase::~CDialogBase()
 {

@@ -3,13 +3,12 @@
 IMPLEMENT_DYNAMIC(CDlgTabItem, CDialog)
 
 BEGIN_MESSAGE_MAP(CDlgTabItem, CDialog)
-    ON_WM_SHOWWINDOW()
+ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
 CDlgTabItem::CDlgTabItem(int nTemplateId, CWnd* pParent)
     : CDialog(static_cast<UINT>(nTemplateId), pParent), m_bFirstShowDone(FALSE)
-{
-}
+{}
 
 CDlgTabItem::~CDlgTabItem() = default;
 

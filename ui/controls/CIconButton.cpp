@@ -19,22 +19,22 @@ bool IsCheckBoxType(DWORD type)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CIconButton, CButton)
-    ON_WM_SETCURSOR()
-    ON_WM_KILLFOCUS()
-    ON_WM_MOUSEMOVE()
-    ON_WM_SYSCOLORCHANGE()
-    ON_CONTROL_REFLECT_EX(BN_CLICKED, OnClicked)
-    ON_WM_ACTIVATE()
-    ON_WM_ENABLE()
-    ON_WM_CANCELMODE()
-    ON_WM_GETDLGCODE()
-    ON_WM_CTLCOLOR_REFLECT()
-    ON_WM_MENUCHAR()
-    ON_WM_MEASUREITEM()
-    ON_MESSAGE(BM_SETSTYLE, OnSetStyle)
-    ON_WM_MOUSELEAVE()
-    ON_MESSAGE(BM_SETCHECK, OnSetCheck)
-    ON_MESSAGE(BM_GETCHECK, OnGetCheck)
+ON_WM_SETCURSOR()
+ON_WM_KILLFOCUS()
+ON_WM_MOUSEMOVE()
+ON_WM_SYSCOLORCHANGE()
+ON_CONTROL_REFLECT_EX(BN_CLICKED, OnClicked)
+ON_WM_ACTIVATE()
+ON_WM_ENABLE()
+ON_WM_CANCELMODE()
+ON_WM_GETDLGCODE()
+ON_WM_CTLCOLOR_REFLECT()
+ON_WM_MENUCHAR()
+ON_WM_MEASUREITEM()
+ON_MESSAGE(BM_SETSTYLE, OnSetStyle)
+ON_WM_MOUSELEAVE()
+ON_MESSAGE(BM_SETCHECK, OnSetCheck)
+ON_MESSAGE(BM_GETCHECK, OnGetCheck)
 END_MESSAGE_MAP()
 
 CIconButton::CIconButton()
@@ -440,8 +440,8 @@ DWORD CIconButton::SetMenu(UINT nMenu, HWND hParentWnd, BOOL bWinXPStyle, UINT n
 
 void CIconButton::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    if (lpMeasureItemStruct && lpMeasureItemStruct->CtlType == ODT_MENU &&
-        m_DropMenu.HoldsItem(lpMeasureItemStruct->itemData)) {
+    if (lpMeasureItemStruct && lpMeasureItemStruct->CtlType == ODT_MENU
+        && m_DropMenu.HoldsItem(lpMeasureItemStruct->itemData)) {
         m_DropMenu.MeasureItem(lpMeasureItemStruct);
         return;
     }

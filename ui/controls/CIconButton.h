@@ -13,12 +13,12 @@
 class AFX_EXT_CLASS CIconButton : public CButton {
 public:
     enum ButtonColorIndex {
-        BTNST_COLOR_BK_IN = 0,    // background hovered or pressed
-        BTNST_COLOR_FG_IN = 1,    // text hovered or pressed
-        BTNST_COLOR_BK_OUT = 2,   // background normal
-        BTNST_COLOR_FG_OUT = 3,   // text normal
-        BTNST_COLOR_BK_FOCUS = 4, // background focused
-        BTNST_COLOR_FG_FOCUS = 5, // text focused (stored only)
+        BTNST_COLOR_BK_IN = 0,     // background hovered or pressed
+        BTNST_COLOR_FG_IN = 1,     // text hovered or pressed
+        BTNST_COLOR_BK_OUT = 2,    // background normal
+        BTNST_COLOR_FG_OUT = 3,    // text normal
+        BTNST_COLOR_BK_FOCUS = 4,  // background focused
+        BTNST_COLOR_FG_FOCUS = 5,  // text focused (stored only)
         BTNST_MAX_COLORS = 6,
     };
     enum ResultCode : DWORD {
@@ -60,8 +60,7 @@ public:
     void SetTooltipText(int nText, BOOL bActivate = TRUE);
     void ActivateTooltip(BOOL bEnable = TRUE);
     DWORD SetMenu(UINT nMenu, HWND hParentWnd, BOOL bWinXPStyle = TRUE, UINT nToolbarID = 0,
-                  CSize sizeToolbarIcon = CSize(16, 16), COLORREF crToolbarBk = RGB(255, 0, 255),
-                  BOOL bRepaint = TRUE);
+                  CSize sizeToolbarIcon = CSize(16, 16), COLORREF crToolbarBk = RGB(255, 0, 255), BOOL bRepaint = TRUE);
     static const char* GetVersionC();
     static short GetVersionI();
 
@@ -144,8 +143,8 @@ private:
     void ShowDropMenu();
     HICON CreateGreyCopy(HICON hIcon);
     HBITMAP CreateBitmapMask(HBITMAP hSource, DWORD dwWidth, DWORD dwHeight, COLORREF crTransColor);
-    void PrepareImageRect(BOOL bHasTitle, RECT* rpItem, CRect* rpTitle, BOOL bIsPressed, DWORD dwWidth,
-                          DWORD dwHeight, CRect* rpImage);
+    void PrepareImageRect(BOOL bHasTitle, RECT* rpItem, CRect* rpTitle, BOOL bIsPressed, DWORD dwWidth, DWORD dwHeight,
+                          CRect* rpImage);
     void DrawTheIcon(CDC* pDC, BOOL bHasTitle, RECT* rpItem, CRect* rpCaption, BOOL bIsPressed, BOOL bIsDisabled);
     void DrawTheBitmap(CDC* pDC, BOOL bHasTitle, RECT* rpItem, CRect* rpCaption, BOOL bIsPressed, BOOL bIsDisabled);
     int ChosenImage() const;

@@ -33,7 +33,7 @@ DWORD CIconButton::SetIcon(int nIconIn, int nIconOut)
     };
     HICON in = load(nIconIn);
     HICON out = nIconOut == 0 || nIconOut == kGreyCopy ? reinterpret_cast<HICON>(static_cast<intptr_t>(nIconOut))
-                                                        : load(nIconOut);
+                                                       : load(nIconOut);
     return SetIcon(in, out);
 }
 
@@ -311,7 +311,8 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
             captionRect.OffsetRect(1, 1);
         CRect centre = captionRect;
         pDC->DrawText(title, -1, &captionRect, DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
-        captionRect.OffsetRect((centre.Width() - captionRect.Width()) / 2, (centre.Height() - captionRect.Height()) / 2);
+        captionRect.OffsetRect((centre.Width() - captionRect.Width()) / 2,
+                               (centre.Height() - captionRect.Height()) / 2);
         pDC->SetBkMode(TRANSPARENT);
         if (m_bDisabled) {
             captionRect.OffsetRect(1, 1);

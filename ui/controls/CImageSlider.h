@@ -9,7 +9,7 @@
 
 // Posted to the parent: wParam the control id, lParam the position.
 #define IMAGESLIDER_MOVING 0x28D1  // the thumb moves under the mouse
-#define IMAGESLIDER_MOVED 0x28D2   // the button was released or a key moved it
+#define IMAGESLIDER_MOVED  0x28D2  // the button was released or a key moved it
 
 class AFX_EXT_CLASS CImageSlider : public CStatic {
 public:
@@ -17,10 +17,10 @@ public:
     ~CImageSlider() override;
 
     // key 0xFF000000 stands for the colour of pixel (x, y) of the bitmap.
-    BOOL SetBitmapChannel(UINT nID, UINT nActiveID = 0, BOOL bTransparent = FALSE,
-                          COLORREF crKey = 0xFF000000, int x = 0, int y = 0);
-    BOOL SetBitmapThumb(UINT nID, UINT nActiveID = 0, BOOL bTransparent = FALSE, COLORREF crKey = 0xFF000000,
-                        int x = 0, int y = 0);
+    BOOL SetBitmapChannel(UINT nID, UINT nActiveID = 0, BOOL bTransparent = FALSE, COLORREF crKey = 0xFF000000,
+                          int x = 0, int y = 0);
+    BOOL SetBitmapThumb(UINT nID, UINT nActiveID = 0, BOOL bTransparent = FALSE, COLORREF crKey = 0xFF000000, int x = 0,
+                        int y = 0);
     void SetRange(int nMin, int nMax, BOOL bRepaint = FALSE);
     void SetRangeMin(int nMin, BOOL bRepaint = FALSE);
     void SetRangeMax(int nMax, BOOL bRepaint = FALSE);
@@ -59,8 +59,7 @@ protected:
     int Pixel2Pos(int nPixel) const;
     void Notify(UINT message) const;
     // Draws a bitmap, through its mask when it has one.
-    static void DrawBitmap(CDC* pDC, int x, int y, int w, int h, CBitmap* pBitmap, CBitmap* pMask, int srcX,
-                           int srcY);
+    static void DrawBitmap(CDC* pDC, int x, int y, int w, int h, CBitmap* pBitmap, CBitmap* pMask, int srcX, int srcY);
 
 public:
     int m_nMax;

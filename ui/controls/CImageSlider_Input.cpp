@@ -4,17 +4,17 @@
 #include <cstdlib>
 
 BEGIN_MESSAGE_MAP(CImageSlider, CStatic)
-    ON_WM_ERASEBKGND()
-    ON_WM_PAINT()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONUP()
-    ON_WM_GETDLGCODE()
-    ON_WM_KEYDOWN()
-    ON_WM_KILLFOCUS()
-    ON_WM_SETFOCUS()
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_GETDLGCODE()
+ON_WM_KEYDOWN()
+ON_WM_KILLFOCUS()
+ON_WM_SETFOCUS()
+ON_WM_CREATE()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 void CImageSlider::Notify(UINT message) const
@@ -46,8 +46,7 @@ void CImageSlider::OnMouseMove(UINT, CPoint point)
         return;
     const int thumb = m_bVertical ? m_nThumbHeight : m_nThumbWidth;
     const int low = (m_bVertical ? m_nMarginTop : m_nMarginLeft) + thumb / 2;
-    const int high = (m_bVertical ? m_nChannelHeight - m_nMarginBottom : m_nChannelWidth - m_nMarginRight) -
-                     thumb / 2;
+    const int high = (m_bVertical ? m_nChannelHeight - m_nMarginBottom : m_nChannelWidth - m_nMarginRight) - thumb / 2;
     int pixel = (m_bVertical ? point.y : point.x) - m_nDragOffset;
     if (pixel > high)
         pixel = high;

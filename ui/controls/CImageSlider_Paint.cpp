@@ -76,12 +76,12 @@ void CImageSlider::OnPaint()
             DrawBitmap(&mem, 0, 0, m_nChannelWidth, m_nChannelHeight, &m_bmChannel, channelMask, 0, 0);
         } else if (m_bVertical) {
             DrawBitmap(&mem, 0, 0, m_nChannelWidth, thumbPixel, &m_bmChannelActive, activeMask, 0, 0);
-            DrawBitmap(&mem, 0, thumbPixel, m_nChannelWidth, m_nChannelHeight - thumbPixel, &m_bmChannel,
-                       channelMask, 0, thumbPixel);
+            DrawBitmap(&mem, 0, thumbPixel, m_nChannelWidth, m_nChannelHeight - thumbPixel, &m_bmChannel, channelMask,
+                       0, thumbPixel);
         } else {
             DrawBitmap(&mem, 0, 0, thumbPixel, m_nChannelHeight, &m_bmChannelActive, activeMask, 0, 0);
-            DrawBitmap(&mem, thumbPixel, 0, m_nChannelWidth - thumbPixel, m_nChannelHeight, &m_bmChannel,
-                       channelMask, thumbPixel, 0);
+            DrawBitmap(&mem, thumbPixel, 0, m_nChannelWidth - thumbPixel, m_nChannelHeight, &m_bmChannel, channelMask,
+                       thumbPixel, 0);
         }
     }
 

@@ -44,23 +44,18 @@ HINSTANCE CLinkTarget::Navigate()
 IMPLEMENT_DYNAMIC(CLinkStatic, CStatic)
 
 BEGIN_MESSAGE_MAP(CLinkStatic, CStatic)
-    ON_WM_NCHITTEST()
-    ON_WM_CTLCOLOR_REFLECT()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_SETCURSOR()
-    ON_WM_TIMER()
-    ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
+ON_WM_NCHITTEST()
+ON_WM_CTLCOLOR_REFLECT()
+ON_WM_LBUTTONDOWN()
+ON_WM_SETCURSOR()
+ON_WM_TIMER()
+ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
 END_MESSAGE_MAP()
 
 CLinkStatic::CLinkStatic(const char* link, BOOL deleteOnDestroy)
-    : m_link(link),
-      m_crText(g_colorUnvisited),
-      m_bDeleteOnDestroy(deleteOnDestroy),
-      m_bHover(FALSE),
-      m_nTimerId(1),
+    : m_link(link), m_crText(g_colorUnvisited), m_bDeleteOnDestroy(deleteOnDestroy), m_bHover(FALSE), m_nTimerId(1),
       m_bNoLink(FALSE)
-{
-}
+{}
 
 CLinkStatic::~CLinkStatic() = default;
 

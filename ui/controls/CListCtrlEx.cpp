@@ -20,9 +20,9 @@ constexpr int kFirstBarId = 0x400;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CListCtrlEx, CListCtrl)
-    ON_WM_PAINT()
-    ON_WM_CTLCOLOR()
-    ON_REGISTERED_MESSAGE(g_rebuildBars, OnRebuildBars)
+ON_WM_PAINT()
+ON_WM_CTLCOLOR()
+ON_REGISTERED_MESSAGE(g_rebuildBars, OnRebuildBars)
 END_MESSAGE_MAP()
 
 CListCtrlEx::CListCtrlEx()
@@ -94,10 +94,9 @@ void CListCtrlEx::OnPaint()
 {
     if (m_bProgressColumn) {
         std::vector<Bar> wanted = WantedBars();
-        bool sameLayout = wanted.size() == m_barLayout.size() &&
-                          std::equal(wanted.begin(), wanted.end(), m_barLayout.begin(), [](const Bar& a, const Bar& b) {
-                              return a.row == b.row && a.rect == b.rect;
-                          });
+        bool sameLayout = wanted.size() == m_barLayout.size()
+                          && std::equal(wanted.begin(), wanted.end(), m_barLayout.begin(),
+                                        [](const Bar& a, const Bar& b) { return a.row == b.row && a.rect == b.rect; });
         if (sameLayout) {
             for (size_t i = 0; i < wanted.size(); ++i) {
                 if (wanted[i].pos == m_barLayout[i].pos)

@@ -7,29 +7,19 @@ constexpr UINT_PTR kHoverTimer = 100;
 }
 
 BEGIN_MESSAGE_MAP(CMyColorStatic, CStatic)
-    ON_WM_CREATE()
-    ON_WM_PAINT()
-    ON_WM_MOUSEMOVE()
-    ON_WM_TIMER()
-    ON_WM_SETCURSOR()
-    ON_WM_ERASEBKGND()
+ON_WM_CREATE()
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+ON_WM_SETCURSOR()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CMyColorStatic::CMyColorStatic()
-    : m_crText(RGB(0, 0, 0)),
-      m_nTextFormat(DT_CENTER),
-      m_bTextBold(FALSE),
-      m_bHyperLink(FALSE),
-      m_bHover(FALSE),
-      m_bItalic(FALSE),
-      m_hHandCursor(nullptr),
-      m_nTextFontSize(12),
-      m_nMaxCaption(0),
-      m_bTransparentBk(TRUE),
-      m_crBack(RGB(255, 255, 255)),
-      m_strFontName("Arial")
-{
-}
+    : m_crText(RGB(0, 0, 0)), m_nTextFormat(DT_CENTER), m_bTextBold(FALSE), m_bHyperLink(FALSE), m_bHover(FALSE),
+      m_bItalic(FALSE), m_hHandCursor(nullptr), m_nTextFontSize(12), m_nMaxCaption(0), m_bTransparentBk(TRUE),
+      m_crBack(RGB(255, 255, 255)), m_strFontName("Arial")
+{}
 
 CMyColorStatic::~CMyColorStatic()
 {

@@ -1,11 +1,11 @@
 #include "ui/controls/CMyEdit.h"
 
 BEGIN_MESSAGE_MAP(CMyEdit, CEdit)
-    ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
-    ON_WM_ERASEBKGND()
-    ON_WM_NCPAINT()
-    ON_WM_CTLCOLOR_REFLECT()
-    ON_WM_CREATE()
+ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
+ON_WM_ERASEBKGND()
+ON_WM_NCPAINT()
+ON_WM_CTLCOLOR_REFLECT()
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 CMyEdit::CMyEdit() : m_crText(RGB(0, 0, 0)), m_hBorderBrush(nullptr), m_hBackBrush(nullptr) {}

@@ -3,17 +3,16 @@
 #include <vector>
 
 BEGIN_MESSAGE_MAP(CMyListCtrl, CListCtrl)
-    ON_NOTIFY_REFLECT(LVN_BEGINDRAG, OnLvnBegindrag)
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONUP()
-    ON_WM_CREATE()
+ON_NOTIFY_REFLECT(LVN_BEGINDRAG, OnLvnBegindrag)
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 CMyListCtrl::CMyListCtrl()
     : m_bBlockColumnResize(FALSE), m_bDragEnabled(FALSE), m_pfnSwapRows(nullptr), m_pSwapRowsUser(nullptr),
       m_nDragRow(-1), m_bDragging(FALSE)
-{
-}
+{}
 
 CMyListCtrl::~CMyListCtrl() = default;
 

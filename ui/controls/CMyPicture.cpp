@@ -8,8 +8,7 @@
 CMyPicture::CMyPicture()
     : m_pImage(nullptr), m_pRegion(nullptr), m_bHasAlpha(FALSE), m_bTransparent(FALSE),
       m_crColourKey(RGB(255, 255, 255))
-{
-}
+{}
 
 CMyPicture::~CMyPicture()
 {
@@ -76,8 +75,8 @@ int CMyPicture::SetImage(CString path)
     m_strImagePath = path;
     if (path.IsEmpty())
         return 0;
-    HANDLE file = ::CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
+    HANDLE file =
+        ::CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     DWORD size = ::GetFileSize(file, nullptr);

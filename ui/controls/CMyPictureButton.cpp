@@ -3,26 +3,21 @@
 IMPLEMENT_DYNAMIC(CMyPictureButton, CButton)
 
 BEGIN_MESSAGE_MAP(CMyPictureButton, CButton)
-    ON_WM_ERASEBKGND()
-    ON_WM_SETCURSOR()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_MOUSEMOVE()
-    ON_WM_DESTROY()
-    ON_WM_MOUSEHOVER()
-    ON_WM_MOUSELEAVE()
-    ON_WM_ENABLE()
+ON_WM_ERASEBKGND()
+ON_WM_SETCURSOR()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_DESTROY()
+ON_WM_MOUSEHOVER()
+ON_WM_MOUSELEAVE()
+ON_WM_ENABLE()
 END_MESSAGE_MAP()
 
 CMyPictureButton::CMyPictureButton()
-    : m_crColourKey(RGB(255, 255, 255)),
-      m_bTransparent(FALSE),
-      m_hHandCursor(nullptr),
-      m_bButtonOn(FALSE),
-      m_bButtonOff(FALSE),
-      m_bTrackArmed(TRUE)
-{
-}
+    : m_crColourKey(RGB(255, 255, 255)), m_bTransparent(FALSE), m_hHandCursor(nullptr), m_bButtonOn(FALSE),
+      m_bButtonOff(FALSE), m_bTrackArmed(TRUE)
+{}
 
 CMyPictureButton::~CMyPictureButton()
 {
@@ -45,8 +40,7 @@ int CMyPictureButton::SetImage(UINT normal, UINT hot, UINT on, UINT off, UINT di
     return m_picNormal.HasImage();
 }
 
-int CMyPictureButton::SetImage(CString normal, CString hot, CString on, CString off, CString disabled,
-                               BOOL repaint)
+int CMyPictureButton::SetImage(CString normal, CString hot, CString on, CString off, CString disabled, BOOL repaint)
 {
     if (m_hWnd)
         SetButtonStyle(BS_OWNERDRAW, TRUE);

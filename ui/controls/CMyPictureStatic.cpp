@@ -1,16 +1,15 @@
 #include "ui/controls/CMyPictureStatic.h"
 
 BEGIN_MESSAGE_MAP(CMyPictureStatic, CStatic)
-    ON_WM_CREATE()
-    ON_WM_ERASEBKGND()
-    ON_WM_PAINT()
-    ON_WM_MOUSEMOVE()
-    ON_WM_SETCURSOR()
+ON_WM_CREATE()
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 CMyPictureStatic::CMyPictureStatic() : m_hHandCursor(nullptr), m_crColourKey(RGB(255, 255, 255)), m_bTransparent(FALSE)
-{
-}
+{}
 
 CMyPictureStatic::~CMyPictureStatic()
 {

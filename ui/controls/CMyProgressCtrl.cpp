@@ -5,14 +5,12 @@
 IMPLEMENT_DYNAMIC(CMyProgressCtrl, CStatic)
 
 BEGIN_MESSAGE_MAP(CMyProgressCtrl, CStatic)
-    ON_WM_PAINT()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CMyProgressCtrl::CMyProgressCtrl()
-    : m_bBackNativeSize(FALSE), m_nMin(1), m_nMax(100), m_nStep(1), m_nPos(0), m_rcClient{0, 0, 0, 0},
-      m_fFraction(0.0f)
-{
-}
+    : m_bBackNativeSize(FALSE), m_nMin(1), m_nMax(100), m_nStep(1), m_nPos(0), m_rcClient{0, 0, 0, 0}, m_fFraction(0.0f)
+{}
 
 CMyProgressCtrl::~CMyProgressCtrl() = default;
 

@@ -50,12 +50,12 @@ void CSkin::DrawBackground(HDC hDC, RECT rect, int noRightStrip, int noRightTop,
     if (!noCentre)
         pieces[n++] = {tl.width, tl.height, midW, midH, fc.left, fc.top, fc.width, fc.height};
     pieces[n++] = {M + W - tr.width, tr.height, tr.width - cut, H - tr.height - br.height,
-                   tr.left, fc.top, tr.width - cut, fc.height};
+                   tr.left,          fc.top,    tr.width - cut, fc.height};
     pieces[n++] = {0, H - bl.height, bl.width, bl.height, bl.left, bl.top, bl.width, bl.height};
-    pieces[n++] = {bl.width, H - bl.height, W - bl.width - br.width + M, bl.height,
-                   fc.left, bl.top, fc.width, bl.height};
+    pieces[n++] = {bl.width, H - bl.height, W - bl.width - br.width + M, bl.height, fc.left, bl.top,
+                   fc.width, bl.height};
     pieces[n++] = {M + W - br.width, H - br.height, br.width - cut, br.height,
-                   br.left, br.top, br.width - cut, br.height};
+                   br.left,          br.top,        br.width - cut, br.height};
     if (!noRightStrip) {
         const int sx = m_background.right_hide.right;
         pieces[n++] = {W - R, 0, R, tr.height, sx, tr.top, R, tr.height};
@@ -66,8 +66,9 @@ void CSkin::DrawBackground(HDC hDC, RECT rect, int noRightStrip, int noRightTop,
         const int O = m_background.rect.right - rt.right;
         const int x = W - rt.width - O;
         pieces[n++] = {x, rt.top, rt.width, tr.height - rt.height, rt.left, rt.bottom, rt.width, tr.height - rt.height};
-        pieces[n++] = {x, tr.height - rt.height, rt.width, rt.height + H - tr.height - br.height,
-                       rt.left, fc.top, rt.width, fc.height};
+        pieces[n++] = {
+            x,        tr.height - rt.height, rt.width, rt.height + H - tr.height - br.height, rt.left, fc.top, rt.width,
+            fc.height};
     }
     for (int i = 0; i < n; ++i) {
         const Piece& p = pieces[i];

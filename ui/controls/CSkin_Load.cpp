@@ -24,8 +24,8 @@ int CSkin::LoadSkin(const char* path)
         vx_log(6, "load skin error %s - %s", path ? path : "", fresh.m_xml.GetResult().GetString());
         return 0;
     }
-    if (!fresh.LoadTitle() || !fresh.LoadBackground() || !fresh.LoadButtons() || !fresh.LoadLabels() ||
-        !fresh.LoadEdits() || !fresh.LoadRects())
+    if (!fresh.LoadTitle() || !fresh.LoadBackground() || !fresh.LoadButtons() || !fresh.LoadLabels()
+        || !fresh.LoadEdits() || !fresh.LoadRects())
         return 0;
     TakeFrom(fresh);
     return 1;
@@ -142,8 +142,7 @@ int StoreRecord(CMap<CString, LPCSTR, RECORD*, RECORD*>& map, const CString& nam
 // Finds the next entry of the list whose name the map does not hold yet;
 // entries with a name already taken are skipped (the first one counts).
 template <class RECORD>
-bool FindNewEntry(CXmlDoc& xml, const char* element, const CMap<CString, LPCSTR, RECORD*, RECORD*>& map,
-                  CString& name)
+bool FindNewEntry(CXmlDoc& xml, const char* element, const CMap<CString, LPCSTR, RECORD*, RECORD*>& map, CString& name)
 {
     while (xml.FindElem(element)) {
         name = xml.GetAttrib("name");
@@ -166,8 +165,7 @@ int CSkin::LoadButtons()
         return 1;
     m_xml.IntoElem();
     ST_SKIN_BUTTON scratch;
-    while (LoadNextButton(&scratch)) {
-    }
+    while (LoadNextButton(&scratch)) {}
     return 1;
 }
 
@@ -178,8 +176,7 @@ int CSkin::LoadNextButton(ST_SKIN_BUTTON* pButton)
         return 0;
     std::memset(pButton, 0, sizeof(*pButton));
     CopyText(pButton->tooltips, sizeof(pButton->tooltips), m_xml.GetAttrib("tooltips"), "button tooltip");
-    CopyText(pButton->tooltips_off, sizeof(pButton->tooltips_off), m_xml.GetAttrib("tooltips_off"),
-             "button tooltip");
+    CopyText(pButton->tooltips_off, sizeof(pButton->tooltips_off), m_xml.GetAttrib("tooltips_off"), "button tooltip");
     pButton->transparent = ParseFlag(m_xml.GetAttrib("transparent"));
     pButton->hand_cursor = ParseFlag(m_xml.GetAttrib("hand_cursor"));
     pButton->fit_image_size = ParseFlag(m_xml.GetAttrib("fit_image_size"));
@@ -217,8 +214,7 @@ int CSkin::LoadLabels()
         return 1;
     m_xml.IntoElem();
     ST_SKIN_LABEL scratch;
-    while (LoadNextLabel(&scratch)) {
-    }
+    while (LoadNextLabel(&scratch)) {}
     return 1;
 }
 
@@ -260,8 +256,7 @@ int CSkin::LoadEdits()
         return 1;
     m_xml.IntoElem();
     ST_SKIN_EDIT scratch;
-    while (LoadNextEdit(&scratch)) {
-    }
+    while (LoadNextEdit(&scratch)) {}
     return 1;
 }
 
@@ -291,8 +286,7 @@ int CSkin::LoadRects()
         return 1;
     m_xml.IntoElem();
     ST_SKIN_RECT scratch;
-    while (LoadNextRect(&scratch)) {
-    }
+    while (LoadNextRect(&scratch)) {}
     return 1;
 }
 

@@ -3,7 +3,7 @@
 IMPLEMENT_DYNAMIC(CTabCtrlEx, CTabCtrl)
 
 BEGIN_MESSAGE_MAP(CTabCtrlEx, CTabCtrl)
-    ON_WM_CREATE()
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 namespace {

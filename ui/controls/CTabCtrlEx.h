@@ -15,8 +15,7 @@ public:
     ~CTabCtrlEx() override;
 
     void SetColours(COLORREF selected, COLORREF unselected);
-    void SetFonts(int selWeight, int selItalic, int selUnderline, int unselWeight, int unselItalic,
-                  int unselUnderline);
+    void SetFonts(int selWeight, int selItalic, int selUnderline, int unselWeight, int unselItalic, int unselUnderline);
     void SetFonts(CFont* selected, CFont* unselected);
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;

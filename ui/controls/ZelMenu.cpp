@@ -2,8 +2,8 @@
 // keyboard mnemonics.
 #include "ui/controls/ZelMenu.h"
 
-#include <cwctype>
 #include <cstring>
+#include <cwctype>
 
 CImageList ZelMenu::s_ImageList;
 CArray<UINT, UINT> ZelMenu::s_arrImageIds;
@@ -76,11 +76,9 @@ std::string ZelMenuData::GetAnsiText() const
 // ---- life ----
 
 ZelMenu::ZelMenu()
-    : m_nIconWidth(16), m_nIconHeight(15), m_crIconBack(RGB(192, 192, 192)), m_bUseIconBack(FALSE),
-      m_nSubMenuKind(0), m_pRootMenu(nullptr), m_nSubMenuDepth(0), m_nLastCommand(-1), m_nLastPosition(-1),
-      m_bLoadedFromResource(FALSE)
-{
-}
+    : m_nIconWidth(16), m_nIconHeight(15), m_crIconBack(RGB(192, 192, 192)), m_bUseIconBack(FALSE), m_nSubMenuKind(0),
+      m_pRootMenu(nullptr), m_nSubMenuDepth(0), m_nLastCommand(-1), m_nLastPosition(-1), m_bLoadedFromResource(FALSE)
+{}
 
 ZelMenu::~ZelMenu()
 {

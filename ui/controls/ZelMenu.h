@@ -88,7 +88,7 @@ public:
     // image list and index.
     struct Picture {
         Picture(int resourceId = -1) : id(resourceId) {}  // NOLINT: ids convert
-        Picture(CBitmap* b) : bitmap(b) {}                  // NOLINT
+        Picture(CBitmap* b) : bitmap(b) {}                // NOLINT
         Picture(CImageList* l, int i) : list(l), index(i) {}
         int id = -1;
         CBitmap* bitmap = nullptr;

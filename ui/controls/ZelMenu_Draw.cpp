@@ -59,7 +59,8 @@ void ZelMenu::MeasureItem(LPMEASUREITEMSTRUCT lpMIS)
     int margin = xp && s_bIconEffects ? 7 : 4;
     if (item->m_nFlags & MF_SEPARATOR) {
         lpMIS->itemWidth = 0;
-        lpMIS->itemHeight = static_cast<UINT>(std::max(::GetSystemMetrics(SM_CYMENU) / 2, (margin + m_nIconHeight) / 2));
+        lpMIS->itemHeight =
+            static_cast<UINT>(std::max(::GetSystemMetrics(SM_CYMENU) / 2, (margin + m_nIconHeight) / 2));
         return;
     }
     LOGFONT lf = MenuLogFont();

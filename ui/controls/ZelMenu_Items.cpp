@@ -369,8 +369,7 @@ void ZelMenu::SynchronizeMenu()
     for (int pos = 0; pos < count; ++pos) {
         UINT state = GetMenuState(static_cast<UINT>(pos), MF_BYPOSITION);
         UINT flags = state & (MF_SEPARATOR | MF_POPUP | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBARBREAK);
-        UINT_PTR id = (flags & MF_POPUP) ? reinterpret_cast<UINT_PTR>(::GetSubMenu(m_hMenu, pos))
-                                         : GetMenuItemID(pos);
+        UINT_PTR id = (flags & MF_POPUP) ? reinterpret_cast<UINT_PTR>(::GetSubMenu(m_hMenu, pos)) : GetMenuItemID(pos);
         CString text;
         CMenu::GetMenuString(static_cast<UINT>(pos), text, MF_BYPOSITION);
         ZelMenuData* item = NewItem(NormalFlags(flags), id, nullptr);

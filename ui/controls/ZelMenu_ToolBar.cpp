@@ -108,8 +108,8 @@ BOOL ZelMenu::LoadToolbar(UINT nToolBar)
             continue;  // only commands the menu has get pictures
         ZelMenuData* item = holder->m_arrItems[pos];
         auto list = std::make_unique<CImageList>();
-        if (!list->Create(m_nIconWidth, m_nIconHeight, ILC_COLORDDB | ILC_MASK, 1, 1) ||
-            ImageList_AddMasked(list->GetSafeHandle(), bar.m_hBitmap, MaskColour()) < 0)
+        if (!list->Create(m_nIconWidth, m_nIconHeight, ILC_COLORDDB | ILC_MASK, 1, 1)
+            || ImageList_AddMasked(list->GetSafeHandle(), bar.m_hBitmap, MaskColour()) < 0)
             continue;
         int index = bar.ImageIndexOf(command);
         if (index < 0 || index >= list->GetImageCount())

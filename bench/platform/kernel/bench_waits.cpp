@@ -26,14 +26,16 @@ struct AnchorEvent {
     std::mutex m;
     std::condition_variable cv;
     bool set = false;
-    void signal() {
+    void signal()
+    {
         {
             std::lock_guard<std::mutex> g(m);
             set = true;
         }
         cv.notify_one();
     }
-    void wait() {
+    void wait()
+    {
         std::unique_lock<std::mutex> l(m);
         cv.wait(l, [this] { return set; });
         set = false;
@@ -48,7 +50,8 @@ struct KernelEvent {
 };
 
 template <class Event>
-double PingPong(int rounds) {
+double PingPong(int rounds)
+{
     Event ping, pong;
     std::thread partner([&] {
         for (int i = 0; i < rounds; ++i) {
@@ -67,7 +70,8 @@ double PingPong(int rounds) {
 }
 
 template <class Event>
-double WakeOneOfMany(int threads, int rounds) {
+double WakeOneOfMany(int threads, int rounds)
+{
     std::vector<Event> wake(threads);
     Event ack;
     std::atomic<bool> stop{false};
@@ -95,11 +99,13 @@ double WakeOneOfMany(int threads, int rounds) {
     return ns;
 }
 
-void Report(const char* what, double ours, double anchor) {
+void Report(const char* what, double ours, double anchor)
+{
     printf("%-28s kernel %9.0f ns  anchor %9.0f ns  ratio %.2f\n", what, ours, anchor, ours / anchor);
 }
 
-double Median(std::vector<double> v) {
+double Median(std::vector<double> v)
+{
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
@@ -107,7 +113,8 @@ double Median(std::vector<double> v) {
 // Runs the two side by side, alternating, and reports the medians: the
 // machine is shared, and single runs vary several times over.
 template <class Ours, class Anchor>
-void Compare(const char* what, Ours ours, Anchor anchor) {
+void Compare(const char* what, Ours ours, Anchor anchor)
+{
     std::vector<double> a, b;
     for (int rep = 0; rep < 7; ++rep) {
         a.push_back(ours());
@@ -118,7 +125,8 @@ void Compare(const char* what, Ours ours, Anchor anchor) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc == 2) {
         // One side alone, for profiling: "kernel" or "anchor".
         bool kernel = std::string(argv[1]) == "kernel";
@@ -126,9 +134,10 @@ int main(int argc, char** argv) {
         printf("%s wake one of 300: %.0f ns\n", argv[1], ns);
         return 0;
     }
-    Compare("ping-pong", [] { return PingPong<KernelEvent>(10000); },
-            [] { return PingPong<AnchorEvent>(10000); });
-    Compare("wake one of 300 waiters", [] { return WakeOneOfMany<KernelEvent>(300, 3000); },
-            [] { return WakeOneOfMany<AnchorEvent>(300, 3000); });
+    Compare(
+        "ping-pong", [] { return PingPong<KernelEvent>(10000); }, [] { return PingPong<AnchorEvent>(10000); });
+    Compare(
+        "wake one of 300 waiters", [] { return WakeOneOfMany<KernelEvent>(300, 3000); },
+        [] { return WakeOneOfMany<AnchorEvent>(300, 3000); });
     return 0;
 }

@@ -37,8 +37,8 @@ protected:
     void SetUp() override
     {
         m_dir = fs::temp_directory_path()
-            / ("vxnet_camsim_" + std::to_string(::getpid()) + "_"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                / ("vxnet_camsim_" + std::to_string(::getpid()) + "_"
+                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir);
     }
     void TearDown() override
@@ -254,7 +254,7 @@ TEST_F(VxnetCamsim, DownloadCutOffMidwayLeavesNoFile)
 
 // What the stream callbacks saw; the test thread reads it.
 struct StreamProbe {
-    std::mutex mutex; // guards the vectors
+    std::mutex mutex;  // guards the vectors
     std::vector<vxstream_track> tracks;
     std::vector<std::vector<uint8_t>> extradata;
     std::atomic<int> packets{0};
@@ -276,8 +276,8 @@ struct StreamProbe {
         p->tracks.push_back(*t);
         p->extradata.emplace_back(t->extradata, t->extradata + t->extradata_size);
     }
-    static void onData(void* user, int index, int media, const uint8_t* data, int size, int64_t pts,
-                       int64_t dts, int flags)
+    static void onData(void* user, int index, int media, const uint8_t* data, int size, int64_t pts, int64_t dts,
+                       int flags)
     {
         auto* p = static_cast<StreamProbe*>(user);
         if (p->closed)
@@ -350,7 +350,7 @@ TEST_F(VxnetCamsim, TracksThenPacketsArriveAndCloseEndsThemAtOnce)
                 EXPECT_EQ(t.codec_id, AV_CODEC_ID_H264);
                 EXPECT_EQ(t.width, 320);
                 EXPECT_EQ(t.height, 240);
-                EXPECT_GT(probe.extradata[i].size(), 4u); // SPS and PPS from the SDP
+                EXPECT_GT(probe.extradata[i].size(), 4u);  // SPS and PPS from the SDP
             } else {
                 EXPECT_EQ(t.media_type, VXSTREAM_MEDIA_AUDIO);
                 EXPECT_EQ(t.codec_id, AV_CODEC_ID_PCM_ALAW);
@@ -372,7 +372,7 @@ TEST_F(VxnetCamsim, TracksThenPacketsArriveAndCloseEndsThemAtOnce)
     std::this_thread::sleep_for(500ms);
     EXPECT_EQ(probe.packets, packets);
     EXPECT_EQ(probe.afterClose, 0);
-    EXPECT_EQ(probe.errors, 0); // a stream its owner closed reports no error
+    EXPECT_EQ(probe.errors, 0);  // a stream its owner closed reports no error
     EXPECT_EQ(vxnet_get_bitrate(m_handle), 0.0f);
     EXPECT_NE(vxnet_force_key_frame(m_handle), 0);
 
@@ -538,4 +538,4 @@ TEST_F(VxnetCamsim, VanishingCameraCallsTheErrorCallbackOnce)
     }
 }
 
-} // namespace
+}  // namespace

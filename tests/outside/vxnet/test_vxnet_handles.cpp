@@ -46,10 +46,9 @@ TEST_F(VxnetHandles, EveryEntryPointRefusesAStaleForeignOrNullHandle)
     ASSERT_NE(live, stale);
     int local = 0;
     const VXNET_HANDLE foreign[] = {
-        stale,
-        nullptr,
-        reinterpret_cast<VXNET_HANDLE>(&local),                  // an address that is no session
-        reinterpret_cast<VXNET_HANDLE>(uintptr_t(0xdeadbeefULL)), // an id never handed out
+        stale, nullptr,
+        reinterpret_cast<VXNET_HANDLE>(&local),                    // an address that is no session
+        reinterpret_cast<VXNET_HANDLE>(uintptr_t(0xdeadbeefULL)),  // an id never handed out
     };
     struct Entry {
         const char* name;
@@ -104,8 +103,7 @@ TEST_F(VxnetHandles, DisconnectRacingOtherThreadsFreesTheSessionOnceTheyAreDone)
         std::vector<std::thread> callers;
         for (int t = 0; t < 4; ++t) {
             callers.emplace_back([&] {
-                while (!go.load()) {
-                }
+                while (!go.load()) {}
                 for (int i = 0; i < 200; ++i) {
                     // The block itself is only the caller's until its own
                     // disconnect, so it is not read here.
@@ -130,7 +128,7 @@ TEST_F(VxnetHandles, DisconnectRacingOtherThreadsFreesTheSessionOnceTheyAreDone)
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST(VxnetRedactText, SecretsAndPasswordValuesNeverPass)
 {

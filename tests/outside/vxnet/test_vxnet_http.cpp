@@ -21,8 +21,8 @@ const char* kHxLogin = "/cgi-bin/hi3510/param.cgi?cmd=getuserinfo&cmd=getvideoat
 
 std::string reply(const std::string& status, const std::string& body, const std::string& extra = "")
 {
-    return "HTTP/1.1 " + status + "\r\nConnection: close\r\nContent-Length: "
-        + std::to_string(body.size()) + "\r\n" + extra + "\r\n" + body;
+    return "HTTP/1.1 " + status + "\r\nConnection: close\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"
+           + extra + "\r\n" + body;
 }
 
 std::string requestTarget(const std::string& request)
@@ -42,7 +42,8 @@ LoopbackHttpServer::Handler asHxCamera(LoopbackHttpServer::Handler rest)
             LoopbackHttpServer::sendAll(fd, reply("200 OK", "var authLevel=\"15\";\r\nvar maxchn=\"3\";\r\n"));
             return;
         }
-        for (const char* other : {"/cgi/sys_get?", "/dy-cgi/", "/cgi-bin/user_management?", "/cgi-bin/web.cgi?mod=device"}) {
+        for (const char* other :
+             {"/cgi/sys_get?", "/dy-cgi/", "/cgi-bin/user_management?", "/cgi-bin/web.cgi?mod=device"}) {
             if (target.rfind(other, 0) == 0) {
                 LoopbackHttpServer::sendAll(fd, reply("404 Not Found", ""));
                 return;
@@ -157,10 +158,10 @@ TEST_F(VxnetHttp, PathsThatWouldBreakTheRequestLineAreRefused)
 TEST_F(VxnetHttp, ChunkedReplyComesBackAsFinalHeadersAndDecodedBody)
 {
     LoopbackHttpServer server(asHxCamera([](LoopbackHttpServer&, int fd, const std::string&) {
-        LoopbackHttpServer::sendAll(fd,
-            "HTTP/1.1 100 Continue\r\n\r\n"
-            "HTTP/1.1 200 OK\r\nConnection: close\r\nTransfer-Encoding: chunked\r\nX-Cam: 1\r\n\r\n"
-            "6\r\nvar a=\r\n8\r\n\"1\";\r\nok\r\n0\r\n\r\n");
+        LoopbackHttpServer::sendAll(
+            fd, "HTTP/1.1 100 Continue\r\n\r\n"
+                "HTTP/1.1 200 OK\r\nConnection: close\r\nTransfer-Encoding: chunked\r\nX-Cam: 1\r\n\r\n"
+                "6\r\nvar a=\r\n8\r\n\"1\";\r\nok\r\n0\r\n\r\n");
     }));
     connect(server.port());
     std::string text = get("/cgi-bin/hi3510/param.cgi?cmd=getx");
@@ -187,7 +188,8 @@ TEST_F(VxnetHttp, RepliesOverSixteenMegabytesAreRefused)
     LoopbackHttpServer server(asHxCamera([](LoopbackHttpServer&, int fd, const std::string& req) {
         if (requestTarget(req) == "/chunked") {
             // No length up front: only counting the bytes can stop it.
-            LoopbackHttpServer::sendAll(fd, "HTTP/1.1 200 OK\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n\r\n");
+            LoopbackHttpServer::sendAll(fd,
+                                        "HTTP/1.1 200 OK\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n\r\n");
             std::string chunk(1 << 20, 'x');
             char size[32];
             std::snprintf(size, sizeof size, "%zx\r\n", chunk.size());
@@ -195,8 +197,8 @@ TEST_F(VxnetHttp, RepliesOverSixteenMegabytesAreRefused)
                 LoopbackHttpServer::sendAll(fd, size + chunk + "\r\n");
             LoopbackHttpServer::sendAll(fd, "0\r\n\r\n");
         } else {
-            LoopbackHttpServer::sendAll(fd, "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
-                + std::to_string(big) + "\r\n\r\n");
+            LoopbackHttpServer::sendAll(
+                fd, "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " + std::to_string(big) + "\r\n\r\n");
             LoopbackHttpServer::sendAll(fd, std::string(big, 'y'));
         }
     }));
@@ -213,8 +215,9 @@ TEST_F(VxnetHttp, BasicGoesFirstAndDigestFollowsWhenAsked)
 {
     LoopbackHttpServer server([](LoopbackHttpServer&, int fd, const std::string& req) {
         if (req.find("Authorization: Digest ") == std::string::npos) {
-            LoopbackHttpServer::sendAll(fd, reply("401 Unauthorized", "",
-                "WWW-Authenticate: Digest realm=\"cam\", nonce=\"abc123\", qop=\"auth\"\r\n"));
+            LoopbackHttpServer::sendAll(
+                fd, reply("401 Unauthorized", "",
+                          "WWW-Authenticate: Digest realm=\"cam\", nonce=\"abc123\", qop=\"auth\"\r\n"));
             return;
         }
         LoopbackHttpServer::sendAll(fd, reply("200 OK", "var authLevel=\"15\";\r\n"));
@@ -282,10 +285,12 @@ TEST_F(VxnetHttp, DownloadWritesTheWholeFileOrNothing)
             LoopbackHttpServer::sendAll(fd, reply("200 OK", content));
         } else if (target == "/sd/cut.mp4") {
             LoopbackHttpServer::sendAll(fd, "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
-                + std::to_string(content.size()) + "\r\n\r\n" + content.substr(0, content.size() / 2));
+                                                + std::to_string(content.size()) + "\r\n\r\n"
+                                                + content.substr(0, content.size() / 2));
         } else if (target == "/sd/cutchunk.mp4") {
             LoopbackHttpServer::sendAll(fd, "HTTP/1.1 200 OK\r\nConnection: close\r\nTransfer-Encoding: chunked\r\n\r\n"
-                "1000\r\n" + std::string(0x1000, 'c') + "\r\n1000\r\nshort");
+                                            "1000\r\n"
+                                                + std::string(0x1000, 'c') + "\r\n1000\r\nshort");
         } else {
             LoopbackHttpServer::sendAll(fd, reply("404 Not Found", "not here"));
         }
@@ -322,4 +327,4 @@ TEST_F(VxnetHttp, DownloadWritesTheWholeFileOrNothing)
     EXPECT_EQ(vxnet_download_file(m_handle, "/sd/full.mp4", (dir() / "no/such/x.mp4").c_str(), 3000), VXNET_ERR_FILE);
 }
 
-} // namespace
+}  // namespace

@@ -93,10 +93,11 @@ TEST_F(VxnetInterrupt, EndsEachCallInFlightAndRefusesNewOnesUntilSwitchedOff)
 
     struct Case {
         const char* name;
-        std::function<int()> call; // waits far longer than the test allows
+        std::function<int()> call;  // waits far longer than the test allows
     };
     const Case cases[] = {
-        {"cgi", [&] {
+        {"cgi",
+         [&] {
              char* out = nullptr;
              int rc = vxnet_get_cgi_command(h, "/web.ini", &out, VXNET_METHOD_GET, 20000);
              vxnet_free_cgi_output(&out);
@@ -193,4 +194,4 @@ TEST_F(VxnetInterrupt, CancelFlagEndsTheProbe)
     EXPECT_EQ(vxnet_disconnect(h), 0);
 }
 
-} // namespace
+}  // namespace

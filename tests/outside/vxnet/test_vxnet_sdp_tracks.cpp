@@ -88,7 +88,8 @@ struct SdpContext {
         st->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
         st->codecpar->codec_id = codec;
         if (!extradata.empty()) {
-            st->codecpar->extradata = static_cast<uint8_t*>(av_mallocz(extradata.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+            st->codecpar->extradata =
+                static_cast<uint8_t*>(av_mallocz(extradata.size() + AV_INPUT_BUFFER_PADDING_SIZE));
             std::memcpy(st->codecpar->extradata, extradata.data(), extradata.size());
             st->codecpar->extradata_size = int(extradata.size());
         }

@@ -17,15 +17,15 @@ extern "C" {
 namespace vxtest {
 
 namespace {
-constexpr int64_t kCameraClockVideo = 900000000; // 10000 s at 90 kHz
-constexpr int64_t kCameraClockAudio = 80000000;  // 10000 s at 8 kHz
+constexpr int64_t kCameraClockVideo = 900000000;  // 10000 s at 90 kHz
+constexpr int64_t kCameraClockAudio = 80000000;   // 10000 s at 8 kHz
 
 [[noreturn]] void die(const std::string& what)
 {
     fprintf(stderr, "StreamFixture: %s\n", what.c_str());
     abort();
 }
-} // namespace
+}  // namespace
 
 std::string scratchRoot()
 {
@@ -59,11 +59,11 @@ const StreamFixture& StreamFixture::get()
         s->dir = scratchDir("fixture");
         const std::string mkv = s->dir + "/camera.mkv";
         const std::string cmd = "ffmpeg -nostdin -v error -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i "
-                                "sine=frequency=440:sample_rate=8000:samples_per_frame=160 -t " +
-                                std::to_string(int(kSeconds)) +
-                                " -map 0:v -map 1:a -c:v libx264 -preset ultrafast -bf 0 -g 50 -keyint_min 50 "
-                                "-sc_threshold 0 -pix_fmt yuv420p -c:a pcm_alaw -ac 1 -ar 8000 -y '" +
-                                mkv + "' 2>&1";
+                                "sine=frequency=440:sample_rate=8000:samples_per_frame=160 -t "
+                                + std::to_string(int(kSeconds))
+                                + " -map 0:v -map 1:a -c:v libx264 -preset ultrafast -bf 0 -g 50 -keyint_min 50 "
+                                  "-sc_threshold 0 -pix_fmt yuv420p -c:a pcm_alaw -ac 1 -ar 8000 -y '"
+                                + mkv + "' 2>&1";
         const std::string err = runCommand(cmd);
         if (!std::filesystem::exists(mkv))
             die("ffmpeg failed: " + err);
@@ -172,7 +172,8 @@ ProbeResult probe(const std::string& path)
     ProbeResult r;
     const std::string q = "'" + path + "'";
     const std::string streams = runCommand("ffprobe -v error -show_entries stream=codec_type,codec_name,width,height "
-                                           "-of default=noprint_wrappers=1 " + q + " 2>/dev/null");
+                                           "-of default=noprint_wrappers=1 "
+                                           + q + " 2>/dev/null");
     // Lines come per stream: codec_name, codec_type, width, height.
     std::string name;
     size_t pos = 0;
@@ -193,16 +194,19 @@ ProbeResult probe(const std::string& path)
         else if (line.rfind("height=", 0) == 0 && r.height == 0)
             r.height = atoi(line.c_str() + 7);
     }
-    const std::string dur = runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " + q + " 2>/dev/null");
+    const std::string dur =
+        runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " + q + " 2>/dev/null");
     r.duration = atof(dur.c_str());
     const std::string frames = runCommand("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-                                          "stream=nb_read_frames -of csv=p=0 " + q + " 2>/dev/null");
+                                          "stream=nb_read_frames -of csv=p=0 "
+                                          + q + " 2>/dev/null");
     r.videoFrames = atoi(frames.c_str());
     const std::string first = runCommand("ffprobe -v error -select_streams v:0 -read_intervals %+#1 -show_entries "
-                                         "frame=key_frame -of csv=p=0 " + q + " 2>/dev/null");
+                                         "frame=key_frame -of csv=p=0 "
+                                         + q + " 2>/dev/null");
     r.firstFrameKey = first.rfind("1", 0) == 0;
     r.ok = !r.videoCodec.empty();
     return r;
 }
 
-} // namespace vxtest
+}  // namespace vxtest

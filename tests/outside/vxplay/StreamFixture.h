@@ -21,7 +21,7 @@ struct FixturePacket {
     int64_t pts = 0;
     int64_t dts = 0;
     int flags = 0;
-    double seconds = 0; // time from the stream's start
+    double seconds = 0;  // time from the stream's start
 };
 
 class StreamFixture {
@@ -39,7 +39,7 @@ public:
 
     std::vector<vxstream_track> tracks;
     std::vector<FixturePacket> packets;
-    std::string dir; // a scratch folder of the test program
+    std::string dir;  // a scratch folder of the test program
 
 private:
     std::vector<std::vector<uint8_t>> m_extradata;
@@ -51,8 +51,8 @@ struct ProbeResult {
     std::string audioCodec;
     int width = 0;
     int height = 0;
-    double duration = 0;   // of the container
-    int videoFrames = 0;   // decoded by ffprobe
+    double duration = 0;  // of the container
+    int videoFrames = 0;  // decoded by ffprobe
     bool firstFrameKey = false;
 };
 // What ffprobe makes of a file.
@@ -63,4 +63,4 @@ std::string scratchRoot();
 // A fresh empty folder in it for one test.
 std::string scratchDir(const std::string& name);
 
-} // namespace vxtest
+}  // namespace vxtest

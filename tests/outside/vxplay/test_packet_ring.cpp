@@ -51,8 +51,8 @@ TEST(PacketRing, StartsAtAKeyFrameThatCoversThePreRecord)
         int64_t latestKeyMs;  // without
     };
     // The newest packet is at 9980 ms; key frames at 0, 2000, ... 8000.
-    for (const Case& c : {Case{0, 8000, 8000}, Case{1000, 8000, 8000}, Case{5000, 4000, 8000},
-                          Case{9980, 0, 8000}, Case{60000, 0, 8000}}) {
+    for (const Case& c : {Case{0, 8000, 8000}, Case{1000, 8000, 8000}, Case{5000, 4000, 8000}, Case{9980, 0, 8000},
+                          Case{60000, 0, 8000}}) {
         SCOPED_TRACE(c.keepMs);
         PacketRing ring(c.keepMs * 1000, 64u << 20);
         feed(ring, 1000);
@@ -93,4 +93,4 @@ TEST(PacketRing, NothingBeforeTheFirstKeyFrame)
     EXPECT_EQ(ring.count(), 1u);
 }
 
-} // namespace
+}  // namespace

@@ -49,16 +49,17 @@ TEST(PlayerWithCamera, RecordsAndSnapshotsTheLiveStream)
     vxnet_set_stream_callback(session, &Wiring::onData, &w);
     vxnet_set_stream_error_callback(session, &Wiring::onError, &w);
     ASSERT_EQ(vxnet_open_stream(session), 0);
-    std::this_thread::sleep_for(std::chrono::seconds(3)); // the pre-record fills
+    std::this_thread::sleep_for(std::chrono::seconds(3));  // the pre-record fills
 
     const std::string dir = vxtest::scratchDir("camsim");
     const std::string path = dir + "/20260101120000.mp4";
     const std::string png = dir + "/live.png";
     ASSERT_EQ(vxplay_record_start(w.inst, path.c_str(), 1, nullptr, nullptr), 0);
     std::atomic<int> snap{1};
-    ASSERT_EQ(vxplay_snapshot(w.inst, png.c_str(), [](void* u, int r, const char*) { *static_cast<std::atomic<int>*>(u) = r; },
-                              &snap),
-              0);
+    ASSERT_EQ(
+        vxplay_snapshot(
+            w.inst, png.c_str(), [](void* u, int r, const char*) { *static_cast<std::atomic<int>*>(u) = r; }, &snap),
+        0);
     std::this_thread::sleep_for(std::chrono::seconds(4));
     EXPECT_EQ(vxplay_record_stop(w.inst), 0);
     EXPECT_EQ(vxnet_close_stream(session), 0);
@@ -79,4 +80,4 @@ TEST(PlayerWithCamera, RecordsAndSnapshotsTheLiveStream)
     EXPECT_LT(r.duration, 9.0);
 }
 
-} // namespace
+}  // namespace

@@ -10,8 +10,8 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <iterator>
+#include <mutex>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <thread>
@@ -126,7 +126,7 @@ TEST_F(FilePlayback, PauseHoldsThePositionAndCloseReportsStopped)
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     EXPECT_GT(vxplay_file_get_position(inst), held);
     ASSERT_EQ(vxplay_file_close(inst), 0);
-    EXPECT_TRUE(ev.has(VXPLAY_EVENT_FILE_STOPPED)); // raised before close returned
+    EXPECT_TRUE(ev.has(VXPLAY_EVENT_FILE_STOPPED));  // raised before close returned
     EXPECT_EQ(vxplay_file_get_length(inst), -1);
 }
 
@@ -136,7 +136,8 @@ TEST_F(FilePlayback, ALongFileKeepsItsTimesWhole)
 {
     const std::string path = vxtest::scratchDir("long") + "/long.mp4";
     vxtest::runCommand("ffmpeg -nostdin -v error -f lavfi -i color=c=gray:size=64x48:rate=1:duration=2460 "
-                       "-c:v libx264 -preset ultrafast -g 30 -pix_fmt yuv420p -y '" + path + "' 2>&1");
+                       "-c:v libx264 -preset ultrafast -g 30 -pix_fmt yuv420p -y '"
+                       + path + "' 2>&1");
     ASSERT_TRUE(std::filesystem::exists(path));
     constexpr int64_t kLength = 2460LL * 1000000;
     static_assert(kLength > INT32_MAX);
@@ -208,8 +209,8 @@ TEST_F(FilePlayback, FilesThatCannotPlayFailToOpen)
     EXPECT_EQ(vxplay_file_set(inst, ""), VXPLAY_ERR_ARG);
     vxplay_inst fresh = nullptr;
     ASSERT_EQ(vxplay_create_instance(&fresh, 1, 0), 0);
-    EXPECT_EQ(vxplay_file_open(fresh), VXPLAY_ERR_STATE); // nothing set
+    EXPECT_EQ(vxplay_file_open(fresh), VXPLAY_ERR_STATE);  // nothing set
     vxplay_destroy_instance(fresh);
 }
 
-} // namespace
+}  // namespace

@@ -64,8 +64,7 @@ TEST(VxplayHandles, EveryEntryPointRefusesAStaleForeignOrNullInstance)
         {"file_get_length", [](vxplay_inst i) { return vxplay_file_get_length(i); }, -1},
         {"file_get_position", [](vxplay_inst i) { return vxplay_file_get_position(i); }, -1},
         {"file_set_position", [](vxplay_inst i) { return vxplay_file_set_position(i, 1000000); }, VXPLAY_ERR_ARG},
-        {"record_start",
-         [&](vxplay_inst i) { return vxplay_record_start(i, path.c_str(), 1, ignoreResult, nullptr); },
+        {"record_start", [&](vxplay_inst i) { return vxplay_record_start(i, path.c_str(), 1, ignoreResult, nullptr); },
          VXPLAY_ERR_ARG},
         {"record_status", [](vxplay_inst i) { return vxplay_record_status(i); }, 0},
         {"record_stop", [](vxplay_inst i) { return vxplay_record_stop(i); }, VXPLAY_ERR_ARG},
@@ -95,4 +94,4 @@ TEST(VxplayHandles, EveryEntryPointRefusesAStaleForeignOrNullInstance)
     vxplay_deinit();
 }
 
-} // namespace
+}  // namespace

@@ -76,13 +76,13 @@ TEST_F(Recorder, PreRecordPlusRecordingMakesOneFileThatStartsWithAKeyFrame)
     EXPECT_EQ(r.width, StreamFixture::kWidth);
     EXPECT_EQ(r.height, StreamFixture::kHeight);
     EXPECT_TRUE(r.firstFrameKey);
-    EXPECT_NEAR(r.duration, 30.0, 0.04); // within a frame
+    EXPECT_NEAR(r.duration, 30.0, 0.04);  // within a frame
     EXPECT_EQ(r.videoFrames, 750);
 }
 
 TEST_F(Recorder, WithoutPreRecordTheFileStartsAtTheLatestKeyFrame)
 {
-    fixture.feed(inst, 0, 5.5); // key frames at 0, 2 and 4 s
+    fixture.feed(inst, 0, 5.5);  // key frames at 0, 2 and 4 s
     const std::string path = dir + "/a.mp4";
     ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 0, nullptr, nullptr), 0);
     fixture.feed(inst, 5.5, 10);
@@ -118,7 +118,7 @@ TEST_F(Recorder, SegmentsFollowEachOtherWithoutAGap)
     fixture.feed(inst, 7, 12);
     ASSERT_EQ(vxplay_record_stop(inst), 0);
     EXPECT_NEAR(vxtest::probe(a).duration, 7.0, 0.04);
-    EXPECT_NEAR(vxtest::probe(b).duration, 6.0, 0.04); // from the key frame at 6 s
+    EXPECT_NEAR(vxtest::probe(b).duration, 6.0, 0.04);  // from the key frame at 6 s
 }
 
 TEST_F(Recorder, AnExistingFileIsNeverReplaced)
@@ -151,7 +151,7 @@ TEST_F(Recorder, BadStartsFailAndLeaveNoFile)
     ASSERT_EQ(vxplay_create_instance(&fresh, 0, 0), 0);
     fixture.describe(fresh);
     ASSERT_EQ(vxplay_record_start(fresh, path.c_str(), 1, &RecordLog::callback, &log), 0);
-    fixture.feed(fresh, 0.1, 1.9); // after the key frame at 0, before the next
+    fixture.feed(fresh, 0.1, 1.9);  // after the key frame at 0, before the next
     EXPECT_EQ(vxplay_record_stop(fresh), VXPLAY_ERR_NO_PICTURE);
     EXPECT_FALSE(fs::exists(path));
     ASSERT_EQ(log.calls.size(), 1u);
@@ -172,7 +172,7 @@ TEST_F(Recorder, DestroyWhileRecordingClosesTheFileCleanly)
     // The handle is gone: calls on it fail harmlessly, and no callback comes.
     EXPECT_EQ(vxplay_record_status(inst), 0);
     EXPECT_EQ(vxplay_input_stream(inst, nullptr, 0, 0, fixture.packets[0].data.data(), 10, 0, 0, 1), VXPLAY_ERR_ARG);
-    ASSERT_EQ(vxplay_create_instance(&inst, 0, 5000), 0); // for TearDown
+    ASSERT_EQ(vxplay_create_instance(&inst, 0, 5000), 0);  // for TearDown
 }
 
 TEST_F(Recorder, AWriteFailureEndsTheRecordingAndKeepsWhatWasWritten)
@@ -201,7 +201,7 @@ TEST_F(Recorder, AWriteFailureEndsTheRecordingAndKeepsWhatWasWritten)
     EXPECT_LE(fs::file_size(path), 100u * 1024u);
     const auto r = vxtest::probe(path);
     EXPECT_TRUE(r.firstFrameKey);
-    EXPECT_GE(r.videoFrames, 50); // the fragments that fitted (2 s each) still play
+    EXPECT_GE(r.videoFrames, 50);  // the fragments that fitted (2 s each) still play
 }
 
 // The child half of the next test: records until it is killed.
@@ -217,7 +217,7 @@ TEST(RecorderChild, RecordsUntilKilled)
     vxplay_audio_set_enable(inst, 1);
     fixture.feed(inst, 0, 0.1);
     ASSERT_EQ(vxplay_record_start(inst, path, 1, nullptr, nullptr), 0);
-    fixture.feed(inst, 0.1, 13); // fragments end at the key frames 2, 4, ... 12 s
+    fixture.feed(inst, 0.1, 13);  // fragments end at the key frames 2, 4, ... 12 s
     std::ofstream(std::string(path) + ".ready") << "1";
     for (;;)
         pause();
@@ -227,17 +227,17 @@ TEST(RecorderKilled, AFileCutOffBySigkillPlaysUpToItsLastFragment)
 {
     const std::string dir = vxtest::scratchDir("killed");
     const std::string path = dir + "/killed.mp4";
-    StreamFixture::get(); // made before the fork, so the child finds it quickly
+    StreamFixture::get();  // made before the fork, so the child finds it quickly
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         setenv("VXPLAY_TEST_CHILD_RECORD", path.c_str(), 1);
-        setenv("TMPDIR", dir.c_str(), 1); // what the killed child leaves goes with ours
+        setenv("TMPDIR", dir.c_str(), 1);  // what the killed child leaves goes with ours
         execl("/proc/self/exe", "child", "--gtest_filter=RecorderChild.*", static_cast<char*>(nullptr));
         _exit(127);
     }
     bool ready = false;
-    for (int i = 0; i < 600 && !ready; ++i) { // up to 60 s on a loaded machine
+    for (int i = 0; i < 600 && !ready; ++i) {  // up to 60 s on a loaded machine
         ready = fs::exists(path + ".ready");
         if (!ready)
             usleep(100000);
@@ -256,4 +256,4 @@ TEST(RecorderKilled, AFileCutOffBySigkillPlaysUpToItsLastFragment)
     EXPECT_EQ(r.videoFrames, 300);
 }
 
-} // namespace
+}  // namespace

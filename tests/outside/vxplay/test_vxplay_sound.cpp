@@ -18,7 +18,7 @@ namespace {
 
 struct Sent {
     std::mutex mutex;
-    std::vector<std::pair<int, int64_t>> blocks; // length, time
+    std::vector<std::pair<int, int64_t>> blocks;  // length, time
     std::vector<uint8_t> first;
 
     static int VXPLAY_STDCALL send(const uint8_t* block, int length, int64_t time, void* user)
@@ -73,11 +73,11 @@ TEST(TalkEncoder, BlocksOfEachCodec)
     struct Case {
         int codec;
         int blockBytes;
-        uint8_t silence; // what a silent sample encodes to (G.711)
+        uint8_t silence;  // what a silent sample encodes to (G.711)
     };
     const std::vector<int16_t> silence(400, 0);
-    for (const Case& c : {Case{VXPLAY_TALK_G711A, 160, 0xd5}, Case{VXPLAY_TALK_G711U, 160, 0xff},
-                          Case{VXPLAY_TALK_G726, 40, 0}}) {
+    for (const Case& c :
+         {Case{VXPLAY_TALK_G711A, 160, 0xd5}, Case{VXPLAY_TALK_G711U, 160, 0xff}, Case{VXPLAY_TALK_G726, 40, 0}}) {
         SCOPED_TRACE(c.codec);
         auto enc = vxplay::TalkEncoder::create(c.codec);
         ASSERT_TRUE(enc);
@@ -115,12 +115,12 @@ TEST_F(WithSoundDevices, TalkSendsBlocksUntilStopped)
     const size_t n = sent.count();
     ASSERT_GE(n, 5u);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(sent.count(), n); // nothing after stop returned
+    EXPECT_EQ(sent.count(), n);  // nothing after stop returned
     std::lock_guard lock(sent.mutex);
     for (size_t i = 0; i < n; ++i)
         EXPECT_EQ(sent.blocks[i], std::make_pair(160, int64_t(i) * 20));
-    EXPECT_NE(sent.first[1], 0xd5); // a tone, not silence
-    EXPECT_EQ(vxplay_talk_stop(talk), VXPLAY_ERR_ARG); // once only
+    EXPECT_NE(sent.first[1], 0xd5);                     // a tone, not silence
+    EXPECT_EQ(vxplay_talk_stop(talk), VXPLAY_ERR_ARG);  // once only
     EXPECT_EQ(vxplay_talk_start(7, &Sent::send, &sent), nullptr);
     EXPECT_EQ(vxplay_talk_start(VXPLAY_TALK_G711A, nullptr, &sent), nullptr);
 }
@@ -129,8 +129,8 @@ TEST_F(WithSoundDevices, PlayWavPlaysTheWholeFile)
 {
     const std::string dir = vxtest::scratchDir("wav");
     const std::string wav = dir + "/shutter.wav";
-    vxtest::runCommand("ffmpeg -nostdin -v error -f lavfi -i sine=frequency=880:sample_rate=8000 -t 0.3 -y '" + wav +
-                       "'");
+    vxtest::runCommand("ffmpeg -nostdin -v error -f lavfi -i sine=frequency=880:sample_rate=8000 -t 0.3 -y '" + wav
+                       + "'");
     ASSERT_TRUE(std::filesystem::exists(wav));
     ASSERT_EQ(vxplay_play_wav(wav.c_str(), 0), 0);
     EXPECT_EQ(played, 2400);
@@ -138,7 +138,7 @@ TEST_F(WithSoundDevices, PlayWavPlaysTheWholeFile)
     EXPECT_EQ(playedChannels, 1);
 
     played = 0;
-    ASSERT_EQ(vxplay_play_wav(wav.c_str(), 1), 0); // in the background
+    ASSERT_EQ(vxplay_play_wav(wav.c_str(), 1), 0);  // in the background
     for (int i = 0; i < 300 && played < 2400; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(played, 2400);
@@ -168,7 +168,8 @@ TEST(NoSoundDevice, SoundOutAndInFailCleanly)
     ASSERT_EQ(vxplay_create_instance(&inst, 1, 0), 0);
     std::atomic<int> vout{0};
     vxplay_set_event_callback(
-        inst, [](void* u, int code, int64_t) { static_cast<std::atomic<int>*>(u)->fetch_add(code == VXPLAY_EVENT_VOUT); },
+        inst,
+        [](void* u, int code, int64_t) { static_cast<std::atomic<int>*>(u)->fetch_add(code == VXPLAY_EVENT_VOUT); },
         &vout);
     fixture.describe(inst);
     vxplay_audio_set_enable(inst, 1);
@@ -180,4 +181,4 @@ TEST(NoSoundDevice, SoundOutAndInFailCleanly)
     vxplay_destroy_instance(inst);
 }
 
-} // namespace
+}  // namespace

@@ -48,7 +48,7 @@ TEST(PlayerThreads, CallsFromManyThreadsThenDestroy)
         std::atomic<bool> stop{false};
         std::thread feeder([&] {
             while (!stop)
-                fixture.feed(inst, 0, 4); // the clock jumps back each round: a restarted camera
+                fixture.feed(inst, 0, 4);  // the clock jumps back each round: a restarted camera
         });
         std::thread recorder([&] {
             for (int i = 0; !stop; ++i) {
@@ -86,4 +86,4 @@ TEST(PlayerThreads, CallsFromManyThreadsThenDestroy)
     }
 }
 
-} // namespace
+}  // namespace

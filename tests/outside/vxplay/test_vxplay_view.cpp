@@ -27,13 +27,12 @@ struct SurfaceLog {
     int width = 0, height = 0;
     float aspect = -1;
     std::string osd;
-    std::vector<uint32_t> pixels; // 0xAARRGGBB, rows packed
+    std::vector<uint32_t> pixels;  // 0xAARRGGBB, rows packed
 };
 SurfaceLog g_surface;
 void* const kWindow = reinterpret_cast<void*>(0x1234);
 
-
-} // namespace
+}  // namespace
 
 // The window layer's side, played by the test.
 extern "C" int vx_surface_present(void* hwnd, const vxsurface_frame* f)
@@ -153,7 +152,7 @@ TEST_F(Viewer, PicturesGoToTheWindowTransformedWithAspectAndText)
     ASSERT_EQ(vxplay_set_osd(inst, 0, "512.00 kbps"), 0);
     ASSERT_EQ(vxplay_set_aspect_ratio(inst, 1.0f), 0);
     ASSERT_EQ(vxplay_play_start(inst), 0);
-    fixture.feed(inst, 0, 0.01); // the first key frame only: one picture
+    fixture.feed(inst, 0, 0.01);  // the first key frame only: one picture
     ASSERT_TRUE(ev.waitFor([&] { return ev.count(VXPLAY_EVENT_VOUT) == 1; }));
     std::vector<uint32_t> upright;
     int before;
@@ -161,13 +160,13 @@ TEST_F(Viewer, PicturesGoToTheWindowTransformedWithAspectAndText)
         std::lock_guard lock(g_surface.mutex);
         EXPECT_EQ(g_surface.width, StreamFixture::kWidth);
         EXPECT_EQ(g_surface.height, StreamFixture::kHeight);
-        EXPECT_FLOAT_EQ(g_surface.aspect, 320.0f / 240.0f); // exact fit keeps the picture's shape
+        EXPECT_FLOAT_EQ(g_surface.aspect, 320.0f / 240.0f);  // exact fit keeps the picture's shape
         EXPECT_EQ(g_surface.osd, "512.00 kbps");
         upright = g_surface.pixels;
         before = g_surface.frames;
     }
     ASSERT_EQ(upright.size(), size_t(StreamFixture::kWidth * StreamFixture::kHeight));
-    EXPECT_EQ(upright[0] >> 24, 0xffu); // opaque
+    EXPECT_EQ(upright[0] >> 24, 0xffu);  // opaque
 
     // Mirror and flip, drawn again by display_last: the same picture turned
     // half round, with the new aspect and no text.
@@ -185,7 +184,7 @@ TEST_F(Viewer, PicturesGoToTheWindowTransformedWithAspectAndText)
         for (int x = 0; x < w; ++x)
             wrong += g_surface.pixels[size_t(y * w + x)] != upright[size_t((h - 1 - y) * w + (w - 1 - x))];
     EXPECT_EQ(wrong, 0);
-    EXPECT_NE(g_surface.pixels, upright); // the pattern is not symmetric
+    EXPECT_NE(g_surface.pixels, upright);  // the pattern is not symmetric
 }
 
 TEST_F(Viewer, SettersRejectValuesOutOfRange)
@@ -228,10 +227,10 @@ TEST(RecorderSnapshot, ARecordOnlyInstanceDecodesOnlyForASnapshot)
     fixture.describe(inst);
     ASSERT_EQ(vxplay_play_start(inst), 0);
     fixture.feed(inst, 0, 1);
-    EXPECT_EQ(vxplay_display_last(inst), VXPLAY_ERR_NO_PICTURE); // nothing was decoded
+    EXPECT_EQ(vxplay_display_last(inst), VXPLAY_ERR_NO_PICTURE);  // nothing was decoded
     const std::string path = dir + "/snap.png";
     ASSERT_EQ(vxplay_snapshot(inst, path.c_str(), &Events::onResult, &ev), 0);
-    fixture.feed(inst, 1, 3); // the next key frame is at 2 s
+    fixture.feed(inst, 1, 3);  // the next key frame is at 2 s
     ASSERT_TRUE(ev.waitFor([&] { return ev.results.size() == 1; }));
     EXPECT_EQ(ev.results[0].first, 0);
     EXPECT_EQ(pngSize(path), std::make_pair(StreamFixture::kWidth, StreamFixture::kHeight));
@@ -250,10 +249,10 @@ TEST(RecorderSnapshot, ARecordOnlyInstanceDecodesOnlyForASnapshot)
     ASSERT_EQ(ev.results.size(), 2u);
     EXPECT_EQ(ev.results[1].first, VXPLAY_ERR_NO_PICTURE);
     EXPECT_FALSE(fs::exists(never));
-    EXPECT_EQ(ev.decodeCalls, 0); // a recorder shows no pictures
+    EXPECT_EQ(ev.decodeCalls, 0);  // a recorder shows no pictures
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -284,10 +283,10 @@ TEST(ViewerLifetime, DestroyFromInsideItsOwnCallbackEndsIt)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(s.destroyResult, 0);
     const int calls = s.calls;
-    fixture.feed(s.inst, 2, 3); // the handle is gone: ignored
+    fixture.feed(s.inst, 2, 3);  // the handle is gone: ignored
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(s.calls, calls);
     EXPECT_EQ(vxplay_play_start(s.inst), VXPLAY_ERR_ARG);
 }
 
-} // namespace
+}  // namespace

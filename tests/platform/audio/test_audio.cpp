@@ -31,7 +31,7 @@ TEST_F(Audio, OutputPlaysInOrderAndDrains)
     });
     auto out = vx::AudioOutput::open(16000, 2);
     ASSERT_TRUE(out);
-    std::vector<int16_t> samples(2 * 1600); // 100 ms of stereo
+    std::vector<int16_t> samples(2 * 1600);  // 100 ms of stereo
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = int16_t(i);
     ASSERT_TRUE(out->write(samples.data(), 1600));
@@ -54,10 +54,10 @@ TEST_F(Audio, AStalledOutputDropsTheOldestSoundInsteadOfGrowing)
     auto out = vx::AudioOutput::open(8000, 1);
     ASSERT_TRUE(out);
     std::vector<int16_t> second(8000);
-    for (int i = 0; i < 5; ++i) { // 5 s into a device that takes nothing
+    for (int i = 0; i < 5; ++i) {  // 5 s into a device that takes nothing
         for (auto& s : second)
             s = int16_t(i);
-        EXPECT_TRUE(out->write(second.data(), second.size())); // never blocks
+        EXPECT_TRUE(out->write(second.data(), second.size()));  // never blocks
     }
     block = false;
     ASSERT_TRUE(out->drain(10000));
@@ -85,7 +85,7 @@ TEST_F(Audio, InputDeliversBlocksUntilDestroyed)
     in.reset();
     const int n = calls;
     EXPECT_GE(n, 3);
-    EXPECT_EQ(frames, 160u); // 20 ms at 8 kHz
+    EXPECT_EQ(frames, 160u);  // 20 ms at 8 kHz
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
     EXPECT_EQ(calls, n);
 }
@@ -98,4 +98,4 @@ TEST_F(Audio, UnusableFormatsAreRefused)
     EXPECT_FALSE(vx::AudioInput::open(8000, 1, nullptr));
 }
 
-} // namespace
+}  // namespace

@@ -68,10 +68,8 @@ TEST(CArray, InsertRemoveAppendCopy)
         int index, value, count;
         V expected;
     } inserts[] = {
-        {{1, 2, 3}, 0, 9, 1, {9, 1, 2, 3}},
-        {{1, 2, 3}, 1, 9, 2, {1, 9, 9, 2, 3}},
-        {{1, 2, 3}, 3, 9, 1, {1, 2, 3, 9}},
-        {{1, 2, 3}, 5, 9, 1, {1, 2, 3, 0, 0, 9}},  // past the end: grows first
+        {{1, 2, 3}, 0, 9, 1, {9, 1, 2, 3}}, {{1, 2, 3}, 1, 9, 2, {1, 9, 9, 2, 3}},
+        {{1, 2, 3}, 3, 9, 1, {1, 2, 3, 9}}, {{1, 2, 3}, 5, 9, 1, {1, 2, 3, 0, 0, 9}},  // past the end: grows first
         {{1, 2, 3}, 1, 9, 0, {1, 2, 3}},
     };
     for (const auto& c : inserts) {

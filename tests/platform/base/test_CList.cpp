@@ -97,7 +97,7 @@ TEST(CList, EmptyListAndCopies)
     l.AddTail(1);
     l.AddTail(2);
     CList<int, int> copy(l);
-    copy.AddTail(&l);  // appending a list, here a copy
+    copy.AddTail(&l);     // appending a list, here a copy
     copy.AddTail(&copy);  // and itself
     EXPECT_EQ(copy.GetCount(), 8);
     copy.AddHead(&l);

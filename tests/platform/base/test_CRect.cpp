@@ -39,7 +39,7 @@ TEST(CRect, EmptyNullAndContainment)
         CRect r;
         bool empty, null;
     } cases[] = {
-        {CRect(0, 0, 0, 0), true, true},   {CRect(0, 0, 10, 0), true, false}, {CRect(5, 5, 4, 10), true, false},
+        {CRect(0, 0, 0, 0), true, true},   {CRect(0, 0, 10, 0), true, false},   {CRect(5, 5, 4, 10), true, false},
         {CRect(0, 0, 1, 1), false, false}, {CRect(-5, -5, 5, 5), false, false},
     };
     for (const auto& c : cases) {

@@ -86,8 +86,8 @@ TEST(CString, Extraction)
         int first, count;
         const char* expected;
     } mids[] = {
-        {0, 3, "abc"}, {2, 2, "cd"}, {4, 10, "ef"}, {6, 1, ""}, {7, 1, ""},
-        {-3, 2, "ab"}, {2, -1, ""}, {0, 0, ""}, {3, 0x7fffffff, "def"},
+        {0, 3, "abc"}, {2, 2, "cd"}, {4, 10, "ef"},          {6, 1, ""}, {7, 1, ""}, {-3, 2, "ab"},
+        {2, -1, ""},   {0, 0, ""},   {3, 0x7fffffff, "def"},
     };
     for (const auto& c : mids)
         EXPECT_STREQ(s.Mid(c.first, c.count), c.expected) << c.first << "," << c.count;
@@ -188,9 +188,9 @@ TEST(CString, CaseAndComparison)
         const char* b;
         int cmp, nocase;
     } cases[] = {
-        {"abc", "abc", 0, 0}, {"abc", "ABC", 1, 0},  {"abc", "abd", -1, -1}, {"ab", "abc", -1, -1},
-        {"b", "A", 1, 1},     {"", "", 0, 0},        {"a", "", 1, 1},        {"\xe4", "a", 1, 1},
-        {"HTTP/1.1 200", "http/1.1 200", -1, 0},
+        {"abc", "abc", 0, 0},  {"abc", "ABC", 1, 0}, {"abc", "abd", -1, -1},
+        {"ab", "abc", -1, -1}, {"b", "A", 1, 1},     {"", "", 0, 0},
+        {"a", "", 1, 1},       {"\xe4", "a", 1, 1},  {"HTTP/1.1 200", "http/1.1 200", -1, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CString(c.a).Compare(c.b), c.cmp) << c.a << " vs " << c.b;
@@ -221,13 +221,9 @@ TEST(CString, ReplaceRemoveInsertDelete)
         int count;
         const char* expected;
     } cases[] = {
-        {"a.b.c", ".", "::", 2, "a::b::c"},
-        {"aaaa", "aa", "a", 2, "aa"},  // left to right, no overlap
-        {"abc", "x", "y", 0, "abc"},
-        {"abc", "", "y", 0, "abc"},  // an empty pattern replaces nothing
-        {"abc", "b", "", 1, "ac"},
-        {"abc", "b", nullptr, 1, "ac"},
-        {"", "a", "b", 0, ""},
+        {"a.b.c", ".", "::", 2, "a::b::c"}, {"aaaa", "aa", "a", 2, "aa"},  // left to right, no overlap
+        {"abc", "x", "y", 0, "abc"},        {"abc", "", "y", 0, "abc"},    // an empty pattern replaces nothing
+        {"abc", "b", "", 1, "ac"},          {"abc", "b", nullptr, 1, "ac"}, {"", "a", "b", 0, ""},
         {"%20%20", "%20", " ", 2, "  "},
     };
     for (const auto& c : cases) {
@@ -263,7 +259,7 @@ TEST(CString, ReplaceRemoveInsertDelete)
     struct Del {
         int index, count;
         const char* expected;
-    } deletes[] = {{0, 1, "bcdef"}, {2, 2, "abef"},   {4, 10, "abcd"}, {6, 1, "abcdef"},
+    } deletes[] = {{0, 1, "bcdef"},  {2, 2, "abef"},  {4, 10, "abcd"},  {6, 1, "abcdef"},
                    {9, 1, "abcdef"}, {-2, 2, "cdef"}, {1, 0, "abcdef"}, {1, -1, "abcdef"}};
     for (const auto& c : deletes) {
         CString d("abcdef");

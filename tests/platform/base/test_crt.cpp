@@ -1,5 +1,5 @@
-#include "platform/base/crt.h"
 #include "platform/base/CString.h"
+#include "platform/base/crt.h"
 
 #include <gtest/gtest.h>
 

@@ -115,8 +115,8 @@ TEST(Icons, InfoRoundTripAndDrawingKeepTheShape)
 
     // Disabled: no pixel keeps the icon's own colour.
     MemDc dis(6, 6, kWhite);
-    ASSERT_TRUE(DrawState(dis.dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 4, 4,
-                          DST_ICON | DSS_DISABLED));
+    ASSERT_TRUE(
+        DrawState(dis.dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, 0, 0, 4, 4, DST_ICON | DSS_DISABLED));
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_NE(dis.At(x, y), kRed);

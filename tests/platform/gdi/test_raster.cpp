@@ -276,8 +276,7 @@ TEST(Shapes, Draw3dRectGivesTopLeftAndBottomRightColours)
     dc.Attach(mem.dc);
     dc.Draw3dRect(CRect(0, 0, 4, 3), kRed, kBlue);
     dc.Detach();
-    EXPECT_EQ(mem.Rows({{kWhite, '.'}, {kRed, 'r'}, {kBlue, 'b'}}),
-              (std::vector<std::string>{"rrrb", "r..b", "bbbb"}));
+    EXPECT_EQ(mem.Rows({{kWhite, '.'}, {kRed, 'r'}, {kBlue, 'b'}}), (std::vector<std::string>{"rrrb", "r..b", "bbbb"}));
 }
 
 TEST(Objects, SelectionSaveAndRestore)

@@ -213,7 +213,8 @@ TEST(SampleWindow, PaintsAsIntendedAndIsSavedAsAScreenshot)
     ASSERT_TRUE(child.CreateEx(0, "VxShaped", "", WS_CHILD | WS_VISIBLE, CRect(180, 96, 228, 132), &wnd, 0));
     SetWindowRgn(child.GetSafeHwnd(), CreateEllipticRgn(0, 0, 48, 36), TRUE);
     CButton button;
-    ASSERT_TRUE(button.Create("Record", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(110, 80, 170, 100), &wnd, kButtonId));
+    ASSERT_TRUE(
+        button.Create("Record", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(110, 80, 170, 100), &wnd, kButtonId));
     CTabCtrl tabs;
     ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE | TCS_OWNERDRAWFIXED, CRect(8, 132, 160, 172), &wnd, kTabId));
     tabs.InsertItem(0, "Live", 0);
@@ -238,7 +239,7 @@ TEST(SampleWindow, PaintsAsIntendedAndIsSavedAsAScreenshot)
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             ASSERT_NE(at(x, y), 0xFF00FFu) << "key colour shows at " << x << "," << y;
-    EXPECT_EQ(at(28, 46), 0x288C3Cu);  // the round picture's face
+    EXPECT_EQ(at(28, 46), 0x288C3Cu);    // the round picture's face
     EXPECT_EQ(at(192, 104), 0xDC3C28u);  // inside the shaped child
     EXPECT_NE(at(181, 97), 0xDC3C28u);   // its corner is cut away
     // The owner-drawn controls were drawn by their parent, each in its own

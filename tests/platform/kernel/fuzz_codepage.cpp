@@ -12,14 +12,16 @@
 
 namespace {
 
-void Check(bool ok, const char* what, unsigned cp) {
+void Check(bool ok, const char* what, unsigned cp)
+{
     if (!ok) {
         fprintf(stderr, "fuzz_codepage: %s (code page %u)\n", what, cp);
         abort();
     }
 }
 
-const std::vector<unsigned>& CodePages() {
+const std::vector<unsigned>& CodePages()
+{
     static const std::vector<unsigned> list = [] {
         std::vector<unsigned> v;
         for (unsigned cp = 1; cp < 70000; ++cp)
@@ -32,7 +34,8 @@ const std::vector<unsigned>& CodePages() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     if (size < 1)
         return 0;
     const auto& pages = CodePages();

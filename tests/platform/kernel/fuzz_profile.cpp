@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::vector<char> names(256);
     DWORD n;
-    while ((n = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path.c_str())) ==
-           names.size() - 2)
+    while ((n = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path.c_str()))
+           == names.size() - 2)
         names.resize(names.size() * 2);
     Check(names[n] == '\0', "names list not terminated");
 
@@ -72,8 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Check(strcmp(back, "fuzz value") == 0, "written value does not read back");
             WritePrivateProfileStringA(s.c_str(), "fuzz key", nullptr, path.c_str());
             GetPrivateProfileStringA(s.c_str(), "fuzz key", "gone", back, sizeof back, path.c_str());
-            Check(strcmp(back, "gone") == 0 || strcmp(back, "fuzz value") != 0,
-                  "deleted value still reads back");
+            Check(strcmp(back, "gone") == 0 || strcmp(back, "fuzz value") != 0, "deleted value still reads back");
         }
     }
     unlink(path.c_str());

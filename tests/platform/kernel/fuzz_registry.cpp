@@ -14,14 +14,16 @@
 
 namespace {
 
-void Check(bool ok, const char* what) {
+void Check(bool ok, const char* what)
+{
     if (!ok) {
         fprintf(stderr, "fuzz_registry: %s\n", what);
         abort();
     }
 }
 
-const std::string& Home() {
+const std::string& Home()
+{
     // Kept for the life of the process: the clean-up at exit still needs it.
     static const std::string& home = *new std::string([] {
         const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
@@ -39,7 +41,8 @@ const std::string& Home() {
     return home;
 }
 
-std::string ReadStore() {
+std::string ReadStore()
+{
     std::ifstream in(Home() + "/vx/registry", std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
@@ -48,7 +51,8 @@ std::string ReadStore() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     std::string text(reinterpret_cast<const char*>(data), size);
     std::ofstream(Home() + "/vx/registry", std::ios::binary | std::ios::trunc) << text;
 
@@ -58,12 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     value = value.substr(0, value.find('\0'));
 
     HKEY k = nullptr;
-    Check(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Fuzz", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                         nullptr) == ERROR_SUCCESS,
+    Check(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Fuzz", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr)
+              == ERROR_SUCCESS,
           "create key");
-    Check(RegSetValueEx(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                        DWORD(value.size() + 1)) == ERROR_SUCCESS,
-          "set value");
+    Check(
+        RegSetValueEx(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1))
+            == ERROR_SUCCESS,
+        "set value");
     std::string written = ReadStore();
 
     char buf[64] = {};
@@ -75,9 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DWORD number = 7;
     Check(RegSetValueEx(k, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4) == ERROR_SUCCESS,
           "set number");
-    Check(RegSetValueEx(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                        DWORD(value.size() + 1)) == ERROR_SUCCESS,
-          "set value again");
+    Check(
+        RegSetValueEx(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1))
+            == ERROR_SUCCESS,
+        "set value again");
     Check(ReadStore() == written, "the store changed on a round trip");
     RegCloseKey(k);
     return 0;

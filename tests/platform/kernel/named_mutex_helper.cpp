@@ -8,7 +8,8 @@
 #include <cstring>
 #include <unistd.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3)
         return 2;
     HANDLE h = CreateMutex(nullptr, TRUE, argv[2]);
@@ -19,8 +20,7 @@ int main(int argc, char** argv) {
         printf("held %lu\n", (unsigned long)err);
         fflush(stdout);
         char c;
-        while (read(0, &c, 1) > 0) {
-        }
+        while (read(0, &c, 1) > 0) {}
     }
     CloseHandle(h);
     return err == ERROR_ALREADY_EXISTS ? 183 : 0;

@@ -19,7 +19,8 @@ namespace {
 
 class FileFind : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         tmp = std::make_unique<vxtest::TempDir>("vx-test-find");
         ASSERT_TRUE(tmp->ok());
         dir = tmp->path();
@@ -31,7 +32,8 @@ protected:
     }
     static void TearDownTestSuite() { tmp.reset(); }
 
-    static std::vector<std::string> Find(const std::string& pattern) {
+    static std::vector<std::string> Find(const std::string& pattern)
+    {
         std::vector<std::string> names;
         CFileFind finder;
         BOOL more = finder.FindFile(pattern.c_str());
@@ -48,7 +50,8 @@ protected:
 std::unique_ptr<vxtest::TempDir> FileFind::tmp;
 std::string FileFind::dir;
 
-TEST_F(FileFind, Wildcards) {
+TEST_F(FileFind, Wildcards)
+{
     using V = std::vector<std::string>;
     struct Case {
         std::string pattern;
@@ -71,7 +74,8 @@ TEST_F(FileFind, Wildcards) {
     EXPECT_EQ(avi, Find(dir + "\\*.avi"));
 }
 
-TEST_F(FileFind, NothingFound) {
+TEST_F(FileFind, NothingFound)
+{
     CFileFind finder;
     EXPECT_FALSE(finder.FindFile((dir + "/*.mkv").c_str()));
     EXPECT_EQ(DWORD(ERROR_FILE_NOT_FOUND), GetLastError());
@@ -81,7 +85,8 @@ TEST_F(FileFind, NothingFound) {
     EXPECT_EQ(CString(), finder.GetFileName());
 }
 
-TEST_F(FileFind, EntryDetails) {
+TEST_F(FileFind, EntryDetails)
+{
     CFileFind finder;
     ASSERT_TRUE(finder.FindFile((dir + "/c.avi").c_str()));
     EXPECT_FALSE(finder.FindNextFile());  // stepped to the only entry, which is the last

@@ -7,7 +7,8 @@
 
 namespace {
 
-std::string Hex(const std::string& s) {
+std::string Hex(const std::string& s)
+{
     static const char d[] = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : s) {
@@ -19,7 +20,8 @@ std::string Hex(const std::string& s) {
     return out;
 }
 
-TEST(CodePage, EveryKnownCodePageHasAWorkingConverter) {
+TEST(CodePage, EveryKnownCodePageHasAWorkingConverter)
+{
     int known = 0;
     for (UINT cp = 0; cp < 70000; ++cp) {
         if (!vxk::IconvNameForCodePage(cp))
@@ -39,7 +41,8 @@ TEST(CodePage, EveryKnownCodePageHasAWorkingConverter) {
     EXPECT_EQ(65001u, UINT(CP_ACP));
 }
 
-TEST(CodePage, RoundTripsThroughUtf8WithTheLossFlag) {
+TEST(CodePage, RoundTripsThroughUtf8WithTheLossFlag)
+{
     struct Case {
         UINT cp;
         const char* utf8;
@@ -49,7 +52,10 @@ TEST(CodePage, RoundTripsThroughUtf8WithTheLossFlag) {
     const Case cases[] = {
         {CP_UTF8, "h\xC3\xA9 \xE2\x82\xAC", "68 C3 A9 20 E2 82 AC", false},
         {1252, "\xC3\xA9\xE2\x82\xAC", "E9 80", false},
-        {1252, "a\xE4\xB8\xAD" "b", "61 3F 62", true},
+        {1252,
+         "a\xE4\xB8\xAD"
+         "b",
+         "61 3F 62", true},
         {936, "\xE4\xB8\xAD\xE6\x96\x87", "D6 D0 CE C4", false},
         {936, "\xE0\xB8\x81", "3F", true},  // a Thai letter
         {54936, "\xF0\x9F\x98\x80", "94 39 FC 36", false},
@@ -77,14 +83,18 @@ TEST(CodePage, RoundTripsThroughUtf8WithTheLossFlag) {
     }
 }
 
-TEST(CodePage, WideCharToMultiByteReportsTheDefaultCharacter) {
+TEST(CodePage, WideCharToMultiByteReportsTheDefaultCharacter)
+{
     BOOL used = TRUE;
     char out[16] = {};
     EXPECT_EQ(3, WideCharToMultiByte(1252, 0, L"a\x20AC", -1, out, sizeof out, nullptr, &used));
     EXPECT_STREQ("a\x80", out);
     EXPECT_FALSE(used);
 
-    EXPECT_EQ(4, WideCharToMultiByte(1252, 0, L"a\x4E2D" L"b", -1, out, sizeof out, "*", &used));
+    EXPECT_EQ(4, WideCharToMultiByte(1252, 0,
+                                     L"a\x4E2D"
+                                     L"b",
+                                     -1, out, sizeof out, "*", &used));
     EXPECT_STREQ("a*b", out);
     EXPECT_TRUE(used);
 
@@ -95,12 +105,12 @@ TEST(CodePage, WideCharToMultiByteReportsTheDefaultCharacter) {
     EXPECT_EQ(3, WideCharToMultiByte(CP_UTF8, 0, L"\xD83D", 1, out, sizeof out, nullptr, &used));
     EXPECT_EQ("EF BF BD", Hex(std::string(out, 3)));
     EXPECT_TRUE(used);
-    EXPECT_EQ(0, WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, L"\xD83D", 1, out, sizeof out,
-                                     nullptr, nullptr));
+    EXPECT_EQ(0, WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, L"\xD83D", 1, out, sizeof out, nullptr, nullptr));
     EXPECT_EQ(DWORD(ERROR_NO_UNICODE_TRANSLATION), GetLastError());
 }
 
-TEST(CodePage, BufferSizesAndBadArguments) {
+TEST(CodePage, BufferSizesAndBadArguments)
+{
     // Size query, exact fit, one too small (left untouched).
     EXPECT_EQ(4, MultiByteToWideChar(CP_ACP, 0, "abc", -1, nullptr, 0));
     wchar_t w[4] = {L'x', L'x', L'x', L'x'};
@@ -123,17 +133,21 @@ TEST(CodePage, BufferSizesAndBadArguments) {
     EXPECT_EQ(0, WideCharToMultiByte(12345, 0, L"a", 1, b, 2, nullptr, nullptr));
 }
 
-TEST(CodePage, InvalidUtf8) {
+TEST(CodePage, InvalidUtf8)
+{
     struct Case {
         const char* bytes;
         std::wstring wide;
     };
     const Case cases[] = {
-        {"\xC3(", L"\xFFFD("},             // missing continuation
-        {"\xC0\xAF", L"\xFFFD"},           // overlong '/'
-        {"\xED\xA0\x80", L"\xFFFD"},       // an encoded surrogate
-        {"\xF4\x90\x80\x80", L"\xFFFD"},   // above U+10FFFF
-        {"\x80" "a", L"\xFFFD" L"a"},      // stray continuation
+        {"\xC3(", L"\xFFFD("},            // missing continuation
+        {"\xC0\xAF", L"\xFFFD"},          // overlong '/'
+        {"\xED\xA0\x80", L"\xFFFD"},      // an encoded surrogate
+        {"\xF4\x90\x80\x80", L"\xFFFD"},  // above U+10FFFF
+        {"\x80"
+         "a",
+         L"\xFFFD"
+         L"a"},                            // stray continuation
         {"\xE2\x82", L"\xFFFD"},           // cut at the end
         {"\xF0\x9F\x98\x80", L"\x1F600"},  // valid, one wide character
     };

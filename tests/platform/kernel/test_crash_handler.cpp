@@ -5,7 +5,6 @@
 
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

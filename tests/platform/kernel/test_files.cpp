@@ -17,16 +17,19 @@ namespace {
 
 class Files : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(tmp.ok());
         dir = tmp.path();
     }
 
     std::string path(const std::string& name) const { return dir + "/" + name; }
-    void write(const std::string& name, const std::string& text) const {
+    void write(const std::string& name, const std::string& text) const
+    {
         std::ofstream(path(name), std::ios::binary) << text;
     }
-    std::string read(const std::string& name) const {
+    std::string read(const std::string& name) const
+    {
         std::ifstream in(path(name), std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
@@ -34,7 +37,8 @@ protected:
     }
     bool exists(const std::string& name) const { return access(path(name).c_str(), F_OK) == 0; }
     // Entries of the test folder, to see that nothing was left behind.
-    int entries() const {
+    int entries() const
+    {
         int n = 0;
         DIR* d = opendir(dir.c_str());
         while (dirent* e = readdir(d))
@@ -47,7 +51,8 @@ protected:
     std::string dir;
 };
 
-TEST_F(Files, CopyFileKeepsContentAndTimeAndHonoursFailIfExists) {
+TEST_F(Files, CopyFileKeepsContentAndTimeAndHonoursFailIfExists)
+{
     write("src", "recording");
     struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
     ASSERT_EQ(0, utimensat(AT_FDCWD, path("src").c_str(), times, 0));
@@ -70,7 +75,8 @@ TEST_F(Files, CopyFileKeepsContentAndTimeAndHonoursFailIfExists) {
     EXPECT_EQ(2, entries());  // no temporary file left
 }
 
-TEST_F(Files, CopyFileFailuresLeaveNothingBehind) {
+TEST_F(Files, CopyFileFailuresLeaveNothingBehind)
+{
     EXPECT_FALSE(CopyFile(path("missing").c_str(), path("dst").c_str(), FALSE));
     EXPECT_EQ(DWORD(ERROR_FILE_NOT_FOUND), GetLastError());
     write("src", "x");
@@ -82,7 +88,8 @@ TEST_F(Files, CopyFileFailuresLeaveNothingBehind) {
     EXPECT_EQ(2, entries());
 }
 
-TEST_F(Files, MoveFileNeverReplacesUnlessAsked) {
+TEST_F(Files, MoveFileNeverReplacesUnlessAsked)
+{
     write("a", "A");
     write("b", "B");
     EXPECT_FALSE(MoveFile(path("a").c_str(), path("b").c_str()));
@@ -98,7 +105,8 @@ TEST_F(Files, MoveFileNeverReplacesUnlessAsked) {
     EXPECT_EQ(DWORD(ERROR_FILE_NOT_FOUND), GetLastError());
 }
 
-TEST_F(Files, DeleteAndDirectories) {
+TEST_F(Files, DeleteAndDirectories)
+{
     write("f", "x");
     EXPECT_TRUE(DeleteFile(path("f").c_str()));
     EXPECT_FALSE(DeleteFile(path("f").c_str()));
@@ -119,7 +127,8 @@ TEST_F(Files, DeleteAndDirectories) {
     EXPECT_TRUE(RemoveDirectory(path("d").c_str()));
 }
 
-TEST_F(Files, MakeSureDirectoryPathExistsStopsAtTheLastSeparator) {
+TEST_F(Files, MakeSureDirectoryPathExistsStopsAtTheLastSeparator)
+{
     struct Case {
         std::string given, folder, notCreated;
     };
@@ -142,7 +151,8 @@ TEST_F(Files, MakeSureDirectoryPathExistsStopsAtTheLastSeparator) {
     EXPECT_FALSE(MakeSureDirectoryPathExists(path("file/sub/").c_str()));
 }
 
-TEST_F(Files, Attributes) {
+TEST_F(Files, Attributes)
+{
     write("plain", "x");
     write(".hidden", "x");
     write("readonly", "x");
@@ -153,10 +163,8 @@ TEST_F(Files, Attributes) {
         DWORD attrs;
     };
     const Case cases[] = {
-        {"plain", FILE_ATTRIBUTE_NORMAL},
-        {".hidden", FILE_ATTRIBUTE_HIDDEN},
-        {"readonly", FILE_ATTRIBUTE_READONLY},
-        {"folder", FILE_ATTRIBUTE_DIRECTORY},
+        {"plain", FILE_ATTRIBUTE_NORMAL},      {".hidden", FILE_ATTRIBUTE_HIDDEN},
+        {"readonly", FILE_ATTRIBUTE_READONLY}, {"folder", FILE_ATTRIBUTE_DIRECTORY},
         {"folder/", FILE_ATTRIBUTE_DIRECTORY},
     };
     for (const Case& c : cases)
@@ -170,7 +178,8 @@ TEST_F(Files, Attributes) {
     EXPECT_FALSE(PathFileExists(""));
 }
 
-TEST_F(Files, FreeSpaceOfAMissingPathIsThatOfItsNearestParent) {
+TEST_F(Files, FreeSpaceOfAMissingPathIsThatOfItsNearestParent)
+{
     ULARGE_INTEGER avail{}, total{}, free{};
     ASSERT_TRUE(GetDiskFreeSpaceEx(dir.c_str(), &avail, &total, &free));
     EXPECT_GT(total.QuadPart, 0u);
@@ -185,7 +194,8 @@ TEST_F(Files, FreeSpaceOfAMissingPathIsThatOfItsNearestParent) {
     EXPECT_EQ(total.QuadPart, total2.QuadPart);
 }
 
-TEST_F(Files, FileHandles) {
+TEST_F(Files, FileHandles)
+{
     std::string p = path("h");
     HANDLE h = CreateFile(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
@@ -236,7 +246,8 @@ TEST_F(Files, FileHandles) {
     EXPECT_EQ(INVALID_HANDLE_VALUE, CreateFile(dir.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
-TEST(TempPath, EndsWithASeparator) {
+TEST(TempPath, EndsWithASeparator)
+{
     char buf[260];
     DWORD n = GetTempPath(sizeof buf, buf);
     ASSERT_GT(n, 0u);

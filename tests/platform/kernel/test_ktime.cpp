@@ -8,7 +8,8 @@
 
 namespace {
 
-TEST(KTime, FileTimeAndSystemTimeRoundTrip) {
+TEST(KTime, FileTimeAndSystemTimeRoundTrip)
+{
     struct Case {
         SYSTEMTIME st;
         ULONGLONG fileTime;
@@ -28,10 +29,8 @@ TEST(KTime, FileTimeAndSystemTimeRoundTrip) {
     }
     const SYSTEMTIME bad[] = {
         {2023, 2, 0, 29, 0, 0, 0, 0},  // not a leap year
-        {2023, 13, 0, 1, 0, 0, 0, 0},
-        {2023, 4, 0, 31, 0, 0, 0, 0},
-        {1600, 1, 0, 1, 0, 0, 0, 0},
-        {2023, 1, 0, 1, 24, 0, 0, 0},
+        {2023, 13, 0, 1, 0, 0, 0, 0}, {2023, 4, 0, 31, 0, 0, 0, 0},
+        {1600, 1, 0, 1, 0, 0, 0, 0},  {2023, 1, 0, 1, 24, 0, 0, 0},
     };
     for (const SYSTEMTIME& st : bad) {
         FILETIME ft{};
@@ -39,7 +38,8 @@ TEST(KTime, FileTimeAndSystemTimeRoundTrip) {
     }
 }
 
-TEST(KTime, TickCountIsMonotonicMilliseconds) {
+TEST(KTime, TickCountIsMonotonicMilliseconds)
+{
     ULONGLONG a = GetTickCount64();
     Sleep(30);
     ULONGLONG b = GetTickCount64();
@@ -48,7 +48,8 @@ TEST(KTime, TickCountIsMonotonicMilliseconds) {
     EXPECT_LE(GetTickCount() - DWORD(a), 30000u);  // the same clock, cut to 32 bits
 }
 
-TEST(KTime, LocalAndSystemTimeAgreeWithTheZone) {
+TEST(KTime, LocalAndSystemTimeAgreeWithTheZone)
+{
     setenv("TZ", "<+0530>-5:30", 1);
     tzset();
     SYSTEMTIME utc{}, local{};
@@ -69,7 +70,8 @@ TEST(KTime, LocalAndSystemTimeAgreeWithTheZone) {
     tzset();
 }
 
-TEST(KTime, TimeZoneBiasInMinutes) {
+TEST(KTime, TimeZoneBiasInMinutes)
+{
     struct Case {
         const char* tz;
         LONG bias;

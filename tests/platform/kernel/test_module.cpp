@@ -10,17 +10,20 @@
 
 namespace {
 
-std::string RealExe() {
+std::string RealExe()
+{
     char buf[PATH_MAX] = {};
     EXPECT_GT(readlink("/proc/self/exe", buf, sizeof buf - 1), 0);
     return buf;
 }
 
-bool EndsWith(const std::string& s, const std::string& tail) {
+bool EndsWith(const std::string& s, const std::string& tail)
+{
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-TEST(Module, ProgramFileNameAndItsRedirection) {
+TEST(Module, ProgramFileNameAndItsRedirection)
+{
     char buf[PATH_MAX];
     DWORD n = GetModuleFileName(nullptr, buf, sizeof buf);
     EXPECT_EQ(RealExe(), std::string(buf));
@@ -40,7 +43,8 @@ TEST(Module, ProgramFileNameAndItsRedirection) {
     EXPECT_EQ(RealExe().substr(0, 4), std::string(small));
 }
 
-TEST(Module, LoadsALibraryBesideTheProgramByItsBareName) {
+TEST(Module, LoadsALibraryBesideTheProgramByItsBareName)
+{
     const char* names[] = {"vxk_module_fixture", "vxk_module_fixture.dll", "VXK_MODULE_FIXTURE.DLL"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
@@ -66,15 +70,18 @@ TEST(Module, LoadsALibraryBesideTheProgramByItsBareName) {
     }
 }
 
-TEST(Module, ModuleOfAnAddress) {
-    EXPECT_TRUE(EndsWith(vxk::ModuleFileName(vxk::ModuleFromAddress(reinterpret_cast<const void*>(&GetModuleFileNameA))),
-                         "/libvxplatform.so"));
+TEST(Module, ModuleOfAnAddress)
+{
+    EXPECT_TRUE(
+        EndsWith(vxk::ModuleFileName(vxk::ModuleFromAddress(reinterpret_cast<const void*>(&GetModuleFileNameA))),
+                 "/libvxplatform.so"));
     static int inTheProgram = 0;
     EXPECT_EQ(GetModuleHandle(nullptr), vxk::ModuleFromAddress(&inTheProgram));
     EXPECT_EQ(nullptr, vxk::ModuleFromAddress(nullptr));
 }
 
-TEST(Module, MissingLibrary) {
+TEST(Module, MissingLibrary)
+{
     EXPECT_EQ(nullptr, LoadLibrary("vxk_no_such_library"));
     EXPECT_EQ(DWORD(ERROR_MOD_NOT_FOUND), GetLastError());
     EXPECT_EQ(nullptr, LoadLibrary("/nonexistent/libx.so"));

@@ -20,19 +20,19 @@ const std::string kHelper = std::string(VX_BIN_DIR) + "/named_mutex_helper";
 
 class NamedMutex : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         // A private lock folder, so the test never meets another run's names.
         ASSERT_TRUE(m_tmp.ok());
         m_runtime = m_tmp.path();
         setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
         m_name = "Global\\vx-test/" + std::to_string(getpid());
     }
-    void TearDown() override {
-        unsetenv("XDG_RUNTIME_DIR");
-    }
+    void TearDown() override { unsetenv("XDG_RUNTIME_DIR"); }
 
     // Runs the helper to completion; its exit status.
-    int check() {
+    int check()
+    {
         pid_t pid;
         const char* argv[] = {kHelper.c_str(), "check", m_name.c_str(), nullptr};
         if (posix_spawn(&pid, kHelper.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
@@ -47,7 +47,8 @@ protected:
     std::string m_name;
 };
 
-TEST_F(NamedMutex, SecondProcessSeesItUntilItIsClosed) {
+TEST_F(NamedMutex, SecondProcessSeesItUntilItIsClosed)
+{
     EXPECT_EQ(0, check());
     HANDLE h = CreateMutex(nullptr, TRUE, m_name.c_str());
     ASSERT_TRUE(h);
@@ -59,7 +60,8 @@ TEST_F(NamedMutex, SecondProcessSeesItUntilItIsClosed) {
     EXPECT_EQ(0, check());
 }
 
-TEST_F(NamedMutex, DeathOfTheHolderFreesTheName) {
+TEST_F(NamedMutex, DeathOfTheHolderFreesTheName)
+{
     int toChild[2], fromChild[2];
     ASSERT_EQ(0, pipe(toChild));
     ASSERT_EQ(0, pipe(fromChild));

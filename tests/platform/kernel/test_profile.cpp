@@ -27,10 +27,7 @@ protected:
         m_path = m_dir + "/settings.ini";
     }
 
-    void Put(const std::string& bytes) const
-    {
-        std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    void Put(const std::string& bytes) const { std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes; }
     std::string Bytes() const
     {
         std::ifstream in(m_path, std::ios::binary);
@@ -41,8 +38,7 @@ protected:
         struct stat st {};
         return stat(m_path.c_str(), &st) == 0 ? st.st_ino : 0;
     }
-    std::string Get(const char* section, const char* key, const char* def = "<default>",
-                    DWORD size = 1024) const
+    std::string Get(const char* section, const char* key, const char* def = "<default>", DWORD size = 1024) const
     {
         std::vector<char> buf(size + 1, 'X');
         DWORD n = GetPrivateProfileStringA(section, key, def, buf.data(), size, m_path.c_str());
@@ -157,8 +153,7 @@ TEST_F(Profile, ReadsIntegersWithSaturation)
     struct Case {
         const char* key;
         int value;
-    } cases[] = {{"a", 12}, {"b", -7}, {"c", 0}, {"d", 33}, {"e", INT_MAX},
-                 {"f", INT_MIN}, {"g", 5}, {"missing", 33}};
+    } cases[] = {{"a", 12}, {"b", -7}, {"c", 0}, {"d", 33}, {"e", INT_MAX}, {"f", INT_MIN}, {"g", 5}, {"missing", 33}};
     for (const Case& c : cases)
         EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("s", c.key, 33, m_path.c_str())), c.value) << c.key;
 }
@@ -176,8 +171,7 @@ TEST_F(Profile, WritesExactBytes)
         {"new file", nullptr, "s", "k", "v", "[s]\r\nk=v\r\n"},
         {"new section", "[a]\r\nx=1\r\n", "b", "k", "v", "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
         {"new section after unterminated line", "[a]\nx=1", "b", "k", "v", "[a]\nx=1\r\n[b]\r\nk=v\r\n"},
-        {"new key before blank separator", "[a]\nx=1\n\n[b]\ny=2\n", "a", "k", "v",
-         "[a]\nx=1\nk=v\r\n\n[b]\ny=2\n"},
+        {"new key before blank separator", "[a]\nx=1\n\n[b]\ny=2\n", "a", "k", "v", "[a]\nx=1\nk=v\r\n\n[b]\ny=2\n"},
         {"new key in last unterminated section", "[a]\rx=1", "A", "k", "v", "[a]\rx=1\r\nk=v\r\n"},
         {"new key in empty section", "[a]\n[b]\n", "a", "k", "v", "[a]\nk=v\r\n[b]\n"},
         {"replace keeps comments", "; top\r\n[a]\r\n; note\r\n  X = 1 ; old\r\ny=2\r\n", "a", "x", "9",
@@ -189,8 +183,7 @@ TEST_F(Profile, WritesExactBytes)
         {"delete last unterminated key", "[a]\nx=1\ny=2", "a", "y", nullptr, "[a]\nx=1\n"},
         {"delete section", "[a]\nx=1\n\n[b]\ny=2\n", "a", nullptr, nullptr, "[b]\ny=2\n"},
         {"delete every section of the name", "[a]\nx=1\n[b]\ny=2\r\n[A]\rz=3", "a", nullptr, nullptr, "[b]\ny=2\r\n"},
-        {"delete section keeps the byte-order mark", "\xEF\xBB\xBF[a]\nx=1\n", "a", nullptr, nullptr,
-         "\xEF\xBB\xBF"},
+        {"delete section keeps the byte-order mark", "\xEF\xBB\xBF[a]\nx=1\n", "a", nullptr, nullptr, "\xEF\xBB\xBF"},
         {"value keeps its blanks and quotes", "[a]\n", "a", "k", " \"q\" ", "[a]\nk= \"q\" \r\n"},
     };
     for (const Case& c : cases) {

@@ -19,20 +19,20 @@ const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class Registry : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(tmp.ok());
         home = tmp.path();
         setenv("XDG_CONFIG_HOME", home.c_str(), 1);
     }
-    void TearDown() override {
-        unsetenv("XDG_CONFIG_HOME");
-    }
+    void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
 
-    static LSTATUS SetString(HKEY k, const char* name, const std::string& value) {
-        return RegSetValueEx(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             DWORD(value.size() + 1));
+    static LSTATUS SetString(HKEY k, const char* name, const std::string& value)
+    {
+        return RegSetValueEx(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
     }
-    static std::string GetString(HKEY k, const char* name, LSTATUS* result = nullptr) {
+    static std::string GetString(HKEY k, const char* name, LSTATUS* result = nullptr)
+    {
         char buf[512] = {};
         DWORD size = sizeof buf, type = 0;
         LSTATUS r = RegQueryValueEx(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
@@ -40,7 +40,8 @@ protected:
             *result = r;
         return r == ERROR_SUCCESS && type == REG_SZ ? std::string(buf) : std::string("<none>");
     }
-    std::string readFile(const std::string& path) const {
+    std::string readFile(const std::string& path) const
+    {
         std::ifstream in(path);
         std::stringstream s;
         s << in.rdbuf();
@@ -51,7 +52,8 @@ protected:
     std::string home;
 };
 
-TEST_F(Registry, ValuesAreKeptAndReadBack) {
+TEST_F(Registry, ValuesAreKeptAndReadBack)
+{
     HKEY k = nullptr;
     DWORD disposition = 0;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\VX\\Test", 0, nullptr, 0, KEY_ALL_ACCESS,
@@ -97,7 +99,8 @@ TEST_F(Registry, ValuesAreKeptAndReadBack) {
     EXPECT_EQ(0600u, st.st_mode & 0777);
 }
 
-TEST_F(Registry, Failures) {
+TEST_F(Registry, Failures)
+{
     HKEY k = nullptr;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Missing", 0, KEY_READ, &k));
     EXPECT_EQ(nullptr, k);
@@ -125,7 +128,8 @@ TEST_F(Registry, Failures) {
     RegCloseKey(k);
 }
 
-TEST_F(Registry, WritersInParallelLoseNothing) {
+TEST_F(Registry, WritersInParallelLoseNothing)
+{
     HKEY k = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKey(HKEY_CURRENT_USER, "Software\\VX\\Parallel", &k));
     std::vector<std::thread> writers;
@@ -146,7 +150,8 @@ TEST_F(Registry, WritersInParallelLoseNothing) {
     RegCloseKey(k);
 }
 
-TEST_F(Registry, RunValuesAreDesktopAutostartEntries) {
+TEST_F(Registry, RunValuesAreDesktopAutostartEntries)
+{
     // The program of the first case exists, so its unquoted path with a
     // space is one argument.
     std::string program = home + "/my apps/VXKST-HD";
@@ -189,7 +194,8 @@ TEST_F(Registry, RunValuesAreDesktopAutostartEntries) {
     RegCloseKey(run);
 }
 
-TEST_F(Registry, EntriesWrittenByOthersReadAsCommandLines) {
+TEST_F(Registry, EntriesWrittenByOthersReadAsCommandLines)
+{
     ASSERT_EQ(0, mkdir((home + "/autostart").c_str(), 0755));
     std::ofstream(home + "/autostart/other.desktop")
         << "[Desktop Entry]\nType=Application\nName=Other\nExec=\"/opt/other app/run\" --tray %U\n";

@@ -19,19 +19,22 @@ namespace {
 struct Handle {
     HANDLE h;
     explicit Handle(HANDLE v) : h(v) {}
-    ~Handle() {
+    ~Handle()
+    {
         if (h)
             CloseHandle(h);
     }
     operator HANDLE() const { return h; }
 };
 
-DWORD WINAPI ReturnSeven(LPVOID flag) {
+DWORD WINAPI ReturnSeven(LPVOID flag)
+{
     static_cast<std::atomic<bool>*>(flag)->store(true);
     return 7;
 }
 
-TEST(Synch, EventResetModes) {
+TEST(Synch, EventResetModes)
+{
     struct Case {
         BOOL manual;
         BOOL initial;
@@ -57,14 +60,16 @@ TEST(Synch, EventResetModes) {
     }
 }
 
-TEST(Synch, TimedWaitLastsAtLeastItsTimeOut) {
+TEST(Synch, TimedWaitLastsAtLeastItsTimeOut)
+{
     Handle e(CreateEvent(nullptr, TRUE, FALSE, nullptr));
     ULONGLONG start = GetTickCount64();
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(e, 50));
     EXPECT_GE(GetTickCount64() - start, 50u);
 }
 
-TEST(Synch, SetEventWakesWaiterOnAnotherThread) {
+TEST(Synch, SetEventWakesWaiterOnAnotherThread)
+{
     Handle e(CreateEvent(nullptr, FALSE, FALSE, nullptr));
     std::thread setter([&] {
         Sleep(20);
@@ -74,7 +79,8 @@ TEST(Synch, SetEventWakesWaiterOnAnotherThread) {
     setter.join();
 }
 
-TEST(Synch, AutoResetEventReleasesOneWaiterPerSet) {
+TEST(Synch, AutoResetEventReleasesOneWaiterPerSet)
+{
     Handle e(CreateEvent(nullptr, FALSE, FALSE, nullptr));
     std::atomic<int> woken{0};
     std::vector<std::thread> waiters;
@@ -94,7 +100,8 @@ TEST(Synch, AutoResetEventReleasesOneWaiterPerSet) {
         t.join();
 }
 
-TEST(Synch, WaitForAnyGivesTheLowestSignalledIndex) {
+TEST(Synch, WaitForAnyGivesTheLowestSignalledIndex)
+{
     Handle a(CreateEvent(nullptr, TRUE, FALSE, nullptr));
     Handle b(CreateEvent(nullptr, TRUE, TRUE, nullptr));
     Handle c(CreateEvent(nullptr, TRUE, TRUE, nullptr));
@@ -106,7 +113,8 @@ TEST(Synch, WaitForAnyGivesTheLowestSignalledIndex) {
     EXPECT_EQ(WAIT_TIMEOUT, WaitForMultipleObjects(3, hs, FALSE, 20));
 }
 
-TEST(Synch, WaitForAllTakesNothingUntilEverythingIsReady) {
+TEST(Synch, WaitForAllTakesNothingUntilEverythingIsReady)
+{
     Handle autoEvent(CreateEvent(nullptr, FALSE, TRUE, nullptr));
     Handle manual(CreateEvent(nullptr, TRUE, FALSE, nullptr));
     HANDLE hs[] = {autoEvent, manual};
@@ -125,7 +133,8 @@ TEST(Synch, WaitForAllTakesNothingUntilEverythingIsReady) {
 // Auto-reset events as tokens: threads take two of three at once, in
 // different orders, and give them back. A wait for all that took one token
 // without the other, or two waits locking in opposite orders, would hang.
-TEST(Synch, OverlappingWaitsForAllNeitherDeadlockNorLoseTokens) {
+TEST(Synch, OverlappingWaitsForAllNeitherDeadlockNorLoseTokens)
+{
     HANDLE e[3];
     for (HANDLE& h : e)
         h = CreateEvent(nullptr, FALSE, TRUE, nullptr);
@@ -154,7 +163,8 @@ TEST(Synch, OverlappingWaitsForAllNeitherDeadlockNorLoseTokens) {
         CloseHandle(h);
 }
 
-TEST(Synch, BadWaitsFail) {
+TEST(Synch, BadWaitsFail)
+{
     Handle e(CreateEvent(nullptr, TRUE, TRUE, nullptr));
     HANDLE closed = CreateEvent(nullptr, TRUE, TRUE, nullptr);
     ASSERT_TRUE(CloseHandle(closed));
@@ -175,7 +185,8 @@ TEST(Synch, BadWaitsFail) {
     EXPECT_EQ(WAIT_FAILED, WaitForMultipleObjects(2, many.data(), TRUE, 0));
 }
 
-TEST(Synch, SuspendedThreadRunsOnlyAfterResume) {
+TEST(Synch, SuspendedThreadRunsOnlyAfterResume)
+{
     std::atomic<bool> ran{false};
     DWORD tid = 0;
     Handle t(CreateThread(nullptr, 0, ReturnSeven, &ran, CREATE_SUSPENDED, &tid));
@@ -197,7 +208,8 @@ TEST(Synch, SuspendedThreadRunsOnlyAfterResume) {
     EXPECT_EQ(0u, ResumeThread(t));
 }
 
-unsigned __stdcall ExitThroughExitThread(void* arg) {
+unsigned __stdcall ExitThroughExitThread(void* arg)
+{
     struct Flag {
         std::atomic<bool>* f;
         ~Flag() { f->store(true); }
@@ -205,7 +217,8 @@ unsigned __stdcall ExitThroughExitThread(void* arg) {
     ExitThread(42);
 }
 
-TEST(Synch, BeginThreadExAndExitThread) {
+TEST(Synch, BeginThreadExAndExitThread)
+{
     std::atomic<bool> unwound{false};
     unsigned tid = 0;
     Handle t(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ExitThroughExitThread, &unwound, 0, &tid)));
@@ -218,7 +231,8 @@ TEST(Synch, BeginThreadExAndExitThread) {
     EXPECT_TRUE(unwound.load());  // destructors ran on the way out
 }
 
-TEST(Synch, ClosingAThreadHandleEarlyIsHarmless) {
+TEST(Synch, ClosingAThreadHandleEarlyIsHarmless)
+{
     std::atomic<bool> ran{false};
     HANDLE t = CreateThread(nullptr, 0, ReturnSeven, &ran, 0, nullptr);
     ASSERT_TRUE(t);
@@ -228,7 +242,8 @@ TEST(Synch, ClosingAThreadHandleEarlyIsHarmless) {
     EXPECT_TRUE(ran.load());
 }
 
-TEST(Synch, MutexIsRecursiveAndOwnedByItsThread) {
+TEST(Synch, MutexIsRecursiveAndOwnedByItsThread)
+{
     Handle m(CreateMutex(nullptr, FALSE, nullptr));
     ASSERT_TRUE(m.h);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m, 0));
@@ -257,7 +272,8 @@ TEST(Synch, MutexIsRecursiveAndOwnedByItsThread) {
     EXPECT_FALSE(ReleaseMutex(m));
 }
 
-TEST(Synch, MutexOfAnEndedThreadIsAbandonedOnce) {
+TEST(Synch, MutexOfAnEndedThreadIsAbandonedOnce)
+{
     Handle m(CreateMutex(nullptr, FALSE, nullptr));
     std::thread owner([&] { EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m, 0)); });
     owner.join();
@@ -268,11 +284,13 @@ TEST(Synch, MutexOfAnEndedThreadIsAbandonedOnce) {
     EXPECT_TRUE(ReleaseMutex(m));
 }
 
-DWORD WINAPI TakeMutexAndEnd(LPVOID m) {
+DWORD WINAPI TakeMutexAndEnd(LPVOID m)
+{
     return WaitForSingleObject(static_cast<HANDLE>(m), 0);
 }
 
-TEST(Synch, ThreadHandleSignalsOnlyAfterItsMutexesAreAbandoned) {
+TEST(Synch, ThreadHandleSignalsOnlyAfterItsMutexesAreAbandoned)
+{
     Handle m(CreateMutex(nullptr, FALSE, nullptr));
     Handle t(CreateThread(nullptr, 0, TakeMutexAndEnd, m.h, 0, nullptr));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(t, 10000));
@@ -280,7 +298,8 @@ TEST(Synch, ThreadHandleSignalsOnlyAfterItsMutexesAreAbandoned) {
     ReleaseMutex(m);
 }
 
-TEST(Synch, NamedMutexInOneProcess) {
+TEST(Synch, NamedMutexInOneProcess)
+{
     SetLastError(1234);
     Handle first(CreateMutex(nullptr, TRUE, "vx-test-synch-in-process"));
     ASSERT_TRUE(first.h);
@@ -299,7 +318,8 @@ TEST(Synch, NamedMutexInOneProcess) {
     EXPECT_TRUE(ReleaseMutex(first));
 }
 
-TEST(Synch, CriticalSectionIsRecursive) {
+TEST(Synch, CriticalSectionIsRecursive)
+{
     CRITICAL_SECTION cs;
     InitializeCriticalSection(&cs);
     EnterCriticalSection(&cs);
@@ -331,21 +351,23 @@ class FakeGui {
 public:
     static FakeGui* current;
 
-    FakeGui() {
+    FakeGui()
+    {
         current = this;
         static const vxk::GuiWaitHooks hooks{
-            [] { return current && std::this_thread::get_id() == current->m_guiThread; },
-            [] { current->dispatch(); }};
+            [] { return current && std::this_thread::get_id() == current->m_guiThread; }, [] { current->dispatch(); }};
         vxk::SetGuiWaitHooks(&hooks);
     }
-    ~FakeGui() {
+    ~FakeGui()
+    {
         vxk::SetGuiWaitHooks(nullptr);
         current = nullptr;
     }
 
     void becomeGuiThread() { m_guiThread = std::this_thread::get_id(); }
 
-    void send(std::function<void()> call) {
+    void send(std::function<void()> call)
+    {
         std::atomic<bool> done{false};
         {
             std::lock_guard<std::mutex> g(m_lock);
@@ -362,7 +384,8 @@ public:
     std::atomic<int> dispatched{0};
 
 private:
-    void dispatch() {
+    void dispatch()
+    {
         for (;;) {
             std::function<void()> call;
             {
@@ -383,7 +406,8 @@ private:
 };
 FakeGui* FakeGui::current = nullptr;
 
-DWORD WINAPI SendTwiceToGui(LPVOID arg) {
+DWORD WINAPI SendTwiceToGui(LPVOID arg)
+{
     auto* gui = static_cast<FakeGui*>(arg);
     int value = 0;
     gui->send([&] { value = 1; });
@@ -391,7 +415,8 @@ DWORD WINAPI SendTwiceToGui(LPVOID arg) {
     return DWORD(value);
 }
 
-TEST(Synch, GuiThreadJoiningAWorkerInsideSendDoesNotDeadlock) {
+TEST(Synch, GuiThreadJoiningAWorkerInsideSendDoesNotDeadlock)
+{
     FakeGui gui;
     gui.becomeGuiThread();
     Handle worker(CreateThread(nullptr, 0, SendTwiceToGui, &gui, 0, nullptr));
@@ -403,7 +428,8 @@ TEST(Synch, GuiThreadJoiningAWorkerInsideSendDoesNotDeadlock) {
     EXPECT_EQ(2, gui.dispatched.load());
 }
 
-TEST(Synch, GuiWaitForMultipleAlsoDispatchesAndOtherThreadsDoNot) {
+TEST(Synch, GuiWaitForMultipleAlsoDispatchesAndOtherThreadsDoNot)
+{
     FakeGui gui;
     gui.becomeGuiThread();
     Handle never(CreateEvent(nullptr, TRUE, FALSE, nullptr));
@@ -421,7 +447,8 @@ TEST(Synch, GuiWaitForMultipleAlsoDispatchesAndOtherThreadsDoNot) {
 
 namespace {
 
-TEST(Synch, ThreadIdIsFreshInAForkedChild) {
+TEST(Synch, ThreadIdIsFreshInAForkedChild)
+{
     DWORD parent = GetCurrentThreadId();
     EXPECT_NE(0u, parent);
     pid_t pid = fork();

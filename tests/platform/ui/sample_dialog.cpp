@@ -25,7 +25,8 @@ void Fill(vxw::ResourceModule& m)
     i.push_back(Item("STATIC", -1, "Port:", SS_LEFT, 7, 41, 40, 8));
     i.push_back(Item("EDIT", IDC_PORT, "", ES_NUMBER | WS_BORDER | tab, 50, 39, 40, 12));
     i.push_back(Item("EDIT", IDC_COUNT, "", WS_BORDER | tab, 95, 39, 45, 12));
-    i.push_back(Item("EDIT", IDC_NOTES, "", ES_MULTILINE | ES_WANTRETURN | WS_BORDER | WS_VSCROLL | tab, 7, 56, 133, 30));
+    i.push_back(
+        Item("EDIT", IDC_NOTES, "", ES_MULTILINE | ES_WANTRETURN | WS_BORDER | WS_VSCROLL | tab, 7, 56, 133, 30));
     i.push_back(Item("EDIT", IDC_MEMO, "", ES_MULTILINE | WS_BORDER | tab, 7, 90, 133, 20));
     i.push_back(Item("BUTTON", IDC_GROUP, "Mode", BS_GROUPBOX, 150, 4, 85, 56));
     i.push_back(Item("BUTTON", IDC_ENABLE, "&Enable", BS_AUTOCHECKBOX | tab, 157, 15, 70, 10));
@@ -40,8 +41,8 @@ void Fill(vxw::ResourceModule& m)
     i.push_back(Item(DATETIMEPICK_CLASS, IDC_DATE, "", DTS_SHORTDATEFORMAT | tab, 7, 176, 80, 13));
     i.push_back(Item(WC_IPADDRESS, IDC_IP, "", tab, 92, 176, 90, 13));
     i.push_back(Item("EDIT", IDC_SPIN_EDIT, "", ES_NUMBER | WS_BORDER | tab, 190, 176, 40, 13));
-    i.push_back(Item(UPDOWN_CLASS, IDC_SPIN, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS,
-                     230, 176, 10, 13));
+    i.push_back(Item(UPDOWN_CLASS, IDC_SPIN, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, 230,
+                     176, 10, 13));
     i.push_back(Item("SCROLLBAR", IDC_SCROLL, "", SBS_HORZ, 250, 177, 72, 11));
     i.push_back(Item("STATIC", IDC_FRAME, "", SS_ETCHEDFRAME, 7, 196, 316, 1));
     i.push_back(Item("BUTTON", IDC_DRAWN, "Drawn", BS_OWNERDRAW | tab, 7, 205, 60, 14));
@@ -60,14 +61,14 @@ HINSTANCE SampleResources()
 }
 
 BEGIN_MESSAGE_MAP(CSampleDlg, CDialog)
-    ON_BN_CLICKED(IDC_APPLY, OnApply)
-    ON_EN_CHANGE(IDC_NAME, OnNameChange)
-    ON_CBN_SELCHANGE(IDC_COMBO, OnComboSelChange)
-    ON_NOTIFY(NM_CLICK, IDC_LIST, OnListClick)
-    ON_NOTIFY(LVN_ITEMCHANGED, IDC_LIST, OnListChanged)
-    ON_NOTIFY(TCN_SELCHANGE, IDC_TAB, OnTabChange)
-    ON_NOTIFY(DTN_DATETIMECHANGE, IDC_DATE, OnDateChange)
-    ON_WM_HSCROLL()
+ON_BN_CLICKED(IDC_APPLY, OnApply)
+ON_EN_CHANGE(IDC_NAME, OnNameChange)
+ON_CBN_SELCHANGE(IDC_COMBO, OnComboSelChange)
+ON_NOTIFY(NM_CLICK, IDC_LIST, OnListClick)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_LIST, OnListChanged)
+ON_NOTIFY(TCN_SELCHANGE, IDC_TAB, OnTabChange)
+ON_NOTIFY(DTN_DATETIMECHANGE, IDC_DATE, OnDateChange)
+ON_WM_HSCROLL()
 END_MESSAGE_MAP()
 
 void CSampleDlg::DoDataExchange(CDataExchange* pDX)

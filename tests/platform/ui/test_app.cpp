@@ -26,7 +26,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(MainWnd, CWnd)
-    ON_MESSAGE(UM_PING, OnPing)
+ON_MESSAGE(UM_PING, OnPing)
 END_MESSAGE_MAP()
 
 class TestApp : public CWinApp {

@@ -1,8 +1,8 @@
 // Registered messages broadcast by a second program of the same user reach
 // this program's top-level windows; sockets of programs that are gone are
 // cleared away; unknown datagrams are dropped.
-#include "ui_test_env.h"
 #include "support/TempDir.h"
+#include "ui_test_env.h"
 
 #include <spawn.h>
 #include <sys/socket.h>
@@ -40,7 +40,7 @@ protected:
 UINT g_show = RegisterWindowMessage(kName);
 
 BEGIN_MESSAGE_MAP(ReceiverWnd, CWnd)
-    ON_REGISTERED_MESSAGE(g_show, OnShow)
+ON_REGISTERED_MESSAGE(g_show, OnShow)
 END_MESSAGE_MAP()
 
 int RunSecondStart(const char* name)

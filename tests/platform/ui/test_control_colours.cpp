@@ -43,7 +43,7 @@ private:
 };
 
 BEGIN_MESSAGE_MAP(ColourParent, CWnd)
-    ON_WM_CTLCOLOR()
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 // Fills its whole window rectangle in its border band's paint.
@@ -65,7 +65,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(BandEdit, CEdit)
-    ON_WM_NCPAINT()
+ON_WM_NCPAINT()
 END_MESSAGE_MAP()
 
 QImage Grab(const CWnd& w)
@@ -92,8 +92,7 @@ class ControlColours : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(parent.CreateEx(0, "VxColourParent", "p", WS_POPUP | WS_VISIBLE, 0, 0, 240, 80, nullptr,
-                                    nullptr));
+        ASSERT_TRUE(parent.CreateEx(0, "VxColourParent", "p", WS_POPUP | WS_VISIBLE, 0, 0, 240, 80, nullptr, nullptr));
     }
     ColourParent parent;
 };
@@ -131,8 +130,8 @@ TEST_F(ControlColours, WithoutABrushTheEditKeepsItsOwnBase)
 TEST_F(ControlColours, BorderBandPaintReachesTheFrameOnly)
 {
     BandEdit edit;
-    ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "MMMM", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50),
-                              &parent, 7));
+    ASSERT_TRUE(
+        edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "MMMM", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50), &parent, 7));
     QImage img = Grab(edit);
     EXPECT_GT(edit.ncPaints, 0);
     EXPECT_EQ(At(img, 0, 0), kBand);

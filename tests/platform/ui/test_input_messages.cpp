@@ -53,8 +53,8 @@ class InputMessages : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(wnd.CreateEx(0, "VxInputRecorder", "rec", WS_POPUP | WS_VISIBLE, 40, 30, 200, 100, nullptr,
-                                 nullptr));
+        ASSERT_TRUE(
+            wnd.CreateEx(0, "VxInputRecorder", "rec", WS_POPUP | WS_VISIBLE, 40, 30, 200, 100, nullptr, nullptr));
     }
     void TearDown() override { wnd.DestroyWindow(); }
     QWidget* Widget() { return vxw::WidgetOf(wnd.GetSafeHwnd()); }

@@ -20,8 +20,11 @@ HINSTANCE Module()
         vxw::MenuItemTemplate popup;
         popup.text = "Camera";
         popup.flags = MF_POPUP;
-        popup.popup = {{"&Edit", 32771, 0, {}}, {"&Delete", 32772, 0, {}}, {"", 0, MF_SEPARATOR, {}},
-                       {"&Start", 32773, 0, {}},  {"S&top", 32776, 0, {}}};
+        popup.popup = {{"&Edit", 32771, 0, {}},
+                       {"&Delete", 32772, 0, {}},
+                       {"", 0, MF_SEPARATOR, {}},
+                       {"&Start", 32773, 0, {}},
+                       {"S&top", 32776, 0, {}}};
         t.items.push_back(popup);
         m.AddMenu(5175, t);
     });

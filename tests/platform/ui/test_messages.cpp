@@ -54,10 +54,10 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(RecordingWnd, CWnd)
-    ON_MESSAGE(UM_RECORD, OnRecord)
-    ON_MESSAGE(UM_BASE_ONLY, OnBaseOnly)
-    ON_REGISTERED_MESSAGE(g_registered, OnRegistered)
-    ON_WM_TIMER()
+ON_MESSAGE(UM_RECORD, OnRecord)
+ON_MESSAGE(UM_BASE_ONLY, OnBaseOnly)
+ON_REGISTERED_MESSAGE(g_registered, OnRegistered)
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 // Overrides one entry; the others must still be found in the base's map.
@@ -75,7 +75,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(DerivedWnd, RecordingWnd)
-    ON_MESSAGE(UM_RECORD, OnRecordDerived)
+ON_MESSAGE(UM_RECORD, OnRecordDerived)
 END_MESSAGE_MAP()
 
 size_t Count(RecordingWnd& w)

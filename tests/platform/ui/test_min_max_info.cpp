@@ -20,7 +20,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(Limited, CWnd)
-    ON_WM_GETMINMAXINFO()
+ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
 
 TEST(MinMaxInfo, MinimumTrackSizeAndMaximisedPlace)

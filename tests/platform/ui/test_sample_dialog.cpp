@@ -180,7 +180,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CColoredDlg, CSampleDlg)
-    ON_WM_CTLCOLOR()
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 TEST_F(SampleDialog, ControlsPaintInTheColoursTheirParentChooses)
@@ -404,7 +404,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CReflectingList, CListCtrl)
-    ON_NOTIFY_REFLECT(NM_CLICK, OnClickReflect)
+ON_NOTIFY_REFLECT(NM_CLICK, OnClickReflect)
 END_MESSAGE_MAP()
 
 class CReflectingEdit : public CEdit {
@@ -421,7 +421,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CReflectingEdit, CEdit)
-    ON_CONTROL_REFLECT_EX(EN_CHANGE, OnChangeReflect)
+ON_CONTROL_REFLECT_EX(EN_CHANGE, OnChangeReflect)
 END_MESSAGE_MAP()
 
 class CHostWnd : public CWnd {
@@ -447,9 +447,9 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
-    ON_NOTIFY(NM_CLICK, 1, OnClick)
-    ON_EN_CHANGE(2, OnChange)
-    ON_NOTIFY(LVN_GETDISPINFO, 3, OnGetDispInfo)
+ON_NOTIFY(NM_CLICK, 1, OnClick)
+ON_EN_CHANGE(2, OnChange)
+ON_NOTIFY(LVN_GETDISPINFO, 3, OnGetDispInfo)
 END_MESSAGE_MAP()
 
 TEST(Controls, NotificationsAreReflectedToTheControlFirst)
@@ -532,7 +532,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CHeaderHost, CWnd)
-    ON_NOTIFY(HDN_ITEMCLICKA, 0, OnHeaderClick)
+ON_NOTIFY(HDN_ITEMCLICKA, 0, OnHeaderClick)
 END_MESSAGE_MAP()
 
 TEST(Controls, AListCanRefuseColumnResizingAndItsParentStillHearsClicks)
@@ -577,7 +577,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CPage, CDialog)
-    ON_WM_SHOWWINDOW()
+ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
 TEST(Controls, AChildPageHearsEveryShowAndHideFromItsFirst)

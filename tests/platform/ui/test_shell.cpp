@@ -76,7 +76,12 @@ TEST_F(ShellTest, NeverRunsProgramsAndReportsFailures)
 {
     std::string script = Make("run.sh", "#!/bin/sh\necho hi\n", 0755);
     std::string desktop = Make("x.desktop", "[Desktop Entry]\nExec=rm -rf /\n");
-    std::string elf = Make("tool", std::string("\x7f" "ELF\x02\x01\x01", 7) + std::string(64, '\0'), 0755);
+    std::string elf = Make("tool",
+                           std::string("\x7f"
+                                       "ELF\x02\x01\x01",
+                                       7)
+                               + std::string(64, '\0'),
+                           0755);
     struct Case {
         const char* verb;
         std::string file;
@@ -93,7 +98,8 @@ TEST_F(ShellTest, NeverRunsProgramsAndReportsFailures)
         {"open", "javascript:alert(1)", nullptr, SE_ERR_NOASSOC},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Code(ShellExecute(nullptr, c.verb, c.file.c_str(), c.params, nullptr, SW_SHOW)), c.expected) << c.file;
+        EXPECT_EQ(Code(ShellExecute(nullptr, c.verb, c.file.c_str(), c.params, nullptr, SW_SHOW)), c.expected)
+            << c.file;
     EXPECT_TRUE(opened.empty());
     vxw::test::SetShellOpenHook([](const std::string&) { return false; });
     EXPECT_EQ(Code(ShellExecute(nullptr, "open", "http://127.0.0.1/", nullptr, nullptr, SW_SHOW)), SE_ERR_NOASSOC);

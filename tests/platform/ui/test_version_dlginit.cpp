@@ -12,7 +12,8 @@ constexpr int kEmptyCombo = 1022;
 
 void Fill(vxw::ResourceModule& m)
 {
-    m.AddData(RT_VERSION, 1, vxw::MakeVersionResource(0x0409, 0x04b0, {{"FileVersion", "2.3.4"}, {"ProductName", "Test"}}));
+    m.AddData(RT_VERSION, 1,
+              vxw::MakeVersionResource(0x0409, 0x04b0, {{"FileVersion", "2.3.4"}, {"ProductName", "Test"}}));
     vxw::DialogTemplate t;
     t.style = WS_POPUP;
     t.cx = 100;

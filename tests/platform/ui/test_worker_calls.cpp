@@ -147,7 +147,8 @@ const std::vector<Case>& QuestionsAndPosts()
              DeleteObject(rgn);
              return ok == TRUE;
          }},
-        {"RedrawWindow", [](Fixture& f) { return ::RedrawWindow(f.p, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN); }},
+        {"RedrawWindow",
+         [](Fixture& f) { return ::RedrawWindow(f.p, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN); }},
         {"PostMessage", [](Fixture& f) { return ::PostMessage(f.p, UM_PING, 0, 0) == TRUE; }},
         {"SetTimer, KillTimer", [](Fixture& f) { return ::SetTimer(f.p, 3, 5000, nullptr) && ::KillTimer(f.p, 3); }},
     };

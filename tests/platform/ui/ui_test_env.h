@@ -20,10 +20,10 @@ inline bool WaitFor(const std::function<bool()>& cond, DWORD ms = 5000)
     return vxw::PumpUntil(cond, ms);
 }
 
-#define VX_UI_TEST_MAIN()                                              \
-    int main(int argc, char** argv)                                    \
-    {                                                                  \
-        ::testing::InitGoogleTest(&argc, argv);                        \
-        ::testing::AddGlobalTestEnvironment(new UiEnvironment());      \
-        return RUN_ALL_TESTS();                                        \
+#define VX_UI_TEST_MAIN()                                                                                              \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        ::testing::InitGoogleTest(&argc, argv);                                                                        \
+        ::testing::AddGlobalTestEnvironment(new UiEnvironment());                                                      \
+        return RUN_ALL_TESTS();                                                                                        \
     }

@@ -39,8 +39,7 @@ void Walk(CXmlDoc& doc)
             (void)doc.GetData();
             CString strName;
             CString strValue;
-            for (int n = 0; doc.GetNthAttrib(n, strName, strValue) && n < 8; ++n) {
-            }
+            for (int n = 0; doc.GetNthAttrib(n, strName, strValue) && n < 8; ++n) {}
             (void)doc.GetElemContent();
             doc.IntoElem();
             continue;
@@ -65,38 +64,71 @@ void Walk(CXmlDoc& doc)
 bool Edit(CXmlDoc& doc, uint8_t op)
 {
     switch (op % 32) {
-    case 0: return doc.FindElem();
-    case 1: return doc.FindChildElem();
-    case 2: return doc.IntoElem();
-    case 3: return doc.OutOfElem();
-    case 4: return doc.FindNode() != 0;
-    case 5: doc.ResetPos(); return true;
-    case 6: return doc.AddElem("n", "d&<");
-    case 7: return doc.InsertElem("n");
-    case 8: return doc.AddChildElem("c", 5);
-    case 9: return doc.InsertChildElem("c", "", CXmlDoc::NF_WITH_NO_LINES);
-    case 10: return doc.AddElem("e", nullptr, CXmlDoc::NF_WITH_NO_END);
-    case 11: return doc.SetAttrib("a", "v'\"&");
-    case 12: return doc.SetChildAttrib("b", 1);
-    case 13: return doc.SetData("x<y");
-    case 14: return doc.SetData("z]]>", CXmlDoc::NF_WITH_CDATA);
-    case 15: return doc.SetChildData("w");
-    case 16: return doc.SetElemContent("<p>t</p>\r\n<q/>");
-    case 17: return doc.AddSubDoc("<s k='1'><t/></s>");
-    case 18: return doc.InsertChildSubDoc("<u/>");
-    case 19: return doc.AddNode(CXmlDoc::NT_COMMENT, " c ");
-    case 20: return doc.InsertNode(CXmlDoc::NT_TEXT, "tx");
-    case 21: return doc.AddNode(CXmlDoc::NT_PROCESSING_INSTRUCTION, "pi v='1'");
-    case 22: return doc.AddNode(CXmlDoc::NT_ELEMENT, "el x='1'");
-    case 23: return doc.AddNode(CXmlDoc::NT_LONE_END_TAG, "zz");
-    case 24: return doc.RemoveElem();
-    case 25: return doc.RemoveChildElem();
-    case 26: return doc.RemoveNode();
-    case 27: return doc.SavePos("p", op >> 5);
-    case 28: return doc.RestorePos("p", op >> 5);
-    case 29: return doc.AddChildElem("c", "v", CXmlDoc::NF_WITH_SPACE_CLOSE);
-    case 30: return doc.SetAttrib("a", 7);
-    default: return doc.InsertNode(CXmlDoc::NT_CDATA_SECTION, "cd");
+    case 0:
+        return doc.FindElem();
+    case 1:
+        return doc.FindChildElem();
+    case 2:
+        return doc.IntoElem();
+    case 3:
+        return doc.OutOfElem();
+    case 4:
+        return doc.FindNode() != 0;
+    case 5:
+        doc.ResetPos();
+        return true;
+    case 6:
+        return doc.AddElem("n", "d&<");
+    case 7:
+        return doc.InsertElem("n");
+    case 8:
+        return doc.AddChildElem("c", 5);
+    case 9:
+        return doc.InsertChildElem("c", "", CXmlDoc::NF_WITH_NO_LINES);
+    case 10:
+        return doc.AddElem("e", nullptr, CXmlDoc::NF_WITH_NO_END);
+    case 11:
+        return doc.SetAttrib("a", "v'\"&");
+    case 12:
+        return doc.SetChildAttrib("b", 1);
+    case 13:
+        return doc.SetData("x<y");
+    case 14:
+        return doc.SetData("z]]>", CXmlDoc::NF_WITH_CDATA);
+    case 15:
+        return doc.SetChildData("w");
+    case 16:
+        return doc.SetElemContent("<p>t</p>\r\n<q/>");
+    case 17:
+        return doc.AddSubDoc("<s k='1'><t/></s>");
+    case 18:
+        return doc.InsertChildSubDoc("<u/>");
+    case 19:
+        return doc.AddNode(CXmlDoc::NT_COMMENT, " c ");
+    case 20:
+        return doc.InsertNode(CXmlDoc::NT_TEXT, "tx");
+    case 21:
+        return doc.AddNode(CXmlDoc::NT_PROCESSING_INSTRUCTION, "pi v='1'");
+    case 22:
+        return doc.AddNode(CXmlDoc::NT_ELEMENT, "el x='1'");
+    case 23:
+        return doc.AddNode(CXmlDoc::NT_LONE_END_TAG, "zz");
+    case 24:
+        return doc.RemoveElem();
+    case 25:
+        return doc.RemoveChildElem();
+    case 26:
+        return doc.RemoveNode();
+    case 27:
+        return doc.SavePos("p", op >> 5);
+    case 28:
+        return doc.RestorePos("p", op >> 5);
+    case 29:
+        return doc.AddChildElem("c", "v", CXmlDoc::NF_WITH_SPACE_CLOSE);
+    case 30:
+        return doc.SetAttrib("a", 7);
+    default:
+        return doc.InsertNode(CXmlDoc::NT_CDATA_SECTION, "cd");
     }
 }
 

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/german_locale.h"
 #include "support/TempDir.h"
+#include "support/german_locale.h"
 
 namespace fs = std::filesystem;
 
@@ -28,10 +28,7 @@ protected:
         m_path = m_dir + "/vxkstcfg.ini";
         m_ini.SetPathName(m_path.c_str());
     }
-    void Put(const std::string& bytes) const
-    {
-        std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    void Put(const std::string& bytes) const { std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes; }
     std::string Bytes() const
     {
         std::ifstream in(m_path, std::ios::binary);
@@ -125,9 +122,8 @@ TEST_F(IniFile, WritersExactBytes)
     EXPECT_NE(m_ini.IncreaseProfileInt("Config", "Runs", 4), 0);
     EXPECT_NE(m_ini.WriteProfileInt("SysParam", "Big", 2147483600), 0);
     EXPECT_NE(m_ini.IncreaseProfileInt("SysParam", "Big", 1000), 0);
-    EXPECT_EQ(Bytes(),
-              "[SysParam]\r\nRecLen=-30\r\nStartMin=1\r\nRatio=1.500000\r\nBig=2147483647\r\n"
-              "[Config]\r\nName=cam 1\r\nRuns=7\r\n");
+    EXPECT_EQ(Bytes(), "[SysParam]\r\nRecLen=-30\r\nStartMin=1\r\nRatio=1.500000\r\nBig=2147483647\r\n"
+                       "[Config]\r\nName=cam 1\r\nRuns=7\r\n");
     EXPECT_EQ(m_ini.WriteProfileStringA("Config", "Name", "a\r\n[x]"), 0);
     EXPECT_EQ(m_ini.GetProfileStringA("Config", "Name", ""), "cam 1");
 }
@@ -191,8 +187,8 @@ TEST_F(IniFile, RemovalsExactBytes)
         {"long lines survive", "[a]\n" + longLine + "\nk=1\n" + longLine, "a", "k", 1,
          "[a]\n" + longLine + "\n" + longLine},
         {"byte-order mark kept", "\xEF\xBB\xBF[a]\r\nk=1\r\n", "a", "k", 1, "\xEF\xBB\xBF[a]\r\n"},
-        {"section of a file written with CRLF", "[Config]\r\nA=1\r\n\r\n[SysParam]\r\nB=2\r\n", "config", nullptr,
-         1, "[SysParam]\r\nB=2\r\n"},
+        {"section of a file written with CRLF", "[Config]\r\nA=1\r\n\r\n[SysParam]\r\nB=2\r\n", "config", nullptr, 1,
+         "[SysParam]\r\nB=2\r\n"},
         {"every section of the name, also one right behind", "[a]\nx\n[a]\ny\n[b]\nz\n[a]\n", "a", nullptr, 1,
          "[b]\nz\n"},
         {"last section of an unterminated file", "[b]\r\nz=1\r\n[a]\rk=1", "a", nullptr, 1, "[b]\r\nz=1\r\n"},

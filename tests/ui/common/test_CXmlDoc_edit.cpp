@@ -84,7 +84,9 @@ TEST(CXmlDocEdit, ScriptsKeepRecordsInStepWithTheText)
              [](CXmlDoc& d) { return d.FindNode(CXmlDoc::NT_COMMENT) == CXmlDoc::NT_COMMENT && d.RemoveNode(); },
              [](CXmlDoc& d) { return d.AddNode(CXmlDoc::NT_ELEMENT, "w k='1'"); },
              [](CXmlDoc& d) { return d.GetTagName() == "w" && d.SetAttrib("j", "2"); },
-             [](CXmlDoc& d) { return !d.AddNode(CXmlDoc::NT_CDATA_SECTION, "]]>") && !d.AddNode(CXmlDoc::NT_LONE_END_TAG, "r"); },
+             [](CXmlDoc& d) {
+                 return !d.AddNode(CXmlDoc::NT_CDATA_SECTION, "]]>") && !d.AddNode(CXmlDoc::NT_LONE_END_TAG, "r");
+             },
              [](CXmlDoc& d) { return d.AddNode(CXmlDoc::NT_CDATA_SECTION, "c"); },
              [](CXmlDoc& d) { return d.OutOfElem() && d.InsertNode(CXmlDoc::NT_PROCESSING_INSTRUCTION, "pi a=\"1\""); },
              [](CXmlDoc& d) { return d.SetAttrib("a", "2") && d.GetAttrib("a") == "2"; },
@@ -111,8 +113,7 @@ TEST(CXmlDocEdit, NewElementTextForEachFlag)
         {nullptr, CXmlDoc::NF_WITH_NO_END | CXmlDoc::NF_WITH_NO_LINES, "<r><x></r>"},
         {"d", CXmlDoc::NF_WITH_NO_END, nullptr},
         {"a<b&c>", CXmlDoc::NF_WITH_NO_LINES, "<r><x>a&lt;b&amp;c&gt;</x></r>"},
-        {"a]]>b", CXmlDoc::NF_WITH_CDATA | CXmlDoc::NF_WITH_NO_LINES,
-         "<r><x><![CDATA[a]]]]><![CDATA[>b]]></x></r>"},
+        {"a]]>b", CXmlDoc::NF_WITH_CDATA | CXmlDoc::NF_WITH_NO_LINES, "<r><x><![CDATA[a]]]]><![CDATA[>b]]></x></r>"},
         {"&amp;&#x41;& b", CXmlDoc::NF_WITH_REFS | CXmlDoc::NF_WITH_NO_LINES, "<r><x>&amp;&#x41;&amp; b</x></r>"},
     };
     for (const Case& c : cases) {

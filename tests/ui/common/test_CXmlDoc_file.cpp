@@ -1,6 +1,6 @@
 // Reading and writing text files: byte order marks, encodings, results.
-#include "ui/common/CXmlDoc.h"
 #include "support/TempDir.h"
+#include "ui/common/CXmlDoc.h"
 
 #include <gtest/gtest.h>
 
@@ -83,8 +83,7 @@ TEST_F(CXmlDocFile, ReadMatrix)
         {"invalid utf-8 kept as it is", "caf\xE9 <a/>", "caf\xE9 <a/>", 0,
          "<read encoding=\"\" length=\"9\"/><utf8_detection/>"},
         {"unknown encoding read unchanged", "<?xml version='1.0' encoding='x-no-such'?><a>\xE9</a>",
-         "<?xml version='1.0' encoding='x-no-such'?><a>\xE9</a>", 0,
-         "<read encoding=\"x-no-such\" length=\"50\"/>"},
+         "<?xml version='1.0' encoding='x-no-such'?><a>\xE9</a>", 0, "<read encoding=\"x-no-such\" length=\"50\"/>"},
         {"empty", "", "", 0, "<read encoding=\"UTF-8\" length=\"0\"/><utf8_detection/>"},
     };
     for (const Case& c : cases) {
@@ -149,7 +148,8 @@ TEST_F(CXmlDocFile, WriteMatrix)
     };
     const Case cases[] = {
         {"plain utf-8", "<a>\xC3\xA9</a>", 0, "<a>\xC3\xA9</a>", "<write encoding=\"UTF-8\" length=\"9\"/>"},
-        {"utf-8 mark", "<a/>", CXmlDoc::DF_UTF8_BOM, "\xEF\xBB\xBF<a/>", "<bom/><write encoding=\"UTF-8\" length=\"4\"/>"},
+        {"utf-8 mark", "<a/>", CXmlDoc::DF_UTF8_BOM, "\xEF\xBB\xBF<a/>",
+         "<bom/><write encoding=\"UTF-8\" length=\"4\"/>"},
         {"utf-16le", "<a>\xE2\x82\xAC</a>", CXmlDoc::DF_UTF16LE_BOM, "\xFF\xFE" + Utf16(u"<a>\u20ac</a>", false),
          "<bom/><converted_from encoding=\"\" length=\"10\"/><write encoding=\"UTF-16LE\" length=\"8\"/>"},
         {"utf-16be", "<a/>", CXmlDoc::DF_UTF16BE_BOM, "\xFE\xFF" + Utf16(u"<a/>", true),

@@ -8,15 +8,14 @@
 
 namespace {
 
-const char kSkin[] =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-    "<!-- skin -->\r\n"
-    "<skin title=\"Main &amp; more\" w='640'>\r\n"
-    "  <button id=\"ok\" x=\"1\">  OK &lt;1&gt;  </button>\r\n"
-    "  <button id=\"cancel\">Cancel<![CDATA[ <raw> ]]><!-- note --></button>\r\n"
-    "  <buttons/>\r\n"
-    "  <label id=\"l1\"><b>x</b></label>\r\n"
-    "</skin>\r\n";
+const char kSkin[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                     "<!-- skin -->\r\n"
+                     "<skin title=\"Main &amp; more\" w='640'>\r\n"
+                     "  <button id=\"ok\" x=\"1\">  OK &lt;1&gt;  </button>\r\n"
+                     "  <button id=\"cancel\">Cancel<![CDATA[ <raw> ]]><!-- note --></button>\r\n"
+                     "  <buttons/>\r\n"
+                     "  <label id=\"l1\"><b>x</b></label>\r\n"
+                     "</skin>\r\n";
 
 TEST(CXmlDocNav, FindElemWalksSiblingsAndChildren)
 {
@@ -117,9 +116,12 @@ TEST(CXmlDocNav, FindNodeVisitsEveryNodeInOrder)
     for (int nType; (nType = doc.FindNode()) != 0;)
         seen.push_back({nType, doc.GetTagName().GetString()});
     const std::vector<std::pair<int, std::string>> expected = {
-        {CXmlDoc::NT_PROCESSING_INSTRUCTION, "xml"}, {CXmlDoc::NT_WHITESPACE, "#text"},
-        {CXmlDoc::NT_COMMENT, "#comment"},          {CXmlDoc::NT_WHITESPACE, "#text"},
-        {CXmlDoc::NT_ELEMENT, "skin"},              {CXmlDoc::NT_WHITESPACE, "#text"},
+        {CXmlDoc::NT_PROCESSING_INSTRUCTION, "xml"},
+        {CXmlDoc::NT_WHITESPACE, "#text"},
+        {CXmlDoc::NT_COMMENT, "#comment"},
+        {CXmlDoc::NT_WHITESPACE, "#text"},
+        {CXmlDoc::NT_ELEMENT, "skin"},
+        {CXmlDoc::NT_WHITESPACE, "#text"},
     };
     ASSERT_EQ(seen.size(), expected.size());
     for (size_t i = 0; i < seen.size(); ++i) {

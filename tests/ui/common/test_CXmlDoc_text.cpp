@@ -126,12 +126,26 @@ TEST(CXmlDocText, EncodingCodePages)
         int nCodePage;
     };
     const Case cases[] = {
-        {"UTF-8", 65001},     {"utf8", 65001},        {"UTF-32", 65005},   {"utf-32", 12000},
-        {"UTF-32BE", 12001},  {"shifft_jis", 932},    {"Shift_JIS", 932},  {"", 0},
-        {"no-such", -1},      {"ISO-8859-1", 28591},  {"windows-1252", 1252},
+        {"UTF-8", 65001},
+        {"utf8", 65001},
+        {"UTF-32", 65005},
+        {"utf-32", 12000},
+        {"UTF-32BE", 12001},
+        {"shifft_jis", 932},
+        {"Shift_JIS", 932},
+        {"", 0},
+        {"no-such", -1},
+        {"ISO-8859-1", 28591},
+        {"windows-1252", 1252},
         // the EBCDIC names are the EBCDIC code page, not the Baltic DOS one
-        {"ebcdic-cp-be", 500}, {"ebcdic-cp-ch", 500}, {"CP500", 500},      {"csibm500", 500},
-        {"ibm775", 775},       {"UTF-16BE", 1201},    {"unicode", 1200},   {"GB18030", 54936},
+        {"ebcdic-cp-be", 500},
+        {"ebcdic-cp-ch", 500},
+        {"CP500", 500},
+        {"csibm500", 500},
+        {"ibm775", 775},
+        {"UTF-16BE", 1201},
+        {"unicode", 1200},
+        {"GB18030", 54936},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CXmlDoc::GetEncodingCodePage(c.szName), c.nCodePage) << c.szName;

@@ -58,8 +58,8 @@ long rssKb()
 struct WebServer {
     explicit WebServer(const TempDir& dir, bool tls = false)
         : portFile(dir.file(tls ? "tls-port" : "port")),
-          process(tls ? std::vector<std::string>{kPython, kServer, "--port-file", portFile, "--cert", dir.file("cert.pem"),
-                                                 "--key", dir.file("key.pem")}
+          process(tls ? std::vector<std::string>{kPython, kServer, "--port-file", portFile, "--cert",
+                                                 dir.file("cert.pem"), "--key", dir.file("key.pem")}
                       : std::vector<std::string>{kPython, kServer, "--port-file", portFile})
     {
         std::string p = vxtest::waitForFile(portFile);
@@ -196,9 +196,9 @@ TEST_F(WebClientTest, MultipartPostWithAFile)
     ASSERT_TRUE(c.Request("/echo-request", CWebClient::POST2, nullptr));
     std::string req = readAll(c);
     const std::string b = "--MULTI-PARTS-FORM-DATA-BOUNDARY";
-    std::string body = "--" + b + "\r\nContent-Disposition: form-data; name=\"name\"\r\n\r\ncam 1\r\n" + "--" + b +
-                       "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"shot %221%22.jpg\"\r\n\r\n" +
-                       std::string("\x00\xFF\r\nJPEG", 8) + "\r\n--" + b + "--\r\n";
+    std::string body = "--" + b + "\r\nContent-Disposition: form-data; name=\"name\"\r\n\r\ncam 1\r\n" + "--" + b
+                       + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"shot %221%22.jpg\"\r\n\r\n"
+                       + std::string("\x00\xFF\r\nJPEG", 8) + "\r\n--" + b + "--\r\n";
     EXPECT_NE(req.find("\r\nContent-Type: multipart/form-data; boundary=" + b + "\r\n"), std::string::npos);
     EXPECT_NE(req.find("\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"), std::string::npos);
     ASSERT_GE(req.size(), body.size());
@@ -267,7 +267,9 @@ TEST_F(WebClientTest, BasicAndDigestChallengesAreAnswered)
         const char* path;
         const char* password;
         unsigned status;
-    } cases[] = {{"/basic", "p@ss word", 200}, {"/digest", "p@ss word", 200}, {"/basic", "wrong", 401},
+    } cases[] = {{"/basic", "p@ss word", 200},
+                 {"/digest", "p@ss word", 200},
+                 {"/basic", "wrong", 401},
                  {"/digest", "wrong", 401}};
     for (auto& k : cases) {
         CWebClient c;
@@ -308,8 +310,8 @@ TEST_F(WebClientTest, LargeBodyStreamsInFlatMemory)
 TEST_F(WebClientTest, HttpsChecksTheCertificate)
 {
     std::string cmd = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 "
-                      "-addext subjectAltName=IP:127.0.0.1 -keyout '" + dir->file("key.pem") + "' -out '" +
-                      dir->file("cert.pem") + "' >/dev/null 2>&1";
+                      "-addext subjectAltName=IP:127.0.0.1 -keyout '"
+                      + dir->file("key.pem") + "' -out '" + dir->file("cert.pem") + "' >/dev/null 2>&1";
     ASSERT_EQ(system(cmd.c_str()), 0);
     WebServer tls(*dir, true);
     ASSERT_NE(tls.port, 0);
@@ -374,8 +376,8 @@ TEST(WebClientFtp, RoundTripsAndFailures)
 {
     TempDir root, local;
     long port = freePort();
-    ChildProcess ftp({kPython, "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w", "-d", root.path(),
-                      "-u", "cam", "-P", "secret"});
+    ChildProcess ftp({kPython, "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port), "-w", "-d",
+                      root.path(), "-u", "cam", "-P", "secret"});
     ASSERT_TRUE(waitForPort(port)) << "pyftpdlib did not start";
 
     CWebClient bad;

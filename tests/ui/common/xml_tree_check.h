@@ -38,8 +38,9 @@ inline std::string CheckTree(const CXmlDoc& doc)
                 return "bad tag lengths" + at;
             if (text[r.nStart + r.StartTagLen() - 1] != '>')
                 return "start tag does not end in >" + at;
-            if (r.EndTagLen() && (text[r.nStart + r.nLength - r.EndTagLen()] != '<' ||
-                                  text[r.nStart + r.nLength - r.EndTagLen() + 1] != '/'))
+            if (r.EndTagLen()
+                && (text[r.nStart + r.nLength - r.EndTagLen()] != '<'
+                    || text[r.nStart + r.nLength - r.EndTagLen() + 1] != '/'))
                 return "end tag does not start with </" + at;
             nFrom = r.nStart + r.StartTagLen();
             nTo = r.nStart + r.nLength - r.EndTagLen();

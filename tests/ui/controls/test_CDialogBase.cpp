@@ -1,8 +1,8 @@
 // The skinned dialog base: title, size and caption from the skin, the
 // background, Escape and Enter, closing through the two hooks, dragging by
 // any point, and a broken skin.
-#include "window_test_util.h"
 #include "skin_test_util.h"
+#include "window_test_util.h"
 
 #include "ui/controls/CDialogBase.h"
 
@@ -25,8 +25,8 @@ void FillModule(vxw::ResourceModule& m)
     t.cy = 60;
     t.caption = "template caption";
     t.items.push_back(vxw::DialogItemTemplate{"EDIT", static_cast<int>(IDC_NOTES), "",
-                                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN,
-                                              0, 5, 5, 60, 20});
+                                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN, 0, 5,
+                                              5, 60, 20});
     t.items.push_back(vxw::DialogItemTemplate{"BUTTON", static_cast<int>(IDC_GO), "Go",
                                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 5, 30, 40, 14});
     m.AddDialog(IDD_SKINNED, t);
@@ -80,8 +80,8 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(SkinnedDlg, CDialogBase)
-    ON_BN_CLICKED(IDC_GO, OnGo)
-    ON_MESSAGE(kEndRetry, OnEndRetry)
+ON_BN_CLICKED(IDC_GO, OnGo)
+ON_MESSAGE(kEndRetry, OnEndRetry)
 END_MESSAGE_MAP()
 
 class DialogBase : public ::testing::Test {
@@ -96,7 +96,9 @@ protected:
             for (int x = 0; x < 120; ++x) {
                 const bool edgeX = x < 10 || x >= 110;
                 const bool edgeY = y < 10 || y >= 70;
-                rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = edgeX && edgeY ? 'a' : edgeX || edgeY ? 'b' : 'c';
+                rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = edgeX && edgeY   ? 'a'
+                                                                       : edgeX || edgeY ? 'b'
+                                                                                        : 'c';
             }
         ASSERT_TRUE(WritePicture(dir.file("bg.png"), rows));
         WriteText(dir.file("skin.xml"),

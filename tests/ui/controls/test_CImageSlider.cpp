@@ -1,7 +1,7 @@
 // The bitmap slider: position and page results, a click away from the
 // thumb, keys, the disabled state, an empty range and the focus rectangle.
-#include "window_test_util.h"
 #include "skin_test_util.h"
+#include "window_test_util.h"
 
 #include "ui/controls/CImageSlider.h"
 
@@ -58,7 +58,10 @@ protected:
         ASSERT_TRUE(slider.SetBitmapChannel(IDB_CHANNEL, IDB_CHANNEL_ACTIVE));
         ASSERT_TRUE(slider.SetBitmapThumb(IDB_THUMB));
     }
-    void Pump() { WaitFor([] { return false; }, 30); }
+    void Pump()
+    {
+        WaitFor([] { return false; }, 30);
+    }
     // The slider's own pixels, at slider co-ordinates.
     char Pixel(int x, int y)
     {
@@ -210,7 +213,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(PaintedParent, Parent)
-    ON_WM_PAINT()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 TEST_F(ImageSlider, TransparentChannelShowsTheParentsPainting)

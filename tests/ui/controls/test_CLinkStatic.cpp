@@ -54,16 +54,11 @@ TEST_F(LinkStatic, OnlyWebAndMailLinksReachTheShell)
         bool opens;
     };
     const Case cases[] = {
-        {"https://example.com/a?b=c", true},
-        {"HTTP://example.com", true},
-        {"mailto:someone@example.com", true},
-        {"/usr/bin/xterm", false},
-        {"file:///etc/passwd", false},
-        {"javascript:alert(1)", false},
-        {"ftp://example.com/file", false},
-        {"https://example.com/a b", false},
-        {"https://example.com/\nrm", false},
-        {"http://", false},
+        {"https://example.com/a?b=c", true},  {"HTTP://example.com", true},
+        {"mailto:someone@example.com", true}, {"/usr/bin/xterm", false},
+        {"file:///etc/passwd", false},        {"javascript:alert(1)", false},
+        {"ftp://example.com/file", false},    {"https://example.com/a b", false},
+        {"https://example.com/\nrm", false},  {"http://", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
@@ -109,12 +104,9 @@ TEST_F(LinkStatic, OnlyTextStaticsAreColoured)
         bool coloured;
     };
     const Case cases[] = {
-        {"left", SS_LEFT, true},
-        {"centred without prefix", SS_CENTER | SS_NOPREFIX, true},
-        {"right", SS_RIGHT, true},
-        {"icon", SS_ICON, false},
-        {"bitmap", SS_BITMAP, false},
-        {"black frame", SS_BLACKRECT, false},
+        {"left", SS_LEFT, true},      {"centred without prefix", SS_CENTER | SS_NOPREFIX, true},
+        {"right", SS_RIGHT, true},    {"icon", SS_ICON, false},
+        {"bitmap", SS_BITMAP, false}, {"black frame", SS_BLACKRECT, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

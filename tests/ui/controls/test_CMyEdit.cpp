@@ -17,8 +17,8 @@ TEST(CMyEdit, BackgroundBorderAndText)
     Parent parent;
     ASSERT_TRUE(parent.Make(240, 60));
     CMyEdit edit;
-    ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "MMMM", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50),
-                              &parent, 5));
+    ASSERT_TRUE(
+        edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "MMMM", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50), &parent, 5));
     edit.SetTextColor(kText);
     edit.SetBgColor(kBack);
     edit.SetBorderColor(kBorder);
@@ -37,11 +37,11 @@ TEST(CMyEdit, WithoutColoursAPlainEditWithItsTextColour)
     Parent parent;
     ASSERT_TRUE(parent.Make(240, 60));
     CMyEdit edit;
-    ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "MMMM", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50),
-                              &parent, 5));
+    ASSERT_TRUE(
+        edit.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "MMMM", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50), &parent, 5));
     CEdit plain;
-    ASSERT_TRUE(plain.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50),
-                               &parent, 6));
+    ASSERT_TRUE(
+        plain.CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 230, 50), &parent, 6));
     plain.ShowWindow(SW_HIDE);
     edit.SetTextColor(kText);
     QImage mine = Grab(edit);

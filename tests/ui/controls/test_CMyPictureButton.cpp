@@ -1,8 +1,8 @@
 // The picture button: which picture each state shows, the on state and
 // transparency, the region fitted to the opaque pixels, and the skin's
 // button, label and picture static set-up.
-#include "window_test_util.h"
 #include "skin_test_util.h"
+#include "window_test_util.h"
 
 #include "ui/controls/CMyColorStatic.h"
 #include "ui/controls/CMyPictureButton.h"
@@ -76,8 +76,7 @@ TEST_F(PictureButton, FacesByState)
         {"hot light", true, true, true, true, true, TRUE, FALSE, ODS_HOTLIGHT, 'b'},
         {"selected without hot", true, false, true, true, true, FALSE, FALSE, ODS_SELECTED, 'a'},
         {"disabled", true, true, true, true, true, FALSE, FALSE, ODS_DISABLED, 'e'},
-        {"disabled without its picture shows the base", true, true, true, true, false, TRUE, FALSE, ODS_DISABLED,
-         'c'},
+        {"disabled without its picture shows the base", true, true, true, true, false, TRUE, FALSE, ODS_DISABLED, 'c'},
         {"selected beats disabled", true, true, true, true, true, FALSE, FALSE, ODS_SELECTED | ODS_DISABLED, 'b'},
         {"no normal picture draws nothing", false, true, true, true, true, FALSE, FALSE, ODS_SELECTED, '.'},
     };
@@ -85,8 +84,8 @@ TEST_F(PictureButton, FacesByState)
         SCOPED_TRACE(c.what);
         CMyPictureButton button;
         ASSERT_TRUE(button.Create("", WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 4, 4), &parent, kId));
-        EXPECT_EQ(button.SetImage(File("normal", c.normal), File("hot", c.hot), File("on", c.on),
-                                  File("off", c.off), File("disabled", c.disabled), TRUE),
+        EXPECT_EQ(button.SetImage(File("normal", c.normal), File("hot", c.hot), File("on", c.on), File("off", c.off),
+                                  File("disabled", c.disabled), TRUE),
                   c.normal ? 1 : 0);
         EXPECT_EQ(button.GetButtonStyle() & BS_TYPEMASK, static_cast<UINT>(BS_OWNERDRAW));
         button.SetButtonOnOff(c.buttonOn, c.buttonOff);

@@ -18,19 +18,14 @@ void CaptureLog(int, const char* line, int length)
 
 // A 5x5 picture: 2x2 corners, a one-pixel centre cross.
 const std::vector<std::string> kGrid = {
-    "aabcc",
-    "aabcc",
-    "ddeff",
-    "gghii",
-    "gghii",
+    "aabcc", "aabcc", "ddeff", "gghii", "gghii",
 };
-const char* kGridRects =
-    "<rect left=\"0\" top=\"0\" right=\"5\" bottom=\"5\"/>"
-    "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"2\"/>"
-    "<top_right left=\"3\" top=\"0\" right=\"5\" bottom=\"2\"/>"
-    "<bottom_left left=\"0\" top=\"3\" right=\"2\" bottom=\"5\"/>"
-    "<bottom_right left=\"3\" top=\"3\" right=\"5\" bottom=\"5\"/>"
-    "<fill_center left=\"2\" top=\"2\" right=\"3\" bottom=\"3\"/>";
+const char* kGridRects = "<rect left=\"0\" top=\"0\" right=\"5\" bottom=\"5\"/>"
+                         "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"2\"/>"
+                         "<top_right left=\"3\" top=\"0\" right=\"5\" bottom=\"2\"/>"
+                         "<bottom_left left=\"0\" top=\"3\" right=\"2\" bottom=\"5\"/>"
+                         "<bottom_right left=\"3\" top=\"3\" right=\"5\" bottom=\"5\"/>"
+                         "<fill_center left=\"2\" top=\"2\" right=\"3\" bottom=\"3\"/>";
 
 std::string Skin(const std::string& inner)
 {
@@ -108,23 +103,24 @@ TEST_F(SkinFiles, TableOfSkinFiles)
              EXPECT_EQ(s.GetBackground()->fill_center.width, 1);
          }},
         {"rect before the image is not found",
-         Skin(title + "<background><rect left=\"1\" top=\"2\" right=\"3\" bottom=\"4\"/><image>grid.png</image>"
-                      "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"2\"/></background>"),
+         Skin(title
+              + "<background><rect left=\"1\" top=\"2\" right=\"3\" bottom=\"4\"/><image>grid.png</image>"
+                "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"2\"/></background>"),
          1,
          [](TestSkin& s) {
              EXPECT_EQ(s.GetBackground()->rect.right, 0);
              EXPECT_EQ(s.GetBackground()->top_left.right, 2);
          }},
-        {"background flags and colours",
-         Skin(title + Background("transparent=\"TRUE\" transparent_color=\"#FF0000\"")), 1,
+        {"background flags and colours", Skin(title + Background("transparent=\"TRUE\" transparent_color=\"#FF0000\"")),
+         1,
          [](TestSkin& s) {
              EXPECT_EQ(s.GetBackground()->transparent, 1);
              EXPECT_EQ(s.GetBackground()->transparent_color, RGB(255, 0, 0));
          }},
         {"colours without # or with bad digits are black",
-         Skin(title + Background() +
-              "<labels><label name=\"a\" color=\"FF0000\"/><label name=\"b\" color=\"#FF00\"/>"
-              "<label name=\"c\" color=\"#GG0000\"/><label name=\"d\" color=\"#00ff7f\"/></labels>"),
+         Skin(title + Background()
+              + "<labels><label name=\"a\" color=\"FF0000\"/><label name=\"b\" color=\"#FF00\"/>"
+                "<label name=\"c\" color=\"#GG0000\"/><label name=\"d\" color=\"#00ff7f\"/></labels>"),
          1,
          [](TestSkin& s) {
              EXPECT_EQ(s.GetLabel("a")->color, 0u);
@@ -133,15 +129,15 @@ TEST_F(SkinFiles, TableOfSkinFiles)
              EXPECT_EQ(s.GetLabel("d")->color, RGB(0, 255, 127));
          }},
         {"two buttons of one name: the first counts, later ones load",
-         Skin(title + Background() +
-              "<buttons><button name=\"ok\" tooltips=\"first\"><image>ok1.png</image></button>"
-              "<button name=\"ok\" tooltips=\"second\"><image>ok2.png</image></button>"
-              "<button name=\"OK\" tooltips=\"upper\"><image>ok3.png</image></button>"
-              "<button name=\"quit\" tooltips=\"q\" tooltips_off=\"q off\" hand_cursor=\"true\" "
-              "fit_image_size=\"true\" fit_transparent_region=\"True\" transparent=\"true\" "
-              "transparent_color=\"#00FF00\"><image>q.png</image><image_hot>qh.png</image_hot>"
-              "<image_off>qf.png</image_off><rect left=\"10\" top=\"20\" right=\"50\" bottom=\"45\"/>"
-              "</button></buttons>"),
+         Skin(title + Background()
+              + "<buttons><button name=\"ok\" tooltips=\"first\"><image>ok1.png</image></button>"
+                "<button name=\"ok\" tooltips=\"second\"><image>ok2.png</image></button>"
+                "<button name=\"OK\" tooltips=\"upper\"><image>ok3.png</image></button>"
+                "<button name=\"quit\" tooltips=\"q\" tooltips_off=\"q off\" hand_cursor=\"true\" "
+                "fit_image_size=\"true\" fit_transparent_region=\"True\" transparent=\"true\" "
+                "transparent_color=\"#00FF00\"><image>q.png</image><image_hot>qh.png</image_hot>"
+                "<image_off>qf.png</image_off><rect left=\"10\" top=\"20\" right=\"50\" bottom=\"45\"/>"
+                "</button></buttons>"),
          1,
          [&](TestSkin& s) {
              ASSERT_NE(s.GetButton("ok"), nullptr);
@@ -162,10 +158,10 @@ TEST_F(SkinFiles, TableOfSkinFiles)
              EXPECT_EQ(q->rect.height, 25);
          }},
         {"a button without image ends the list",
-         Skin(title + Background() +
-              "<buttons><button name=\"one\"><image>1.png</image></button>"
-              "<button name=\"two\"><rect left=\"1\" top=\"1\" right=\"2\" bottom=\"2\"/></button>"
-              "<button name=\"three\"><image>3.png</image></button></buttons>"),
+         Skin(title + Background()
+              + "<buttons><button name=\"one\"><image>1.png</image></button>"
+                "<button name=\"two\"><rect left=\"1\" top=\"1\" right=\"2\" bottom=\"2\"/></button>"
+                "<button name=\"three\"><image>3.png</image></button></buttons>"),
          1,
          [](TestSkin& s) {
              EXPECT_NE(s.GetButton("one"), nullptr);
@@ -173,13 +169,13 @@ TEST_F(SkinFiles, TableOfSkinFiles)
              EXPECT_EQ(s.GetButton("three"), nullptr);
          }},
         {"labels: alignment, flags, numbers, image",
-         Skin(title + Background() +
-              "<labels><label name=\"r\" align=\"Right\" title=\"Hello\" font_name=\"Sans\" font_size=\"14\" "
-              "bold=\"true\" underline=\"true\" italic=\"true\" hand_cursor=\"true\" max_show=\"9\" "
-              "tooltips=\"tip\"><image transparent=\"true\" transparent_color=\"#0000FF\">l.png</image>"
-              "<rect left=\"5\" top=\"6\" right=\"105\" bottom=\"26\"/></label>"
-              "<label name=\"c\" align=\"CENTER\"/><label name=\"l\" align=\"left\"/>"
-              "<label name=\"n\"/></labels>"),
+         Skin(title + Background()
+              + "<labels><label name=\"r\" align=\"Right\" title=\"Hello\" font_name=\"Sans\" font_size=\"14\" "
+                "bold=\"true\" underline=\"true\" italic=\"true\" hand_cursor=\"true\" max_show=\"9\" "
+                "tooltips=\"tip\"><image transparent=\"true\" transparent_color=\"#0000FF\">l.png</image>"
+                "<rect left=\"5\" top=\"6\" right=\"105\" bottom=\"26\"/></label>"
+                "<label name=\"c\" align=\"CENTER\"/><label name=\"l\" align=\"left\"/>"
+                "<label name=\"n\"/></labels>"),
          1,
          [&](TestSkin& s) {
              const ST_SKIN_LABEL* r = s.GetLabel("r");
@@ -200,12 +196,12 @@ TEST_F(SkinFiles, TableOfSkinFiles)
              EXPECT_EQ(s.GetLabel("n")->align, 0);
          }},
         {"edits and rects",
-         Skin(title + Background() +
-              "<edits><edit name=\"e\" font_name=\"Mono\" font_size=\"16\" color=\"#010203\" "
-              "bg_color=\"#FFFFFF\" border_color=\"#808080\"><rect left=\"1\" top=\"2\" right=\"31\" "
-              "bottom=\"22\"/></edit></edits>"
-              "<rects><rect name=\"video\" left=\"10\" top=\"10\" right=\"330\" bottom=\"250\"/>"
-              "<rect name=\"video\" left=\"0\" top=\"0\" right=\"1\" bottom=\"1\"/></rects>"),
+         Skin(title + Background()
+              + "<edits><edit name=\"e\" font_name=\"Mono\" font_size=\"16\" color=\"#010203\" "
+                "bg_color=\"#FFFFFF\" border_color=\"#808080\"><rect left=\"1\" top=\"2\" right=\"31\" "
+                "bottom=\"22\"/></edit></edits>"
+                "<rects><rect name=\"video\" left=\"10\" top=\"10\" right=\"330\" bottom=\"250\"/>"
+                "<rect name=\"video\" left=\"0\" top=\"0\" right=\"1\" bottom=\"1\"/></rects>"),
          1,
          [](TestSkin& s) {
              const ST_SKIN_EDIT* e = s.GetEdit("e");
@@ -222,8 +218,8 @@ TEST_F(SkinFiles, TableOfSkinFiles)
              EXPECT_EQ(s.GetRect("missing"), nullptr);
          }},
         {"over-long texts are cut on a character boundary",
-         Skin("<title>" + longText + "</title>" + Background() + "<labels><label name=\"u\" title=\"" + utf8Text +
-              "\"/></labels>"),
+         Skin("<title>" + longText + "</title>" + Background() + "<labels><label name=\"u\" title=\"" + utf8Text
+              + "\"/></labels>"),
          1,
          [&](TestSkin& s) {
              EXPECT_EQ(std::string(s.GetTitle()->text), longText.substr(0, 63));
@@ -232,16 +228,16 @@ TEST_F(SkinFiles, TableOfSkinFiles)
              EXPECT_TRUE(Logged("cut"));
          }},
         {"an over-long button image path counts as missing",
-         Skin(title + Background() + "<buttons><button name=\"b\"><image>" + longName +
-              "</image></button><button name=\"c\"><image>c.png</image></button></buttons>"),
+         Skin(title + Background() + "<buttons><button name=\"b\"><image>" + longName
+              + "</image></button><button name=\"c\"><image>c.png</image></button></buttons>"),
          1,
          [](TestSkin& s) {
              ASSERT_NE(s.GetButton("b"), nullptr);
              EXPECT_STREQ(s.GetButton("b")->image, "");
              EXPECT_NE(s.GetButton("c"), nullptr);
          }},
-        {"an over-long background path fails",
-         Skin(title + "<background><image>" + longName + "</image></background>"), 0, nullptr},
+        {"an over-long background path fails", Skin(title + "<background><image>" + longName + "</image></background>"),
+         0, nullptr},
         {"no title", Skin(Background()), 0, nullptr},
         {"no background", Skin(title), 0, nullptr},
         {"background without image", Skin(title + "<background>" + kGridRects + "</background>"), 0, nullptr},
@@ -272,9 +268,9 @@ TEST_F(SkinFiles, MissingFileLogsTheDocumentsResult)
 TEST_F(SkinFiles, BrokenReloadKeepsTheFirstSkin)
 {
     TestSkin skin(dir.path());
-    ASSERT_EQ(skin.LoadSkin(Write("good.xml", Skin("<title>Good</title>" + Background() +
-                                                   "<buttons><button name=\"b\"><image>b.png</image>"
-                                                   "</button></buttons>"))
+    ASSERT_EQ(skin.LoadSkin(Write("good.xml", Skin("<title>Good</title>" + Background()
+                                                   + "<buttons><button name=\"b\"><image>b.png</image>"
+                                                     "</button></buttons>"))
                                 .c_str()),
               1);
     // Buttons and labels read fine; the background's image is missing.
@@ -296,10 +292,10 @@ TEST_F(SkinFiles, BrokenReloadKeepsTheFirstSkin)
 TEST_F(SkinFiles, CopyDrawsAndFindsItsButtonsAfterTheOriginalIsGone)
 {
     auto original = std::make_unique<TestSkin>(dir.path());
-    ASSERT_EQ(original->LoadSkin(Write("s.xml", Skin("<title>T</title>" + Background() +
-                                                     "<buttons><button name=\"b\" tooltips=\"tip\"><image>b.png"
-                                                     "</image></button></buttons><rects><rect name=\"r\" "
-                                                     "right=\"4\"/></rects>"))
+    ASSERT_EQ(original->LoadSkin(Write("s.xml", Skin("<title>T</title>" + Background()
+                                                     + "<buttons><button name=\"b\" tooltips=\"tip\"><image>b.png"
+                                                       "</image></button></buttons><rects><rect name=\"r\" "
+                                                       "right=\"4\"/></rects>"))
                                      .c_str()),
               1);
     CSkin copy(*original);
@@ -324,8 +320,8 @@ TEST_F(SkinFiles, CopyDrawsAndFindsItsButtonsAfterTheOriginalIsGone)
 class Drawing : public SkinFiles {
 protected:
     // Loads a skin over the picture and draws it into a w x h DC.
-    std::vector<std::string> Draw(const std::vector<std::string>& picture, const std::string& background, int w,
-                                  int h, int noRightStrip, int noRightTop, int noCentre)
+    std::vector<std::string> Draw(const std::vector<std::string>& picture, const std::string& background, int w, int h,
+                                  int noRightStrip, int noRightTop, int noCentre)
     {
         EXPECT_TRUE(WritePicture(dir.file("bg.png"), picture));
         TestSkin skin(dir.path());
@@ -343,9 +339,9 @@ protected:
 
 TEST_F(Drawing, GridCornersAtTheirSizeEdgesAndCentreStretched)
 {
-    EXPECT_EQ(Draw(kGrid, Bg("", kGridRects), 8, 7, 1, 1, 0),
-              (std::vector<std::string>{"aabbbbcc", "aabbbbcc", "ddeeeeff", "ddeeeeff", "ddeeeeff", "gghhhhii",
-                                        "gghhhhii"}));
+    EXPECT_EQ(
+        Draw(kGrid, Bg("", kGridRects), 8, 7, 1, 1, 0),
+        (std::vector<std::string>{"aabbbbcc", "aabbbbcc", "ddeeeeff", "ddeeeeff", "ddeeeeff", "gghhhhii", "gghhhhii"}));
 }
 
 TEST_F(Drawing, ThirdSwitchLeavesTheCentreUntouched)
@@ -370,23 +366,17 @@ TEST_F(Drawing, RightStripReplacesTheHiddenPartOfTheRightColumn)
 {
     // Right column: x 3..6; hidden part x 4..5 (never shown); strip x 6.
     const std::vector<std::string> picture = {
-        "aabcxxs",
-        "aabcxxs",
-        "ddefxxt",
-        "gghixxu",
-        "gghixxu",
+        "aabcxxs", "aabcxxs", "ddefxxt", "gghixxu", "gghixxu",
     };
-    const std::string rects =
-        "<rect left=\"0\" top=\"0\" right=\"7\" bottom=\"5\"/>"
-        "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"2\"/>"
-        "<top_right left=\"3\" top=\"0\" right=\"7\" bottom=\"2\"/>"
-        "<bottom_left left=\"0\" top=\"3\" right=\"2\" bottom=\"5\"/>"
-        "<bottom_right left=\"3\" top=\"3\" right=\"7\" bottom=\"5\"/>"
-        "<fill_center left=\"2\" top=\"2\" right=\"3\" bottom=\"3\"/>"
-        "<right_hide left=\"4\" top=\"0\" right=\"6\" bottom=\"5\"/>";
+    const std::string rects = "<rect left=\"0\" top=\"0\" right=\"7\" bottom=\"5\"/>"
+                              "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"2\"/>"
+                              "<top_right left=\"3\" top=\"0\" right=\"7\" bottom=\"2\"/>"
+                              "<bottom_left left=\"0\" top=\"3\" right=\"2\" bottom=\"5\"/>"
+                              "<bottom_right left=\"3\" top=\"3\" right=\"7\" bottom=\"5\"/>"
+                              "<fill_center left=\"2\" top=\"2\" right=\"3\" bottom=\"3\"/>"
+                              "<right_hide left=\"4\" top=\"0\" right=\"6\" bottom=\"5\"/>";
     EXPECT_EQ(Draw(picture, Bg("", rects), 9, 6, 0, 1, 0),
-              (std::vector<std::string>{"aabbbbbcs", "aabbbbbcs", "ddeeeeeft", "ddeeeeeft", "gghhhhhiu",
-                                        "gghhhhhiu"}));
+              (std::vector<std::string>{"aabbbbbcs", "aabbbbbcs", "ddeeeeeft", "ddeeeeeft", "gghhhhhiu", "gghhhhhiu"}));
 }
 
 TEST_F(Drawing, RightTopPiecesCoverTheHiddenCorner)
@@ -394,24 +384,18 @@ TEST_F(Drawing, RightTopPiecesCoverTheHiddenCorner)
     // The right-top hidden part is x 4, y 0..1; the rows below it move up
     // and the centre row stretches down to the bottom corner.
     const std::vector<std::string> picture = {
-        "aabckc",
-        "aabcpc",
-        "aabcqc",
-        "ddefrf",
-        "gghiii",
-        "gghiii",
+        "aabckc", "aabcpc", "aabcqc", "ddefrf", "gghiii", "gghiii",
     };
-    const std::string rects =
-        "<rect left=\"0\" top=\"0\" right=\"6\" bottom=\"6\"/>"
-        "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"3\"/>"
-        "<top_right left=\"3\" top=\"0\" right=\"6\" bottom=\"3\"/>"
-        "<bottom_left left=\"0\" top=\"4\" right=\"2\" bottom=\"6\"/>"
-        "<bottom_right left=\"3\" top=\"4\" right=\"6\" bottom=\"6\"/>"
-        "<fill_center left=\"2\" top=\"3\" right=\"3\" bottom=\"4\"/>"
-        "<right_top_hide left=\"4\" top=\"0\" right=\"5\" bottom=\"1\"/>";
-    EXPECT_EQ(Draw(picture, Bg("", rects), 8, 7, 1, 0, 0),
-              (std::vector<std::string>{"aabbbcpc", "aabbbcqc", "aabbbcrc", "ddeeefrf", "ddeeefrf", "gghhhiii",
-                                        "gghhhiii"}));
+    const std::string rects = "<rect left=\"0\" top=\"0\" right=\"6\" bottom=\"6\"/>"
+                              "<top_left left=\"0\" top=\"0\" right=\"2\" bottom=\"3\"/>"
+                              "<top_right left=\"3\" top=\"0\" right=\"6\" bottom=\"3\"/>"
+                              "<bottom_left left=\"0\" top=\"4\" right=\"2\" bottom=\"6\"/>"
+                              "<bottom_right left=\"3\" top=\"4\" right=\"6\" bottom=\"6\"/>"
+                              "<fill_center left=\"2\" top=\"3\" right=\"3\" bottom=\"4\"/>"
+                              "<right_top_hide left=\"4\" top=\"0\" right=\"5\" bottom=\"1\"/>";
+    EXPECT_EQ(
+        Draw(picture, Bg("", rects), 8, 7, 1, 0, 0),
+        (std::vector<std::string>{"aabbbcpc", "aabbbcqc", "aabbbcrc", "ddeeefrf", "ddeeefrf", "gghhhiii", "gghhhiii"}));
 }
 
 TEST_F(Drawing, NothingWithoutAPicture)

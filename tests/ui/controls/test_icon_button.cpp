@@ -61,12 +61,9 @@ TEST(CIconButton, ResultCodes)
         COLORREF to;
     };
     const Case cases[] = {
-        {RGB(240, 240, 240), 0, 30, 0, RGB(255, 255, 255)},
-        {RGB(212, 208, 200), 0, 30, 0, RGB(242, 238, 230)},
-        {RGB(20, 40, 60), 2, -30, 0, RGB(0, 20, 40)},
-        {RGB(20, 40, 60), 2, 256, 5, RGB(20, 40, 60)},
-        {RGB(20, 40, 60), 2, -256, 5, RGB(20, 40, 60)},
-        {RGB(20, 40, 60), 6, 10, 3, RGB(20, 40, 60)},
+        {RGB(240, 240, 240), 0, 30, 0, RGB(255, 255, 255)}, {RGB(212, 208, 200), 0, 30, 0, RGB(242, 238, 230)},
+        {RGB(20, 40, 60), 2, -30, 0, RGB(0, 20, 40)},       {RGB(20, 40, 60), 2, 256, 5, RGB(20, 40, 60)},
+        {RGB(20, 40, 60), 2, -256, 5, RGB(20, 40, 60)},     {RGB(20, 40, 60), 6, 10, 3, RGB(20, 40, 60)},
     };
     for (const Case& k : cases) {
         CIconButton x;
@@ -87,10 +84,14 @@ TEST(CIconButton, CheckBoxModeOnlyForTheCheckBoxTypes)
         int storedType;
     };
     const Case cases[] = {
-        {BS_PUSHBUTTON, FALSE, FALSE, BS_PUSHBUTTON},   {BS_DEFPUSHBUTTON, FALSE, TRUE, BS_PUSHBUTTON},
-        {BS_CHECKBOX, TRUE, FALSE, BS_CHECKBOX},        {BS_AUTOCHECKBOX, TRUE, FALSE, BS_AUTOCHECKBOX},
-        {BS_3STATE, TRUE, FALSE, BS_3STATE},            {BS_AUTO3STATE, TRUE, FALSE, BS_AUTO3STATE},
-        {BS_GROUPBOX, FALSE, FALSE, BS_GROUPBOX},       {BS_OWNERDRAW, FALSE, FALSE, BS_OWNERDRAW},
+        {BS_PUSHBUTTON, FALSE, FALSE, BS_PUSHBUTTON},
+        {BS_DEFPUSHBUTTON, FALSE, TRUE, BS_PUSHBUTTON},
+        {BS_CHECKBOX, TRUE, FALSE, BS_CHECKBOX},
+        {BS_AUTOCHECKBOX, TRUE, FALSE, BS_AUTOCHECKBOX},
+        {BS_3STATE, TRUE, FALSE, BS_3STATE},
+        {BS_AUTO3STATE, TRUE, FALSE, BS_AUTO3STATE},
+        {BS_GROUPBOX, FALSE, FALSE, BS_GROUPBOX},
+        {BS_OWNERDRAW, FALSE, FALSE, BS_OWNERDRAW},
         {BS_AUTORADIOBUTTON, FALSE, FALSE, BS_AUTORADIOBUTTON},
     };
     for (const Case& c : cases) {

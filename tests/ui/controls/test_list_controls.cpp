@@ -82,9 +82,9 @@ TEST(CMyProgressCtrl, FillsFromTheMinimumAndNeverPastItsEdges)
         int foreUpTo;  // columns [0, foreUpTo) show the fore picture
     };
     const Case cases[] = {
-        {0, 100, 30, 30}, {0, 100, 150, 100}, {0, 100, -1, 0}, {0, 100, -150, 0},
-        {50, 150, 75, 25},  // measured from the minimum
-        {7, 7, 7, 0},       // an empty range fills nothing
+        {0, 100, 30, 30},  {0, 100, 150, 100}, {0, 100, -1, 0},
+        {0, 100, -150, 0}, {50, 150, 75, 25},  // measured from the minimum
+        {7, 7, 7, 0},                          // an empty range fills nothing
     };
     for (const Case& c : cases) {
         ShownBar b(c.lo, c.hi, c.pos);
@@ -290,7 +290,8 @@ protected:
 struct ReorderList : ::testing::Test {
     void SetUp() override
     {
-        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, CRect(0, 0, 300, 200), &parent, 5));
+        ASSERT_TRUE(
+            list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, CRect(0, 0, 300, 200), &parent, 5));
         EXPECT_TRUE(list.m_bBlockColumnResize);
         EXPECT_FALSE(list.m_bDragEnabled);
         list.InsertColumn(0, "File", LVCFMT_LEFT, 120);
@@ -300,8 +301,11 @@ struct ReorderList : ::testing::Test {
                             static_cast<LPARAM>(100 + r));
             list.SetItemText(r, 1, std::to_string(r * 10).c_str());
         }
-        list.SetSwapRowsCallback([](void* user, int a, int b) { static_cast<std::vector<Swap>*>(user)->push_back({a, b}); },
-                                 &swaps);
+        list.SetSwapRowsCallback(
+            [](void* user, int a, int b) {
+                static_cast<std::vector<Swap>*>(user)->push_back({a, b});
+            },
+            &swaps);
         PumpFor(50);
     }
     std::vector<std::string> Column(int c) const

@@ -47,10 +47,14 @@ TEST(CMyPicture, LoadsAsATable)
     const COLORREF white = RGB(255, 255, 255);
     const Case cases[] = {
         {"PNG with alpha and a white key",
-         [](CMyPicture& p) { return p.SetImage(CString(FileOf(IDP_ALPHA, "alpha.png").c_str()), TRUE, RGB(255, 255, 255)); },
+         [](CMyPicture& p) {
+             return p.SetImage(CString(FileOf(IDP_ALPHA, "alpha.png").c_str()), TRUE, RGB(255, 255, 255));
+         },
          1, 20, TRUE, kGround, white},
         {"opaque PNG keyed white",
-         [](CMyPicture& p) { return p.SetImage(CString(FileOf(IDP_KEYED, "keyed.png").c_str()), TRUE, RGB(255, 255, 255)); },
+         [](CMyPicture& p) {
+             return p.SetImage(CString(FileOf(IDP_KEYED, "keyed.png").c_str()), TRUE, RGB(255, 255, 255));
+         },
          1, 20, FALSE, kGround, kSquare},
         {"opaque PNG without key",
          [](CMyPicture& p) { return p.SetImage(CString(FileOf(IDP_KEYED, "keyed.png").c_str())); }, 1, 20, FALSE, white,

@@ -57,7 +57,8 @@ protected:
 
         m_tabImages.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
         LPCSTR icon = MAKEINTRESOURCE(IDI_CAMERA);
-        m_tabImages.Add(static_cast<HICON>(LoadImage(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon, IMAGE_ICON, 0, 0, 0)));
+        m_tabImages.Add(
+            static_cast<HICON>(LoadImage(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon, IMAGE_ICON, 0, 0, 0)));
         m_tabs.SetImageList(&m_tabImages);
         m_tabs.InsertItem(0, "Video", 0);
         m_tabs.InsertItem(1, "Audio", -1);
@@ -132,7 +133,8 @@ protected:
                 DRAWITEMSTRUCT item{};
                 item.CtlType = ODT_MENU;
                 item.itemID = popup->GetMenuItemID(i);
-                item.itemState = (i == 1 ? ODS_SELECTED : 0) | ((popup->m_arrItems[i]->m_nFlags & MF_GRAYED) ? ODS_GRAYED : 0);
+                item.itemState =
+                    (i == 1 ? ODS_SELECTED : 0) | ((popup->m_arrItems[i]->m_nFlags & MF_GRAYED) ? ODS_GRAYED : 0);
                 item.hDC = dis->hDC;
                 item.rcItem = RECT{left, top, left + all.Width() / 2 - 4, top + static_cast<int>(mis.itemHeight)};
                 item.itemData = mis.itemData;
@@ -148,7 +150,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CControlsDlg, CDialog)
-    ON_WM_DRAWITEM()
+ON_WM_DRAWITEM()
 END_MESSAGE_MAP()
 
 TEST(SampleControls, TheDialogShowsEveryControlAndIsSavedAsAScreenshot)

@@ -52,8 +52,8 @@ void FillModule(vxw::ResourceModule& m)
     t.cy = 120;
     t.caption = "template";
     auto item = [&](const char* cls, UINT id, const char* text, DWORD style) {
-        t.items.push_back(vxw::DialogItemTemplate{cls, static_cast<int>(id), text, WS_CHILD | WS_VISIBLE | style, 0,
-                                                  0, 0, 10, 10});
+        t.items.push_back(
+            vxw::DialogItemTemplate{cls, static_cast<int>(id), text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 10, 10});
     };
     item("BUTTON", IDC_SK_APPLY, "", BS_PUSHBUTTON | WS_TABSTOP);
     item("BUTTON", IDC_SK_CLOSE, "", BS_PUSHBUTTON);
@@ -69,7 +69,8 @@ void FillModule(vxw::ResourceModule& m)
 const char* kSkin =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<skin>\n"
-    "  <title>Camera \xC3\xBC" "bersicht</title>\n"
+    "  <title>Camera \xC3\xBC"
+    "bersicht</title>\n"
     "  <background transparent=\"false\">\n"
     "    <image>background.png</image>\n"
     "    <min_size w=\"300\" h=\"200\"/>\n"
@@ -199,14 +200,14 @@ TEST(SampleSkin, EveryControlFromOneSkinFile)
     QDir().mkpath(out);
     EXPECT_TRUE(shot.save(out + "/vxui_skin.png"));
 
-    EXPECT_EQ(At(shot, 100, 3), RGB(0x17, 0x20, 0x2A));     // the header
-    EXPECT_EQ(At(shot, 200, 150), RGB(0xF2, 0xF4, 0xF7));   // the body
-    EXPECT_EQ(At(shot, 250, 228), RGB(0x3C, 0x78, 0xB4));   // the button face
-    EXPECT_EQ(At(shot, 237, 215), RGB(0xF2, 0xF4, 0xF7));   // its keyed corner
-    EXPECT_EQ(At(shot, 310, 67), RGB(0xFF, 0xF8, 0xDC));    // the edit's background
-    EXPECT_EQ(At(shot, 220, 120), RGB(0x9A, 0xA7, 0xB4));   // the channel after the thumb
-    EXPECT_EQ(At(shot, 60, 120), RGB(0x3C, 0x78, 0xB4));    // the active part before it
-    EXPECT_EQ(At(shot, 60, 112), RGB(0xF2, 0xF4, 0xF7));    // the keyed channel shows the body
+    EXPECT_EQ(At(shot, 100, 3), RGB(0x17, 0x20, 0x2A));    // the header
+    EXPECT_EQ(At(shot, 200, 150), RGB(0xF2, 0xF4, 0xF7));  // the body
+    EXPECT_EQ(At(shot, 250, 228), RGB(0x3C, 0x78, 0xB4));  // the button face
+    EXPECT_EQ(At(shot, 237, 215), RGB(0xF2, 0xF4, 0xF7));  // its keyed corner
+    EXPECT_EQ(At(shot, 310, 67), RGB(0xFF, 0xF8, 0xDC));   // the edit's background
+    EXPECT_EQ(At(shot, 220, 120), RGB(0x9A, 0xA7, 0xB4));  // the channel after the thumb
+    EXPECT_EQ(At(shot, 60, 120), RGB(0x3C, 0x78, 0xB4));   // the active part before it
+    EXPECT_EQ(At(shot, 60, 112), RGB(0xF2, 0xF4, 0xF7));   // the keyed channel shows the body
     dlg.DestroyWindow();
 }
 

@@ -228,7 +228,7 @@ TEST_F(TabFixture, SetFontsFromFontsCopiesThemAndSetsTheSmallerHeight)
     // The selected font goes on the control when the unselected height is
     // the smaller number (negative for point sizes: the bigger font).
     EXPECT_EQ(onControl, bigLf.lfHeight < smallLf.lfHeight ? static_cast<HFONT>(tabs.m_SelFont)
-                                                            : static_cast<HFONT>(tabs.m_UnselFont));
+                                                           : static_cast<HFONT>(tabs.m_UnselFont));
     // Our own fonts as the source survive being rebuilt.
     tabs.SetFonts(&tabs.m_SelFont, &tabs.m_UnselFont);
     LOGFONT again{};

@@ -122,9 +122,9 @@ TEST_F(LoadedMenu, MnemonicsFindTheirItemInEitherCase)
         LRESULT result;
     };
     const Case cases[] = {
-        {'O', MAKELRESULT(1, MNC_EXECUTE)}, {'o', MAKELRESULT(1, MNC_EXECUTE)}, {'r', MAKELRESULT(0, MNC_EXECUTE)},
-        {'d', 0},  // "R&&D" marks no mnemonic
-        {'m', MAKELRESULT(4, MNC_EXECUTE)},  {'x', 0},
+        {'O', MAKELRESULT(1, MNC_EXECUTE)}, {'o', MAKELRESULT(1, MNC_EXECUTE)},
+        {'r', MAKELRESULT(0, MNC_EXECUTE)}, {'d', 0},  // "R&&D" marks no mnemonic
+        {'m', MAKELRESULT(4, MNC_EXECUTE)}, {'x', 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ZelMenu::FindKeyboardShortcut(c.key, MF_POPUP, popup), c.result) << static_cast<char>(c.key);
