@@ -7,6 +7,7 @@
 #include "tools/camsim/HxDialect.h"
 #include "tools/camsim/ParamCgi.h"
 #include "tools/camsim/Query.h"
+#include "tools/camsim/SdCard.h"
 #include "tools/camsim/SystemFiles.h"
 #include "tools/camsim/UserAccounts.h"
 
@@ -31,6 +32,9 @@ Camera::Camera(const Options& options)
   if (options.family != Family::HV) {
     dialects_.push_back(std::make_unique<ParamCgi>(state_));
     dialects_.push_back(std::make_unique<SystemFiles>(state_));
+    auto sd = std::make_unique<SdCard>(state_);
+    sdCard_ = sd.get();
+    dialects_.push_back(std::move(sd));
   }
 }
 
@@ -105,6 +109,7 @@ HttpReply Camera::cameraRequest(const HttpRequest& req) {
     reply.body.resize(reply.body.size() / 2);
   reply.delayMs = f.delayMs;
   reply.cutAfter = f.cut;
+  reply.rate = f.rate;
   reply.chunked = faults_.chunked();
   log_.write(req.method, req.target, authName, std::to_string(reply.status));
   return reply;
@@ -144,6 +149,11 @@ HttpReply Camera::control(const HttpRequest& req) {
     if (!state_.longOps.cue(op, n, result))
       return HttpReply::text(400, "bad cue: op=sdfrmt|testsmtp|testftp&seconds=0-120[&result=R]\n");
     return HttpReply::text(200, "ok\n");
+  }
+  if (req.path == "/camsim/sd") {
+    if (!sdCard_)
+      return HttpReply::text(404, "this camera has no memory card\n");
+    return sdCard_->control(parseQuery(req.query));
   }
   if (req.path == "/camsim/set") {
     // Settings as a test wants them, whatever a setter would accept.

@@ -18,6 +18,8 @@
 
 namespace camsim {
 
+class SdCard;
+
 enum class StreamAction { Stop, Stall, Resume };
 
 class Camera {
@@ -54,6 +56,7 @@ private:
   RequestLog log_;
   std::vector<std::unique_ptr<Dialect>> dialects_;
   std::atomic<long> requests_{0};
+  SdCard* sdCard_ = nullptr; // owned by dialects_; null for a family without one
 };
 
 } // namespace camsim

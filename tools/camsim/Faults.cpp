@@ -107,6 +107,7 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
     if (ok) request_.error = e;
   } else if (key == "malformed") ok = parseMalformed(value, request_.malformed);
   else if (key == "cut") ok = toInt(value, -1, 1 << 30, request_.cut);
+  else if (key == "rate") ok = toInt(value, 0, 1 << 30, request_.rate);
   else if (key == "refuse") ok = toBool(value, refuse_);
   else if (key == "chunked") ok = toBool(value, chunked_);
   else if (key == "cmderror") {
@@ -137,7 +138,7 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
 std::string Faults::describe() const {
   std::lock_guard lock(mutex_);
   return "delay=" + std::to_string(request_.delayMs) + "\nhang=" + (request_.hang ? "1" : "0") +
-         "\nerror=" + std::to_string(request_.error) + "\nmalformed=" + malformedName(request_.malformed) + "\ncut=" + std::to_string(request_.cut) +
+         "\nerror=" + std::to_string(request_.error) + "\nmalformed=" + malformedName(request_.malformed) + "\ncut=" + std::to_string(request_.cut) + "\nrate=" + std::to_string(request_.rate) +
          "\ncount=" + std::to_string(remaining_ < 0 ? 0 : remaining_) + "\nrefuse=" + (refuse_ ? "1" : "0") +
          "\nchunked=" + (chunked_ ? "1" : "0") + "\ncmderror=" + joined(commandErrors_) + "\nmatch=" + match_ + "\nskip=" + std::to_string(skip_) + "\n";
 }

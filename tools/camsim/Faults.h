@@ -19,6 +19,7 @@ public:
     int error = 0;
     Malformed malformed = Malformed::None;
     int cut = -1; // bytes of the body sent before the connection drops; -1: all
+    int rate = 0; // body bytes per second; 0: as fast as the socket takes them
   };
 
   explicit Faults(const Options& options);

@@ -23,6 +23,7 @@ const char* reasonPhrase(int status) {
   case 100: return "Continue";
   case 200: return "OK";
   case 204: return "No Content";
+  case 206: return "Partial Content";
   case 301: return "Moved Permanently";
   case 302: return "Found";
   case 400: return "Bad Request";
@@ -31,6 +32,7 @@ const char* reasonPhrase(int status) {
   case 404: return "Not Found";
   case 405: return "Method Not Allowed";
   case 408: return "Request Timeout";
+  case 416: return "Range Not Satisfiable";
   case 413: return "Payload Too Large";
   case 431: return "Request Header Fields Too Large";
   case 500: return "Internal Server Error";

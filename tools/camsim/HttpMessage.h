@@ -39,6 +39,7 @@ struct HttpReply {
   bool close = false;
   int delayMs = 0;
   int cutAfter = -1; // body bytes sent before the connection drops; -1: all
+  int rate = 0;      // bytes per second of the whole reply; 0: no limit
   // While a hanging reply holds the connection it asks this whether to go on.
   std::function<bool()> keepHanging;
   // Runs on the connection's thread after the reply went out.

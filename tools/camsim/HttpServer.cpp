@@ -311,6 +311,17 @@ void HttpServer::dropConnections() {
 
 bool HttpServer::stillValid(uint64_t epoch) const { return running_ && epoch_ == epoch; }
 
+bool HttpServer::sendPaced(int fd, const std::string& data, int rate, uint64_t epoch) const {
+  size_t slice = std::max<size_t>(1, static_cast<size_t>(rate) / 10);
+  for (size_t off = 0; off < data.size(); off += slice) {
+    if (off > 0 && !pause(100, epoch))
+      return false;
+    if (!sendAll(fd, data.substr(off, slice)))
+      return false;
+  }
+  return true;
+}
+
 bool HttpServer::pause(int ms, uint64_t epoch) const {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (std::chrono::steady_clock::now() < until) {
@@ -427,12 +438,12 @@ bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, boo
   size_t headLength = out.size();
   if (req.method != "HEAD")
     out += chunked ? chunk(reply.body) : reply.body;
-  if (reply.cutAfter >= 0 && out.size() > headLength + static_cast<size_t>(reply.cutAfter)) {
+  bool cut = reply.cutAfter >= 0 && out.size() > headLength + static_cast<size_t>(reply.cutAfter);
+  if (cut)
     out.resize(headLength + static_cast<size_t>(reply.cutAfter));
-    sendAll(fd, out);
+  bool ok = reply.rate > 0 ? sendPaced(fd, out, reply.rate, epoch) : sendAll(fd, out);
+  if (cut)
     return false;
-  }
-  bool ok = sendAll(fd, out);
   if (reply.afterSend)
     reply.afterSend();
   return ok;

@@ -50,6 +50,8 @@ private:
   bool stillValid(uint64_t epoch) const;
   // Waits `ms` in short steps; false when the server stopped or vanished.
   bool pause(int ms, uint64_t epoch) const;
+  // Sends at about `rate` bytes a second, a tenth of it every 100 ms.
+  bool sendPaced(int fd, const std::string& data, int rate, uint64_t epoch) const;
   bool sendReply(int fd, const HttpRequest& req, HttpReply& reply, bool keepAlive, uint64_t epoch);
 
   Handler handler_;

@@ -151,6 +151,7 @@ Control (not logged, no authentication), on the HTTP port:
   GET /camsim/fault?KEY=VALUE&...   keys:
       delay=MS  hang=0|1  error=STATUS (0 = off)  refuse=0|1
       malformed=none|body|http  chunked=0|1  cut=N (-1 = off)
+      rate=BYTES  replies go out at about BYTES a second (0 = off)
       count=N     the request faults above apply to the next N requests only
       match=TEXT  the request faults apply only to targets containing TEXT
       skip=N      ... and only after N such requests have passed
@@ -160,6 +161,11 @@ Control (not logged, no authentication), on the HTTP port:
       cmderror=NAME[,NAME]  the parameter CGI answers these commands
                   "[Error]" under status 200 (empty: off)
       clear=1     all faults off
+  GET /camsim/sd?...   reshapes the memory card below /sd/ (files and
+      listing pages, GET and HEAD with byte ranges):
+      page=PATH/&markup=TEXT   the page's markup, verbatim
+      page=PATH/&rows=N        a page of N file rows
+      file=PATH&size=N[&time=YYYYMMDDhhmmss][&name=LISTED NAME]  a file
   GET /camsim/set?KEY=VALUE&...     sets settings of the parameter CGI as
       they are, e.g. model=X sdstatus=ok; also time=TEXT (the reply's time
       instead of the clock), authLevel=N (the login's level) and

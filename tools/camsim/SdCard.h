@@ -1,0 +1,49 @@
+#pragma once
+// The camera's memory card: day folders "YYYYMMDD/" (today by the camera's
+// clock and earlier days), each with a folder of recordings and one of
+// pictures and their index files, served as HTML listing pages and plain
+// files below "/sd/" (GET and HEAD, with byte ranges). Tests reshape the
+// card through /camsim/sd: a page's markup set verbatim, a file added, or a
+// page of N rows made, so hostile cards are a request away.
+//
+// Threads: handle() and control() on the HTTP server's connection threads;
+// mutex_ guards the card.
+
+#include "tools/camsim/Dialect.h"
+#include "tools/camsim/Query.h"
+#include "tools/camsim/Snapshot.h"
+
+#include <ctime>
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace camsim {
+
+class SdCard : public Dialect {
+public:
+  explicit SdCard(CameraState& state);
+  bool handles(const HttpRequest& req) const override;
+  HttpReply handle(const HttpRequest& req) override;
+  // /camsim/sd?page=PATH&markup=TEXT | page=PATH&rows=N |
+  //            file=PATH&size=N[&time=YYYYMMDDhhmmss][&name=LISTED NAME]
+  HttpReply control(const QueryPairs& query);
+
+private:
+  struct File {
+    std::string listedName; // empty: the last component of its path
+    time_t modified = 0;
+    std::string body;
+    bool picture = false;   // body made from the snapshot on first read
+  };
+  void addDay(time_t day, int index);
+  std::string listing(const std::string& folder) const;
+  bool isFolder(const std::string& path) const;
+
+  Snapshot snapshot_;
+  mutable std::mutex mutex_; // guards files_ and markup_
+  std::map<std::string, File> files_;
+  std::map<std::string, std::string> markup_;
+};
+
+} // namespace camsim
