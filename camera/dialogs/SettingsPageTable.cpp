@@ -6,6 +6,7 @@
 #include "camera/dialogs/CDlgCameraUser.h"
 #include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgPTZ.h"
+#include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/CDlgRecParam.h"
 #include "camera/dialogs/CDlgTimeRec.h"
 #include "resources/vxcam/resource.h"
@@ -36,8 +37,8 @@ const PageSlot kVideo[] = {
 const PageSlot kMotion[] = {{IDS_PAGE_MOTION, 25068, nullptr}};
 const PageSlot kCapture[] = {{IDS_PAGE_AUTO_CAPTURE, IDD_AUTO_CAPTURE, &Make<CDlgAutoCapture>}};
 const PageSlot kPlayback[] = {
-    {IDS_PAGE_RECORD_QUERY, 20366, nullptr},
-    {IDS_PAGE_SNAPSHOT_QUERY, 25077, nullptr},
+    {IDS_PAGE_RECORD_QUERY, IDD_SD_RECORD, &Make<CDlgServerRecord>},
+    {IDS_PAGE_SNAPSHOT_QUERY, IDD_SD_SNAPSHOT, &Make<CDlgServerSnapshot>},
     {IDS_PAGE_SCHEDULE_RECORD, IDD_SCHEDULE_RECORD, &Make<CDlgTimeRec>},
     {IDS_PAGE_RECORD_OPTIONS, IDD_RECORD_OPTIONS, &Make<CDlgRecParam>},
 };

@@ -15,22 +15,22 @@ namespace vxw::listview {
 
 int ListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_owner->rows();
+    return parent.isValid() || !m_owner ? 0 : m_owner->rows();
 }
 
 int ListModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_owner->columns();
+    return parent.isValid() || !m_owner ? 0 : m_owner->columns();
 }
 
 QVariant ListModel::data(const QModelIndex& index, int role) const
 {
-    return m_owner->cell(index.row(), index.column(), role);
+    return m_owner ? m_owner->cell(index.row(), index.column(), role) : QVariant();
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation o, int role) const
 {
-    return o == Qt::Horizontal ? m_owner->heading(section, role) : QVariant();
+    return o == Qt::Horizontal && m_owner ? m_owner->heading(section, role) : QVariant();
 }
 
 QVariant ListView::cell(int row, int col, int role) const

@@ -39,6 +39,9 @@ class ListView;
 class ListModel : public QAbstractTableModel {
 public:
     explicit ListModel(ListView* owner) : m_owner(owner) {}
+    // The control went while Qt still holds the view (its deletion is
+    // deferred, and a layout timer may still ask): the model answers empty.
+    void detach() { m_owner = nullptr; }
     int rowCount(const QModelIndex& parent) const override;
     int columnCount(const QModelIndex& parent) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -63,6 +66,12 @@ private:
 
 class ListView : public NativeControl, public QObject {
 public:
+    ~ListView() override
+    {
+        // The model is the view's child: it lives as long as the view does.
+        if (m_view)
+            m_model->detach();
+    }
     QWidget* create(WindowRecord& r, QWidget* parent) override;
 
     void created() override;

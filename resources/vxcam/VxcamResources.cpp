@@ -9,6 +9,7 @@ void FillAll(vxw::ResourceModule& m)
     FillSurface(m);
     FillSettings(m);
     FillProgress(m);
+    FillSdCard(m);
     FillRecord(m);
 }
 

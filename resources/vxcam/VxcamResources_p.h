@@ -10,6 +10,7 @@ void FillAll(vxw::ResourceModule& m);
 void FillSurface(vxw::ResourceModule& m);
 void FillSettings(vxw::ResourceModule& m);
 void FillProgress(vxw::ResourceModule& m);
+void FillSdCard(vxw::ResourceModule& m);
 void FillRecord(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res

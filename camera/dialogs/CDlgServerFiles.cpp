@@ -1,0 +1,309 @@
+#include "camera/dialogs/CDlgServerFiles.h"
+
+#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CVXCamApp.h"
+#include "camera/session/CWebWatchNB.h"
+#include "resources/vxcam/resource.h"
+#include "utility/vx_log.h"
+
+#include "platform/ui/shellapi.h"
+
+namespace {
+
+const int kRangeControls[] = {IDC_SD_START_DATE, IDC_SD_START_TIME, IDC_SD_END_DATE, IDC_SD_END_TIME};
+
+COleDateTime PickerValue(CWnd* page, int id)
+{
+    COleDateTime t;
+    t.SetStatus(COleDateTime::invalid);
+    if (auto* picker = static_cast<CDateTimeCtrl*>(page->GetDlgItem(id)))
+        picker->GetTime(t);
+    return t;
+}
+
+void SetPicker(CWnd* page, int id, const COleDateTime& t, const char* format)
+{
+    if (auto* picker = static_cast<CDateTimeCtrl*>(page->GetDlgItem(id))) {
+        picker->SetFormat(format);
+        picker->SetTime(t);
+    }
+}
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data)
+{
+    if (msg == BFFM_INITIALIZED && data)
+        ::SendMessage(hwnd, BFFM_SETSELECTION, TRUE, data);
+    return 0;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDlgServerFiles, CDlgTabItem)
+    ON_BN_CLICKED(IDC_SD_SEARCH, OnSearch)
+    ON_BN_CLICKED(IDC_SD_BROWSE, OnChooseFolder)
+    ON_BN_CLICKED(IDC_SD_DOWNLOAD, OnDownload)
+    ON_BN_CLICKED(IDC_SD_STOP, OnStop)
+    ON_NOTIFY(LVN_ITEMCHANGED, IDC_SD_LIST, OnListChanged)
+    ON_MESSAGE(UM_SDCARD_STATUS, OnWorkerStatus)
+    ON_MESSAGE(UM_SDCARD_DONE, OnWorkerDone)
+END_MESSAGE_MAP()
+
+CDlgServerFiles::CDlgServerFiles(UINT nTemplateId, CCameraSetupDlg* pOwner, int bRecord)
+    : CDlgTabItem(static_cast<int>(nTemplateId), nullptr), m_pOwner(pOwner), m_bRecord(bRecord)
+{
+}
+
+CDlgServerFiles::~CDlgServerFiles()
+{
+    if (m_worker)
+        m_worker->Stop();
+}
+
+CDlgServerRecord::CDlgServerRecord(CCameraSetupDlg* pOwner) : CDlgServerFiles(IDD_SD_RECORD, pOwner, 1) {}
+
+CDlgServerSnapshot::CDlgServerSnapshot(CCameraSetupDlg* pOwner) : CDlgServerFiles(IDD_SD_SNAPSHOT, pOwner, 0) {}
+
+CWebWatchNB* CDlgServerFiles::Camera() const
+{
+    return m_pOwner ? m_pOwner->Camera() : nullptr;
+}
+
+UINT CDlgServerFiles::CaptionId() const
+{
+    return m_bRecord ? IDS_PAGE_RECORD_QUERY : IDS_PAGE_SNAPSHOT_QUERY;
+}
+
+BOOL CDlgServerFiles::OnInitDialog()
+{
+    CDlgTabItem::OnInitDialog();
+    m_worker = std::make_unique<SdCardWorker>(GetSafeHwnd());
+    m_list.SubclassDlgItem(IDC_SD_LIST, this);
+    m_list.m_bDragEnabled = FALSE;
+    m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    m_list.InsertColumn(0, VxcamString(IDS_SD_COL_NUMBER), LVCFMT_LEFT, 50);
+    m_list.InsertColumn(1, VxcamString(IDS_SD_COL_NAME), LVCFMT_LEFT, 200);
+    m_list.InsertColumn(2, VxcamString(IDS_SD_COL_MODIFIED), LVCFMT_LEFT, 200);
+    m_list.InsertColumn(3, VxcamString(IDS_SD_COL_SIZE), LVCFMT_LEFT, 120);
+    m_list.InsertColumn(4, "", LVCFMT_LEFT, 0);
+
+    COleDateTime now = COleDateTime::GetCurrentTime();
+    COleDateTime today;
+    today.SetDate(now.GetYear(), now.GetMonth(), now.GetDay());
+    COleDateTime startTime, endTime;
+    startTime.SetTime(0, 0, 0);
+    endTime.SetTime(23, 59, 59);
+    SetPicker(this, IDC_SD_START_DATE, today, "MM/dd/yyyy");
+    SetPicker(this, IDC_SD_END_DATE, today, "MM/dd/yyyy");
+    SetPicker(this, IDC_SD_START_TIME, startTime, "HH:mm");
+    SetPicker(this, IDC_SD_END_TIME, endTime, "HH:mm");
+    SetDlgItemText(IDC_SD_STATUS, "");
+    EnableControls(true);
+    if (CWnd* del = GetDlgItem(IDC_SD_DELETE)) {
+        del->EnableWindow(FALSE);
+        del->ShowWindow(SW_HIDE);
+    }
+    return TRUE;
+}
+
+void CDlgServerFiles::OnShowWindow()
+{
+    CWebWatchNB* camera = Camera();
+    if (!camera)
+        return;
+    m_strFolder = camera->GetDownloadPath();
+    VxcamApp().MakeSureFolder(m_strFolder);
+    SetDlgItemText(IDC_SD_FOLDER, m_strFolder);
+}
+
+BOOL CDlgServerFiles::DestroyWindow()
+{
+    // Whatever the link's state: a worker never outlives its page.
+    if (m_worker)
+        m_worker->Stop();
+    return CDlgTabItem::DestroyWindow();
+}
+
+void CDlgServerFiles::EnableControls(bool bEnable)
+{
+    for (int id : kRangeControls) {
+        if (CWnd* w = GetDlgItem(id))
+            w->EnableWindow(bEnable);
+    }
+    for (int id : {IDC_SD_SEARCH, IDC_SD_BROWSE, IDC_SD_LIST}) {
+        if (CWnd* w = GetDlgItem(id))
+            w->EnableWindow(bEnable);
+    }
+    if (CWnd* w = GetDlgItem(IDC_SD_DOWNLOAD))
+        w->EnableWindow(bEnable && m_list.GetSafeHwnd() && m_list.GetSelectedCount() > 0);
+    if (CWnd* w = GetDlgItem(IDC_SD_STOP))
+        w->EnableWindow(!bEnable);
+}
+
+void CDlgServerFiles::OnSearch()
+{
+    if (IsBusy())
+        return;
+    EnableControls(false);
+    COleDateTime startDate = PickerValue(this, IDC_SD_START_DATE);
+    COleDateTime endDate = PickerValue(this, IDC_SD_END_DATE);
+    COleDateTime startTime = PickerValue(this, IDC_SD_START_TIME);
+    COleDateTime endTime = PickerValue(this, IDC_SD_END_TIME);
+    bool datesValid = startDate.GetStatus() == COleDateTime::valid && endDate.GetStatus() == COleDateTime::valid;
+    if (datesValid && (startDate.GetYear() * 10000 + startDate.GetMonth() * 100 + startDate.GetDay() >
+                       endDate.GetYear() * 10000 + endDate.GetMonth() * 100 + endDate.GetDay())) {
+        CString extra = "\n(" + startDate.Format("%m/%d/%Y %H:%M:%S") + " - " + endDate.Format("%m/%d/%Y %H:%M:%S") +
+                        ")";
+        ShowMessageByIdEx(this, IDS_ERROR, IDS_SD_INVALID_DATE, extra, MB_ICONERROR);
+        EnableControls(true);
+        GotoDlgCtrl(GetDlgItem(IDC_SD_END_DATE));
+        return;
+    }
+    bool sameDay = datesValid && startDate.GetYear() == endDate.GetYear() &&
+                   startDate.GetMonth() == endDate.GetMonth() && startDate.GetDay() == endDate.GetDay();
+    if (sameDay && (endTime.GetHour() < startTime.GetHour() ||
+                    (endTime.GetHour() == startTime.GetHour() && endTime.GetMinute() < startTime.GetMinute()))) {
+        ShowMessageById(this, IDS_ERROR, IDS_SD_INVALID_TIME, MB_ICONERROR);
+        // Every control again, not only Search: the pickers must be usable
+        // to mend the range.
+        EnableControls(true);
+        GotoDlgCtrl(GetDlgItem(IDC_SD_END_TIME));
+        return;
+    }
+    CWebWatchNB* camera = Camera();
+    if (!camera || !camera->IsLogin()) {
+        ShowMessageById(this, IDS_ERROR, m_bRecord ? IDS_SD_QUERY_RECORD_FAILED : IDS_SD_QUERY_SNAPSHOT_FAILED,
+                        MB_ICONERROR);
+        EnableControls(true);
+        return;
+    }
+    COleDateTime start, end;
+    start.SetDateTime(startDate.GetYear(), startDate.GetMonth(), startDate.GetDay(), startTime.GetHour(),
+                      startTime.GetMinute(), 0);
+    end.SetDateTime(endDate.GetYear(), endDate.GetMonth(), endDate.GetDay(), endTime.GetHour(), endTime.GetMinute(),
+                    59);
+    m_list.DeleteAllItems();
+    m_bJobRunning = m_worker->StartSearch(m_pOwner->CameraInfo(), start, end, m_bRecord);
+    if (!m_bJobRunning)
+        EnableControls(true);
+}
+
+void CDlgServerFiles::OnChooseFolder()
+{
+    char display[MAX_PATH] = {};
+    CString title = VxcamString(IDS_SD_SAVE_PATH);
+    BROWSEINFO bi = {};
+    bi.hwndOwner = GetSafeHwnd();
+    bi.pszDisplayName = display;
+    bi.lpszTitle = title;
+    bi.lpfn = BrowseCallback;
+    bi.lParam = reinterpret_cast<LPARAM>(static_cast<const char*>(m_strFolder));
+    LPITEMIDLIST pidl = SHBrowseForFolder(&bi);
+    if (!pidl)
+        return;
+    char path[MAX_PATH] = {};
+    BOOL ok = SHGetPathFromIDList(pidl, path);
+    CoTaskMemFree(pidl);
+    if (!ok || !path[0])
+        return;
+    m_strFolder = path;
+    if (CWebWatchNB* camera = Camera())
+        camera->SetDownloadPath(m_strFolder);
+    SetDlgItemText(IDC_SD_FOLDER, m_strFolder);
+}
+
+void CDlgServerFiles::OnDownload()
+{
+    if (IsBusy())
+        return;
+    if (m_list.GetSelectedCount() == 0) {
+        ShowMessageById(this, IDS_ERROR, IDS_SD_NO_FILE_SELECTED, MB_ICONERROR);
+        return;
+    }
+    CWebWatchNB* camera = Camera();
+    // An empty folder would put the files at the root.
+    if (!camera || !camera->IsLogin() || m_strFolder.IsEmpty()) {
+        ShowMessageById(this, IDS_ERROR, IDS_SD_DOWNLOAD_FAILED, MB_ICONERROR);
+        return;
+    }
+    std::vector<SdCardWorker::Row> rows;
+    for (int i = m_list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_list.GetNextItem(i, LVNI_SELECTED))
+        rows.push_back({m_list.GetItemText(i, 4), m_list.GetItemText(i, 1)});
+    CString format = VxcamString(IDS_SD_DOWNLOADING);
+    CString status;
+    status.Format(format, 1, static_cast<int>(rows.size()));
+    SetDlgItemText(IDC_SD_STATUS, status);
+    EnableControls(false);
+    m_bJobRunning = m_worker->StartDownload(m_pOwner->CameraInfo(), std::move(rows), m_strFolder,
+                                            m_bRecord ? 180000 : 10000, format);
+    if (!m_bJobRunning)
+        EnableControls(true);
+}
+
+void CDlgServerFiles::OnStop()
+{
+    CWaitCursor wait;
+    m_worker->Stop();
+    // The job's end message may still be on its way: take the result now.
+    OnWorkerDone(0, 0);
+}
+
+void CDlgServerFiles::OnListChanged(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (!IsBusy()) {
+        if (CWnd* w = GetDlgItem(IDC_SD_DOWNLOAD))
+            w->EnableWindow(m_list.GetSelectedCount() > 0);
+    }
+}
+
+LRESULT CDlgServerFiles::OnWorkerStatus(WPARAM, LPARAM)
+{
+    if (m_worker && m_worker->Busy())
+        SetDlgItemText(IDC_SD_STATUS, m_worker->StatusText());
+    return 0;
+}
+
+LRESULT CDlgServerFiles::OnWorkerDone(WPARAM, LPARAM)
+{
+    // Stop takes the result at once; the job's own message comes later.
+    if (!m_worker || !m_bJobRunning || m_worker->Busy())
+        return 0;
+    m_bJobRunning = false;
+    SdCardWorker::Result r = m_worker->TakeResult();
+    EnableControls(true);
+    SetDlgItemText(IDC_SD_STATUS, "");
+    if (r.search) {
+        if (!r.connected && !r.stopped) {
+            ShowMessageById(this, IDS_ERROR, m_bRecord ? IDS_SD_QUERY_RECORD_FAILED : IDS_SD_QUERY_SNAPSHOT_FAILED,
+                            MB_ICONERROR);
+            return 0;
+        }
+        m_list.SetRedraw(FALSE);
+        for (INT_PTR i = 0; i < r.files.GetSize(); ++i) {
+            const STSearchFile& f = r.files[i];
+            CString number;
+            number.Format("%d", static_cast<int>(i + 1));
+            int row = m_list.InsertItem(static_cast<int>(i), number);
+            m_list.SetItemText(row, 1, f.strName);
+            m_list.SetItemText(row, 2, f.tmModified.Format("%m/%d/%Y %H:%M"));
+            m_list.SetItemText(row, 3, f.strSize);
+            m_list.SetItemText(row, 4, f.strLink);
+        }
+        m_list.SetRedraw(TRUE);
+        if (r.outcome.capped) {
+            CString notice;
+            notice.Format(VxcamString(IDS_SD_RESULTS_CAPPED), static_cast<int>(r.files.GetSize()));
+            SetDlgItemText(IDC_SD_STATUS, notice);
+        }
+        EnableControls(true);
+        return 0;
+    }
+    if (r.stopped)
+        return 0;
+    if (!r.connected) {
+        ShowMessageById(this, IDS_ERROR, IDS_SD_DOWNLOAD_FAILED, MB_ICONERROR);
+        return 0;
+    }
+    ShowMessageById(this, CaptionId(), IDS_SD_DOWNLOAD_DONE, MB_ICONINFORMATION);
+    return 0;
+}

@@ -1,0 +1,425 @@
+// The memory-card browser pages against camsim's card: a search lists the
+// day's recordings, downloads arrive byte for byte into the host's folder,
+// a cut file fails alone, Stop ends a slow download at once, and a hostile
+// card neither makes the browser loop nor leave "/sd/" nor write outside
+// its folder.
+#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CDlgServerFiles.h"
+#include "camera/dialogs/vxcam_interface.h"
+#include "camera/session/CWebWatchNB.h"
+#include "camera/session/CameraMessages.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/vxcam/resource.h"
+#include "support/CamsimProcess.h"
+#include "support/TempDir.h"
+#include "utility/vx_log.h"
+
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr DWORD kWait = 30000;
+
+bool WaitFor(const std::function<bool()>& cond, DWORD ms = kWait)
+{
+    return vxw::PumpUntil(cond, ms);
+}
+
+std::string ItemText(CWnd* w, int id)
+{
+    char buf[512] = {};
+    w->GetDlgItemText(id, buf, sizeof buf);
+    return buf;
+}
+
+class Boxes {
+public:
+    Boxes()
+    {
+        vxw::test::SetMessageBoxHook([this](const vxw::test::MessageBoxCall& c) {
+            calls.push_back(c);
+            return IDOK;
+        });
+    }
+    ~Boxes() { vxw::test::SetMessageBoxHook(nullptr); }
+    std::vector<vxw::test::MessageBoxCall> calls;
+};
+
+// The host: it tells the settings window where downloads go.
+class Owner : public CWnd {
+public:
+    explicit Owner(std::string folder) : m_folder(std::move(folder))
+    {
+        CreateEx(0, "VxOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr);
+    }
+    ~Owner() override { DestroyWindow(); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == UM_VX_GET_DOWNLOAD_PATH && lParam) {
+            std::snprintf(reinterpret_cast<char*>(lParam), 260, "%s", m_folder.c_str());
+            return 1;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    std::string m_folder;
+};
+
+size_t Write(char* data, size_t size, size_t n, void* out)
+{
+    static_cast<std::string*>(out)->append(data, size * n);
+    return size * n;
+}
+
+std::string Fetch(const CamsimProcess& cam, const std::string& path)
+{
+    std::string body;
+    CURL* c = curl_easy_init();
+    std::string url = cam.httpUrl(path);
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Write);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(c, CURLOPT_USERPWD, "admin:admin");
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
+    curl_easy_perform(c);
+    curl_easy_cleanup(c);
+    return body;
+}
+
+std::string ReadFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> LogLines(const std::string& log)
+{
+    std::ifstream in(log);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(in, l);)
+        lines.push_back(l);
+    return lines;
+}
+
+std::set<std::string> FilesIn(const std::string& dir)
+{
+    std::set<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        names.insert(fs::relative(e.path(), dir).string());
+    return names;
+}
+
+// A settings window on camsim with its record page shown.
+struct Fixture {
+    explicit Fixture(std::vector<std::string> extra = {})
+        : log(dir.file("requests.log")), cam(Args(extra, log)), owner(downloads.path())
+    {
+    }
+    static std::vector<std::string> Args(std::vector<std::string> extra, const std::string& log)
+    {
+        extra.insert(extra.end(), {"--no-rtsp", "--log", log});
+        return extra;
+    }
+    bool Open(int page = 0)
+    {
+        STWatchCameraInfo info;
+        info.strIP = "127.0.0.1";
+        info.nHttpPort = cam.httpPort();
+        info.nEntryType = WATCH_ENTRY_HOST;
+        info.strName = "camsim";
+        info.strUser = "admin";
+        info.strPwd = "admin";
+        vxcam_interface::ShowDialog(0, owner.GetSafeHwnd(), &info, 0, "", "", 0);
+        HWND h = FindWindow(nullptr, "Camera Properties");
+        dlg = h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
+        if (!dlg || !WaitFor([&] { return ItemText(dlg, IDC_SETUP_STATUS) == "Connected"; }))
+            return false;
+        CDlgConfigurationSettings* c = dlg->m_tabCategories.GetCategory(4);
+        files = c ? static_cast<CDlgServerFiles*>(c->m_tabCtrl.GetPage(page)) : nullptr;
+        if (!files)
+            return false;
+        files->ShowWindow(SW_SHOW);
+        return true;
+    }
+    void Close()
+    {
+        if (!dlg)
+            return;
+        HWND h = dlg->GetSafeHwnd();
+        dlg->PostMessage(WM_CLOSE);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }));
+        dlg = nullptr;
+    }
+    ~Fixture() { Close(); }
+
+    void Click(int id)
+    {
+        CWnd* b = files->GetDlgItem(id);
+        ASSERT_NE(b, nullptr);
+        ASSERT_TRUE(b->IsWindowEnabled()) << "button " << id;
+        files->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(b->GetSafeHwnd()));
+    }
+    bool Idle() { return WaitFor([&] { return !files->IsBusy(); }); }
+    CListCtrl& List() { return *static_cast<CListCtrl*>(files->GetDlgItem(IDC_SD_LIST)); }
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < List().GetItemCount(); ++i)
+            names.emplace_back(List().GetItemText(i, 1).view());
+        return names;
+    }
+    void Select(const std::vector<int>& rows)
+    {
+        for (int i = 0; i < List().GetItemCount(); ++i)
+            List().SetItemState(i, 0, LVIS_SELECTED);
+        for (int r : rows)
+            List().SetItemState(r, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    int RowOf(const std::string& name)
+    {
+        std::vector<std::string> names = Names();
+        auto it = std::find(names.begin(), names.end(), name);
+        return it == names.end() ? -1 : static_cast<int>(it - names.begin());
+    }
+    bool Search()
+    {
+        Click(IDC_SD_SEARCH);
+        return Idle();
+    }
+
+    vxtest::TempDir dir{"vx-sdpages"};
+    vxtest::TempDir downloads{"vx-sdfiles"};
+    std::string log;
+    CamsimProcess cam;
+    Owner owner;
+    CCameraSetupDlg* dlg = nullptr;
+    CDlgServerFiles* files = nullptr;
+};
+
+TEST(SdCardPages, SearchListsTheDaysRecordingsAndDownloadsThem)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.Open());
+    EXPECT_EQ(std::string(f.files->DownloadFolder().view()), f.downloads.path());
+    ASSERT_TRUE(f.Search());
+    // Today, 00:00 to 23:59:59: the five recordings, never the index file
+    // nor a picture.
+    EXPECT_EQ(f.Names(), (std::vector<std::string>{"REC_000000.avi", "REC_100000.avi", "REC_101559.avi",
+                                                   "REC_101600.avi", "REC_235959.avi"}));
+    EXPECT_TRUE(boxes.calls.empty());
+
+    // The second of three is cut midway: it fails alone and leaves nothing.
+    ASSERT_FALSE(f.cam.fault("match=REC_101559&cut=1000").empty());
+    f.Select({1, 2, 3});
+    f.Click(IDC_SD_DOWNLOAD);
+    ASSERT_TRUE(f.Idle());
+    ASSERT_TRUE(WaitFor([&] { return !boxes.calls.empty(); }));
+    EXPECT_EQ(boxes.calls.back().text, "Download the selected files finished.");
+    EXPECT_EQ(boxes.calls.back().caption, "Record Query");
+    EXPECT_EQ(FilesIn(f.downloads.path()), (std::set<std::string>{"REC_100000.avi", "REC_101600.avi"}));
+    for (int row : {1, 3}) {
+        std::string link(f.List().GetItemText(row, 4).view());
+        std::string name(f.List().GetItemText(row, 1).view());
+        std::string want = Fetch(f.cam, link);
+        ASSERT_FALSE(want.empty());
+        EXPECT_EQ(ReadFile(fs::path(f.downloads.path()) / name), want) << name;
+    }
+
+    // Again: the files there are kept, the new ones are numbered.
+    ASSERT_FALSE(f.cam.fault("clear=1").empty());
+    f.Select({1});
+    f.Click(IDC_SD_DOWNLOAD);
+    ASSERT_TRUE(f.Idle());
+    EXPECT_TRUE(fs::exists(fs::path(f.downloads.path()) / "REC_100000 (2).avi"));
+    EXPECT_EQ(ItemText(f.dlg, IDC_SETUP_STATUS), "Connected");
+}
+
+TEST(SdCardPages, InvalidRangesAreRefusedAndLeaveEveryControlEnabled)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.Open());
+    auto set = [&](int id, int y, int mo, int d, int h, int mi) {
+        COleDateTime t;
+        t.SetDateTime(y, mo, d, h, mi, 0);
+        static_cast<CDateTimeCtrl*>(f.files->GetDlgItem(id))->SetTime(t);
+    };
+    set(IDC_SD_START_DATE, 2026, 12, 10, 0, 0);
+    set(IDC_SD_END_DATE, 2026, 12, 9, 0, 0);
+    f.Click(IDC_SD_SEARCH);
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, "Invalid date.\n(12/10/2026 00:00:00 - 12/09/2026 00:00:00)");
+    set(IDC_SD_END_DATE, 2026, 12, 10, 0, 0);
+    set(IDC_SD_START_TIME, 1899, 12, 30, 10, 30);
+    set(IDC_SD_END_TIME, 1899, 12, 30, 10, 15);
+    f.Click(IDC_SD_SEARCH);
+    ASSERT_EQ(boxes.calls.size(), 2u);
+    EXPECT_EQ(boxes.calls[1].text, "Invalid time.");
+    for (int id : {IDC_SD_SEARCH, IDC_SD_START_DATE, IDC_SD_START_TIME, IDC_SD_END_DATE, IDC_SD_END_TIME})
+        EXPECT_TRUE(f.files->GetDlgItem(id)->IsWindowEnabled()) << id;
+}
+
+TEST(SdCardPages, StopEndsASlowDownloadAtOnceWithoutAFileOrABox)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.Open());
+    std::string today(COleDateTime::GetCurrentTime().Format("/sd/%Y%m%d/").view());
+    ASSERT_FALSE(f.cam.get("/camsim/sd?file=" + today + "record000/slow.avi&size=4000000").empty());
+    ASSERT_TRUE(f.Search());
+    int slow = f.RowOf("slow.avi");
+    ASSERT_GE(slow, 0) << (boxes.calls.empty() ? ItemText(f.files, IDC_SD_STATUS) : boxes.calls[0].text);
+    ASSERT_FALSE(f.cam.fault("match=slow.avi&rate=100000").empty());
+    f.Select({slow});
+    f.Click(IDC_SD_DOWNLOAD);
+    // Once the transfer runs.
+    WaitFor([&] { return ItemText(f.files, IDC_SD_STATUS).find("( 1 / 1 )") != std::string::npos; }, 10000);
+    vxw::PumpUntil([] { return false; }, 800);
+    auto t0 = std::chrono::steady_clock::now();
+    f.Click(IDC_SD_STOP);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_LT(seconds, 2.0);
+    EXPECT_FALSE(f.files->IsBusy());
+    vxw::PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(FilesIn(f.downloads.path()).empty());
+    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_TRUE(f.files->GetDlgItem(IDC_SD_SEARCH)->IsWindowEnabled());
+}
+
+TEST(SdCardPages, DestroyingThePageMidDownloadJoinsItsWorker)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.Open());
+    ASSERT_TRUE(f.Search());
+    ASSERT_GT(f.List().GetItemCount(), 1);
+    ASSERT_FALSE(f.cam.fault("match=REC_&rate=5000").empty());
+    f.Select({0, 1});
+    f.Click(IDC_SD_DOWNLOAD);
+    vxw::PumpUntil([] { return false; }, 500);
+    f.Close();
+    EXPECT_TRUE(FilesIn(f.downloads.path()).empty());
+}
+
+TEST(SdCardPages, AHostileCardNeitherLoopsNorLeavesTheCardNorItsFolder)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    COleDateTime now = COleDateTime::GetCurrentTime();
+    std::string day(now.Format("%Y%m%d").view());
+    std::string today = "/sd/" + day + "/";
+    std::string date(now.Format("%d-").view());
+    const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    date += std::string(months[now.GetMonth() - 1]) + std::string(now.Format("-%Y 00:00:01").view());
+    auto row = [&](const std::string& link, const std::string& name, const std::string& size) {
+        return "<tr><td><a href=\"" + link + "\">" + name + "</a></td><td>&nbsp;" + date + "</td><td>&nbsp;&nbsp;" +
+               size + "</td></tr>";
+    };
+    auto setPage = [&](const std::string& page, const std::string& markup) {
+        char* esc = curl_easy_escape(nullptr, markup.c_str(), static_cast<int>(markup.size()));
+        std::string r = f.cam.get("/camsim/sd?page=" + page + "&markup=" + esc);
+        curl_free(esc);
+        return r;
+    };
+    const std::string dir = "[DIRECTORY]";
+    ASSERT_FALSE(setPage("/sd/", row(today, day + "/", dir) + row("/sd/", day + "/", dir) +
+                                     row("http://127.0.0.1:1/sd/", day + "/", dir)).empty());
+    ASSERT_FALSE(setPage(today, row("./", "self/", dir) + row("../", "up/", dir) + row(today + "loop/", "loop/", dir) +
+                                    row("/cgi-bin/hi3510/sysreboot.cgi", "reboot/", dir) +
+                                    row("/cgi-bin/hi3510/sysreboot.cgi", "reboot.avi", "1K") +
+                                    row(today + "f/a.avi", "../../x", "1K") + row(today + "f/b.avi", "/abs/y", "1K") +
+                                    row(today + "f/c.avi", "a\\b", "1K") +
+                                    row(today + "f/d.avi", std::string(300, 'n') + ".avi", "1K") +
+                                    row(today + "f/e.avi", "twice.avi", "1K") +
+                                    row(today + "g/e.avi", "twice.avi", "1K") + row(today + "big/", "big/", dir) +
+                                    row(today + "huge/", "huge/", dir))
+                     .empty());
+    ASSERT_FALSE(setPage(today + "loop/", row(today, "back/", dir) + row(today + "loop/", "again/", dir)).empty());
+    // More rows than the browser keeps, and a page larger than any reply it
+    // takes.
+    ASSERT_FALSE(f.cam.get("/camsim/sd?page=" + today + "big/&rows=30000").empty());
+    ASSERT_FALSE(f.cam.get("/camsim/sd?page=" + today + "huge/&rows=200000").empty());
+    for (const char* p : {"f/a.avi", "f/b.avi", "f/c.avi", "f/d.avi", "f/e.avi", "g/e.avi"})
+        ASSERT_FALSE(f.cam.get("/camsim/sd?file=" + today + p + "&size=2000").empty());
+    ASSERT_TRUE(f.Open());
+    ASSERT_TRUE(f.Search());
+    int rows = f.List().GetItemCount();
+    EXPECT_EQ(rows, 20000);
+    // The results are cut short, and the page says so.
+    EXPECT_NE(ItemText(f.files, IDC_SD_STATUS).find("only the first"), std::string::npos);
+
+    std::vector<std::string> before = LogLines(f.log);
+    std::map<std::string, int> reads;
+    for (const auto& l : before) {
+        std::istringstream in(l);
+        std::string method, target;
+        in >> method >> target;
+        if (target.rfind("/sd", 0) == 0)
+            ++reads[target];
+        EXPECT_EQ(target.find("sysreboot"), std::string::npos) << l;
+    }
+    for (const auto& [target, n] : reads)
+        EXPECT_EQ(n, 1) << target;
+
+    // Download the hostile rows (the first ones in page order) and a few
+    // of the big page's.
+    std::vector<int> pick;
+    for (int i = 0; i < 9; ++i)
+        pick.push_back(i);
+    f.Select(pick);
+    f.Click(IDC_SD_DOWNLOAD);
+    ASSERT_TRUE(f.Idle());
+    std::set<std::string> got = FilesIn(f.downloads.path());
+    for (const auto& name : got)
+        EXPECT_EQ(name.find('/'), std::string::npos) << name;
+    EXPECT_TRUE(got.count("x"));
+    EXPECT_TRUE(got.count("y"));
+    EXPECT_TRUE(got.count("b"));
+    EXPECT_TRUE(got.count("twice.avi"));
+    EXPECT_TRUE(got.count("twice (2).avi"));
+    // Nothing but the login's probes and the card was asked.
+    for (const auto& l : LogLines(f.log)) {
+        std::istringstream in(l);
+        std::string method, target;
+        in >> method >> target;
+        EXPECT_EQ(target.find("sysreboot"), std::string::npos) << l;
+        EXPECT_EQ(target.find("//"), std::string::npos) << l;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    vx_log_set_level(4);
+    vxw::InitGuiThread();
+    CWebWatchBase::InitLib();
+    int rc = RUN_ALL_TESTS();
+    CWebWatchBase::DeinitLib();
+    vxw::ShutdownGuiThread();
+    return rc;
+}
