@@ -166,6 +166,7 @@ int Mp4Recorder::write(const StreamPacket& p, const std::vector<TrackPtr>& track
     if (!found)
         return VXPLAY_OK;
     Output& o = *found;
+    ++m_packetsReceived;
 
     if (o.lastInUs == AV_NOPTS_VALUE) {
         // A track whose clock is far from the file's (a camera that does not
@@ -295,8 +296,10 @@ int Mp4Recorder::stop()
     int err = m_file.close();
     if (err < 0 && !m_error)
         return fail(err, "cannot close");
-    vx_log(VX_LOG_INFO, "vxplay Mp4Recorder: closed %s, %lld packets", m_file.path().c_str(),
-           (long long)m_packetsWritten);
+    // Taken equal to received: no packet of the open file was lost.
+    vx_log(VX_LOG_INFO, "vxplay Mp4Recorder: closed %s, %lld packets, took %lld of %lld received",
+           m_file.path().c_str(), (long long)m_packetsWritten, (long long)m_packetsTaken,
+           (long long)m_packetsReceived);
     return m_error;
 }
 

@@ -41,6 +41,8 @@ public:
     int64_t packetsWritten() const { return m_packetsWritten; }
     // Packets of the stream the file took (copied, or fed to the sound encoder).
     int64_t packetsTaken() const { return m_packetsTaken; }
+    // Packets of the file's tracks handed to write() since its first picture.
+    int64_t packetsReceived() const { return m_packetsReceived; }
 
 private:
     struct Output {
@@ -68,6 +70,7 @@ private:
     int m_error = 0;
     int64_t m_packetsWritten = 0;
     int64_t m_packetsTaken = 0;
+    int64_t m_packetsReceived = 0;
     vxwrap::PacketPtr m_work;
 };
 
