@@ -7,7 +7,7 @@
 // handed reached its files.
 //
 //   bench_recording [--streams N[,N...]] [--seconds S] [--segment S]
-//                   [--prerecord MS] [--quick] [--keep]
+//                   [--prerecord MS] [--anchor-max K] [--quick] [--keep]
 //
 // Several stream counts (--streams 1,64) run one after the other, each with
 // its own report, so that the cost per stream can be compared across them.
@@ -56,6 +56,7 @@ struct Options {
     int segmentSeconds = 10;
     int prerecordMs = 5000;
     bool keep = false;
+    int anchorLimit = 0; // 0: the anchor records every stream
 };
 
 using vxbench::spawnSelf;
@@ -91,14 +92,16 @@ bool parseInt(const char* text, int low, int high, int& out)
 void usage(FILE* to)
 {
     std::fprintf(to,
-                 "usage: bench_recording [--streams N[,N...]] [--seconds S] [--segment S] [--prerecord MS] [--quick] "
-                 "[--keep]\n"
+                 "usage: bench_recording [--streams N[,N...]] [--seconds S] [--segment S] [--prerecord MS] [--anchor-max K] "
+                 "[--quick] [--keep]\n"
                  "  --streams N     streams recorded at once by each side (1); a list runs each count in turn\n"
                  "  --seconds S     stream time recorded per stream (60)\n"
                  "  --segment S     segment file length (10)\n"
                  "  --prerecord MS  pre-record ring of each player (5000, as the recorder sets it)\n"
                  "  --quick         a smoke run: 1 stream, 12 s\n"
-                 "  --keep          keep the segment files and print where they are\n");
+                 "  --keep          keep the segment files and print where they are\n"
+                 "  --anchor-max K  the anchor records only the first K streams (its figures are per stream\n"
+                 "                  anyway): one ffmpeg process per stream may not fit in memory at 300\n");
 }
 
 double loadAverage()
@@ -182,6 +185,11 @@ bool raiseFileLimit(int streams)
     return true;
 }
 
+int anchorCount(const Options& o)
+{
+    return o.anchorLimit > 0 ? std::min(o.anchorLimit, o.streams) : o.streams;
+}
+
 // One run of both sides with o.streams streams. 0: every packet reached its
 // files; 2: something was lost or failed; 1: the run itself could not be made.
 int runOnce(const Options& o)
@@ -201,7 +209,8 @@ int runOnce(const Options& o)
     ::mkdir(floorDir.c_str(), 0755);
     ::mkdir(anchorDir.c_str(), 0755);
     for (int i = 0; i < o.streams; ++i)
-        ::mkdir((anchorDir + "/" + std::to_string(i)).c_str(), 0755);
+        if (i < anchorCount(o))
+            ::mkdir((anchorDir + "/" + std::to_string(i)).c_str(), 0755);
 
     const std::vector<std::string> camArgs = {"--replay", "--width", "1920", "--height", "1080", "--fps",
                                               std::to_string(kFps), "--bitrate", "4000", "--keyint",
@@ -227,7 +236,7 @@ int runOnce(const Options& o)
     const double loadBefore = loadAverage();
     // Both sides at the same time, so that both see the same load.
     std::vector<pid_t> anchors;
-    for (int i = 0; i < o.streams; ++i)
+    for (int i = 0; i < anchorCount(o); ++i)
         anchors.push_back(startAnchor(anchorCam.rtspUrl("/"), o, anchorDir + "/" + std::to_string(i)));
 
     int pipefd[2];
@@ -301,7 +310,8 @@ int runOnce(const Options& o)
         segments += so.segments;
         width = so.width;
         height = so.height;
-        a.addFiles(countSegments(anchorDir + "/" + std::to_string(i)));
+        if (i < anchorCount(o))
+            a.addFiles(countSegments(anchorDir + "/" + std::to_string(i)));
     }
 
     double phase[4] = {0, 0, 0, 0};
@@ -312,9 +322,9 @@ int runOnce(const Options& o)
     const double N = o.streams;
     const double per30 = 30.0 / o.seconds;
     const double ourCpu = ours.cpuSeconds / N;
-    const double ancCpu = anchorCpu / N;
+    const double ancCpu = anchorCpu / anchorCount(o);
     const double ourMem = static_cast<double>(ours.maxRssKb - idle.maxRssKb) / 1024.0 / N;
-    const double ancMem = anchorRssKb / 1024.0 / N;
+    const double ancMem = anchorRssKb / 1024.0 / anchorCount(o);
     const double cpuRatio = ancCpu > 0 ? ourCpu / ancCpu : 0;
     const double memRatio = ancMem > 0 ? ourMem / ancMem : 0;
     const bool packetsEqual = t.streamsMismatched == 0 && t.written == t.received && t.received > 0
@@ -329,8 +339,8 @@ int runOnce(const Options& o)
     std::printf("%-22s %12.3f %12.3f %16.1f   (process peak %.1f MB less idle %.1f MB, / %d)\n", "ours (vxnet+vxplay)",
                 ourCpu, ourCpu * per30, ourMem, static_cast<double>(ours.maxRssKb) / 1024.0,
                 static_cast<double>(idle.maxRssKb) / 1024.0, o.streams);
-    std::printf("%-22s %12.3f %12.3f %16.1f%s\n", "anchor (ffmpeg)", ancCpu, ancCpu * per30, ancMem,
-                anchorFailed ? "   (some ffmpeg runs failed)" : "");
+    std::printf("%-22s %12.3f %12.3f %16.1f   (%d ffmpeg process%s%s)\n", "anchor (ffmpeg)", ancCpu, ancCpu * per30,
+                ancMem, anchorCount(o), anchorCount(o) == 1 ? "" : "es", anchorFailed ? ", some failed" : "");
     // The simulated camera refuses some of the floor's plain clients while it
     // prepares its media: the floor is taken per stream that it read.
     const int floorRead = floorUse.status == 0 && floorFailed >= 0 ? o.streams - floorFailed : 0;
@@ -412,6 +422,8 @@ int main(int argc, char** argv)
         } else if (a == "--quick") {
             counts = {1};
             o.seconds = 12;
+        } else if (a == "--anchor-max" && hasValue && parseInt(argv[i + 1], 1, 1000, o.anchorLimit)) {
+            ++i;
         } else if (a == "--keep") {
             o.keep = true;
         } else if (a == "--help" || a == "-h") {
