@@ -1,6 +1,7 @@
 #include "camera/dialogs/CProgressDlg.h"
 
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/UploadFirmware.h"
 #include "camera/session/CCgiCmd.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
@@ -16,6 +17,7 @@ constexpr UINT_PTR kCountdownTimer = 1;
 BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
     ON_WM_TIMER()
     ON_MESSAGE(UM_PROGRESS_DONE, OnDone)
+    ON_MESSAGE(UM_PROGRESS_SENT, OnSent)
     ON_MESSAGE(UM_PROGRESS_END_OK, OnEndOk)
     ON_MESSAGE(UM_PROGRESS_END_CANCEL, OnEndCancel)
 END_MESSAGE_MAP()
@@ -67,7 +69,10 @@ BOOL CProgressDlg::OnInitDialog()
     SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETSTEP, 1);
 
     m_bStop = false;
-    if (m_nTextId == IDS_PROGRESS_UPNP) {
+    if (m_bUpgrade) {
+        HWND self = GetSafeHwnd();
+        m_worker = std::thread([this, self] { RunUpload(self); });
+    } else if (m_nTextId == IDS_PROGRESS_UPNP) {
         StartTimer();
     } else {
         // The countdown runs while the camera is asked.
@@ -90,6 +95,33 @@ void CProgressDlg::RunCgi(HWND notify)
     ::PostMessage(notify, UM_PROGRESS_DONE, result != -5 ? 1 : 0, 0);
 }
 
+void CProgressDlg::RunUpload(HWND notify)
+{
+    UploadOptions o;
+    o.idleMs = m_nUploadIdleMs;
+    o.stop = &m_bStop;
+    int lastShare = -1;
+    o.progress = [notify, &lastShare](int64_t sent, int64_t total) {
+        int share = total > 0 ? static_cast<int>(sent * 100 / total) : 100;
+        if (share != lastShare) {
+            lastShare = share;
+            ::PostMessage(notify, UM_PROGRESS_SENT, static_cast<WPARAM>(share), 0);
+        }
+    };
+    int ok = UploadFirmware(m_strPath, m_strHost, m_nPort, m_strUser, m_strPwd, o);
+    if (!ok)
+        vx_log(VX_LOG_TRACE, "update error");
+    ::PostMessage(notify, UM_PROGRESS_DONE, ok ? 1 : 0, 0);
+}
+
+LRESULT CProgressDlg::OnSent(WPARAM wParam, LPARAM)
+{
+    CString share;
+    share.Format("%d%%", static_cast<int>(wParam));
+    SetDlgItemText(IDC_PROGRESS_SHARE, share);
+    return 0;
+}
+
 void CProgressDlg::StartTimer()
 {
     if (!m_bTimerSet) {
@@ -98,8 +130,20 @@ void CProgressDlg::StartTimer()
     }
 }
 
-LRESULT CProgressDlg::OnDone(WPARAM, LPARAM)
+LRESULT CProgressDlg::OnDone(WPARAM wParam, LPARAM)
 {
+    if (m_bUpgrade) {
+        // Sent: the countdown runs its whole length while the camera
+        // writes and restarts. Failed: it ends at the next tick.
+        if (wParam) {
+            SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_STEPIT);
+        } else {
+            m_strResult = "Error";
+            SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(m_nDuration));
+        }
+        StartTimer();
+        return 0;
+    }
     // The countdown ends about two ticks from now.
     SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(m_nDuration - 1));
     return 0;

@@ -4,7 +4,9 @@
 // ends when the countdown is used up. A CGI request (wireless, e-mail and
 // FTP tests) shortens the wait by moving the bar near its end once the
 // camera answered; a countdown alone (text id IDS_PROGRESS_UPNP) makes no
-// request at all.
+// request at all. In upload mode the worker sends a firmware package and the
+// countdown starts once the transfer is over (the camera then writes its
+// firmware and restarts).
 //
 //   CProgressDlg dlg(this);            // owned by the page's top-level window
 //   dlg.SetTextId(IDS_PROGRESS_WIRELESS);
@@ -17,7 +19,8 @@
 //
 // Threads: the dialog, its bar and its timer belong to the GUI thread. The
 // worker touches no window: it writes the result members, then posts
-// UM_PROGRESS_* to the dialog, which moves the bar and starts the timer.
+// UM_PROGRESS_* to the dialog, which moves the bar, starts the timer and
+// shows the share sent.
 // Every way out (countdown, WM_USER+101/102, destruction) stops and joins
 // the worker first, so the result members are read only after the join.
 // No lock; the stop flag is atomic.
@@ -55,7 +58,14 @@ public:
     int m_nDuration = 240;  // seconds: the bar's range and the budget
     int m_nTextId = 0;      // 0 keeps the template's text
     CWebWatchNB* m_pCamera = nullptr;
-    CString m_strPath;      // the CGI path
+    CString m_strPath;      // the CGI path, or the package in upload mode
+    CString m_strHost;      // upload mode: dotted IPv4 address, HTTP port, account
+    int m_nPort = 80;
+    CString m_strUser;
+    CString m_strPwd;
+    int m_bUpgrade = 0;     // 1: upload mode
+    // Upload mode: the longest silence of the camera (tests shorten it).
+    int m_nUploadIdleMs = 60000;
     CString m_strFileName;  // SetFilePath's parts
     CString m_strFolder;
     // ---- results, read after DoModal ----
@@ -75,6 +85,8 @@ protected:
 private:
     void StartTimer();
     void RunCgi(HWND notify);
+    void RunUpload(HWND notify);
+    LRESULT OnSent(WPARAM wParam, LPARAM lParam);
     // Asks the worker to stop and waits for it.
     void StopWorker();
     void End(int nResult);

@@ -8,6 +8,7 @@
 #include "tools/camsim/ParamCgi.h"
 #include "tools/camsim/Query.h"
 #include "tools/camsim/SdCard.h"
+#include "tools/camsim/UpgradeCgi.h"
 #include "tools/camsim/SystemFiles.h"
 #include "tools/camsim/UserAccounts.h"
 
@@ -32,6 +33,10 @@ Camera::Camera(const Options& options)
   if (options.family != Family::HV) {
     dialects_.push_back(std::make_unique<ParamCgi>(state_));
     dialects_.push_back(std::make_unique<SystemFiles>(state_));
+    dialects_.push_back(std::make_unique<UpgradeCgi>(state_, [this](int seconds) {
+      if (onVanish)
+        onVanish(seconds);
+    }));
     auto sd = std::make_unique<SdCard>(state_);
     sdCard_ = sd.get();
     dialects_.push_back(std::move(sd));

@@ -146,6 +146,8 @@ Faults from the start (all can be changed at run time, below):
   --stream-stop-after S  S seconds after start the stream stops
   --vanish-after S     S seconds after start the camera closes its ports ...
   --vanish-for N       ... and opens them again N seconds later (5)
+  --reboot-seconds N   a firmware upgrade reboots: ports gone N seconds (5)
+  --make-package MODEL VERSION OUT   writes a firmware package and ends
 
 Control (not logged, no authentication), on the HTTP port:
   GET /camsim/fault?KEY=VALUE&...   keys:
@@ -169,7 +171,9 @@ Control (not logged, no authentication), on the HTTP port:
   GET /camsim/set?KEY=VALUE&...     sets settings of the parameter CGI as
       they are, e.g. model=X sdstatus=ok; also time=TEXT (the reply's time
       instead of the clock), authLevel=N (the login's level) and
-      encode_type=TEXT (AJ's audio encoder, G.711A by default)
+      encode_type=TEXT (AJ's audio encoder, G.711A by default),
+      pkgmodel=TEXT (the model a firmware package must name) and
+      upgradereply=silent|keep|newline (the upgrade's answer faults)
   GET /camsim/state                 the faults and counters, one per line
 
 Side channels (alarm and talk) and PTZ:
@@ -241,6 +245,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
       {"delay-ms", intOpt(o.delayMs, 0, 3600000)},
       {"http-error", intOpt(o.httpError, 100, 599)},
       {"cut-after", intOpt(o.cutAfter, 0, 1 << 30)},
+      {"reboot-seconds", intOpt(o.rebootSeconds, 0, 3600)},
       {"malformed", [&o](const std::string& v) { return parseMalformed(v, o.malformed); }},
       {"stream-stop-after", intOpt(o.streamStopAfter, 0, 86400)},
       {"vanish-after", intOpt(o.vanishAfter, 0, 86400)},

@@ -50,6 +50,7 @@ struct Options {
   int streamStopAfter = -1; // seconds after start; -1: never
   int vanishAfter = -1;     // seconds after start; -1: never
   int vanishFor = 5;
+  int rebootSeconds = 5; // a firmware upgrade's reboot: ports gone this long
 
   // The port family HV's binary alarm and talk protocol listens on ("VideoPort"),
   // set once it is bound.

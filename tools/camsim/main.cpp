@@ -6,6 +6,7 @@
 #include "tools/camsim/PtzDialect.h"
 #include "tools/camsim/SidePeers.h"
 #include "tools/camsim/RtspServer.h"
+#include "tools/camsim/UpgradeCgi.h"
 
 #include <gst/gst.h>
 
@@ -18,6 +19,25 @@
 using namespace camsim;
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "--make-package") {
+    if (argc != 5) {
+      fprintf(stderr, "camsim: --make-package MODEL VERSION OUT\n");
+      return 2;
+    }
+    std::string payload(4096, '\0');
+    for (size_t i = 0; i < payload.size(); ++i)
+      payload[i] = static_cast<char>(i * 31 + 7);
+    std::string pkg = makePackage(argv[2], argv[3], payload);
+    FILE* out = pkg.empty() ? nullptr : fopen(argv[4], "wb");
+    bool ok = out && fwrite(pkg.data(), 1, pkg.size(), out) == pkg.size();
+    if (out)
+      ok = fclose(out) == 0 && ok;
+    if (!ok) {
+      fprintf(stderr, "camsim: cannot write the package %s\n", argv[4]);
+      return 1;
+    }
+    return 0;
+  }
   Options options;
   bool help = false;
   std::string error;

@@ -1,0 +1,218 @@
+// The firmware upload against camsim's upgrade endpoint: a package for the
+// camera's model is taken and the camera comes back with its version; every
+// other answer is a failure; a silent camera and a stop end the upload.
+#include "camera/dialogs/CProgressDlg.h"
+#include "camera/dialogs/UploadFirmware.h"
+#include "camera/session/CWebWatchNB.h"
+#include "platform/ui/TestHooks.h"
+#include "resources/vxcam/resource.h"
+#include "support/CamsimProcess.h"
+#include "support/TempDir.h"
+#include "utility/vx_log.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point t0)
+{
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+std::string MakePackage(const vxtest::TempDir& dir, const std::string& model, const std::string& version)
+{
+    std::string out = dir.file(model + "-" + version + ".pkg");
+    std::string cmd = std::string(VX_BIN_DIR) + "/camsim --make-package '" + model + "' '" + version + "' '" + out + "'";
+    return std::system(cmd.c_str()) == 0 ? out : std::string();
+}
+
+TEST(UploadFirmware, TheRequestCountsItsBodyExactly)
+{
+    UploadRequest r = MakeUploadRequest("admin", "p:w@d", 2500);
+    size_t at = r.head.find("Content-Length: ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(std::stoll(r.head.substr(at + 16)), 2500 + static_cast<long long>(r.partHeader.size()) + 20);
+    EXPECT_EQ(r.closing.size(), 20u);
+    EXPECT_NE(r.head.find("Connection: close\r\n"), std::string::npos);
+    EXPECT_NE(r.head.find("Authorization: Basic YWRtaW46cDp3QGQ=\r\n"), std::string::npos);
+    EXPECT_EQ(r.head.substr(r.head.size() - 4), "\r\n\r\n");
+}
+
+TEST(UploadFirmware, RepliesTable)
+{
+    EXPECT_TRUE(UploadSucceeded("HTTP/1.1 200 OK\r\nContent-Length: 16\r\n\r\nupgrade succeed."));
+    EXPECT_FALSE(UploadSucceeded("HTTP/1.1 200 OK\r\n\r\nupgrade succeed.\n"));
+    EXPECT_FALSE(UploadSucceeded("HTTP/1.1 401 Unauthorized\r\n\r\nupgrade succeed."));
+    EXPECT_FALSE(UploadSucceeded(""));
+    EXPECT_FALSE(UploadSucceeded("HTTP/1.1 200 OK\r\n\r\nupgrade failed: model mismatch."));
+}
+
+TEST(UploadFirmware, AgainstTheCamera)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string good = MakePackage(dir, "CAMXA1-N", "V19.2.0.1");
+    std::string other = MakePackage(dir, "CAMXe", "V19.2.0.1");
+    ASSERT_FALSE(good.empty());
+    ASSERT_FALSE(other.empty());
+    {
+        std::ofstream bad(dir.file("bad.pkg"), std::ios::binary);
+        std::ifstream in(good, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        bytes.back() ^= 1;
+        bad << bytes;
+    }
+    struct Case {
+        const char* name;
+        std::string package;
+        const char* password;
+        const char* setting;  // for /camsim/set
+        const char* fault;    // for /camsim/fault
+        int want;
+    };
+    const Case cases[] = {
+        {"wrong password", good, "nope", "", "", 0},
+        {"another model", other, "admin", "", "", 0},
+        {"bad checksum", dir.file("bad.pkg"), "admin", "", "", 0},
+        {"trailing newline", good, "admin", "upgradereply=newline", "", 0},
+        {"cut answer", good, "admin", "", "match=upgrade&cut=4", 0},
+        {"silent camera", good, "admin", "upgradereply=silent", "", 0},
+        {"connection kept", good, "admin", "upgradereply=keep", "", 1},
+        {"missing file", dir.file("none.pkg"), "admin", "", "", 0},
+    };
+    for (const Case& c : cases) {
+        CamsimProcess cam({"--no-rtsp", "--reboot-seconds", "1"});
+        ASSERT_TRUE(cam.ok()) << cam.error();
+        if (*c.setting) {
+            ASSERT_FALSE(cam.set(c.setting).empty());
+        }
+        if (*c.fault) {
+            ASSERT_FALSE(cam.fault(c.fault).empty());
+        }
+        UploadOptions o;
+        o.idleMs = 1500;
+        auto t0 = Clock::now();
+        EXPECT_EQ(UploadFirmware(c.package.c_str(), cam.address().c_str(), cam.httpPort(), "admin", c.password, o),
+                  c.want)
+            << c.name;
+        EXPECT_LT(SecondsSince(t0), 10.0) << c.name;
+    }
+}
+
+TEST(UploadFirmware, AStopEndsAnUploadToASilentCameraAtOnce)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string good = MakePackage(dir, "CAMXA1-N", "V19.2.0.1");
+    CamsimProcess cam({"--no-rtsp"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    ASSERT_FALSE(cam.set("upgradereply=silent").empty());
+    std::atomic<bool> stop{false};
+    UploadOptions o;
+    o.stop = &stop;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        stop = true;
+    });
+    auto t0 = Clock::now();
+    EXPECT_EQ(UploadFirmware(good.c_str(), "127.0.0.1", cam.httpPort(), "admin", "admin", o), 0);
+    stopper.join();
+    EXPECT_LT(SecondsSince(t0), 3.0);
+}
+
+struct ModalRun {
+    INT_PTR result;
+    double seconds;
+};
+
+ModalRun RunUpload(CProgressDlg& dlg)
+{
+    auto t0 = Clock::now();
+    ModalRun r{};
+    r.result = dlg.DoModal();
+    r.seconds = SecondsSince(t0);
+    return r;
+}
+
+TEST(ProgressDialogUpload, ASentPackageLetsTheCountdownRunOnAndTheCameraComesBackUpgraded)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string good = MakePackage(dir, "CAMXA1-N", "V19.2.0.1");
+    CamsimProcess cam({"--no-rtsp", "--reboot-seconds", "1"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    CProgressDlg dlg(nullptr);
+    dlg.m_bUpgrade = 1;
+    dlg.SetTextId(IDS_PROGRESS_UPGRADE);
+    dlg.SetDuration(3);
+    dlg.m_strPath = good.c_str();
+    dlg.m_strHost = "127.0.0.1";
+    dlg.m_nPort = cam.httpPort();
+    dlg.m_strUser = "admin";
+    dlg.m_strPwd = "admin";
+    ModalRun r = RunUpload(dlg);
+    EXPECT_EQ(r.result, IDOK);
+    EXPECT_TRUE(dlg.m_strResult.IsEmpty());
+    // The whole countdown after the transfer.
+    EXPECT_GE(r.seconds, 2.0);
+    // Back after its reboot, with the package's version.
+    std::string reply;
+    for (int i = 0; i < 100 && reply.find("V19.2.0.1") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        CWebWatchNB probe(0, 35, 0, nullptr);
+        STWatchCameraInfo info;
+        info.strIP = "127.0.0.1";
+        info.nHttpPort = cam.httpPort();
+        info.nEntryType = WATCH_ENTRY_HOST;
+        info.strUser = "admin";
+        info.strPwd = "admin";
+        probe.SetCameraInfo(&info);
+        if (probe.Connect() == 1) {
+            CString text;
+            probe.GetCgi("/cgi-bin/hi3510/param.cgi?cmd=getserverinfo", text, 3000);
+            reply.assign(text.view());
+            probe.Cleanup();
+        }
+    }
+    EXPECT_NE(reply.find("var softVersion=\"V19.2.0.1\""), std::string::npos) << reply;
+}
+
+TEST(ProgressDialogUpload, ARefusedPackageEndsAtOnceWithError)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string other = MakePackage(dir, "CAMXe", "V1");
+    CamsimProcess cam({"--no-rtsp"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    CProgressDlg dlg(nullptr);
+    dlg.m_bUpgrade = 1;
+    dlg.SetTextId(IDS_PROGRESS_UPGRADE);
+    dlg.SetDuration(150);
+    dlg.m_strPath = other.c_str();
+    dlg.m_strHost = "127.0.0.1";
+    dlg.m_nPort = cam.httpPort();
+    dlg.m_strUser = "admin";
+    dlg.m_strPwd = "admin";
+    ModalRun r = RunUpload(dlg);
+    EXPECT_EQ(r.result, IDOK);
+    EXPECT_EQ(dlg.m_strResult, "Error");
+    EXPECT_LT(r.seconds, 10.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    vx_log_set_level(4);
+    vxw::InitGuiThread();
+    CWebWatchBase::InitLib();
+    int rc = RUN_ALL_TESTS();
+    CWebWatchBase::DeinitLib();
+    vxw::ShutdownGuiThread();
+    return rc;
+}

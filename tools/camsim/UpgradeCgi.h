@@ -1,0 +1,38 @@
+#pragma once
+// The firmware upload "/cgi-bin/hi3510/upgrade.cgi": a multipart POST whose
+// one part is a package in camsim's own format
+//
+//   "CAMSIM-PKG\n" "model=MODEL\n" "version=VERSION\n" "sum=HEX\n" "\n" PAYLOAD
+//
+// (HEX: the FNV-1a sum of the payload; `camsim --make-package` writes one).
+// A package for another model than the "pkgmodel" setting (the camera's
+// model unless set), a bad sum or a short body is refused; success answers
+// exactly "upgrade succeed.", closes, and reboots the camera (its ports gone
+// for --reboot-seconds), which comes back with the package's version.
+// The "upgradereply" setting plays the faults: "silent" (no answer),
+// "keep" (the connection stays open after the answer), "newline" (the
+// answer ends in a newline).
+//
+// Threads: the HTTP server's connection threads; the settings store locks.
+
+#include "tools/camsim/Dialect.h"
+
+#include <functional>
+#include <string>
+
+namespace camsim {
+
+// The package's bytes, or empty for a version or model holding a newline.
+std::string makePackage(const std::string& model, const std::string& version, const std::string& payload);
+
+class UpgradeCgi : public Dialect {
+public:
+  UpgradeCgi(CameraState& state, std::function<void(int seconds)> reboot);
+  bool handles(const HttpRequest& req) const override;
+  HttpReply handle(const HttpRequest& req) override;
+
+private:
+  std::function<void(int)> reboot_;
+};
+
+} // namespace camsim
