@@ -233,18 +233,22 @@ int runRecording(const RecordingJob& job, int fd)
     // Opened all at once after the sessions are up, each from a thread of its
     // own as each camera's recording thread would, so that the streams run
     // side by side from the start (an open waits for the camera's answer).
+    // A stream the camera refused (it serves only so many) counts as a
+    // stream error and the others run on: leaving here would free the
+    // streams under the readers that already deliver into them.
     {
-        std::atomic<int> failed{0};
         std::vector<std::thread> openers;
         for (auto& s : streams)
-            openers.emplace_back([&failed, session = s->session] {
-                if (vxnet_open_stream(session) != 0)
-                    ++failed;
+            openers.emplace_back([stream = s.get()] {
+                const int rc = vxnet_open_stream(stream->session);
+                if (rc != 0) {
+                    ++stream->streamErrors;
+                    std::fprintf(stderr, "bench_recording: stream open failed: %d\n", rc);
+                    stream->done = true;
+                }
             });
         for (auto& t : openers)
             t.join();
-        if (failed)
-            return 6;
     }
     const auto t2 = Clock::now();
 
