@@ -367,7 +367,7 @@ int runOnce(const Options& o)
                 t.files, segments, t.minSeconds, t.maxSeconds, t.minVideo, t.maxVideo, o.seconds * kFps, t.unreadable,
                 t.notKey, recordFailures, inputFailures, streamErrors, unfinished, o.seconds);
     std::printf("ours:   %.2f s connecting, %.2f s opening the streams, %.2f s recording, %.2f s closing; "
-                "%.1f MB per stream resident at the end of recording (the peak comes from opening the streams)\n",
+                "%.1f MB per stream resident at the end of recording (the peak is over the whole run)\n",
                 phase[0], phase[1], phase[2], phase[3],
                 static_cast<double>(steadyKb - idle.maxRssKb) / 1024.0 / N);
     std::printf("anchor: %d files, %.2f..%.2f s, %ld..%ld video packets per stream; %d unreadable, "
