@@ -209,6 +209,27 @@ TEST(Recording, AMotionAlarmOpensASegmentThatTheHoldKeeps)
     });
 }
 
+TEST(Recording, ACamerasOwnMotionAlarmStartsARecording)
+{
+    // HX cameras report motion on their alarm channel.
+    CamsimProcess cam({"--family", "HX", "--keyint", "15"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    Program p;
+    p.Add(CameraOf(cam, Hours::Motion));
+    p.Run([&](CMainDlg& dlg) {
+        StatusWatch watch(dlg, 0);
+        const std::string folder = FolderOf(dlg, 0);
+        dlg.DoStartCamera(0);
+        ASSERT_TRUE(watch.WaitFor(7, 20000));
+        ASSERT_TRUE(watch.Until([&] { return cam.state().find("alarm_subscriptions=1") != std::string::npos; }, 10000))
+            << cam.state();
+        watch.Pump(2000);
+        cam.get("/camsim/alarm?event=motion&start=1");
+        ASSERT_TRUE(watch.WaitFor(2, 5000));
+        EXPECT_TRUE(watch.Until([&] { return SegmentsIn(folder).size() == 1; }, 5000));
+    });
+}
+
 TEST(Recording, TwoCamerasSharingAFolderKeepTheirFiles)
 {
     CamsimProcess a({"--family", "DY", "--keyint", "15"});
