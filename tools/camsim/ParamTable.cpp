@@ -65,6 +65,7 @@ std::vector<ParamGroup> paramTable(const Options& o) {
         {"snap_chn", "12", oneOf({"11", "12", "13"})},
         {"snap_count", "1", intRange(1, 3)}}},
       {"vendorinfo", "", {}, {{"vendor", o.vendor, any}}, true},
+      {"sysinfo", "", {}, {{"product", o.model, any}, {"devid", "CAMSIM0000001234", any}}, true},
       {"serverinfo", "", {},
        {{"model", o.model, any}, {"hardVersion", "V1.0", any}, {"softVersion", o.firmware, any},
         {"webVersion", o.webVersion, any}, {"name", o.name, any}, {"startdate", "2026-01-01 00:00:00", any},
