@@ -36,6 +36,10 @@ void CSettingsPage::UpdateButtons()
         refresh->EnableWindow(idle);
     if (CWnd* apply = GetDlgItem(static_cast<int>(m_nApplyId)))
         apply->EnableWindow(idle && m_bLoaded);
+    for (UINT id : m_writeButtons) {
+        if (CWnd* button = GetDlgItem(static_cast<int>(id)))
+            button->EnableWindow(idle && m_bLoaded);
+    }
 }
 
 bool CSettingsPage::StartRequest(Request kind, const CString& path, bool post, int nTimeoutMs)
@@ -59,7 +63,7 @@ bool CSettingsPage::StartRequest(Request kind, const CString& path, bool post, i
 
 void CSettingsPage::Load()
 {
-    if (!StartRequest(Request::Load, LoadPath(), false, 3000) && !m_job)
+    if (!StartRequest(Request::Load, LoadPath(), false, m_nLoadTimeoutMs) && !m_job)
         ShowError(IDS_GET_FAILED);
 }
 
@@ -90,6 +94,10 @@ LRESULT CSettingsPage::OnRequestDone(WPARAM, LPARAM)
         return 0;
     std::shared_ptr<RequestJob> job = std::move(m_job);
     Request kind = m_pending;
+    if (JobDone(kind, *job)) {
+        UpdateButtons();
+        return 0;
+    }
     bool ok = job->Succeeded();
     if (kind == Request::Load) {
         // A failed reload keeps what the page showed and what it may apply.

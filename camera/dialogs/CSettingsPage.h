@@ -15,6 +15,7 @@
 #include "ui/controls/CDlgTabItem.h"
 
 #include <memory>
+#include <vector>
 
 class CCameraSetupDlg;
 class CWebWatchNB;
@@ -42,6 +43,15 @@ protected:
     virtual CString ApplyPath() = 0;
     // After a successful apply or sync; the default shows the success box.
     virtual void Applied(Request kind);
+    // A page with requests of its own (tests, follow-up requests, replies
+    // judged by their text) takes the finished job here first; true when it
+    // handled it.
+    virtual bool JobDone(Request kind, const RequestJob& job)
+    {
+        (void)kind;
+        (void)job;
+        return false;
+    }
 
     // Runs a request on the window's worker; false when one is in flight or
     // there is no camera object.
@@ -65,9 +75,12 @@ protected:
     CCameraSetupDlg* m_pOwner;
     UINT m_nLabelId;
     UINT m_nApplyId;
+    // Further buttons that write to the camera: enabled as "Apply" is.
+    std::vector<UINT> m_writeButtons;
     bool m_bLoaded = false;
     bool m_bInert = false;
     Request m_pending = Request::Load;
     std::shared_ptr<RequestJob> m_job;
     int m_nApplyTimeoutMs = 3000;
+    int m_nLoadTimeoutMs = 3000;
 };

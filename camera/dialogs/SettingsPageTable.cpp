@@ -4,11 +4,16 @@
 #include "camera/dialogs/CDlgAudio.h"
 #include "camera/dialogs/CDlgAutoCapture.h"
 #include "camera/dialogs/CDlgCameraUser.h"
+#include "camera/dialogs/CDlgDisplaySetup.h"
 #include "camera/dialogs/CDlgHDDInfo.h"
+#include "camera/dialogs/CDlgIRLights.h"
 #include "camera/dialogs/CDlgPTZ.h"
 #include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/CDlgRecParam.h"
+#include "camera/dialogs/CDlgSysLog.h"
 #include "camera/dialogs/CDlgTimeRec.h"
+#include "camera/dialogs/CIPSettingDlg.h"
+#include "camera/dialogs/CVideoEncodeSettingDlg.h"
 #include "resources/vxcam/resource.h"
 
 namespace {
@@ -22,7 +27,7 @@ CDlgTabItem* Make(CCameraSetupDlg* owner)
 // Template ids of pages that other parts of the library build.
 const PageSlot kCamera[] = {
     {IDS_PAGE_NAME_TIME, IDD_TIME_SETTING, &Make<CCameraTimeSetting>},
-    {IDS_PAGE_NETWORK, 25043, nullptr},
+    {IDS_PAGE_NETWORK, IDD_NETWORK, &Make<CIPSettingDlg>},
     {IDS_PAGE_WIRELESS, 25175, nullptr},
     {IDS_PAGE_EMAIL, 5070, nullptr},
     {IDS_PAGE_FTP, 25065, nullptr},
@@ -30,9 +35,9 @@ const PageSlot kCamera[] = {
     {IDS_PAGE_PTZ, IDD_PTZ, &Make<CDlgPTZ>},
 };
 const PageSlot kVideo[] = {
-    {IDS_PAGE_VIDEO, 20135, nullptr},
-    {IDS_PAGE_DISPLAY, 25179, nullptr},
-    {IDS_PAGE_INFRARED, 25182, nullptr},
+    {IDS_PAGE_VIDEO, IDD_VIDEO, &Make<CVideoEncodeSettingDlg>},
+    {IDS_PAGE_DISPLAY, IDD_DISPLAY, &Make<CDlgDisplaySetup>},
+    {IDS_PAGE_INFRARED, IDD_INFRARED, &Make<CDlgIRLights>},
 };
 const PageSlot kMotion[] = {{IDS_PAGE_MOTION, 25068, nullptr}};
 const PageSlot kCapture[] = {{IDS_PAGE_AUTO_CAPTURE, IDD_AUTO_CAPTURE, &Make<CDlgAutoCapture>}};
@@ -47,7 +52,7 @@ const PageSlot kUser[] = {{IDS_PAGE_USERS, IDD_CAMERA_USER, &Make<CDlgCameraUser
 const PageSlot kSystem[] = {
     {IDS_PAGE_STORAGE, IDD_STORAGE, &Make<CDlgHDDInfo>},
     {IDS_PAGE_UPGRADE, 25080, nullptr},
-    {IDS_PAGE_SYSTEM_LOG, 25081, nullptr},
+    {IDS_PAGE_SYSTEM_LOG, IDD_SYSTEM_LOG, &Make<CDlgSysLog>},
 };
 
 template <size_t N>

@@ -117,6 +117,12 @@ public:
             SendScroll(self, vertical, TB_THUMBPOSITION, v);
             if (::IsWindow(self))
                 SendScroll(self, vertical, TB_ENDTRACK, v);
+            // The mouse let go of the thumb: a trackbar tells its parent so.
+            if (::IsWindow(self)) {
+                NMHDR released{};
+                released.code = NM_RELEASEDCAPTURE;
+                notify(&released);
+            }
         });
         return m_slider;
     }

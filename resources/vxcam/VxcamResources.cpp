@@ -11,6 +11,7 @@ void FillAll(vxw::ResourceModule& m)
     FillProgress(m);
     FillSdCard(m);
     FillRecord(m);
+    FillDevicePages(m);
 }
 
 }  // namespace vxcam_res

@@ -12,5 +12,6 @@ void FillSettings(vxw::ResourceModule& m);
 void FillProgress(vxw::ResourceModule& m);
 void FillSdCard(vxw::ResourceModule& m);
 void FillRecord(vxw::ResourceModule& m);
+void FillDevicePages(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res

@@ -41,6 +41,7 @@ Camera::Camera(const Options& options)
     sdCard_ = sd.get();
     dialects_.push_back(std::move(sd));
   }
+  state_.syslog.add("system start");
 }
 
 bool Camera::openLog(std::string& error) { return options_.logPath.empty() || log_.open(options_.logPath, error); }

@@ -7,16 +7,18 @@
 #include "tools/camsim/LongOperations.h"
 #include "tools/camsim/Options.h"
 #include "tools/camsim/SettingsStore.h"
+#include "tools/camsim/SystemLog.h"
 
 namespace camsim {
 
 struct CameraState {
-  CameraState(const Options& o, Faults& f) : options(o), faults(f) {}
+  CameraState(const Options& o, Faults& f) : options(o), faults(f), syslog(clock) {}
   const Options& options;
   Faults& faults;
   SettingsStore settings;
   CameraClock clock;
   LongOperations longOps;
+  SystemLog syslog; // after the clock it reads
 };
 
 } // namespace camsim

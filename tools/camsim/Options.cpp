@@ -69,6 +69,8 @@ Camera:
   --vendor TEXT        vendor word of getvendorinfo (CAMSIM)
   --streams N          number of video streams (3); the parameter CGI knows
                        the channels 11 to 10+N only (2: no channel 13)
+  --numeric-noise      getimageattr reports "noise" as "25" or "0" (else
+                       "on" or "off") and setimageattr takes that spelling
   --log FILE           request log: one line per request,
                        "METHOD TARGET AUTH STATUS", AUTH none|basic|digest|other
   --chunked            send every reply body chunked
@@ -107,6 +109,33 @@ HTTP authentication; AJ's carry username= and password= in the query):
            answer var result="0". GET /camsim/cue?op=NAME&seconds=N
            [&result=R] sets the next run's time and answer (sdfrmt: ok or
            anything else for a failure; tests: the result number).
+         getserverinfo's upnpstatus is ok or off after setupnpattr
+         get/setnetattr (-dhcp on|off read back as dhcpflag, -ipaddr read
+           back as ip, netmask, gateway, dnsstat 0/1, fdnsip, sdnsip: each
+           a.b.c.d or empty; networktype LAN, read only)
+         get/sethttpport, get/setrtspport, get/setrtmpattr (httpport,
+           rtspport, rtmpport 1-65535): stored and reported only, the
+           listeners stay on their ports
+         get/setrtspauth (rtsp_aenable 0/1), get/setupnpattr (upm_enable 0/1)
+         get/setimageattr (brightness, contrast, hue, sharpness 0-100;
+           saturation, targety 0-255; flip, mirror, wdr, night on|off; noise
+           on|off or 25|0 with --numeric-noise; gc, shutter 0-65535; aemode
+           0-2; -image_type 0/1 read back as display_mode; -default=on puts
+           the image values back to their start)
+         get/setircutattr (saradc_switch_value 1-1024), ircutctrl -mode=0|1
+           (sets display_mode), get/setinfrared (infraredstat
+           open|close|auto|user), get/setmobilesnapattr (msize 1-2)
+         get/setlampattrex (lamp_mode 0-2): lamp models only (CAMXB4-HX-D,
+           CAMXC4-HX-D, CAMXC5-HX-Z20-D, CAMXB4-HX-Z20-D), else unknown
+         cleanlog -name=sys empties the system log
+         setvideoattr -videomode=N (31-34, 41, 42, 48, 51-54, 17, 20, 81,
+           82, 85, 101, 102, 122, 123) sets the stream sizes getvencattr
+           reports (width_N, height_N); the RTSP picture keeps its own;
+           -vinorm P|N, -profile 0-3
+       A getter of a group with an index (-chn, -region) and no index
+       prints every index. The system log (/log/syslog.txt) has one line
+       "[YYYY_MM_DD HH:MM:SS] text" per event: the start and every applied
+       request.
        A value out of range, an unknown parameter or one holding '"', CR
        or LF is refused: the reply says [Error] and the whole request
        changes nothing. The accounts drive every login (HTTP, AJ's query
@@ -253,7 +282,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
   };
   std::map<std::string, bool*> flags = {
       {"chunked", &o.chunked}, {"rtsp-auth", &o.rtspAuth}, {"hang", &o.hang},
-      {"refuse-login", &o.refuseLogin}, {"replay", &o.replay},
+      {"refuse-login", &o.refuseLogin}, {"replay", &o.replay}, {"numeric-noise", &o.numericNoise},
   };
 
   for (size_t i = 0; i < args.size(); ++i) {

@@ -29,6 +29,7 @@ struct Options {
   std::string name = "camsim";
   std::string vendor = "CAMSIM"; // getvendorinfo's vendor word
   int streams = 3;
+  bool numericNoise = false; // imageattr's "noise" as "25"/"0" instead of "on"/"off"
 
   bool rtsp = true;
   bool rtspAuth = false;

@@ -1,5 +1,7 @@
 #include "tools/camsim/ParamCgi.h"
 
+#include <algorithm>
+
 #include "tools/camsim/Query.h"
 #include "tools/camsim/UserAccounts.h"
 
@@ -97,6 +99,86 @@ void ParamCgi::defineGroups() {
     }
     return true;
   };
+  specials_["setimageattr"] = [this](const Command& c, SettingsChange& change, std::string& out) {
+    // "-default=on" puts every image value back to the camera's own, beside
+    // what else the command sets (the display mode).
+    Command rest{c.name, {}};
+    bool reset = false;
+    for (const auto& p : c.params) {
+      if (p.first == "default" && p.second == "on")
+        reset = true;
+      else
+        rest.params.push_back(p);
+    }
+    const ParamGroup* g = findGroup("imageattr");
+    if (reset) {
+      for (const auto& k : g->keys) {
+        if (k.name != "display_mode")
+          change.set(k.name, k.value);
+      }
+    }
+    return runGroup(*g, true, rest, change, out);
+  };
+  specials_["setvideoattr"] = [this](const Command& c, SettingsChange& change, std::string& out) {
+    // The videomode sets the stream sizes the camera reports; the RTSP
+    // picture keeps its own.
+    struct Sizes { int mode; int w[3], h[3]; };
+    static const Sizes kModes[] = {
+        {31, {1280, 640, 320}, {720, 352, 176}},   {32, {1280, 320, 320}, {720, 176, 176}},
+        {33, {640, 640, 320}, {352, 352, 176}},    {34, {640, 320, 320}, {352, 176, 176}},
+        {41, {1920, 640, 320}, {1080, 352, 176}},  {42, {1920, 320, 320}, {1080, 176, 176}},
+        {48, {1920, 1280, 0}, {1080, 720, 0}},     {51, {1280, 640, 320}, {960, 480, 240}},
+        {52, {1280, 320, 320}, {960, 240, 240}},   {53, {640, 640, 320}, {480, 480, 240}},
+        {54, {640, 320, 320}, {480, 240, 240}},    {17, {704, 352, 352}, {576, 288, 288}},
+        {20, {352, 352, 352}, {288, 288, 288}},    {81, {2560, 800, 0}, {1440, 448, 0}},
+        {82, {2560, 640, 0}, {1440, 352, 0}},      {85, {2560, 1280, 0}, {1440, 720, 0}},
+        {101, {2560, 800, 0}, {1920, 600, 0}},     {102, {2560, 640, 0}, {1920, 480, 0}},
+        {122, {3840, 1280, 0}, {2160, 720, 0}},    {123, {3840, 640, 0}, {2160, 352, 0}},
+    };
+    const Sizes* sizes = nullptr;
+    if (c.has("videomode")) {
+      for (const auto& m : kModes) {
+        if (std::to_string(m.mode) == c.param("videomode"))
+          sizes = &m;
+      }
+      if (!sizes) {
+        out += "[Error]-videomode: bad value.\r\n";
+        return false;
+      }
+    }
+    if (!runGroup(*findGroup("videoattr"), true, c, change, out))
+      return false;
+    for (int i = 0; sizes && i < std::clamp(state_.options.streams, 1, 3); ++i) {
+      std::string n = "_" + std::to_string(i + 1);
+      change.set("width" + n, std::to_string(sizes->w[i]));
+      change.set("height" + n, std::to_string(sizes->h[i]));
+    }
+    return true;
+  };
+  specials_["setupnpattr"] = [this](const Command& c, SettingsChange& change, std::string& out) {
+    if (!runGroup(*findGroup("upnpattr"), true, c, change, out))
+      return false;
+    // The camera reports how the mapping went; camsim's always works.
+    change.set("upnpstatus", change.value("upm_enable") == "1" ? "ok" : "off");
+    return true;
+  };
+  specials_["ircutctrl"] = [](const Command& c, SettingsChange& change, std::string& out) {
+    std::string mode = c.param("mode");
+    if (c.params.size() != 1 || (mode != "0" && mode != "1")) {
+      out += "[Error]-mode: bad value.\r\n";
+      return false;
+    }
+    change.set("display_mode", mode);
+    return true;
+  };
+  specials_["cleanlog"] = [this](const Command& c, SettingsChange& change, std::string& out) {
+    if (c.param("name") != "sys") {
+      out += "[Error]-name: bad value.\r\n";
+      return false;
+    }
+    change.also([this] { state_.syslog.clear(); });
+    return true;
+  };
   specials_["getuserattr"] = [this](const Command&, SettingsChange&, std::string& out) {
     out += accounts::getUserAttr(state_.settings);
     return true;
@@ -116,6 +198,14 @@ const ParamGroup* ParamCgi::findGroup(const std::string& name) const {
 
 bool ParamCgi::runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out) {
   std::string suffix;
+  if (!set && !g.indexParam.empty() && !c.has(g.indexParam)) {
+    // A getter without its index reads every index.
+    for (const auto& [value, s] : g.indexes) {
+      for (const auto& k : g.keys)
+        out += var(k.name + s, state_.settings.value(k.name + s));
+    }
+    return true;
+  }
   if (!g.indexParam.empty()) {
     std::string idx = c.has(g.indexParam) ? c.param(g.indexParam) : g.indexes.front().first;
     bool found = false;
@@ -197,6 +287,12 @@ HttpReply ParamCgi::handle(const HttpRequest& req) {
   }
   if (allOk)
     change.commit();
+  if (allOk && !anyGet && commands.front().name != "cleanlog") {
+    std::string names;
+    for (const auto& c : commands)
+      names += (names.empty() ? "" : " ") + c.name;
+    state_.syslog.add("user " + req.authUser + " applied " + names);
+  }
   if (allOk && !anyGet)
     out += "[Succeed]set ok.\r\n";
   return HttpReply::text(200, out);

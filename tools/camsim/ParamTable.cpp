@@ -23,6 +23,34 @@ ValueRule oneOf(std::vector<std::string> words) {
   };
 }
 
+ValueRule addressOrEmpty() {
+  return [](const std::string& v) {
+    if (v.empty())
+      return true;
+    int parts = 0;
+    size_t at = 0;
+    while (at <= v.size()) {
+      size_t dot = v.find('.', at);
+      std::string part = v.substr(at, dot == std::string::npos ? std::string::npos : dot - at);
+      if (!intRange(0, 255)(part))
+        return false;
+      ++parts;
+      if (dot == std::string::npos)
+        break;
+      at = dot + 1;
+    }
+    return parts == 4;
+  };
+}
+
+bool isLampModel(const std::string& model) {
+  for (const char* code : {"CAMXB4-HX-D", "CAMXC4-HX-D", "CAMXC5-HX-Z20-D", "CAMXB4-HX-Z20-D"}) {
+    if (model.rfind(code, 0) == 0)
+      return true;
+  }
+  return false;
+}
+
 bool isSafeValue(const std::string& value) { return value.find_first_of("\"\r\n") == std::string::npos; }
 
 std::vector<ParamGroup> paramTable(const Options& o) {
@@ -34,8 +62,46 @@ std::vector<ParamGroup> paramTable(const Options& o) {
   const ValueRule onOff = oneOf({"on", "off"});
   const ValueRule zeroOne = oneOf({"0", "1"});
 
-  return {
-      {"videoattr", "", {}, {{"videomode", "31", any}, {"vinorm", "P", any}, {"profile", "1", any}, {"maxchn", "", any, "", true}}},
+  // Ports are stored and reported; the listeners stay where they are.
+  const ValueRule port = intRange(1, 65535);
+  const ValueRule address = addressOrEmpty();
+  const ValueRule noise = o.numericNoise ? oneOf({"25", "0"}) : onOff;
+
+  std::vector<ParamGroup> table = {
+      {"netattr", "", {},
+       {{"dhcpflag", "off", onOff, "dhcp"},
+        {"ip", "192.168.1.88", address, "ipaddr"},
+        {"netmask", "255.255.255.0", address},
+        {"gateway", "192.168.1.1", address},
+        {"dnsstat", "0", zeroOne},
+        {"fdnsip", "192.168.1.1", address},
+        {"sdnsip", "8.8.8.8", address},
+        {"networktype", "LAN", any, "", true}}},
+      {"httpport", "", {}, {{"httpport", "80", port}}},
+      {"rtspport", "", {}, {{"rtspport", "554", port}}},
+      {"rtspauth", "", {}, {{"rtsp_aenable", "1", zeroOne}}},
+      {"upnpattr", "", {}, {{"upm_enable", "0", zeroOne}}},
+      {"rtmpattr", "", {}, {{"rtmpport", "1935", port}}},
+      {"imageattr", "", {},
+       {{"brightness", "50", intRange(0, 100)},
+        {"saturation", "128", intRange(0, 255)},
+        {"contrast", "50", intRange(0, 100)},
+        {"hue", "50", intRange(0, 100)},
+        {"sharpness", "50", intRange(0, 100)},
+        {"targety", "128", intRange(0, 255)},
+        {"flip", "off", onOff},
+        {"mirror", "off", onOff},
+        {"noise", o.numericNoise ? "25" : "on", noise},
+        {"wdr", "off", onOff},
+        {"night", "off", onOff},
+        {"gc", "64", intRange(0, 65535)},
+        {"shutter", "1000", intRange(0, 65535)},
+        {"aemode", "0", intRange(0, 2)},
+        {"display_mode", "1", zeroOne, "image_type"}}},
+      {"ircutattr", "", {}, {{"saradc_switch_value", "512", intRange(1, 1024)}}},
+      {"infrared", "", {}, {{"infraredstat", "auto", oneOf({"open", "close", "auto", "user"})}}},
+      {"mobilesnapattr", "", {}, {{"msize", "1", intRange(1, 2)}}},
+      {"videoattr", "", {}, {{"videomode", "31", any}, {"vinorm", "P", oneOf({"P", "N"})}, {"profile", "1", intRange(0, 3)}, {"maxchn", "", any, "", true}}},
       {"vencattr", "chn", channels,
        {{"bps", "", intRange(16, 100000)},
         {"fps", "", intRange(1, 120)},
@@ -72,6 +138,10 @@ std::vector<ParamGroup> paramTable(const Options& o) {
         {"upnpstatus", "off", any}, {"sdstatus", "out", any}, {"sdfreespace", "0", any}, {"sdtotalspace", "0", any}},
        true},
   };
+  // Only cameras with a white-light lamp know the lamp commands.
+  if (isLampModel(o.model))
+    table.push_back({"lampattrex", "", {}, {{"lamp_mode", "0", intRange(0, 2)}}});
+  return table;
 }
 
 } // namespace camsim

@@ -21,6 +21,10 @@ using ValueRule = std::function<bool(const std::string&)>;
 ValueRule anyText();
 ValueRule intRange(int lo, int hi);
 ValueRule oneOf(std::vector<std::string> words); // compared exactly
+ValueRule addressOrEmpty();                      // "a.b.c.d", each 0-255, or nothing
+
+// Models with a white-light lamp (getlampattrex/setlampattrex).
+bool isLampModel(const std::string& model);
 
 struct ParamKey {
   std::string name;  // the stored key (before the index suffix) and the reply's variable

@@ -12,11 +12,8 @@ bool SystemFiles::handles(const HttpRequest& req) const {
 HttpReply SystemFiles::handle(const HttpRequest& req) {
   if (req.path == "/cgi-bin/hi3510/logsync.cgi")
     return HttpReply::text(200, "[Succeed]get ok.\r\n");
-  if (req.path == "/log/syslog.txt") {
-    const std::string start = state_.settings.value("startdate");
-    return HttpReply::text(200, start + " system start\r\n" + start + " user " + state_.options.user +
-                                    " login\r\n" + state_.clock.compact() + " log read\r\n");
-  }
+  if (req.path == "/log/syslog.txt")
+    return HttpReply::text(200, state_.syslog.text());
   std::string error;
   std::string jpeg = snapshot_.jpeg(error);
   if (jpeg.empty())

@@ -3,6 +3,7 @@
 
 #include "platform/ui/WindowRegistry_p.h"
 
+#include <QAbstractSlider>
 #include <QWidget>
 
 namespace {
@@ -13,6 +14,7 @@ class SliderParent : public CWnd {
 public:
     int paints = 0;
     int lastPos = -1;
+    int releases = 0;
     CSliderCtrl slider;
 
 protected:
@@ -25,11 +27,18 @@ protected:
         lastPos = slider.GetPos();
         *result = CDRF_DODEFAULT;
     }
+    void OnSliderReleased(NMHDR* hdr, LRESULT*)
+    {
+        EXPECT_EQ(hdr->hwndFrom, slider.GetSafeHwnd());
+        ++releases;
+        lastPos = slider.GetPos();
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(SliderParent, CWnd)
     ON_NOTIFY(NM_CUSTOMDRAW, IDC_SLIDER, OnSliderDraw)
+    ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_SLIDER, OnSliderReleased)
 END_MESSAGE_MAP()
 
 }  // namespace
@@ -44,6 +53,23 @@ TEST(CustomDraw, SliderNotifiesItsParentAsItPaints)
     vxw::WidgetOf(parent.GetSafeHwnd())->grab();  // paints the slider
     EXPECT_GT(parent.paints, 0);
     EXPECT_EQ(parent.lastPos, 77);
+    parent.DestroyWindow();
+}
+
+TEST(CustomDraw, SliderTellsItsParentWhenTheMouseLetsGo)
+{
+    SliderParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, "VxSliderParent", "p", WS_POPUP | WS_VISIBLE, 0, 0, 200, 60, nullptr, nullptr));
+    ASSERT_TRUE(parent.slider.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 190, 40), &parent, IDC_SLIDER));
+    parent.slider.SetRange(0, 255);
+    auto* q = qobject_cast<QAbstractSlider*>(vxw::WidgetOf(parent.slider.GetSafeHwnd()));
+    ASSERT_NE(q, nullptr);
+    q->setSliderDown(true);
+    q->setValue(200);
+    EXPECT_EQ(parent.releases, 0);
+    q->setSliderDown(false);  // what letting go of the dragged thumb does
+    EXPECT_EQ(parent.releases, 1);
+    EXPECT_EQ(parent.lastPos, 200);
     parent.DestroyWindow();
 }
 

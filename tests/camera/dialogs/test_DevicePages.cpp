@@ -1,0 +1,552 @@
+// The Network, Display, Infrared Light and System Log pages against camsim:
+// a value changed through the controls is applied, camsim's request log
+// holds the request, and a reopened settings window shows the value.
+#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CDlgDisplaySetup.h"
+#include "camera/dialogs/CDlgIRLights.h"
+#include "camera/dialogs/CDlgSysLog.h"
+#include "camera/dialogs/CIPSettingDlg.h"
+#include "camera/dialogs/CVideoEncodeSettingDlg.h"
+#include "camera/dialogs/vxcam_interface.h"
+#include "camera/session/CWebWatchNB.h"
+#include "resources/vxcam/resource.h"
+#include "platform/ui/ShellTestHooks.h"
+#include "support/CamsimProcess.h"
+#include "utility/vx_log.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kWait = 20000;  // generous: the machine is shared
+
+bool WaitFor(const std::function<bool()>& cond, DWORD ms = kWait)
+{
+    return vxw::PumpUntil(cond, ms);
+}
+
+std::string ItemText(CWnd* w, int id)
+{
+    char buf[512] = {};
+    w->GetDlgItemText(id, buf, sizeof buf);
+    return buf;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class Owner : public CWnd {
+public:
+    Owner() { CreateEx(0, "VxOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr); }
+    ~Owner() override { DestroyWindow(); }
+};
+
+// Message boxes answered (yes to questions) and kept for the test to read.
+class Boxes {
+public:
+    Boxes()
+    {
+        vxw::test::SetMessageBoxHook([this](const vxw::test::MessageBoxCall& c) {
+            calls.push_back(c);
+            return (c.type & MB_YESNO) ? IDYES : IDOK;
+        });
+    }
+    ~Boxes() { vxw::test::SetMessageBoxHook(nullptr); }
+    vxw::test::MessageBoxCall Next()
+    {
+        size_t want = seen + 1;
+        WaitFor([&] { return calls.size() >= want; });
+        if (calls.size() < want)
+            return {nullptr, "(no box)", "(no box)", 0};
+        seen = want;
+        return calls[want - 1];
+    }
+    std::vector<vxw::test::MessageBoxCall> calls;
+    size_t seen = 0;
+};
+
+// The request log of the running test (parameterised names hold '/').
+std::string LogPath()
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "-" + test->name();
+    for (char& ch : name) {
+        if (ch == '/')
+            ch = '_';
+    }
+    return std::string(VX_BIN_DIR) + "/devpages-" + name + ".log";
+}
+
+// A settings window on a camsim of its own, opened and reopened.
+struct Session {
+    explicit Session(std::vector<std::string> args)
+        : log(LogPath()),
+          cam([&] {
+              std::remove(log.c_str());
+              args.insert(args.end(), {"--no-rtsp", "--log", log});
+              return args;
+          }())
+    {
+    }
+    ~Session() { Close(); }
+
+    bool Open()
+    {
+        info.strIP = "127.0.0.1";
+        info.nHttpPort = cam.httpPort();
+        info.nEntryType = WATCH_ENTRY_HOST;
+        info.strName = "camsim";
+        info.strUser = "admin";
+        info.strPwd = "admin";
+        vxcam_interface::ShowDialog(0, owner.GetSafeHwnd(), &info, 0, "", "", 0);
+        HWND h = FindWindow(nullptr, "Camera Properties");
+        dlg = h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
+        return dlg && WaitFor([&] { return ItemText(dlg, IDC_SETUP_STATUS) == "Connected"; });
+    }
+    void Close()
+    {
+        if (!dlg || !::IsWindow(dlg->GetSafeHwnd()))
+            return;
+        HWND h = dlg->GetSafeHwnd();
+        dlg->PostMessage(WM_CLOSE);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }, 30000)) << "the window stays";
+        dlg = nullptr;
+    }
+    template <class Page>
+    Page* At(int category, int index)
+    {
+        CDlgConfigurationSettings* c = dlg->m_tabCategories.GetCategory(category);
+        return c ? static_cast<Page*>(c->m_tabCtrl.GetPage(index)) : nullptr;
+    }
+    std::string Log() const { return ReadFile(log); }
+
+    std::string log;
+    CamsimProcess cam;
+    Owner owner;
+    Boxes boxes;
+    STWatchCameraInfo info;
+    CCameraSetupDlg* dlg = nullptr;
+};
+
+bool Loaded(CSettingsPage* page)
+{
+    if (!page)
+        return false;
+    page->ShowWindow(SW_SHOW);
+    return WaitFor([&] { return page->IsLoaded() && !page->IsRequestPending(); });
+}
+
+bool Idle(CSettingsPage* page)
+{
+    return WaitFor([&] { return !page->IsRequestPending(); });
+}
+
+void Click(CWnd* page, int id)
+{
+    CWnd* button = page->GetDlgItem(id);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->IsWindowEnabled()) << "button " << id << " is disabled";
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button->GetSafeHwnd()));
+}
+
+void SetAddress(CWnd* page, int id, BYTE a, BYTE b, BYTE c, BYTE d)
+{
+    static_cast<CIPAddressCtrl*>(page->GetDlgItem(id))->SetAddress(a, b, c, d);
+}
+
+std::string Address(CWnd* page, int id)
+{
+    BYTE f[4] = {};
+    int n = static_cast<CIPAddressCtrl*>(page->GetDlgItem(id))->GetAddress(f[0], f[1], f[2], f[3]);
+    if (n != 4)
+        return "(blank)";
+    return std::to_string(f[0]) + "." + std::to_string(f[1]) + "." + std::to_string(f[2]) + "." + std::to_string(f[3]);
+}
+
+bool Checked(CWnd* page, int id)
+{
+    return page->IsDlgButtonChecked(id) == BST_CHECKED;
+}
+
+void Choose(CWnd* page, int id)
+{
+    const int groups[][3] = {{IDC_IR_FIRST, IDC_IR_SECOND, IDC_IR_THIRD}, {IDC_IR_CUT_BW, IDC_IR_CUT_COLOR, IDC_IR_CUT_AUTO}};
+    for (const auto& g : groups) {
+        if (g[0] == id || g[1] == id || g[2] == id) {
+            for (int other : g)
+                page->CheckDlgButton(other, other == id ? BST_CHECKED : BST_UNCHECKED);
+        }
+    }
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(page->GetDlgItem(id)->GetSafeHwnd()));
+}
+
+// ---- Network ----
+
+class NetworkRoundTrip : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NetworkRoundTrip, DnsRtspAuthenticationAndRtmpPortSurviveAReopen)
+{
+    Session s({"--family", GetParam()});
+    ASSERT_TRUE(s.cam.ok()) << s.cam.error();
+    ASSERT_TRUE(s.Open());
+    auto* net = s.At<CIPSettingDlg>(0, 1);
+    ASSERT_TRUE(Loaded(net));
+    EXPECT_EQ(Address(net, IDC_NET_IP), "192.168.1.88");
+    EXPECT_TRUE(Checked(net, IDC_NET_RTSP_AUTH));
+    EXPECT_EQ(ItemText(net, IDC_NET_UPNP_STATUS), "(UPnP off)");
+    SetAddress(net, IDC_NET_DNS1, 9, 9, 9, 9);
+    net->CheckDlgButton(IDC_NET_RTSP_AUTH, BST_UNCHECKED);
+    net->SetDlgItemText(IDC_NET_RTMP_PORT, "2935");
+    Click(net, IDC_NET_APPLY);
+    auto box = s.boxes.Next();
+    EXPECT_EQ(box.caption, "Network Settings");
+    EXPECT_EQ(box.text, "Apply settings successfully.");
+    ASSERT_TRUE(Idle(net));
+    s.Close();
+    EXPECT_NE(s.Log().find("cmd=setnetattr&-dhcp=off&-ipaddr=192.168.1.88&-netmask=255.255.255.0"
+                           "&-gateway=192.168.1.1&-dnsstat=0&-fdnsip=9.9.9.9&-sdnsip=8.8.8.8&cmd=sethttpport"
+                           "&-httpport=80&cmd=setrtspport&-rtspport=554&cmd=setrtspauth&-rtsp_aenable=0"
+                           "&cmd=setupnpattr&-upm_enable=0&cmd=setrtmpattr&-rtmpport=2935"),
+              std::string::npos)
+        << s.Log();
+
+    ASSERT_TRUE(s.Open());
+    net = s.At<CIPSettingDlg>(0, 1);
+    ASSERT_TRUE(Loaded(net));
+    EXPECT_EQ(Address(net, IDC_NET_DNS1), "9.9.9.9");
+    EXPECT_FALSE(Checked(net, IDC_NET_RTSP_AUTH));
+    EXPECT_EQ(ItemText(net, IDC_NET_RTMP_PORT), "2935");
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, NetworkRoundTrip, ::testing::Values("HX", "DY", "AJ", "HTL"));
+
+TEST(NetworkPage, RefusedInputSendsNothingAndTheGatewayGetsAProposal)
+{
+    Session s({});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* net = s.At<CIPSettingDlg>(0, 1);
+    ASSERT_TRUE(Loaded(net));
+    SetAddress(net, IDC_NET_GATEWAY, 192, 168, 2, 1);
+    Click(net, IDC_NET_APPLY);
+    EXPECT_EQ(s.boxes.Next().text, "Gateway is empty or invalid.");
+    EXPECT_EQ(Address(net, IDC_NET_GATEWAY), "192.168.1.254");
+    net->SetDlgItemText(IDC_NET_HTTP_PORT, "81");
+    Click(net, IDC_NET_APPLY);
+    EXPECT_EQ(s.boxes.Next().text,
+              "HTTP port number you entered is reserved by the system. Please enter a proper port number.");
+    net->SetDlgItemText(IDC_NET_HTTP_PORT, "80");
+    SetAddress(net, IDC_NET_MASK, 255, 0, 255, 0);
+    Click(net, IDC_NET_APPLY);
+    EXPECT_EQ(s.boxes.Next().text, "Netmask is empty or invalid.");
+    EXPECT_EQ(s.Log().find("setnetattr"), std::string::npos);
+}
+
+TEST(NetworkPage, ACutReplySucceedsOnlyWhenTheAddressChanged)
+{
+    Session s({});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* net = s.At<CIPSettingDlg>(0, 1);
+    ASSERT_TRUE(Loaded(net));
+    ASSERT_FALSE(s.cam.fault("match=setnetattr&cut=0").empty());
+    net->SetDlgItemText(IDC_NET_RTMP_PORT, "2935");
+    Click(net, IDC_NET_APPLY);
+    EXPECT_EQ(s.boxes.Next().text, "Failed to apply settings.");
+    ASSERT_TRUE(Idle(net));
+    SetAddress(net, IDC_NET_IP, 192, 168, 1, 89);
+    Click(net, IDC_NET_APPLY);
+    EXPECT_EQ(s.boxes.Next().text, "Apply settings successfully.");
+}
+
+TEST(NetworkPage, TestUpnpSwitchesWaitsAndShowsTheStatus)
+{
+    Session s({});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* net = s.At<CIPSettingDlg>(0, 1);
+    ASSERT_TRUE(Loaded(net));
+    EXPECT_EQ(ItemText(net, IDC_NET_UPNP_STATUS), "(UPnP off)");
+    net->CheckDlgButton(IDC_NET_UPNP, BST_CHECKED);
+    Click(net, IDC_NET_TEST_UPNP);
+    ASSERT_TRUE(WaitFor([&] { return ItemText(net, IDC_NET_UPNP_STATUS) == "(UPnP success)"; }, 30000))
+        << ItemText(net, IDC_NET_UPNP_STATUS);
+    std::string log = s.Log();
+    size_t set = log.find("cmd=setupnpattr&-upm_enable=1 ");
+    ASSERT_NE(set, std::string::npos) << log;
+    EXPECT_NE(log.find("cmd=getserverinfo ", set), std::string::npos) << log;
+    EXPECT_TRUE(s.boxes.calls.empty());
+}
+
+// ---- Video ----
+
+void Select(CWnd* page, int id, const char* text)
+{
+    auto* combo = static_cast<CComboBox*>(page->GetDlgItem(id));
+    int at = combo->FindStringExact(-1, text);
+    ASSERT_GE(at, 0) << text;
+    combo->SetCurSel(at);
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->GetSafeHwnd()));
+}
+
+std::string Selected(CWnd* page, int id)
+{
+    auto* combo = static_cast<CComboBox*>(page->GetDlgItem(id));
+    int sel = combo->GetCurSel();
+    if (sel < 0)
+        return "(none)";
+    CString text;
+    combo->GetLBText(sel, text);
+    return text.GetString();
+}
+
+TEST(VideoPage, ThreeStreamModelBitRateAndFrameRateSurviveAReopen)
+{
+    Session s({"--model", "CAMX1g-N", "--width", "1920", "--height", "1080"});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    ASSERT_TRUE(Loaded(video));
+    EXPECT_EQ(Selected(video, IDC_VIDEO_RES_1), "1080P 1920x1080");
+    video->SetDlgItemText(IDC_VIDEO_BPS_1, "3000");
+    video->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_VIDEO_BPS_1, EN_KILLFOCUS),
+                       reinterpret_cast<LPARAM>(video->GetDlgItem(IDC_VIDEO_BPS_1)->GetSafeHwnd()));
+    video->SendDlgItemMessage(IDC_VIDEO_FPS_2, CB_SETCURSEL, 9);
+    Click(video, IDC_NET_APPLY);
+    auto box = s.boxes.Next();
+    EXPECT_EQ(box.caption, "Video Setup");
+    EXPECT_EQ(box.text, "Apply settings successfully.");
+    ASSERT_TRUE(Idle(video));
+    s.Close();
+    EXPECT_NE(s.Log().find("&cmd=setvencattr&-chn=11&-bps=3000&"), std::string::npos) << s.Log();
+    EXPECT_NE(s.Log().find("&cmd=setvencattr&-chn=12&-bps="), std::string::npos);
+    EXPECT_NE(s.Log().find("&cmd=setvencattr&-chn=13&-bps="), std::string::npos);
+
+    ASSERT_TRUE(s.Open());
+    video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    ASSERT_TRUE(Loaded(video));
+    EXPECT_EQ(ItemText(video, IDC_VIDEO_BPS_1), "3000");
+    EXPECT_EQ(video->SendDlgItemMessage(IDC_VIDEO_FPS_2, CB_GETCURSEL), 9);
+}
+
+TEST(VideoPage, A4kCameraSwitchedTo4MKeepsItsResolution)
+{
+    Session s({"--model", "CAMXB4-HX-Z12", "--streams", "2", "--width", "3840", "--height", "2160"});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    ASSERT_TRUE(Loaded(video));
+    EXPECT_EQ(Selected(video, IDC_VIDEO_RES_1), "4K 3840x2160");
+    EXPECT_EQ(video->SendDlgItemMessage(IDC_VIDEO_CODING, CB_GETCOUNT), 3);
+    Select(video, IDC_VIDEO_RES_1, "4M 2560x1440");
+    EXPECT_EQ(Selected(video, IDC_VIDEO_RES_2), "720P 1280x720");
+    video->SendDlgItemMessage(IDC_VIDEO_CODING, CB_SETCURSEL, 2);
+    Click(video, IDC_NET_APPLY);
+    EXPECT_EQ(s.boxes.Next().text, "Apply settings successfully.");
+    ASSERT_TRUE(Idle(video));
+    s.Close();
+    EXPECT_NE(s.Log().find("cmd=setvideoattr&-vinorm=P&-profile=3&-videomode=85&"), std::string::npos) << s.Log();
+    EXPECT_EQ(s.Log().find("-chn=13"), std::string::npos);
+
+    ASSERT_TRUE(s.Open());
+    video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    ASSERT_TRUE(Loaded(video));
+    EXPECT_EQ(Selected(video, IDC_VIDEO_RES_1), "4M 2560x1440");
+    EXPECT_EQ(Selected(video, IDC_VIDEO_RES_2), "720P 1280x720");
+    EXPECT_EQ(video->SendDlgItemMessage(IDC_VIDEO_CODING, CB_GETCURSEL), 2);
+}
+
+// ---- Display ----
+
+class DisplayRoundTrip : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DisplayRoundTrip, BrightnessFlipAndNumericNoiseSurviveAReopen)
+{
+    Session s({"--family", GetParam(), "--numeric-noise"});
+    ASSERT_TRUE(s.cam.ok()) << s.cam.error();
+    ASSERT_TRUE(s.Open());
+    auto* disp = s.At<CDlgDisplaySetup>(1, 1);
+    ASSERT_TRUE(Loaded(disp));
+    EXPECT_TRUE(Checked(disp, IDC_DISP_SMOOTH));
+    disp->SetDlgItemText(IDC_DISP_BRIGHTNESS, "70");
+    EXPECT_EQ(static_cast<CSliderCtrl*>(disp->GetDlgItem(IDC_DISP_BRIGHTNESS_SLIDER))->GetPos(), 70);
+    // Out of the edit's range: the slider stays, and leaving the edit shows it again.
+    disp->SetDlgItemText(IDC_DISP_CONTRAST, "150");
+    disp->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DISP_CONTRAST, EN_KILLFOCUS),
+                      reinterpret_cast<LPARAM>(disp->GetDlgItem(IDC_DISP_CONTRAST)->GetSafeHwnd()));
+    EXPECT_EQ(ItemText(disp, IDC_DISP_CONTRAST), "50");
+    disp->CheckDlgButton(IDC_DISP_FLIP, BST_CHECKED);
+    disp->CheckDlgButton(IDC_DISP_SMOOTH, BST_UNCHECKED);
+    Click(disp, IDC_APPLY);
+    auto box = s.boxes.Next();
+    EXPECT_EQ(box.caption, "Display Setup");
+    EXPECT_EQ(box.text, "Apply settings successfully.");
+    ASSERT_TRUE(Idle(disp));
+    s.Close();
+    EXPECT_NE(s.Log().find("cmd=setimageattr&-brightness=70&-saturation=128&-contrast=50&-hue=50&-targety=128"
+                           "&-sharpness=50&-flip=on&-mirror=off&-noise=0&-wdr=off&-night=off&-gc=64&-aemode=0"
+                           "&-image_type=1&-shutter=1000&cmd=setircutattr&-saradc_switch_value=512"),
+              std::string::npos)
+        << s.Log();
+
+    ASSERT_TRUE(s.Open());
+    disp = s.At<CDlgDisplaySetup>(1, 1);
+    ASSERT_TRUE(Loaded(disp));
+    EXPECT_EQ(ItemText(disp, IDC_DISP_BRIGHTNESS), "70");
+    EXPECT_EQ(static_cast<CSliderCtrl*>(disp->GetDlgItem(IDC_DISP_BRIGHTNESS_SLIDER))->GetPos(), 70);
+    EXPECT_TRUE(Checked(disp, IDC_DISP_FLIP));
+    EXPECT_FALSE(Checked(disp, IDC_DISP_SMOOTH));
+
+    // "Set Default" puts the camera's values back and loads them.
+    Click(disp, IDC_DISP_DEFAULT);
+    EXPECT_EQ(s.boxes.Next().text, "Set default successfully.");
+    ASSERT_TRUE(WaitFor([&] { return ItemText(disp, IDC_DISP_BRIGHTNESS) == "50" && !disp->IsRequestPending(); }));
+    EXPECT_TRUE(Checked(disp, IDC_DISP_SMOOTH));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, DisplayRoundTrip, ::testing::Values("HX", "DY", "AJ", "HTL"));
+
+TEST(DisplayPage, FailedLoadLeavesWriteButtonsDisabledAndARefusedApplySaysSo)
+{
+    Session s({});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    ASSERT_FALSE(s.cam.fault("cmderror=getimageattr").empty());
+    auto* disp = s.At<CDlgDisplaySetup>(1, 1);
+    disp->ShowWindow(SW_SHOW);
+    EXPECT_EQ(s.boxes.Next().text, "Failed to get settings.");
+    ASSERT_TRUE(Idle(disp));
+    EXPECT_FALSE(disp->GetDlgItem(IDC_APPLY)->IsWindowEnabled());
+    EXPECT_FALSE(disp->GetDlgItem(IDC_DISP_DEFAULT)->IsWindowEnabled());
+    ASSERT_FALSE(s.cam.fault("clear=1").empty());
+    Click(disp, IDC_REFRESH);
+    ASSERT_TRUE(WaitFor([&] { return disp->IsLoaded() && !disp->IsRequestPending(); }));
+    ASSERT_FALSE(s.cam.fault("cmderror=setimageattr").empty());
+    Click(disp, IDC_APPLY);
+    EXPECT_EQ(s.boxes.Next().text, "Failed to apply settings.");
+}
+
+// ---- Infrared ----
+
+struct InfraredRow {
+    const char* model;
+    int light;          // radio to choose
+    int irCut;          // radio to choose, 0 for none
+    const char* sent;   // the request camsim must have logged
+    const char* second; // the request that must follow, or null
+};
+
+class InfraredRoundTrip : public ::testing::TestWithParam<InfraredRow> {};
+
+TEST_P(InfraredRoundTrip, TheVariantsRequestIsSentAndTheChoiceSurvivesAReopen)
+{
+    const InfraredRow& row = GetParam();
+    Session s({"--model", row.model});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* ir = s.At<CDlgIRLights>(1, 2);
+    ASSERT_TRUE(Loaded(ir));
+    Choose(ir, row.light);
+    if (row.irCut)
+        Choose(ir, row.irCut);
+    Click(ir, IDC_APPLY);
+    auto box = s.boxes.Next();
+    EXPECT_EQ(box.caption, "Infrared Light Setup");
+    EXPECT_EQ(box.text, "Apply settings successfully.");
+    ASSERT_TRUE(Idle(ir));
+    s.Close();
+    std::string log = s.Log();
+    EXPECT_NE(log.find(row.sent), std::string::npos) << log;
+    if (row.second) {
+        EXPECT_NE(log.find(row.second), std::string::npos) << log;
+    } else {
+        EXPECT_EQ(log.find("ircutctrl"), std::string::npos) << log;
+    }
+
+    ASSERT_TRUE(s.Open());
+    ir = s.At<CDlgIRLights>(1, 2);
+    ASSERT_TRUE(Loaded(ir));
+    EXPECT_TRUE(Checked(ir, row.light)) << row.model;
+    if (row.irCut) {
+        EXPECT_TRUE(Checked(ir, row.irCut)) << row.model;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, InfraredRoundTrip,
+    ::testing::Values(
+        InfraredRow{"CAMXC5-HX-Z20-D", IDC_IR_SECOND, IDC_IR_CUT_COLOR,
+                    "cmd=setlampattrex&-lamp_mode=1&cmd=setinfrared&-infraredstat=close", nullptr},
+        InfraredRow{"CAMXA1-N-W22", IDC_IR_THIRD, 0, "cmd=setinfrared&-infraredstat=user", nullptr},
+        InfraredRow{"CAMXA1-NP", IDC_IR_FIRST, IDC_IR_CUT_BW, "cmd=setinfrared&-infraredstat=open", nullptr},
+        InfraredRow{"CAMXA1-N", IDC_IR_SECOND, IDC_IR_CUT_COLOR, "cmd=setinfrared&-infraredstat=close",
+                    "cmd=ircutctrl&-mode=1"}));
+
+TEST(InfraredPage, LabelsFollowTheVariant)
+{
+    Session s({"--model", "CAMXC5-HX-Z20-D"});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* ir = s.At<CDlgIRLights>(1, 2);
+    ASSERT_TRUE(Loaded(ir));
+    EXPECT_TRUE(ir->Variant().lamp);
+    EXPECT_EQ(ItemText(ir, IDC_IR_GROUP_LABEL), "Night vision mode");
+    EXPECT_EQ(ItemText(ir, IDC_IR_SECOND), "Full color");
+    EXPECT_TRUE(ir->GetDlgItem(IDC_IR_THIRD)->GetStyle() & WS_VISIBLE);
+}
+
+// ---- System log ----
+
+TEST(SystemLogPage, ListsTheCameraLogAndResetEmptiesIt)
+{
+    Session s({});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    auto* log = s.At<CDlgSysLog>(6, 2);
+    ASSERT_TRUE(Loaded(log));
+    ASSERT_FALSE(log->Lines().empty());
+    auto* list = static_cast<CListCtrl*>(log->GetDlgItem(IDC_LOG_LIST));
+    EXPECT_EQ(list->GetItemCount(), static_cast<int>(log->Lines().size()));
+    std::string time = list->GetItemText(0, 1).GetString();
+    EXPECT_EQ(time.size(), 19u) << time;
+    EXPECT_EQ(time[4], '-');
+    EXPECT_EQ(time[7], '-');
+    EXPECT_EQ(std::string(list->GetItemText(0, 2).GetString()), "system start");
+    EXPECT_EQ(std::string(list->GetItemText(0, 0).GetString()), "1");
+
+    Click(log, IDC_LOG_RESET);
+    auto ask = s.boxes.Next();
+    EXPECT_EQ(ask.text, "System log will be clear. Would you like to clear it?");
+    ASSERT_TRUE(WaitFor([&] { return log->Lines().empty() && !log->IsRequestPending(); }));
+    EXPECT_EQ(list->GetItemCount(), 0);
+    EXPECT_NE(s.Log().find("cmd=cleanlog&-name=sys"), std::string::npos);
+}
+
+TEST(SystemLogPage, AFailedSyncFetchesNothing)
+{
+    Session s({});
+    ASSERT_TRUE(s.cam.ok() && s.Open());
+    ASSERT_FALSE(s.cam.fault("match=logsync&error=500").empty());
+    auto* log = s.At<CDlgSysLog>(6, 2);
+    log->ShowWindow(SW_SHOW);
+    EXPECT_EQ(s.boxes.Next().text, "Failed query system log.");
+    ASSERT_TRUE(Idle(log));
+    EXPECT_EQ(s.Log().find("/log/syslog.txt"), std::string::npos);
+    EXPECT_FALSE(log->GetDlgItem(IDC_LOG_RESET)->IsWindowEnabled());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    vx_log_set_level(4);
+    vxw::InitGuiThread();
+    CWebWatchBase::InitLib();
+    int rc = RUN_ALL_TESTS();
+    CWebWatchBase::DeinitLib();
+    vxw::ShutdownGuiThread();
+    return rc;
+}
