@@ -89,6 +89,7 @@ int CWebWatchNB::Cleanup() {
 
 void CWebWatchNB::ClosePlayThread() {
     CStateLock lock(m_hStateLock);
+    StopHeartBeat();
     vx_log(VX_LOG_TRACE, "ClosePlayThread stop talk");
     SetMic(0);
     vx_log(VX_LOG_TRACE, "ClosePlayThread stop play");
@@ -100,6 +101,54 @@ void CWebWatchNB::ClosePlayThread() {
     m_bIOAlarm = 0;
     vx_log(VX_LOG_TRACE, "ClosePlayThread logout");
     Logout();
+}
+
+// ---- heartbeat ----
+
+int CWebWatchNB::StartHeartBeat() {
+    StopHeartBeat();
+    m_hHeartBeatWake = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+    if (!m_hHeartBeatWake)
+        return 0;
+    m_bHeartBeatRun = 1;
+    m_hHeartBeatThread = CreateThread(nullptr, 0, &CWebWatchNB::MsgHeartBeatThreadFunc, this, 0, nullptr);
+    if (!m_hHeartBeatThread) {
+        vx_log(VX_LOG_ERROR, "start heartbeat thread failed");
+        StopHeartBeat();
+        return 0;
+    }
+    return 1;
+}
+
+void CWebWatchNB::StopHeartBeat() {
+    m_bHeartBeatRun = 0;
+    if (m_hHeartBeatWake)
+        SetEvent(m_hHeartBeatWake);
+    if (m_hHeartBeatThread) {
+        // The worker takes only the session lock, never the state lock held
+        // here, so at most one status question is waited out.
+        WaitForSingleObject(m_hHeartBeatThread, INFINITE);
+        CloseHandle(m_hHeartBeatThread);
+        m_hHeartBeatThread = nullptr;
+    }
+    if (m_hHeartBeatWake) {
+        CloseHandle(m_hHeartBeatWake);
+        m_hHeartBeatWake = nullptr;
+    }
+}
+
+DWORD WINAPI CWebWatchNB::MsgHeartBeatThreadFunc(LPVOID pParam) {
+    vxk::SetCurrentThreadName("vxcam-heartbeat");
+    auto* self = static_cast<CWebWatchNB*>(pParam);
+    while (self->m_bHeartBeatRun.load()) {
+        WaitForSingleObject(self->m_hHeartBeatWake, 1000);
+        if (!self->m_bHeartBeatRun.load())
+            break;
+        CSectionLock session(self->m_csSession);
+        if (self->m_hSession && vxnet_get_status(self->m_hSession) != 0 && self->m_bIsLogin.exchange(0))
+            vx_log(VX_LOG_INFO, "heartbeat: camera %d does not answer", self->m_nIndex);
+    }
+    return 0;
 }
 
 CString CWebWatchNB::GetStreamUrl() { return CString(); }

@@ -72,6 +72,12 @@ public:
     int StartPtzDomeOpt(int nCode);
     int StartPtzDomeOpt(int nCode, int nSpeed, int nPreset);
     static DWORD WINAPI PtzOptThread(LPVOID pParam);
+    // Polls the session once a second and clears m_bIsLogin when the camera
+    // no longer answers. Runs only once StartHeartBeat started it.
+    static DWORD WINAPI MsgHeartBeatThreadFunc(LPVOID pParam);
+    // Added: starts the heartbeat worker (a running one first stops); 1 when
+    // it runs. ClosePlayThread stops it.
+    int StartHeartBeat();
 
     static int GetCamType(CString strVersion);
     static int VersionLaterThan(const char* a, const char* b);
@@ -95,6 +101,7 @@ private:
     // CWebWatchNB_Channels.cpp).
     void StartPtzWorker();
     void StopPtzWorker();
+    void StopHeartBeat();
     int StartAlarmChannel(int nPort, const CString& strUser, const CString& strPwd);
     void StopSideChannels();
     static void CALLBACK OnAlarmStatus(int nReserved, int nState, void* pUser);
@@ -125,4 +132,9 @@ public:
     // Added: wakes the PTZ worker's pause between commands, so Logout does
     // not wait for it.
     HANDLE m_hPtzWake = nullptr;
+    // Added: the heartbeat worker, its run flag and the event that ends its
+    // one-second pause at once when it is stopped.
+    HANDLE m_hHeartBeatThread = nullptr;
+    std::atomic<int> m_bHeartBeatRun{0};
+    HANDLE m_hHeartBeatWake = nullptr;
 };

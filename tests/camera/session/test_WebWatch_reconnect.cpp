@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
 
 using namespace wwtest;
 
@@ -37,6 +38,31 @@ TEST(WebWatchReconnect, ACameraThatVanishesIsConnectedAgainAndShowsAPicture) {
     camera.StopAutoConnect();
     camera.Cleanup();
     camera.DestroyWindow();
+}
+
+TEST(WebWatchReconnect, HeartBeatClearsTheLoginOfAVanishedCameraAndStopsPromptly) {
+    CamsimProcess cam({"--family", "HX"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    STWatchCameraInfo info = CamsimRecord(cam);
+    CWebWatchNB camera(1, 4, 0, nullptr);
+    camera.SetCameraInfo(&info);
+    camera.SetRecordOnly(1);
+    ASSERT_EQ(camera.Connect(), 1);
+    ASSERT_EQ(camera.StartHeartBeat(), 1);
+    // A camera that answers keeps its login.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    EXPECT_EQ(camera.IsLogin(), 1);
+
+    ASSERT_FALSE(cam.fault("vanish=30").empty());
+    EXPECT_TRUE(WaitFor([&] { return camera.IsLogin() == 0; }, 15000));
+    ASSERT_NE(camera.m_hHeartBeatThread, nullptr);
+
+    // Stopped inside its one-second pause, not after it.
+    const auto start = std::chrono::steady_clock::now();
+    camera.ClosePlayThread();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(camera.m_hHeartBeatThread, nullptr);
+    EXPECT_EQ(camera.m_bHeartBeatRun.load(), 0);
 }
 
 TEST(WebWatchReconnect, ToggleConnectTwiceRestartsTheWorker) {
