@@ -1,5 +1,6 @@
 #include "recorder/RecordLogic.h"
 
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <sys/stat.h>
@@ -54,9 +55,10 @@ CString FormatSize(uint64_t bytes)
         value = static_cast<float>(bytes) / 1099511627776.0f;
         unit = "TB";
     }
+    // to_chars, not printf: the point stays a point under any locale.
     char number[64];
-    std::snprintf(number, sizeof number, "%.2f", static_cast<double>(value));
-    std::string digits = number;
+    auto res = std::to_chars(number, number + sizeof number, static_cast<double>(value), std::chars_format::fixed, 2);
+    std::string digits(number, res.ptr);
     // Three significant places: from 10.00 on the last decimal goes.
     if (digits.size() > 4)
         digits.pop_back();

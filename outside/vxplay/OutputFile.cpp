@@ -24,6 +24,18 @@ int OutputFile::create(const std::string& path)
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         return errno == EEXIST ? VXPLAY_ERR_EXISTS : VXPLAY_ERR_IO;
+    // A write lock on the open file description, held until the close, tells
+    // readers (the recording search) that the file is still being written.
+    // Not a classic lock: another close of this file in the process would
+    // drop it.
+    struct flock lk = {};
+    lk.l_type = F_WRLCK;
+    lk.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &lk) != 0) {
+        ::close(fd);
+        ::unlink(path.c_str());
+        return VXPLAY_ERR_IO;
+    }
     auto* buffer = static_cast<unsigned char*>(av_malloc(kAvioBufferSize));
     AVIOContext* io =
         buffer ? avio_alloc_context(buffer, kAvioBufferSize, 1, this, nullptr, &OutputFile::writePacket, nullptr)

@@ -1,6 +1,8 @@
 #pragma once
 // A new file that the player writes through an AVIO context. It is created
-// exclusively, so an existing file is never truncated or replaced.
+// exclusively, so an existing file is never truncated or replaced, and holds
+// a write lock on its open file description until it is closed
+// (vxk::IsFileBeingWritten sees it).
 
 #include "outside/wrap/FfmpegHandles.h"
 

@@ -24,6 +24,31 @@ std::string NormalizePath(const char* path)
     return p;
 }
 
+bool IsFileBeingWritten(const char* path)
+{
+    if (!path || !*path)
+        return false;
+    std::string p = NormalizePath(path);
+    // O_NONBLOCK: a FIFO named like a file must not hold the caller up.
+    int fd = ::open(p.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool writing = false;
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // Open-file-description locks, not the classic ones: closing any
+        // descriptor of a file drops a process's classic locks, this probe's
+        // own close included.
+        struct flock lk = {};
+        lk.l_type = F_WRLCK;
+        lk.l_whence = SEEK_SET;
+        if (fcntl(fd, F_OFD_GETLK, &lk) == 0)
+            writing = lk.l_type == F_WRLCK;
+    }
+    ::close(fd);
+    return writing;
+}
+
 namespace {
 
 std::string ParentOf(const std::string& path)

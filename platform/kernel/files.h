@@ -142,4 +142,10 @@ namespace vxk {
 // The path with each '\\' read as '/'.
 std::string NormalizePath(const char* path);
 
+// Whether a writer holds an open-file-description write lock on the regular
+// file at `path` (writers of recordings take one for as long as they write).
+// Probes without blocking, following no symbolic link and never opening for
+// writing; false for anything that is not a regular file or cannot be read.
+bool IsFileBeingWritten(const char* path);
+
 }  // namespace vxk
