@@ -246,18 +246,19 @@ void CDBOper::LoadSchedule(STCameraInfoKst& info, BOOL closeAfter)
         Close();
 }
 
-void CDBOper::SaveSchedules(CArray<STCameraInfoKst>& list, int sourceIndex, BOOL applyToAll)
+BOOL CDBOper::SaveSchedules(CArray<STCameraInfoKst>& list, int sourceIndex, BOOL applyToAll)
 {
     Open();
     if (!IsOpen())
-        return;
+        return FALSE;
     // One transaction: a crash between the delete and the inserts keeps the
     // old schedules.
     if (sqlite3_exec(m_pDb, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
         DatabaseMessage(CString("Failed to save schedule data: ") + ErrorText(m_pDb), MB_ICONERROR);
         Close();
-        return;
+        return FALSE;
     }
+    bool ok = true;
     sqlite3_exec(m_pDb, "delete from TBL_CHANNEL_LIST", nullptr, nullptr, nullptr);
     const bool fromSource = applyToAll && sourceIndex != -1 && sourceIndex >= 0 && sourceIndex < list.GetSize();
     for (INT_PTR i = 0; i < list.GetSize(); ++i) {
@@ -277,14 +278,18 @@ void CDBOper::SaveSchedules(CArray<STCameraInfoKst>& list, int sourceIndex, BOOL
             st.Bind(19, own.REC_DURATION);
             rc = st.Step();
         }
-        if (rc != SQLITE_DONE)
+        if (rc != SQLITE_DONE) {
             DatabaseMessage(CString("Failed to save schedule data: ") + ErrorText(m_pDb), MB_ICONERROR);
+            ok = false;
+        }
     }
     if (sqlite3_exec(m_pDb, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         DatabaseMessage(CString("Failed to save schedule data: ") + ErrorText(m_pDb), MB_ICONERROR);
         sqlite3_exec(m_pDb, "ROLLBACK", nullptr, nullptr, nullptr);
+        ok = false;
     }
     Close();
+    return ok ? TRUE : FALSE;
 }
 
 void CDBOper::DeleteCamera(int cameraId)

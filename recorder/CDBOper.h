@@ -33,7 +33,10 @@ public:
     // The camera's id, or -1 when nothing was saved.
     int SaveCamera(STIPCfgKst camera);
     void LoadSchedule(STCameraInfoKst& info, BOOL closeAfter);
-    void SaveSchedules(CArray<STCameraInfoKst>& list, int sourceIndex, BOOL applyToAll);
+    // Replaces every schedule row in one transaction; a row that fails shows
+    // its message and the others are still written. FALSE when anything
+    // failed.
+    BOOL SaveSchedules(CArray<STCameraInfoKst>& list, int sourceIndex, BOOL applyToAll);
     // Removes the camera's schedule row and camera row.
     void DeleteCamera(int cameraId);
 

@@ -6,7 +6,9 @@
 //
 // Threads: everything but DeleteOldRecordFiles and RequestAbortDelete runs on
 // the GUI thread. DeleteOldRecordFiles runs on the retention thread and polls
-// the abort flag, which the GUI thread sets at exit. No lock.
+// the abort flag, which the GUI thread sets at exit. The record length and
+// the free-space limit, which the recording and disk threads read, are
+// atomics. No lock.
 
 #include "recorder/CDBOper.h"
 #include "recorder/Records.h"
@@ -86,10 +88,12 @@ public:
     CArray<STIPCfgKst> m_arrCameras;
 
     int m_nRecordType = 0;
-    int m_nRecordLength = 0;
+    // Read by the recording and disk threads while the system parameters
+    // dialog may reload them: atomics.
+    std::atomic<int> m_nRecordLength{0};
     // Megabytes; the dialog admits up to 4294967295, so it is read and
     // compared unsigned and wide.
-    uint64_t m_ullFreeSpace = 0;
+    std::atomic<uint64_t> m_ullFreeSpace{0};
     int m_nStartRecord = 0;
     int m_nStartMin = 0;
     int m_nMinHide = 0;

@@ -3,7 +3,7 @@
 // camera list, the fixed table of camera slots, the tray icon and the
 // handlers of the messages that a second start forwards. Its features live
 // in CMainDlg_*.cpp: creation, rows and slots, tray, registered messages,
-// exit.
+// exit, the dialogs it opens.
 //
 // Threads: the window, its list and its controls belong to the GUI thread;
 // only the GUI thread touches the list. The retention, status and disk
@@ -122,6 +122,10 @@ protected:
     void OnMenuStopCamera();
     void OnBtnStartAll();
     void OnBtnStopAll();
+    // The dialogs (CMainDlg_Dialogs.cpp).
+    void OnBtnSysParam();
+    void OnBtnRecSchedule();
+    void OnBtnRecQuery();
     LRESULT OnStartRecMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnStopRecMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnMotionDetected(WPARAM wParam, LPARAM lParam);

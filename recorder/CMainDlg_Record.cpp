@@ -56,7 +56,7 @@ ScheduleKind KindNow(const STCameraInfoKst& info)
 
 DWORD RecordLengthMs()
 {
-    int minutes = __atomic_load_n(&GlobalInfo().m_nRecordLength, __ATOMIC_RELAXED);
+    int minutes = GlobalInfo().m_nRecordLength.load(std::memory_order_relaxed);
     if (minutes < 1)
         minutes = 1;
     return static_cast<DWORD>(minutes) * 60000u;

@@ -46,6 +46,9 @@ BOOL PreTranslateInLoop(MSG* msg);
 // are stamped with it, as they must not ask Qt.
 POINT LastCursorPos();
 void NoteCursorPos(int x, int y);
+// Moves a screen point into the ClipCursor rectangle; false when no
+// rectangle is set or the point lay inside. Any thread.
+bool ClampToCursorClip(int& x, int& y);
 
 class GuiThread : public QObject {
 public:

@@ -17,10 +17,12 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <mutex>
 #include <unordered_map>
 
 using namespace vxw;
@@ -176,15 +178,78 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme)
     return TRUE;
 }
 
+namespace {
+
+std::mutex g_clipLock;
+bool g_clipOn = false;
+RECT g_clip = {};
+
+}  // namespace
+
+bool vxw::ClampToCursorClip(int& x, int& y)
+{
+    std::lock_guard<std::mutex> lock(g_clipLock);
+    if (!g_clipOn)
+        return false;
+    const int cx = std::clamp<int>(x, g_clip.left, std::max<int>(g_clip.left, g_clip.right - 1));
+    const int cy = std::clamp<int>(y, g_clip.top, std::max<int>(g_clip.top, g_clip.bottom - 1));
+    const bool moved = cx != x || cy != y;
+    x = cx;
+    y = cy;
+    return moved;
+}
+
+BOOL ClipCursor(const RECT* rect)
+{
+    std::lock_guard<std::mutex> lock(g_clipLock);
+    if (!rect) {
+        g_clipOn = false;
+        return TRUE;
+    }
+    // As on the desktop, an empty or reversed rectangle is made whole.
+    g_clip = {std::min(rect->left, rect->right), std::min(rect->top, rect->bottom), std::max(rect->left, rect->right),
+              std::max(rect->top, rect->bottom)};
+    if (g_clip.right == g_clip.left)
+        ++g_clip.right;
+    if (g_clip.bottom == g_clip.top)
+        ++g_clip.bottom;
+    g_clipOn = true;
+    return TRUE;
+}
+
+BOOL GetClipCursor(LPRECT rect)
+{
+    if (!rect)
+        return FALSE;
+    {
+        std::lock_guard<std::mutex> lock(g_clipLock);
+        if (g_clipOn) {
+            *rect = g_clip;
+            return TRUE;
+        }
+    }
+    QSize screen = ScreenSize();
+    *rect = {0, 0, screen.width(), screen.height()};
+    return TRUE;
+}
+
 BOOL GetCursorPos(LPPOINT pt)
 {
     if (!pt)
         return FALSE;
     if (!OnGui()) {
         *pt = LastCursorPos();
+        int x = pt->x, y = pt->y;
+        ClampToCursorClip(x, y);
+        *pt = POINT{x, y};
         return TRUE;
     }
     QPoint p = QCursor::pos();
+    {
+        int x = p.x(), y = p.y();
+        ClampToCursorClip(x, y);
+        p = QPoint(x, y);
+    }
     NoteCursorPos(p.x(), p.y());
     pt->x = p.x();
     pt->y = p.y();

@@ -260,8 +260,16 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
         return false;
     m_last = sig;
     QPoint global = me->globalPosition().toPoint();
-    NoteCursorPos(global.x(), global.y());
     QPoint p = me->position().toPoint();
+    {
+        // A confined cursor: the message carries the point moved inside.
+        int x = global.x(), y = global.y();
+        if (ClampToCursorClip(x, y)) {
+            p += QPoint(x, y) - global;
+            global = QPoint(x, y);
+        }
+    }
+    NoteCursorPos(global.x(), global.y());
     // The handlers may destroy the window, and the record with it.
     bool native = r->native != nullptr;
     if (qw != r->widget.data() && native)

@@ -759,6 +759,13 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* ps);
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT tme);
 BOOL GetCursorPos(LPPOINT pt);
 BOOL SetCursorPos(int x, int y);
+// Confines the cursor to a screen rectangle (null: free again). No desktop
+// offers portable confinement, so while a rectangle is set the points of
+// delivered mouse messages, GetCursorPos and GetMessagePos are clamped into
+// it; the pressed window keeps the moves and the release through the
+// implicit grab. GetClipCursor gives the rectangle, or the screen when none.
+BOOL ClipCursor(const RECT* rect);
+BOOL GetClipCursor(LPRECT rect);
 DWORD GetMessagePos();
 LONG GetMessageTime();
 HWND WindowFromPoint(POINT pt);

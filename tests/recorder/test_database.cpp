@@ -226,12 +226,12 @@ TEST(Database, ASavedScheduleReplacesAllRowsAtOnce)
     STCameraInfoKst b;
     b.CAMERAID = 2;
     list.Add(b);
-    d.db.SaveSchedules(list, -1, FALSE);
+    EXPECT_TRUE(d.db.SaveSchedules(list, -1, FALSE));
     EXPECT_EQ(d.Count("select count(*) from TBL_CHANNEL_LIST"), 2);
     // A failing row shows its message; the others are still written.
     rectest::MessageBoxes boxes;
     list[1].CAMERAID = 1;  // a duplicate key
-    d.db.SaveSchedules(list, -1, FALSE);
+    EXPECT_FALSE(d.db.SaveSchedules(list, -1, FALSE));
     EXPECT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(d.Count("select count(*) from TBL_CHANNEL_LIST"), 1);
 }
