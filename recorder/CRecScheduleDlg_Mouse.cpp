@@ -27,6 +27,9 @@ LRESULT CRecScheduleDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // A quick second press is a press too: a dialog's class asks for no
+        // double-clicks.
         BeginDrag(PointOf(lParam));
         break;  // the message map still sees the press (about box, moving)
     case WM_MOUSEMOVE:
