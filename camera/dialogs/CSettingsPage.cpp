@@ -114,8 +114,13 @@ LRESULT CSettingsPage::OnRequestDone(WPARAM, LPARAM)
     if (ok)
         Applied(kind);
     else
-        ShowError(IDS_APPLY_FAILED);
+        Failed(kind);
     return 0;
+}
+
+void CSettingsPage::Failed(Request)
+{
+    ShowError(IDS_APPLY_FAILED);
 }
 
 void CSettingsPage::Applied(Request)

@@ -52,6 +52,8 @@ protected:
         (void)job;
         return false;
     }
+    // After a failed apply or sync; the default shows the apply failure box.
+    virtual void Failed(Request kind);
 
     // Runs a request on the window's worker; false when one is in flight or
     // there is no camera object.

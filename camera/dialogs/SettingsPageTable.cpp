@@ -5,6 +5,8 @@
 #include "camera/dialogs/CDlgAutoCapture.h"
 #include "camera/dialogs/CDlgCameraUser.h"
 #include "camera/dialogs/CDlgDisplaySetup.h"
+#include "camera/dialogs/CDlgEmailSetting.h"
+#include "camera/dialogs/CDlgFTPSetup.h"
 #include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgIRLights.h"
 #include "camera/dialogs/CDlgPTZ.h"
@@ -29,8 +31,8 @@ const PageSlot kCamera[] = {
     {IDS_PAGE_NAME_TIME, IDD_TIME_SETTING, &Make<CCameraTimeSetting>},
     {IDS_PAGE_NETWORK, IDD_NETWORK, &Make<CIPSettingDlg>},
     {IDS_PAGE_WIRELESS, 25175, nullptr},
-    {IDS_PAGE_EMAIL, 5070, nullptr},
-    {IDS_PAGE_FTP, 25065, nullptr},
+    {IDS_PAGE_EMAIL, IDD_EMAIL, &Make<CDlgEmailSetting>},
+    {IDS_PAGE_FTP, IDD_FTP, &Make<CDlgFTPSetup>},
     {IDS_PAGE_AUDIO, IDD_AUDIO, &Make<CDlgAudio>},
     {IDS_PAGE_PTZ, IDD_PTZ, &Make<CDlgPTZ>},
 };

@@ -8,6 +8,8 @@ void FillAll(vxw::ResourceModule& m)
 {
     FillSurface(m);
     FillSettings(m);
+    FillMail(m);
+    FillZones(m);
     FillProgress(m);
     FillSdCard(m);
     FillRecord(m);

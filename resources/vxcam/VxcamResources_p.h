@@ -9,6 +9,8 @@ namespace vxcam_res {
 void FillAll(vxw::ResourceModule& m);
 void FillSurface(vxw::ResourceModule& m);
 void FillSettings(vxw::ResourceModule& m);
+void FillMail(vxw::ResourceModule& m);
+void FillZones(vxw::ResourceModule& m);
 void FillProgress(vxw::ResourceModule& m);
 void FillSdCard(vxw::ResourceModule& m);
 void FillRecord(vxw::ResourceModule& m);

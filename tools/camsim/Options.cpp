@@ -103,6 +103,11 @@ HTTP authentication; AJ's carry username= and password= in the query):
            planrec_chn 11|12, 13 only with 3 streams)
          get/setalarmsnapattr (snap_name_mode 0/1, snap_timer_name up to 31
            characters, snap_chn 11-13, snap_count 1-3)
+         get/setsmtpattr (ma_server, ma_port 1-65535, ma_ssl 0-3,
+           ma_logintype 1|2|3, ma_username, ma_password, ma_from,
+           ma_fromname, ma_to, ma_subject, ma_text which may hold CR and LF)
+         get/setftpattr (ft_server, ft_port 1-65535, ft_username,
+           ft_password, ft_dirname, ft_mode 0/1)
          sdfrmt, testsmtp, testftp take their real time (3, 2 and 2 s),
            one at a time: sdfrmt answers [Error] without a card (sdstatus
            "out"), else empties it (sdfreespace = sdtotalspace); the tests

@@ -241,7 +241,8 @@ bool ParamCgi::runGroup(const ParamGroup& g, bool set, const Command& c, Setting
       out += "[Error]-" + p + ": unknown parameter.\r\n";
       return false;
     }
-    if (!isSafeValue(v) || (key->rule && !key->rule(v))) {
+    bool safe = key->multiLine ? v.find('"') == std::string::npos : isSafeValue(v);
+    if (!safe || (key->rule && !key->rule(v))) {
       out += "[Error]-" + p + ": bad value.\r\n";
       return false;
     }

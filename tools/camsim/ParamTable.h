@@ -32,6 +32,7 @@ struct ParamKey {
   ValueRule rule;
   std::string param; // the setter's parameter when it is not `name`
   bool readOnly = false;
+  bool multiLine = false; // takes CR and LF (a mail's message)
   const std::string& paramName() const { return param.empty() ? name : param; }
 };
 
