@@ -12,8 +12,7 @@ using namespace items;
 void AddStrings(vxw::ResourceModule& m)
 {
     m.AddString(IDS_SMTP_PORT_INVALID, "SMTP port is invalid.");
-    m.AddString(IDS_TEST_PASSED, "Test passed.");
-    m.AddString(IDS_TEST_FAILED, "Test failed.");
+    // "Test passed." and "Test failed." are the device pages' strings.
     m.AddString(IDS_TEST_NO_SERVER, "Unable to connect to server");
     m.AddString(IDS_TEST_ACCOUNT_ERROR, "User name or password error");
     m.AddString(IDS_TEST_WRONG_PATH, "Wrong path");
