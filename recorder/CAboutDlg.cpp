@@ -1,14 +1,14 @@
 #include "recorder/CAboutDlg.h"
 
 #include "recorder/CGlobalInfo.h"
-#include "resources/recorder/resource.h"
 #include "resources/VXKSTRes/resource.h"
+#include "resources/recorder/resource.h"
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
-    ON_WM_PAINT()
-    ON_WM_QUERYDRAGICON()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_LBUTTONDOWN()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(IDD_ABOUT, pParent)
@@ -58,8 +58,8 @@ void CAboutDlg::OnPaint()
     CString version = GlobalInfo().GetFileVersion();
     if (!version.IsEmpty()) {
         CFont font;
-        font.CreateFont(16, 8, 0, 0, 700, TRUE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+        font.CreateFont(16, 8, 0, 0, 700, TRUE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
         CFont* oldFont = mem.SelectObject(&font);
         mem.SetTextColor(RGB(173, 177, 180));
         mem.SetBkMode(TRANSPARENT);

@@ -5,11 +5,11 @@
 #include <cstring>
 
 BEGIN_MESSAGE_MAP(CColorStatic, CStatic)
-    ON_WM_CREATE()
-    ON_WM_PAINT()
-    ON_WM_MOUSEMOVE()
-    ON_WM_TIMER()
-    ON_WM_SETCURSOR()
+ON_WM_CREATE()
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+ON_WM_TIMER()
+ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 CColorStatic::~CColorStatic()

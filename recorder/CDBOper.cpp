@@ -107,9 +107,8 @@ void CDBOper::LoadCameras(CArray<STIPCfgKst>& cameras)
         return;
     cameras.RemoveAll();
     {
-        SqliteStatement st(m_pDb,
-                           "select CAMERAID, IP, NAME, PORT, CHANNEL, UID, PWD, TYPE, STREAM, RTSP, PIN from "
-                           "TBL_CAMERA where FLAG=0 ORDER BY CAMERAID ASC");
+        SqliteStatement st(m_pDb, "select CAMERAID, IP, NAME, PORT, CHANNEL, UID, PWD, TYPE, STREAM, RTSP, PIN from "
+                                  "TBL_CAMERA where FLAG=0 ORDER BY CAMERAID ASC");
         if (!st) {
             vx_log(2, "CDBOper::LoadCameras prepare: %s", sqlite3_errmsg(m_pDb));
         } else {
@@ -152,11 +151,11 @@ int CDBOper::SaveCamera(STIPCfgKst c)
     }
     int result = -1;
     {
-        SqliteStatement st(m_pDb,
-                           exists ? "UPDATE TBL_CAMERA SET IP=?1, PORT=?2, CHANNEL=?3, NAME=?4, UID=?5, PWD=?6, "
-                                    "FLAG=0, TYPE=?7, STREAM=?8, RTSP=?9, PIN=?10 where CAMERAID=?11"
-                                  : "INSERT INTO TBL_CAMERA(IP, PORT, CHANNEL, NAME, UID, PWD, FLAG, TYPE, STREAM, "
-                                    "RTSP, PIN) VALUES(?1, ?2, ?3, ?4, ?5, ?6, 0, ?7, ?8, ?9, ?10)");
+        SqliteStatement st(m_pDb, exists
+                                      ? "UPDATE TBL_CAMERA SET IP=?1, PORT=?2, CHANNEL=?3, NAME=?4, UID=?5, PWD=?6, "
+                                        "FLAG=0, TYPE=?7, STREAM=?8, RTSP=?9, PIN=?10 where CAMERAID=?11"
+                                      : "INSERT INTO TBL_CAMERA(IP, PORT, CHANNEL, NAME, UID, PWD, FLAG, TYPE, STREAM, "
+                                        "RTSP, PIN) VALUES(?1, ?2, ?3, ?4, ?5, ?6, 0, ?7, ?8, ?9, ?10)");
         int rc = SQLITE_ERROR;
         if (st) {
             st.Bind(1, c.IP);
@@ -219,11 +218,10 @@ void CDBOper::LoadSchedule(STCameraInfoKst& info, BOOL closeAfter)
     std::memset(info.arrMotion, 0, sizeof info.arrMotion);
     std::memset(info.arrContinuous, 0, sizeof info.arrContinuous);
     {
-        SqliteStatement st(m_pDb,
-                           "select MON_SREC_TIME, TUE_SREC_TIME, WED_SREC_TIME, THU_SREC_TIME, FRI_SREC_TIME, "
-                           "SAT_SREC_TIME, SUN_SREC_TIME, MON_NACT_TIME, TUE_NACT_TIME, WED_NACT_TIME, "
-                           "THU_NACT_TIME, FRI_NACT_TIME, SAT_NACT_TIME, SUN_NACT_TIME, REC_ENABLE, REC_PATH, "
-                           "REC_DAYS, REC_DURATION, FLAG from TBL_CHANNEL_LIST where CAMERAID=?1");
+        SqliteStatement st(m_pDb, "select MON_SREC_TIME, TUE_SREC_TIME, WED_SREC_TIME, THU_SREC_TIME, FRI_SREC_TIME, "
+                                  "SAT_SREC_TIME, SUN_SREC_TIME, MON_NACT_TIME, TUE_NACT_TIME, WED_NACT_TIME, "
+                                  "THU_NACT_TIME, FRI_NACT_TIME, SAT_NACT_TIME, SUN_NACT_TIME, REC_ENABLE, REC_PATH, "
+                                  "REC_DAYS, REC_DURATION, FLAG from TBL_CHANNEL_LIST where CAMERAID=?1");
         if (!st) {
             // Nothing else holds the connection: closing here is safe.
             Close();
@@ -297,7 +295,8 @@ void CDBOper::DeleteCamera(int cameraId)
     Open();
     if (!IsOpen())
         return;
-    for (const char* sql : {"DELETE FROM TBL_CHANNEL_LIST WHERE CAMERAID=?1", "DELETE FROM TBL_CAMERA WHERE CAMERAID=?1"}) {
+    for (const char* sql :
+         {"DELETE FROM TBL_CHANNEL_LIST WHERE CAMERAID=?1", "DELETE FROM TBL_CAMERA WHERE CAMERAID=?1"}) {
         SqliteStatement st(m_pDb, sql);
         if (st) {
             st.Bind(1, cameraId);

@@ -64,9 +64,9 @@ void CDBOper::ImportLegacy()
     std::string error;
     if (!m_pLegacyReader->Read(m_strLegacyPath.GetString(), tables, error)) {
         vx_log(2, "CDBOper::ImportLegacy %s: %s", m_strLegacyPath.GetString(), error.c_str());
-        DatabaseMessage("The camera database " + m_strLegacyPath +
-                            " cannot be read. Its cameras were not imported; the recorder goes on with " +
-                            m_strSqlitePath + ".",
+        DatabaseMessage("The camera database " + m_strLegacyPath
+                            + " cannot be read. Its cameras were not imported; the recorder goes on with "
+                            + m_strSqlitePath + ".",
                         MB_OK | MB_ICONERROR);
         return;
     }
@@ -156,8 +156,8 @@ bool CDBOper::CopyLegacyRows(const LegacyTables& tables, std::string& error)
     }
     CString mark;
     mark.Format("PRAGMA user_version=%d", kImportedMark);
-    if (sqlite3_exec(m_pDb, mark, nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_exec(m_pDb, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (sqlite3_exec(m_pDb, mark, nullptr, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_exec(m_pDb, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         error = sqlite3_errmsg(m_pDb);
         return false;
     }

@@ -47,12 +47,10 @@ STIPCfgKst* FindCamera(int id)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgSetIP, CDialog)
-    ON_CBN_SELCHANGE(IDC_TYPE, OnSelChangeType)
+ON_CBN_SELCHANGE(IDC_TYPE, OnSelChangeType)
 END_MESSAGE_MAP()
 
-CDlgSetIP::CDlgSetIP(CWnd* pParent) : CDialog(IDD_SET_IP, pParent)
-{
-}
+CDlgSetIP::CDlgSetIP(CWnd* pParent) : CDialog(IDD_SET_IP, pParent) {}
 
 void CDlgSetIP::DoDataExchange(CDataExchange* pDX)
 {
@@ -218,10 +216,10 @@ void CDlgSetIP::OnOK()
     CGlobalInfo& global = GlobalInfo();
     STIPCfgKst* existing = FindCamera(m_nCameraID);
     if (existing) {
-        const bool same = type == existing->TYPE && m_strHost == existing->IP && m_strName == existing->NAME &&
-                          m_strUser == existing->UID && m_strPwd == existing->PWD && channel == existing->CHANNEL &&
-                          stream == existing->STREAM && port == existing->PORT &&
-                          static_cast<int>(m_nRtspPort) == existing->RTSP;
+        const bool same = type == existing->TYPE && m_strHost == existing->IP && m_strName == existing->NAME
+                          && m_strUser == existing->UID && m_strPwd == existing->PWD && channel == existing->CHANNEL
+                          && stream == existing->STREAM && port == existing->PORT
+                          && static_cast<int>(m_nRtspPort) == existing->RTSP;
         if (same) {
             m_bChanged = FALSE;
             m_bNew = FALSE;

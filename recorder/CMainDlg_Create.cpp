@@ -109,17 +109,21 @@ void CMainDlg::InitControls()
 
     const RECT& list = g.m_rcCameraList;
     m_listCamera.MoveWindow(list.left, list.top, list.right - list.left, list.bottom - list.top, TRUE);
-    m_listCamera.SetExtendedStyle(m_listCamera.GetExtendedStyle() | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT |
-                                  LVS_EX_DOUBLEBUFFER);
+    m_listCamera.SetExtendedStyle(m_listCamera.GetExtendedStyle() | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT
+                                  | LVS_EX_DOUBLEBUFFER);
     const struct {
         UINT heading;
         int format;
         int width;
     } columns[camera_columns::kColumnCount] = {
-        {IDS_COL_STATUS, LVCFMT_LEFT | LVCFMT_IMAGE, 160}, {IDS_COL_NUMBER, LVCFMT_CENTER, 30},
-        {IDS_COL_HOST, LVCFMT_LEFT, 90},                   {IDS_COL_NAME, LVCFMT_LEFT, 90},
-        {IDS_COL_TYPE, LVCFMT_LEFT, 110},                  {IDS_COL_CHANNEL, LVCFMT_LEFT, 60},
-        {IDS_COL_STREAM, LVCFMT_LEFT, 100},                {IDS_COL_FREE_SPACE, LVCFMT_RIGHT, 70},
+        {IDS_COL_STATUS, LVCFMT_LEFT | LVCFMT_IMAGE, 160},
+        {IDS_COL_NUMBER, LVCFMT_CENTER, 30},
+        {IDS_COL_HOST, LVCFMT_LEFT, 90},
+        {IDS_COL_NAME, LVCFMT_LEFT, 90},
+        {IDS_COL_TYPE, LVCFMT_LEFT, 110},
+        {IDS_COL_CHANNEL, LVCFMT_LEFT, 60},
+        {IDS_COL_STREAM, LVCFMT_LEFT, 100},
+        {IDS_COL_FREE_SPACE, LVCFMT_RIGHT, 70},
     };
     for (int i = 0; i < camera_columns::kColumnCount; ++i) {
         CString heading;

@@ -190,8 +190,8 @@ void CMainDlg::RecordLoop(STCameraRun& run)
                 }
                 info = Snapshot(rec);
                 kind = KindNow(info);
-                if (!info.REC_ENABLE || kind == record_logic::kOffSchedule || low(info) ||
-                    (rec.TYPE == 2 && rec.m_bVideoFailed) || !connected()) {
+                if (!info.REC_ENABLE || kind == record_logic::kOffSchedule || low(info)
+                    || (rec.TYPE == 2 && rec.m_bVideoFailed) || !connected()) {
                     cleanUp();
                     break;
                 }

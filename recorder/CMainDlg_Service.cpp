@@ -30,17 +30,48 @@ private:
 bool StatusLook(int code, UINT& text, int& image)
 {
     switch (code) {
-    case 0: text = IDS_STATE_STOPPED; image = 3; return true;
-    case 1: text = IDS_STATE_IDLE; image = 1; return true;
-    case 2: text = IDS_STATE_RECORDING; image = 2; return true;
-    case 3: text = IDS_STATE_OFF_SCHEDULE; image = 5; return true;
-    case 4: text = IDS_STATE_DISABLED; image = 7; return true;
-    case 5: text = IDS_STATE_DISK_LOW; image = 6; return true;
-    case 7: text = IDS_STATE_WAIT_MOTION; image = 5; return true;
-    case 16: text = IDS_STATE_NO_CAMERA; image = 4; return true;
-    case 17: text = IDS_STATE_CONNECT_FAILED; image = 4; return true;
-    case 18: text = IDS_STATE_PLAY_FAILED; image = 4; return true;
-    default: return false;
+    case 0:
+        text = IDS_STATE_STOPPED;
+        image = 3;
+        return true;
+    case 1:
+        text = IDS_STATE_IDLE;
+        image = 1;
+        return true;
+    case 2:
+        text = IDS_STATE_RECORDING;
+        image = 2;
+        return true;
+    case 3:
+        text = IDS_STATE_OFF_SCHEDULE;
+        image = 5;
+        return true;
+    case 4:
+        text = IDS_STATE_DISABLED;
+        image = 7;
+        return true;
+    case 5:
+        text = IDS_STATE_DISK_LOW;
+        image = 6;
+        return true;
+    case 7:
+        text = IDS_STATE_WAIT_MOTION;
+        image = 5;
+        return true;
+    case 16:
+        text = IDS_STATE_NO_CAMERA;
+        image = 4;
+        return true;
+    case 17:
+        text = IDS_STATE_CONNECT_FAILED;
+        image = 4;
+        return true;
+    case 18:
+        text = IDS_STATE_PLAY_FAILED;
+        image = 4;
+        return true;
+    default:
+        return false;
     }
 }
 

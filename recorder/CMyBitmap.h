@@ -7,8 +7,7 @@
 
 #include "platform/platform.h"
 
-class CEnBitmap : public CBitmap {
-};
+class CEnBitmap : public CBitmap {};
 
 class CMyBitmap : public CEnBitmap {
 public:

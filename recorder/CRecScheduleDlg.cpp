@@ -24,7 +24,6 @@ enum {
     IDC_FREE_SPACE = 5037,
 };
 
-
 CString Text(UINT id)
 {
     CString s;
@@ -48,18 +47,18 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CRecScheduleDlg, CDialog)
-    ON_WM_PAINT()
-    ON_WM_LBUTTONDOWN()
-    ON_BN_CLICKED(IDC_MODE_MOTION, OnModeMotion)
-    ON_BN_CLICKED(IDC_MODE_CONTINUOUS, OnModeContinuous)
-    ON_BN_CLICKED(IDC_MODE_CLEAR, OnModeClear)
-    ON_BN_CLICKED(IDC_CLEAR_ALL, OnClearAll)
-    ON_BN_CLICKED(IDC_ENABLE, OnToggleEnable)
-    ON_BN_CLICKED(IDC_APPLY_ALL, OnToggleApplyAll)
-    ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
-    ON_BN_CLICKED(IDC_SCH_EXIT, OnExit)
-    ON_CBN_SELCHANGE(IDC_CAMERA, OnSelChangeCamera)
-    ON_EN_CHANGE(IDC_PATH, OnChangePath)
+ON_WM_PAINT()
+ON_WM_LBUTTONDOWN()
+ON_BN_CLICKED(IDC_MODE_MOTION, OnModeMotion)
+ON_BN_CLICKED(IDC_MODE_CONTINUOUS, OnModeContinuous)
+ON_BN_CLICKED(IDC_MODE_CLEAR, OnModeClear)
+ON_BN_CLICKED(IDC_CLEAR_ALL, OnClearAll)
+ON_BN_CLICKED(IDC_ENABLE, OnToggleEnable)
+ON_BN_CLICKED(IDC_APPLY_ALL, OnToggleApplyAll)
+ON_BN_CLICKED(IDC_BROWSE, OnBrowse)
+ON_BN_CLICKED(IDC_SCH_EXIT, OnExit)
+ON_CBN_SELCHANGE(IDC_CAMERA, OnSelChangeCamera)
+ON_EN_CHANGE(IDC_PATH, OnChangePath)
 END_MESSAGE_MAP()
 
 CRecScheduleDlg::CRecScheduleDlg(CWnd* pParent) : CDialog(IDD_SCHEDULE, pParent)

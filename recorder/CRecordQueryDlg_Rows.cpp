@@ -10,7 +10,6 @@
 
 namespace {
 
-
 CString Text(UINT id)
 {
     CString s;

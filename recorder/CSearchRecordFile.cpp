@@ -82,8 +82,8 @@ BOOL CSearchRecordFile::IsFileInRange(const COleDateTime& rangeStart, const COle
     return TRUE;
 }
 
-void CSearchRecordFile::SearchFiles(const COleDateTime& rangeStart, const COleDateTime& rangeEnd,
-                                    const CString& folder, CArray<STRecordFileKst>& results)
+void CSearchRecordFile::SearchFiles(const COleDateTime& rangeStart, const COleDateTime& rangeEnd, const CString& folder,
+                                    CArray<STRecordFileKst>& results)
 {
     results.RemoveAll();
     std::string dir = vxk::NormalizePath(folder);

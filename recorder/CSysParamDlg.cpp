@@ -35,9 +35,7 @@ std::string ApplicationName(const std::string& exe)
 
 }  // namespace
 
-CSysParamDlg::CSysParamDlg(CWnd* pParent) : CDialog(IDD_SYS_PARAM, pParent)
-{
-}
+CSysParamDlg::CSysParamDlg(CWnd* pParent) : CDialog(IDD_SYS_PARAM, pParent) {}
 
 void CSysParamDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -62,9 +62,7 @@ int AppMessageBox(CWnd* owner, UINT captionId, UINT textId, UINT type)
 BEGIN_MESSAGE_MAP(CVSClientApp, CWinApp)
 END_MESSAGE_MAP()
 
-CVSClientApp::CVSClientApp() : CWinApp("VXKST-HD")
-{
-}
+CVSClientApp::CVSClientApp() : CWinApp("VXKST-HD") {}
 
 CString CVSClientApp::GetAppPath()
 {

@@ -36,10 +36,11 @@ void OfferPendingCrashReport(const CString& appPath)
         return;
     }
     CString question;
-    question.Format(
-        "A crash occurs.\n\nException code: %x\nException address: %" PRIx64 "\nFile: %s\n\nWould you like to "
-        "create a crash report?",
-        static_cast<unsigned>(report.signal), report.address, report.module.empty() ? "unknown" : report.module.c_str());
+    question.Format("A crash occurs.\n\nException code: %x\nException address: %" PRIx64
+                    "\nFile: %s\n\nWould you like to "
+                    "create a crash report?",
+                    static_cast<unsigned>(report.signal), report.address,
+                    report.module.empty() ? "unknown" : report.module.c_str());
     vx_log(2, "OfferPendingCrashReport: signal %d at %" PRIx64 " in %s", report.signal, report.address,
            report.module.c_str());
     if (MessageBoxA(nullptr, question, kCaption, MB_YESNO | MB_ICONERROR) != IDYES) {
@@ -52,8 +53,8 @@ void OfferPendingCrashReport(const CString& appPath)
         DeleteFileA(pending);
         return;
     }
-    CString done = "A crash report file (" + dump +
-                   ") has been created. To help us fix this crash, please email the report file to " +
-                   kSupportAddress + ". We will solve the issue as soon as possible.";
+    CString done = "A crash report file (" + dump
+                   + ") has been created. To help us fix this crash, please email the report file to " + kSupportAddress
+                   + ". We will solve the issue as soon as possible.";
     MessageBoxA(nullptr, done, kCaption, MB_ICONINFORMATION);
 }

@@ -97,7 +97,8 @@ private:
         auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeoutMs);
         char buf[65536];
         for (;;) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0) {
                 timedOut = true;
                 break;
@@ -125,8 +126,7 @@ private:
         if (timedOut || tooMuch)
             kill(pid, SIGKILL);
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
         if (timedOut || tooMuch) {
             error = timedOut ? "the reader did not finish" : "the reader's answer is too large";
             return false;

@@ -27,11 +27,11 @@ void CopyTextField(char (&dst)[N], const char* src)
 
 struct STCameraInfoKst {
     int CAMERAID = 0;
-    int arrMotion[7][24] = {};      // day 0 Monday .. 6 Sunday, hour 0 .. 23
+    int arrMotion[7][24] = {};  // day 0 Monday .. 6 Sunday, hour 0 .. 23
     int arrContinuous[7][24] = {};
     int REC_ENABLE = 0;
     int REC_DURATION = 0;
-    char REC_PATH[260] = {};        // ends with '/' once loaded
+    char REC_PATH[260] = {};  // ends with '/' once loaded
     int REC_DAYS = 0;
 };
 

@@ -47,8 +47,8 @@ int PaintSelection(STCameraInfoKst& plan, const std::vector<RECT>& cells, const 
     int touched = 0;
     for (size_t i = 0; i < cells.size() && i < size_t(kCells); ++i) {
         const RECT& c = cells[i];
-        const bool meets = std::max(c.left, selection.left) < std::min(c.right, selection.right) &&
-                           std::max(c.top, selection.top) < std::min(c.bottom, selection.bottom);
+        const bool meets = std::max(c.left, selection.left) < std::min(c.right, selection.right)
+                           && std::max(c.top, selection.top) < std::min(c.bottom, selection.bottom);
         if (!meets)
             continue;
         const int d = int(i) / kHours, h = int(i) % kHours;

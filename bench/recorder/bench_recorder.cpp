@@ -76,8 +76,8 @@ struct Folder {
         mkdir((dir + "/config").c_str(), 0700);
         mkdir((dir + "/rt").c_str(), 0700);
         Write(dir + "/config/vxkstskin.ini", Read(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini"));
-        Write(dir + "/config/vxkstcfg.ini", std::string("[Config]\nlog_level=4\nDataType=1\n[SysParam]\nStartRecord=") +
-                                                (start ? "1" : "0") + "\nRecordLength=1\nFreeSpace=0\n");
+        Write(dir + "/config/vxkstcfg.ini", std::string("[Config]\nlog_level=4\nDataType=1\n[SysParam]\nStartRecord=")
+                                                + (start ? "1" : "0") + "\nRecordLength=1\nFreeSpace=0\n");
         std::string hours;
         for (int h = 0; h < 24; ++h)
             hours += std::to_string(h) + ",";
@@ -90,10 +90,10 @@ struct Folder {
             "FRI_NACT_TIME TEXT, SAT_NACT_TIME TEXT, SUN_NACT_TIME TEXT, REC_ENABLE INTEGER, REC_PATH TEXT, "
             "REC_DAYS INTEGER, REC_DURATION INTEGER, FLAG INTEGER);\nBEGIN;\n";
         for (int i = 1; i <= n; ++i) {
-            sql += "INSERT INTO TBL_CAMERA VALUES(" + std::to_string(i) + ", '127.0.0.1', 'cam" + std::to_string(i) +
-                   "', " + std::to_string(cam.httpPort()) + ", 0, 'admin', 'admin', 2, 0, " +
-                   std::to_string(cam.rtspPort()) + ", '', 0);\nINSERT INTO TBL_CHANNEL_LIST VALUES(" +
-                   std::to_string(i);
+            sql += "INSERT INTO TBL_CAMERA VALUES(" + std::to_string(i) + ", '127.0.0.1', 'cam" + std::to_string(i)
+                   + "', " + std::to_string(cam.httpPort()) + ", 0, 'admin', 'admin', 2, 0, "
+                   + std::to_string(cam.rtspPort()) + ", '', 0);\nINSERT INTO TBL_CHANNEL_LIST VALUES("
+                   + std::to_string(i);
             for (int d = 0; d < 7; ++d)
                 sql += ", '" + hours + "'";
             for (int d = 0; d < 7; ++d)
@@ -114,8 +114,8 @@ pid_t Spawn(const Folder& f, std::vector<std::string> args)
                                     "QT_QPA_PLATFORM=offscreen"};
     for (char** e = environ; *e; ++e) {
         std::string v = *e;
-        if (v.rfind("VX_", 0) && v.rfind("QT_QPA_PLATFORM=", 0) && v.rfind("DISPLAY=", 0) &&
-            v.rfind("WAYLAND_DISPLAY=", 0))
+        if (v.rfind("VX_", 0) && v.rfind("QT_QPA_PLATFORM=", 0) && v.rfind("DISPLAY=", 0)
+            && v.rfind("WAYLAND_DISPLAY=", 0))
             env.push_back(v);
     }
     args.insert(args.begin(), kProgram);
@@ -164,8 +164,8 @@ pid_t StartAnchor(const std::string& url, int seconds, const std::string& dir)
     const std::string out = dir + "/%03d.mp4";
     pid_t pid = fork();
     if (pid == 0) {
-        execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-rtsp_transport", "tcp", "-i", url.c_str(),
-               "-t", t.c_str(), "-c:v", "copy", "-c:a", "aac", "-f", "segment", "-segment_time", "60",
+        execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-rtsp_transport", "tcp", "-i", url.c_str(), "-t",
+               t.c_str(), "-c:v", "copy", "-c:a", "aac", "-f", "segment", "-segment_time", "60",
                "-segment_format_options", "movflags=frag_keyframe+empty_moov", out.c_str(),
                static_cast<char*>(nullptr));
         _exit(127);
@@ -198,8 +198,8 @@ std::map<int, Packets> PacketsOf(const std::string& log)
 
 int Run(int n, int seconds)
 {
-    const std::vector<std::string> cam = {"--replay", "--width", "1920", "--height", "1080", "--fps", "25",
-                                          "--bitrate", "4000", "--keyint", "50", "--family", "DY"};
+    const std::vector<std::string> cam = {"--replay",  "--width", "1920",     "--height", "1080",     "--fps", "25",
+                                          "--bitrate", "4000",    "--keyint", "50",       "--family", "DY"};
     CamsimProcess ours(cam), theirs(cam);
     if (!ours.ok() || !theirs.ok()) {
         std::fprintf(stderr, "bench_recorder: camsim did not start\n");
@@ -251,8 +251,8 @@ int Run(int n, int seconds)
         files += p.files;
         lossy += p.taken != p.received;
     }
-    std::printf("packets: %lld segments of %zu cameras, %lld taken of %lld received, %d cameras lost packets\n",
-                files, packets.size(), taken, received, lossy);
+    std::printf("packets: %lld segments of %zu cameras, %lld taken of %lld received, %d cameras lost packets\n", files,
+                packets.size(), taken, received, lossy);
     if (static_cast<int>(packets.size()) < n)
         std::printf("         %d cameras closed no segment\n", n - static_cast<int>(packets.size()));
     return 0;

@@ -14,9 +14,9 @@
 namespace vxbench {
 
 struct Usage {
-    double cpuSeconds = 0; // user + system
-    long maxRssKb = 0;     // peak resident size
-    int status = -1;       // exit code, 128 + signal, or -1 when not waited for
+    double cpuSeconds = 0;  // user + system
+    long maxRssKb = 0;      // peak resident size
+    int status = -1;        // exit code, 128 + signal, or -1 when not waited for
 };
 
 // Waits for the child and returns what it used.
@@ -28,7 +28,7 @@ inline Usage waitChild(pid_t pid)
     if (pid <= 0 || wait4(pid, &status, 0, &ru) != pid)
         return u;
     u.cpuSeconds = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec)
-        + static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+                   + static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
     u.maxRssKb = ru.ru_maxrss;
     u.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return u;
@@ -68,4 +68,4 @@ inline std::string readAll(int fd)
     return text;
 }
 
-} // namespace vxbench
+}  // namespace vxbench

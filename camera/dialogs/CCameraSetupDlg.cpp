@@ -12,24 +12,23 @@ constexpr UINT_PTR kWatchdogTimer = 8810;
 }
 
 BEGIN_MESSAGE_MAP(CCameraSetupDlg, CDialog)
-    ON_WM_TIMER()
-    ON_WM_CLOSE()
-    ON_WM_DESTROY()
-    ON_MESSAGE(UM_VX_GET_DOWNLOAD_PATH, OnGetDownloadPath)
-    ON_MESSAGE(UM_VX_SET_DOWNLOAD_PATH, OnSetDownloadPath)
-    ON_MESSAGE(UM_SETUP_STATUS, OnStatus)
-    ON_MESSAGE(UM_SETUP_CONNECTED, OnConnected)
-    ON_MESSAGE(UM_SETUP_CLOCK, OnClock)
-    ON_MESSAGE(UM_SETUP_WATCHDOG, OnWatchdog)
-    ON_MESSAGE(UM_SETUP_DESTROY, OnDestroyRequest)
-    ON_MESSAGE(UM_SETUP_CONNECT_DONE, OnConnectDone)
+ON_WM_TIMER()
+ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_MESSAGE(UM_VX_GET_DOWNLOAD_PATH, OnGetDownloadPath)
+ON_MESSAGE(UM_VX_SET_DOWNLOAD_PATH, OnSetDownloadPath)
+ON_MESSAGE(UM_SETUP_STATUS, OnStatus)
+ON_MESSAGE(UM_SETUP_CONNECTED, OnConnected)
+ON_MESSAGE(UM_SETUP_CLOCK, OnClock)
+ON_MESSAGE(UM_SETUP_WATCHDOG, OnWatchdog)
+ON_MESSAGE(UM_SETUP_DESTROY, OnDestroyRequest)
+ON_MESSAGE(UM_SETUP_CONNECT_DONE, OnConnectDone)
 END_MESSAGE_MAP()
 
 CCameraSetupDlg::CCameraSetupDlg(CWnd* pParent)
     : CDialog(IDD_CAMERA_SETUP, pParent), m_dtClock(COleDateTime::GetCurrentTime().GetAsDATE()),
       m_worker(std::make_unique<CRequestWorker>())
-{
-}
+{}
 
 CCameraSetupDlg::~CCameraSetupDlg()
 {
@@ -79,8 +78,8 @@ BOOL CCameraSetupDlg::OnInitDialog()
 BOOL CCameraSetupDlg::PreTranslateMessage(MSG* pMsg)
 {
     // Enter, Escape and Space never reach the window or its pages.
-    if (pMsg->message == WM_KEYDOWN &&
-        (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_SPACE))
+    if (pMsg->message == WM_KEYDOWN
+        && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_SPACE))
         return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }

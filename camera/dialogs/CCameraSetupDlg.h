@@ -24,11 +24,11 @@
 class CWebWatchNB;
 
 // Messages of the window's own threads.
-#define UM_SETUP_STATUS (WM_APP + 101)     // wParam: status string id
-#define UM_SETUP_CONNECTED (WM_APP + 102)  // the connect thread logged in
-#define UM_SETUP_CLOCK (WM_APP + 103)      // the clock value changed
-#define UM_SETUP_WATCHDOG (WM_APP + 104)   // wParam: the connection test's result
-#define UM_SETUP_DESTROY (WM_APP + 105)    // the exit thread is done: destroy
+#define UM_SETUP_STATUS       (WM_APP + 101)  // wParam: status string id
+#define UM_SETUP_CONNECTED    (WM_APP + 102)  // the connect thread logged in
+#define UM_SETUP_CLOCK        (WM_APP + 103)  // the clock value changed
+#define UM_SETUP_WATCHDOG     (WM_APP + 104)  // wParam: the connection test's result
+#define UM_SETUP_DESTROY      (WM_APP + 105)  // the exit thread is done: destroy
 #define UM_SETUP_CONNECT_DONE (WM_APP + 106)  // the connect thread ended
 
 class CCameraSetupDlg : public CDialog {
@@ -53,13 +53,13 @@ public:
 
     // ---- members, in the order of their meaning ----
     CDlgCameraSetupTabCtrl m_tabCategories;
-    HANDLE m_hConnectThread = nullptr;     // GUI thread writes; the exit thread waits on it
+    HANDLE m_hConnectThread = nullptr;            // GUI thread writes; the exit thread waits on it
     std::atomic<HANDLE> m_hClockThread{nullptr};  // the connect thread waits on it too
     std::atomic<int> m_bExiting{0};
     std::atomic<int> m_bClockRunning{0};
     std::atomic<int> m_bConnectBusy{0};
-    int m_bTimerSet = 0;            // GUI thread only
-    int m_bCategoriesShown = 0;     // GUI thread only
+    int m_bTimerSet = 0;         // GUI thread only
+    int m_bCategoriesShown = 0;  // GUI thread only
     std::atomic<int> m_bConnected{0};
     CWebWatchNB* m_pCamera = nullptr;
     int m_nIndex = 0;

@@ -10,16 +10,15 @@ constexpr UINT_PTR kClockTimer = 100;
 }
 
 BEGIN_MESSAGE_MAP(CCameraTimeSetting, CSettingsPage)
-    ON_BN_CLICKED(IDC_TIME_APPLY, OnApply)
-    ON_BN_CLICKED(IDC_TIME_SYNC, OnSync)
-    ON_CBN_SELCHANGE(IDC_TIME_ZONE, OnZoneChange)
-    ON_WM_TIMER()
+ON_BN_CLICKED(IDC_TIME_APPLY, OnApply)
+ON_BN_CLICKED(IDC_TIME_SYNC, OnSync)
+ON_CBN_SELCHANGE(IDC_TIME_ZONE, OnZoneChange)
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 CCameraTimeSetting::CCameraTimeSetting(CCameraSetupDlg* pOwner)
     : CSettingsPage(IDD_TIME_SETTING, IDS_PAGE_NAME_TIME, pOwner, IDC_TIME_APPLY)
-{
-}
+{}
 
 BOOL CCameraTimeSetting::OnInitDialog()
 {

@@ -4,8 +4,8 @@
 #include "resources/vxcam/resource.h"
 
 BEGIN_MESSAGE_MAP(CDlgCameraSetupTabCtrl, CTabCtrlEx)
-    ON_WM_LBUTTONDOWN()
-    ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
+ON_WM_LBUTTONDOWN()
+ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
 END_MESSAGE_MAP()
 
 namespace {

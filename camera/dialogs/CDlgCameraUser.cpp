@@ -16,8 +16,7 @@ const UINT kRowNames[user_form::kRows] = {IDS_ROW_ADMINISTRATOR, IDS_ROW_USER, I
 
 CDlgCameraUser::CDlgCameraUser(CCameraSetupDlg* pOwner)
     : CSettingsPage(IDD_CAMERA_USER, IDS_PAGE_USERS, pOwner, IDC_APPLY)
-{
-}
+{}
 
 BOOL CDlgCameraUser::OnInitDialog()
 {

@@ -6,8 +6,7 @@
 
 CDlgConfigurationSettings::CDlgConfigurationSettings(CCameraSetupDlg* pOwner)
     : CDialog(IDD_CONFIG_SETTINGS, nullptr), m_pOwner(pOwner)
-{
-}
+{}
 
 void CDlgConfigurationSettings::DoDataExchange(CDataExchange* pDX)
 {

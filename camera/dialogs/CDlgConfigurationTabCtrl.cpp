@@ -5,9 +5,9 @@
 #include "ui/controls/CDlgTabItem.h"
 
 BEGIN_MESSAGE_MAP(CDlgConfigurationTabCtrl, CTabCtrlEx)
-    ON_WM_LBUTTONDOWN()
-    ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
-    ON_WM_VSCROLL()
+ON_WM_LBUTTONDOWN()
+ON_NOTIFY_REFLECT(TCN_SELCHANGE, OnSelChange)
+ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 CDlgConfigurationTabCtrl::CDlgConfigurationTabCtrl() = default;
@@ -124,12 +124,26 @@ void CDlgConfigurationTabCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pS
     int pageStep = box.Height() - 20;
     int next = pos;
     switch (nSBCode) {
-    case SB_LINEUP: if (pos > 0) next = pos - 10; break;
-    case SB_LINEDOWN: if (pos < maxPos) next = pos + 10; break;
-    case SB_PAGEUP: next = std::max(0, pos - pageStep); break;
-    case SB_PAGEDOWN: next = std::min(maxPos, pos + pageStep); break;
-    case SB_TOP: next = 0; break;
-    case SB_BOTTOM: next = maxPos; break;
+    case SB_LINEUP:
+        if (pos > 0)
+            next = pos - 10;
+        break;
+    case SB_LINEDOWN:
+        if (pos < maxPos)
+            next = pos + 10;
+        break;
+    case SB_PAGEUP:
+        next = std::max(0, pos - pageStep);
+        break;
+    case SB_PAGEDOWN:
+        next = std::min(maxPos, pos + pageStep);
+        break;
+    case SB_TOP:
+        next = 0;
+        break;
+    case SB_BOTTOM:
+        next = maxPos;
+        break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
         int target = static_cast<int>(nPos);
@@ -138,7 +152,8 @@ void CDlgConfigurationTabCtrl::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pS
         next = target;
         break;
     }
-    default: return;
+    default:
+        return;
     }
     next = std::clamp(next, 0, maxPos);
     m_scrollBar.SetScrollPos(next);

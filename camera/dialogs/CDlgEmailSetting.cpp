@@ -5,7 +5,7 @@
 #include "resources/vxcam/resource.h"
 
 BEGIN_MESSAGE_MAP(CDlgEmailSetting, CSettingsTestPage)
-    ON_BN_CLICKED(IDC_MAIL_AUTH, OnAuthentication)
+ON_BN_CLICKED(IDC_MAIL_AUTH, OnAuthentication)
 END_MESSAGE_MAP()
 
 CDlgEmailSetting::CDlgEmailSetting(CCameraSetupDlg* pOwner) : CSettingsTestPage(IDD_EMAIL, IDS_PAGE_EMAIL, pOwner) {}
@@ -99,9 +99,18 @@ CString CDlgEmailSetting::ApplyPath()
     m_v.streams = Streams();
     mail_form::Refusal refusal = mail_form::Check(m_v);
     if (refusal.textId) {
-        static const int kFieldIds[] = {0, IDC_MAIL_SERVER, IDC_MAIL_PORT, IDC_MAIL_SENDER, IDC_MAIL_SENDER_NAME,
-                                        IDC_MAIL_USER, IDC_MAIL_PASSWORD, IDC_MAIL_TO_1, IDC_MAIL_TO_2,
-                                        IDC_MAIL_TO_3, IDC_MAIL_SUBJECT, IDC_MAIL_TEXT};
+        static const int kFieldIds[] = {0,
+                                        IDC_MAIL_SERVER,
+                                        IDC_MAIL_PORT,
+                                        IDC_MAIL_SENDER,
+                                        IDC_MAIL_SENDER_NAME,
+                                        IDC_MAIL_USER,
+                                        IDC_MAIL_PASSWORD,
+                                        IDC_MAIL_TO_1,
+                                        IDC_MAIL_TO_2,
+                                        IDC_MAIL_TO_3,
+                                        IDC_MAIL_SUBJECT,
+                                        IDC_MAIL_TEXT};
         ShowMessageById(this, IDS_ERROR, refusal.textId, MB_ICONERROR);
         if (CWnd* field = GetDlgItem(kFieldIds[refusal.field]))
             field->SetFocus();

@@ -16,9 +16,9 @@ constexpr int kBarSteps = 40;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgHDDInfo, CSettingsPage)
-    ON_BN_CLICKED(IDC_FORMAT, OnFormat)
-    ON_WM_TIMER()
-    ON_MESSAGE(UM_FORMAT_DONE, OnFormatDone)
+ON_BN_CLICKED(IDC_FORMAT, OnFormat)
+ON_WM_TIMER()
+ON_MESSAGE(UM_FORMAT_DONE, OnFormatDone)
 END_MESSAGE_MAP()
 
 // The page has no apply button: "Format" takes its place, with rules of its own.

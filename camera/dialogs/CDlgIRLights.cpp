@@ -8,14 +8,13 @@
 using namespace infrared_form;
 
 BEGIN_MESSAGE_MAP(CDlgIRLights, CSettingsPage)
-    ON_BN_CLICKED(IDC_IR_FIRST, OnLightClicked)
-    ON_BN_CLICKED(IDC_IR_SECOND, OnLightClicked)
-    ON_BN_CLICKED(IDC_IR_THIRD, OnLightClicked)
+ON_BN_CLICKED(IDC_IR_FIRST, OnLightClicked)
+ON_BN_CLICKED(IDC_IR_SECOND, OnLightClicked)
+ON_BN_CLICKED(IDC_IR_THIRD, OnLightClicked)
 END_MESSAGE_MAP()
 
 CDlgIRLights::CDlgIRLights(CCameraSetupDlg* pOwner) : CSettingsPage(IDD_INFRARED, IDS_PAGE_INFRARED, pOwner, IDC_APPLY)
-{
-}
+{}
 
 BOOL CDlgIRLights::OnInitDialog()
 {
@@ -34,10 +33,12 @@ CString CDlgIRLights::Model() const
 Selection CDlgIRLights::ReadSelection() const
 {
     Selection s;
-    s.light = IsDlgButtonChecked(IDC_IR_SECOND) ? LightSecond : IsDlgButtonChecked(IDC_IR_THIRD) ? LightThird : LightFirst;
-    s.irCut = IsDlgButtonChecked(IDC_IR_CUT_COLOR) ? IrCutSecond
+    s.light = IsDlgButtonChecked(IDC_IR_SECOND)  ? LightSecond
+              : IsDlgButtonChecked(IDC_IR_THIRD) ? LightThird
+                                                 : LightFirst;
+    s.irCut = IsDlgButtonChecked(IDC_IR_CUT_COLOR)  ? IrCutSecond
               : IsDlgButtonChecked(IDC_IR_CUT_AUTO) ? IrCutThird
-                                                     : IrCutFirst;
+                                                    : IrCutFirst;
     return s;
 }
 
@@ -59,8 +60,8 @@ void CDlgIRLights::ApplyLayout()
     SetDlgItemText(IDC_IR_SECOND, l.second);
     SetDlgItemText(IDC_IR_THIRD, l.third);
     const std::pair<int, bool> shown[] = {
-        {IDC_IR_SECOND, l.showSecond},  {IDC_IR_THIRD, l.showThird},        {IDC_IR_CUT_AUTO, l.showIrCutAuto},
-        {IDC_IR_CUT_LABEL, l.showIrCut}, {IDC_IR_CUT_BW, l.showIrCut},      {IDC_IR_CUT_COLOR, l.showIrCut},
+        {IDC_IR_SECOND, l.showSecond},   {IDC_IR_THIRD, l.showThird},  {IDC_IR_CUT_AUTO, l.showIrCutAuto},
+        {IDC_IR_CUT_LABEL, l.showIrCut}, {IDC_IR_CUT_BW, l.showIrCut}, {IDC_IR_CUT_COLOR, l.showIrCut},
     };
     for (const auto& [id, show] : shown) {
         if (CWnd* w = GetDlgItem(id))
@@ -83,8 +84,8 @@ CString CDlgIRLights::LoadPath()
 
 void CDlgIRLights::ShowLoaded(const CString& reply)
 {
-    m_variant = DecideVariant(Model(), CCgiCmd::GetCgiValue2(reply, "softVersion"),
-                              CCgiCmd::GetCgiValue2(reply, "webVersion"));
+    m_variant =
+        DecideVariant(Model(), CCgiCmd::GetCgiValue2(reply, "softVersion"), CCgiCmd::GetCgiValue2(reply, "webVersion"));
     Selection s = ReadSelection();
     ParseLoad(reply, m_variant, s);
     ShowSelection(s);

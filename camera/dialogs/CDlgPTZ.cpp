@@ -3,7 +3,7 @@
 #include "resources/vxcam/resource.h"
 
 BEGIN_MESSAGE_MAP(CDlgPTZ, CSettingsPage)
-    ON_WM_CTLCOLOR()
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 CDlgPTZ::CDlgPTZ(CCameraSetupDlg* pOwner) : CSettingsPage(IDD_PTZ, IDS_PAGE_PTZ, pOwner, IDC_APPLY) {}

@@ -5,13 +5,12 @@
 #include "resources/vxcam/resource.h"
 
 BEGIN_MESSAGE_MAP(CDlgRecParam, CSettingsPage)
-    ON_WM_CTLCOLOR()
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 CDlgRecParam::CDlgRecParam(CCameraSetupDlg* pOwner)
     : CSettingsPage(IDD_RECORD_OPTIONS, IDS_PAGE_RECORD_OPTIONS, pOwner, IDC_APPLY)
-{
-}
+{}
 
 BOOL CDlgRecParam::OnInitDialog()
 {
@@ -39,8 +38,8 @@ CString CDlgRecParam::LoadPath()
 {
     // Cameras of this line have two streams whatever they report.
     CWebWatchNB* camera = Camera();
-    if (camera && record_form::IsTwoStreamModel(camera->GetModelVersion()) &&
-        SendDlgItemMessage(IDC_RECORD_STREAM, CB_GETCOUNT) > 2)
+    if (camera && record_form::IsTwoStreamModel(camera->GetModelVersion())
+        && SendDlgItemMessage(IDC_RECORD_STREAM, CB_GETCOUNT) > 2)
         SendDlgItemMessage(IDC_RECORD_STREAM, CB_DELETESTRING, 2);
     return record_form::kOptionsLoadPath;
 }

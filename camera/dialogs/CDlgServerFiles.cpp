@@ -39,19 +39,18 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgServerFiles, CDlgTabItem)
-    ON_BN_CLICKED(IDC_SD_SEARCH, OnSearch)
-    ON_BN_CLICKED(IDC_SD_BROWSE, OnChooseFolder)
-    ON_BN_CLICKED(IDC_SD_DOWNLOAD, OnDownload)
-    ON_BN_CLICKED(IDC_SD_STOP, OnStop)
-    ON_NOTIFY(LVN_ITEMCHANGED, IDC_SD_LIST, OnListChanged)
-    ON_MESSAGE(UM_SDCARD_STATUS, OnWorkerStatus)
-    ON_MESSAGE(UM_SDCARD_DONE, OnWorkerDone)
+ON_BN_CLICKED(IDC_SD_SEARCH, OnSearch)
+ON_BN_CLICKED(IDC_SD_BROWSE, OnChooseFolder)
+ON_BN_CLICKED(IDC_SD_DOWNLOAD, OnDownload)
+ON_BN_CLICKED(IDC_SD_STOP, OnStop)
+ON_NOTIFY(LVN_ITEMCHANGED, IDC_SD_LIST, OnListChanged)
+ON_MESSAGE(UM_SDCARD_STATUS, OnWorkerStatus)
+ON_MESSAGE(UM_SDCARD_DONE, OnWorkerDone)
 END_MESSAGE_MAP()
 
 CDlgServerFiles::CDlgServerFiles(UINT nTemplateId, CCameraSetupDlg* pOwner, int bRecord)
     : CDlgTabItem(static_cast<int>(nTemplateId), nullptr), m_pOwner(pOwner), m_bRecord(bRecord)
-{
-}
+{}
 
 CDlgServerFiles::~CDlgServerFiles()
 {
@@ -149,19 +148,21 @@ void CDlgServerFiles::OnSearch()
     COleDateTime startTime = PickerValue(this, IDC_SD_START_TIME);
     COleDateTime endTime = PickerValue(this, IDC_SD_END_TIME);
     bool datesValid = startDate.GetStatus() == COleDateTime::valid && endDate.GetStatus() == COleDateTime::valid;
-    if (datesValid && (startDate.GetYear() * 10000 + startDate.GetMonth() * 100 + startDate.GetDay() >
-                       endDate.GetYear() * 10000 + endDate.GetMonth() * 100 + endDate.GetDay())) {
-        CString extra = "\n(" + startDate.Format("%m/%d/%Y %H:%M:%S") + " - " + endDate.Format("%m/%d/%Y %H:%M:%S") +
-                        ")";
+    if (datesValid
+        && (startDate.GetYear() * 10000 + startDate.GetMonth() * 100 + startDate.GetDay()
+            > endDate.GetYear() * 10000 + endDate.GetMonth() * 100 + endDate.GetDay())) {
+        CString extra =
+            "\n(" + startDate.Format("%m/%d/%Y %H:%M:%S") + " - " + endDate.Format("%m/%d/%Y %H:%M:%S") + ")";
         ShowMessageByIdEx(this, IDS_ERROR, IDS_SD_INVALID_DATE, extra, MB_ICONERROR);
         EnableControls(true);
         GotoDlgCtrl(GetDlgItem(IDC_SD_END_DATE));
         return;
     }
-    bool sameDay = datesValid && startDate.GetYear() == endDate.GetYear() &&
-                   startDate.GetMonth() == endDate.GetMonth() && startDate.GetDay() == endDate.GetDay();
-    if (sameDay && (endTime.GetHour() < startTime.GetHour() ||
-                    (endTime.GetHour() == startTime.GetHour() && endTime.GetMinute() < startTime.GetMinute()))) {
+    bool sameDay = datesValid && startDate.GetYear() == endDate.GetYear() && startDate.GetMonth() == endDate.GetMonth()
+                   && startDate.GetDay() == endDate.GetDay();
+    if (sameDay
+        && (endTime.GetHour() < startTime.GetHour()
+            || (endTime.GetHour() == startTime.GetHour() && endTime.GetMinute() < startTime.GetMinute()))) {
         ShowMessageById(this, IDS_ERROR, IDS_SD_INVALID_TIME, MB_ICONERROR);
         // Every control again, not only Search: the pickers must be usable
         // to mend the range.

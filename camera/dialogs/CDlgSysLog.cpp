@@ -8,15 +8,15 @@
 #include <cstring>
 
 BEGIN_MESSAGE_MAP(CDlgSysLog, CSettingsPage)
-    ON_BN_CLICKED(IDC_LOG_REFRESH, OnRefresh)
-    ON_BN_CLICKED(IDC_LOG_RESET, OnReset)
-    ON_NOTIFY(LVN_GETDISPINFO, IDC_LOG_LIST, OnGetDispInfo)
+ON_BN_CLICKED(IDC_LOG_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_LOG_RESET, OnReset)
+ON_NOTIFY(LVN_GETDISPINFO, IDC_LOG_LIST, OnGetDispInfo)
 END_MESSAGE_MAP()
 
 // "Reset" writes to the camera: it waits for a load like an apply button.
-CDlgSysLog::CDlgSysLog(CCameraSetupDlg* pOwner) : CSettingsPage(IDD_SYSTEM_LOG, IDS_PAGE_SYSTEM_LOG, pOwner, IDC_LOG_RESET)
-{
-}
+CDlgSysLog::CDlgSysLog(CCameraSetupDlg* pOwner)
+    : CSettingsPage(IDD_SYSTEM_LOG, IDS_PAGE_SYSTEM_LOG, pOwner, IDC_LOG_RESET)
+{}
 
 BOOL CDlgSysLog::OnInitDialog()
 {

@@ -8,13 +8,14 @@
 using namespace network_form;
 
 BEGIN_MESSAGE_MAP(CIPSettingDlg, CSettingsPage)
-    ON_BN_CLICKED(IDC_NET_APPLY, OnApply)
-    ON_CBN_SELCHANGE(IDC_NET_IP_TYPE, OnModeChange)
-    ON_CBN_SELCHANGE(IDC_NET_DNS_TYPE, OnModeChange)
-    ON_BN_CLICKED(IDC_NET_TEST_UPNP, OnTestUpnp)
+ON_BN_CLICKED(IDC_NET_APPLY, OnApply)
+ON_CBN_SELCHANGE(IDC_NET_IP_TYPE, OnModeChange)
+ON_CBN_SELCHANGE(IDC_NET_DNS_TYPE, OnModeChange)
+ON_BN_CLICKED(IDC_NET_TEST_UPNP, OnTestUpnp)
 END_MESSAGE_MAP()
 
-CIPSettingDlg::CIPSettingDlg(CCameraSetupDlg* pOwner) : CSettingsPage(IDD_NETWORK, IDS_PAGE_NETWORK, pOwner, IDC_NET_APPLY)
+CIPSettingDlg::CIPSettingDlg(CCameraSetupDlg* pOwner)
+    : CSettingsPage(IDD_NETWORK, IDS_PAGE_NETWORK, pOwner, IDC_NET_APPLY)
 {
     m_writeButtons.push_back(IDC_NET_TEST_UPNP);
 }
@@ -69,10 +70,9 @@ void CIPSettingDlg::ShowAddress(int id, const Address& a)
 
 void CIPSettingDlg::UpdateEnabled()
 {
-    bool fixed = GetDlgItem(IDC_NET_IP_TYPE) &&
-                 static_cast<CComboBox*>(GetDlgItem(IDC_NET_IP_TYPE))->GetCurSel() == 0;
-    bool manualDns = GetDlgItem(IDC_NET_DNS_TYPE) &&
-                     static_cast<CComboBox*>(GetDlgItem(IDC_NET_DNS_TYPE))->GetCurSel() == 0;
+    bool fixed = GetDlgItem(IDC_NET_IP_TYPE) && static_cast<CComboBox*>(GetDlgItem(IDC_NET_IP_TYPE))->GetCurSel() == 0;
+    bool manualDns =
+        GetDlgItem(IDC_NET_DNS_TYPE) && static_cast<CComboBox*>(GetDlgItem(IDC_NET_DNS_TYPE))->GetCurSel() == 0;
     for (int id : {IDC_NET_IP, IDC_NET_MASK, IDC_NET_GATEWAY}) {
         if (CWnd* w = GetDlgItem(id))
             w->EnableWindow(fixed);
@@ -134,8 +134,12 @@ CString CIPSettingDlg::ApplyPath()
     Check check = CheckValues(v, Camera() != nullptr);
     if (check.textId) {
         static const std::pair<Field, int> kFocus[] = {
-            {Field::Ip, IDC_NET_IP},           {Field::Mask, IDC_NET_MASK},           {Field::Gateway, IDC_NET_GATEWAY},
-            {Field::Dns1, IDC_NET_DNS1},       {Field::HttpPort, IDC_NET_HTTP_PORT}, {Field::RtspPort, IDC_NET_RTSP_PORT},
+            {Field::Ip, IDC_NET_IP},
+            {Field::Mask, IDC_NET_MASK},
+            {Field::Gateway, IDC_NET_GATEWAY},
+            {Field::Dns1, IDC_NET_DNS1},
+            {Field::HttpPort, IDC_NET_HTTP_PORT},
+            {Field::RtspPort, IDC_NET_RTSP_PORT},
             {Field::RtmpPort, IDC_NET_RTMP_PORT},
         };
         if (check.proposeGateway)

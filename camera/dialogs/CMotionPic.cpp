@@ -8,8 +8,8 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -41,9 +41,9 @@ ZonePictureFile::~ZonePictureFile()
 }
 
 BEGIN_MESSAGE_MAP(CZonePictureStatic, CWnd)
-    ON_WM_LBUTTONDOWN()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 void CZonePictureStatic::Forward(UINT message, UINT nFlags, CPoint point)
@@ -72,19 +72,19 @@ void CZonePictureStatic::OnLButtonUp(UINT nFlags, CPoint point)
 }
 
 BEGIN_MESSAGE_MAP(CZoneDialog, CDlgTabItem)
-    ON_WM_DRAWITEM()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONUP()
-    ON_WM_CANCELMODE()
-    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
-    ON_MESSAGE(UM_ZONE_PICTURE_DONE, OnPictureDone)
-    ON_WM_DESTROY()
+ON_WM_DRAWITEM()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_CANCELMODE()
+ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+ON_MESSAGE(UM_ZONE_PICTURE_DONE, OnPictureDone)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CZoneDialog::CZoneDialog(UINT nTemplateId, UINT nPictureId, int nMaxZones, CCameraSetupDlg* pOwner, CWnd* pParent)
-    : CDlgTabItem(static_cast<int>(nTemplateId), pParent), m_pOwner(pOwner), m_nPictureId(nPictureId), m_layout(nMaxZones),
-      m_file(std::make_shared<ZonePictureFile>())
+    : CDlgTabItem(static_cast<int>(nTemplateId), pParent), m_pOwner(pOwner), m_nPictureId(nPictureId),
+      m_layout(nMaxZones), m_file(std::make_shared<ZonePictureFile>())
 {
     m_strPicturePath = NewPicturePath();
     m_file->path = m_strPicturePath;
@@ -307,15 +307,14 @@ void CZoneDialog::OnDestroy()
 // ---- the motion zones ----
 
 BEGIN_MESSAGE_MAP(CMotionPic, CZoneDialog)
-    ON_BN_CLICKED(IDC_ZONE_DELETE_SELECTED, OnDeleteSelected)
-    ON_BN_CLICKED(IDC_ZONE_DELETE_ALL, OnDeleteAll)
-    ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_ZONE_DELETE_SELECTED, OnDeleteSelected)
+ON_BN_CLICKED(IDC_ZONE_DELETE_ALL, OnDeleteAll)
+ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
 END_MESSAGE_MAP()
 
 CMotionPic::CMotionPic(CCameraSetupDlg* pOwner, CWnd* pParent)
     : CZoneDialog(IDD_MOTION_ZONES, IDC_ZONE_PICTURE, 4, pOwner, pParent)
-{
-}
+{}
 
 BOOL CMotionPic::OnInitDialog()
 {

@@ -32,9 +32,9 @@
 
 class CWebWatchNB;
 
-#define UM_PROGRESS_DONE (WM_APP + 130)  // wParam: 1 when the operation worked
-#define UM_PROGRESS_SENT (WM_APP + 131)  // wParam: bytes sent, lParam: bytes in all
-#define UM_PROGRESS_END_OK (WM_USER + 101)
+#define UM_PROGRESS_DONE       (WM_APP + 130)  // wParam: 1 when the operation worked
+#define UM_PROGRESS_SENT       (WM_APP + 131)  // wParam: bytes sent, lParam: bytes in all
+#define UM_PROGRESS_END_OK     (WM_USER + 101)
 #define UM_PROGRESS_END_CANCEL (WM_USER + 102)  // wParam: a string id for the result text
 
 class CProgressDlg : public CDialog {
@@ -58,19 +58,19 @@ public:
     int m_nDuration = 240;  // seconds: the bar's range and the budget
     int m_nTextId = 0;      // 0 keeps the template's text
     CWebWatchNB* m_pCamera = nullptr;
-    CString m_strPath;      // the CGI path, or the package in upload mode
-    CString m_strHost;      // upload mode: dotted IPv4 address, HTTP port, account
+    CString m_strPath;  // the CGI path, or the package in upload mode
+    CString m_strHost;  // upload mode: dotted IPv4 address, HTTP port, account
     int m_nPort = 80;
     CString m_strUser;
     CString m_strPwd;
-    int m_bUpgrade = 0;     // 1: upload mode
+    int m_bUpgrade = 0;  // 1: upload mode
     // Upload mode: the longest silence of the camera (tests shorten it).
     int m_nUploadIdleMs = 60000;
     CString m_strFileName;  // SetFilePath's parts
     CString m_strFolder;
     // ---- results, read after DoModal ----
-    int m_nResult = 0;      // the reply key's value; -5 when the request failed
-    CString m_strResult;    // empty on success
+    int m_nResult = 0;    // the reply key's value; -5 when the request failed
+    CString m_strResult;  // empty on success
 
 protected:
     BOOL OnInitDialog() override;

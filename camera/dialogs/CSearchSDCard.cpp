@@ -59,8 +59,8 @@ void AppendUtf8(std::string& out, unsigned long cp)
 // percent-coded, so the request holds exactly the path that was checked.
 bool PathSafe(unsigned char c)
 {
-    return std::isalnum(c) || std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) !=
-                                  std::string_view::npos;
+    return std::isalnum(c)
+           || std::string_view("-._~/!$&'()*+,;=:@").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 std::string PercentEncodePath(std::string_view path)
@@ -177,8 +177,7 @@ CString CSearchSDCard::ResolveLink(const CString& pagePath, const CString& link)
     // Decode first: "%2e%2e" must climb no more than ".." does.
     std::string decoded;
     for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '%' && i + 2 < raw.size() && HexValue(raw[i + 1]) >= 0 &&
-            HexValue(raw[i + 2]) >= 0) {
+        if (raw[i] == '%' && i + 2 < raw.size() && HexValue(raw[i + 1]) >= 0 && HexValue(raw[i + 2]) >= 0) {
             decoded += static_cast<char>(HexValue(raw[i + 1]) * 16 + HexValue(raw[i + 2]));
             i += 2;
         } else {
@@ -382,15 +381,14 @@ void ReadFolder(SearchState& s, const CString& path, int depth)
                 COleDateTime day;
                 if (!CSearchSDCard::DayFolderDate(entry.strName, day))
                     continue;
-                if ((s.startDay.GetStatus() == COleDateTime::valid && s.startDay > day) ||
-                    (s.endDay.GetStatus() == COleDateTime::valid && s.endDay < day))
+                if ((s.startDay.GetStatus() == COleDateTime::valid && s.startDay > day)
+                    || (s.endDay.GetStatus() == COleDateTime::valid && s.endDay < day))
                     continue;
             }
             if (ContainsNoCase(entry.strName, s.bRecord ? "image" : "record"))
                 continue;
             // Only strictly below the page being read: no parent, no self.
-            if (link.GetLength() <= path.GetLength() || link.Left(path.GetLength()) != path ||
-                link.Right(1) != "/")
+            if (link.GetLength() <= path.GetLength() || link.Left(path.GetLength()) != path || link.Right(1) != "/")
                 continue;
             ReadFolder(s, link, depth + 1);
             continue;

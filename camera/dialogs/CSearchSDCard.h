@@ -23,7 +23,7 @@ struct STSearchFile {
     CString strLink;  // normalised path on the camera (percent-coded for the request)
     CString strName;  // the link's text, entities decoded; directories end in "/"
     int bDir = 0;
-    CString strSize;  // as the page shows it
+    CString strSize;          // as the page shows it
     COleDateTime tmModified;  // invalid when the date does not parse
 };
 
@@ -44,7 +44,7 @@ public:
     };
     struct Outcome {
         int pages = 0;
-        bool capped = false;     // a limit cut the search short
+        bool capped = false;  // a limit cut the search short
         bool cancelled = false;
     };
 

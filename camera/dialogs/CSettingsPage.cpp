@@ -6,16 +6,14 @@
 #include "resources/vxcam/resource.h"
 
 BEGIN_MESSAGE_MAP(CSettingsPage, CDlgTabItem)
-    ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
-    ON_BN_CLICKED(IDC_APPLY, OnApply)
-    ON_MESSAGE(UM_PAGE_REQUEST_DONE, OnRequestDone)
+ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_APPLY, OnApply)
+ON_MESSAGE(UM_PAGE_REQUEST_DONE, OnRequestDone)
 END_MESSAGE_MAP()
 
 CSettingsPage::CSettingsPage(UINT nTemplateId, UINT nLabelId, CCameraSetupDlg* pOwner, UINT nApplyId)
-    : CDlgTabItem(static_cast<int>(nTemplateId), nullptr), m_pOwner(pOwner), m_nLabelId(nLabelId),
-      m_nApplyId(nApplyId)
-{
-}
+    : CDlgTabItem(static_cast<int>(nTemplateId), nullptr), m_pOwner(pOwner), m_nLabelId(nLabelId), m_nApplyId(nApplyId)
+{}
 
 BOOL CSettingsPage::OnInitDialog()
 {

@@ -63,7 +63,11 @@ protected:
     void ShowError(UINT nTextId);
     void ShowSuccess();
     // Keeps both buttons disabled for good (a camera the page cannot serve).
-    void SetInert() { m_bInert = true; UpdateButtons(); }
+    void SetInert()
+    {
+        m_bInert = true;
+        UpdateButtons();
+    }
 
     BOOL OnInitDialog() override;
     void OnOK() override {}

@@ -12,13 +12,12 @@ constexpr int kTestSeconds = 70;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSettingsTestPage, CSettingsPage)
-    ON_BN_CLICKED(IDC_TEST, OnTest)
+ON_BN_CLICKED(IDC_TEST, OnTest)
 END_MESSAGE_MAP()
 
 CSettingsTestPage::CSettingsTestPage(UINT nTemplateId, UINT nLabelId, CCameraSetupDlg* pOwner)
     : CSettingsPage(nTemplateId, nLabelId, pOwner, IDC_APPLY)
-{
-}
+{}
 
 BOOL CSettingsTestPage::OnInitDialog()
 {

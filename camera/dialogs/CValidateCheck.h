@@ -18,8 +18,8 @@ public:
     // Digits only, and their number (no overflow) within [nMin, nMax]. An
     // empty text is no number.
     static int IsNumberInRange(CString text, int nMin, int nMax);
-    static int IsEmailAddress(CString text);          // at least 6 characters with an "@"
-    static int IsValidPassword(CString text);         // none of & = " \ blank # % + ?
-    static int IsValidKey(CString text);              // none of & = " backslash
-    static int IsValidPath(CString text);             // none of : & = " ' \ / + ;
+    static int IsEmailAddress(CString text);   // at least 6 characters with an "@"
+    static int IsValidPassword(CString text);  // none of & = " \ blank # % + ?
+    static int IsValidKey(CString text);       // none of & = " backslash
+    static int IsValidPath(CString text);      // none of : & = " ' \ / + ;
 };

@@ -9,15 +9,14 @@
 #define UM_MOBILE_REQUEST_DONE (WM_APP + 121)
 
 BEGIN_MESSAGE_MAP(CVideoEncodeSecondarySettingDlg, CDialog)
-    ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
-    ON_BN_CLICKED(IDC_NET_APPLY, OnApply)
-    ON_MESSAGE(UM_MOBILE_REQUEST_DONE, OnRequestDone)
+ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_NET_APPLY, OnApply)
+ON_MESSAGE(UM_MOBILE_REQUEST_DONE, OnRequestDone)
 END_MESSAGE_MAP()
 
 CVideoEncodeSecondarySettingDlg::CVideoEncodeSecondarySettingDlg(CCameraSetupDlg* pOwner)
     : CDialog(IDD_VIDEO_MOBILE, pOwner), m_pOwner(pOwner)
-{
-}
+{}
 
 BOOL CVideoEncodeSecondarySettingDlg::OnInitDialog()
 {

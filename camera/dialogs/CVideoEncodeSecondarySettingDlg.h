@@ -29,6 +29,6 @@ private:
 
     CCameraSetupDlg* m_pOwner;
     std::shared_ptr<RequestJob> m_job;
-    bool m_bApply = false;   // the job in flight is the apply
+    bool m_bApply = false;  // the job in flight is the apply
     bool m_bLoaded = false;
 };

@@ -13,7 +13,7 @@ extern const char* const kLoadPath;
 
 struct Values {
     bool ownVendor = false;
-    int speed = 1;     // 0 fast, 1 normal, 2 slow
+    int speed = 1;  // 0 fast, 1 normal, 2 slow
     bool moveHome = true;
 };
 
@@ -25,13 +25,13 @@ CString ComposeApply(const Values& v);
 namespace audio_form {
 
 struct Values {
-    int streams = 3;          // the camera object's stream count
-    int format = 0;           // 0 "G711", 1 "Unknown"
-    CString reportedFormat;   // the word "Unknown" stands for, as it came
-    bool enabled[3] = {};     // primary, secondary, tertiary stream
-    int inputType = 0;        // 0 line in, 1 microphone
-    int inputVolume = 50;     // 1 to 100
-    int outputVolume = 50;    // 1 to 100
+    int streams = 3;         // the camera object's stream count
+    int format = 0;          // 0 "G711", 1 "Unknown"
+    CString reportedFormat;  // the word "Unknown" stands for, as it came
+    bool enabled[3] = {};    // primary, secondary, tertiary stream
+    int inputType = 0;       // 0 line in, 1 microphone
+    int inputVolume = 50;    // 1 to 100
+    int outputVolume = 50;   // 1 to 100
     bool HasTertiary() const { return streams > 2; }
 };
 

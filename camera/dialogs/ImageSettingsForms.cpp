@@ -102,12 +102,13 @@ Variant DecideVariant(const CString& model, const CString& softVersion, const CS
     if (v.lamp)
         return v;
     int type = CWebWatchNB::GetCamType(softVersion);
-    bool newFirmware = type >= 32 && type <= 34 && !webVersion.IsEmpty() &&
-                       CWebWatchNB::VersionLaterThan(webVersion, "2.0.9") >= 0;
+    bool newFirmware =
+        type >= 32 && type <= 34 && !webVersion.IsEmpty() && CWebWatchNB::VersionLaterThan(webVersion, "2.0.9") >= 0;
     bool newModel = BeginsWithAny(model, {"CAMXC5-HX-V", "CAMXA1-N-W", "CAMXB4-HX"});
     v.newStyle = newFirmware || newModel;
     bool micModel = model.Find("CAMXA1-N") == 0 && model.GetLength() >= 4 && model.Right(4) == "-MIC";
-    v.onOffOnly = !newModel && ((v.newStyle && micModel) || BeginsWithAny(model, {"CAMXA1-N-Z20", "CAMXC5-HX", "CAMXA1-NP"}));
+    v.onOffOnly =
+        !newModel && ((v.newStyle && micModel) || BeginsWithAny(model, {"CAMXA1-N-Z20", "CAMXC5-HX", "CAMXA1-NP"}));
     return v;
 }
 
@@ -174,7 +175,7 @@ void ParseLoad(const CString& reply, const Variant& v, Selection& s)
         s.light = LightFirst;
         s.irCut = IrCutFromState(state);
     } else {
-        s.light = state.CompareNoCase("close") == 0 ? LightSecond
+        s.light = state.CompareNoCase("close") == 0  ? LightSecond
                   : state.CompareNoCase("user") == 0 ? LightThird
                                                      : LightFirst;
         s.irCut = CCgiCmd::GetCgiValueInt3(reply, "display_mode") == 0 ? IrCutFirst : IrCutSecond;

@@ -35,8 +35,8 @@ CString ComposeDefault(int displayMode);
 namespace infrared_form {
 
 // The radio buttons of the two groups, by their place.
-enum Light { LightFirst, LightSecond, LightThird };   // 29011, 29013, 29012
-enum IrCut { IrCutFirst, IrCutSecond, IrCutThird };   // 29014, 29015, 29017
+enum Light { LightFirst, LightSecond, LightThird };  // 29011, 29013, 29012
+enum IrCut { IrCutFirst, IrCutSecond, IrCutThird };  // 29014, 29015, 29017
 
 struct Variant {
     bool lamp = false;

@@ -163,8 +163,7 @@ CString ComposeApply(const Values& v)
     path.Format("/cgi-bin/hi3510/param.cgi?cmd=setftpattr&-ft_server=%s&-ft_port=%d&-ft_username=%s"
                 "&-ft_password=%s&-ft_dirname=%s&-ft_mode=%d",
                 CCgiCmd::UrlEncode(v.server).GetString(), v.port, CCgiCmd::UrlEncode(v.user).GetString(),
-                CCgiCmd::UrlEncode(v.password).GetString(), CCgiCmd::UrlEncode(v.path).GetString(),
-                v.passive ? 0 : 1);
+                CCgiCmd::UrlEncode(v.password).GetString(), CCgiCmd::UrlEncode(v.path).GetString(), v.passive ? 0 : 1);
     return path;
 }
 

@@ -28,14 +28,14 @@ enum Field {
 struct Values {
     CString server;
     int port = 25;
-    int encryption = 0;         // 0 None, 1 SSL, 2 TLS, 3 SMARTTLS
+    int encryption = 0;  // 0 None, 1 SSL, 2 TLS, 3 SMARTTLS
     bool authentication = true;
     CString user, password;
     CString sender, senderName;
     CString receivers[3];
     CString subject, message;
-    int photoSize = 1;          // 0 "XL" (11), 1 "L" (12), 2 "S" (13)
-    int streams = 3;            // "S" only with 3 or more
+    int photoSize = 1;  // 0 "XL" (11), 1 "L" (12), 2 "S" (13)
+    int streams = 3;    // "S" only with 3 or more
 };
 
 // "ma_to" cut at its first two ";": the rest after the second stays with
@@ -47,7 +47,7 @@ CString JoinReceivers(const CString (&receivers)[3]);
 void ParseLoad(const CString& reply, Values& v);
 
 struct Refusal {
-    UINT textId = 0;   // 0: the values pass
+    UINT textId = 0;  // 0: the values pass
     Field field = kNone;
 };
 // The first failing rule. A receiver holding ";" is refused: it would move

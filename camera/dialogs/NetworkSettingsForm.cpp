@@ -70,8 +70,8 @@ bool IsValidMask(const Address& a)
 {
     if (!a.filled)
         return false;
-    unsigned m = (unsigned(a.field[0]) << 24) | (unsigned(a.field[1]) << 16) | (unsigned(a.field[2]) << 8) |
-                 unsigned(a.field[3]);
+    unsigned m = (unsigned(a.field[0]) << 24) | (unsigned(a.field[1]) << 16) | (unsigned(a.field[2]) << 8)
+                 | unsigned(a.field[3]);
     // Ones from the left then zeros: the complement plus one is a power of two.
     unsigned inv = ~m;
     return m != 0 && (inv & (inv + 1)) == 0;
@@ -196,8 +196,8 @@ bool RestartExpected(const Values& loaded, const Values& applied)
 {
     if (loaded.dhcp != applied.dhcp || loaded.httpPort != applied.httpPort)
         return true;
-    return !applied.dhcp && (!(loaded.ip == applied.ip) || !(loaded.mask == applied.mask) ||
-                             !(loaded.gateway == applied.gateway));
+    return !applied.dhcp
+           && (!(loaded.ip == applied.ip) || !(loaded.mask == applied.mask) || !(loaded.gateway == applied.gateway));
 }
 
 }  // namespace network_form

@@ -59,8 +59,8 @@ CString UpnpStatusText(const CString& reply);
 // The result of checking the page's values before an apply.
 enum class Field { None, Ip, Mask, Gateway, Dns1, HttpPort, RtspPort, RtmpPort };
 struct Check {
-    Field field = Field::None;  // the control that takes the focus
-    UINT textId = 0;            // 0: passed
+    Field field = Field::None;    // the control that takes the focus
+    UINT textId = 0;              // 0: passed
     bool proposeGateway = false;  // the gateway control gets ProposedGateway
 };
 // In the page's order; `withCamera` false stops after the addresses.

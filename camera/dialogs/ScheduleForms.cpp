@@ -204,8 +204,8 @@ void ParseLoad(const CString& reply, Values& v)
 
 CString ComposeApply(const Values& v, const CString& weekPart)
 {
-    CString path = "/cgi-bin/hi3510/param.cgi?" + TimerPart(v.ftp, "ftp") + "&" + TimerPart(v.email, "email") + "&" +
-                   TimerPart(v.sd, "snap");
+    CString path = "/cgi-bin/hi3510/param.cgi?" + TimerPart(v.ftp, "ftp") + "&" + TimerPart(v.email, "email") + "&"
+                   + TimerPart(v.sd, "snap");
     CString name;
     name.Format("&cmd=setalarmsnapattr&-snap_name_mode=%d&-snap_timer_name=%s", v.nameMode == 0 ? 1 : 0,
                 CCgiCmd::UrlEncode(v.fileName).GetString());

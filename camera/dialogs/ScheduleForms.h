@@ -42,10 +42,18 @@ public:
     bool AllEqual() const;
     DayPairs Shown(int day) const;
     // The user changed a pair of this day.
-    void Touch(int day) { if (day >= 0 && day < kDays) m_touched[day] = true; }
+    void Touch(int day)
+    {
+        if (day >= 0 && day < kDays)
+            m_touched[day] = true;
+    }
     bool Touched(int day) const { return day >= 0 && day < kDays && m_touched[day]; }
     // Another day is shown: the edits not applied are dropped.
-    void Untouch() { for (bool& t : m_touched) t = false; }
+    void Untouch()
+    {
+        for (bool& t : m_touched)
+            t = false;
+    }
     // The text of the day shown with these pairs: its loaded text while
     // untouched, else built from the pairs.
     CString TextFor(int day, const DayPairs& shown) const;
@@ -100,8 +108,8 @@ struct Timer {
 
 struct Values {
     Timer ftp, email, sd;
-    int nameMode = 1;   // combo index: 0 "Overwrite", 1 "Date/Time Suffix"
-    CString fileName;   // at most 31 characters
+    int nameMode = 1;  // combo index: 0 "Overwrite", 1 "Date/Time Suffix"
+    CString fileName;  // at most 31 characters
 };
 
 void ParseLoad(const CString& reply, Values& v);

@@ -141,9 +141,7 @@ void SdCardWorker::RunSearch(COleDateTime start, COleDateTime end, int bRecord)
     if (r.connected) {
         SdCardCamera* camera = m_pCamera;  // this thread's own until Finish
         CSearchSDCard::Hooks hooks;
-        hooks.read = [camera](const CString& path, CString& page) {
-            return camera->GetCgi(path, page, 5000) == 1;
-        };
+        hooks.read = [camera](const CString& path, CString& page) { return camera->GetCgi(path, page, 5000) == 1; };
         hooks.progress = [this](int pages, int files) {
             CString text;
             text.Format("Searching... %d folders read, %d files found", pages, files);

@@ -27,7 +27,7 @@
 class SdCardCamera;
 
 #define UM_SDCARD_STATUS (WM_APP + 140)  // the status text changed
-#define UM_SDCARD_DONE (WM_APP + 141)    // the job ended: read the result
+#define UM_SDCARD_DONE   (WM_APP + 141)  // the job ended: read the result
 
 class SdCardWorker {
 public:
@@ -37,11 +37,11 @@ public:
     };
     struct Result {
         bool search = false;
-        bool connected = false;   // the private camera logged in
-        bool stopped = false;     // Stop ended the job
+        bool connected = false;      // the private camera logged in
+        bool stopped = false;        // Stop ended the job
         CArray<STSearchFile> files;  // search
         CSearchSDCard::Outcome outcome;
-        int downloaded = 0;       // download: files that arrived
+        int downloaded = 0;  // download: files that arrived
         int failed = 0;
     };
 

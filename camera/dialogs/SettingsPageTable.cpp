@@ -10,8 +10,8 @@
 #include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgIRLights.h"
 #include "camera/dialogs/CDlgPTZ.h"
-#include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/CDlgRecParam.h"
+#include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/CDlgSysLog.h"
 #include "camera/dialogs/CDlgTimeRec.h"
 #include "camera/dialogs/CIPSettingDlg.h"
@@ -64,7 +64,7 @@ constexpr CategoryPages Category(int code, const PageSlot (&slots)[N])
 }
 
 const CategoryPages kCategories[] = {
-    Category(CATEGORY_CAMERA, kCamera), Category(CATEGORY_VIDEO, kVideo),   Category(CATEGORY_MOTION, kMotion),
+    Category(CATEGORY_CAMERA, kCamera),   Category(CATEGORY_VIDEO, kVideo),       Category(CATEGORY_MOTION, kMotion),
     Category(CATEGORY_CAPTURE, kCapture), Category(CATEGORY_PLAYBACK, kPlayback), Category(CATEGORY_USER, kUser),
     Category(CATEGORY_SYSTEM, kSystem),
 };
@@ -75,8 +75,8 @@ const CategoryPages kDataLabels = {CATEGORY_DATA, kData, 2, false};
 }  // namespace
 
 const WindowCategory kWindowCategories[kWindowCategoryCount] = {
-    {CATEGORY_CAMERA, IDS_CATEGORY_CAMERA},   {CATEGORY_VIDEO, IDS_CATEGORY_VIDEO},
-    {CATEGORY_MOTION, IDS_CATEGORY_MOTION},   {CATEGORY_CAPTURE, IDS_CATEGORY_CAPTURE},
+    {CATEGORY_CAMERA, IDS_CATEGORY_CAMERA},     {CATEGORY_VIDEO, IDS_CATEGORY_VIDEO},
+    {CATEGORY_MOTION, IDS_CATEGORY_MOTION},     {CATEGORY_CAPTURE, IDS_CATEGORY_CAPTURE},
     {CATEGORY_PLAYBACK, IDS_CATEGORY_PLAYBACK}, {CATEGORY_USER, IDS_CATEGORY_USER},
     {CATEGORY_SYSTEM, IDS_CATEGORY_SYSTEM},
 };

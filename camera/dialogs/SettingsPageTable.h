@@ -31,8 +31,8 @@ struct PageSlot {
 struct CategoryPages {
     int code;
     const PageSlot* slots;
-    int count;           // labels
-    bool hasPages;       // false: labels only, no page is ever made
+    int count;      // labels
+    bool hasPages;  // false: labels only, no page is ever made
 };
 
 // The pages of a category code; null for a code that has none (not even labels).

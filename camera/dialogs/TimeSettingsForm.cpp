@@ -160,10 +160,9 @@ int ComposeApply(const Values& v, bool ownCodes, CString& path)
                 "&cmd=setoverlayattr&-region=1&-show=%d&-name=%s&-place=%d"
                 "&cmd=setservertime&-timezone=%s&-dstmode=%s"
                 "&cmd=setntpattr&-ntpenable=%d&-ntpserver=%s&-ntpinterval=%d",
-                v.showTime ? 1 : 0, timeCode, v.dateFormat, v.showName ? 1 : 0,
-                CCgiCmd::UrlEncode(v.name).GetString(), nameCode, CCgiCmd::UrlEncode(zone).GetString(),
-                v.daylight ? "on" : "off", v.ntpEnabled ? 1 : 0, CCgiCmd::UrlEncode(v.ntpServer).GetString(),
-                std::clamp(v.ntpInterval, 1, 24));
+                v.showTime ? 1 : 0, timeCode, v.dateFormat, v.showName ? 1 : 0, CCgiCmd::UrlEncode(v.name).GetString(),
+                nameCode, CCgiCmd::UrlEncode(zone).GetString(), v.daylight ? "on" : "off", v.ntpEnabled ? 1 : 0,
+                CCgiCmd::UrlEncode(v.ntpServer).GetString(), std::clamp(v.ntpInterval, 1, 24));
     return 0;
 }
 

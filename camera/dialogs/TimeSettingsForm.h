@@ -31,17 +31,17 @@ bool ParseCompactTime(const CString& text, COleDateTime& out);
 struct Values {
     bool timeKnown = false;
     COleDateTime clock;
-    int zone = -1;          // row of the zone table, -1: none
-    CString reportedZone;   // the id the camera reported, as it came
+    int zone = -1;         // row of the zone table, -1: none
+    CString reportedZone;  // the id the camera reported, as it came
     bool daylight = false;
-    CString ntpServer;      // the server text, one of the list or not
-    int ntpInterval = 1;    // 1 to 24
-    bool ntpEnabled = true; // the page always sends 1
-    int timePlace = 0;      // 0 top, 1 bottom
-    int dateFormat = 0;     // 0 YYYY-MM-DD, 1 DD/MM/YYYY, 2 MM/DD/YYYY
+    CString ntpServer;       // the server text, one of the list or not
+    int ntpInterval = 1;     // 1 to 24
+    bool ntpEnabled = true;  // the page always sends 1
+    int timePlace = 0;       // 0 top, 1 bottom
+    int dateFormat = 0;      // 0 YYYY-MM-DD, 1 DD/MM/YYYY, 2 MM/DD/YYYY
     bool showTime = false;
     CString name;
-    int namePlace = 0;      // 0 top, 1 bottom
+    int namePlace = 0;  // 0 top, 1 bottom
     bool showName = false;
 };
 

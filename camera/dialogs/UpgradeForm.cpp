@@ -30,8 +30,7 @@ DeviceInfo Parse(const CString& reply)
     CString vendor = CCgiCmd::GetCgiValue2(reply, "vendor");
     CString soft = CCgiCmd::GetCgiValue2(reply, "softVersion");
     bool ours = vendor.CompareNoCase("VX") == 0;
-    d.modelKey = ModelKey(vendor, CCgiCmd::GetCgiValue2(reply, "product"), CCgiCmd::GetCgiValue2(reply, "model"),
-                          soft);
+    d.modelKey = ModelKey(vendor, CCgiCmd::GetCgiValue2(reply, "product"), CCgiCmd::GetCgiValue2(reply, "model"), soft);
     d.identity = CCgiCmd::GetCgiValue2(reply, ours ? "devid" : "name");
     d.webVersion = CCgiCmd::GetCgiValue2(reply, "webVersion");
     return d;

@@ -47,8 +47,9 @@ std::string Base64(const std::string& text)
 {
     std::vector<char> out((text.size() + 2) / 3 * 4 + 4);
     int len = static_cast<int>(out.size());
-    if (vx_base64_encode(reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()),
-                         out.data(), &len) != 0)
+    if (vx_base64_encode(reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()), out.data(),
+                         &len)
+        != 0)
         return {};
     return std::string(out.data(), static_cast<size_t>(len));
 }
@@ -117,9 +118,9 @@ bool ReplyComplete(const std::string& reply)
 UploadRequest MakeUploadRequest(const CString& strUser, const CString& strSecret, int64_t fileSize)
 {
     UploadRequest r;
-    r.partHeader = std::string("--") + kBoundary +
-                   "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"vx.pkg\"\r\n"
-                   "Content-Type: application/x-macbinary\r\n\r\n";
+    r.partHeader = std::string("--") + kBoundary
+                   + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"vx.pkg\"\r\n"
+                     "Content-Type: application/x-macbinary\r\n\r\n";
     r.closing = std::string("\r\n--") + kBoundary + "--\r\n";
     const int64_t length = fileSize + static_cast<int64_t>(r.partHeader.size() + r.closing.size());
     std::string account = std::string(strUser.view()) + ":" + std::string(strSecret.view());
@@ -131,9 +132,9 @@ UploadRequest MakeUploadRequest(const CString& strUser, const CString& strSecret
              "Host: 127.0.0.1:80\r\n"
              // The camera's close marks the end of its answer.
              "Connection: close\r\n"
-             "Authorization: Basic " +
-             Base64(account) + "\r\nContent-Length: " + std::to_string(length) +
-             "\r\nContent-Type: multipart/form-data; boundary=" + kBoundary + "\r\n\r\n";
+             "Authorization: Basic "
+             + Base64(account) + "\r\nContent-Length: " + std::to_string(length)
+             + "\r\nContent-Type: multipart/form-data; boundary=" + kBoundary + "\r\n\r\n";
     return r;
 }
 

@@ -17,7 +17,7 @@
 #include <functional>
 
 struct UploadOptions {
-    int idleMs = 60000;           // the longest wait without traffic
+    int idleMs = 60000;  // the longest wait without traffic
     int connectTimeoutMs = 10000;
     const std::atomic<bool>* stop = nullptr;
     // Bytes of the file sent and the file's size, after each piece.

@@ -35,9 +35,9 @@ CString VendorOf(const CString& reply);
 CString SoftVersionOf(const CString& reply);
 
 struct Refusal {
-    int row = -1;      // the row the message names; -1: none
-    int textId = 0;    // 20050, 20104, 20053, 20051 (prefixed by the row's name) or 20054
-    CString name;      // for 20054: the name already taken
+    int row = -1;    // the row the message names; -1: none
+    int textId = 0;  // 20050, 20104, 20053, 20051 (prefixed by the row's name) or 20054
+    CString name;    // for 20054: the name already taken
 };
 
 // Checks the shown rows; hidden rows only take part in the duplicate check

@@ -52,7 +52,7 @@ const char* const kCif = "CIF 352x288";
 std::string Selected(const Resolutions& r)
 {
     return r.index >= 0 && r.index < static_cast<int>(r.items.size()) ? r.items[static_cast<size_t>(r.index)]
-                                                                       : std::string();
+                                                                      : std::string();
 }
 
 // Every fixed-family branch ends with one empty tertiary item, selected.
@@ -154,11 +154,26 @@ Lists FillLists(const Family& f, char letter, int v, int w1, int h1, int w2)
     else
         p.items = {k720, kHalf720};
     switch (h1) {
-    case 352: p.index = 1; l.bitrate[0].hi = 2048; break;
-    case 480: p.index = 3; l.bitrate[0].hi = 2048; break;
-    case 720: p.index = letter == 'g' ? 1 : 0; l.bitrate[0].hi = 6144; break;
-    case 960: p.index = 2; l.bitrate[0].hi = 6144; break;
-    case 1080: p.index = 0; l.bitrate[0].hi = 8192; break;
+    case 352:
+        p.index = 1;
+        l.bitrate[0].hi = 2048;
+        break;
+    case 480:
+        p.index = 3;
+        l.bitrate[0].hi = 2048;
+        break;
+    case 720:
+        p.index = letter == 'g' ? 1 : 0;
+        l.bitrate[0].hi = 6144;
+        break;
+    case 960:
+        p.index = 2;
+        l.bitrate[0].hi = 6144;
+        break;
+    case 1080:
+        p.index = 0;
+        l.bitrate[0].hi = 8192;
+        break;
     default:
         if (w1 == 704) {
             p.index = 0;
@@ -323,8 +338,8 @@ int VideoModeToSend(const Values& v, const std::string chosen[3])
     int mode = VideoMode(chosen[0], chosen[1], tertiary);
     if (mode >= 0)
         return mode;
-    bool asLoaded = chosen[0] == v.loadedResolution[0] && chosen[1] == v.loadedResolution[1] &&
-                    (v.streams <= 2 || chosen[2] == v.loadedResolution[2]);
+    bool asLoaded = chosen[0] == v.loadedResolution[0] && chosen[1] == v.loadedResolution[1]
+                    && (v.streams <= 2 || chosen[2] == v.loadedResolution[2]);
     return asLoaded ? v.videomode : -1;
 }
 

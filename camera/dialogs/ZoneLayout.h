@@ -32,9 +32,9 @@ struct Size {
 Size VideoSize(int videomode);
 
 struct Zone {
-    Rect video;            // as the camera has it (for zones not drawn here)
-    Rect picture;          // on the picture, relative to its top-left
-    bool drawn = false;    // drawn in this run: its video rectangle is mapped back
+    Rect video;          // as the camera has it (for zones not drawn here)
+    Rect picture;        // on the picture, relative to its top-left
+    bool drawn = false;  // drawn in this run: its video rectangle is mapped back
     bool selected = false;
 };
 

@@ -10,6 +10,6 @@ public:
 
     // cameraInfo points at the host's STWatchCameraInfo; the window copies
     // what it needs at once. The owner is disabled while the window is open.
-    static void ShowDialog(int index, HWND owner, void* cameraInfo, int isP2P, const char* server,
-                           const char* server2, int port);
+    static void ShowDialog(int index, HWND owner, void* cameraInfo, int isP2P, const char* server, const char* server2,
+                           int port);
 };

@@ -237,8 +237,8 @@ CString CCgiCmd::UrlEncode(CString strText)
     std::string out;
     out.reserve(static_cast<size_t>(strText.GetLength()) * 3);
     for (unsigned char c : strText.view()) {
-        bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                    c == '.' || c == '_' || c == '~';
+        bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
+                    || c == '_' || c == '~';
         if (keep) {
             out += static_cast<char>(c);
         } else {

@@ -19,8 +19,8 @@ public:
     //
     // Variable lines. With bNoVar set the name may stand without "var "
     // before it (and then also matches the end of a longer name).
-    static CString GetCgiValue2(CString strReply, CString strName, int bNoVar = 0);  // "double quoted"
-    static CString GetCgiValue(CString strReply, CString strName, int bNoVar = 0);   // 'single quoted'
+    static CString GetCgiValue2(CString strReply, CString strName, int bNoVar = 0);    // "double quoted"
+    static CString GetCgiValue(CString strReply, CString strName, int bNoVar = 0);     // 'single quoted'
     static CString GetCgiValueInt(CString strReply, CString strName, int bNoVar = 0);  // unquoted
     static int GetCgiValueInt2(CString strReply, CString strName, int nIgnored = 0, int bNoVar = 0);
     static int GetCgiValueInt3(CString strReply, CString strName, int nIgnored = 0, int bNoVar = 0);

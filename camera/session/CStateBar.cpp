@@ -11,33 +11,33 @@
 using namespace statebar;
 
 BEGIN_MESSAGE_MAP(CStateBar, CWnd)
-    ON_WM_PAINT()
-    ON_WM_ERASEBKGND()
-    ON_WM_SIZE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_LBUTTONUP()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_RBUTTONUP()
-    ON_WM_MOUSEMOVE()
-    ON_WM_MOUSEWHEEL()
-    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
-    ON_MESSAGE(WM_USER + 21, OnCameraCode)
-    ON_MESSAGE(WM_USER + 22, OnCameraCode)
-    ON_MESSAGE(WM_USER + 23, OnCameraCode)
-    ON_MESSAGE(WM_USER + 24, OnCameraCode)
-    ON_MESSAGE(WM_USER + 25, OnCameraCode)
-    ON_MESSAGE(WM_USER + 26, OnCameraCode)
-    ON_MESSAGE(WM_USER + 27, OnCameraCode)
-    ON_MESSAGE(WM_USER + 28, OnCameraCode)
-    ON_MESSAGE(WM_USER + 29, OnCameraCode)
-    ON_MESSAGE(WM_USER + 30, OnCameraCode)
-    ON_MESSAGE(WM_USER + 31, OnCameraCode)
-    ON_MESSAGE(WM_USER + 32, OnCameraCode)
-    ON_MESSAGE(WM_USER + 33, OnCameraCode)
-    ON_COMMAND(ID_VIDEO_FULLSCREEN, OnMenuFullscreen)
-    ON_COMMAND(ID_VIDEO_EXIT_FULLSCREEN, OnMenuExitFullscreen)
-    ON_COMMAND(ID_VIDEO_PROPERTIES, OnMenuProperties)
-    ON_COMMAND_RANGE(ID_VIDEO_SHOW_BITRATE, ID_VIDEO_FULL_FIT, OnMenuNotice)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+ON_WM_SIZE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONUP()
+ON_WM_MOUSEMOVE()
+ON_WM_MOUSEWHEEL()
+ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+ON_MESSAGE(WM_USER + 21, OnCameraCode)
+ON_MESSAGE(WM_USER + 22, OnCameraCode)
+ON_MESSAGE(WM_USER + 23, OnCameraCode)
+ON_MESSAGE(WM_USER + 24, OnCameraCode)
+ON_MESSAGE(WM_USER + 25, OnCameraCode)
+ON_MESSAGE(WM_USER + 26, OnCameraCode)
+ON_MESSAGE(WM_USER + 27, OnCameraCode)
+ON_MESSAGE(WM_USER + 28, OnCameraCode)
+ON_MESSAGE(WM_USER + 29, OnCameraCode)
+ON_MESSAGE(WM_USER + 30, OnCameraCode)
+ON_MESSAGE(WM_USER + 31, OnCameraCode)
+ON_MESSAGE(WM_USER + 32, OnCameraCode)
+ON_MESSAGE(WM_USER + 33, OnCameraCode)
+ON_COMMAND(ID_VIDEO_FULLSCREEN, OnMenuFullscreen)
+ON_COMMAND(ID_VIDEO_EXIT_FULLSCREEN, OnMenuExitFullscreen)
+ON_COMMAND(ID_VIDEO_PROPERTIES, OnMenuProperties)
+ON_COMMAND_RANGE(ID_VIDEO_SHOW_BITRATE, ID_VIDEO_FULL_FIT, OnMenuNotice)
 END_MESSAGE_MAP()
 
 namespace {
@@ -272,8 +272,8 @@ BOOL CStateBar::OnMouseWheel(UINT, short zDelta, CPoint)
         return TRUE;
     CRect client;
     cam->GetClientRect(&client);
-    float ceiling = ZoomCeiling(client.Width(), client.Height(), ::GetSystemMetrics(SM_CXSCREEN),
-                                ::GetSystemMetrics(SM_CYSCREEN));
+    float ceiling =
+        ZoomCeiling(client.Width(), client.Height(), ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     if (ceiling <= 0.0f)
         return TRUE;  // a camera window without a size has nothing to zoom
     float zoom = m_fZoom + static_cast<float>(zDelta) / 120.0f * 0.1f;
@@ -369,8 +369,7 @@ void CStateBar::ShowFullscreen(BOOL bOn)
             target = mi.rcMonitor;
         SetForegroundWindow();
         ::Sleep(10);
-        ::SetWindowPos(m_hWnd, HWND_TOPMOST, target.left, target.top, target.Width(), target.Height(),
-                       SWP_SHOWWINDOW);
+        ::SetWindowPos(m_hWnd, HWND_TOPMOST, target.left, target.top, target.Width(), target.Height(), SWP_SHOWWINDOW);
         return;
     }
     m_bDetached = FALSE;

@@ -97,18 +97,18 @@ private:
     void ShowMenu();
 
     int m_nIndex = 0;
-    HWND m_hNotify = nullptr;       // the camera object's parent
+    HWND m_hNotify = nullptr;  // the camera object's parent
     BOOL m_bLive = TRUE;
     BOOL m_bIgnoreRightClick = FALSE;
     float m_fZoom = 1.0f;
     BOOL m_bDragging = FALSE;
-    CPoint m_ptDragStart;           // screen coordinates
+    CPoint m_ptDragStart;  // screen coordinates
     BOOL m_bPictureShown = FALSE;
     CString m_strStatus;
     BOOL m_bFullscreen = FALSE;
-    CWnd* m_pCameraWnd = nullptr;   // kept: a detached surface has no parent
-    CRect m_rcSaved;                // where the detached surface goes back to
-    CPoint m_ptDragOrigin;          // the surface's place when the drag began
+    CWnd* m_pCameraWnd = nullptr;  // kept: a detached surface has no parent
+    CRect m_rcSaved;               // where the detached surface goes back to
+    CPoint m_ptDragOrigin;         // the surface's place when the drag began
     BOOL m_bDetached = FALSE;
     std::function<MenuState()> m_fnMenuState;
 };

@@ -50,10 +50,10 @@ int CVXHVDev::HvLogin(int fd, int wakeFd)
     uint8_t block[kReplyBlockSize];
     InfHeader h;
     ReplyBlock r;
-    if (hvsock::RecvAll(fd, head, sizeof head, kReplyTimeoutMs, wakeFd) != static_cast<int>(sizeof head) ||
-        !ParseInfHeader(head, sizeof head, h) || h.command != kCmdLoginReply ||
-        hvsock::RecvAll(fd, block, sizeof block, kReplyTimeoutMs, wakeFd) != static_cast<int>(sizeof block) ||
-        !ParseReplyBlock(block, sizeof block, r)) {
+    if (hvsock::RecvAll(fd, head, sizeof head, kReplyTimeoutMs, wakeFd) != static_cast<int>(sizeof head)
+        || !ParseInfHeader(head, sizeof head, h) || h.command != kCmdLoginReply
+        || hvsock::RecvAll(fd, block, sizeof block, kReplyTimeoutMs, wakeFd) != static_cast<int>(sizeof block)
+        || !ParseReplyBlock(block, sizeof block, r)) {
         vx_log(VX_LOG_ERROR, "hv login: no readable reply");
         return -1;
     }
@@ -76,8 +76,7 @@ BOOL CVXHVDev::IsTalking() const
 }
 
 int CVXHVDev::StartTalk(int nCodec, const char* szUser, const char* szPassword, const char* szUser2,
-                        const char* szPassword2, const char* szHost, int nPort, TalkErrorCallback fnError,
-                        void* pUser)
+                        const char* szPassword2, const char* szHost, int nPort, TalkErrorCallback fnError, void* pUser)
 {
     StopTalk();
     m_nTalkCodec = nCodec;
@@ -88,8 +87,8 @@ int CVXHVDev::StartTalk(int nCodec, const char* szUser, const char* szPassword, 
     m_strHost = Text(szHost);
     m_nPort = static_cast<uint16_t>(nPort);
     // The account goes into a header line: a line break would add headers.
-    if (!IsHeaderSafe(m_strUser) || !IsHeaderSafe(m_strPassword) || !IsHeaderSafe(m_strUser2) ||
-        !IsHeaderSafe(m_strPassword2) || !IsHeaderSafe(m_strHost) || m_strHost.find(' ') != std::string::npos) {
+    if (!IsHeaderSafe(m_strUser) || !IsHeaderSafe(m_strPassword) || !IsHeaderSafe(m_strUser2)
+        || !IsHeaderSafe(m_strPassword2) || !IsHeaderSafe(m_strHost) || m_strHost.find(' ') != std::string::npos) {
         vx_log(VX_LOG_ERROR, "CVXHVDev::StartTalk refused: the account or host holds a line break");
         return -1;
     }
@@ -140,13 +139,13 @@ int CVXHVDev::TalkHandshake(int fd)
         uint8_t block[kReplyBlockSize];
         InfHeader h;
         ReplyBlock r;
-        if (hvsock::RecvAll(fd, head, sizeof head, kReplyTimeoutMs) != static_cast<int>(sizeof head) ||
-            !ParseInfHeader(head, sizeof head, h))
+        if (hvsock::RecvAll(fd, head, sizeof head, kReplyTimeoutMs) != static_cast<int>(sizeof head)
+            || !ParseInfHeader(head, sizeof head, h))
             return -4;
         if (h.command != kCmdTalkReply)
             return -5;
-        if (hvsock::RecvAll(fd, block, sizeof block, kReplyTimeoutMs) != static_cast<int>(sizeof block) ||
-            !ParseReplyBlock(block, sizeof block, r) || r.error != 0)
+        if (hvsock::RecvAll(fd, block, sizeof block, kReplyTimeoutMs) != static_cast<int>(sizeof block)
+            || !ParseReplyBlock(block, sizeof block, r) || r.error != 0)
             return -4;
         return 0;
     }
@@ -178,8 +177,8 @@ int CVXHVDev::TalkHandshake(int fd)
             break;
         }
         reply.append(buf, static_cast<size_t>(n));
-        if (aj && !reply.empty() && reply.find("\r\n\r\n") == std::string::npos &&
-            reply.find("OK") != std::string::npos)
+        if (aj && !reply.empty() && reply.find("\r\n\r\n") == std::string::npos
+            && reply.find("OK") != std::string::npos)
             break;  // the short "0\nOK\n" answer has no head
     }
     if (aj) {

@@ -39,8 +39,8 @@ public:
 
     // 0; -1 connect failed (or the account holds a line break); -2 family 72
     // login failed; -3 thread not started.
-    int StartAlarm(const char* szUser, const char* szPassword, const char* szHost, int nPort,
-                   StatusCallback fnStatus, AlarmCallback fnAlarm, void* pUser);
+    int StartAlarm(const char* szUser, const char* szPassword, const char* szHost, int nPort, StatusCallback fnStatus,
+                   AlarmCallback fnAlarm, void* pUser);
     void StopAlarm();
 
     // 0 or -1 connect failed (or a line break in the account or host), -2
@@ -48,9 +48,8 @@ public:
     // error, -5 wrong reply or acknowledgement not sent whole, -6 no readable
     // reply or no session id, -7 no reply within 3 s, -8 waiting failed, -9
     // vxplay_talk_start failed. The socket is closed on every failure.
-    int StartTalk(int nCodec, const char* szUser, const char* szPassword, const char* szUser2,
-                  const char* szPassword2, const char* szHost, int nPort, TalkErrorCallback fnError,
-                  void* pUser);
+    int StartTalk(int nCodec, const char* szUser, const char* szPassword, const char* szUser2, const char* szPassword2,
+                  const char* szHost, int nPort, TalkErrorCallback fnError, void* pUser);
     void StopTalk();
     // One encoded block of vxplay's talk: -1 without a talk socket, else the
     // bytes sent. The first failure is reported once and ends the sending.

@@ -31,8 +31,8 @@ int CVXHVDev::StartAlarm(const char* szUser, const char* szPassword, const char*
     m_fnAlarm = fnAlarm;
     m_pUser = pUser;
     // The account goes into a header line: a line break would add headers.
-    if (!IsHeaderSafe(m_strUser) || !IsHeaderSafe(m_strPassword) || !IsHeaderSafe(m_strHost) ||
-        m_strHost.find(' ') != std::string::npos) {
+    if (!IsHeaderSafe(m_strUser) || !IsHeaderSafe(m_strPassword) || !IsHeaderSafe(m_strHost)
+        || m_strHost.find(' ') != std::string::npos) {
         vx_log(VX_LOG_ERROR, "CVXHVDev::StartAlarm refused: the account or host holds a line break");
         return -1;
     }
@@ -128,16 +128,15 @@ bool CVXHVDev::Subscribe(int& nRetryMs)
         return true;
     }
     std::string req = BuildAlarmRequest(m_strHost, m_nPort, m_strUser, m_strPassword);
-    if (hvsock::SendAll(m_nAlarmSocket, req.data(), req.size(), kWaitMs, m_wake.fd()) !=
-        static_cast<int>(req.size())) {
+    if (hvsock::SendAll(m_nAlarmSocket, req.data(), req.size(), kWaitMs, m_wake.fd()) != static_cast<int>(req.size())) {
         nRetryMs = 100;
         return false;
     }
     // Byte by byte: what follows the head is already the first frame.
     std::string reply;
     while (!AlarmReplyComplete(reply)) {
-        if (reply.size() >= kMaxReply ||
-            hvsock::WaitReadable(m_nAlarmSocket, kWaitMs, m_wake.fd()) != hvsock::kReadable) {
+        if (reply.size() >= kMaxReply
+            || hvsock::WaitReadable(m_nAlarmSocket, kWaitMs, m_wake.fd()) != hvsock::kReadable) {
             nRetryMs = 100;
             return false;
         }

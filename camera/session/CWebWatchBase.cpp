@@ -17,7 +17,8 @@ int CWebWatchBase::m_nRecLenSwitch = 1;
 
 // ---- library-wide ----
 
-int CWebWatchBase::InitLib() {
+int CWebWatchBase::InitLib()
+{
     if (vxnet_init() != 0) {
         vx_log(VX_LOG_FATAL, "Failed when initializing vxnet lib!");
         return 0;
@@ -29,19 +30,30 @@ int CWebWatchBase::InitLib() {
     return 1;
 }
 
-void CWebWatchBase::DeinitLib() {
+void CWebWatchBase::DeinitLib()
+{
     vxplay_deinit();
     vxnet_deinit();
 }
 
-void CWebWatchBase::SetPreRecLen(int nMs) { m_nPreRecLen = nMs; }
-void CWebWatchBase::SetRecLen(int nSeconds) { m_nRecLen = nSeconds; }
-void CWebWatchBase::SetRecLenSwitch(int bSwitch) { m_nRecLenSwitch = bSwitch; }
+void CWebWatchBase::SetPreRecLen(int nMs)
+{
+    m_nPreRecLen = nMs;
+}
+void CWebWatchBase::SetRecLen(int nSeconds)
+{
+    m_nRecLen = nSeconds;
+}
+void CWebWatchBase::SetRecLenSwitch(int bSwitch)
+{
+    m_nRecLenSwitch = bSwitch;
+}
 
 // ---- life ----
 
 CWebWatchBase::CWebWatchBase(int bLive, int nIndex, CWnd* pParent)
-    : m_nIndex(nIndex), m_pParentWnd(pParent), m_bLive(bLive) {
+    : m_nIndex(nIndex), m_pParentWnd(pParent), m_bLive(bLive)
+{
     InitializeCriticalSection(&m_csSession);
     InitializeCriticalSection(&m_csInterrupt);
     m_hStateLock = CreateMutex(nullptr, FALSE, nullptr);
@@ -49,7 +61,8 @@ CWebWatchBase::CWebWatchBase(int bLive, int nIndex, CWnd* pParent)
     memset(&m_stConnectInfo, 0, sizeof m_stConnectInfo);
 }
 
-CWebWatchBase::~CWebWatchBase() {
+CWebWatchBase::~CWebWatchBase()
+{
     // Stop the worker before taking the state lock: it takes that lock itself.
     StopAutoConnect();
     {
@@ -77,7 +90,8 @@ CWebWatchBase::~CWebWatchBase() {
 
 // ---- setting up ----
 
-void CWebWatchBase::SetCameraInfo(STWatchCameraInfo* pInfo) {
+void CWebWatchBase::SetCameraInfo(STWatchCameraInfo* pInfo)
+{
     if (!pInfo)
         return;
     CStateLock lock(m_hStateLock);
@@ -90,7 +104,8 @@ void CWebWatchBase::SetCameraInfo(STWatchCameraInfo* pInfo) {
 }
 
 void CWebWatchBase::SetCameraInfo(CString strHost, int nHttpPort, int nMediaPort, int nStream, int nChannel,
-                                  CString strUser, CString strPwd) {
+                                  CString strUser, CString strPwd)
+{
     STWatchCameraInfo info;
     info.strIP = strHost;
     info.strName = strHost;
@@ -104,7 +119,8 @@ void CWebWatchBase::SetCameraInfo(CString strHost, int nHttpPort, int nMediaPort
     SetCameraInfo(&info);
 }
 
-void CWebWatchBase::SetServerInfo(int nFlag, CString strServer2, CString strServer, int nPort) {
+void CWebWatchBase::SetServerInfo(int nFlag, CString strServer2, CString strServer, int nPort)
+{
     CStateLock lock(m_hStateLock);
     m_stServer.nFlag = nFlag;
     m_stServer.strServer2 = strServer2;
@@ -112,17 +128,20 @@ void CWebWatchBase::SetServerInfo(int nFlag, CString strServer2, CString strServ
     m_stServer.nPort = nPort;
 }
 
-void CWebWatchBase::SetRecordPath(const CString& strPath) {
+void CWebWatchBase::SetRecordPath(const CString& strPath)
+{
     CStateLock lock(m_hStateLock);
     m_strRecordPath = strPath;
 }
 
-CString CWebWatchBase::GetLastRecordFile() const {
+CString CWebWatchBase::GetLastRecordFile() const
+{
     CStateLock lock(m_hStateLock);
     return m_strLastRecordFile;
 }
 
-CString CWebWatchBase::GetCameraTypeString() const {
+CString CWebWatchBase::GetCameraTypeString() const
+{
     int stream = m_stCameraInfo.nStream + 1;
     if (m_stCameraInfo.nStream == 2 && m_nStreamCount == 2)
         stream = 2;
@@ -133,7 +152,8 @@ CString CWebWatchBase::GetCameraTypeString() const {
 
 // ---- session ----
 
-void CWebWatchBase::SetSessionHandle(VXNET_HANDLE h) {
+void CWebWatchBase::SetSessionHandle(VXNET_HANDLE h)
+{
     CSectionLock session(m_csSession);
     CSectionLock interrupt(m_csInterrupt);
     m_hSession = h;
@@ -143,7 +163,8 @@ void CWebWatchBase::SetSessionHandle(VXNET_HANDLE h) {
         vxnet_interrupt(h, 1);
 }
 
-VXNET_HANDLE CWebWatchBase::TakeSession() {
+VXNET_HANDLE CWebWatchBase::TakeSession()
+{
     CSectionLock session(m_csSession);
     CSectionLock interrupt(m_csInterrupt);
     VXNET_HANDLE h = m_hSession;
@@ -153,7 +174,8 @@ VXNET_HANDLE CWebWatchBase::TakeSession() {
     return h;
 }
 
-void CWebWatchBase::InterruptSession(int bOn) {
+void CWebWatchBase::InterruptSession(int bOn)
+{
     // The connect in flight reads the flag; the session's calls in flight
     // (CGI, download, stream open) are cut by vxnet itself.
     __atomic_store_n(&m_nAbort, bOn ? 1 : 0, __ATOMIC_SEQ_CST);
@@ -162,7 +184,8 @@ void CWebWatchBase::InterruptSession(int bOn) {
         vxnet_interrupt(m_hInterruptible, bOn);
 }
 
-int CWebWatchBase::Connect() {
+int CWebWatchBase::Connect()
+{
     CStateLock lock(m_hStateLock);
     if (m_bIsLogin.load())
         return 1;
@@ -184,7 +207,8 @@ int CWebWatchBase::Connect() {
     return m_bIsLogin.load();
 }
 
-int CWebWatchBase::Cleanup() {
+int CWebWatchBase::Cleanup()
+{
     CStateLock lock(m_hStateLock);
     if (m_bLive)
         StopPlay();
@@ -197,7 +221,8 @@ int CWebWatchBase::Cleanup() {
     return 1;
 }
 
-CString CWebWatchBase::GetStreamUrl() {
+CString CWebWatchBase::GetStreamUrl()
+{
     if (m_stCameraInfo.nEntryType == WATCH_ENTRY_RTSP_URL)
         return m_stCameraInfo.strIP;
     CString url;
@@ -212,49 +237,65 @@ CString CWebWatchBase::GetStreamUrl() {
     return url;
 }
 
-int CWebWatchBase::TestConnection() { return m_player.IsPlaying(); }
-int CWebWatchBase::TestConnectionWithoutVideo() { return 1; }
+int CWebWatchBase::TestConnection()
+{
+    return m_player.IsPlaying();
+}
+int CWebWatchBase::TestConnectionWithoutVideo()
+{
+    return 1;
+}
 
 // ---- posting ----
 
-void CWebWatchBase::PostToParent(UINT nCode, WPARAM wParam, LPARAM lParam) const {
+void CWebWatchBase::PostToParent(UINT nCode, WPARAM wParam, LPARAM lParam) const
+{
     if (m_hParentWnd)
         ::PostMessage(m_hParentWnd, nCode, wParam, lParam);
 }
 
-void CWebWatchBase::PostToParentForwarded(UINT nCode, LPARAM lParam) const {
+void CWebWatchBase::PostToParentForwarded(UINT nCode, LPARAM lParam) const
+{
     PostToParent(nCode, VxForwardedWParam(m_nIndex, nCode), lParam);
 }
 
-void CWebWatchBase::PostToSurface(UINT nCode, WPARAM wParam, LPARAM lParam) const {
+void CWebWatchBase::PostToSurface(UINT nCode, WPARAM wParam, LPARAM lParam) const
+{
     HWND surface = m_hSurface.load();
     if (surface)
         ::PostMessage(surface, nCode, wParam, lParam);
 }
 
-void CWebWatchBase::PostToSelf(UINT nCode, LPARAM lParam) const {
+void CWebWatchBase::PostToSelf(UINT nCode, LPARAM lParam) const
+{
     HWND self = m_hSelf.load();
     if (self)
         ::PostMessage(self, nCode, nCode, lParam);
 }
 
-HWND CWebWatchBase::RenderHwnd() const {
+HWND CWebWatchBase::RenderHwnd() const
+{
     HWND surface = m_hSurface.load();
     return surface ? surface : m_hSelf.load();
 }
 
 // ---- simple operations ----
 
-int CWebWatchBase::domeControl(int, int, int) { return 0; }
+int CWebWatchBase::domeControl(int, int, int)
+{
+    return 0;
+}
 
-int CWebWatchBase::SetAudio(int bMute) {
+int CWebWatchBase::SetAudio(int bMute)
+{
     CStateLock lock(m_hStateLock);
     m_bMute = bMute;
     m_player.ApplySound(bMute ? 0 : 1);
     return 1;
 }
 
-int CWebWatchBase::SetFullscreen(int bOn, int x, int y, int cx, int cy) {
+int CWebWatchBase::SetFullscreen(int bOn, int x, int y, int cx, int cy)
+{
     // GUI thread: the camera window moves.
     CRect target(x, y, x + cx, y + cy);
     if (bOn) {
@@ -278,107 +319,234 @@ int CWebWatchBase::SetFullscreen(int bOn, int x, int y, int cx, int cy) {
     return 1;
 }
 
-int CWebWatchBase::SetMic() { return SetMic(m_bTalk); }
+int CWebWatchBase::SetMic()
+{
+    return SetMic(m_bTalk);
+}
 
-int CWebWatchBase::SetMic(int bOn) {
+int CWebWatchBase::SetMic(int bOn)
+{
     m_bTalk = bOn;
     return 1;
 }
 
-int CWebWatchBase::SetCruise(int bCruise) {
+int CWebWatchBase::SetCruise(int bCruise)
+{
     m_bCruise = bCruise;
     return 1;
 }
 
-int CWebWatchBase::GetCruise() { return m_bCruise; }
+int CWebWatchBase::GetCruise()
+{
+    return m_bCruise;
+}
 
-int CWebWatchBase::StartCruise() {
+int CWebWatchBase::StartCruise()
+{
     SetCruise(m_bCruise);
     return 1;
 }
 
-int CWebWatchBase::SetFlip() {
+int CWebWatchBase::SetFlip()
+{
     CStateLock lock(m_hStateLock);
     m_nTransform ^= 2;
     m_player.SetTransform(m_nTransform);
     return 1;
 }
 
-int CWebWatchBase::SetMirror() {
+int CWebWatchBase::SetMirror()
+{
     CStateLock lock(m_hStateLock);
     m_nTransform ^= 1;
     m_player.SetTransform(m_nTransform);
     return 1;
 }
 
-int CWebWatchBase::SetExactFit() {
+int CWebWatchBase::SetExactFit()
+{
     CStateLock lock(m_hStateLock);
     m_player.SetAspect(m_bExactFit ? 1.0f : 0.0f);
     return 1;
 }
 
-int CWebWatchBase::SetExactFit(int bFit) {
+int CWebWatchBase::SetExactFit(int bFit)
+{
     CStateLock lock(m_hStateLock);
     if ((bFit ? 1 : 0) != m_bExactFit && m_player.SetAspect(bFit ? 1.0f : 0.0f) == 0)
         m_bExactFit = bFit ? 1 : 0;
     return 1;
 }
 
-int CWebWatchBase::SetTransform() {
+int CWebWatchBase::SetTransform()
+{
     CStateLock lock(m_hStateLock);
     m_player.SetTransform(m_nTransform);
     return 1;
 }
 
-int CWebWatchBase::SetShowBitRate() { return SetShowBitRate(m_bShowBitrate); }
+int CWebWatchBase::SetShowBitRate()
+{
+    return SetShowBitRate(m_bShowBitrate);
+}
 
-int CWebWatchBase::SetShowBitRate(int bShow) {
+int CWebWatchBase::SetShowBitRate(int bShow)
+{
     CStateLock lock(m_hStateLock);
     m_bShowBitrate = bShow ? 1 : 0;
     m_player.ShowBitrate(m_bShowBitrate);
     return 1;
 }
 
-int CWebWatchBase::GetCameraTime(COleDateTime&) { return 0; }
+int CWebWatchBase::GetCameraTime(COleDateTime&)
+{
+    return 0;
+}
 
-int CWebWatchBase::SetCameraTime(void*) { return 1; }
-int CWebWatchBase::GetCameraOSD(void*) { return 1; }
-int CWebWatchBase::SetCameraOSD(void*) { return 1; }
-int CWebWatchBase::GetCameraNetwork(void*) { return 1; }
-int CWebWatchBase::SetCameraNetwork(void*) { return 1; }
-int CWebWatchBase::GetCameraWireless(void*) { return 1; }
-int CWebWatchBase::SetCameraWireless(void*) { return 1; }
-int CWebWatchBase::SearchWireless(void*) { return 0; }
-int CWebWatchBase::SetCameraEmailSetting(void*) { return 1; }
-int CWebWatchBase::GetCameraEmailSetting(void*) { return 1; }
-int CWebWatchBase::SetCameraFTP(void*) { return 1; }
-int CWebWatchBase::GetCameraFTP(void*) { return 1; }
-int CWebWatchBase::SetCameraAudio(void*) { return 1; }
-int CWebWatchBase::GetCameraAudio(void*) { return 1; }
-int CWebWatchBase::SetCameraVideo(void*) { return 1; }
-int CWebWatchBase::GetCameraVideo(void*) { return 1; }
-int CWebWatchBase::SetCameraVideoSecondary(void*) { return 1; }
-int CWebWatchBase::GetCameraVideoSecondary(void*) { return 1; }
-int CWebWatchBase::SetCameraColor(void*) { return 1; }
-int CWebWatchBase::SetCameraColorDefault(void*) { return 1; }
-int CWebWatchBase::GetCameraColor(void*) { return 1; }
-int CWebWatchBase::SetCameraPTZ(void*) { return 1; }
-int CWebWatchBase::GetCameraPTZ(void*) { return 1; }
-int CWebWatchBase::SetCameraPTZCruise(void*) { return 1; }
-int CWebWatchBase::GetCameraPTZCruise(void*) { return 1; }
-int CWebWatchBase::AddCameraUser(void*) { return 1; }
-int CWebWatchBase::ModCameraUser(void*) { return 1; }
-int CWebWatchBase::DelCameraUser(void*) { return 1; }
-int CWebWatchBase::GetCameraUser(void*, int*) { return 1; }
-int CWebWatchBase::ResetDefault(void*) { return 1; }
-int CWebWatchBase::ResetFactory(void*) { return 1; }
-int CWebWatchBase::Reboot(void*) { return 1; }
-int CWebWatchBase::Upgrade(void*) { return 1; }
+int CWebWatchBase::SetCameraTime(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraOSD(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraOSD(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraNetwork(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraNetwork(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraWireless(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraWireless(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SearchWireless(void*)
+{
+    return 0;
+}
+int CWebWatchBase::SetCameraEmailSetting(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraEmailSetting(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraFTP(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraFTP(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraAudio(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraAudio(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraVideo(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraVideo(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraVideoSecondary(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraVideoSecondary(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraColor(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraColorDefault(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraColor(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraPTZ(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraPTZ(void*)
+{
+    return 1;
+}
+int CWebWatchBase::SetCameraPTZCruise(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraPTZCruise(void*)
+{
+    return 1;
+}
+int CWebWatchBase::AddCameraUser(void*)
+{
+    return 1;
+}
+int CWebWatchBase::ModCameraUser(void*)
+{
+    return 1;
+}
+int CWebWatchBase::DelCameraUser(void*)
+{
+    return 1;
+}
+int CWebWatchBase::GetCameraUser(void*, int*)
+{
+    return 1;
+}
+int CWebWatchBase::ResetDefault(void*)
+{
+    return 1;
+}
+int CWebWatchBase::ResetFactory(void*)
+{
+    return 1;
+}
+int CWebWatchBase::Reboot(void*)
+{
+    return 1;
+}
+int CWebWatchBase::Upgrade(void*)
+{
+    return 1;
+}
 
-int CWebWatchBase::GetMDRecordLength() { return 10; }
-int CWebWatchBase::GetIORecordLength() { return 10; }
+int CWebWatchBase::GetMDRecordLength()
+{
+    return 10;
+}
+int CWebWatchBase::GetIORecordLength()
+{
+    return 10;
+}
 
-int CWebWatchBase::DrawAlarm() {
+int CWebWatchBase::DrawAlarm()
+{
     if (!m_player.IsPlaying())
         return 0;
     m_bAlarmBlink = m_bAlarmBlink ? 0 : 1;
@@ -386,12 +554,19 @@ int CWebWatchBase::DrawAlarm() {
     return 1;
 }
 
-int CWebWatchBase::GetChipType() { return VXNET_CHIP_NONE; }
-int CWebWatchBase::GetUseIPForP2P() { return 0; }
+int CWebWatchBase::GetChipType()
+{
+    return VXNET_CHIP_NONE;
+}
+int CWebWatchBase::GetUseIPForP2P()
+{
+    return 0;
+}
 
 // ---- download folder of the parent ----
 
-CString CWebWatchBase::GetDownloadPath() {
+CString CWebWatchBase::GetDownloadPath()
+{
     char buffer[260] = {0};
     if (m_hParentWnd)
         ::SendMessage(m_hParentWnd, UM_VX_GET_DOWNLOAD_PATH, 0, reinterpret_cast<LPARAM>(buffer));
@@ -401,7 +576,8 @@ CString CWebWatchBase::GetDownloadPath() {
     return m_strDownloadPath;
 }
 
-void CWebWatchBase::SetDownloadPath(const CString& strPath) {
+void CWebWatchBase::SetDownloadPath(const CString& strPath)
+{
     m_strDownloadPath = strPath;
     // Sent, not posted: the text is ours and must stay valid until the
     // parent has copied it.
@@ -412,12 +588,14 @@ void CWebWatchBase::SetDownloadPath(const CString& strPath) {
 
 // ---- reconnect worker ----
 
-void CWebWatchBase::SetStopFlag() {
+void CWebWatchBase::SetStopFlag()
+{
     if (m_pCameraThread)
         m_pCameraThread->SetRunFlag(0);
 }
 
-void CWebWatchBase::StartAutoConnect() {
+void CWebWatchBase::StartAutoConnect()
+{
     vx_log(VX_LOG_TRACE, "[%s] CWebWatchBase::StartAutoConnect()", static_cast<const char*>(m_stCameraInfo.strName));
     if (m_pCameraThread)
         return;
@@ -425,7 +603,8 @@ void CWebWatchBase::StartAutoConnect() {
     m_pCameraThread->Start(this);
 }
 
-void CWebWatchBase::StopAutoConnect() {
+void CWebWatchBase::StopAutoConnect()
+{
     if (!m_pCameraThread)
         return;
     vx_log(VX_LOG_TRACE, "[%s] CWebWatchBase::StopAutoConnect()", static_cast<const char*>(m_stCameraInfo.strName));
@@ -438,7 +617,8 @@ void CWebWatchBase::StopAutoConnect() {
     InterruptSession(0);
 }
 
-void CWebWatchBase::ToggleConnect() {
+void CWebWatchBase::ToggleConnect()
+{
     vx_log(VX_LOG_TRACE, "CWebWatchBase::ToggleConnect()");
     if (m_pCameraThread) {
         vx_log(VX_LOG_TRACE, "CWebWatchBase::ToggleConnect() stop worker");
@@ -456,16 +636,21 @@ void CWebWatchBase::ToggleConnect() {
 // ---- alarm flags ----
 
 namespace {
-int64_t NowMs() { return static_cast<int64_t>(GetTickCount64()); }
-} // namespace
+int64_t NowMs()
+{
+    return static_cast<int64_t>(GetTickCount64());
+}
+}  // namespace
 
-int CWebWatchBase::IsMotionDetected() const {
+int CWebWatchBase::IsMotionDetected() const
+{
     if (!m_bMotionAlarm.load())
         return 0;
     return m_hSelf.load() || NowMs() - m_nMotionAlarmAt.load() < 10000 ? 1 : 0;
 }
 
-int CWebWatchBase::IsIODetected() const {
+int CWebWatchBase::IsIODetected() const
+{
     if (!m_bIOAlarm.load())
         return 0;
     return m_hSelf.load() || NowMs() - m_nIOAlarmAt.load() < 10000 ? 1 : 0;

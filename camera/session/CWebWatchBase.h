@@ -165,7 +165,7 @@ public:
     // ---- file playback ----
     int PausePlayFile();
     int ContinuePlayFile();
-    int PlayFilePos(int64_t nPosition); // microseconds
+    int PlayFilePos(int64_t nPosition);  // microseconds
     int PlayFilePosPercent(double fFraction);
     int PlayFast(int bFast);
     int64_t GetPlayFileLength() const { return m_player.GetFileLength(); }
@@ -221,8 +221,8 @@ public:
     int m_nStreamCount = 3;
     CString m_strModelVersion;
     CString m_strRecordPath;
-    CString m_strShutterDir;  // shutter sound folder; nothing sets it
-    CString m_strShutterFile; // shutter sound file; nothing sets it
+    CString m_strShutterDir;   // shutter sound folder; nothing sets it
+    CString m_strShutterFile;  // shutter sound file; nothing sets it
     CString m_strLastRecordFile;
     CStateBar* m_pStateBar = nullptr;
     CRect m_rcSaved;
@@ -243,13 +243,13 @@ public:
     VXCameraThread* m_pCameraThread = nullptr;
 
     // Added for the threads hosts drive the object from.
-    HANDLE m_hStateLock = nullptr;     // recursive kernel mutex, see above
-    CRITICAL_SECTION m_csInterrupt;    // guards m_hInterruptible
+    HANDLE m_hStateLock = nullptr;   // recursive kernel mutex, see above
+    CRITICAL_SECTION m_csInterrupt;  // guards m_hInterruptible
     VXNET_HANDLE m_hInterruptible = nullptr;
-    int m_nAbort = 0;                  // a stop wants the call in flight to end (atomic access only)
-    std::atomic<HWND> m_hSelf{nullptr}; // the camera window, for workers
-    std::atomic<HWND> m_hSurface{nullptr}; // the video surface's window, for workers
-    HWND m_hParentWnd = nullptr;       // the parent's handle, taken at construction
+    int m_nAbort = 0;                       // a stop wants the call in flight to end (atomic access only)
+    std::atomic<HWND> m_hSelf{nullptr};     // the camera window, for workers
+    std::atomic<HWND> m_hSurface{nullptr};  // the video surface's window, for workers
+    HWND m_hParentWnd = nullptr;            // the parent's handle, taken at construction
     int m_bIgnoreRightClick = 0;
     int m_bFullscreen = 0;
     std::atomic<int> m_bMotionAlarm{0};

@@ -16,7 +16,8 @@
 namespace {
 
 // Creates every missing folder of `path`; true when it exists afterwards.
-bool MakeFolders(const CString& path) {
+bool MakeFolders(const CString& path)
+{
     std::string p(static_cast<const char*>(path));
     for (char& c : p) {
         if (c == '\\')
@@ -33,15 +34,22 @@ bool MakeFolders(const CString& path) {
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-} // namespace
+}  // namespace
 
 // ---- live play ----
 
-int CWebWatchBase::StartPlay() { return StartLivePlayer(m_bMute); }
+int CWebWatchBase::StartPlay()
+{
+    return StartLivePlayer(m_bMute);
+}
 
-int CWebWatchBase::StartPlay(int bMute) { return StartLivePlayer(bMute); }
+int CWebWatchBase::StartPlay(int bMute)
+{
+    return StartLivePlayer(bMute);
+}
 
-int CWebWatchBase::StartLivePlayer(int bMute) {
+int CWebWatchBase::StartLivePlayer(int bMute)
+{
     CStateLock lock(m_hStateLock);
     if (m_player.IsPlaying())
         return 1;
@@ -64,7 +72,8 @@ int CWebWatchBase::StartLivePlayer(int bMute) {
     return 0;
 }
 
-int CWebWatchBase::StopPlay() {
+int CWebWatchBase::StopPlay()
+{
     CStateLock lock(m_hStateLock);
     if (m_player.IsRecording())
         CWebWatchBase::StopRecord();
@@ -79,7 +88,8 @@ int CWebWatchBase::StopPlay() {
 
 // ---- recording ----
 
-int CWebWatchBase::StartRecord(int bFlag) {
+int CWebWatchBase::StartRecord(int bFlag)
+{
     CStateLock lock(m_hStateLock);
     HWND self = SelfHwnd();
     if (m_player.IsRecording()) {
@@ -107,7 +117,8 @@ int CWebWatchBase::StartRecord(int bFlag) {
     return 1;
 }
 
-int CWebWatchBase::StopRecord() {
+int CWebWatchBase::StopRecord()
+{
     CStateLock lock(m_hStateLock);
     HWND self = SelfHwnd();
     if (m_nRecLenSwitch == 1 && self)
@@ -119,7 +130,8 @@ int CWebWatchBase::StopRecord() {
 
 // ---- snapshots ----
 
-int CWebWatchBase::Snapshot(int bLive, CString strFolder, int bSound) {
+int CWebWatchBase::Snapshot(int bLive, CString strFolder, int bSound)
+{
     CStateLock lock(m_hStateLock);
     CString base = strFolder;
     if (base.IsEmpty())
@@ -134,11 +146,11 @@ int CWebWatchBase::Snapshot(int bLive, CString strFolder, int bSound) {
                static_cast<const char*>(folder));
         return 0;
     }
-    CString path = vxcam::NextFreeTimedPath(folder, time(nullptr), bLive ? "live_%y%m%d%H%M%S" : "playback_%y%m%d%H%M%S",
-                                            ".png", [](const CString& p) {
-                                                struct stat st {};
-                                                return lstat(p, &st) == 0 || VXVideoPlay::IsSnapshotPending(p);
-                                            });
+    CString path = vxcam::NextFreeTimedPath(
+        folder, time(nullptr), bLive ? "live_%y%m%d%H%M%S" : "playback_%y%m%d%H%M%S", ".png", [](const CString& p) {
+            struct stat st {};
+            return lstat(p, &st) == 0 || VXVideoPlay::IsSnapshotPending(p);
+        });
     if (path.IsEmpty() || !m_player.Snapshot(path))
         return 0;
     if (bSound && !m_strShutterFile.IsEmpty())
@@ -148,7 +160,8 @@ int CWebWatchBase::Snapshot(int bLive, CString strFolder, int bSound) {
 
 // ---- file playback ----
 
-int CWebWatchBase::StartPlayFile(CWnd*, const CArray<STRecordFile>& list, int bMute) {
+int CWebWatchBase::StartPlayFile(CWnd*, const CArray<STRecordFile>& list, int bMute)
+{
     CStateLock lock(m_hStateLock);
     StopPlayFile();
     m_arrPlayList.Copy(list);
@@ -156,19 +169,22 @@ int CWebWatchBase::StartPlayFile(CWnd*, const CArray<STRecordFile>& list, int bM
     return SetPlayNextFile(bMute, 1);
 }
 
-int CWebWatchBase::StopPlayFile() {
+int CWebWatchBase::StopPlayFile()
+{
     CStateLock lock(m_hStateLock);
     StopPlayFileLocked();
     return 1;
 }
 
-void CWebWatchBase::StopPlayFileLocked() {
+void CWebWatchBase::StopPlayFileLocked()
+{
     CWebWatchBase::StopPlay();
     if (m_hParentWnd)
         ::SendNotifyMessage(m_hParentWnd, UM_VX_PLAYFILE_NOTIFY, 3, 0);
 }
 
-int CWebWatchBase::SetPlayNextFile(int bMute, int nDirection) {
+int CWebWatchBase::SetPlayNextFile(int bMute, int nDirection)
+{
     CStateLock lock(m_hStateLock);
     CWebWatchBase::StopPlay();
     if (nDirection == 0)
@@ -186,7 +202,8 @@ int CWebWatchBase::SetPlayNextFile(int bMute, int nDirection) {
     return PlayListEntry(bMute, m_arrPlayList[m_nPlayIndex].strPath);
 }
 
-int CWebWatchBase::PlayListEntry(int bMute, const CString& strPath) {
+int CWebWatchBase::PlayListEntry(int bMute, const CString& strPath)
+{
     const STRecordFile& entry = m_arrPlayList[m_nPlayIndex];
     if (!m_player.CreatePlayInstance(m_bRecordOnly, m_nPreRecLen))
         return 0;
@@ -209,27 +226,31 @@ int CWebWatchBase::PlayListEntry(int bMute, const CString& strPath) {
     return 1;
 }
 
-int CWebWatchBase::PlayNextOrStop(int bMute) {
+int CWebWatchBase::PlayNextOrStop(int bMute)
+{
     if (!SetPlayNextFile(bMute, 0))
         StopPlayFile();
     return 1;
 }
 
-int CWebWatchBase::PausePlayFile() {
+int CWebWatchBase::PausePlayFile()
+{
     CStateLock lock(m_hStateLock);
     if (m_player.IsPlaying())
         m_player.Pause();
     return 1;
 }
 
-int CWebWatchBase::ContinuePlayFile() {
+int CWebWatchBase::ContinuePlayFile()
+{
     CStateLock lock(m_hStateLock);
     if (m_player.IsPlaying())
         m_player.Resume();
     return 1;
 }
 
-int CWebWatchBase::PlayFilePos(int64_t nPosition) {
+int CWebWatchBase::PlayFilePos(int64_t nPosition)
+{
     CStateLock lock(m_hStateLock);
     if (!m_player.IsPlaying())
         return 1;
@@ -240,7 +261,8 @@ int CWebWatchBase::PlayFilePos(int64_t nPosition) {
     return PlayNextOrStop(1);
 }
 
-int CWebWatchBase::PlayFilePosPercent(double fFraction) {
+int CWebWatchBase::PlayFilePosPercent(double fFraction)
+{
     CStateLock lock(m_hStateLock);
     if (!m_player.IsPlaying())
         return 1;
@@ -249,7 +271,8 @@ int CWebWatchBase::PlayFilePosPercent(double fFraction) {
     return 1;
 }
 
-int CWebWatchBase::PlayFast(int bFast) {
+int CWebWatchBase::PlayFast(int bFast)
+{
     m_bFastPlay = bFast;
     return 1;
 }

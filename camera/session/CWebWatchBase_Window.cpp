@@ -8,28 +8,29 @@
 #include "utility/vx_log.h"
 
 BEGIN_MESSAGE_MAP(CWebWatchBase, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_DESTROY()
-    ON_WM_TIMER()
-    ON_MESSAGE(UM_VX_CAMERA_ALARM_BLINK, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_CONNECTING, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_CONNECT_FAILED, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_VIDEO_STARTING, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_VIDEO_FAILED, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_VIDEO_STOPPED, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_PLAYER_EVENT_28, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_DISCONNECTING, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_DISCONNECTED, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_RECORD_STOPPED, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_FILE_END, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_VIDEO_VOUT, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_FILE_LENGTH, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_FILE_POSITION, OnCameraMessage)
-    ON_MESSAGE(UM_VX_CAMERA_PLAYER_EVENT_40, OnCameraMessage)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_WM_TIMER()
+ON_MESSAGE(UM_VX_CAMERA_ALARM_BLINK, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_CONNECTING, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_CONNECT_FAILED, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_VIDEO_STARTING, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_VIDEO_FAILED, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_VIDEO_STOPPED, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_PLAYER_EVENT_28, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_DISCONNECTING, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_DISCONNECTED, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_RECORD_STOPPED, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_FILE_END, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_VIDEO_VOUT, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_FILE_LENGTH, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_FILE_POSITION, OnCameraMessage)
+ON_MESSAGE(UM_VX_CAMERA_PLAYER_EVENT_40, OnCameraMessage)
 END_MESSAGE_MAP()
 
-int CWebWatchBase::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+int CWebWatchBase::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     m_hSelf = m_hWnd;
@@ -43,8 +44,8 @@ int CWebWatchBase::OnCreate(LPCREATESTRUCT lpCreateStruct) {
             state.bShowBitrate = m_bShowBitrate;
             state.bExactFit = m_bExactFit;
             const int type = m_stCameraInfo.nEntryType;
-            state.bHasProperties = type >= 0 && type <= 3 &&
-                                   !(type == WATCH_ENTRY_P2P_ID && GetChipType() == 72 && !GetUseIPForP2P());
+            state.bHasProperties =
+                type >= 0 && type <= 3 && !(type == WATCH_ENTRY_P2P_ID && GetChipType() == 72 && !GetUseIPForP2P());
             return state;
         });
         m_hSurface = m_pStateBar->GetSafeHwnd();
@@ -52,14 +53,16 @@ int CWebWatchBase::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     return 0;
 }
 
-void CWebWatchBase::OnSize(UINT nType, int cx, int cy) {
+void CWebWatchBase::OnSize(UINT nType, int cx, int cy)
+{
     CWnd::OnSize(nType, cx, cy);
     if (m_pStateBar && ::IsWindow(m_pStateBar->GetSafeHwnd()))
         m_pStateBar->Layout();
     SetExactFit();
 }
 
-void CWebWatchBase::OnDestroy() {
+void CWebWatchBase::OnDestroy()
+{
     // Workers stop posting here from now on; their messages go nowhere.
     m_hSelf = nullptr;
     m_hSurface = nullptr;
@@ -69,7 +72,8 @@ void CWebWatchBase::OnDestroy() {
     CWnd::OnDestroy();
 }
 
-void CWebWatchBase::DestroyStateBar() {
+void CWebWatchBase::DestroyStateBar()
+{
     m_hSurface = nullptr;
     if (!m_pStateBar)
         return;
@@ -79,7 +83,8 @@ void CWebWatchBase::DestroyStateBar() {
     m_pStateBar = nullptr;
 }
 
-void CWebWatchBase::OnTimer(UINT_PTR nIDEvent) {
+void CWebWatchBase::OnTimer(UINT_PTR nIDEvent)
+{
     if (nIDEvent == TIMER_RECORD_SEGMENT) {
         // The next segment: the old file closes, a new one opens.
         if (m_player.IsRecording()) {
@@ -91,7 +96,8 @@ void CWebWatchBase::OnTimer(UINT_PTR nIDEvent) {
     CWnd::OnTimer(nIDEvent);
 }
 
-LRESULT CWebWatchBase::OnCameraMessage(WPARAM wParam, LPARAM lParam) {
+LRESULT CWebWatchBase::OnCameraMessage(WPARAM wParam, LPARAM lParam)
+{
     // Every code shares this handler; the message itself tells which it is.
     const MSG* msg = GetCurrentMessage();
     const UINT code = msg ? msg->message : static_cast<UINT>(wParam & 0xFFFF);

@@ -8,14 +8,16 @@
 IMPLEMENT_DYNAMIC(CWebWatchNB, CWebWatchBase)
 
 BEGIN_MESSAGE_MAP(CWebWatchNB, CWebWatchBase)
-    ON_WM_TIMER()
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-CWebWatchNB::CWebWatchNB(int bLive, int nIndex, int, CWnd* pParent) : CWebWatchBase(bLive, nIndex, pParent) {
+CWebWatchNB::CWebWatchNB(int bLive, int nIndex, int, CWnd* pParent) : CWebWatchBase(bLive, nIndex, pParent)
+{
     InitializeCriticalSection(&m_csPtz);
 }
 
-CWebWatchNB::~CWebWatchNB() {
+CWebWatchNB::~CWebWatchNB()
+{
     vx_log(VX_LOG_TRACE, "CWebWatchNB::~CWebWatchNB start");
     StopAutoConnect();
     Cleanup();
@@ -24,9 +26,10 @@ CWebWatchNB::~CWebWatchNB() {
 
 // ---- connecting ----
 
-int CWebWatchNB::Connect() {
-    vx_log(VX_LOG_TRACE, "CWebWatchNB::Connect [id:%s]/[ip:%s] start", static_cast<const char*>(m_stCameraInfo.strP2PID),
-           static_cast<const char*>(m_stCameraInfo.strIP));
+int CWebWatchNB::Connect()
+{
+    vx_log(VX_LOG_TRACE, "CWebWatchNB::Connect [id:%s]/[ip:%s] start",
+           static_cast<const char*>(m_stCameraInfo.strP2PID), static_cast<const char*>(m_stCameraInfo.strIP));
     CStateLock lock(m_hStateLock);
     if (m_bIsLogin.load())
         return 1;
@@ -79,7 +82,8 @@ int CWebWatchNB::Connect() {
     return Login();
 }
 
-int CWebWatchNB::Cleanup() {
+int CWebWatchNB::Cleanup()
+{
     CStateLock lock(m_hStateLock);
     ClosePlayThread();
     m_bUseIPForP2P = 0;
@@ -87,7 +91,8 @@ int CWebWatchNB::Cleanup() {
     return 1;
 }
 
-void CWebWatchNB::ClosePlayThread() {
+void CWebWatchNB::ClosePlayThread()
+{
     CStateLock lock(m_hStateLock);
     StopHeartBeat();
     vx_log(VX_LOG_TRACE, "ClosePlayThread stop talk");
@@ -105,7 +110,8 @@ void CWebWatchNB::ClosePlayThread() {
 
 // ---- heartbeat ----
 
-int CWebWatchNB::StartHeartBeat() {
+int CWebWatchNB::StartHeartBeat()
+{
     StopHeartBeat();
     m_hHeartBeatWake = CreateEvent(nullptr, TRUE, FALSE, nullptr);
     if (!m_hHeartBeatWake)
@@ -120,7 +126,8 @@ int CWebWatchNB::StartHeartBeat() {
     return 1;
 }
 
-void CWebWatchNB::StopHeartBeat() {
+void CWebWatchNB::StopHeartBeat()
+{
     m_bHeartBeatRun = 0;
     if (m_hHeartBeatWake)
         SetEvent(m_hHeartBeatWake);
@@ -137,7 +144,8 @@ void CWebWatchNB::StopHeartBeat() {
     }
 }
 
-DWORD WINAPI CWebWatchNB::MsgHeartBeatThreadFunc(LPVOID pParam) {
+DWORD WINAPI CWebWatchNB::MsgHeartBeatThreadFunc(LPVOID pParam)
+{
     vxk::SetCurrentThreadName("vxcam-heartbeat");
     auto* self = static_cast<CWebWatchNB*>(pParam);
     while (self->m_bHeartBeatRun.load()) {
@@ -151,11 +159,15 @@ DWORD WINAPI CWebWatchNB::MsgHeartBeatThreadFunc(LPVOID pParam) {
     return 0;
 }
 
-CString CWebWatchNB::GetStreamUrl() { return CString(); }
+CString CWebWatchNB::GetStreamUrl()
+{
+    return CString();
+}
 
 // ---- play and record ----
 
-int CWebWatchNB::StartPlay() {
+int CWebWatchNB::StartPlay()
+{
     vx_log(VX_LOG_TRACE, "CWebWatchNB::StartPlay");
     if (!m_bIsLogin.load()) {
         vx_log(VX_LOG_TRACE, "CWebWatchNB::StartPlay !m_bIsLogin");
@@ -164,16 +176,21 @@ int CWebWatchNB::StartPlay() {
     return StartLivePlayer(m_bMute);
 }
 
-int CWebWatchNB::TestConnectionWithoutVideo() {
+int CWebWatchNB::TestConnectionWithoutVideo()
+{
     if (!m_bIsLogin.load())
         return 0;
     CSectionLock session(m_csSession);
     return m_hSession && vxnet_get_status(m_hSession) == 0 ? 1 : 0;
 }
 
-int CWebWatchNB::TestConnection() { return TestConnectionWithoutVideo() && m_player.IsPlaying() ? 1 : 0; }
+int CWebWatchNB::TestConnection()
+{
+    return TestConnectionWithoutVideo() && m_player.IsPlaying() ? 1 : 0;
+}
 
-int CWebWatchNB::StartRecord(int bFlag) {
+int CWebWatchNB::StartRecord(int bFlag)
+{
     // Polled from the recorder's GUI thread on motion alarms: never wait
     // behind a connect or a stream open for an object that cannot record.
     if (!m_bIsLogin.load())
@@ -187,7 +204,8 @@ int CWebWatchNB::StartRecord(int bFlag) {
     return 1;
 }
 
-int CWebWatchNB::SetPlayNextFile(int bMute, int nDirection) {
+int CWebWatchNB::SetPlayNextFile(int bMute, int nDirection)
+{
     vx_log(VX_LOG_TRACE, "CWebWatchNB::SetPlayNextFile");
     CStateLock lock(m_hStateLock);
     StopPlay();
@@ -213,21 +231,35 @@ int CWebWatchNB::SetPlayNextFile(int bMute, int nDirection) {
     return PlayListEntry(bMute, path);
 }
 
-int CWebWatchNB::GetMDRecordLength() { return 10; }
-int CWebWatchNB::GetIORecordLength() { return 10; }
+int CWebWatchNB::GetMDRecordLength()
+{
+    return 10;
+}
+int CWebWatchNB::GetIORecordLength()
+{
+    return 10;
+}
 
-int CWebWatchNB::DrawAlarm() {
+int CWebWatchNB::DrawAlarm()
+{
     if (!IsMotionDetected() && !IsIODetected())
         return 0;
     return CWebWatchBase::DrawAlarm();
 }
 
-int CWebWatchNB::GetChipType() { return m_nChipType.load(); }
-int CWebWatchNB::GetUseIPForP2P() { return m_bUseIPForP2P.load(); }
+int CWebWatchNB::GetChipType()
+{
+    return m_nChipType.load();
+}
+int CWebWatchNB::GetUseIPForP2P()
+{
+    return m_bUseIPForP2P.load();
+}
 
 // ---- alarms ----
 
-void CWebWatchNB::SetAlarmDetected(int nKind) {
+void CWebWatchNB::SetAlarmDetected(int nKind)
+{
     // On the alarm receiver's thread: post and set timers only.
     if (nKind != 0 && nKind != 1)
         return;
@@ -252,7 +284,8 @@ void CWebWatchNB::SetAlarmDetected(int nKind) {
         ::SetTimer(self, timer, 10000, nullptr);
 }
 
-void CWebWatchNB::OnTimer(UINT_PTR nIDEvent) {
+void CWebWatchNB::OnTimer(UINT_PTR nIDEvent)
+{
     if (nIDEvent == TIMER_MOTION_ALARM || nIDEvent == TIMER_IO_ALARM) {
         if (nIDEvent == TIMER_MOTION_ALARM)
             m_bMotionAlarm = 0;

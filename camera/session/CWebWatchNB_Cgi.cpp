@@ -5,19 +5,23 @@
 #include "camera/session/StateLock.h"
 #include "utility/vx_log.h"
 
-CString CWebWatchNB::Masked(const CString& strText) const {
+CString CWebWatchNB::Masked(const CString& strText) const
+{
     return vxcam::MaskSecrets(strText, m_stCameraInfo.strPwd, m_stCameraInfo.strPwdEncoded);
 }
 
-int CWebWatchNB::GetCgi(CString strPath, CString& strReply, int nTimeoutMs) {
+int CWebWatchNB::GetCgi(CString strPath, CString& strReply, int nTimeoutMs)
+{
     return CgiRequest(strPath, strReply, nTimeoutMs, VXNET_METHOD_GET);
 }
 
-int CWebWatchNB::PostCgi(CString strPath, CString& strReply, int nTimeoutMs) {
+int CWebWatchNB::PostCgi(CString strPath, CString& strReply, int nTimeoutMs)
+{
     return CgiRequest(strPath, strReply, nTimeoutMs, VXNET_METHOD_POST);
 }
 
-int CWebWatchNB::CgiRequest(const CString& strPath, CString& strReply, int nTimeoutMs, int nMethod) {
+int CWebWatchNB::CgiRequest(const CString& strPath, CString& strReply, int nTimeoutMs, int nMethod)
+{
     const char* verb = nMethod == VXNET_METHOD_POST ? "post" : "get";
     strReply.Empty();
     char* output = nullptr;
@@ -34,14 +38,16 @@ int CWebWatchNB::CgiRequest(const CString& strPath, CString& strReply, int nTime
             strReply = output;
     }
     vxnet_free_cgi_output(&output);
-    const bool ok = rc == 0 && (nMethod == VXNET_METHOD_POST ? vxcam::CgiPostSucceeded(strReply)
-                                                              : vxcam::CgiGetSucceeded(strReply));
+    const bool ok =
+        rc == 0
+        && (nMethod == VXNET_METHOD_POST ? vxcam::CgiPostSucceeded(strReply) : vxcam::CgiGetSucceeded(strReply));
     vx_log(VX_LOG_TRACE, "vxnet_get_cgi_command %s [%s]-[%d] %s", verb, static_cast<const char*>(Masked(strPath)), rc,
            static_cast<const char*>(Masked(strReply)));
     return ok ? 1 : 0;
 }
 
-int CWebWatchNB::Download(CString strRemote, CString strLocal, int nTimeoutMs) {
+int CWebWatchNB::Download(CString strRemote, CString strLocal, int nTimeoutMs)
+{
     vx_log(VX_LOG_INFO, "download start %s", static_cast<const char*>(Masked(strRemote)));
     int rc = VXNET_ERR_BAD_ARG;
     {
@@ -56,7 +62,8 @@ int CWebWatchNB::Download(CString strRemote, CString strLocal, int nTimeoutMs) {
     return rc == 0 ? 1 : 0;
 }
 
-CString CWebWatchNB::GetModelVersion() const {
+CString CWebWatchNB::GetModelVersion() const
+{
     CStateLock lock(m_hStateLock);
     return m_strModelVersion;
 }

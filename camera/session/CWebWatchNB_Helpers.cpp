@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-int CWebWatchNB::GetCamType(CString strVersion) {
+int CWebWatchNB::GetCamType(CString strVersion)
+{
     if (strVersion.Find("V10.1.4") >= 0)
         return 33;
     if (strVersion.Find("V10.1.10") >= 0)
@@ -18,7 +19,8 @@ namespace {
 
 // The dot-separated numbers of a version text: a leading "V" or "v" goes,
 // the text ends at its first character that is neither a digit nor '.'.
-std::vector<long long> VersionNumbers(const char* text) {
+std::vector<long long> VersionNumbers(const char* text)
+{
     std::string t(text);
     if (!t.empty() && (t[0] == 'V' || t[0] == 'v'))
         t.erase(0, 1);
@@ -41,9 +43,10 @@ std::vector<long long> VersionNumbers(const char* text) {
     return numbers;
 }
 
-} // namespace
+}  // namespace
 
-int CWebWatchNB::VersionLaterThan(const char* a, const char* b) {
+int CWebWatchNB::VersionLaterThan(const char* a, const char* b)
+{
     if (!a || !b || !*a || !*b)
         return -1;
     std::vector<long long> na = VersionNumbers(a);
@@ -60,7 +63,8 @@ int CWebWatchNB::VersionLaterThan(const char* a, const char* b) {
     return 0;
 }
 
-int CWebWatchNB::CheckUpgradeFile(CString strPath, CString strModel) {
+int CWebWatchNB::CheckUpgradeFile(CString strPath, CString strModel)
+{
     // The file name follows the last separator of either kind.
     int slash = strPath.ReverseFind('/');
     int backslash = strPath.ReverseFind('\\');

@@ -8,11 +8,15 @@
 
 namespace {
 
-bool Code200(const CString& reply) { return CCgiCmd::GetXmlAttrInt(reply, "result", "code") == 200; }
+bool Code200(const CString& reply)
+{
+    return CCgiCmd::GetXmlAttrInt(reply, "result", "code") == 200;
+}
 
-} // namespace
+}  // namespace
 
-int CWebWatchNB::Login() {
+int CWebWatchNB::Login()
+{
     CStateLock lock(m_hStateLock);
     if (m_bIsLogin.load())
         return 1;
@@ -27,7 +31,8 @@ int CWebWatchNB::Login() {
     return 1;
 }
 
-int CWebWatchNB::LoginDirect(int nTimeoutMs) {
+int CWebWatchNB::LoginDirect(int nTimeoutMs)
+{
     CString reply;
     const int chip = m_nChipType.load();
     m_strModelVersion.Empty();
@@ -153,14 +158,16 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs) {
         break;
     }
     default:
-        vx_log(VX_LOG_ERROR, "%p login fail: %s", static_cast<void*>(this), static_cast<const char*>(m_stCameraInfo.strName));
+        vx_log(VX_LOG_ERROR, "%p login fail: %s", static_cast<void*>(this),
+               static_cast<const char*>(m_stCameraInfo.strName));
         Logout();
         return 0;
     }
     return stopped() ? 0 : 1;
 }
 
-int CWebWatchNB::LoginP2P() {
+int CWebWatchNB::LoginP2P()
+{
     const int nTimeoutMs = 5000;
     CString reply;
     m_strModelVersion.Empty();
@@ -189,8 +196,8 @@ int CWebWatchNB::LoginP2P() {
             m_strModelVersion = CCgiCmd::GetInivalue(reply, "vxver", "vercfg");
         break;
     case CHIP_TYPE_DY:
-        if (!GetCgi("/dy-cgi/user.cgi?cmd=checkuserinfo", reply, nTimeoutMs) ||
-            CCgiCmd::GetCgiValue(reply, "rolename") != "admin")
+        if (!GetCgi("/dy-cgi/user.cgi?cmd=checkuserinfo", reply, nTimeoutMs)
+            || CCgiCmd::GetCgiValue(reply, "rolename") != "admin")
             return refuse(reply);
         vx_log(VX_LOG_TRACE, "login DY ok: %s", static_cast<const char*>(Masked(reply)));
         break;
@@ -209,14 +216,16 @@ int CWebWatchNB::LoginP2P() {
         vx_log(VX_LOG_TRACE, "login HTL ok: %s", static_cast<const char*>(Masked(reply)));
         break;
     default:
-        vx_log(VX_LOG_ERROR, "%p login fail: %s", static_cast<void*>(this), static_cast<const char*>(m_stCameraInfo.strName));
+        vx_log(VX_LOG_ERROR, "%p login fail: %s", static_cast<void*>(this),
+               static_cast<const char*>(m_stCameraInfo.strName));
         Logout();
         return 0;
     }
     return StopRequested() ? 0 : 1;
 }
 
-void CWebWatchNB::Logout() {
+void CWebWatchNB::Logout()
+{
     CStateLock lock(m_hStateLock);
     // The PTZ worker takes no state lock, so it can be joined here.
     StopPtzWorker();
@@ -226,7 +235,8 @@ void CWebWatchNB::Logout() {
     m_bIsLogin = 0;
 }
 
-int CWebWatchNB::GetCameraTime(COleDateTime& out) {
+int CWebWatchNB::GetCameraTime(COleDateTime& out)
+{
     if (!m_bIsLogin.load())
         return 0;
     CString reply;

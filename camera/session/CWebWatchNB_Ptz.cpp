@@ -87,9 +87,8 @@ int CWebWatchNB::StartPtzDomeOpt(int nCode)
 
 int CWebWatchNB::StartPtzDomeOpt(int nCode, int nSpeed, int nPreset)
 {
-    std::optional<STPtzRequest> req =
-        BuildPtzRequest(m_nChipType.load(), GetModelVersion(), nCode, nSpeed, nPreset, m_stCameraInfo.strUserEncoded,
-                        m_stCameraInfo.strPwdEncoded);
+    std::optional<STPtzRequest> req = BuildPtzRequest(m_nChipType.load(), GetModelVersion(), nCode, nSpeed, nPreset,
+                                                      m_stCameraInfo.strUserEncoded, m_stCameraInfo.strPwdEncoded);
     if (!req)
         return 1;
     CString reply;

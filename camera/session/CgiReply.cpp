@@ -4,12 +4,13 @@
 
 #include <cctype>
 #include <cstring>
-#include <strings.h>
 #include <string>
+#include <strings.h>
 
 namespace vxcam {
 
-int CgiReplyStatus(const char* reply) {
+int CgiReplyStatus(const char* reply)
+{
     if (!reply || strncmp(reply, "HTTP/", 5) != 0)
         return 0;
     const char* p = reply + 5;
@@ -39,14 +40,16 @@ int CgiReplyStatus(const char* reply) {
 
 namespace {
 
-const char* SkipBlank(const char* p) {
+const char* SkipBlank(const char* p)
+{
     while (*p && isspace(static_cast<unsigned char>(*p)))
         ++p;
     return p;
 }
 
 // The body is one <Message> element, optionally after an XML declaration.
-bool IsMessageDocument(const char* body) {
+bool IsMessageDocument(const char* body)
+{
     const char* p = SkipBlank(body);
     if (strncmp(p, "<?xml", 5) == 0) {
         const char* end = strstr(p, "?>");
@@ -60,12 +63,14 @@ bool IsMessageDocument(const char* body) {
     while (!rest.empty() && isspace(static_cast<unsigned char>(rest.back())))
         rest.pop_back();
     static const char kEnd[] = "</Message>";
-    return rest.size() >= sizeof kEnd - 1 && rest.compare(rest.size() - (sizeof kEnd - 1), std::string::npos, kEnd) == 0;
+    return rest.size() >= sizeof kEnd - 1
+           && rest.compare(rest.size() - (sizeof kEnd - 1), std::string::npos, kEnd) == 0;
 }
 
-} // namespace
+}  // namespace
 
-bool CgiGetSucceeded(const char* reply) {
+bool CgiGetSucceeded(const char* reply)
+{
     if (!reply)
         return false;
     int status = CgiReplyStatus(reply);
@@ -74,7 +79,8 @@ bool CgiGetSucceeded(const char* reply) {
     return IsMessageDocument(reply);
 }
 
-bool CgiPostSucceeded(const char* reply) {
+bool CgiPostSucceeded(const char* reply)
+{
     // Cameras refuse a setting with "[Error]" under status 200: that write
     // did not happen.
     if (CgiReplyStatus(reply) != 200)
@@ -83,7 +89,8 @@ bool CgiPostSucceeded(const char* reply) {
     return !body || !strstr(body, "[Error]");
 }
 
-CString MaskSecrets(const CString& text, const CString& password, const CString& passwordEncoded) {
+CString MaskSecrets(const CString& text, const CString& password, const CString& passwordEncoded)
+{
     // The transport library's rule, so every log line of the system masks
     // alike: password-like parameters, variable lines and attributes (other
     // accounts' passwords in replies too) and the session's own secrets.
@@ -96,7 +103,8 @@ CString MaskSecrets(const CString& text, const CString& password, const CString&
     return out;
 }
 
-bool ParseCameraTimeText(const CString& text, COleDateTime& out) {
+bool ParseCameraTimeText(const CString& text, COleDateTime& out)
+{
     if (text.GetLength() != 14)
         return false;
     const char* t = text;
@@ -111,11 +119,11 @@ bool ParseCameraTimeText(const CString& text, COleDateTime& out) {
         return v;
     };
     COleDateTime parsed;
-    if (parsed.SetDateTime(num(0, 4), num(4, 2), num(6, 2), num(8, 2), num(10, 2), num(12, 2)) != 0 ||
-        parsed.GetStatus() != COleDateTime::valid)
+    if (parsed.SetDateTime(num(0, 4), num(4, 2), num(6, 2), num(8, 2), num(10, 2), num(12, 2)) != 0
+        || parsed.GetStatus() != COleDateTime::valid)
         return false;
     out = parsed;
     return true;
 }
 
-} // namespace vxcam
+}  // namespace vxcam

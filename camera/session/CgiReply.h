@@ -26,4 +26,4 @@ CString MaskSecrets(const CString& text, const CString& password, const CString&
 // date and time. False (and `out` untouched) otherwise.
 bool ParseCameraTimeText(const CString& text, COleDateTime& out);
 
-} // namespace vxcam
+}  // namespace vxcam

@@ -7,7 +7,8 @@
 
 namespace vxcam {
 
-void CopyBlockText(char* field, size_t size, const char* text) {
+void CopyBlockText(char* field, size_t size, const char* text)
+{
     memset(field, 0, size);
     if (!text || size == 0)
         return;
@@ -17,7 +18,8 @@ void CopyBlockText(char* field, size_t size, const char* text) {
 
 namespace {
 
-CString Encoded(const CString& text) {
+CString Encoded(const CString& text)
+{
     char* out = nullptr;
     vx_url_encode(text, &out);
     // Encoding fails only for a null text; the plain text is then all we have.
@@ -26,7 +28,8 @@ CString Encoded(const CString& text) {
     return result;
 }
 
-void FillAccount(STConnectInfo& block, const STWatchCameraInfo& info) {
+void FillAccount(STConnectInfo& block, const STWatchCameraInfo& info)
+{
     CopyBlockText(block.szHost, sizeof block.szHost, info.strIP);
     block.nHttpPort = info.nHttpPort;
     block.nMediaPort = info.nMediaPort;
@@ -36,9 +39,10 @@ void FillAccount(STConnectInfo& block, const STWatchCameraInfo& info) {
     CopyBlockText(block.szPassword, sizeof block.szPassword, info.strPwd);
 }
 
-} // namespace
+}  // namespace
 
-void FillConnectBlock(STConnectInfo& block, STWatchCameraInfo& info, const P2PServerInfo& server, int nLive) {
+void FillConnectBlock(STConnectInfo& block, STWatchCameraInfo& info, const P2PServerInfo& server, int nLive)
+{
     memset(&block, 0, sizeof block);
     if (info.nEntryType == WATCH_ENTRY_RTSP_URL) {
         // The URL carries everything; the account fields stay empty.
@@ -65,4 +69,4 @@ void FillConnectBlock(STConnectInfo& block, STWatchCameraInfo& info, const P2PSe
     }
 }
 
-} // namespace vxcam
+}  // namespace vxcam

@@ -10,8 +10,8 @@ namespace vxcam {
 // The P2P server data a host gives with SetServerInfo.
 struct P2PServerInfo {
     int nFlag = 0;
-    CString strServer;  // offset 924
-    CString strServer2; // offset 1180
+    CString strServer;   // offset 924
+    CString strServer2;  // offset 1180
     int nPort = 0;
 };
 
@@ -22,4 +22,4 @@ void CopyBlockText(char* field, size_t size, const char* text);
 // percent-encoded user and password into the record too.
 void FillConnectBlock(STConnectInfo& block, STWatchCameraInfo& info, const P2PServerInfo& server, int nLive);
 
-} // namespace vxcam
+}  // namespace vxcam

@@ -6,7 +6,8 @@
 
 namespace vxcam {
 
-ConnectReport DecideConnectReport(const STConnectInfo& stored, const STConnectInfo* session, int nEntryType) {
+ConnectReport DecideConnectReport(const STConnectInfo& stored, const STConnectInfo* session, int nEntryType)
+{
     ConnectReport r;
     if (!session) {
         if (nEntryType == WATCH_ENTRY_P2P_ID)
@@ -16,8 +17,8 @@ ConnectReport DecideConnectReport(const STConnectInfo& stored, const STConnectIn
     r.bDirectAddress = session->nUseIP == 1;
     if (r.bDirectAddress) {
         r.lParams.push_back(2);
-        bool same = strncasecmp(session->szHost, stored.szHost, sizeof stored.szHost) == 0 && session->nHttpPort == stored.nHttpPort &&
-                    session->nMediaPort == stored.nMediaPort;
+        bool same = strncasecmp(session->szHost, stored.szHost, sizeof stored.szHost) == 0
+                    && session->nHttpPort == stored.nHttpPort && session->nMediaPort == stored.nMediaPort;
         if (!same) {
             r.bAdoptAddress = true;
             r.lParams.push_back(1);
@@ -28,4 +29,4 @@ ConnectReport DecideConnectReport(const STConnectInfo& stored, const STConnectIn
     return r;
 }
 
-} // namespace vxcam
+}  // namespace vxcam

@@ -10,13 +10,13 @@
 namespace vxcam {
 
 struct ConnectReport {
-    std::vector<int> lParams; // one connect report per value, in this order
-    bool bDirectAddress = false; // the session reached the camera by its address
-    bool bAdoptAddress = false;  // take host, HTTP and media port from the session
+    std::vector<int> lParams;     // one connect report per value, in this order
+    bool bDirectAddress = false;  // the session reached the camera by its address
+    bool bAdoptAddress = false;   // take host, HTTP and media port from the session
 };
 
 // stored: the object's block; session: the session's block, or null when
 // vxnet_connect failed; nEntryType: the record's entry type.
 ConnectReport DecideConnectReport(const STConnectInfo& stored, const STConnectInfo* session, int nEntryType);
 
-} // namespace vxcam
+}  // namespace vxcam

@@ -32,14 +32,14 @@ uint16_t Le16(const uint8_t* p)
 
 uint32_t Le32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16)
+           | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 uint32_t Be32(const uint8_t* p)
 {
-    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16)
+           | (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
 }
 
 void PutFixed(Bytes& b, const std::string& text, size_t size)
@@ -152,18 +152,22 @@ bool IsHeaderSafe(const std::string& text)
     return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
 
-std::string BuildAlarmRequest(const std::string& host, int port, const std::string& user,
-                              const std::string& password)
+std::string BuildAlarmRequest(const std::string& host, int port, const std::string& user, const std::string& password)
 {
     const std::string body = "Cseq: 1\r\nTransport: RTP/AVP/TCP;unicast;interleaved=0-1\r\n\r\n";
-    return "GET http://" + host + ":" + std::to_string(port) +
-           "/livestream/11?action=play&media=data HTTP/1.1\r\n"
-           "User-Agent: hollowmere/1.0.1\r\n"
-           "Connection: Keep-Alive\r\n"
-           "Cache-Control: no-cache\r\n"
-           "Authorization: " + user + " " + password + "\r\n"
-           "Content-Length: " + std::to_string(body.size()) + "\r\n"
-           "\r\n" + body;
+    return "GET http://" + host + ":" + std::to_string(port)
+           + "/livestream/11?action=play&media=data HTTP/1.1\r\n"
+             "User-Agent: hollowmere/1.0.1\r\n"
+             "Connection: Keep-Alive\r\n"
+             "Cache-Control: no-cache\r\n"
+             "Authorization: "
+           + user + " " + password
+           + "\r\n"
+             "Content-Length: "
+           + std::to_string(body.size())
+           + "\r\n"
+             "\r\n"
+           + body;
 }
 
 bool AlarmReplyComplete(const std::string& reply)
@@ -204,30 +208,40 @@ AlarmKind KindOfPayload(const std::string& payload)
     return AlarmKind::Motion;
 }
 
-std::string BuildTalkInvite(const std::string& host, int port, const std::string& user,
-                            const std::string& password, int codec)
+std::string BuildTalkInvite(const std::string& host, int port, const std::string& user, const std::string& password,
+                            int codec)
 {
     const bool g726 = codec == 1;
-    const std::string body = std::string("Audio-Channel: 11\r\nAEnc-Ability: ") + (g726 ? "g726" : "g711a") + " " +
-                             (g726 ? "16000" : "64000") +
-                             " 0 1\r\nTransport-Ability: udp RTP/tcp RTP\r\nAudio-Port: 1200\r\n";
-    return "POST http://" + host + ":" + std::to_string(port) + "/call_invite HTTP/1.1\r\n"
-           "User-Agent: VX-DXS\r\n"
-           "Content-Type: application/octet-stream\r\n"
-           "Content-Length: " + std::to_string(body.size()) + "\r\n"
-           "Authorization: " + user + " " + password + "\r\n"
-           "\r\n" + body;
+    const std::string body = std::string("Audio-Channel: 11\r\nAEnc-Ability: ") + (g726 ? "g726" : "g711a") + " "
+                             + (g726 ? "16000" : "64000")
+                             + " 0 1\r\nTransport-Ability: udp RTP/tcp RTP\r\nAudio-Port: 1200\r\n";
+    return "POST http://" + host + ":" + std::to_string(port)
+           + "/call_invite HTTP/1.1\r\n"
+             "User-Agent: VX-DXS\r\n"
+             "Content-Type: application/octet-stream\r\n"
+             "Content-Length: "
+           + std::to_string(body.size())
+           + "\r\n"
+             "Authorization: "
+           + user + " " + password
+           + "\r\n"
+             "\r\n"
+           + body;
 }
 
-std::string BuildTalkAck(const std::string& host, int port, const std::string& user,
-                         const std::string& password, const std::string& sessionId)
+std::string BuildTalkAck(const std::string& host, int port, const std::string& user, const std::string& password,
+                         const std::string& sessionId)
 {
-    return "POST http://" + host + ":" + std::to_string(port) + "/call_ack HTTP/1.1\r\n"
-           "User-Agent: VX-DXS\r\n"
-           "Content-Type: application/octet-stream\r\n"
-           "Authorization: " + user + " " + password + "\r\n"
-           "\r\n"
-           "Session-ID : " + sessionId + "\r\n\r\n";
+    return "POST http://" + host + ":" + std::to_string(port)
+           + "/call_ack HTTP/1.1\r\n"
+             "User-Agent: VX-DXS\r\n"
+             "Content-Type: application/octet-stream\r\n"
+             "Authorization: "
+           + user + " " + password
+           + "\r\n"
+             "\r\n"
+             "Session-ID : "
+           + sessionId + "\r\n\r\n";
 }
 
 std::string BuildAjTalkRequest(const std::string& user, const std::string& password)
@@ -236,8 +250,10 @@ std::string BuildAjTalkRequest(const std::string& user, const std::string& passw
            "HTTP/1.1\r\n"
            "User-Agent: VX-DXS\r\n"
            "Content-Type: application/octet-stream\r\n"
-           "Authorization: " + user + " " + password + "\r\n"
-           "\r\n";
+           "Authorization: "
+           + user + " " + password
+           + "\r\n"
+             "\r\n";
 }
 
 bool ReplyHeadComplete(const std::string& reply)

@@ -46,15 +46,15 @@ Bytes BuildInfLogin(const std::string& user, const std::string& password);
 
 // The 8-byte block after a login or talk reply's header.
 struct ReplyBlock {
-    uint16_t error = 0;       // 0: accepted
-    uint16_t extraLength = 0; // bytes that follow, read and dropped
+    uint16_t error = 0;        // 0: accepted
+    uint16_t extraLength = 0;  // bytes that follow, read and dropped
 };
 bool ParseReplyBlock(const uint8_t* data, size_t length, ReplyBlock& out);
 
 struct AlarmRecord {
     uint8_t type = 0;  // 2 motion, 1 alarm input
     uint16_t id = 0;
-    uint8_t start = 0; // 1: the alarm begins
+    uint8_t start = 0;  // 1: the alarm begins
 };
 bool ParseAlarmRecord(const uint8_t* data, size_t length, AlarmRecord& out);
 
@@ -73,8 +73,7 @@ Bytes BuildInfAudioPacket(uint32_t sequence, const uint8_t* audio, size_t length
 // start a header of its own.
 bool IsHeaderSafe(const std::string& text);
 
-std::string BuildAlarmRequest(const std::string& host, int port, const std::string& user,
-                              const std::string& password);
+std::string BuildAlarmRequest(const std::string& host, int port, const std::string& user, const std::string& password);
 
 // "until the second empty line": the reply head and the text block after it.
 bool AlarmReplyComplete(const std::string& reply);
@@ -95,10 +94,10 @@ bool ParseFrameHeader(const uint8_t* data, size_t length, FrameHeader& out);
 AlarmKind KindOfPayload(const std::string& payload);
 
 // The talk request of families 71 and 77 (codec 1: G.726, else G.711 A-law).
-std::string BuildTalkInvite(const std::string& host, int port, const std::string& user,
-                            const std::string& password, int codec);
-std::string BuildTalkAck(const std::string& host, int port, const std::string& user,
-                         const std::string& password, const std::string& sessionId);
+std::string BuildTalkInvite(const std::string& host, int port, const std::string& user, const std::string& password,
+                            int codec);
+std::string BuildTalkAck(const std::string& host, int port, const std::string& user, const std::string& password,
+                         const std::string& sessionId);
 std::string BuildAjTalkRequest(const std::string& user, const std::string& password);
 // The reply head has arrived whole (its empty line).
 bool ReplyHeadComplete(const std::string& reply);

@@ -156,8 +156,8 @@ int Connect(const char* host, int port, int timeoutMs, int wakeFd)
         int soError = 0;
         socklen_t soLen = sizeof soError;
         bool answered = w == kReadable || w == kWaitError;
-        if (!answered || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &soLen) != 0 || soError != 0 ||
-            w != kReadable) {
+        if (!answered || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &soError, &soLen) != 0 || soError != 0
+            || w != kReadable) {
             Close(fd);
             return soError == ECONNREFUSED ? kRefused : kTimeout;
         }

@@ -146,8 +146,8 @@ int PtzSpeedFor(int nChipType, const CString& strModel, int nSpeed)
     return IsC4(strModel) ? nSpeed * 8 / 100 : nSpeed * 63 / 100;
 }
 
-std::optional<STPtzRequest> BuildPtzRequest(int nChipType, const CString& strModel, int nCode, int nSpeed,
-                                            int nPreset, const CString& strUser, const CString& strPwd)
+std::optional<STPtzRequest> BuildPtzRequest(int nChipType, const CString& strModel, int nCode, int nSpeed, int nPreset,
+                                            const CString& strUser, const CString& strPwd)
 {
     if ((nCode == 17 || nCode == 18) && (nPreset < 1 || nPreset > 255))
         return std::nullopt;

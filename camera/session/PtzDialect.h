@@ -24,5 +24,5 @@ int PtzSpeedFor(int nChipType, const CString& strModel, int nSpeed);
 // The request for a command code, or none when the family has nothing for
 // it (unknown codes, presets outside 1-255, scans on other models).
 // strUser and strPwd are the URL-encoded account (AJ only).
-std::optional<STPtzRequest> BuildPtzRequest(int nChipType, const CString& strModel, int nCode, int nSpeed,
-                                            int nPreset, const CString& strUser, const CString& strPwd);
+std::optional<STPtzRequest> BuildPtzRequest(int nChipType, const CString& strModel, int nCode, int nSpeed, int nPreset,
+                                            const CString& strUser, const CString& strPwd);

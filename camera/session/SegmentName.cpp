@@ -4,7 +4,8 @@
 
 namespace vxcam {
 
-CString JoinFolder(const CString& folder, const CString& name) {
+CString JoinFolder(const CString& folder, const CString& name)
+{
     if (folder.IsEmpty())
         return name;
     char last = folder[folder.GetLength() - 1];
@@ -14,7 +15,8 @@ CString JoinFolder(const CString& folder, const CString& name) {
 }
 
 CString NextFreeTimedPath(const CString& folder, time_t start, const char* format, const char* suffix,
-                          const std::function<bool(const CString&)>& exists) {
+                          const std::function<bool(const CString&)>& exists)
+{
     for (int step = 0; step < 3600; ++step) {
         time_t t = start + step;
         struct tm local {};
@@ -29,11 +31,12 @@ CString NextFreeTimedPath(const CString& folder, time_t start, const char* forma
     return CString();
 }
 
-CString NextFreeTimedPath(const CString& folder, time_t start, const char* format, const char* suffix) {
+CString NextFreeTimedPath(const CString& folder, time_t start, const char* format, const char* suffix)
+{
     return NextFreeTimedPath(folder, start, format, suffix, [](const CString& path) {
         struct stat st {};
         return lstat(path, &st) == 0;
     });
 }
 
-} // namespace vxcam
+}  // namespace vxcam

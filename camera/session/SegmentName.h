@@ -25,4 +25,4 @@ CString NextFreeTimedPath(const CString& folder, time_t start, const char* forma
 // The same with the file system as judge.
 CString NextFreeTimedPath(const CString& folder, time_t start, const char* format, const char* suffix);
 
-} // namespace vxcam
+}  // namespace vxcam

@@ -8,11 +8,13 @@
 
 class CStateLock {
 public:
-    explicit CStateLock(HANDLE hMutex) : m_hMutex(hMutex) {
+    explicit CStateLock(HANDLE hMutex) : m_hMutex(hMutex)
+    {
         if (m_hMutex)
             WaitForSingleObject(m_hMutex, INFINITE);
     }
-    ~CStateLock() {
+    ~CStateLock()
+    {
         if (m_hMutex)
             ReleaseMutex(m_hMutex);
     }

@@ -4,20 +4,26 @@
 #include "camera/session/CameraMessages.h"
 #include "utility/vx_log.h"
 
-VXCameraThread::VXCameraThread() { m_hWake = CreateEvent(nullptr, TRUE, FALSE, nullptr); }
+VXCameraThread::VXCameraThread()
+{
+    m_hWake = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+}
 
-VXCameraThread::~VXCameraThread() {
+VXCameraThread::~VXCameraThread()
+{
     vx_log(VX_LOG_TRACE, "[%s] VXCameraThread::~VXCameraThread 1", Name());
     Stop();
     if (m_hWake)
         CloseHandle(m_hWake);
 }
 
-const char* VXCameraThread::Name() const {
+const char* VXCameraThread::Name() const
+{
     return m_pOwner ? static_cast<const char*>(m_pOwner->m_stCameraInfo.strName) : "";
 }
 
-int VXCameraThread::Start(CWebWatchBase* pOwner) {
+int VXCameraThread::Start(CWebWatchBase* pOwner)
+{
     if (m_hThread)
         return 1;
     m_pOwner = pOwner;
@@ -32,13 +38,15 @@ int VXCameraThread::Start(CWebWatchBase* pOwner) {
     return 1;
 }
 
-void VXCameraThread::SetRunFlag(int bRun) {
+void VXCameraThread::SetRunFlag(int bRun)
+{
     m_bRun = bRun;
     if (!bRun && m_hWake)
         SetEvent(m_hWake);
 }
 
-void VXCameraThread::Stop() {
+void VXCameraThread::Stop()
+{
     SetRunFlag(0);
     if (!m_hThread)
         return;
@@ -49,18 +57,21 @@ void VXCameraThread::Stop() {
     m_hThread = nullptr;
 }
 
-DWORD WINAPI VXCameraThread::ThreadProc(LPVOID param) {
+DWORD WINAPI VXCameraThread::ThreadProc(LPVOID param)
+{
     vxk::SetCurrentThreadName("vxcam-reconnect");
     static_cast<VXCameraThread*>(param)->DetectConnection();
     return 0;
 }
 
-void VXCameraThread::PostStep(UINT nCode) const {
+void VXCameraThread::PostStep(UINT nCode) const
+{
     if (HWND self = m_pOwner->m_hSelf.load())
         ::PostMessage(self, nCode, nCode, 0);
 }
 
-void VXCameraThread::DetectConnection() {
+void VXCameraThread::DetectConnection()
+{
     vx_log(VX_LOG_TRACE, "[%s] VXCameraThread::DetectConnection start", Name());
     int round = 0;
     while (m_bRun.load()) {
@@ -77,7 +88,8 @@ void VXCameraThread::DetectConnection() {
     }
 }
 
-int VXCameraThread::StartCamera(int bCleanup, int bStopOnly) {
+int VXCameraThread::StartCamera(int bCleanup, int bStopOnly)
+{
     if (!m_bRun.load())
         return START_OK;
     vx_log(VX_LOG_TRACE, "[%s] VXCameraThread::StartCamera 1", Name());

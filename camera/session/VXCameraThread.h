@@ -42,5 +42,5 @@ private:
     CWebWatchBase* m_pOwner = nullptr;
     HANDLE m_hThread = nullptr;
     std::atomic<int> m_bRun{0};
-    HANDLE m_hWake = nullptr; // set when the run flag clears
+    HANDLE m_hWake = nullptr;  // set when the run flag clears
 };

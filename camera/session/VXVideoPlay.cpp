@@ -16,11 +16,13 @@ std::set<std::string> g_pendingSnapshots;
 
 class SessionLock {
 public:
-    explicit SessionLock(CRITICAL_SECTION* cs) : m_cs(cs) {
+    explicit SessionLock(CRITICAL_SECTION* cs) : m_cs(cs)
+    {
         if (m_cs)
             EnterCriticalSection(m_cs);
     }
-    ~SessionLock() {
+    ~SessionLock()
+    {
         if (m_cs)
             LeaveCriticalSection(m_cs);
     }
@@ -31,45 +33,63 @@ private:
     CRITICAL_SECTION* m_cs;
 };
 
-} // namespace
+}  // namespace
 
 VXVideoPlay::VXVideoPlay() = default;
 
-VXVideoPlay::~VXVideoPlay() {
+VXVideoPlay::~VXVideoPlay()
+{
     vx_log(VX_LOG_TRACE, "VXVideoPlay::~VXVideoPlay");
     DestroyPlayInstance();
 }
 
-void VXVideoPlay::SetCameraName(const CString& strName) { m_strCameraName = strName; }
+void VXVideoPlay::SetCameraName(const CString& strName)
+{
+    m_strCameraName = strName;
+}
 
-void VXVideoPlay::SetSession(VXNET_HANDLE hSession, CRITICAL_SECTION* pSessionLock) {
+void VXVideoPlay::SetSession(VXNET_HANDLE hSession, CRITICAL_SECTION* pSessionLock)
+{
     m_hSession = hSession;
     m_pSessionLock = pSessionLock;
 }
 
-void VXVideoPlay::SetMedia(const CString& strPath, int nMode) {
+void VXVideoPlay::SetMedia(const CString& strPath, int nMode)
+{
     m_strMedia = strPath;
     m_nMode = nMode;
 }
 
-void VXVideoPlay::SetNotifyWindow(HWND hWnd) { m_hNotifyWnd = hWnd; }
-void VXVideoPlay::SetRenderWindow(HWND hWnd) { m_hRenderWnd = hWnd; }
-void VXVideoPlay::SetMute(int bMute) { m_bSound = bMute ? 0 : 1; }
+void VXVideoPlay::SetNotifyWindow(HWND hWnd)
+{
+    m_hNotifyWnd = hWnd;
+}
+void VXVideoPlay::SetRenderWindow(HWND hWnd)
+{
+    m_hRenderWnd = hWnd;
+}
+void VXVideoPlay::SetMute(int bMute)
+{
+    m_bSound = bMute ? 0 : 1;
+}
 
-void VXVideoPlay::ApplySound(int bSound) {
+void VXVideoPlay::ApplySound(int bSound)
+{
     m_bSound = bSound ? 1 : 0;
     vxplay_inst inst = m_inst.load();
     if (inst)
         vxplay_audio_set_enable(inst, m_bSound);
 }
 
-void VXVideoPlay::Post(UINT code, LPARAM lParam) const {
+void VXVideoPlay::Post(UINT code, LPARAM lParam) const
+{
     HWND hWnd = m_hNotifyWnd.load();
     if (hWnd)
         ::PostMessage(hWnd, code, code, lParam);
 }
 
-int VXVideoPlay::CreatePlayInstance(int bRecordOnly, int nPreRecLen) {
+int VXVideoPlay::CreatePlayInstance(int bRecordOnly, int nPreRecLen)
+{
     if (m_inst.load())
         return 1;
     vxplay_inst inst = nullptr;
@@ -85,7 +105,8 @@ int VXVideoPlay::CreatePlayInstance(int bRecordOnly, int nPreRecLen) {
     return 1;
 }
 
-int VXVideoPlay::StartPlay() {
+int VXVideoPlay::StartPlay()
+{
     if (m_bPlaying.load())
         return 1;
     vxplay_inst inst = m_inst.load();
@@ -140,7 +161,8 @@ int VXVideoPlay::StartPlay() {
     return 1;
 }
 
-void VXVideoPlay::DestroyPlayInstance() {
+void VXVideoPlay::DestroyPlayInstance()
+{
     const char* name = m_strCameraName;
     vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay::DestroyPlayInstance", name);
     vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay::StopPlay Start", name);
@@ -170,12 +192,14 @@ void VXVideoPlay::DestroyPlayInstance() {
     m_bInstance = 0;
 }
 
-int VXVideoPlay::IsRecording() const {
+int VXVideoPlay::IsRecording() const
+{
     vxplay_inst inst = m_inst.load();
     return inst && vxplay_record_status(inst) == 1 ? 1 : 0;
 }
 
-int VXVideoPlay::StartRecord(const CString& strPath, int bFlag) {
+int VXVideoPlay::StartRecord(const CString& strPath, int bFlag)
+{
     vxplay_inst inst = m_inst.load();
     if (!inst)
         return 0;
@@ -189,13 +213,15 @@ int VXVideoPlay::StartRecord(const CString& strPath, int bFlag) {
     return 1;
 }
 
-void VXVideoPlay::StopRecord() {
+void VXVideoPlay::StopRecord()
+{
     vxplay_inst inst = m_inst.load();
     if (inst && vxplay_record_status(inst) == 1)
         vxplay_record_stop(inst);
 }
 
-int VXVideoPlay::Snapshot(const CString& strPath) {
+int VXVideoPlay::Snapshot(const CString& strPath)
+{
     vxplay_inst inst = m_inst.load();
     if (!inst)
         return 0;
@@ -214,42 +240,50 @@ int VXVideoPlay::Snapshot(const CString& strPath) {
     return 1;
 }
 
-bool VXVideoPlay::IsSnapshotPending(const CString& strPath) {
+bool VXVideoPlay::IsSnapshotPending(const CString& strPath)
+{
     std::lock_guard lock(g_pendingMutex);
     return g_pendingSnapshots.count(std::string(strPath)) != 0;
 }
 
-int VXVideoPlay::SetTransform(int nTransform) {
+int VXVideoPlay::SetTransform(int nTransform)
+{
     vxplay_inst inst = m_inst.load();
     return inst ? vxplay_set_transform(inst, nTransform) : -1;
 }
 
-int VXVideoPlay::SetAspect(float fAspect) {
+int VXVideoPlay::SetAspect(float fAspect)
+{
     vxplay_inst inst = m_inst.load();
     return inst ? vxplay_set_aspect_ratio(inst, fAspect) : -1;
 }
 
-int VXVideoPlay::DisplayLast() {
+int VXVideoPlay::DisplayLast()
+{
     vxplay_inst inst = m_inst.load();
     return inst ? vxplay_display_last(inst) : -1;
 }
 
-int64_t VXVideoPlay::GetFilePosition() const {
+int64_t VXVideoPlay::GetFilePosition() const
+{
     vxplay_inst inst = m_inst.load();
     return inst ? vxplay_file_get_position(inst) : -1;
 }
 
-int VXVideoPlay::Pause() {
+int VXVideoPlay::Pause()
+{
     vxplay_inst inst = m_inst.load();
     return inst ? vxplay_file_pause(inst) : -1;
 }
 
-int VXVideoPlay::Resume() {
+int VXVideoPlay::Resume()
+{
     vxplay_inst inst = m_inst.load();
     return inst ? vxplay_file_resume(inst) : -1;
 }
 
-int VXVideoPlay::SetPosition(int64_t nPosition) {
+int VXVideoPlay::SetPosition(int64_t nPosition)
+{
     vxplay_inst inst = m_inst.load();
     if (!inst)
         return -1;
@@ -259,13 +293,23 @@ int VXVideoPlay::SetPosition(int64_t nPosition) {
 }
 
 // Fast play, seeking by percent and scaling are not offered by the player.
-int VXVideoPlay::PlayFast(int) { return m_inst.load() ? 0 : -1; }
-int VXVideoPlay::SetPositionPercent(double) { return m_inst.load() ? 0 : -1; }
-int VXVideoPlay::SetVideoScale(float) { return m_inst.load() ? 0 : -1; }
+int VXVideoPlay::PlayFast(int)
+{
+    return m_inst.load() ? 0 : -1;
+}
+int VXVideoPlay::SetPositionPercent(double)
+{
+    return m_inst.load() ? 0 : -1;
+}
+int VXVideoPlay::SetVideoScale(float)
+{
+    return m_inst.load() ? 0 : -1;
+}
 
 // ---- bitrate display ----
 
-void VXVideoPlay::ShowBitrate(int bShow) {
+void VXVideoPlay::ShowBitrate(int bShow)
+{
     vxplay_inst inst = m_inst.load();
     if (bShow) {
         if (!inst || !m_bPlaying.load() || m_hBitrateThread)
@@ -287,7 +331,8 @@ void VXVideoPlay::ShowBitrate(int bShow) {
     }
 }
 
-void VXVideoPlay::StopBitrateThread() {
+void VXVideoPlay::StopBitrateThread()
+{
     m_bBitrateRun = 0;
     if (m_hBitrateWake)
         SetEvent(m_hBitrateWake);
@@ -304,13 +349,15 @@ void VXVideoPlay::StopBitrateThread() {
     }
 }
 
-DWORD WINAPI VXVideoPlay::BitrateThread(LPVOID param) {
+DWORD WINAPI VXVideoPlay::BitrateThread(LPVOID param)
+{
     vxk::SetCurrentThreadName("vxcam-bitrate");
     static_cast<VXVideoPlay*>(param)->BitrateLoop();
     return 0;
 }
 
-void VXVideoPlay::BitrateLoop() {
+void VXVideoPlay::BitrateLoop()
+{
     while (m_bBitrateRun.load()) {
         vxplay_inst inst = m_inst.load();
         if (inst && m_bPlaying.load()) {
@@ -331,7 +378,8 @@ void VXVideoPlay::BitrateLoop() {
 
 // ---- callbacks (vxnet's and vxplay's threads; no lock) ----
 
-void VXVideoPlay::OnStreamTrack(void* user, const vxstream_track* track) {
+void VXVideoPlay::OnStreamTrack(void* user, const vxstream_track* track)
+{
     auto* self = static_cast<VXVideoPlay*>(user);
     vxplay_inst inst = self->m_inst.load();
     if (inst)
@@ -339,21 +387,24 @@ void VXVideoPlay::OnStreamTrack(void* user, const vxstream_track* track) {
 }
 
 void VXVideoPlay::OnStreamData(void* user, int streamIndex, int mediaType, const uint8_t* data, int size, int64_t pts,
-                               int64_t dts, int flags) {
+                               int64_t dts, int flags)
+{
     auto* self = static_cast<VXVideoPlay*>(user);
     vxplay_inst inst = self->m_inst.load();
     if (inst)
         vxplay_input_stream(inst, self, streamIndex, mediaType, data, size, pts, dts, flags);
 }
 
-void VXVideoPlay::OnStreamError(void* user, int code) {
+void VXVideoPlay::OnStreamError(void* user, int code)
+{
     auto* self = static_cast<VXVideoPlay*>(user);
     vx_log(VX_LOG_INFO, "rtsp_stream_err_func %d", code);
     self->m_bPlaying = 0;
     self->Post(UM_VX_CAMERA_VIDEO_FAILED);
 }
 
-void VXVideoPlay::OnDecode(void* user, int a, int b) {
+void VXVideoPlay::OnDecode(void* user, int a, int b)
+{
     if (a != 0 || b != 0)
         return;
     static_cast<VXVideoPlay*>(user)->PostFirstPicture();
@@ -361,14 +412,16 @@ void VXVideoPlay::OnDecode(void* user, int a, int b) {
 
 // The player tells of its first picture twice (decode callback and event):
 // the window hears of it once per start.
-void VXVideoPlay::PostFirstPicture() {
+void VXVideoPlay::PostFirstPicture()
+{
     if (m_bPictureTold.exchange(1))
         return;
     vx_log(VX_LOG_INFO, "VXVideoPlay::mediaplayerEventHandle UM_VX_CAMERA_VIDEO_VOUT");
     Post(UM_VX_CAMERA_VIDEO_VOUT);
 }
 
-void VXVideoPlay::OnEvent(void* user, int code, int64_t value) {
+void VXVideoPlay::OnEvent(void* user, int code, int64_t value)
+{
     auto* self = static_cast<VXVideoPlay*>(user);
     vx_log(VX_LOG_TRACE, "play_event_func %d-%lld", code, static_cast<long long>(value));
     switch (code) {
@@ -410,7 +463,8 @@ void VXVideoPlay::OnEvent(void* user, int code, int64_t value) {
     }
 }
 
-void VXVideoPlay::OnRecordResult(void* user, int result, const char* path) {
+void VXVideoPlay::OnRecordResult(void* user, int result, const char* path)
+{
     if (result == 0) {
         vx_log(VX_LOG_INFO, "record ok %s", path);
         return;
@@ -419,7 +473,8 @@ void VXVideoPlay::OnRecordResult(void* user, int result, const char* path) {
     vx_log(VX_LOG_INFO, "record err %d-%s", result, path);
 }
 
-void VXVideoPlay::OnSnapshotResult(void*, int result, const char* path) {
+void VXVideoPlay::OnSnapshotResult(void*, int result, const char* path)
+{
     if (result == 0)
         vx_log(VX_LOG_INFO, "snapshot ok %s", path);
     else

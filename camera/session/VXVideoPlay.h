@@ -96,7 +96,7 @@ private:
     HWND m_hRenderWnd = nullptr;
     std::atomic<int> m_bBitrateRun{0};
     HANDLE m_hBitrateThread = nullptr;
-    HANDLE m_hBitrateWake = nullptr; // set to end the bitrate thread's wait
+    HANDLE m_hBitrateWake = nullptr;  // set to end the bitrate thread's wait
     std::atomic<int64_t> m_nFileLength{0};
-    std::atomic<int> m_bPictureTold{0}; // the first picture was reported since the start
+    std::atomic<int> m_bPictureTold{0};  // the first picture was reported since the start
 };

@@ -8,8 +8,8 @@
 #include <mdbtools.h>
 
 #include <cstdio>
-#include <strings.h>
 #include <string>
+#include <strings.h>
 #include <vector>
 
 namespace {
@@ -55,7 +55,8 @@ bool DumpTable(MdbHandle* mdb, const char* name, bool required, std::string& out
             // missing, which the import maps to the empty text or its default.
             if (lengths[i] <= 0)
                 continue;
-            size_t len = static_cast<size_t>(lengths[i]) < MDB_BIND_SIZE ? static_cast<size_t>(lengths[i]) : MDB_BIND_SIZE;
+            size_t len =
+                static_cast<size_t>(lengths[i]) < MDB_BIND_SIZE ? static_cast<size_t>(lengths[i]) : MDB_BIND_SIZE;
             row[col->name] = std::string(values[i].data(), len);
         }
         out += FormatLegacyRow(name, row);

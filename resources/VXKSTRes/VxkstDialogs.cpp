@@ -78,9 +78,9 @@ void MainWindow(vxw::ResourceModule& m)
         int id;
         const char* text;
     } buttons[] = {
-        {IDC_BTN_MIN, "Minimise"},     {IDC_BTN_MAX, "Maximise"},     {IDC_BTN_EXIT, "Exit"},
-        {IDC_BTN_SYS_PARAM, "Settings"}, {IDC_BTN_ADD_CAMERA, "Add"}, {IDC_BTN_REC_SCHEDULE, "Schedule"},
-        {IDC_BTN_REC_QUERY, "Search"}, {IDC_BTN_START_ALL, "Start all"}, {IDC_BTN_STOP_ALL, "Stop all"},
+        {IDC_BTN_MIN, "Minimise"},          {IDC_BTN_MAX, "Maximise"},        {IDC_BTN_EXIT, "Exit"},
+        {IDC_BTN_SYS_PARAM, "Settings"},    {IDC_BTN_ADD_CAMERA, "Add"},      {IDC_BTN_REC_SCHEDULE, "Schedule"},
+        {IDC_BTN_REC_QUERY, "Search"},      {IDC_BTN_START_ALL, "Start all"}, {IDC_BTN_STOP_ALL, "Stop all"},
         {IDC_BTN_DELETE_ALL, "Delete all"},
     };
     short x = 4;
@@ -89,8 +89,8 @@ void MainWindow(vxw::ResourceModule& m)
         x += 44;
     }
     t.items.push_back(Control(WC_LISTVIEW, IDC_LIST_CAMERA, "",
-                              kChild | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL, 4,
-                              84, 525, 250));
+                              kChild | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL, 4, 84,
+                              525, 250));
     m.AddDialog(IDD_MAIN, t);
 }
 
@@ -103,16 +103,26 @@ void AddCamera(vxw::ResourceModule& m)
 {
     vxw::DialogTemplate t = Dialog("Camera", 230, 176, kPlain);
     t.items = {
-        Label("Type", 8, 8, 60),           Combo(5246, 72, 8, 150),
-        Label("Name", 8, 26, 60),          Edit(5047, 72, 26, 150),
-        Label("Host", 8, 44, 60),          Edit(5004, 72, 44, 150),
-        Label("Port", 8, 62, 60, 5247),    Edit(1058, 72, 62, 60, ES_NUMBER),
-        Label("HTTP port", 8, 62, 60, 5248), Edit(1062, 72, 62, 60, ES_NUMBER),
-        Label("RTSP port", 8, 80, 60),     Edit(1061, 72, 80, 60, ES_NUMBER),
-        Label("Channel", 8, 98, 60),       Combo(1122, 72, 98, 60, {"1", "2", "3", "4"}),
-        Label("Stream", 8, 116, 60),       Combo(1123, 72, 116, 100),
-        Label("User", 8, 134, 60),         Edit(1059, 72, 134, 100),
-        Label("Password", 8, 152, 60),     Edit(1060, 72, 152, 100, ES_PASSWORD),
+        Label("Type", 8, 8, 60),
+        Combo(5246, 72, 8, 150),
+        Label("Name", 8, 26, 60),
+        Edit(5047, 72, 26, 150),
+        Label("Host", 8, 44, 60),
+        Edit(5004, 72, 44, 150),
+        Label("Port", 8, 62, 60, 5247),
+        Edit(1058, 72, 62, 60, ES_NUMBER),
+        Label("HTTP port", 8, 62, 60, 5248),
+        Edit(1062, 72, 62, 60, ES_NUMBER),
+        Label("RTSP port", 8, 80, 60),
+        Edit(1061, 72, 80, 60, ES_NUMBER),
+        Label("Channel", 8, 98, 60),
+        Combo(1122, 72, 98, 60, {"1", "2", "3", "4"}),
+        Label("Stream", 8, 116, 60),
+        Combo(1123, 72, 116, 100),
+        Label("User", 8, 134, 60),
+        Edit(1059, 72, 134, 100),
+        Label("Password", 8, 152, 60),
+        Edit(1060, 72, 152, 100, ES_PASSWORD),
     };
     t.cy = 196;
     t.items.push_back(Push(IDOK, "OK", 116, 176, BS_DEFPUSHBUTTON));

@@ -259,10 +259,8 @@ void AddVideoPages(vxw::ResourceModule& m)
     d.cy = 70;
     d.caption = "Video Setup (Smartphone and Pad)";
     d.items = {
-        Label("Resolution:", 10, 12, 50),
-        Combo(IDC_VIDEO_MOBILE_SIZE, 65, 10, 80, {"Large", "Small"}),
-        Button(IDC_REFRESH, "Refresh", 10, 45, 60),
-        Button(IDC_NET_APPLY, "Apply", 80, 45, 60),
+        Label("Resolution:", 10, 12, 50),           Combo(IDC_VIDEO_MOBILE_SIZE, 65, 10, 80, {"Large", "Small"}),
+        Button(IDC_REFRESH, "Refresh", 10, 45, 60), Button(IDC_NET_APPLY, "Apply", 80, 45, 60),
         Button(IDCANCEL, "Close", 150, 45, 60),
     };
     m.AddDialog(IDD_VIDEO_MOBILE, d);

@@ -32,8 +32,7 @@ void FillProgress(vxw::ResourceModule& m)
     };
     t.items = {
         item("STATIC", IDC_PROGRESS_TEXT,
-             "IP address has updated successfully. Camera is reconnecting, please wait ......", SS_LEFT, 8, 6, 244,
-             24),
+             "IP address has updated successfully. Camera is reconnecting, please wait ......", SS_LEFT, 8, 6, 244, 24),
         item(PROGRESS_CLASS, IDC_PROGRESS_BAR, "", PBS_SMOOTH | WS_BORDER, 8, 34, 244, 12),
         item("STATIC", IDC_PROGRESS_SHARE, "", SS_LEFT, 8, 52, 244, 10),
     };

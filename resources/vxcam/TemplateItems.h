@@ -12,8 +12,8 @@ namespace vxcam_res::items {
 using Items = std::vector<vxw::DialogItemTemplate>;
 constexpr DWORD kTab = WS_TABSTOP;
 
-inline vxw::DialogItemTemplate Item(const char* cls, int id, const char* text, DWORD style, short x, short y,
-                                    short cx, short cy, std::vector<std::string> entries = {})
+inline vxw::DialogItemTemplate Item(const char* cls, int id, const char* text, DWORD style, short x, short y, short cx,
+                                    short cy, std::vector<std::string> entries = {})
 {
     return vxw::DialogItemTemplate{cls, id, text, style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, std::move(entries)};
 }

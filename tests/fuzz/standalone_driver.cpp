@@ -30,9 +30,17 @@ std::string mutate(std::string s, std::mt19937& rng, const std::vector<std::stri
     for (int i = 0; i < steps; ++i) {
         size_t pos = s.empty() ? 0 : rng() % (s.size() + 1);
         switch (rng() % 6) {
-        case 0: if (!s.empty() && pos < s.size()) s[pos] = static_cast<char>(rng()); break;
-        case 1: s.insert(pos, 1, static_cast<char>(rng())); break;
-        case 2: if (pos < s.size()) s.erase(pos, 1 + rng() % 16); break;
+        case 0:
+            if (!s.empty() && pos < s.size())
+                s[pos] = static_cast<char>(rng());
+            break;
+        case 1:
+            s.insert(pos, 1, static_cast<char>(rng()));
+            break;
+        case 2:
+            if (pos < s.size())
+                s.erase(pos, 1 + rng() % 16);
+            break;
         case 3: {  // splice a piece of another input
             const std::string& o = corpus[rng() % corpus.size()];
             if (!o.empty()) {
@@ -41,11 +49,15 @@ std::string mutate(std::string s, std::mt19937& rng, const std::vector<std::stri
             }
             break;
         }
-        case 4: if (pos < s.size()) s.insert(pos, s.substr(pos, 1 + rng() % 32)); break;
+        case 4:
+            if (pos < s.size())
+                s.insert(pos, s.substr(pos, 1 + rng() % 32));
+            break;
         case 5: {
-            static const char* const tokens[] = {"<", ">", "</", "/>", "=", "\"", "'", "&", ";", "[", "]",
-                                                 "\r\n", "\n", "%", "&#x", "<?xml", "<!--", "-->", "<![CDATA[",
-                                                 "var ", "\xEF\xBB\xBF", "\xFF\xFE", "{", "}", ":", ","};
+            static const char* const tokens[] = {
+                "<",         ">",    "</",           "/>",       "=", "\"",  "'",     "&",    ";",
+                "[",         "]",    "\r\n",         "\n",       "%", "&#x", "<?xml", "<!--", "-->",
+                "<![CDATA[", "var ", "\xEF\xBB\xBF", "\xFF\xFE", "{", "}",   ":",     ","};
             s.insert(pos, tokens[rng() % (sizeof tokens / sizeof *tokens)]);
             break;
         }

@@ -71,8 +71,8 @@ public:
             env.push_back("QT_QPA_PLATFORM=offscreen");
         for (char** e = environ; *e; ++e) {
             std::string v = *e;
-            if (v.rfind("VX_PROGRAM_DIR=", 0) && v.rfind("VX_RUNTIME_DIR=", 0) && v.rfind("QT_QPA_PLATFORM=", 0) &&
-                v.rfind("DISPLAY=", 0) && v.rfind("WAYLAND_DISPLAY=", 0))
+            if (v.rfind("VX_PROGRAM_DIR=", 0) && v.rfind("VX_RUNTIME_DIR=", 0) && v.rfind("QT_QPA_PLATFORM=", 0)
+                && v.rfind("DISPLAY=", 0) && v.rfind("WAYLAND_DISPLAY=", 0))
                 env.push_back(v);
         }
         args.insert(args.begin(), kProgram);

@@ -44,17 +44,28 @@ inline CString Text(UINT id)
 inline CString StatusText(int code)
 {
     switch (code) {
-    case 0: return Text(IDS_STATE_STOPPED);
-    case 1: return Text(IDS_STATE_IDLE);
-    case 2: return Text(IDS_STATE_RECORDING);
-    case 3: return Text(IDS_STATE_OFF_SCHEDULE);
-    case 4: return Text(IDS_STATE_DISABLED);
-    case 5: return Text(IDS_STATE_DISK_LOW);
-    case 7: return Text(IDS_STATE_WAIT_MOTION);
-    case 16: return Text(IDS_STATE_NO_CAMERA);
-    case 17: return Text(IDS_STATE_CONNECT_FAILED);
-    case 18: return Text(IDS_STATE_PLAY_FAILED);
-    default: return CString();
+    case 0:
+        return Text(IDS_STATE_STOPPED);
+    case 1:
+        return Text(IDS_STATE_IDLE);
+    case 2:
+        return Text(IDS_STATE_RECORDING);
+    case 3:
+        return Text(IDS_STATE_OFF_SCHEDULE);
+    case 4:
+        return Text(IDS_STATE_DISABLED);
+    case 5:
+        return Text(IDS_STATE_DISK_LOW);
+    case 7:
+        return Text(IDS_STATE_WAIT_MOTION);
+    case 16:
+        return Text(IDS_STATE_NO_CAMERA);
+    case 17:
+        return Text(IDS_STATE_CONNECT_FAILED);
+    case 18:
+        return Text(IDS_STATE_PLAY_FAILED);
+    default:
+        return CString();
     }
 }
 
@@ -187,8 +198,8 @@ public:
         std::string sql = "INSERT OR REPLACE INTO TBL_CHANNEL_LIST(CAMERAID, MON_SREC_TIME, TUE_SREC_TIME, "
                           "WED_SREC_TIME, THU_SREC_TIME, FRI_SREC_TIME, SAT_SREC_TIME, SUN_SREC_TIME, MON_NACT_TIME, "
                           "TUE_NACT_TIME, WED_NACT_TIME, THU_NACT_TIME, FRI_NACT_TIME, SAT_NACT_TIME, SUN_NACT_TIME, "
-                          "REC_ENABLE, REC_PATH, REC_DAYS, REC_DURATION) VALUES(" +
-                          std::to_string(id);
+                          "REC_ENABLE, REC_PATH, REC_DAYS, REC_DURATION) VALUES("
+                          + std::to_string(id);
         for (int d = 0; d < 7; ++d)
             sql += ", '" + cont + "'";
         for (int d = 0; d < 7; ++d)
@@ -204,8 +215,7 @@ public:
 
     // Runs the main window; `check` works it. Other modal dialogs go to
     // `dialogs` (a dialog the window opens), else they are cancelled.
-    INT_PTR Run(const std::function<void(CMainDlg&)>& check,
-                const std::function<void(CDialog&)>& dialogs = nullptr)
+    INT_PTR Run(const std::function<void(CMainDlg&)>& check, const std::function<void(CDialog&)>& dialogs = nullptr)
     {
         GlobalInfo().LoadMainSkin();
         CMainDlg dlg;
@@ -266,7 +276,10 @@ public:
         return -1;
     }
     // Pumps until the status is `code` (true) or ms passed.
-    bool WaitFor(int code, DWORD ms) { return Until([&] { return Now() == code; }, ms); }
+    bool WaitFor(int code, DWORD ms)
+    {
+        return Until([&] { return Now() == code; }, ms);
+    }
     bool Until(const std::function<bool()>& cond, DWORD ms)
     {
         return vxw::PumpUntil(
@@ -276,7 +289,10 @@ public:
             },
             ms);
     }
-    void Pump(DWORD ms) { Until([] { return false; }, ms); }
+    void Pump(DWORD ms)
+    {
+        Until([] { return false; }, ms);
+    }
     void Note()
     {
         int now = Now();
@@ -312,10 +328,10 @@ public:
 
 }  // namespace rectest
 
-#define VX_RECORDER_TEST_MAIN()                                                  \
-    int main(int argc, char** argv)                                             \
-    {                                                                           \
-        ::testing::InitGoogleTest(&argc, argv);                                 \
-        ::testing::AddGlobalTestEnvironment(new rectest::RecorderEnvironment()); \
-        return RUN_ALL_TESTS();                                                 \
+#define VX_RECORDER_TEST_MAIN()                                                                                        \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        ::testing::InitGoogleTest(&argc, argv);                                                                        \
+        ::testing::AddGlobalTestEnvironment(new rectest::RecorderEnvironment());                                       \
+        return RUN_ALL_TESTS();                                                                                        \
     }

@@ -41,13 +41,32 @@ LegacyTables SampleTables()
 {
     LegacyTables t;
     // A file from before the four columns, and one with them.
-    t.cameras.push_back({{"CAMERAID", "7"}, {"IP", "10.0.0.7"}, {"NAME", "Gate"}, {"PORT", "9660"},
-                         {"CHANNEL", "0"}, {"UID", "admin"}, {"PWD", "x'y"}, {"FLAG", "0"}});
-    t.cameras.push_back({{"CAMERAID", "12"}, {"IP", "cam12"}, {"NAME", "Yard"}, {"PORT", "80"}, {"CHANNEL", "1"},
-                         {"UID", "u"}, {"PWD", "p"}, {"TYPE", "2"}, {"STREAM", "1"}, {"RTSP", "8554"},
-                         {"PIN", "1234"}, {"FLAG", "0"}});
-    t.schedules.push_back({{"CAMERAID", "7"}, {"MON_SREC_TIME", "8,9,"}, {"SUN_NACT_TIME", "23,"},
-                           {"REC_ENABLE", "1"}, {"REC_PATH", "D:\\records\\gate"}, {"REC_DAYS", "5"},
+    t.cameras.push_back({{"CAMERAID", "7"},
+                         {"IP", "10.0.0.7"},
+                         {"NAME", "Gate"},
+                         {"PORT", "9660"},
+                         {"CHANNEL", "0"},
+                         {"UID", "admin"},
+                         {"PWD", "x'y"},
+                         {"FLAG", "0"}});
+    t.cameras.push_back({{"CAMERAID", "12"},
+                         {"IP", "cam12"},
+                         {"NAME", "Yard"},
+                         {"PORT", "80"},
+                         {"CHANNEL", "1"},
+                         {"UID", "u"},
+                         {"PWD", "p"},
+                         {"TYPE", "2"},
+                         {"STREAM", "1"},
+                         {"RTSP", "8554"},
+                         {"PIN", "1234"},
+                         {"FLAG", "0"}});
+    t.schedules.push_back({{"CAMERAID", "7"},
+                           {"MON_SREC_TIME", "8,9,"},
+                           {"SUN_NACT_TIME", "23,"},
+                           {"REC_ENABLE", "1"},
+                           {"REC_PATH", "D:\\records\\gate"},
+                           {"REC_DAYS", "5"},
                            {"REC_DURATION", "30"}});
     t.schedules.push_back({{"CAMERAID", "12"}, {"REC_ENABLE", "1"}, {"REC_PATH", "\\\\server\\share"}});
     return t;

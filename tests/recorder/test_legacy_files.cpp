@@ -20,7 +20,7 @@ Value V(const char* s)
 
 std::vector<JetColumn> CameraColumns(bool withNewColumns)
 {
-    std::vector<JetColumn> c = {{"CAMERAID", JetColumn::Long}, {"IP", JetColumn::Text},   {"NAME", JetColumn::Text},
+    std::vector<JetColumn> c = {{"CAMERAID", JetColumn::Long}, {"IP", JetColumn::Text},      {"NAME", JetColumn::Text},
                                 {"PORT", JetColumn::Long},     {"CHANNEL", JetColumn::Long}, {"UID", JetColumn::Text},
                                 {"PWD", JetColumn::Text},      {"FLAG", JetColumn::Long}};
     if (withNewColumns) {
@@ -79,7 +79,8 @@ TEST(LegacyFiles, CamerasComeOverOnceWithTheirIds)
     for (bool withNewColumns : {false, true}) {
         Folder f;
         JetTable cams{"TBL_CAMERA", CameraColumns(withNewColumns), {}};
-        std::vector<Value> gate = {V("7"), V("10.0.0.7"), V("Tor Küche"), V("9660"), V("0"), V("admin"), V("it's"), V("0")};
+        std::vector<Value> gate = {V("7"), V("10.0.0.7"), V("Tor Küche"), V("9660"),
+                                   V("0"), V("admin"),    V("it's"),      V("0")};
         std::vector<Value> yard = {V("40"), V("yard.example"), V("Yard"), V("80"), V("2"), V("u"), V("p"), V("0")};
         if (withNewColumns) {
             gate.insert(gate.end(), {V("0"), V("1"), V("8554"), V("1234")});
@@ -134,7 +135,9 @@ TEST(LegacyFiles, CamerasComeOverOnceWithTheirIds)
 TEST(LegacyFiles, CutFilesAreReportedAndLeftAlone)
 {
     Folder source;
-    JetTable cams{"TBL_CAMERA", CameraColumns(true), {{V("7"), V("h"), V("n"), V("80"), V("0"), V("u"), V("p"), V("0"), V("2"), V("0"), V("554"), V("")}}};
+    JetTable cams{"TBL_CAMERA",
+                  CameraColumns(true),
+                  {{V("7"), V("h"), V("n"), V("80"), V("0"), V("u"), V("p"), V("0"), V("2"), V("0"), V("554"), V("")}}};
     ASSERT_TRUE(vxtest::Jet4Writer::Write(source.legacy, {cams, Schedules()}));
     std::string whole = rectest::ReadFile(source.legacy);
     for (size_t keep : {size_t(100), size_t(4096), size_t(4096 * 3), whole.size() - 4096}) {
@@ -158,7 +161,8 @@ TEST(LegacyFiles, CutFilesAreReportedAndLeftAlone)
 TEST(LegacyFiles, AReaderThatCrashesEndsAsUnreadable)
 {
     Folder f;
-    JetTable cams{"TBL_CAMERA", CameraColumns(false), {{V("7"), V("h"), V("n"), V("80"), V("0"), V("u"), V("p"), V("0")}}};
+    JetTable cams{
+        "TBL_CAMERA", CameraColumns(false), {{V("7"), V("h"), V("n"), V("80"), V("0"), V("u"), V("p"), V("0")}}};
     ASSERT_TRUE(vxtest::Jet4Writer::Write(f.legacy, {cams}));
     std::string crasher = f.dir.file("crashing-reader");
     rectest::WriteFile(crasher, "#!/bin/sh\nprintf 'TBL_CAMERA\\tCAMERAID=37\\n'\nkill -SEGV $$\n");

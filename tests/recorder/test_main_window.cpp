@@ -50,9 +50,11 @@ public:
         sqlite3_open(GlobalInfo().m_strSqlitePath, &db);
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         for (const auto& [name, type, channel, stream] : cams) {
-            std::string sql = "INSERT INTO TBL_CAMERA(IP, NAME, PORT, CHANNEL, UID, PWD, TYPE, STREAM, RTSP, PIN, FLAG) "
-                              "VALUES('10.1.1.1', '" + name + "', 80, " + std::to_string(channel) + ", 'u', 'p', " +
-                              std::to_string(type) + ", " + std::to_string(stream) + ", 554, '', 0)";
+            std::string sql =
+                "INSERT INTO TBL_CAMERA(IP, NAME, PORT, CHANNEL, UID, PWD, TYPE, STREAM, RTSP, PIN, FLAG) "
+                "VALUES('10.1.1.1', '"
+                + name + "', 80, " + std::to_string(channel) + ", 'u', 'p', " + std::to_string(type) + ", "
+                + std::to_string(stream) + ", 554, '', 0)";
             sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
         }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
@@ -87,9 +89,9 @@ TEST(CameraColumns, TextsOfEveryCase)
         const char* channel;
         unsigned stream;
     } cases[] = {
-        {0, IDS_TYPE_0, "1", IDS_STREAM_MAIN},   {1, IDS_TYPE_2, "2", IDS_STREAM_SUB},
-        {2, IDS_TYPE_2, "3", IDS_STREAM_THIRD},  {3, IDS_TYPE_3, "4", IDS_STREAM_MAIN},
-        {4, IDS_TYPE_2, "1", IDS_STREAM_MAIN},   {-1, IDS_TYPE_2, "1", IDS_STREAM_MAIN},
+        {0, IDS_TYPE_0, "1", IDS_STREAM_MAIN},  {1, IDS_TYPE_2, "2", IDS_STREAM_SUB},
+        {2, IDS_TYPE_2, "3", IDS_STREAM_THIRD}, {3, IDS_TYPE_3, "4", IDS_STREAM_MAIN},
+        {4, IDS_TYPE_2, "1", IDS_STREAM_MAIN},  {-1, IDS_TYPE_2, "1", IDS_STREAM_MAIN},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TypeStringId(c.value), c.type) << c.value;
@@ -105,9 +107,11 @@ TEST(SecondStart, TheCommandLineChoosesTheMessage)
         const char* commandLine;
         const char* message;
     } cases[] = {
-        {"-stop_rec -exit", kMsgExitName}, {"-exit -stop_rec", kMsgExitName}, {"--exit", kMsgExitName},
-        {"-start_rec -stop_rec", kMsgStopRecName}, {"-start_rec", kMsgStartRecName}, {"-EXIT", kMsgShowName},
-        {"-unknown", kMsgShowName}, {"", kMsgShowName}, {nullptr, kMsgShowName},
+        {"-stop_rec -exit", kMsgExitName}, {"-exit -stop_rec", kMsgExitName},
+        {"--exit", kMsgExitName},          {"-start_rec -stop_rec", kMsgStopRecName},
+        {"-start_rec", kMsgStartRecName},  {"-EXIT", kMsgShowName},
+        {"-unknown", kMsgShowName},        {"", kMsgShowName},
+        {nullptr, kMsgShowName},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(SelectForwardedMessage(c.commandLine), c.message) << (c.commandLine ? c.commandLine : "null");
@@ -125,7 +129,8 @@ TEST(MainWindow, RowsShowEachCameraInItsColumns)
         ASSERT_EQ(list.GetItemCount(), 3);
         const char* names[] = {"Gate", "Yard", "Hall"};
         const CString types[] = {Text(IDS_TYPE_0), Text(IDS_TYPE_2), Text(IDS_TYPE_3)};
-        const CString channels[] = {Text(IDS_COL_CHANNEL) + "1", Text(IDS_COL_CHANNEL) + "4", Text(IDS_COL_CHANNEL) + "1"};
+        const CString channels[] = {Text(IDS_COL_CHANNEL) + "1", Text(IDS_COL_CHANNEL) + "4",
+                                    Text(IDS_COL_CHANNEL) + "1"};
         const CString streams[] = {Text(IDS_STREAM_MAIN), Text(IDS_STREAM_SUB), Text(IDS_STREAM_THIRD)};
         for (int row = 0; row < 3; ++row) {
             CString number;
@@ -201,8 +206,8 @@ TEST(MainWindow, ButtonsFollowTheNumberOfCameras)
         p.AddCameras(cams);
         p.Run([&](CMainDlg& dlg) {
             EXPECT_EQ(dlg.List().GetItemCount(), count);
-            for (int id : {IDC_BTN_REC_SCHEDULE, IDC_BTN_REC_QUERY, IDC_BTN_START_ALL, IDC_BTN_STOP_ALL,
-                           IDC_BTN_DELETE_ALL})
+            for (int id :
+                 {IDC_BTN_REC_SCHEDULE, IDC_BTN_REC_QUERY, IDC_BTN_START_ALL, IDC_BTN_STOP_ALL, IDC_BTN_DELETE_ALL})
                 EXPECT_EQ(dlg.Button(id).IsWindowEnabled() != 0, count > 0) << id << " with " << count;
             EXPECT_EQ(dlg.Button(IDC_BTN_ADD_CAMERA).IsWindowEnabled() != 0, count < 300);
             EXPECT_EQ(dlg.UpdateButtons(), count == 300 ? 1 : 0);

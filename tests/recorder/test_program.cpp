@@ -18,8 +18,11 @@ TEST(Program, ASecondStartForwardsItsCommandLine)
         std::vector<std::string> args;
         bool exits;
     } cases[] = {
-        {{"-stop_rec", "-exit"}, true}, {{"-exit", "-stop_rec"}, true}, {{"--exit"}, true},
-        {{"-unknown"}, false},          {{}, false},
+        {{"-stop_rec", "-exit"}, true},
+        {{"-exit", "-stop_rec"}, true},
+        {{"--exit"}, true},
+        {{"-unknown"}, false},
+        {{}, false},
     };
     for (const auto& c : cases) {
         Folder f;

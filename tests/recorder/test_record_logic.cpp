@@ -24,12 +24,12 @@ TEST(Schedule, CellOfWeekdayAndHour)
     continuous[0][0] = 2;   // Monday 00:00, any non-zero value
     motion[2][5] = 1;       // Wednesday 05:00, continuous set too
     continuous[2][5] = 1;
-    motion[3][7] = 2;       // not exactly 1: continuous
+    motion[3][7] = 2;  // not exactly 1: continuous
     const struct {
         int tmWday, hour;
         ScheduleKind kind;
     } cases[] = {
-        {0, 23, kContinuous}, {0, 22, kOffSchedule}, {1, 0, kContinuous}, {1, 1, kOffSchedule},
+        {0, 23, kContinuous}, {0, 22, kOffSchedule}, {1, 0, kContinuous},   {1, 1, kOffSchedule},
         {3, 5, kMotion},      {4, 7, kContinuous},   {5, 12, kOffSchedule}, {6, 0, kOffSchedule},
     };
     for (const auto& c : cases)

@@ -64,8 +64,8 @@ std::map<std::string, FileState> StateOf(const std::string& dir, const std::vect
 
 bool operator==(const FileState& a, const FileState& b)
 {
-    return a.size == b.size && a.mtime.tv_sec == b.mtime.tv_sec && a.mtime.tv_nsec == b.mtime.tv_nsec &&
-           a.ctime.tv_sec == b.ctime.tv_sec && a.ctime.tv_nsec == b.ctime.tv_nsec;
+    return a.size == b.size && a.mtime.tv_sec == b.mtime.tv_sec && a.mtime.tv_nsec == b.mtime.tv_nsec
+           && a.ctime.tv_sec == b.ctime.tv_sec && a.ctime.tv_nsec == b.ctime.tv_nsec;
 }
 
 std::vector<std::string> Names(const CArray<STRecordFileKst>& results)
@@ -100,21 +100,21 @@ TEST_P(RecordSearch, ListsOverlappingSegmentsOnlyAndTouchesNoFile)
         time_t mtime;
     };
     const Case files[] = {
-        {"20240105083000.mp4", 999, at(8, 31, 0)},          // plain
-        {"2024-01-05-083100.avi", 1024000, at(8, 32, 0)},   // dashed form
-        {"2024010512.mp4", 1, at(8, 31, 0)},                // too short
-        {"20241305083000.mp4", 1, at(8, 31, 0)},            // month 13
-        {"20240230083000.mp4", 1, at(8, 31, 0)},            // 30 February
-        {"20240105083000 old.mp4", 1, at(8, 31, 0)},        // text after the digits
-        {"20240105083500.jpg", 1, at(8, 36, 0)},            // other type
-        {"20240105075000.mp4", 1, at(8, 0, 0)},             // ends at the range start
-        {"20240105075001.mp4", 1, at(8, 0, 1)},             // one second inside
-        {"20240105090000.mp4", 1, at(9, 1, 0)},             // starts at the range end
-        {"20240105085959.mp4", 1, at(9, 0, 30)},            // starts one second before it
-        {"20240105084000.avi", 1, at(8, 41, 0)},            // a tie of start times
+        {"20240105083000.mp4", 999, at(8, 31, 0)},         // plain
+        {"2024-01-05-083100.avi", 1024000, at(8, 32, 0)},  // dashed form
+        {"2024010512.mp4", 1, at(8, 31, 0)},               // too short
+        {"20241305083000.mp4", 1, at(8, 31, 0)},           // month 13
+        {"20240230083000.mp4", 1, at(8, 31, 0)},           // 30 February
+        {"20240105083000 old.mp4", 1, at(8, 31, 0)},       // text after the digits
+        {"20240105083500.jpg", 1, at(8, 36, 0)},           // other type
+        {"20240105075000.mp4", 1, at(8, 0, 0)},            // ends at the range start
+        {"20240105075001.mp4", 1, at(8, 0, 1)},            // one second inside
+        {"20240105090000.mp4", 1, at(9, 1, 0)},            // starts at the range end
+        {"20240105085959.mp4", 1, at(9, 0, 30)},           // starts one second before it
+        {"20240105084000.avi", 1, at(8, 41, 0)},           // a tie of start times
         {"20240105084000.MP4", 1, at(8, 41, 0)},
-        {"20240105084500.mp4", 1, at(8, 46, 0)},            // read-only below
-        {"20240105084600.mp4", 1, at(8, 47, 0)},            // being written below
+        {"20240105084500.mp4", 1, at(8, 46, 0)},  // read-only below
+        {"20240105084600.mp4", 1, at(8, 47, 0)},  // being written below
     };
     std::vector<std::string> all;
     for (const Case& c : files) {
@@ -174,9 +174,9 @@ TEST(RecordSearchNames, StartOnlyFromRealDatesInFixedFields)
         const char* name;
         bool ok;
     } cases[] = {
-        {"20240229235959.mp4", true},  {"20230229000000.mp4", false}, {"19000229000000.avi", false},
-        {"20000229000000.avi", true},  {"20240105240000.mp4", false}, {"20240105086000.mp4", false},
-        {"20240105080060.mp4", false}, {"20240100080000.mp4", false}, {"2024-01-05-08-30-00.mp4", true},
+        {"20240229235959.mp4", true},    {"20230229000000.mp4", false},  {"19000229000000.avi", false},
+        {"20000229000000.avi", true},    {"20240105240000.mp4", false},  {"20240105086000.mp4", false},
+        {"20240105080060.mp4", false},   {"20240100080000.mp4", false},  {"2024-01-05-08-30-00.mp4", true},
         {"2024--0105083000.mp4", false}, {"-20240105083000.mp4", false}, {"20240105083000.mp4.part", false},
         {"２0240105083000.mp4", false},
     };
@@ -189,8 +189,10 @@ TEST(RecordSearchNames, StartOnlyFromRealDatesInFixedFields)
 TEST(RecordSearchNames, EqualStartsKeepTheReverseOfTheScan)
 {
     CArray<STRecordFileKst> list;
-    const char* rows[][2] = {{"2024-01-05 08:00:00", "a"}, {"2024-01-05 07:00:00", "b"},
-                             {"2024-01-05 08:00:00", "c"}, {"2024-01-05 08:00:00", "d"}};
+    const char* rows[][2] = {{"2024-01-05 08:00:00", "a"},
+                             {"2024-01-05 07:00:00", "b"},
+                             {"2024-01-05 08:00:00", "c"},
+                             {"2024-01-05 08:00:00", "d"}};
     for (auto& r : rows) {
         STRecordFileKst rec;
         rec.strStartTime = r[0];

@@ -11,8 +11,8 @@ namespace {
 
 double ProbeDuration(const std::string& path)
 {
-    std::string out = vxtest::runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path +
-                                         "' 2>/dev/null");
+    std::string out =
+        vxtest::runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "' 2>/dev/null");
     return atof(out.c_str());
 }
 

@@ -38,15 +38,16 @@ bool Connected(CMainDlg& dlg, int row)
 
 double ProbeDuration(const std::string& path)
 {
-    std::string out = vxtest::runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path +
-                                         "' 2>/dev/null");
+    std::string out =
+        vxtest::runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "' 2>/dev/null");
     return atof(out.c_str());
 }
 
 std::string ProbeCodec(const std::string& path)
 {
     std::string out = vxtest::runCommand("ffprobe -v error -select_streams v:0 -show_entries stream=codec_name "
-                                         "-of csv=p=0 '" + path + "' 2>/dev/null");
+                                         "-of csv=p=0 '"
+                                         + path + "' 2>/dev/null");
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
         out.pop_back();
     return out;

@@ -30,8 +30,9 @@ const char* const kCreateSchedule =
 void AddCamera(sqlite3* db, const CamsimProcess& cam, const std::string& name)
 {
     std::string sql = "INSERT INTO TBL_CAMERA(IP, NAME, PORT, CHANNEL, UID, PWD, TYPE, STREAM, RTSP, PIN, FLAG) "
-                      "VALUES('127.0.0.1', '" + name + "', " + std::to_string(cam.httpPort()) +
-                      ", 0, 'admin', 'admin', 2, 0, " + std::to_string(cam.rtspPort()) + ", '', 0);";
+                      "VALUES('127.0.0.1', '"
+                      + name + "', " + std::to_string(cam.httpPort()) + ", 0, 'admin', 'admin', 2, 0, "
+                      + std::to_string(cam.rtspPort()) + ", '', 0);";
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     std::string hours;
     for (int h = 0; h < 24; ++h)
@@ -90,15 +91,16 @@ std::vector<std::pair<std::string, long long>> Snapshot(const std::vector<std::s
 std::string Probe(const std::string& path)
 {
     std::string out = vxtest::runCommand("ffprobe -v error -select_streams v:0 -show_entries "
-                                         "stream=codec_name:format=duration -of csv=p=0 '" + path + "' 2>/dev/null");
+                                         "stream=codec_name:format=duration -of csv=p=0 '"
+                                         + path + "' 2>/dev/null");
     std::replace(out.begin(), out.end(), '\n', ',');
     return out;
 }
 
 double Duration(const std::string& path)
 {
-    std::string out = vxtest::runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path +
-                                         "' 2>/dev/null");
+    std::string out =
+        vxtest::runCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "' 2>/dev/null");
     return atof(out.c_str());
 }
 
@@ -110,9 +112,8 @@ TEST(RecordingProgram, SegmentsReconnectsAndTheSecondStartsCommands)
     CamsimProcess b({"--family", "DY", "--keyint", "15"});
     ASSERT_TRUE(a.ok() && b.ok());
     Folder f;
-    std::ofstream(f.dir.file("config/vxkstcfg.ini"))
-        << "[Config]\nlog_level=4\nDataType=1\npreRecordlen=2000\n"
-           "[SysParam]\nStartRecord=1\nRecordLength=1\nFreeSpace=0\n";
+    std::ofstream(f.dir.file("config/vxkstcfg.ini")) << "[Config]\nlog_level=4\nDataType=1\npreRecordlen=2000\n"
+                                                        "[SysParam]\nStartRecord=1\nRecordLength=1\nFreeSpace=0\n";
     {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(f.dir.file("VXKST.sqlite").c_str(), &db), SQLITE_OK);
@@ -125,8 +126,7 @@ TEST(RecordingProgram, SegmentsReconnectsAndTheSecondStartsCommands)
     const std::string dirA = f.dir.file("movies/Camera-1/"), dirB = f.dir.file("movies/Camera-2/");
 
     Instance program(f, {});
-    ASSERT_TRUE(WaitUntil([&] { return !Segments(dirA).empty() && !Segments(dirB).empty(); }, 30))
-        << f.Log();
+    ASSERT_TRUE(WaitUntil([&] { return !Segments(dirA).empty() && !Segments(dirB).empty(); }, 30)) << f.Log();
     const time_t firstA = StartOf(Segments(dirA)[0]);
 
     // B vanishes for 10 s: its file ends, a new one starts soon after it

@@ -55,8 +55,9 @@ TEST(RecorderResources, EveryIdResolves)
     }
     HCURSOR hand = LoadCursor(Library(), MAKEINTRESOURCE(IDC_HAND_CURSOR));
     EXPECT_NE(hand, nullptr);
-    std::vector<UINT> strings = {1, 3, 5, 14, 15, 16, 19, 20, 21, 27, 28, 29, 30, 32, 89, 90, 131, 133, 134, 135,
-                                 136, 139, 140, 151, 152, 155, 200, 215, 221, 231, 233, 235, 236, 237, 245, 246, 311, 312};
+    std::vector<UINT> strings = {1,   3,   5,   14,  15,  16,  19,  20,  21,  27,  28,  29,  30,
+                                 32,  89,  90,  131, 133, 134, 135, 136, 139, 140, 151, 152, 155,
+                                 200, 215, 221, 231, 233, 235, 236, 237, 245, 246, 311, 312};
     for (UINT id = 326; id <= 346; ++id)
         strings.push_back(id);
     for (UINT id : strings)
@@ -102,14 +103,29 @@ TEST(RecorderResources, ButtonPicturesMatchTheirRectangles)
         const char* element;
         std::vector<UINT> bitmaps;
     } elements[] = {
-        {"CameraView", {131}}, {"Min", {208, 209}}, {"Max", {5176}}, {"Exit", {189, 188}},
-        {"SysParam", {5169, 5171, 5170}}, {"SetupCamera", {5191, 5190, 5189}},
-        {"RecSchedule", {5197, 5196, 5195}}, {"RecQuery", {5206, 5199, 5198}},
-        {"StartAll", {5203, 5202, 5201}}, {"StopAll", {5200, 5205, 5204}},
-        {"DeleteAll", {5194, 5193, 5192}}, {"aboutmain", {5087}}, {"RecScheduleMain", {190}},
-        {"ok", {197, 196}}, {"cancel", {192, 191}}, {"SchExit", {189, 188}}, {"continuous", {194}},
-        {"motion", {195}}, {"clear", {193}}, {"RdContinuous", {199, 198}}, {"ChkEnableRec", {201, 200}},
-        {"ClearAll", {5207}}, {"SelectPath", {5098}},
+        {"CameraView", {131}},
+        {"Min", {208, 209}},
+        {"Max", {5176}},
+        {"Exit", {189, 188}},
+        {"SysParam", {5169, 5171, 5170}},
+        {"SetupCamera", {5191, 5190, 5189}},
+        {"RecSchedule", {5197, 5196, 5195}},
+        {"RecQuery", {5206, 5199, 5198}},
+        {"StartAll", {5203, 5202, 5201}},
+        {"StopAll", {5200, 5205, 5204}},
+        {"DeleteAll", {5194, 5193, 5192}},
+        {"aboutmain", {5087}},
+        {"RecScheduleMain", {190}},
+        {"ok", {197, 196}},
+        {"cancel", {192, 191}},
+        {"SchExit", {189, 188}},
+        {"continuous", {194}},
+        {"motion", {195}},
+        {"clear", {193}},
+        {"RdContinuous", {199, 198}},
+        {"ChkEnableRec", {201, 200}},
+        {"ClearAll", {5207}},
+        {"SelectPath", {5098}},
     };
     for (const auto& e : elements) {
         CRect r = skin.GetProfileRect("LOCATION", e.element);

@@ -39,10 +39,10 @@ TEST(Retention, SegmentNames)
         const char* name;
         bool segment;
     } cases[] = {
-        {"20240105083000.mp4", true}, {"20240105083000.avi", true}, {"2024-01-05-083000.mp4", true},
-        {"20240105083000.MP4", true}, {"holiday.mp4", false},       {"2024010512.mp4", false},
-        {"202401050830001.mp4", false}, {"-20240105083000.mp4", false}, {"20240105083000-.mp4", false},
-        {"2024--0105083000.mp4", false}, {"20240105083000.mkv", false}, {".mp4", false},
+        {"20240105083000.mp4", true},    {"20240105083000.avi", true},   {"2024-01-05-083000.mp4", true},
+        {"20240105083000.MP4", true},    {"holiday.mp4", false},         {"2024010512.mp4", false},
+        {"202401050830001.mp4", false},  {"-20240105083000.mp4", false}, {"20240105083000-.mp4", false},
+        {"2024--0105083000.mp4", false}, {"20240105083000.mkv", false},  {".mp4", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CGlobalInfo::IsSegmentFileName(c.name), c.segment) << c.name;
@@ -75,8 +75,8 @@ TEST(Retention, KeepDaysDecideTheLimit)
         double hours;
         bool kept;
     } cases[] = {
-        {7, 8 * 24 - 1, true},  {7, 8 * 24 + 1, false}, {-1, 1000, true},  {-100, 100000, true},
-        {2147483647, 1e6, true}, {1000000000, 1e6, true},
+        {7, 8 * 24 - 1, true}, {7, 8 * 24 + 1, false},  {-1, 1000, true},
+        {-100, 100000, true},  {2147483647, 1e6, true}, {1000000000, 1e6, true},
     };
     for (const auto& c : cases) {
         vxtest::TempDir dir;

@@ -95,8 +95,8 @@ public:
     {
         sqlite3* db = nullptr;
         sqlite3_open(program.database().c_str(), &db);
-        std::string sql = std::string("select ") + column + " from TBL_CHANNEL_LIST where CAMERAID=" +
-                          std::to_string(GlobalInfo().m_arrCameras[cameraIndex].CAMERAID);
+        std::string sql = std::string("select ") + column + " from TBL_CHANNEL_LIST where CAMERAID="
+                          + std::to_string(GlobalInfo().m_arrCameras[cameraIndex].CAMERAID);
         sqlite3_stmt* st = nullptr;
         std::string out = "<none>";
         if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
@@ -345,8 +345,16 @@ TEST(ScheduleDialog, WaysOutThatSaveNothing)
         QWidget* w = vxw::WidgetOf(dlg.GetSafeHwnd());
         QTest::mouseClick(w, Qt::LeftButton, {}, Center(dlg, 2, 2));
     };
-    EXPECT_EQ(run.Run([&](CRecScheduleDlg& dlg) { paint(dlg); Click(dlg, IDCANCEL); }), IDCANCEL);
-    EXPECT_EQ(run.Run([&](CRecScheduleDlg& dlg) { paint(dlg); Click(dlg, 1000); }), IDCANCEL);
+    EXPECT_EQ(run.Run([&](CRecScheduleDlg& dlg) {
+        paint(dlg);
+        Click(dlg, IDCANCEL);
+    }),
+              IDCANCEL);
+    EXPECT_EQ(run.Run([&](CRecScheduleDlg& dlg) {
+        paint(dlg);
+        Click(dlg, 1000);
+    }),
+              IDCANCEL);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         bool open = false;
         run.Run([&](CRecScheduleDlg& dlg) {

@@ -43,7 +43,7 @@ TEST(SysParamDialog, RefusedNumbersLeaveTheFileAlone)
 {
     rectest::DialogProgram program("RecordLength=10\nFreeSpace=800\n");
     const std::string before = rectest::ReadFile(program.config());
-    const Entry refused[] = {{"0", "500"}, {"31", "500"}, {"10", "199"}, {"-5", "500"},
+    const Entry refused[] = {{"0", "500"},   {"31", "500"},        {"10", "199"}, {"-5", "500"},
                              {"abc", "500"}, {"10", "4294967296"}, {"10", ""}};
     for (const Entry& e : refused) {
         size_t boxes = 0;

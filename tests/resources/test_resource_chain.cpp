@@ -35,7 +35,10 @@ TEST(ResourceChain, EachResourceIsDefinedOnceAndFoundInOneModule)
     // surface's status texts and context menu), shown by the recorder from
     // its own library; each side keeps its own wording.
     const std::set<Key> sharedByDesign = {
-        {"#6", 21}, {"#6", 339}, {"#6", 340}, {"#4", 5175},
+        {"#6", 21},
+        {"#6", 339},
+        {"#6", 340},
+        {"#4", 5175},
     };
 
     std::map<Key, std::vector<std::string>> owners;

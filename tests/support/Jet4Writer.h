@@ -116,7 +116,10 @@ private:
     {
         Layout l;
         for (const JetColumn& c : t.columns) {
-            int size = c.kind == JetColumn::Long ? 4 : c.kind == JetColumn::Short ? 2 : c.kind == JetColumn::Text ? 510 : 0;
+            int size = c.kind == JetColumn::Long    ? 4
+                       : c.kind == JetColumn::Short ? 2
+                       : c.kind == JetColumn::Text  ? 510
+                                                    : 0;
             bool fixed = c.kind == JetColumn::Long || c.kind == JetColumn::Short;
             l.colNum.push_back(static_cast<int>(l.colNum.size()));
             l.size.push_back(size);
@@ -148,7 +151,8 @@ private:
             case JetColumn::Long: {
                 auto x = static_cast<uint32_t>(std::stol(*v));
                 for (int b = 0; b < 4; ++b)
-                    fixed[static_cast<size_t>(l.fixedOffset[i] + b)] = static_cast<unsigned char>((x >> (8 * b)) & 0xFF);
+                    fixed[static_cast<size_t>(l.fixedOffset[i] + b)] =
+                        static_cast<unsigned char>((x >> (8 * b)) & 0xFF);
                 break;
             }
             case JetColumn::Short: {
@@ -258,8 +262,8 @@ private:
         }
         tdefPage[0] = 2;
         for (size_t i = 1; i < all.size(); ++i)
-            all[0].rows.push_back({std::to_string(tdefPage[i]), std::string("251658241"), all[i].name,
-                                   std::string("1"), std::string("0"), std::nullopt});
+            all[0].rows.push_back({std::to_string(tdefPage[i]), std::string("251658241"), all[i].name, std::string("1"),
+                                   std::string("0"), std::nullopt});
         Layout catalogLayout = LayoutOf(all[0]);
         dataOf[0].push_back(DataPage(2));
         for (const auto& values : all[0].rows) {

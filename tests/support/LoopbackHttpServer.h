@@ -136,7 +136,7 @@ private:
     int m_listen = -1;
     int m_port = 0;
     std::atomic<bool> m_stop{false};
-    mutable std::mutex m_mutex; // guards m_requests
+    mutable std::mutex m_mutex;  // guards m_requests
     std::vector<std::string> m_requests;
     std::thread m_thread;
 };

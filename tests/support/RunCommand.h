@@ -21,4 +21,4 @@ inline std::string runCommand(const std::string& cmd)
     return out;
 }
 
-} // namespace vxtest
+}  // namespace vxtest

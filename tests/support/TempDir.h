@@ -55,4 +55,4 @@ private:
     std::string m_path;
 };
 
-} // namespace vxtest
+}  // namespace vxtest

@@ -34,10 +34,7 @@ public:
         return TrySet();
     }
 
-    ~GermanLocale()
-    {
-        setlocale(LC_ALL, "C");
-    }
+    ~GermanLocale() { setlocale(LC_ALL, "C"); }
 
 private:
     static bool TrySet()

@@ -10,10 +10,10 @@ namespace camsim {
 
 class AjDialect : public Dialect {
 public:
-  using Dialect::Dialect;
-  bool handles(const HttpRequest& req) const override;
-  bool usesHttpAuth(const HttpRequest&) const override { return false; }
-  HttpReply handle(const HttpRequest& req) override;
+    using Dialect::Dialect;
+    bool handles(const HttpRequest& req) const override;
+    bool usesHttpAuth(const HttpRequest&) const override { return false; }
+    HttpReply handle(const HttpRequest& req) override;
 };
 
-} // namespace camsim
+}  // namespace camsim

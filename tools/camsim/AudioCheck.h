@@ -17,21 +17,21 @@ int16_t ulawToLinear(uint8_t u);
 
 class AudioDecoder {
 public:
-  explicit AudioDecoder(TalkCodec codec);
-  ~AudioDecoder();
-  AudioDecoder(const AudioDecoder&) = delete;
-  AudioDecoder& operator=(const AudioDecoder&) = delete;
-  // Appends the block's samples; false when the decoder refused it.
-  bool decode(const uint8_t* data, size_t length, std::vector<int16_t>& out);
+    explicit AudioDecoder(TalkCodec codec);
+    ~AudioDecoder();
+    AudioDecoder(const AudioDecoder&) = delete;
+    AudioDecoder& operator=(const AudioDecoder&) = delete;
+    // Appends the block's samples; false when the decoder refused it.
+    bool decode(const uint8_t* data, size_t length, std::vector<int16_t>& out);
 
 private:
-  struct Av;
-  TalkCodec codec_;
-  std::unique_ptr<Av> av_;
+    struct Av;
+    TalkCodec codec_;
+    std::unique_ptr<Av> av_;
 };
 
 // The dominant frequency of 8 kHz samples in Hz by zero crossings (with a
 // little hysteresis, so noise around zero does not count); 0 for silence.
 int dominantFrequency(const std::vector<int16_t>& samples, int sampleRate = 8000);
 
-} // namespace camsim
+}  // namespace camsim

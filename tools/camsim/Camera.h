@@ -24,39 +24,39 @@ enum class StreamAction { Stop, Stall, Resume };
 
 class Camera {
 public:
-  explicit Camera(const Options& options);
+    explicit Camera(const Options& options);
 
-  bool openLog(std::string& error);
-  HttpReply handle(const HttpRequest& req);
+    bool openLog(std::string& error);
+    HttpReply handle(const HttpRequest& req);
 
-  // Set by the program before serving; called from connection threads.
-  std::function<void(int seconds)> onVanish;
-  std::function<bool(StreamAction)> onStream;
-  std::function<std::string()> streamState;
-  // The side channels and PTZ peers: requests that open a side channel,
-  // further control paths, the keys of /camsim/fault they own (apply false
-  // only checks; true when the key is theirs) and their lines of state.
-  std::function<bool(const HttpRequest&, HttpReply&)> sideRequest;
-  std::function<bool(const HttpRequest&, HttpReply&)> sideControl;
-  std::function<bool(const std::string& key, const std::string& value, bool apply, std::string& error)> sideFault;
-  std::function<std::string()> sideState;
-  // A dialect asked before the family's own.
-  void addDialectFirst(std::unique_ptr<Dialect> dialect) { dialects_.insert(dialects_.begin(), std::move(dialect)); }
-  CameraState& state() { return state_; }
+    // Set by the program before serving; called from connection threads.
+    std::function<void(int seconds)> onVanish;
+    std::function<bool(StreamAction)> onStream;
+    std::function<std::string()> streamState;
+    // The side channels and PTZ peers: requests that open a side channel,
+    // further control paths, the keys of /camsim/fault they own (apply false
+    // only checks; true when the key is theirs) and their lines of state.
+    std::function<bool(const HttpRequest&, HttpReply&)> sideRequest;
+    std::function<bool(const HttpRequest&, HttpReply&)> sideControl;
+    std::function<bool(const std::string& key, const std::string& value, bool apply, std::string& error)> sideFault;
+    std::function<std::string()> sideState;
+    // A dialect asked before the family's own.
+    void addDialectFirst(std::unique_ptr<Dialect> dialect) { dialects_.insert(dialects_.begin(), std::move(dialect)); }
+    CameraState& state() { return state_; }
 
 private:
-  HttpReply control(const HttpRequest& req);
-  HttpReply cameraRequest(const HttpRequest& req);
-  HttpReply unauthorized() const;
+    HttpReply control(const HttpRequest& req);
+    HttpReply cameraRequest(const HttpRequest& req);
+    HttpReply unauthorized() const;
 
-  const Options& options_;
-  Faults faults_;
-  CameraState state_;
-  HttpAuth auth_;
-  RequestLog log_;
-  std::vector<std::unique_ptr<Dialect>> dialects_;
-  std::atomic<long> requests_{0};
-  SdCard* sdCard_ = nullptr; // owned by dialects_; null for a family without one
+    const Options& options_;
+    Faults faults_;
+    CameraState state_;
+    HttpAuth auth_;
+    RequestLog log_;
+    std::vector<std::unique_ptr<Dialect>> dialects_;
+    std::atomic<long> requests_{0};
+    SdCard* sdCard_ = nullptr;  // owned by dialects_; null for a family without one
 };
 
-} // namespace camsim
+}  // namespace camsim

@@ -12,13 +12,13 @@
 namespace camsim {
 
 struct CameraState {
-  CameraState(const Options& o, Faults& f) : options(o), faults(f), syslog(clock) {}
-  const Options& options;
-  Faults& faults;
-  SettingsStore settings;
-  CameraClock clock;
-  LongOperations longOps;
-  SystemLog syslog; // after the clock it reads
+    CameraState(const Options& o, Faults& f) : options(o), faults(f), syslog(clock) {}
+    const Options& options;
+    Faults& faults;
+    SettingsStore settings;
+    CameraClock clock;
+    LongOperations longOps;
+    SystemLog syslog;  // after the clock it reads
 };
 
-} // namespace camsim
+}  // namespace camsim

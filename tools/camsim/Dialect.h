@@ -9,16 +9,16 @@ namespace camsim {
 
 class Dialect {
 public:
-  explicit Dialect(CameraState& state) : state_(state) {}
-  virtual ~Dialect() = default;
+    explicit Dialect(CameraState& state) : state_(state) {}
+    virtual ~Dialect() = default;
 
-  virtual bool handles(const HttpRequest& req) const = 0;
-  // False for requests that carry the account in their query instead.
-  virtual bool usesHttpAuth(const HttpRequest&) const { return true; }
-  virtual HttpReply handle(const HttpRequest& req) = 0;
+    virtual bool handles(const HttpRequest& req) const = 0;
+    // False for requests that carry the account in their query instead.
+    virtual bool usesHttpAuth(const HttpRequest&) const { return true; }
+    virtual HttpReply handle(const HttpRequest& req) = 0;
 
 protected:
-  CameraState& state_;
+    CameraState& state_;
 };
 
-} // namespace camsim
+}  // namespace camsim

@@ -14,4 +14,4 @@ enum class Family { HX = 71, HV = 72, DY = 73, AJ = 76, HTL = 77 };
 std::optional<Family> parseFamily(std::string_view text);
 std::string familyName(Family family);
 
-} // namespace camsim
+}  // namespace camsim

@@ -9,9 +9,9 @@ namespace camsim {
 
 class HtlDialect : public Dialect {
 public:
-  using Dialect::Dialect;
-  bool handles(const HttpRequest& req) const override;
-  HttpReply handle(const HttpRequest& req) override;
+    using Dialect::Dialect;
+    bool handles(const HttpRequest& req) const override;
+    HttpReply handle(const HttpRequest& req) override;
 };
 
-} // namespace camsim
+}  // namespace camsim

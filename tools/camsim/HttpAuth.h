@@ -19,29 +19,29 @@ const char* authKindName(AuthKind kind);
 
 class HttpAuth {
 public:
-  // The password of an account, or nothing for a name the camera does not know.
-  using PasswordOf = std::function<std::optional<std::string>(const std::string& user)>;
-  HttpAuth(PasswordOf passwordOf, AuthMode mode, std::string realm = "camsim");
+    // The password of an account, or nothing for a name the camera does not know.
+    using PasswordOf = std::function<std::optional<std::string>(const std::string& user)>;
+    HttpAuth(PasswordOf passwordOf, AuthMode mode, std::string realm = "camsim");
 
-  struct Result {
-    AuthKind kind = AuthKind::None; // what the request carried
-    bool ok = false;                // the account and the scheme are accepted
-    std::string user;               // the account, when ok
-  };
-  Result check(const HttpRequest& req) const;
-  // The WWW-Authenticate values for a 401 reply, strongest first.
-  std::vector<std::string> challenges() const;
-  AuthMode mode() const { return mode_; }
+    struct Result {
+        AuthKind kind = AuthKind::None;  // what the request carried
+        bool ok = false;                 // the account and the scheme are accepted
+        std::string user;                // the account, when ok
+    };
+    Result check(const HttpRequest& req) const;
+    // The WWW-Authenticate values for a 401 reply, strongest first.
+    std::vector<std::string> challenges() const;
+    AuthMode mode() const { return mode_; }
 
-  static std::string md5Hex(const std::string& text);
+    static std::string md5Hex(const std::string& text);
 
 private:
-  bool checkBasic(const std::string& credentials, std::string& user) const;
-  bool checkDigest(const std::string& fields, const HttpRequest& req, std::string& user) const;
+    bool checkBasic(const std::string& credentials, std::string& user) const;
+    bool checkDigest(const std::string& fields, const HttpRequest& req, std::string& user) const;
 
-  PasswordOf passwordOf_;
-  std::string realm_, nonce_, opaque_;
-  AuthMode mode_;
+    PasswordOf passwordOf_;
+    std::string realm_, nonce_, opaque_;
+    AuthMode mode_;
 };
 
-} // namespace camsim
+}  // namespace camsim

@@ -23,476 +23,500 @@ constexpr int kIdleMs = 30000;
 // answers 503 at once rather than starting more threads.
 constexpr int kMaxConnections = 256;
 
-bool sendAll(int fd, const std::string& data) {
-  size_t off = 0;
-  while (off < data.size()) {
-    ssize_t n = ::send(fd, data.data() + off, data.size() - off, MSG_NOSIGNAL);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    off += static_cast<size_t>(n);
-  }
-  return true;
+bool sendAll(int fd, const std::string& data)
+{
+    size_t off = 0;
+    while (off < data.size()) {
+        ssize_t n = ::send(fd, data.data() + off, data.size() - off, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        off += static_cast<size_t>(n);
+    }
+    return true;
 }
 
-std::string lower(std::string s) {
-  for (auto& c : s)
-    c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return s;
+std::string lower(std::string s)
+{
+    for (auto& c : s)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return s;
 }
 
-std::string trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos)
-    return {};
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
+std::string trim(const std::string& s)
+{
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos)
+        return {};
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
 }
 
 // Reads from the connection into `buf` until it holds at least `want` bytes
 // or the peer closes. Waits in steps so a stop or vanish is noticed.
 class Reader {
 public:
-  Reader(int fd, const std::function<bool()>& valid) : fd_(fd), valid_(valid) {}
-  std::string buf;
+    Reader(int fd, const std::function<bool()>& valid) : fd_(fd), valid_(valid) {}
+    std::string buf;
 
-  bool fill(size_t want, int idleMs) {
-    int waited = 0;
-    while (buf.size() < want) {
-      if (!valid_())
-        return false;
-      pollfd p{fd_, POLLIN, 0};
-      int r = ::poll(&p, 1, 100);
-      if (r < 0 && errno == EINTR)
-        continue;
-      if (r < 0)
-        return false;
-      if (r == 0) {
-        waited += 100;
-        if (waited >= idleMs)
-          return false;
-        continue;
-      }
-      char tmp[16384];
-      ssize_t n = ::recv(fd_, tmp, sizeof tmp, 0);
-      if (n < 0 && errno == EINTR)
-        continue;
-      if (n <= 0)
-        return false;
-      buf.append(tmp, static_cast<size_t>(n));
-    }
-    return true;
-  }
-
-  // Reads up to and including the next CRLF; false on close or overflow.
-  bool line(std::string& out, size_t limit) {
-    for (;;) {
-      size_t p = buf.find("\r\n");
-      if (p != std::string::npos) {
-        out = buf.substr(0, p);
-        buf.erase(0, p + 2);
+    bool fill(size_t want, int idleMs)
+    {
+        int waited = 0;
+        while (buf.size() < want) {
+            if (!valid_())
+                return false;
+            pollfd p{fd_, POLLIN, 0};
+            int r = ::poll(&p, 1, 100);
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r < 0)
+                return false;
+            if (r == 0) {
+                waited += 100;
+                if (waited >= idleMs)
+                    return false;
+                continue;
+            }
+            char tmp[16384];
+            ssize_t n = ::recv(fd_, tmp, sizeof tmp, 0);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            buf.append(tmp, static_cast<size_t>(n));
+        }
         return true;
-      }
-      if (buf.size() > limit || !fill(buf.size() + 1, kIdleMs))
-        return false;
     }
-  }
+
+    // Reads up to and including the next CRLF; false on close or overflow.
+    bool line(std::string& out, size_t limit)
+    {
+        for (;;) {
+            size_t p = buf.find("\r\n");
+            if (p != std::string::npos) {
+                out = buf.substr(0, p);
+                buf.erase(0, p + 2);
+                return true;
+            }
+            if (buf.size() > limit || !fill(buf.size() + 1, kIdleMs))
+                return false;
+        }
+    }
 
 private:
-  int fd_;
-  const std::function<bool()>& valid_;
+    int fd_;
+    const std::function<bool()>& valid_;
 };
 
 enum class ReadResult { Ok, Closed, Bad, TooLarge, HeadTooLarge };
 
-ReadResult readRequest(Reader& in, HttpRequest& req) {
-  size_t end;
-  for (;;) {
-    end = in.buf.find("\r\n\r\n");
-    if (end != std::string::npos && end > kMaxHead)
-      return ReadResult::HeadTooLarge;
-    if (end != std::string::npos)
-      break;
-    if (in.buf.size() > kMaxHead)
-      return ReadResult::HeadTooLarge;
-    if (!in.fill(in.buf.size() + 1, kIdleMs))
-      return ReadResult::Closed;
-  }
-  std::string head = in.buf.substr(0, end);
-  in.buf.erase(0, end + 4);
-  // Control bytes (a lone LF, NUL, ...) have no place in a head; taking them
-  // would let a request write lines of its own into the request log.
-  for (size_t i = 0; i < head.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(head[i]);
-    bool crlf = c == '\r' && i + 1 < head.size() && head[i + 1] == '\n';
-    bool lf = c == '\n' && i > 0 && head[i - 1] == '\r';
-    if ((c < 0x20 && c != '\t' && !crlf && !lf) || c == 0x7f)
-      return ReadResult::Bad;
-  }
+ReadResult readRequest(Reader& in, HttpRequest& req)
+{
+    size_t end;
+    for (;;) {
+        end = in.buf.find("\r\n\r\n");
+        if (end != std::string::npos && end > kMaxHead)
+            return ReadResult::HeadTooLarge;
+        if (end != std::string::npos)
+            break;
+        if (in.buf.size() > kMaxHead)
+            return ReadResult::HeadTooLarge;
+        if (!in.fill(in.buf.size() + 1, kIdleMs))
+            return ReadResult::Closed;
+    }
+    std::string head = in.buf.substr(0, end);
+    in.buf.erase(0, end + 4);
+    // Control bytes (a lone LF, NUL, ...) have no place in a head; taking them
+    // would let a request write lines of its own into the request log.
+    for (size_t i = 0; i < head.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(head[i]);
+        bool crlf = c == '\r' && i + 1 < head.size() && head[i + 1] == '\n';
+        bool lf = c == '\n' && i > 0 && head[i - 1] == '\r';
+        if ((c < 0x20 && c != '\t' && !crlf && !lf) || c == 0x7f)
+            return ReadResult::Bad;
+    }
 
-  size_t eol = head.find("\r\n");
-  std::string first = head.substr(0, eol);
-  size_t s1 = first.find(' ');
-  size_t s2 = s1 == std::string::npos ? s1 : first.find(' ', s1 + 1);
-  if (s1 == std::string::npos || s2 == std::string::npos || first.find(' ', s2 + 1) != std::string::npos)
-    return ReadResult::Bad;
-  req.method = first.substr(0, s1);
-  req.target = first.substr(s1 + 1, s2 - s1 - 1);
-  req.version = first.substr(s2 + 1);
-  if (req.method.empty() || req.target.empty() || req.version.rfind("HTTP/1.", 0) != 0)
-    return ReadResult::Bad;
-  // A target may come in absolute form ("http://host:port/path?query"), as
-  // some clients of a camera's side channels send it.
-  std::string local = req.target;
-  if (strncasecmp(local.c_str(), "http://", 7) == 0) {
-    size_t slash = local.find('/', 7);
-    local = slash == std::string::npos ? "/" : local.substr(slash);
-  }
-  size_t q = local.find('?');
-  req.path = local.substr(0, q);
-  req.query = q == std::string::npos ? std::string() : local.substr(q + 1);
+    size_t eol = head.find("\r\n");
+    std::string first = head.substr(0, eol);
+    size_t s1 = first.find(' ');
+    size_t s2 = s1 == std::string::npos ? s1 : first.find(' ', s1 + 1);
+    if (s1 == std::string::npos || s2 == std::string::npos || first.find(' ', s2 + 1) != std::string::npos)
+        return ReadResult::Bad;
+    req.method = first.substr(0, s1);
+    req.target = first.substr(s1 + 1, s2 - s1 - 1);
+    req.version = first.substr(s2 + 1);
+    if (req.method.empty() || req.target.empty() || req.version.rfind("HTTP/1.", 0) != 0)
+        return ReadResult::Bad;
+    // A target may come in absolute form ("http://host:port/path?query"), as
+    // some clients of a camera's side channels send it.
+    std::string local = req.target;
+    if (strncasecmp(local.c_str(), "http://", 7) == 0) {
+        size_t slash = local.find('/', 7);
+        local = slash == std::string::npos ? "/" : local.substr(slash);
+    }
+    size_t q = local.find('?');
+    req.path = local.substr(0, q);
+    req.query = q == std::string::npos ? std::string() : local.substr(q + 1);
 
-  size_t pos = eol == std::string::npos ? head.size() : eol + 2;
-  while (pos < head.size()) {
-    size_t e = head.find("\r\n", pos);
-    if (e == std::string::npos)
-      e = head.size();
-    std::string line = head.substr(pos, e - pos);
-    pos = e + 2;
-    size_t colon = line.find(':');
-    if (colon == std::string::npos || colon == 0)
-      return ReadResult::Bad;
-    req.headers.emplace_back(lower(trim(line.substr(0, colon))), trim(line.substr(colon + 1)));
-  }
-  return ReadResult::Ok;
+    size_t pos = eol == std::string::npos ? head.size() : eol + 2;
+    while (pos < head.size()) {
+        size_t e = head.find("\r\n", pos);
+        if (e == std::string::npos)
+            e = head.size();
+        std::string line = head.substr(pos, e - pos);
+        pos = e + 2;
+        size_t colon = line.find(':');
+        if (colon == std::string::npos || colon == 0)
+            return ReadResult::Bad;
+        req.headers.emplace_back(lower(trim(line.substr(0, colon))), trim(line.substr(colon + 1)));
+    }
+    return ReadResult::Ok;
 }
 
-ReadResult readBody(Reader& in, HttpRequest& req) {
-  if (strcasecmp(req.header("transfer-encoding").c_str(), "chunked") == 0) {
-    for (;;) {
-      std::string sizeLine;
-      if (!in.line(sizeLine, 1024))
-        return ReadResult::Closed;
-      size_t semi = sizeLine.find(';');
-      std::string hex = trim(sizeLine.substr(0, semi));
-      if (hex.empty() || hex.size() > 8 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-        return ReadResult::Bad;
-      size_t n = std::stoul(hex, nullptr, 16);
-      if (req.body.size() + n > kMaxBody)
-        return ReadResult::TooLarge;
-      if (n == 0) {
-        std::string trailer;
-        do {
-          if (!in.line(trailer, kMaxHead))
-            return ReadResult::Closed;
-        } while (!trailer.empty());
-        return ReadResult::Ok;
-      }
-      if (!in.fill(n + 2, kIdleMs))
-        return ReadResult::Closed;
-      if (in.buf.compare(n, 2, "\r\n") != 0)
-        return ReadResult::Bad;
-      req.body.append(in.buf, 0, n);
-      in.buf.erase(0, n + 2);
+ReadResult readBody(Reader& in, HttpRequest& req)
+{
+    if (strcasecmp(req.header("transfer-encoding").c_str(), "chunked") == 0) {
+        for (;;) {
+            std::string sizeLine;
+            if (!in.line(sizeLine, 1024))
+                return ReadResult::Closed;
+            size_t semi = sizeLine.find(';');
+            std::string hex = trim(sizeLine.substr(0, semi));
+            if (hex.empty() || hex.size() > 8 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+                return ReadResult::Bad;
+            size_t n = std::stoul(hex, nullptr, 16);
+            if (req.body.size() + n > kMaxBody)
+                return ReadResult::TooLarge;
+            if (n == 0) {
+                std::string trailer;
+                do {
+                    if (!in.line(trailer, kMaxHead))
+                        return ReadResult::Closed;
+                } while (!trailer.empty());
+                return ReadResult::Ok;
+            }
+            if (!in.fill(n + 2, kIdleMs))
+                return ReadResult::Closed;
+            if (in.buf.compare(n, 2, "\r\n") != 0)
+                return ReadResult::Bad;
+            req.body.append(in.buf, 0, n);
+            in.buf.erase(0, n + 2);
+        }
     }
-  }
-  std::string len = req.header("content-length");
-  if (len.empty())
+    std::string len = req.header("content-length");
+    if (len.empty())
+        return ReadResult::Ok;
+    if (len.size() > 12 || len.find_first_not_of("0123456789") != std::string::npos)
+        return ReadResult::Bad;
+    size_t n = std::stoull(len);
+    if (n > kMaxBody)
+        return ReadResult::TooLarge;
+    if (!in.fill(n, kIdleMs))
+        return ReadResult::Closed;
+    req.body = in.buf.substr(0, n);
+    in.buf.erase(0, n);
     return ReadResult::Ok;
-  if (len.size() > 12 || len.find_first_not_of("0123456789") != std::string::npos)
-    return ReadResult::Bad;
-  size_t n = std::stoull(len);
-  if (n > kMaxBody)
-    return ReadResult::TooLarge;
-  if (!in.fill(n, kIdleMs))
-    return ReadResult::Closed;
-  req.body = in.buf.substr(0, n);
-  in.buf.erase(0, n);
-  return ReadResult::Ok;
 }
 
 // Cuts the body into pieces of changing size, so a client that assumes one
 // chunk, or chunks of one size, shows it.
-std::string chunk(const std::string& body) {
-  static const size_t sizes[] = {7, 1, 32, 3, 200, 16};
-  std::string out;
-  size_t off = 0, i = 0;
-  while (off < body.size()) {
-    size_t n = std::min(sizes[i++ % std::size(sizes)], body.size() - off);
-    char hex[32];
-    // One size line carries an extension, which a client must skip.
-    snprintf(hex, sizeof hex, i == 2 ? "%zx;piece=%zu\r\n" : "%zX\r\n", n, i);
-    out += hex;
-    out.append(body, off, n);
-    out += "\r\n";
-    off += n;
-  }
-  out += "0\r\n\r\n";
-  return out;
+std::string chunk(const std::string& body)
+{
+    static const size_t sizes[] = {7, 1, 32, 3, 200, 16};
+    std::string out;
+    size_t off = 0, i = 0;
+    while (off < body.size()) {
+        size_t n = std::min(sizes[i++ % std::size(sizes)], body.size() - off);
+        char hex[32];
+        // One size line carries an extension, which a client must skip.
+        snprintf(hex, sizeof hex, i == 2 ? "%zx;piece=%zu\r\n" : "%zX\r\n", n, i);
+        out += hex;
+        out.append(body, off, n);
+        out += "\r\n";
+        off += n;
+    }
+    out += "0\r\n\r\n";
+    return out;
 }
 
-} // namespace
+}  // namespace
 
 HttpServer::HttpServer(Handler handler) : handler_(std::move(handler)) {}
 
-HttpServer::~HttpServer() { stop(); }
-
-bool HttpServer::openListener(std::string& error) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) {
-    error = std::string("socket: ") + strerror(errno);
-    return false;
-  }
-  int one = 1;
-  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in sa{};
-  sa.sin_family = AF_INET;
-  sa.sin_port = htons(static_cast<uint16_t>(port_));
-  if (inet_pton(AF_INET, address_.c_str(), &sa.sin_addr) != 1) {
-    ::close(fd);
-    error = "bad address " + address_;
-    return false;
-  }
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0 || ::listen(fd, 128) < 0) {
-    error = "bind " + address_ + ":" + std::to_string(port_) + ": " + strerror(errno);
-    ::close(fd);
-    return false;
-  }
-  socklen_t len = sizeof sa;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
-  port_ = ntohs(sa.sin_port);
-  listenFd_ = fd;
-  return true;
+HttpServer::~HttpServer()
+{
+    stop();
 }
 
-void HttpServer::closeListener() {
-  if (listenFd_ >= 0) {
-    ::close(listenFd_);
-    listenFd_ = -1;
-  }
-}
-
-bool HttpServer::start(const std::string& address, int port, std::string& error) {
-  address_ = address;
-  port_ = port;
-  if (!openListener(error))
-    return false;
-  running_ = true;
-  acceptThread_ = std::thread([this] { acceptLoop(); });
-  return true;
-}
-
-void HttpServer::stop() {
-  if (!running_.exchange(false))
-    return;
-  if (acceptThread_.joinable())
-    acceptThread_.join();
-  closeListener();
-  dropConnections();
-  std::unique_lock lock(connMutex_);
-  connDone_.wait_for(lock, std::chrono::seconds(5), [this] { return connCount_ == 0; });
-}
-
-void HttpServer::vanish(int seconds) {
-  std::unique_lock lock(vanishMutex_);
-  vanishUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  vanishPending_ = true;
-  // Once this returns the port is closed, so a client's next connect fails.
-  vanishDone_.wait_for(lock, std::chrono::seconds(2), [this] { return !vanishPending_; });
-}
-
-void HttpServer::dropConnections() {
-  ++epoch_;
-  std::lock_guard lock(connMutex_);
-  for (int fd : connFds_)
-    ::shutdown(fd, SHUT_RDWR);
-}
-
-bool HttpServer::stillValid(uint64_t epoch) const { return running_ && epoch_ == epoch; }
-
-bool HttpServer::sendPaced(int fd, const std::string& data, int rate, uint64_t epoch) const {
-  size_t slice = std::max<size_t>(1, static_cast<size_t>(rate) / 10);
-  for (size_t off = 0; off < data.size(); off += slice) {
-    if (off > 0 && !pause(100, epoch))
-      return false;
-    if (!sendAll(fd, data.substr(off, slice)))
-      return false;
-  }
-  return true;
-}
-
-bool HttpServer::pause(int ms, uint64_t epoch) const {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < until) {
-    if (!stillValid(epoch))
-      return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 20)));
-  }
-  return stillValid(epoch);
-}
-
-void HttpServer::acceptLoop() {
-  while (running_) {
-    bool gone = false, back = false;
-    {
-      std::lock_guard lock(vanishMutex_);
-      if (vanishPending_) {
-        vanishPending_ = false;
-        gone = true;
-      } else if (listenFd_ < 0 && std::chrono::steady_clock::now() >= vanishUntil_) {
-        back = true;
-      }
+bool HttpServer::openListener(std::string& error)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        error = std::string("socket: ") + strerror(errno);
+        return false;
     }
-    if (gone) {
-      closeListener();
-      dropConnections();
-      vanishDone_.notify_all();
-      continue;
-    }
-    if (back) {
-      std::string error;
-      if (openListener(error)) {
-        fprintf(stderr, "camsim: http port %d back\n", port_);
-        backFailed_ = false;
-      } else if (!backFailed_) {
-        fprintf(stderr, "camsim: http port not back yet: %s\n", error.c_str());
-        backFailed_ = true;
-      }
-    }
-    if (listenFd_ < 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      continue;
-    }
-    pollfd p{listenFd_, POLLIN, 0};
-    if (::poll(&p, 1, 100) <= 0)
-      continue;
-    int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0)
-      continue;
     int one = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    {
-      std::lock_guard lock(connMutex_);
-      if (connCount_ >= kMaxConnections) {
-        sendAll(fd, "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(static_cast<uint16_t>(port_));
+    if (inet_pton(AF_INET, address_.c_str(), &sa.sin_addr) != 1) {
         ::close(fd);
-        continue;
-      }
-      connFds_.insert(fd);
-      ++connCount_;
+        error = "bad address " + address_;
+        return false;
     }
-    auto finish = [this, fd] {
-      std::lock_guard lock(connMutex_);
-      connFds_.erase(fd);
-      ::close(fd);
-      --connCount_;
-      connDone_.notify_all();
-    };
-    try {
-      std::thread([this, fd, finish] {
-        serve(fd);
-        finish();
-      }).detach();
-    } catch (const std::system_error&) {
-      finish(); // no thread to be had: the client sees its connection close
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0 || ::listen(fd, 128) < 0) {
+        error = "bind " + address_ + ":" + std::to_string(port_) + ": " + strerror(errno);
+        ::close(fd);
+        return false;
     }
-  }
+    socklen_t len = sizeof sa;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
+    port_ = ntohs(sa.sin_port);
+    listenFd_ = fd;
+    return true;
 }
 
-bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, bool keepAlive,
-                           uint64_t epoch) {
-  if (reply.delayMs > 0 && !pause(reply.delayMs, epoch))
-    return false;
-  if (reply.kind == HttpReply::Kind::Hang) {
-    // Hold the connection without a byte until the client gives up, the
-    // fault is lifted or the server goes away; then close it.
-    while (stillValid(epoch) && (!reply.keepHanging || reply.keepHanging())) {
-      pollfd p{fd, POLLIN, 0};
-      if (::poll(&p, 1, 100) > 0) {
-        char tmp[4096];
-        if (::recv(fd, tmp, sizeof tmp, MSG_DONTWAIT) == 0)
-          break;
-      }
+void HttpServer::closeListener()
+{
+    if (listenFd_ >= 0) {
+        ::close(listenFd_);
+        listenFd_ = -1;
     }
-    return false;
-  }
-  if (reply.kind == HttpReply::Kind::Raw) {
-    sendAll(fd, reply.raw);
-    return false;
-  }
-  bool http10 = req.version == "HTTP/1.0";
-  bool chunked = reply.chunked && !http10;
-  std::string out = req.version + " " + std::to_string(reply.status) + " " + reasonPhrase(reply.status) + "\r\n";
-  out += "Server: camsim\r\n";
-  if (!reply.contentType.empty())
-    out += "Content-Type: " + reply.contentType + "\r\n";
-  for (const auto& [k, v] : reply.headers)
-    out += k + ": " + v + "\r\n";
-  if (chunked)
-    out += "Transfer-Encoding: chunked\r\n";
-  else
-    out += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
-  out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
-  out += "\r\n";
-  size_t headLength = out.size();
-  if (req.method != "HEAD")
-    out += chunked ? chunk(reply.body) : reply.body;
-  bool cut = reply.cutAfter >= 0 && out.size() > headLength + static_cast<size_t>(reply.cutAfter);
-  if (cut)
-    out.resize(headLength + static_cast<size_t>(reply.cutAfter));
-  bool ok = reply.rate > 0 ? sendPaced(fd, out, reply.rate, epoch) : sendAll(fd, out);
-  if (cut)
-    return false;
-  if (reply.afterSend)
-    reply.afterSend();
-  return ok;
 }
 
-void HttpServer::serve(int fd) {
-  const uint64_t epoch = epoch_;
-  std::function<bool()> valid = [this, epoch] { return stillValid(epoch); };
-  Reader in(fd, valid);
-  for (;;) {
-    HttpRequest req;
-    ReadResult r = readRequest(in, req);
-    if (r == ReadResult::Ok) {
-      if (strcasecmp(req.header("expect").c_str(), "100-continue") == 0)
-        sendAll(fd, "HTTP/1.1 100 Continue\r\n\r\n");
-      r = readBody(in, req);
-    }
-    if (r == ReadResult::Closed)
-      return;
-    if (r != ReadResult::Ok) {
-      int status = r == ReadResult::TooLarge ? 413 : r == ReadResult::HeadTooLarge ? 431 : 400;
-      std::string body = std::string(reasonPhrase(status)) + "\n";
-      sendAll(fd, "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status) +
-                      "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
-                      "\r\nConnection: close\r\n\r\n" + body);
-      // Closing with unread input would reset the connection and could take
-      // the error reply with it: read what the client still sends first.
-      ::shutdown(fd, SHUT_WR);
-      for (int i = 0; i < 10; ++i) {
-        pollfd p{fd, POLLIN, 0};
-        char tmp[16384];
-        if (::poll(&p, 1, 100) > 0 && ::recv(fd, tmp, sizeof tmp, 0) <= 0)
-          break;
-      }
-      return;
-    }
-    std::string conn = lower(req.header("connection"));
-    bool keepAlive = req.version == "HTTP/1.0" ? conn == "keep-alive" : conn != "close";
-    HttpReply reply = handler_(req);
-    if (reply.kind == HttpReply::Kind::Handover) {
-      if (reply.handover)
-        reply.handover(fd, std::move(in.buf));
-      return;
-    }
-    if (reply.close)
-      keepAlive = false;
-    if (!sendReply(fd, req, reply, keepAlive, epoch) || !keepAlive)
-      return;
-  }
+bool HttpServer::start(const std::string& address, int port, std::string& error)
+{
+    address_ = address;
+    port_ = port;
+    if (!openListener(error))
+        return false;
+    running_ = true;
+    acceptThread_ = std::thread([this] { acceptLoop(); });
+    return true;
 }
 
-} // namespace camsim
+void HttpServer::stop()
+{
+    if (!running_.exchange(false))
+        return;
+    if (acceptThread_.joinable())
+        acceptThread_.join();
+    closeListener();
+    dropConnections();
+    std::unique_lock lock(connMutex_);
+    connDone_.wait_for(lock, std::chrono::seconds(5), [this] { return connCount_ == 0; });
+}
+
+void HttpServer::vanish(int seconds)
+{
+    std::unique_lock lock(vanishMutex_);
+    vanishUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    vanishPending_ = true;
+    // Once this returns the port is closed, so a client's next connect fails.
+    vanishDone_.wait_for(lock, std::chrono::seconds(2), [this] { return !vanishPending_; });
+}
+
+void HttpServer::dropConnections()
+{
+    ++epoch_;
+    std::lock_guard lock(connMutex_);
+    for (int fd : connFds_)
+        ::shutdown(fd, SHUT_RDWR);
+}
+
+bool HttpServer::stillValid(uint64_t epoch) const
+{
+    return running_ && epoch_ == epoch;
+}
+
+bool HttpServer::sendPaced(int fd, const std::string& data, int rate, uint64_t epoch) const
+{
+    size_t slice = std::max<size_t>(1, static_cast<size_t>(rate) / 10);
+    for (size_t off = 0; off < data.size(); off += slice) {
+        if (off > 0 && !pause(100, epoch))
+            return false;
+        if (!sendAll(fd, data.substr(off, slice)))
+            return false;
+    }
+    return true;
+}
+
+bool HttpServer::pause(int ms, uint64_t epoch) const
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < until) {
+        if (!stillValid(epoch))
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 20)));
+    }
+    return stillValid(epoch);
+}
+
+void HttpServer::acceptLoop()
+{
+    while (running_) {
+        bool gone = false, back = false;
+        {
+            std::lock_guard lock(vanishMutex_);
+            if (vanishPending_) {
+                vanishPending_ = false;
+                gone = true;
+            } else if (listenFd_ < 0 && std::chrono::steady_clock::now() >= vanishUntil_) {
+                back = true;
+            }
+        }
+        if (gone) {
+            closeListener();
+            dropConnections();
+            vanishDone_.notify_all();
+            continue;
+        }
+        if (back) {
+            std::string error;
+            if (openListener(error)) {
+                fprintf(stderr, "camsim: http port %d back\n", port_);
+                backFailed_ = false;
+            } else if (!backFailed_) {
+                fprintf(stderr, "camsim: http port not back yet: %s\n", error.c_str());
+                backFailed_ = true;
+            }
+        }
+        if (listenFd_ < 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            continue;
+        }
+        pollfd p{listenFd_, POLLIN, 0};
+        if (::poll(&p, 1, 100) <= 0)
+            continue;
+        int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0)
+            continue;
+        int one = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        {
+            std::lock_guard lock(connMutex_);
+            if (connCount_ >= kMaxConnections) {
+                sendAll(fd, "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                ::close(fd);
+                continue;
+            }
+            connFds_.insert(fd);
+            ++connCount_;
+        }
+        auto finish = [this, fd] {
+            std::lock_guard lock(connMutex_);
+            connFds_.erase(fd);
+            ::close(fd);
+            --connCount_;
+            connDone_.notify_all();
+        };
+        try {
+            std::thread([this, fd, finish] {
+                serve(fd);
+                finish();
+            }).detach();
+        } catch (const std::system_error&) {
+            finish();  // no thread to be had: the client sees its connection close
+        }
+    }
+}
+
+bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, bool keepAlive, uint64_t epoch)
+{
+    if (reply.delayMs > 0 && !pause(reply.delayMs, epoch))
+        return false;
+    if (reply.kind == HttpReply::Kind::Hang) {
+        // Hold the connection without a byte until the client gives up, the
+        // fault is lifted or the server goes away; then close it.
+        while (stillValid(epoch) && (!reply.keepHanging || reply.keepHanging())) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, 100) > 0) {
+                char tmp[4096];
+                if (::recv(fd, tmp, sizeof tmp, MSG_DONTWAIT) == 0)
+                    break;
+            }
+        }
+        return false;
+    }
+    if (reply.kind == HttpReply::Kind::Raw) {
+        sendAll(fd, reply.raw);
+        return false;
+    }
+    bool http10 = req.version == "HTTP/1.0";
+    bool chunked = reply.chunked && !http10;
+    std::string out = req.version + " " + std::to_string(reply.status) + " " + reasonPhrase(reply.status) + "\r\n";
+    out += "Server: camsim\r\n";
+    if (!reply.contentType.empty())
+        out += "Content-Type: " + reply.contentType + "\r\n";
+    for (const auto& [k, v] : reply.headers)
+        out += k + ": " + v + "\r\n";
+    if (chunked)
+        out += "Transfer-Encoding: chunked\r\n";
+    else
+        out += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
+    out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
+    out += "\r\n";
+    size_t headLength = out.size();
+    if (req.method != "HEAD")
+        out += chunked ? chunk(reply.body) : reply.body;
+    bool cut = reply.cutAfter >= 0 && out.size() > headLength + static_cast<size_t>(reply.cutAfter);
+    if (cut)
+        out.resize(headLength + static_cast<size_t>(reply.cutAfter));
+    bool ok = reply.rate > 0 ? sendPaced(fd, out, reply.rate, epoch) : sendAll(fd, out);
+    if (cut)
+        return false;
+    if (reply.afterSend)
+        reply.afterSend();
+    return ok;
+}
+
+void HttpServer::serve(int fd)
+{
+    const uint64_t epoch = epoch_;
+    std::function<bool()> valid = [this, epoch] { return stillValid(epoch); };
+    Reader in(fd, valid);
+    for (;;) {
+        HttpRequest req;
+        ReadResult r = readRequest(in, req);
+        if (r == ReadResult::Ok) {
+            if (strcasecmp(req.header("expect").c_str(), "100-continue") == 0)
+                sendAll(fd, "HTTP/1.1 100 Continue\r\n\r\n");
+            r = readBody(in, req);
+        }
+        if (r == ReadResult::Closed)
+            return;
+        if (r != ReadResult::Ok) {
+            int status = r == ReadResult::TooLarge ? 413 : r == ReadResult::HeadTooLarge ? 431 : 400;
+            std::string body = std::string(reasonPhrase(status)) + "\n";
+            sendAll(fd, "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status)
+                            + "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size())
+                            + "\r\nConnection: close\r\n\r\n" + body);
+            // Closing with unread input would reset the connection and could take
+            // the error reply with it: read what the client still sends first.
+            ::shutdown(fd, SHUT_WR);
+            for (int i = 0; i < 10; ++i) {
+                pollfd p{fd, POLLIN, 0};
+                char tmp[16384];
+                if (::poll(&p, 1, 100) > 0 && ::recv(fd, tmp, sizeof tmp, 0) <= 0)
+                    break;
+            }
+            return;
+        }
+        std::string conn = lower(req.header("connection"));
+        bool keepAlive = req.version == "HTTP/1.0" ? conn == "keep-alive" : conn != "close";
+        HttpReply reply = handler_(req);
+        if (reply.kind == HttpReply::Kind::Handover) {
+            if (reply.handover)
+                reply.handover(fd, std::move(in.buf));
+            return;
+        }
+        if (reply.close)
+            keepAlive = false;
+        if (!sendReply(fd, req, reply, keepAlive, epoch) || !keepAlive)
+            return;
+    }
+}
+
+}  // namespace camsim

@@ -15,25 +15,25 @@ namespace camsim {
 
 class LongOperations {
 public:
-  struct Run {
-    int seconds = 0;
-    std::string result; // the operation's own default when not cued
-  };
+    struct Run {
+        int seconds = 0;
+        std::string result;  // the operation's own default when not cued
+    };
 
-  // The operations and their usual durations in seconds.
-  static const std::map<std::string, int>& known();
+    // The operations and their usual durations in seconds.
+    static const std::map<std::string, int>& known();
 
-  // False for an unknown operation or a duration outside 0..120.
-  bool cue(const std::string& op, int seconds, const std::optional<std::string>& result);
-  // Waits for any running operation, then takes this one's time; returns
-  // the cued result (or none).
-  std::optional<std::string> run(const std::string& op);
+    // False for an unknown operation or a duration outside 0..120.
+    bool cue(const std::string& op, int seconds, const std::optional<std::string>& result);
+    // Waits for any running operation, then takes this one's time; returns
+    // the cued result (or none).
+    std::optional<std::string> run(const std::string& op);
 
 private:
-  std::mutex runMutex_;
-  std::mutex cueMutex_; // guards cues_
-  std::map<std::string, Run> cues_;
-  std::map<std::string, bool> hasResult_;
+    std::mutex runMutex_;
+    std::mutex cueMutex_;  // guards cues_
+    std::map<std::string, Run> cues_;
+    std::map<std::string, bool> hasResult_;
 };
 
-} // namespace camsim
+}  // namespace camsim

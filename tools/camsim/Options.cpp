@@ -9,44 +9,57 @@ namespace camsim {
 
 namespace {
 
-bool toInt(const std::string& text, int lo, int hi, int& out) {
-  int v = 0;
-  auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || p != text.data() + text.size() || v < lo || v > hi)
+bool toInt(const std::string& text, int lo, int hi, int& out)
+{
+    int v = 0;
+    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || p != text.data() + text.size() || v < lo || v > hi)
+        return false;
+    out = v;
+    return true;
+}
+
+bool isLoopback(const std::string& addr)
+{
+    in_addr a4{};
+    if (inet_pton(AF_INET, addr.c_str(), &a4) == 1)
+        return (ntohl(a4.s_addr) >> 24) == 127;
     return false;
-  out = v;
-  return true;
 }
 
-bool isLoopback(const std::string& addr) {
-  in_addr a4{};
-  if (inet_pton(AF_INET, addr.c_str(), &a4) == 1)
-    return (ntohl(a4.s_addr) >> 24) == 127;
-  return false;
+}  // namespace
+
+const char* authModeName(AuthMode mode)
+{
+    switch (mode) {
+    case AuthMode::Any:
+        return "any";
+    case AuthMode::Basic:
+        return "basic";
+    case AuthMode::Digest:
+        return "digest";
+    case AuthMode::None:
+        return "none";
+    }
+    return "?";
 }
 
-} // namespace
-
-const char* authModeName(AuthMode mode) {
-  switch (mode) {
-  case AuthMode::Any: return "any";
-  case AuthMode::Basic: return "basic";
-  case AuthMode::Digest: return "digest";
-  case AuthMode::None: return "none";
-  }
-  return "?";
+bool parseMalformed(const std::string& text, Malformed& out)
+{
+    if (text == "none" || text == "0")
+        out = Malformed::None;
+    else if (text == "body" || text == "1")
+        out = Malformed::Body;
+    else if (text == "http")
+        out = Malformed::Http;
+    else
+        return false;
+    return true;
 }
 
-bool parseMalformed(const std::string& text, Malformed& out) {
-  if (text == "none" || text == "0") out = Malformed::None;
-  else if (text == "body" || text == "1") out = Malformed::Body;
-  else if (text == "http") out = Malformed::Http;
-  else return false;
-  return true;
-}
-
-std::string usageText() {
-  return R"(usage: camsim [options]
+std::string usageText()
+{
+    return R"(usage: camsim [options]
 A simulated network camera of one family on loopback ports. When it is ready
 it prints one line on stdout:
     camsim: http=PORT rtsp=PORT
@@ -230,113 +243,123 @@ Side channels (alarm and talk) and PTZ:
 )";
 }
 
-bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, std::string& error) {
-  help = false;
-  using Setter = std::function<bool(const std::string&)>;
-  auto intOpt = [](int& field, int lo, int hi) {
-    return Setter([&field, lo, hi](const std::string& v) { return toInt(v, lo, hi, field); });
-  };
-  auto textOpt = [](std::string& field) {
-    return Setter([&field](const std::string& v) {
-      field = v;
-      return true;
-    });
-  };
-  std::map<std::string, Setter> withValue = {
-      {"family", [&o](const std::string& v) {
-         auto f = parseFamily(v);
-         if (f) o.family = *f;
-         return f.has_value();
-       }},
-      {"bind", [&o](const std::string& v) {
-         o.bind = v;
-         return isLoopback(v);
-       }},
-      {"http-port", intOpt(o.httpPort, 0, 65535)},
-      {"rtsp-port", intOpt(o.rtspPort, 0, 65535)},
-      {"user", textOpt(o.user)},
-      {"password", textOpt(o.password)},
-      {"auth", [&o](const std::string& v) {
-         if (v == "any") o.auth = AuthMode::Any;
-         else if (v == "basic") o.auth = AuthMode::Basic;
-         else if (v == "digest") o.auth = AuthMode::Digest;
-         else if (v == "none") o.auth = AuthMode::None;
-         else return false;
-         return true;
-       }},
-      {"model", textOpt(o.model)},
-      {"firmware", textOpt(o.firmware)},
-      {"web-version", textOpt(o.webVersion)},
-      {"name", textOpt(o.name)},
-      {"vendor", textOpt(o.vendor)},
-      {"streams", intOpt(o.streams, 1, 3)},
-      {"log", textOpt(o.logPath)},
-      {"width", intOpt(o.width, 16, 4096)},
-      {"height", intOpt(o.height, 16, 4096)},
-      {"fps", intOpt(o.fps, 1, 120)},
-      {"bitrate", intOpt(o.bitrateKbps, 16, 100000)},
-      {"keyint", intOpt(o.keyInterval, 1, 3000)},
-      {"delay-ms", intOpt(o.delayMs, 0, 3600000)},
-      {"http-error", intOpt(o.httpError, 100, 599)},
-      {"cut-after", intOpt(o.cutAfter, 0, 1 << 30)},
-      {"reboot-seconds", intOpt(o.rebootSeconds, 0, 3600)},
-      {"malformed", [&o](const std::string& v) { return parseMalformed(v, o.malformed); }},
-      {"stream-stop-after", intOpt(o.streamStopAfter, 0, 86400)},
-      {"vanish-after", intOpt(o.vanishAfter, 0, 86400)},
-      {"vanish-for", intOpt(o.vanishFor, 0, 86400)},
-  };
-  std::map<std::string, bool*> flags = {
-      {"chunked", &o.chunked}, {"rtsp-auth", &o.rtspAuth}, {"hang", &o.hang},
-      {"refuse-login", &o.refuseLogin}, {"replay", &o.replay}, {"numeric-noise", &o.numericNoise},
-  };
+bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, std::string& error)
+{
+    help = false;
+    using Setter = std::function<bool(const std::string&)>;
+    auto intOpt = [](int& field, int lo, int hi) {
+        return Setter([&field, lo, hi](const std::string& v) { return toInt(v, lo, hi, field); });
+    };
+    auto textOpt = [](std::string& field) {
+        return Setter([&field](const std::string& v) {
+            field = v;
+            return true;
+        });
+    };
+    std::map<std::string, Setter> withValue = {
+        {"family",
+         [&o](const std::string& v) {
+             auto f = parseFamily(v);
+             if (f)
+                 o.family = *f;
+             return f.has_value();
+         }},
+        {"bind",
+         [&o](const std::string& v) {
+             o.bind = v;
+             return isLoopback(v);
+         }},
+        {"http-port", intOpt(o.httpPort, 0, 65535)},
+        {"rtsp-port", intOpt(o.rtspPort, 0, 65535)},
+        {"user", textOpt(o.user)},
+        {"password", textOpt(o.password)},
+        {"auth",
+         [&o](const std::string& v) {
+             if (v == "any")
+                 o.auth = AuthMode::Any;
+             else if (v == "basic")
+                 o.auth = AuthMode::Basic;
+             else if (v == "digest")
+                 o.auth = AuthMode::Digest;
+             else if (v == "none")
+                 o.auth = AuthMode::None;
+             else
+                 return false;
+             return true;
+         }},
+        {"model", textOpt(o.model)},
+        {"firmware", textOpt(o.firmware)},
+        {"web-version", textOpt(o.webVersion)},
+        {"name", textOpt(o.name)},
+        {"vendor", textOpt(o.vendor)},
+        {"streams", intOpt(o.streams, 1, 3)},
+        {"log", textOpt(o.logPath)},
+        {"width", intOpt(o.width, 16, 4096)},
+        {"height", intOpt(o.height, 16, 4096)},
+        {"fps", intOpt(o.fps, 1, 120)},
+        {"bitrate", intOpt(o.bitrateKbps, 16, 100000)},
+        {"keyint", intOpt(o.keyInterval, 1, 3000)},
+        {"delay-ms", intOpt(o.delayMs, 0, 3600000)},
+        {"http-error", intOpt(o.httpError, 100, 599)},
+        {"cut-after", intOpt(o.cutAfter, 0, 1 << 30)},
+        {"reboot-seconds", intOpt(o.rebootSeconds, 0, 3600)},
+        {"malformed", [&o](const std::string& v) { return parseMalformed(v, o.malformed); }},
+        {"stream-stop-after", intOpt(o.streamStopAfter, 0, 86400)},
+        {"vanish-after", intOpt(o.vanishAfter, 0, 86400)},
+        {"vanish-for", intOpt(o.vanishFor, 0, 86400)},
+    };
+    std::map<std::string, bool*> flags = {
+        {"chunked", &o.chunked},          {"rtsp-auth", &o.rtspAuth}, {"hang", &o.hang},
+        {"refuse-login", &o.refuseLogin}, {"replay", &o.replay},      {"numeric-noise", &o.numericNoise},
+    };
 
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      help = true;
-      return true;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            help = true;
+            return true;
+        }
+        if (a.rfind("--", 0) != 0) {
+            error = "unexpected argument: " + a;
+            return false;
+        }
+        std::string name = a.substr(2), value;
+        bool hasValue = false;
+        if (auto eq = name.find('='); eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+            hasValue = true;
+        }
+        if (name == "no-rtsp" || name == "no-audio") {
+            (name == "no-rtsp" ? o.rtsp : o.audio) = false;
+            continue;
+        }
+        if (auto f = flags.find(name); f != flags.end()) {
+            *f->second = true;
+            continue;
+        }
+        auto s = withValue.find(name);
+        if (s == withValue.end()) {
+            error = "unknown option: --" + name;
+            return false;
+        }
+        if (!hasValue) {
+            if (i + 1 >= args.size()) {
+                error = "--" + name + " needs a value";
+                return false;
+            }
+            value = args[++i];
+        }
+        if (!s->second(value)) {
+            error = "bad value for --" + name + ": " + value;
+            return false;
+        }
     }
-    if (a.rfind("--", 0) != 0) {
-      error = "unexpected argument: " + a;
-      return false;
-    }
-    std::string name = a.substr(2), value;
-    bool hasValue = false;
-    if (auto eq = name.find('='); eq != std::string::npos) {
-      value = name.substr(eq + 1);
-      name.resize(eq);
-      hasValue = true;
-    }
-    if (name == "no-rtsp" || name == "no-audio") {
-      (name == "no-rtsp" ? o.rtsp : o.audio) = false;
-      continue;
-    }
-    if (auto f = flags.find(name); f != flags.end()) {
-      *f->second = true;
-      continue;
-    }
-    auto s = withValue.find(name);
-    if (s == withValue.end()) {
-      error = "unknown option: --" + name;
-      return false;
-    }
-    if (!hasValue) {
-      if (i + 1 >= args.size()) {
-        error = "--" + name + " needs a value";
+    if (o.width % 2 || o.height % 2) {
+        error = "--width and --height must be even";
         return false;
-      }
-      value = args[++i];
     }
-    if (!s->second(value)) {
-      error = "bad value for --" + name + ": " + value;
-      return false;
-    }
-  }
-  if (o.width % 2 || o.height % 2) {
-    error = "--width and --height must be even";
-    return false;
-  }
-  return true;
+    return true;
 }
 
-} // namespace camsim
+}  // namespace camsim

@@ -24,32 +24,31 @@ namespace camsim {
 
 class ParamCgi : public Dialect {
 public:
-  explicit ParamCgi(CameraState& state);
+    explicit ParamCgi(CameraState& state);
 
-  bool handles(const HttpRequest& req) const override;
-  HttpReply handle(const HttpRequest& req) override;
+    bool handles(const HttpRequest& req) const override;
+    HttpReply handle(const HttpRequest& req) override;
 
-  struct Command {
-    std::string name;
-    std::vector<std::pair<std::string, std::string>> params; // names without '-'
-    std::string param(const std::string& name) const;
-    bool has(const std::string& name) const;
-  };
-
+    struct Command {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> params;  // names without '-'
+        std::string param(const std::string& name) const;
+        bool has(const std::string& name) const;
+    };
 
 private:
-  using Special = std::function<bool(const Command&, SettingsChange& change, std::string& out)>;
+    using Special = std::function<bool(const Command&, SettingsChange& change, std::string& out)>;
 
-  void defineGroups();
-  // Commands that pick a row by a parameter (ScheduleParams.cpp).
-  void defineScheduleCommands();
-  // Operations that take their real time (ParamLongCommands.cpp).
-  void defineLongCommands();
-  const ParamGroup* findGroup(const std::string& name) const;
-  bool runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out);
+    void defineGroups();
+    // Commands that pick a row by a parameter (ScheduleParams.cpp).
+    void defineScheduleCommands();
+    // Operations that take their real time (ParamLongCommands.cpp).
+    void defineLongCommands();
+    const ParamGroup* findGroup(const std::string& name) const;
+    bool runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out);
 
-  std::vector<ParamGroup> groups_;
-  std::map<std::string, Special> specials_;
+    std::vector<ParamGroup> groups_;
+    std::map<std::string, Special> specials_;
 };
 
-} // namespace camsim
+}  // namespace camsim

@@ -17,28 +17,28 @@ namespace camsim {
 
 class PtzJournal {
 public:
-  void add(const std::string& line);
-  std::string text() const; // one line each
-  void clear();
+    void add(const std::string& line);
+    std::string text() const;  // one line each
+    void clear();
 
 private:
-  mutable std::mutex mutex_; // guards lines_
-  std::vector<std::string> lines_;
+    mutable std::mutex mutex_;  // guards lines_
+    std::vector<std::string> lines_;
 };
 
 class PtzDialect : public Dialect {
 public:
-  PtzDialect(CameraState& state, PtzJournal& journal) : Dialect(state), journal_(journal) {}
-  bool handles(const HttpRequest& req) const override;
-  bool usesHttpAuth(const HttpRequest& req) const override;
-  HttpReply handle(const HttpRequest& req) override;
+    PtzDialect(CameraState& state, PtzJournal& journal) : Dialect(state), journal_(journal) {}
+    bool handles(const HttpRequest& req) const override;
+    bool usesHttpAuth(const HttpRequest& req) const override;
+    HttpReply handle(const HttpRequest& req) override;
 
 private:
-  HttpReply hx(const HttpRequest& req);
-  HttpReply hxPreset(const HttpRequest& req);
-  HttpReply aj(const HttpRequest& req);
-  HttpReply htl(const HttpRequest& req);
-  PtzJournal& journal_;
+    HttpReply hx(const HttpRequest& req);
+    HttpReply hxPreset(const HttpRequest& req);
+    HttpReply aj(const HttpRequest& req);
+    HttpReply htl(const HttpRequest& req);
+    PtzJournal& journal_;
 };
 
-} // namespace camsim
+}  // namespace camsim

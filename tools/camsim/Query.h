@@ -14,4 +14,4 @@ std::string percentDecode(const std::string& text);
 // First value of `name`, or empty.
 std::string queryValue(const QueryPairs& pairs, const std::string& name);
 
-} // namespace camsim
+}  // namespace camsim

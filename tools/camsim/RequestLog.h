@@ -11,14 +11,14 @@ namespace camsim {
 
 class RequestLog {
 public:
-  ~RequestLog();
-  bool open(const std::string& path, std::string& error);
-  void write(const std::string& method, const std::string& target, const std::string& auth,
-             const std::string& status);
+    ~RequestLog();
+    bool open(const std::string& path, std::string& error);
+    void write(const std::string& method, const std::string& target, const std::string& auth,
+               const std::string& status);
 
 private:
-  std::mutex mutex_; // guards file_
-  FILE* file_ = nullptr;
+    std::mutex mutex_;  // guards file_
+    FILE* file_ = nullptr;
 };
 
-} // namespace camsim
+}  // namespace camsim

@@ -22,28 +22,28 @@ namespace camsim {
 
 class SdCard : public Dialect {
 public:
-  explicit SdCard(CameraState& state);
-  bool handles(const HttpRequest& req) const override;
-  HttpReply handle(const HttpRequest& req) override;
-  // /camsim/sd?page=PATH&markup=TEXT | page=PATH&rows=N |
-  //            file=PATH&size=N[&time=YYYYMMDDhhmmss][&name=LISTED NAME]
-  HttpReply control(const QueryPairs& query);
+    explicit SdCard(CameraState& state);
+    bool handles(const HttpRequest& req) const override;
+    HttpReply handle(const HttpRequest& req) override;
+    // /camsim/sd?page=PATH&markup=TEXT | page=PATH&rows=N |
+    //            file=PATH&size=N[&time=YYYYMMDDhhmmss][&name=LISTED NAME]
+    HttpReply control(const QueryPairs& query);
 
 private:
-  struct File {
-    std::string listedName; // empty: the last component of its path
-    time_t modified = 0;
-    std::string body;
-    bool picture = false;   // body made from the snapshot on first read
-  };
-  void addDay(time_t day, int index);
-  std::string listing(const std::string& folder) const;
-  bool isFolder(const std::string& path) const;
+    struct File {
+        std::string listedName;  // empty: the last component of its path
+        time_t modified = 0;
+        std::string body;
+        bool picture = false;  // body made from the snapshot on first read
+    };
+    void addDay(time_t day, int index);
+    std::string listing(const std::string& folder) const;
+    bool isFolder(const std::string& path) const;
 
-  Snapshot snapshot_;
-  mutable std::mutex mutex_; // guards files_ and markup_
-  std::map<std::string, File> files_;
-  std::map<std::string, std::string> markup_;
+    Snapshot snapshot_;
+    mutable std::mutex mutex_;  // guards files_ and markup_
+    std::map<std::string, File> files_;
+    std::map<std::string, std::string> markup_;
 };
 
-} // namespace camsim
+}  // namespace camsim

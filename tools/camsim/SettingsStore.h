@@ -11,16 +11,16 @@ namespace camsim {
 
 class SettingsStore {
 public:
-  // Adds the key or changes it.
-  void define(const std::string& key, std::string value);
-  std::optional<std::string> get(const std::string& key) const;
-  std::string value(const std::string& key) const { return get(key).value_or(std::string()); }
-  // Changes a defined key only; false for a key the camera does not have.
-  bool set(const std::string& key, std::string value);
+    // Adds the key or changes it.
+    void define(const std::string& key, std::string value);
+    std::optional<std::string> get(const std::string& key) const;
+    std::string value(const std::string& key) const { return get(key).value_or(std::string()); }
+    // Changes a defined key only; false for a key the camera does not have.
+    bool set(const std::string& key, std::string value);
 
 private:
-  mutable std::mutex mutex_; // guards values_
-  std::map<std::string, std::string> values_;
+    mutable std::mutex mutex_;  // guards values_
+    std::map<std::string, std::string> values_;
 };
 
-} // namespace camsim
+}  // namespace camsim

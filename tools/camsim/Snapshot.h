@@ -9,14 +9,14 @@ namespace camsim {
 
 class Snapshot {
 public:
-  Snapshot(int width, int height) : width_(width), height_(height) {}
-  // The JPEG bytes, or empty with `error` when the picture cannot be made.
-  std::string jpeg(std::string& error);
+    Snapshot(int width, int height) : width_(width), height_(height) {}
+    // The JPEG bytes, or empty with `error` when the picture cannot be made.
+    std::string jpeg(std::string& error);
 
 private:
-  int width_, height_;
-  std::mutex mutex_; // guards jpeg_
-  std::string jpeg_;
+    int width_, height_;
+    std::mutex mutex_;  // guards jpeg_
+    std::string jpeg_;
 };
 
-} // namespace camsim
+}  // namespace camsim

@@ -12,12 +12,12 @@ namespace camsim {
 
 class SystemFiles : public Dialect {
 public:
-  explicit SystemFiles(CameraState& state);
-  bool handles(const HttpRequest& req) const override;
-  HttpReply handle(const HttpRequest& req) override;
+    explicit SystemFiles(CameraState& state);
+    bool handles(const HttpRequest& req) const override;
+    HttpReply handle(const HttpRequest& req) override;
 
 private:
-  Snapshot snapshot_;
+    Snapshot snapshot_;
 };
 
-} // namespace camsim
+}  // namespace camsim

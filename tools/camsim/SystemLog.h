@@ -13,15 +13,15 @@ namespace camsim {
 
 class SystemLog {
 public:
-  explicit SystemLog(const CameraClock& clock) : clock_(clock) {}
-  void add(const std::string& text);
-  void clear();
-  std::string text() const;
+    explicit SystemLog(const CameraClock& clock) : clock_(clock) {}
+    void add(const std::string& text);
+    void clear();
+    std::string text() const;
 
 private:
-  const CameraClock& clock_;
-  mutable std::mutex mutex_; // guards text_
-  std::string text_;
+    const CameraClock& clock_;
+    mutable std::mutex mutex_;  // guards text_
+    std::string text_;
 };
 
-} // namespace camsim
+}  // namespace camsim

@@ -27,12 +27,12 @@ std::string makePackage(const std::string& model, const std::string& version, co
 
 class UpgradeCgi : public Dialect {
 public:
-  UpgradeCgi(CameraState& state, std::function<void(int seconds)> reboot);
-  bool handles(const HttpRequest& req) const override;
-  HttpReply handle(const HttpRequest& req) override;
+    UpgradeCgi(CameraState& state, std::function<void(int seconds)> reboot);
+    bool handles(const HttpRequest& req) const override;
+    HttpReply handle(const HttpRequest& req) override;
 
 private:
-  std::function<void(int)> reboot_;
+    std::function<void(int)> reboot_;
 };
 
-} // namespace camsim
+}  // namespace camsim

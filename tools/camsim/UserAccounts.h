@@ -35,5 +35,5 @@ std::string getUserAttr(const SettingsStore& store);
 bool setUserAttr(const std::vector<std::pair<std::string, std::string>>& params, SettingsChange& change,
                  std::string& out);
 
-} // namespace accounts
-} // namespace camsim
+}  // namespace accounts
+}  // namespace camsim

@@ -156,8 +156,8 @@ bool Render(const QString& path, QByteArray* png, QString* error)
             p.drawPolygon(poly);
         } else if (cmd == "text") {
             int px;
-            if (!num(1, &x) || !num(2, &y) || !num(3, &w) || !num(4, &h) || a.size() < 8 || !Colour(a[5], &c) ||
-                !num(6, &px) || px <= 0)
+            if (!num(1, &x) || !num(2, &y) || !num(3, &w) || !num(4, &h) || a.size() < 8 || !Colour(a[5], &c)
+                || !num(6, &px) || px <= 0)
                 return fail("expected X Y W H COLOUR PIXELS TEXT");
             QFont font;
             font.setPixelSize(px);
@@ -236,8 +236,8 @@ int main(int argc, char** argv)
         for (qsizetype i = 0; i < png.size(); ++i)
             s << (i % 20 == 0 ? "\n        " : "") << static_cast<unsigned>(static_cast<unsigned char>(png[i])) << ",";
         s << "\n    };\n";
-        s << "    module.AddData(" << TypeExpr(parts[0]) << ", " << id << ", std::vector<unsigned char>(p" << n
-          << ", p" << n << " + sizeof p" << n << "));\n";
+        s << "    module.AddData(" << TypeExpr(parts[0]) << ", " << id << ", std::vector<unsigned char>(p" << n << ", p"
+          << n << " + sizeof p" << n << "));\n";
         ++n;
     }
     s << "}\n";

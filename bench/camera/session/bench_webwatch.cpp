@@ -49,7 +49,8 @@ struct Options {
     int prerecordMs = 5000;
 };
 
-bool parseInt(const char* text, int low, int high, int& out) {
+bool parseInt(const char* text, int low, int high, int& out)
+{
     char* end = nullptr;
     long v = std::strtol(text, &end, 10);
     if (!end || *end || end == text || v < low || v > high)
@@ -64,12 +65,13 @@ struct ObjectResult {
     std::atomic<int> connected{0};
     std::atomic<int> recording{0};
     std::atomic<int> segments{0};
-    std::atomic<int> lost{0}; // IsPlaying turned 0 while recording
+    std::atomic<int> lost{0};  // IsPlaying turned 0 while recording
     std::atomic<int> retries{0};
 };
 
 void driveObject(int index, int httpPort, int rtspPort, const std::string& dir, int seconds, int segmentSeconds,
-                 ObjectResult& result) {
+                 ObjectResult& result)
+{
     CWebWatchNB camera(1, index, 0, nullptr);
     camera.SetCameraInfo("127.0.0.1", httpPort, rtspPort, 0, 0, "admin", "admin");
     camera.SetRecordOnly(1);
@@ -117,7 +119,8 @@ void driveObject(int index, int httpPort, int rtspPort, const std::string& dir, 
 
 // ports: "HTTP:RTSP,HTTP:RTSP,..." of the cameras, taken in turn.
 int runObjects(int n, int seconds, int segmentSeconds, int prerecordMs, const std::string& ports,
-               const std::string& outDir) {
+               const std::string& outDir)
+{
     std::vector<std::pair<int, int>> cams;
     for (size_t pos = 0; pos < ports.size();) {
         size_t comma = ports.find(',', pos);
@@ -154,7 +157,8 @@ int runObjects(int n, int seconds, int segmentSeconds, int prerecordMs, const st
     return ::write(3, line, static_cast<size_t>(len)) == len ? 0 : 3;
 }
 
-int childMain(int argc, char** argv) {
+int childMain(int argc, char** argv)
+{
     if (std::strcmp(argv[1], "--child-idle") == 0) {
         // The same libraries as the two measured sides, started and stopped.
         if (!CWebWatchBase::InitLib())
@@ -165,8 +169,8 @@ int childMain(int argc, char** argv) {
     // --child-objects N seconds segment prerecord HTTP:RTSP[,HTTP:RTSP...] dir
     // --child-anchor N seconds segment prerecord http rtsp dir
     int n = 0, seconds = 0, segment = 0, prerecord = 0, http = 0, rtsp = 0;
-    if (argc < 8 || !parseInt(argv[2], 1, 10000, n) || !parseInt(argv[3], 1, 100000, seconds) ||
-        !parseInt(argv[4], 1, 100000, segment) || !parseInt(argv[5], 0, 600000, prerecord))
+    if (argc < 8 || !parseInt(argv[2], 1, 10000, n) || !parseInt(argv[3], 1, 100000, seconds)
+        || !parseInt(argv[4], 1, 100000, segment) || !parseInt(argv[5], 0, 600000, prerecord))
         return 64;
     if (std::strcmp(argv[1], "--child-objects") == 0)
         return argc == 8 ? runObjects(n, seconds, segment, prerecord, argv[6], argv[7]) : 64;
@@ -183,7 +187,8 @@ int childMain(int argc, char** argv) {
     return runRecording(job, 3);
 }
 
-int runOnce(int n, const Options& o) {
+int runOnce(int n, const Options& o)
+{
     char tmpl[] = "/tmp/bench_webwatch.XXXXXX";
     if (!mkdtemp(tmpl))
         return 1;
@@ -193,8 +198,8 @@ int runOnce(int n, const Options& o) {
     ::mkdir(oursDir.c_str(), 0755);
     ::mkdir(anchorDir.c_str(), 0755);
 
-    const std::vector<std::string> camArgs = {"--replay", "--width", "640", "--height", "360", "--fps", "25",
-                                              "--bitrate", "1000", "--keyint", "50"};
+    const std::vector<std::string> camArgs = {"--replay", "--width",   "640",  "--height", "360", "--fps",
+                                              "25",       "--bitrate", "1000", "--keyint", "50"};
     // A simulated camera serves up to 256 connections, and each camera object
     // keeps its alarm channel open beside its requests: one camera process
     // for every 100 objects (the plain recording opens no side channel).
@@ -207,8 +212,8 @@ int runOnce(int n, const Options& o) {
             std::filesystem::remove_all(root);
             return 1;
         }
-        ourPorts += (ourPorts.empty() ? "" : ",") + std::to_string(ourCams.back()->httpPort()) + ":" +
-                    std::to_string(ourCams.back()->rtspPort());
+        ourPorts += (ourPorts.empty() ? "" : ",") + std::to_string(ourCams.back()->httpPort()) + ":"
+                    + std::to_string(ourCams.back()->rtspPort());
     }
     CamsimProcess anchorCam(camArgs, 60000);
     if (!anchorCam.ok()) {
@@ -254,7 +259,7 @@ int runOnce(int n, const Options& o) {
     int anchorStreams = 0;
     for (size_t pos = 0; (pos = anchorLines.find('\n', pos)) != std::string::npos; ++pos)
         ++anchorStreams;
-    anchorStreams = anchorStreams > 0 ? anchorStreams - 1 : 0; // the last line holds the phases
+    anchorStreams = anchorStreams > 0 ? anchorStreams - 1 : 0;  // the last line holds the phases
 
     const double N = n;
     const double ourCpu = o1.cpuSeconds / N;
@@ -279,7 +284,8 @@ int runOnce(int n, const Options& o) {
     return o1.status == 0 && connected == n ? 0 : 2;
 }
 
-bool parseCounts(const char* text, std::vector<int>& out) {
+bool parseCounts(const char* text, std::vector<int>& out)
+{
     out.clear();
     std::string list = text;
     size_t pos = 0;
@@ -296,9 +302,10 @@ bool parseCounts(const char* text, std::vector<int>& out) {
     return !out.empty();
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc > 1 && std::strncmp(argv[1], "--child-", 8) == 0)
         return childMain(argc, argv);
     Options o;
@@ -316,11 +323,10 @@ int main(int argc, char** argv) {
             o.seconds = 8;
             o.segmentSeconds = 4;
         } else {
-            std::fprintf(stderr,
-                         "usage: bench_webwatch [--cameras N[,N...]] [--seconds S] [--segment S] [--quick]\n"
-                         "  --cameras N  record-only objects beside as many plain recordings (64,300)\n"
-                         "  --seconds S  recording time per camera (30)\n"
-                         "  --segment S  segment length (10)\n");
+            std::fprintf(stderr, "usage: bench_webwatch [--cameras N[,N...]] [--seconds S] [--segment S] [--quick]\n"
+                                 "  --cameras N  record-only objects beside as many plain recordings (64,300)\n"
+                                 "  --seconds S  recording time per camera (30)\n"
+                                 "  --segment S  segment length (10)\n");
             return a == "--help" ? 0 : 64;
         }
     }

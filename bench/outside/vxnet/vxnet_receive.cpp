@@ -10,8 +10,8 @@
 // The camera replays a 1920x1080, 25 fps, 4 Mbit/s H.264 clip with a key frame
 // every 2 s and G.711 audio, so no encoder competes for the CPU.
 
-#include "bench/support/ChildRun.h"
 #include "outside/vxnet/vxnet.h"
+#include "bench/support/ChildRun.h"
 #include "support/CamsimProcess.h"
 #include "utility/vx_log.h"
 
@@ -133,22 +133,23 @@ pid_t startAnchor(const std::string& url, int seconds)
     pid_t pid = fork();
     if (pid == 0) {
         std::string t = std::to_string(seconds);
-        execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-rtsp_transport", "tcp", "-i",
-               url.c_str(), "-t", t.c_str(), "-c", "copy", "-f", "null", "-", static_cast<char*>(nullptr));
+        execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-rtsp_transport", "tcp", "-i", url.c_str(), "-t",
+               t.c_str(), "-c", "copy", "-f", "null", "-", static_cast<char*>(nullptr));
         _exit(127);
     }
     return pid;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
     int streams = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     int seconds = argc > 2 ? std::max(5, std::atoi(argv[2])) : 20;
 
-    CamsimProcess cam({"--replay", "--width", "1920", "--height", "1080", "--fps", "25", "--bitrate", "4000",
-                       "--keyint", "50"}, 60000);
+    CamsimProcess cam(
+        {"--replay", "--width", "1920", "--height", "1080", "--fps", "25", "--bitrate", "4000", "--keyint", "50"},
+        60000);
     if (!cam.ok()) {
         std::fprintf(stderr, "vxnet_receive: %s\n", cam.error().c_str());
         return 1;
@@ -199,7 +200,7 @@ int main(int argc, char** argv)
         minPackets = minPackets < 0 ? packets : std::min(minPackets, packets);
         maxPackets = std::max(maxPackets, packets);
         errors += errs;
-        mbits += static_cast<double>(bytes) * 8 / 1e6 / seconds; // per second of stream
+        mbits += static_cast<double>(bytes) * 8 / 1e6 / seconds;  // per second of stream
     }
 
     double per30 = 30.0 / seconds;
@@ -208,12 +209,13 @@ int main(int argc, char** argv)
     double vxMem = static_cast<double>(vx.maxRssKb) / 1024.0 / streams;
     double anMem = static_cast<double>(anchorRss) / 1024.0;
     std::printf("streams %d, %d s each, 1920x1080 25 fps 4 Mbit/s + G.711\n", streams, seconds);
-    std::printf("vxnet : %.3f CPU s per 30 s of stream, %.1f MB per stream (process peak %.1f MB)\n", vxCpu,
-                vxMem, static_cast<double>(vx.maxRssKb) / 1024.0);
+    std::printf("vxnet : %.3f CPU s per 30 s of stream, %.1f MB per stream (process peak %.1f MB)\n", vxCpu, vxMem,
+                static_cast<double>(vx.maxRssKb) / 1024.0);
     std::printf("anchor: %.3f CPU s per 30 s of stream, %.1f MB per stream%s\n", anCpu, anMem,
                 anchorFailed ? " (some anchor runs failed)" : "");
     std::printf("ratio : CPU %.3f, memory %.3f\n", anCpu > 0 ? vxCpu / anCpu : 0.0, anMem > 0 ? vxMem / anMem : 0.0);
     std::printf("vxnet packets per stream %ld..%ld, %.2f Mbit/s of stream on average, %ld stream errors, "
-                "%ld streams short of %d s\n", minPackets, maxPackets, mbits / streams, errors, unfinished, seconds);
+                "%ld streams short of %d s\n",
+                minPackets, maxPackets, mbits / streams, errors, unfinished, seconds);
     return 0;
 }

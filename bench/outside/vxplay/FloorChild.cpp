@@ -123,7 +123,8 @@ long floorStream(const FloorJob& job, int i)
     ok = ok && channel > 0 && request("PLAY", base, "Range: npt=0.000-\r\n");
     const std::string path = job.outDir + "/" + std::to_string(i) + ".bin";
     if (!ok)
-        std::fprintf(stderr, "bench_recording: floor stream %d not set up: %s\n", i, head.substr(0, head.find('\r')).c_str());
+        std::fprintf(stderr, "bench_recording: floor stream %d not set up: %s\n", i,
+                     head.substr(0, head.find('\r')).c_str());
     const int out = ok ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
     long written = -1;
     if (out >= 0) {
@@ -148,7 +149,7 @@ long floorStream(const FloorJob& job, int i)
     return written;
 }
 
-} // namespace
+}  // namespace
 
 int runFloor(const FloorJob& job, int fd)
 {
@@ -156,8 +157,7 @@ int runFloor(const FloorJob& job, int fd)
     long startKb = 0;
     if (FILE* f = std::fopen("/proc/self/status", "r")) {
         char line[256];
-        while (std::fgets(line, sizeof line, f) && std::sscanf(line, "VmRSS: %ld kB", &startKb) != 1) {
-        }
+        while (std::fgets(line, sizeof line, f) && std::sscanf(line, "VmRSS: %ld kB", &startKb) != 1) {}
         std::fclose(f);
     }
     std::atomic<long> bytes{0};

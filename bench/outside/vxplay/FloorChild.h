@@ -9,9 +9,9 @@
 
 struct FloorJob {
     int streams = 1;
-    int seconds = 60;   // wall time each stream is read after it plays
+    int seconds = 60;  // wall time each stream is read after it plays
     int rtspPort = 0;
-    std::string outDir; // stream i writes outDir/i.bin
+    std::string outDir;  // stream i writes outDir/i.bin
 };
 
 // Runs the job and writes "floor BYTES FAILED KB" to fd: the bytes written

@@ -42,7 +42,7 @@ struct Stream {
     int audioCodec = 0;
     int audioChannels = 1;
     int64_t firstKeyPts = VXSTREAM_NOPTS;
-    double nextCutAt = 0;     // stream time of the next cut, from the first key frame
+    double nextCutAt = 0;  // stream time of the next cut, from the first key frame
     bool recording = false;
 
     StreamOutcome out;
@@ -80,7 +80,7 @@ void startSegment(Stream& s, double at)
 void stopSegment(Stream& s)
 {
     s.recording = false;
-    vxplay_record_stop(s.player); // a failure comes to onRecordResult
+    vxplay_record_stop(s.player);  // a failure comes to onRecordResult
 }
 
 void onTrack(void* user, const vxstream_track* t)
@@ -114,7 +114,7 @@ void onData(void* user, int index, int type, const uint8_t* data, int size, int6
     if (key && s->firstKeyPts == VXSTREAM_NOPTS)
         s->firstKeyPts = pts;
     if (s->firstKeyPts == VXSTREAM_NOPTS)
-        return; // nothing before the first key frame can be recorded
+        return;  // nothing before the first key frame can be recorded
     const double at = video ? static_cast<double>(pts - s->firstKeyPts) * s->videoTimeBase : 0;
     if (video && at >= s->limit - kSlackSeconds) {
         if (s->recording)
@@ -162,13 +162,14 @@ long residentKb()
     return kb;
 }
 
-} // namespace
+}  // namespace
 
 std::string StreamOutcome::toLine() const
 {
     char line[256];
     std::snprintf(line, sizeof line, "%ld %ld %ld %ld %ld %d %d %d %d %d %d %d\n", videoReceived, audioPackets,
-                  audioSamples, libReceived, libRecorded, segments, recordFailures, inputFailures, streamErrors, width, height, finished ? 1 : 0);
+                  audioSamples, libReceived, libRecorded, segments, recordFailures, inputFailures, streamErrors, width,
+                  height, finished ? 1 : 0);
     return line;
 }
 
@@ -177,7 +178,8 @@ bool StreamOutcome::fromLine(const std::string& line, StreamOutcome& o)
     int finished = 0;
     if (std::sscanf(line.c_str(), "%ld %ld %ld %ld %ld %d %d %d %d %d %d %d", &o.videoReceived, &o.audioPackets,
                     &o.audioSamples, &o.libReceived, &o.libRecorded, &o.segments, &o.recordFailures, &o.inputFailures,
-                    &o.streamErrors, &o.width, &o.height, &finished) != 12)
+                    &o.streamErrors, &o.width, &o.height, &finished)
+        != 12)
         return false;
     o.finished = finished != 0;
     return true;
@@ -270,7 +272,7 @@ int runRecording(const RecordingJob& job, int fd)
     std::string lines;
     for (auto& s : streams) {
         if (s->session)
-            vxnet_disconnect(s->session); // no callback runs after this
+            vxnet_disconnect(s->session);  // no callback runs after this
         s->session = nullptr;
         if (s->recording)
             stopSegment(*s);

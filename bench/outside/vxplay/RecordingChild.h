@@ -12,24 +12,24 @@ struct RecordingJob {
     int prerecordMs = 5000;   // the player's pre-record ring, as the recorder sets it
     int httpPort = 0;
     int rtspPort = 0;
-    std::string outDir;       // stream i writes outDir/i/000.mp4, 001.mp4, ...
+    std::string outDir;  // stream i writes outDir/i/000.mp4, 001.mp4, ...
 };
 
 // What one stream did, written as one line per stream by runRecording and
 // read back by the parent.
 struct StreamOutcome {
-    long videoReceived = 0;   // video packets handed to the player, from the first key frame on
+    long videoReceived = 0;  // video packets handed to the player, from the first key frame on
     long audioPackets = 0;
-    long audioSamples = 0;    // G.711: one byte a sample and channel
-    long libReceived = 0;     // the player's own count of packets that came while a file was open
-    long libRecorded = 0;     // ... and of those that went into it
-    int segments = 0;         // files started
-    int recordFailures = 0;   // starts refused and recordings that ended with an error
-    int inputFailures = 0;    // packets the player refused
-    int streamErrors = 0;     // error callbacks of the transport
+    long audioSamples = 0;   // G.711: one byte a sample and channel
+    long libReceived = 0;    // the player's own count of packets that came while a file was open
+    long libRecorded = 0;    // ... and of those that went into it
+    int segments = 0;        // files started
+    int recordFailures = 0;  // starts refused and recordings that ended with an error
+    int inputFailures = 0;   // packets the player refused
+    int streamErrors = 0;    // error callbacks of the transport
     int width = 0;
     int height = 0;
-    bool finished = false;    // reached the length before the give-up time
+    bool finished = false;  // reached the length before the give-up time
 
     std::string toLine() const;
     static bool fromLine(const std::string& line, StreamOutcome& out);

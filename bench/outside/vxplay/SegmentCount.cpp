@@ -25,7 +25,7 @@ std::vector<std::string> mp4Files(const std::string& dir)
     return names;
 }
 
-} // namespace
+}  // namespace
 
 SegmentCount countSegments(const std::string& dir)
 {
@@ -65,7 +65,8 @@ SegmentCount countSegments(const std::string& dir)
                 // The demuxer gives the first packet of a fragmented file no
                 // duration: it is one whole encoder frame.
                 if (pkt->duration > 0 && st->codecpar->sample_rate > 0)
-                    c.audioSamples += av_rescale_q(pkt->duration, st->time_base, AVRational{1, st->codecpar->sample_rate});
+                    c.audioSamples +=
+                        av_rescale_q(pkt->duration, st->time_base, AVRational{1, st->codecpar->sample_rate});
                 else
                     c.audioSamples += st->codecpar->frame_size > 0 ? st->codecpar->frame_size : 0;
             }

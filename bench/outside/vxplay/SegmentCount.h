@@ -6,12 +6,12 @@
 
 struct SegmentCount {
     int files = 0;
-    int unreadable = 0;           // files the demuxer could not open or read to the end
-    int notStartingWithKey = 0;   // files whose first video packet is no key frame
+    int unreadable = 0;          // files the demuxer could not open or read to the end
+    int notStartingWithKey = 0;  // files whose first video packet is no key frame
     long videoPackets = 0;
     long audioPackets = 0;
-    long audioSamples = 0;        // sum of the audio packets' durations, in samples
-    double minSeconds = 0;        // shortest and longest file, by video timestamps
+    long audioSamples = 0;  // sum of the audio packets' durations, in samples
+    double minSeconds = 0;  // shortest and longest file, by video timestamps
     double maxSeconds = 0;
 };
 

@@ -56,7 +56,7 @@ struct Options {
     int segmentSeconds = 10;
     int prerecordMs = 5000;
     bool keep = false;
-    int anchorLimit = 0; // 0: the anchor records every stream
+    int anchorLimit = 0;  // 0: the anchor records every stream
 };
 
 using vxbench::spawnSelf;
@@ -70,8 +70,8 @@ pid_t startAnchor(const std::string& url, const Options& o, const std::string& d
     const std::string out = dir + "/%03d.mp4";
     pid_t pid = fork();
     if (pid == 0) {
-        execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-rtsp_transport", "tcp", "-i", url.c_str(),
-               "-t", t.c_str(), "-c:v", "copy", "-c:a", "aac", "-f", "segment", "-segment_time", seg.c_str(),
+        execlp("ffmpeg", "ffmpeg", "-nostdin", "-loglevel", "error", "-rtsp_transport", "tcp", "-i", url.c_str(), "-t",
+               t.c_str(), "-c:v", "copy", "-c:a", "aac", "-f", "segment", "-segment_time", seg.c_str(),
                "-segment_format_options", "movflags=frag_keyframe+empty_moov", out.c_str(),
                static_cast<char*>(nullptr));
         _exit(127);
@@ -91,17 +91,17 @@ bool parseInt(const char* text, int low, int high, int& out)
 
 void usage(FILE* to)
 {
-    std::fprintf(to,
-                 "usage: bench_recording [--streams N[,N...]] [--seconds S] [--segment S] [--prerecord MS] [--anchor-max K] "
-                 "[--quick] [--keep]\n"
-                 "  --streams N     streams recorded at once by each side (1); a list runs each count in turn\n"
-                 "  --seconds S     stream time recorded per stream (60)\n"
-                 "  --segment S     segment file length (10)\n"
-                 "  --prerecord MS  pre-record ring of each player (5000, as the recorder sets it)\n"
-                 "  --quick         a smoke run: 1 stream, 12 s\n"
-                 "  --keep          keep the segment files and print where they are\n"
-                 "  --anchor-max K  the anchor records only the first K streams (its figures are per stream\n"
-                 "                  anyway): one ffmpeg process per stream may not fit in memory at 300\n");
+    std::fprintf(
+        to, "usage: bench_recording [--streams N[,N...]] [--seconds S] [--segment S] [--prerecord MS] [--anchor-max K] "
+            "[--quick] [--keep]\n"
+            "  --streams N     streams recorded at once by each side (1); a list runs each count in turn\n"
+            "  --seconds S     stream time recorded per stream (60)\n"
+            "  --segment S     segment file length (10)\n"
+            "  --prerecord MS  pre-record ring of each player (5000, as the recorder sets it)\n"
+            "  --quick         a smoke run: 1 stream, 12 s\n"
+            "  --keep          keep the segment files and print where they are\n"
+            "  --anchor-max K  the anchor records only the first K streams (its figures are per stream\n"
+            "                  anyway): one ffmpeg process per stream may not fit in memory at 300\n");
 }
 
 double loadAverage()
@@ -212,15 +212,27 @@ int runOnce(const Options& o)
         if (i < anchorCount(o))
             ::mkdir((anchorDir + "/" + std::to_string(i)).c_str(), 0755);
 
-    const std::vector<std::string> camArgs = {"--replay", "--width", "1920", "--height", "1080", "--fps",
-                                              std::to_string(kFps), "--bitrate", "4000", "--keyint",
+    const std::vector<std::string> camArgs = {"--replay",
+                                              "--width",
+                                              "1920",
+                                              "--height",
+                                              "1080",
+                                              "--fps",
+                                              std::to_string(kFps),
+                                              "--bitrate",
+                                              "4000",
+                                              "--keyint",
                                               std::to_string(2 * kFps)};
     CamsimProcess ourCam(camArgs, 60000);
     CamsimProcess anchorCam(camArgs, 60000);
     CamsimProcess floorCam(camArgs, 60000);
     if (!ourCam.ok() || !anchorCam.ok() || !floorCam.ok()) {
         std::fprintf(stderr, "bench_recording: camsim: %s\n",
-                     (!ourCam.ok() ? ourCam : !anchorCam.ok() ? anchorCam : floorCam).error().c_str());
+                     (!ourCam.ok()      ? ourCam
+                      : !anchorCam.ok() ? anchorCam
+                                        : floorCam)
+                         .error()
+                         .c_str());
         std::filesystem::remove_all(root);
         return 1;
     }
@@ -327,14 +339,14 @@ int runOnce(const Options& o)
     const double ancMem = anchorRssKb / 1024.0 / anchorCount(o);
     const double cpuRatio = ancCpu > 0 ? ourCpu / ancCpu : 0;
     const double memRatio = ancMem > 0 ? ourMem / ancMem : 0;
-    const bool packetsEqual = t.streamsMismatched == 0 && t.written == t.received && t.received > 0
-        && t.libRecorded == t.libReceived;
+    const bool packetsEqual =
+        t.streamsMismatched == 0 && t.written == t.received && t.received > 0 && t.libRecorded == t.libReceived;
 
     std::printf("bench_recording: %d stream%s, %d s each in %d s segments, %dx%d %d fps 4 Mbit/s H.264 + G.711, "
                 "pre-record %d ms\n",
-                o.streams, o.streams == 1 ? "" : "s", o.seconds, o.segmentSeconds, width, height, kFps,
-                o.prerecordMs);
-    std::printf("load average %.2f before, %.2f after (%ld cores)\n", loadBefore, loadAfter, sysconf(_SC_NPROCESSORS_ONLN));
+                o.streams, o.streams == 1 ? "" : "s", o.seconds, o.segmentSeconds, width, height, kFps, o.prerecordMs);
+    std::printf("load average %.2f before, %.2f after (%ld cores)\n", loadBefore, loadAfter,
+                sysconf(_SC_NPROCESSORS_ONLN));
     std::printf("%-22s %12s %12s %16s\n", "", "CPU s/stream", "CPU s/30 s", "peak MB/stream");
     std::printf("%-22s %12.3f %12.3f %16.1f   (process peak %.1f MB less idle %.1f MB, / %d)\n", "ours (vxnet+vxplay)",
                 ourCpu, ourCpu * per30, ourMem, static_cast<double>(ours.maxRssKb) / 1024.0,
@@ -357,8 +369,8 @@ int runOnce(const Options& o)
     std::printf("packets written equal packets received: %s (video %ld written, %ld received; %d stream%s differ)\n",
                 packetsEqual ? "yes" : "NO", t.written, t.received, t.streamsMismatched,
                 t.streamsMismatched == 1 ? "" : "s");
-    std::printf("the player's own count: %ld packets recorded of %ld received while a file was open\n",
-                t.libRecorded, t.libReceived);
+    std::printf("the player's own count: %ld packets recorded of %ld received while a file was open\n", t.libRecorded,
+                t.libReceived);
     std::printf("audio samples: %ld written as AAC, %ld received as G.711 (%+ld)\n", t.audioWritten, t.audioReceived,
                 t.audioWritten - t.audioReceived);
     std::printf("ours:   %d files (%d started), %.2f..%.2f s, %ld..%ld video packets per stream of %d expected; "
@@ -368,8 +380,7 @@ int runOnce(const Options& o)
                 t.notKey, recordFailures, inputFailures, streamErrors, unfinished, o.seconds);
     std::printf("ours:   %.2f s connecting, %.2f s opening the streams, %.2f s recording, %.2f s closing; "
                 "%.1f MB per stream resident at the end of recording (the peak is over the whole run)\n",
-                phase[0], phase[1], phase[2], phase[3],
-                static_cast<double>(steadyKb - idle.maxRssKb) / 1024.0 / N);
+                phase[0], phase[1], phase[2], phase[3], static_cast<double>(steadyKb - idle.maxRssKb) / 1024.0 / N);
     std::printf("anchor: %d files, %.2f..%.2f s, %ld..%ld video packets per stream; %d unreadable, "
                 "%d not starting at a key frame\n",
                 a.files, a.minSeconds, a.maxSeconds, a.minVideo, a.maxVideo, a.unreadable, a.notKey);
@@ -399,7 +410,7 @@ bool parseCounts(const char* text, std::vector<int>& out)
     return !out.empty();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -3,8 +3,8 @@
 // ends join the worker before the dialog is gone.
 #include "camera/dialogs/CProgressDlg.h"
 #include "camera/session/CWebWatchNB.h"
-#include "resources/vxcam/resource.h"
 #include "platform/ui/TestHooks.h"
+#include "resources/vxcam/resource.h"
 #include "support/CamsimProcess.h"
 #include "support/TempDir.h"
 #include "utility/vx_log.h"

@@ -15,8 +15,8 @@ namespace {
 
 std::string Row(const std::string& link, const std::string& name, const std::string& date, const std::string& size)
 {
-    return "<tr><td><a href=\"" + link + "\">" + name + "</a></td><td>&nbsp;" + date + "</td><td>&nbsp;&nbsp;" +
-           size + "</td></tr>\n";
+    return "<tr><td><a href=\"" + link + "\">" + name + "</a></td><td>&nbsp;" + date + "</td><td>&nbsp;&nbsp;" + size
+           + "</td></tr>\n";
 }
 
 TEST(SearchSDCard, ParseLineTable)
@@ -34,25 +34,25 @@ TEST(SearchSDCard, ParseLineTable)
     const std::string good = Row("/sd/20261210/", "20261210/", "10-Dec-2026 12:30:05", "[DIRECTORY]");
     const Case cases[] = {
         {"directory", good, 1, 1, "/sd/20261210/", "20261210/", "[DIRECTORY]", true},
-        {"directory any case", Row("a/", "a/", "10-Dec-2026 12:30:05", "[directory]"), 1, 1, "a/", "a/",
-         "[directory]", true},
+        {"directory any case", Row("a/", "a/", "10-Dec-2026 12:30:05", "[directory]"), 1, 1, "a/", "a/", "[directory]",
+         true},
         {"file", Row("x.avi", "x.avi", "10-Dec-2026 12:30:05", "1.5M"), 1, 0, "x.avi", "x.avi", "1.5M", true},
         {"parent row", Row("../", "Parent Directory", "10-Dec-2026 12:30:05", "-"), 0, 0, "", "", "", false},
         {"bad date kept, invalid", Row("y", "y", "yesterday", "12"), 1, 0, "y", "y", "12", false},
         {"short name", Row("a", "a", "10-Dec-2026 12:30:05", "1"), 1, 0, "a", "a", "1", true},
         {"entities", Row("a&amp;b.avi", "a&amp;b&#39;s&#x41;.avi", "10-Dec-2026 12:30:05", "1"), 1, 0, "a&b.avi",
          "a&b'sA.avi", "1", true},
-        {"no link marker", "<tr><td>x.avi</td><td>&nbsp;10-Dec-2026</td><td>&nbsp;&nbsp;1</td></tr>", 0, 0, "", "",
-         "", false},
-        {"no name end", "<tr><td><a href=\"x\">x</td><td>&nbsp;10-Dec-2026</td><td>&nbsp;&nbsp;1</td></tr>", 0, 0,
-         "", "", "", false},
-        {"no date marker", "<tr><td><a href=\"x\">x</a></td><td>10-Dec-2026</td><td>&nbsp;&nbsp;1</td></tr>", 0, 0,
-         "", "", "", false},
-        {"no size marker", "<tr><td><a href=\"x\">x</a></td><td>&nbsp;10-Dec-2026</td><td>1</td></tr>", 0, 0, "",
+        {"no link marker", "<tr><td>x.avi</td><td>&nbsp;10-Dec-2026</td><td>&nbsp;&nbsp;1</td></tr>", 0, 0, "", "", "",
+         false},
+        {"no name end", "<tr><td><a href=\"x\">x</td><td>&nbsp;10-Dec-2026</td><td>&nbsp;&nbsp;1</td></tr>", 0, 0, "",
          "", "", false},
+        {"no date marker", "<tr><td><a href=\"x\">x</a></td><td>10-Dec-2026</td><td>&nbsp;&nbsp;1</td></tr>", 0, 0, "",
+         "", "", false},
+        {"no size marker", "<tr><td><a href=\"x\">x</a></td><td>&nbsp;10-Dec-2026</td><td>1</td></tr>", 0, 0, "", "",
+         "", false},
         {"empty link", Row("", "x", "10-Dec-2026", "1"), 0, 0, "", "", "", false},
-        {"cut before size end", "<tr><td><a href=\"x\">x</a></td><td>&nbsp;10-Dec-2026</td><td>&nbsp;&nbsp;1", 0,
-         0, "", "", "", false},
+        {"cut before size end", "<tr><td><a href=\"x\">x</a></td><td>&nbsp;10-Dec-2026</td><td>&nbsp;&nbsp;1", 0, 0, "",
+         "", "", false},
     };
     for (const Case& c : cases) {
         STSearchFile e;
@@ -72,9 +72,9 @@ TEST(SearchSDCard, ParseLineTable)
 
 TEST(SearchSDCard, ParseFilesKeepsPageOrderAndStopsAtACutRow)
 {
-    std::string page = "<html><body><table>" + Row("../", "Parent", "10-Dec-2026 10:00:00", "-") +
-                       Row("b", "b", "10-Dec-2026 10:00:00", "2") + Row("a", "a", "10-Dec-2026 09:00:00", "1") +
-                       "<tr><td><a href=\"c\">c</a></td><td>&nbsp;10-Dec";
+    std::string page = "<html><body><table>" + Row("../", "Parent", "10-Dec-2026 10:00:00", "-")
+                       + Row("b", "b", "10-Dec-2026 10:00:00", "2") + Row("a", "a", "10-Dec-2026 09:00:00", "1")
+                       + "<tr><td><a href=\"c\">c</a></td><td>&nbsp;10-Dec";
     CArray<STSearchFile> out;
     CSearchSDCard::ParseFiles(CString(page.c_str()), out);
     ASSERT_EQ(out.GetSize(), 2);
@@ -187,19 +187,20 @@ TEST(SearchSDCard, SearchWalksDayFoldersInRangeAndKeepsFilesInTime)
 {
     Card card;
     const char* dir = "[DIRECTORY]";
-    card.pages["/sd/"] = Row("../", "Parent", "10-Dec-2026 00:00:00", "-") +
-                         Row("20261209/", "20261209/", "09-Dec-2026 23:59:00", dir) +
-                         Row("20261210/", "20261210/", "10-Dec-2026 00:00:00", dir) +
-                         Row("20261211/", "20261211/", "11-Dec-2026 00:00:00", dir) +
-                         Row("2026121/", "2026121/", "10-Dec-2026 00:00:00", dir) +
-                         Row("20261210x", "20261210x", "10-Dec-2026 00:00:00", dir) +
-                         Row("loose.avi", "loose.avi", "10-Dec-2026 11:00:00", "5");
-    card.pages["/sd/20261210/"] = Row("record000/", "record000/", "10-Dec-2026 00:00:00", dir) +
-                                  Row("images000/", "images000/", "10-Dec-2026 00:00:00", dir) +
-                                  Row("recdata.db", "recdata.db", "10-Dec-2026 10:00:00", "9");
-    card.pages["/sd/20261210/record000/"] =
-        Row("b.264", "b.264", "10-Dec-2026 10:15:59", "1") + Row("a.264", "a.264", "10-Dec-2026 10:00:00", "1") +
-        Row("c.264", "c.264", "10-Dec-2026 10:16:00", "1") + Row("RECDATA.DB", "RECDATA.DB", "10-Dec-2026 10:01:00", "1");
+    card.pages["/sd/"] = Row("../", "Parent", "10-Dec-2026 00:00:00", "-")
+                         + Row("20261209/", "20261209/", "09-Dec-2026 23:59:00", dir)
+                         + Row("20261210/", "20261210/", "10-Dec-2026 00:00:00", dir)
+                         + Row("20261211/", "20261211/", "11-Dec-2026 00:00:00", dir)
+                         + Row("2026121/", "2026121/", "10-Dec-2026 00:00:00", dir)
+                         + Row("20261210x", "20261210x", "10-Dec-2026 00:00:00", dir)
+                         + Row("loose.avi", "loose.avi", "10-Dec-2026 11:00:00", "5");
+    card.pages["/sd/20261210/"] = Row("record000/", "record000/", "10-Dec-2026 00:00:00", dir)
+                                  + Row("images000/", "images000/", "10-Dec-2026 00:00:00", dir)
+                                  + Row("recdata.db", "recdata.db", "10-Dec-2026 10:00:00", "9");
+    card.pages["/sd/20261210/record000/"] = Row("b.264", "b.264", "10-Dec-2026 10:15:59", "1")
+                                            + Row("a.264", "a.264", "10-Dec-2026 10:00:00", "1")
+                                            + Row("c.264", "c.264", "10-Dec-2026 10:16:00", "1")
+                                            + Row("RECDATA.DB", "RECDATA.DB", "10-Dec-2026 10:01:00", "1");
     CArray<STSearchFile> out;
     auto o = CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 10:00:00"), At("2026-12-10 10:15:59"), out, 1);
     EXPECT_EQ(Names(out), (std::vector<std::string>{"a.264", "b.264"}));
@@ -224,13 +225,13 @@ TEST(SearchSDCard, HostileListingsNeitherLoopNorLeaveTheCard)
     Card card;
     const char* dir = "[DIRECTORY]";
     const char* t = "10-Dec-2026 10:00:00";
-    card.pages["/sd/"] = Row("20261210/", "20261210/", t, dir) + Row("/sd/", "20261211/", t, dir) +
-                         Row("http://evil/sd/20261210/", "20261210/", t, dir);
+    card.pages["/sd/"] = Row("20261210/", "20261210/", t, dir) + Row("/sd/", "20261211/", t, dir)
+                         + Row("http://evil/sd/20261210/", "20261210/", t, dir);
     card.pages["/sd/20261210/"] =
-        Row("./", "self/", t, dir) + Row("../", "up/", t, dir) + Row("../20261210/", "again/", t, dir) +
-        Row("/cgi-bin/hi3510/sysreboot.cgi", "reboot/", t, dir) +
-        Row("/cgi-bin/hi3510/sysreboot.cgi", "reboot.avi", t, "1") + Row("deep/", "deep/", t, dir) +
-        Row("loop/", "loop/", t, dir) + Row("ok.avi", "ok.avi", t, "1");
+        Row("./", "self/", t, dir) + Row("../", "up/", t, dir) + Row("../20261210/", "again/", t, dir)
+        + Row("/cgi-bin/hi3510/sysreboot.cgi", "reboot/", t, dir)
+        + Row("/cgi-bin/hi3510/sysreboot.cgi", "reboot.avi", t, "1") + Row("deep/", "deep/", t, dir)
+        + Row("loop/", "loop/", t, dir) + Row("ok.avi", "ok.avi", t, "1");
     // A folder that always links one level further down.
     std::string deep = "/sd/20261210/deep/";
     for (int i = 0; i < 50; ++i) {
@@ -241,8 +242,8 @@ TEST(SearchSDCard, HostileListingsNeitherLoopNorLeaveTheCard)
     CArray<STSearchFile> out;
     CSearchSDCard::Limits limits;
     limits.maxDepth = 4;
-    auto o = CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 00:00:00"), At("2026-12-10 23:59:59"), out, 1,
-                                        limits);
+    auto o =
+        CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 00:00:00"), At("2026-12-10 23:59:59"), out, 1, limits);
     for (const auto& [path, n] : card.reads) {
         EXPECT_EQ(n, 1) << path;
         EXPECT_EQ(path.rfind("/sd/", 0), 0u) << path;
@@ -260,8 +261,8 @@ TEST(SearchSDCard, HostileListingsNeitherLoopNorLeaveTheCard)
     card.pages["/sd/20261210/"] = big;
     card.reads.clear();
     CArray<STSearchFile> many;
-    auto capped = CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 00:00:00"), At("2026-12-10 23:59:59"),
-                                             many, 1);
+    auto capped =
+        CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 00:00:00"), At("2026-12-10 23:59:59"), many, 1);
     EXPECT_TRUE(capped.capped);
     EXPECT_EQ(many.GetSize(), CSearchSDCard::Limits().maxResults);
 }
@@ -295,7 +296,9 @@ TEST(SdLocalFile, NamesTakeTheLastComponentOnly)
         {"", "/sd/d/from%20link.avi", "from link.avi"},
         {"..", "/sd/..", ""},
         {".", "/sd/", ""},
-        {"a\x01" "b", "/sd/x", ""},
+        {"a\x01"
+         "b",
+         "/sd/x", ""},
         {"dir/", "/sd/dir/", "dir"},
     };
     for (const Case& c : cases)

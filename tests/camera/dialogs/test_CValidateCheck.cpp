@@ -24,7 +24,10 @@ TEST(ValidateCheck, CharacterSetsAndShapes)
         {"text is not empty", CValidateCheck::IsEmpty, " x ", 0},
         {"letters and digits", CValidateCheck::IsLettersAndDigits, "Admin2", 1},
         {"empty is letters", CValidateCheck::IsLettersAndDigits, "", 1},
-        {"umlaut is no letter", CValidateCheck::IsLettersAndDigits, "K\xc3\xbc" "che", 0},
+        {"umlaut is no letter", CValidateCheck::IsLettersAndDigits,
+         "K\xc3\xbc"
+         "che",
+         0},
         {"byte 0xff is no letter", CValidateCheck::IsLettersAndDigits, "\xff", 0},
         {"blank is no letter", CValidateCheck::IsLettersAndDigits, "a b", 0},
         {"minus is no digit", CValidateCheck::IsDigits, "-1", 0},
@@ -51,17 +54,12 @@ TEST(ValidateCheck, NumberInRange)
         const char* text;
         int lo, hi, expected;
     } const cases[] = {
-        {"10", 1, 10, 1},
-        {"1", 1, 10, 1},
-        {"11", 1, 10, 0},
-        {"", 1, 10, 0},
-        {"", 0, 10, 0},  // an empty text is no number, not 0
-        {"0", 0, 10, 1},
-        {"99999999999", 0, 2147483647, 0},  // would wrap through int
-        {"4294967297", 0, 10, 0},
-        {"-5", -10, 10, 0},
-        {"5 ", 1, 10, 0},
-        {"\xd9\xa5", 0, 10, 0},  // a non-ASCII digit
+        {"10", 1, 10, 1},         {"1", 1, 10, 1},
+        {"11", 1, 10, 0},         {"", 1, 10, 0},
+        {"", 0, 10, 0},                                               // an empty text is no number, not 0
+        {"0", 0, 10, 1},          {"99999999999", 0, 2147483647, 0},  // would wrap through int
+        {"4294967297", 0, 10, 0}, {"-5", -10, 10, 0},
+        {"5 ", 1, 10, 0},         {"\xd9\xa5", 0, 10, 0},  // a non-ASCII digit
     };
     for (const auto& c : cases)
         EXPECT_EQ(CValidateCheck::IsNumberInRange(c.text, c.lo, c.hi), c.expected) << '"' << c.text << '"';

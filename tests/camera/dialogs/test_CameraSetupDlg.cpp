@@ -7,8 +7,8 @@
 #include "camera/dialogs/CDlgPTZ.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/session/CWebWatchNB.h"
-#include "resources/vxcam/resource.h"
 #include "platform/ui/ShellTestHooks.h"
+#include "resources/vxcam/resource.h"
 #include "support/CamsimProcess.h"
 #include "utility/vx_log.h"
 
@@ -155,7 +155,8 @@ std::pair<long, std::string> Get(const CamsimProcess& cam, const std::string& ta
     return {status, body};
 }
 
-const char kName[] = "Hall #2 50%+ K\xc3\xbc" "che/?";
+const char kName[] = "Hall #2 50%+ K\xc3\xbc"
+                     "che/?";
 const char kPassword[] = "p:w;d/@1";
 
 class RoundTrip : public ::testing::TestWithParam<const char*> {};
@@ -215,16 +216,18 @@ TEST_P(RoundTrip, EveryPageAppliesAndAReopenedWindowShowsIt)
     Close(dlg, owner.GetSafeHwnd());
 
     // camsim agrees, and only the new password works.
-    auto [status, body] = Get(cam, "/cgi-bin/hi3510/param.cgi?cmd=getoverlayattr&-region=1&cmd=getntpattr"
-                                   "&cmd=getservertime&cmd=getmotorattr&cmd=getaencattr&-chn=12"
-                                   "&cmd=getaudioinvolume&cmd=getaudiooutvolume&cmd=getoverlayattr&-region=0",
+    auto [status, body] = Get(cam,
+                              "/cgi-bin/hi3510/param.cgi?cmd=getoverlayattr&-region=1&cmd=getntpattr"
+                              "&cmd=getservertime&cmd=getmotorattr&cmd=getaencattr&-chn=12"
+                              "&cmd=getaudioinvolume&cmd=getaudiooutvolume&cmd=getoverlayattr&-region=0",
                               "admin", kPassword);
     EXPECT_EQ(status, 200);
-    for (std::string line : {std::string("var name_1=\"") + kName + "\";", std::string("var timeZone=\"Europe/Athens\";"),
-                             std::string("var ntpinterval=\"6\";"), std::string("var panspeed=\"2\";"),
-                             std::string("var movehome=\"off\";"), std::string("var aeswitch_2=\"0\";"),
-                             std::string("var volin_type=\"1\";"), std::string("var volume=\"33\";"),
-                             std::string("var ao_volume=\"66\";"), std::string("var place_0=\"1\";")})
+    for (std::string line :
+         {std::string("var name_1=\"") + kName + "\";", std::string("var timeZone=\"Europe/Athens\";"),
+          std::string("var ntpinterval=\"6\";"), std::string("var panspeed=\"2\";"),
+          std::string("var movehome=\"off\";"), std::string("var aeswitch_2=\"0\";"),
+          std::string("var volin_type=\"1\";"), std::string("var volume=\"33\";"), std::string("var ao_volume=\"66\";"),
+          std::string("var place_0=\"1\";")})
         EXPECT_NE(body.find(line), std::string::npos) << line << "\n" << body;
     EXPECT_NE(Get(cam, "/cgi-bin/hi3510/param.cgi?cmd=getvendorinfo", "admin", "admin").first, 200);
 
@@ -277,7 +280,6 @@ TEST(SetupWindow, HvCameraOpensItsOwnPageAndCloses)
     EXPECT_TRUE(::IsWindowEnabled(owner.GetSafeHwnd()));
 }
 
-
 // ---- What the pages must not do ----
 
 std::string ReadFile(const std::string& path)
@@ -316,8 +318,7 @@ size_t Count(const std::string& text, const std::string& part)
 // A connected window on its own camsim, with boxes answered.
 struct Fixture {
     explicit Fixture(std::vector<std::string> args, const char* password = "admin", const char* fault = nullptr)
-        : log(TempLog(::testing::UnitTest::GetInstance()->current_test_info()->name())),
-          cam([&] {
+        : log(TempLog(::testing::UnitTest::GetInstance()->current_test_info()->name())), cam([&] {
               args.insert(args.end(), {"--no-rtsp", "--log", log});
               return args;
           }())
@@ -375,8 +376,9 @@ TEST(SetupPages, UntouchedValuesStayAndSpeedsStayInRange)
     Click(ptz, IDC_APPLY);
     EXPECT_EQ(f.boxes.Next().text, "Apply settings successfully.");
 
-    auto [status, body] = Get(f.cam, "/cgi-bin/hi3510/param.cgi?cmd=getservertime&cmd=getntpattr&cmd=getaencattr"
-                                     "&-chn=11&cmd=getmotorattr&cmd=getoverlayattr&-region=1",
+    auto [status, body] = Get(f.cam,
+                              "/cgi-bin/hi3510/param.cgi?cmd=getservertime&cmd=getntpattr&cmd=getaencattr"
+                              "&-chn=11&cmd=getmotorattr&cmd=getoverlayattr&-region=1",
                               "admin", "admin");
     for (const char* line : {"var timeZone=\"Europe/Berlin\";", "var ntpserver=\"ntp.example.lan\";",
                              "var aeformat_1=\"g711u\";", "var name_1=\"Renamed\";", "var panspeed=\"2\";"})
@@ -398,8 +400,8 @@ TEST(SetupPages, PtzOfAnotherVendorStaysInert)
 
 struct FailedLoad {
     int category, index;
-    const char* fault;    // camsim control query
-    const char* setCmd;   // a write command the page would send
+    const char* fault;   // camsim control query
+    const char* setCmd;  // a write command the page would send
 };
 
 TEST(SetupPages, FailedLoadSendsNoDefaultsUntilARefreshWorks)

@@ -21,8 +21,13 @@ TEST(NetworkForm, AddressTexts)
         const char* text;
         const char* shown;
     } cases[] = {
-        {"192.168.1.10", "192.168.1.10"}, {".10.0.0.1.", "10.0.0.1"}, {"0.0.0.0", ""},    {"256.1.1.1", ""},
-        {"", ""},                         {"10.1", "10.1.0.0"},        {"10.300.1.1", "10.44.1.1"},
+        {"192.168.1.10", "192.168.1.10"},
+        {".10.0.0.1.", "10.0.0.1"},
+        {"0.0.0.0", ""},
+        {"256.1.1.1", ""},
+        {"", ""},
+        {"10.1", "10.1.0.0"},
+        {"10.300.1.1", "10.44.1.1"},
         {"1.2.3.4.5", "1.2.3.4"},
     };
     for (const auto& c : cases)
@@ -145,7 +150,8 @@ TEST(DisplayForm, NoiseSpellingIsKeptPerLoad)
         bool smooth;
         const char* sentOn;
         const char* sentOff;
-    } cases[] = {{"25", true, "25", "0"}, {"0", false, "25", "0"}, {"ON", true, "on", "off"}, {"off", false, "on", "off"}};
+    } cases[] = {
+        {"25", true, "25", "0"}, {"0", false, "25", "0"}, {"ON", true, "on", "off"}, {"off", false, "on", "off"}};
     for (const auto& c : cases) {
         display_form::Values v;
         display_form::ParseLoad(CString("var noise=\"") + c.noise + "\";\r\nvar aemode=\"7\";\r\n", v);
@@ -163,12 +169,13 @@ TEST(DisplayForm, NoiseSpellingIsKeptPerLoad)
 TEST(DisplayForm, ApplyAndDefault)
 {
     display_form::Values v;
-    display_form::ParseLoad("var brightness=\"40\";\r\nvar saturation=\"200\";\r\nvar contrast=\"30\";\r\n"
-                            "var hue=\"20\";\r\nvar sharpness=\"10\";\r\nvar targety=\"99\";\r\nvar flip=\"On\";\r\n"
-                            "var mirror=\"off\";\r\nvar noise=\"on\";\r\nvar wdr=\"on\";\r\nvar night=\"x\";\r\n"
-                            "var gc=\"64\";\r\nvar shutter=\"1000\";\r\nvar aemode=\"2\";\r\nvar display_mode=\"0\";\r\n"
-                            "var saradc_switch_value=\"300\";\r\n",
-                            v);
+    display_form::ParseLoad(
+        "var brightness=\"40\";\r\nvar saturation=\"200\";\r\nvar contrast=\"30\";\r\n"
+        "var hue=\"20\";\r\nvar sharpness=\"10\";\r\nvar targety=\"99\";\r\nvar flip=\"On\";\r\n"
+        "var mirror=\"off\";\r\nvar noise=\"on\";\r\nvar wdr=\"on\";\r\nvar night=\"x\";\r\n"
+        "var gc=\"64\";\r\nvar shutter=\"1000\";\r\nvar aemode=\"2\";\r\nvar display_mode=\"0\";\r\n"
+        "var saradc_switch_value=\"300\";\r\n",
+        v);
     EXPECT_EQ(std::string(display_form::ComposeApply(v)),
               "/cgi-bin/hi3510/param.cgi?cmd=setimageattr&-brightness=40&-saturation=200&-contrast=30&-hue=20"
               "&-targety=99&-sharpness=10&-flip=on&-mirror=off&-noise=on&-wdr=on&-night=off&-gc=64&-aemode=2"
@@ -212,7 +219,8 @@ TEST(InfraredForm, RequestsPerVariant)
     Variant older;
     Selection s{LightSecond, IrCutSecond};
     bool follows = false;
-    EXPECT_EQ(std::string(ComposeApply(older, s, follows)), "/cgi-bin/hi3510/param.cgi?cmd=setinfrared&-infraredstat=close");
+    EXPECT_EQ(std::string(ComposeApply(older, s, follows)),
+              "/cgi-bin/hi3510/param.cgi?cmd=setinfrared&-infraredstat=close");
     EXPECT_TRUE(follows);
     EXPECT_EQ(std::string(ComposeIrCutControl(s)), "/cgi-bin/hi3510/param.cgi?cmd=ircutctrl&-mode=1");
     Variant newer;
@@ -270,8 +278,15 @@ TEST(SystemLogForm, LinesAndCells)
         int column;
         const char* text;
     } cases[] = {
-        {0, 0, "1"},        {0, 1, "2024-01-05 10:20:30"}, {0, 2, "user admin login"}, {1, 1, ""}, {1, 2, ""},
-        {2, 1, "x"},        {2, 2, ""},                    {3, 2, "last"},             {3, 0, "4"},
+        {0, 0, "1"},
+        {0, 1, "2024-01-05 10:20:30"},
+        {0, 2, "user admin login"},
+        {1, 1, ""},
+        {1, 2, ""},
+        {2, 1, "x"},
+        {2, 2, ""},
+        {3, 2, "last"},
+        {3, 0, "4"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(syslog_form::CellText(lines[c.line], static_cast<int>(c.line), c.column), c.text)

@@ -9,8 +9,8 @@
 #include "camera/dialogs/CVideoEncodeSettingDlg.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/session/CWebWatchNB.h"
-#include "resources/vxcam/resource.h"
 #include "platform/ui/ShellTestHooks.h"
+#include "resources/vxcam/resource.h"
 #include "support/CamsimProcess.h"
 #include "utility/vx_log.h"
 
@@ -91,14 +91,12 @@ std::string LogPath()
 // A settings window on a camsim of its own, opened and reopened.
 struct Session {
     explicit Session(std::vector<std::string> args)
-        : log(LogPath()),
-          cam([&] {
+        : log(LogPath()), cam([&] {
               std::remove(log.c_str());
               args.insert(args.end(), {"--no-rtsp", "--log", log});
               return args;
           }())
-    {
-    }
+    {}
     ~Session() { Close(); }
 
     bool Open()
@@ -181,14 +179,16 @@ bool Checked(CWnd* page, int id)
 
 void Choose(CWnd* page, int id)
 {
-    const int groups[][3] = {{IDC_IR_FIRST, IDC_IR_SECOND, IDC_IR_THIRD}, {IDC_IR_CUT_BW, IDC_IR_CUT_COLOR, IDC_IR_CUT_AUTO}};
+    const int groups[][3] = {{IDC_IR_FIRST, IDC_IR_SECOND, IDC_IR_THIRD},
+                             {IDC_IR_CUT_BW, IDC_IR_CUT_COLOR, IDC_IR_CUT_AUTO}};
     for (const auto& g : groups) {
         if (g[0] == id || g[1] == id || g[2] == id) {
             for (int other : g)
                 page->CheckDlgButton(other, other == id ? BST_CHECKED : BST_UNCHECKED);
         }
     }
-    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(page->GetDlgItem(id)->GetSafeHwnd()));
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(page->GetDlgItem(id)->GetSafeHwnd()));
 }
 
 // ---- Network ----
@@ -435,10 +435,10 @@ TEST(DisplayPage, FailedLoadLeavesWriteButtonsDisabledAndARefusedApplySaysSo)
 
 struct InfraredRow {
     const char* model;
-    int light;          // radio to choose
-    int irCut;          // radio to choose, 0 for none
-    const char* sent;   // the request camsim must have logged
-    const char* second; // the request that must follow, or null
+    int light;           // radio to choose
+    int irCut;           // radio to choose, 0 for none
+    const char* sent;    // the request camsim must have logged
+    const char* second;  // the request that must follow, or null
 };
 
 class InfraredRoundTrip : public ::testing::TestWithParam<InfraredRow> {};
@@ -478,13 +478,13 @@ TEST_P(InfraredRoundTrip, TheVariantsRequestIsSentAndTheChoiceSurvivesAReopen)
 
 INSTANTIATE_TEST_SUITE_P(
     Variants, InfraredRoundTrip,
-    ::testing::Values(
-        InfraredRow{"CAMXC5-HX-Z20-D", IDC_IR_SECOND, IDC_IR_CUT_COLOR,
-                    "cmd=setlampattrex&-lamp_mode=1&cmd=setinfrared&-infraredstat=close", nullptr},
-        InfraredRow{"CAMXA1-N-W22", IDC_IR_THIRD, 0, "cmd=setinfrared&-infraredstat=user", nullptr},
-        InfraredRow{"CAMXA1-NP", IDC_IR_FIRST, IDC_IR_CUT_BW, "cmd=setinfrared&-infraredstat=open", nullptr},
-        InfraredRow{"CAMXA1-N", IDC_IR_SECOND, IDC_IR_CUT_COLOR, "cmd=setinfrared&-infraredstat=close",
-                    "cmd=ircutctrl&-mode=1"}));
+    ::testing::Values(InfraredRow{"CAMXC5-HX-Z20-D", IDC_IR_SECOND, IDC_IR_CUT_COLOR,
+                                  "cmd=setlampattrex&-lamp_mode=1&cmd=setinfrared&-infraredstat=close", nullptr},
+                      InfraredRow{"CAMXA1-N-W22", IDC_IR_THIRD, 0, "cmd=setinfrared&-infraredstat=user", nullptr},
+                      InfraredRow{"CAMXA1-NP", IDC_IR_FIRST, IDC_IR_CUT_BW, "cmd=setinfrared&-infraredstat=open",
+                                  nullptr},
+                      InfraredRow{"CAMXA1-N", IDC_IR_SECOND, IDC_IR_CUT_COLOR, "cmd=setinfrared&-infraredstat=close",
+                                  "cmd=ircutctrl&-mode=1"}));
 
 TEST(InfraredPage, LabelsFollowTheVariant)
 {

@@ -61,8 +61,12 @@ TEST(MailCheck, FirstFailingRuleNamesItsField)
          mail_form::kReceiver3},
         {"subject", [](mail_form::Values& v) { v.subject = "a&b"; }, IDS_SUBJECT_BAD_CHAR, mail_form::kSubject},
         {"message", [](mail_form::Values& v) { v.message = "x:y"; }, IDS_MESSAGE_BAD_CHAR, mail_form::kMessage},
-        {"server before port", [](mail_form::Values& v) { v.server = "a b"; v.port = 0; }, IDS_SMTP_INVALID,
-         mail_form::kServer},
+        {"server before port",
+         [](mail_form::Values& v) {
+             v.server = "a b";
+             v.port = 0;
+         },
+         IDS_SMTP_INVALID, mail_form::kServer},
     };
     for (const Case& c : cases) {
         mail_form::Values v = valid();
@@ -97,10 +101,10 @@ TEST(MailRequest, EncodedTextsBothSeparatorsAndTheAccountWithoutAuthentication)
 TEST(TestResults, OneNumberTwoMeanings)
 {
     const int results[] = {0, -2, -3, -4, -5, 1};
-    const UINT mail[] = {IDS_TEST_PASSED, IDS_TEST_SSL_ERROR, IDS_TEST_NO_SERVER, IDS_TEST_ACCOUNT_ERROR,
-                         IDS_TEST_FAILED, IDS_TEST_FAILED};
-    const UINT ftp[] = {IDS_TEST_PASSED, IDS_TEST_NO_SERVER, IDS_TEST_ACCOUNT_ERROR, IDS_TEST_WRONG_PATH,
-                        IDS_TEST_FAILED, IDS_TEST_FAILED};
+    const UINT mail[] = {IDS_TEST_PASSED,        IDS_TEST_SSL_ERROR, IDS_TEST_NO_SERVER,
+                         IDS_TEST_ACCOUNT_ERROR, IDS_TEST_FAILED,    IDS_TEST_FAILED};
+    const UINT ftp[] = {IDS_TEST_PASSED,     IDS_TEST_NO_SERVER, IDS_TEST_ACCOUNT_ERROR,
+                        IDS_TEST_WRONG_PATH, IDS_TEST_FAILED,    IDS_TEST_FAILED};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(mail_form::TestResultText(results[i]), mail[i]) << results[i];
         EXPECT_EQ(ftp_form::TestResultText(results[i]), ftp[i]) << results[i];

@@ -1,9 +1,9 @@
 // The e-mail and FTP pages against camsim: applied through their controls
 // and shown again by a reopened window, tests that take camsim's time and
 // answer what it was cued to, and an account that survives a test.
+#include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgEmailSetting.h"
 #include "camera/dialogs/CDlgFTPSetup.h"
-#include "SetupDlgHarness.h"
 #include "camera/session/CWebWatchNB.h"
 #include "utility/vx_log.h"
 
@@ -87,8 +87,11 @@ TEST(EmailPage, TestResultsByCueAndTheAccountStays)
     Tick(page, IDC_MAIL_AUTH, false);
     EXPECT_FALSE(page->GetDlgItem(IDC_MAIL_USER)->IsWindowEnabled());
     const std::pair<const char*, const char*> cases[] = {
-        {"0", "Test passed."}, {"-2", "SSL error"}, {"-3", "Unable to connect to server"},
-        {"-4", "User name or password error"}, {"-9", "Test failed."},
+        {"0", "Test passed."},
+        {"-2", "SSL error"},
+        {"-3", "Unable to connect to server"},
+        {"-4", "User name or password error"},
+        {"-9", "Test failed."},
     };
     for (auto [result, text] : cases) {
         SCOPED_TRACE(result);
@@ -123,7 +126,9 @@ TEST(FtpPage, AppliesAndTestsByCue)
     EXPECT_EQ(f.boxes.Next().caption, "FTP Settings");
     ASSERT_TRUE(Idle(page));
     const std::pair<const char*, const char*> cases[] = {
-        {"0", "Test passed."}, {"-2", "Unable to connect to server"}, {"-4", "Wrong path"},
+        {"0", "Test passed."},
+        {"-2", "Unable to connect to server"},
+        {"-4", "Wrong path"},
     };
     for (auto [result, text] : cases) {
         SCOPED_TRACE(result);

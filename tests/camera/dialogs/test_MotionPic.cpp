@@ -2,9 +2,9 @@
 // on its picture: drags become zones in exact video pixels (snaps
 // included), untouched zones come back as given, the picture is tinted
 // inside the zones only, and a cut download leaves "Refresh" and Cancel.
+#include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgVideoShield.h"
 #include "camera/dialogs/CMotionPic.h"
-#include "SetupDlgHarness.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
@@ -86,11 +86,10 @@ TEST(MotionZones, DragsBecomeExactVideoZonesForEachVideomode)
             pw = pic->width();
             ph = pic->height();
             const Drag drags[] = {
-                {3, 3, pw - 3, ph - 3},   // snaps to the whole video
-                {20, 20, 30, 70},         // 10 x 50: nothing
-                {40, 40, 51, 51},         // 11 x 11: a zone
-                {60, 30, pw / 2, ph / 2},
-                {5, 6, pw - 5, ph - 6},   // just not snapped
+                {3, 3, pw - 3, ph - 3},                            // snaps to the whole video
+                {20, 20, 30, 70},                                  // 10 x 50: nothing
+                {40, 40, 51, 51},                                  // 11 x 11: a zone
+                {60, 30, pw / 2, ph / 2}, {5, 6, pw - 5, ph - 6},  // just not snapped
             };
             for (const Drag& g : drags) {
                 DragOn(pic, g);

@@ -1,11 +1,11 @@
 // The auto capture, record schedule and record options pages against
 // camsim: changed through their controls, applied, and shown again by a
 // reopened window; untouched schedule days go back as the camera sent them.
+#include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgAutoCapture.h"
 #include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgRecParam.h"
 #include "camera/dialogs/CDlgTimeRec.h"
-#include "SetupDlgHarness.h"
 #include "camera/session/CWebWatchNB.h"
 #include "utility/vx_log.h"
 
@@ -52,10 +52,10 @@ TEST(AutoCapturePage, AppliesTimersNameAndEverydayAndAReopenShowsThem)
     EXPECT_TRUE(page->GetDlgItem(IDC_CAPTURE_FILE_NAME)->IsWindowEnabled());
     page->SetDlgItemText(IDC_CAPTURE_FILE_NAME, "gate&x=1");
     Tick(page, IDC_SCHEDULE_EVERYDAY, true);
-    Choose(page, IDC_SCHEDULE_START_1, 16);     // 08:00
-    Choose(page, IDC_SCHEDULE_START_1 + 1, 24); // 12:00
-    Choose(page, IDC_SCHEDULE_START_1 + 2, 26); // 13:00
-    Choose(page, IDC_SCHEDULE_START_1 + 3, 48); // 24:00
+    Choose(page, IDC_SCHEDULE_START_1, 16);      // 08:00
+    Choose(page, IDC_SCHEDULE_START_1 + 1, 24);  // 12:00
+    Choose(page, IDC_SCHEDULE_START_1 + 2, 26);  // 13:00
+    Choose(page, IDC_SCHEDULE_START_1 + 3, 48);  // 24:00
     Click(page, IDC_APPLY);
     auto box = f.boxes.Next();
     EXPECT_EQ(box.caption, "Auto Capture");
@@ -65,8 +65,8 @@ TEST(AutoCapturePage, AppliesTimersNameAndEverydayAndAReopenShowsThem)
     const std::string day = std::string(16, 'N') + std::string(8, 'P') + "NN" + std::string(22, 'P');
     std::string log = f.Log();
     EXPECT_NE(log.find("-as_enable=1&-as_interval=30&-as_type=ftp"), std::string::npos) << log;
-    EXPECT_NE(log.find("-snap_name_mode=1&-snap_timer_name=gate%26x%3D1&cmd=setscheduleex&-ename=snap&-week0=" + day +
-                       "&-week1=" + day),
+    EXPECT_NE(log.find("-snap_name_mode=1&-snap_timer_name=gate%26x%3D1&cmd=setscheduleex&-ename=snap&-week0=" + day
+                       + "&-week1=" + day),
               std::string::npos)
         << log;
     EXPECT_NE(log.find("&-week6=" + day), std::string::npos);
@@ -115,8 +115,8 @@ TEST(RecordSchedulePage, UntouchedDayGoesBackWholeAndTouchedDayIsRebuilt)
     EXPECT_EQ(f.boxes.Next().caption, "Schedule Continuous Record");
     ASSERT_TRUE(Idle(page));
     std::string log = f.Log();
-    EXPECT_NE(log.find("cmd=setplanrecattr&-planrec_enable=1&cmd=setscheduleex&-ename=plan&-" + Day(today) + "=" +
-                       kFiveRuns + " "),
+    EXPECT_NE(log.find("cmd=setplanrecattr&-planrec_enable=1&cmd=setscheduleex&-ename=plan&-" + Day(today) + "="
+                       + kFiveRuns + " "),
               std::string::npos)
         << log;
     EXPECT_EQ(log.find("-" + Day((today + 1) % 7) + "="), std::string::npos);
@@ -238,9 +238,8 @@ TEST(StoragePage, ConfirmedFormatTakesItsTimeWithoutBlockingAndEmptiesTheCard)
     EXPECT_TRUE(page->IsFormatting());
     EXPECT_TRUE(page->GetDlgItem(IDC_FORMAT_PROGRESS)->GetStyle() & WS_VISIBLE);
     EXPECT_FALSE(page->GetDlgItem(IDC_REFRESH)->IsWindowEnabled());
-    EXPECT_TRUE(WaitFor([&] {
-        return page->GetDlgItem(IDC_FORMAT_PROGRESS)->SendMessage(PBM_GETPOS) > 0;
-    })) << "the bar never moved";
+    EXPECT_TRUE(WaitFor([&] { return page->GetDlgItem(IDC_FORMAT_PROGRESS)->SendMessage(PBM_GETPOS) > 0; }))
+        << "the bar never moved";
     auto done = f.boxes.Next();
     EXPECT_EQ(done.caption, "Storage");
     EXPECT_EQ(done.text, "Format the SD card successfully.");

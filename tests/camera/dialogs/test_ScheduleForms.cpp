@@ -52,8 +52,8 @@ TEST(WeekSchedule, PairsMakeTheDayText)
         std::string text;
     } cases[] = {
         {Day({{16, 24}, {26, 48}}), Marks({{'N', 16}, {'P', 8}, {'N', 2}, {'P', 22}})},
-        {Day({{20, 18}}), std::string(48, 'N')},                                 // reversed adds nothing
-        {Day({{4, 10}, {8, 12}}), Marks({{'N', 4}, {'P', 8}, {'N', 36}})},       // overlapping
+        {Day({{20, 18}}), std::string(48, 'N')},                            // reversed adds nothing
+        {Day({{4, 10}, {8, 12}}), Marks({{'N', 4}, {'P', 8}, {'N', 36}})},  // overlapping
         {Day({{0, 48}}), std::string(48, 'P')},
         {Day({}), std::string(48, 'N')},
     };
@@ -63,8 +63,8 @@ TEST(WeekSchedule, PairsMakeTheDayText)
 
 TEST(WeekSchedule, TextShowsItsFirstFourRuns)
 {
-    std::string five = Marks({{'P', 2}, {'N', 2}, {'P', 2}, {'N', 2}, {'P', 2}, {'N', 2}, {'P', 2}, {'N', 2}, {'P', 2},
-                              {'N', 30}});
+    std::string five =
+        Marks({{'P', 2}, {'N', 2}, {'P', 2}, {'N', 2}, {'P', 2}, {'N', 2}, {'P', 2}, {'N', 2}, {'P', 2}, {'N', 30}});
     DayPairs d = PairsOf(five.c_str());
     const Pair want[] = {{0, 2}, {4, 6}, {8, 10}, {12, 14}};
     for (int i = 0; i < 4; ++i) {
@@ -83,8 +83,8 @@ TEST(WeekSchedule, TextShowsItsFirstFourRuns)
 
 TEST(WeekSchedule, UntouchedDayGoesBackAsLoadedAndTouchedDaysAreRebuilt)
 {
-    std::string five = Marks({{'P', 1}, {'N', 1}, {'P', 1}, {'N', 1}, {'P', 1}, {'N', 1}, {'P', 1}, {'N', 1}, {'P', 1},
-                              {'N', 39}});
+    std::string five =
+        Marks({{'P', 1}, {'N', 1}, {'P', 1}, {'N', 1}, {'P', 1}, {'N', 1}, {'P', 1}, {'N', 1}, {'P', 1}, {'N', 39}});
     std::string full(48, 'P');
     Week week;
     week.Load(WeekReply(five + "," + full + "," + full + "," + full + "," + full + "," + full + "," + full));
@@ -122,8 +122,8 @@ TEST(WeekSchedule, AllEqualComparesWithWeek0)
 TEST(SdSize, WholeMegabytesThenGigabytes)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"31166976", "29.72 GB"}, {"0", "0.00 GB"}, {"1048575", "1.00 GB"}, {"1023", "0.00 GB"}, {"", "0.00 GB"},
-        {"-5", "0.00 GB"}, {"8589934592", "8192.00 GB"},
+        {"31166976", "29.72 GB"}, {"0", "0.00 GB"},  {"1048575", "1.00 GB"},       {"1023", "0.00 GB"},
+        {"", "0.00 GB"},          {"-5", "0.00 GB"}, {"8589934592", "8192.00 GB"},
     };
     for (auto [kb, text] : cases)
         EXPECT_EQ(std::string(SdSizeText(kb).GetString()), text) << kb;
@@ -164,10 +164,11 @@ TEST(RecordOptions, ReplyValuesAndDefaults)
 TEST(AutoCapture, RequestEncodesTheNameAndCarriesTheSchedule)
 {
     capture_form::Values v;
-    capture_form::ParseLoad("var as_ftp_enable=\"1\";\r\nvar as_ftp_interval=\"30\";\r\nvar as_email_enable=\"0\";\r\n"
-                            "var as_email_interval=\"60\";\r\nvar as_snap_enable=\"1\";\r\nvar as_snap_interval=\"90\";\r\n"
-                            "var snap_name_mode=\"1\";\r\nvar snap_timer_name=\"gate\";\r\n",
-                            v);
+    capture_form::ParseLoad(
+        "var as_ftp_enable=\"1\";\r\nvar as_ftp_interval=\"30\";\r\nvar as_email_enable=\"0\";\r\n"
+        "var as_email_interval=\"60\";\r\nvar as_snap_enable=\"1\";\r\nvar as_snap_interval=\"90\";\r\n"
+        "var snap_name_mode=\"1\";\r\nvar snap_timer_name=\"gate\";\r\n",
+        v);
     EXPECT_TRUE(v.ftp.enabled);
     EXPECT_EQ(v.ftp.interval, 30);
     EXPECT_FALSE(v.email.enabled);
@@ -181,7 +182,7 @@ TEST(AutoCapture, RequestEncodesTheNameAndCarriesTheSchedule)
                   "&cmd=setsnaptimerattrex&-as_enable=0&-as_interval=60&-as_type=email"
                   "&cmd=setsnaptimerattrex&-as_enable=1&-as_interval=90&-as_type=snap"
                   "&cmd=setalarmsnapattr&-snap_name_mode=1&-snap_timer_name=a%26b%3Dc"
-                  "&cmd=setscheduleex&-ename=snap&-week0=" +
-                  std::string(48, 'P'))
+                  "&cmd=setscheduleex&-ename=snap&-week0="
+                  + std::string(48, 'P'))
                      .c_str());
 }

@@ -19,10 +19,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <map>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -129,8 +129,7 @@ std::set<std::string> FilesIn(const std::string& dir)
 struct Fixture {
     explicit Fixture(std::vector<std::string> extra = {})
         : log(dir.file("requests.log")), cam(Args(extra, log)), owner(downloads.path())
-    {
-    }
+    {}
     static std::vector<std::string> Args(std::vector<std::string> extra, const std::string& log)
     {
         extra.insert(extra.end(), {"--no-rtsp", "--log", log});
@@ -175,7 +174,10 @@ struct Fixture {
         ASSERT_TRUE(b->IsWindowEnabled()) << "button " << id;
         files->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(b->GetSafeHwnd()));
     }
-    bool Idle() { return WaitFor([&] { return !files->IsBusy(); }); }
+    bool Idle()
+    {
+        return WaitFor([&] { return !files->IsBusy(); });
+    }
     CListCtrl& List() { return *static_cast<CListCtrl*>(files->GetDlgItem(IDC_SD_LIST)); }
     std::vector<std::string> Names()
     {
@@ -334,8 +336,8 @@ TEST(SdCardPages, AHostileCardNeitherLoopsNorLeavesTheCardNorItsFolder)
     const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     date += std::string(months[now.GetMonth() - 1]) + std::string(now.Format("-%Y 00:00:01").view());
     auto row = [&](const std::string& link, const std::string& name, const std::string& size) {
-        return "<tr><td><a href=\"" + link + "\">" + name + "</a></td><td>&nbsp;" + date + "</td><td>&nbsp;&nbsp;" +
-               size + "</td></tr>";
+        return "<tr><td><a href=\"" + link + "\">" + name + "</a></td><td>&nbsp;" + date + "</td><td>&nbsp;&nbsp;"
+               + size + "</td></tr>";
     };
     auto setPage = [&](const std::string& page, const std::string& markup) {
         char* esc = curl_easy_escape(nullptr, markup.c_str(), static_cast<int>(markup.size()));
@@ -344,17 +346,18 @@ TEST(SdCardPages, AHostileCardNeitherLoopsNorLeavesTheCardNorItsFolder)
         return r;
     };
     const std::string dir = "[DIRECTORY]";
-    ASSERT_FALSE(setPage("/sd/", row(today, day + "/", dir) + row("/sd/", day + "/", dir) +
-                                     row("http://127.0.0.1:1/sd/", day + "/", dir)).empty());
-    ASSERT_FALSE(setPage(today, row("./", "self/", dir) + row("../", "up/", dir) + row(today + "loop/", "loop/", dir) +
-                                    row("/cgi-bin/hi3510/sysreboot.cgi", "reboot/", dir) +
-                                    row("/cgi-bin/hi3510/sysreboot.cgi", "reboot.avi", "1K") +
-                                    row(today + "f/a.avi", "../../x", "1K") + row(today + "f/b.avi", "/abs/y", "1K") +
-                                    row(today + "f/c.avi", "a\\b", "1K") +
-                                    row(today + "f/d.avi", std::string(300, 'n') + ".avi", "1K") +
-                                    row(today + "f/e.avi", "twice.avi", "1K") +
-                                    row(today + "g/e.avi", "twice.avi", "1K") + row(today + "big/", "big/", dir) +
-                                    row(today + "huge/", "huge/", dir))
+    ASSERT_FALSE(setPage("/sd/", row(today, day + "/", dir) + row("/sd/", day + "/", dir)
+                                     + row("http://127.0.0.1:1/sd/", day + "/", dir))
+                     .empty());
+    ASSERT_FALSE(setPage(today, row("./", "self/", dir) + row("../", "up/", dir) + row(today + "loop/", "loop/", dir)
+                                    + row("/cgi-bin/hi3510/sysreboot.cgi", "reboot/", dir)
+                                    + row("/cgi-bin/hi3510/sysreboot.cgi", "reboot.avi", "1K")
+                                    + row(today + "f/a.avi", "../../x", "1K") + row(today + "f/b.avi", "/abs/y", "1K")
+                                    + row(today + "f/c.avi", "a\\b", "1K")
+                                    + row(today + "f/d.avi", std::string(300, 'n') + ".avi", "1K")
+                                    + row(today + "f/e.avi", "twice.avi", "1K")
+                                    + row(today + "g/e.avi", "twice.avi", "1K") + row(today + "big/", "big/", dir)
+                                    + row(today + "huge/", "huge/", dir))
                      .empty());
     ASSERT_FALSE(setPage(today + "loop/", row(today, "back/", dir) + row(today + "loop/", "again/", dir)).empty());
     // More rows than the browser keeps, and a page larger than any reply it

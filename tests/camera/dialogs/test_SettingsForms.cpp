@@ -39,10 +39,10 @@ TEST(TimeForm, LoadReadsZoneIntervalFormatAndOverlayCodes)
         {"other family ignores the model", 73, "CAMXC5-HX", "0", "12", "2", 0, 12, 2},
     };
     for (const auto& c : cases) {
-        CString reply = Var("time", "20261210120000") + Var("timeZone", "asia/TOKYO") + Var("dstmode", "ON") +
-                        Var("ntpserver", "ntp.example.lan") + Var("ntpinterval", c.interval) +
-                        Var("place_0", c.placeTime) + Var("type_0", c.type) + Var("show_0", "1") +
-                        Var("name_1", "Hall") + Var("place_1", "0") + Var("show_1", "0");
+        CString reply = Var("time", "20261210120000") + Var("timeZone", "asia/TOKYO") + Var("dstmode", "ON")
+                        + Var("ntpserver", "ntp.example.lan") + Var("ntpinterval", c.interval)
+                        + Var("place_0", c.placeTime) + Var("type_0", c.type) + Var("show_0", "1")
+                        + Var("name_1", "Hall") + Var("place_1", "0") + Var("show_1", "0");
         time_form::Values v;
         bool own = time_form::UsesOwnOverlayCodes(c.chip, c.model);
         time_form::ParseLoad(reply, own, v);
@@ -59,8 +59,7 @@ TEST(TimeForm, LoadReadsZoneIntervalFormatAndOverlayCodes)
 
 TEST(TimeForm, CameraTimeNeedsFourteenDigits)
 {
-    const char* bad[] = {"2026121012000", "202612101200000", "2026121012000x", "20261310120000", "2026-12-10 12:0",
-                         ""};
+    const char* bad[] = {"2026121012000", "202612101200000", "2026121012000x", "20261310120000", "2026-12-10 12:0", ""};
     for (const char* t : bad) {
         COleDateTime out;
         EXPECT_FALSE(time_form::ParseCompactTime(t, out)) << t;
@@ -74,7 +73,8 @@ TEST(TimeForm, ApplyEncodesTextsAndKeepsWhatTheTableLacks)
 {
     time_form::Values v;
     v.timeKnown = true;
-    v.name = "Hall #2 50%+ K\xc3\xbc" "che/?";
+    v.name = "Hall #2 50%+ K\xc3\xbc"
+             "che/?";
     v.zone = -1;
     v.reportedZone = "Europe/Berlin";
     v.ntpServer = "ntp.example.lan";
@@ -112,11 +112,11 @@ TEST(TimeForm, SyncZoneFromBias)
     struct {
         long bias;
         bool daylight;
-        int expected;   // 0 sent, else the refusal text
+        int expected;  // 0 sent, else the refusal text
         const char* zone;
     } const cases[] = {
-        {660, false, 0, "Pacific%2FApia"},      {0, false, 0, "Europe%2FDublin"},
-        {-60, true, 0, "Europe%2FBrussels"},    {-345, false, 20046, nullptr},  // Kathmandu: no row
+        {660, false, 0, "Pacific%2FApia"},       {0, false, 0, "Europe%2FDublin"},
+        {-60, true, 0, "Europe%2FBrussels"},     {-345, false, 20046, nullptr},  // Kathmandu: no row
         {-780, false, 0, "Pacific%2FTongatapu"}, {300, true, 0, "America%2FNew_York"},
     };
     for (const auto& c : cases) {
@@ -169,9 +169,9 @@ TEST(AudioForm, FormatWordSurvivesAndStreamCountDecidesChannel13)
     audio_form::Values two;
     two.streams = 2;
     EXPECT_FALSE(Has(audio_form::LoadPath(2), "chn=13"));
-    audio_form::ParseLoad(Var("aeswitch_1", "1") + Var("aeswitch_2", "0") + Var("aeswitch_3", "1") +
-                              Var("volin_type", "1") + Var("volume", "40") + Var("ao_volume", "90") +
-                              Var("aeformat_1", "g711a"),
+    audio_form::ParseLoad(Var("aeswitch_1", "1") + Var("aeswitch_2", "0") + Var("aeswitch_3", "1")
+                              + Var("volin_type", "1") + Var("volume", "40") + Var("ao_volume", "90")
+                              + Var("aeformat_1", "g711a"),
                           two);
     EXPECT_FALSE(two.enabled[2]);
     CString path = audio_form::ComposeApply(two);
@@ -188,8 +188,8 @@ TEST(AudioForm, FormatWordSurvivesAndStreamCountDecidesChannel13)
 user_form::Values Users(const char* a, const char* b, const char* c)
 {
     user_form::Values v;
-    user_form::ParseLoad(Var("at_username0", a) + Var("at_password0", "pw") + Var("at_username1", b) +
-                             Var("at_password1", "") + Var("at_username2", c) + Var("at_password2", ""),
+    user_form::ParseLoad(Var("at_username0", a) + Var("at_password0", "pw") + Var("at_username1", b)
+                             + Var("at_password1", "") + Var("at_username2", c) + Var("at_password2", ""),
                          v);
     return v;
 }

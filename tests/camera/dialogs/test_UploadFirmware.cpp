@@ -30,7 +30,8 @@ double SecondsSince(Clock::time_point t0)
 std::string MakePackage(const vxtest::TempDir& dir, const std::string& model, const std::string& version)
 {
     std::string out = dir.file(model + "-" + version + ".pkg");
-    std::string cmd = std::string(VX_BIN_DIR) + "/camsim --make-package '" + model + "' '" + version + "' '" + out + "'";
+    std::string cmd =
+        std::string(VX_BIN_DIR) + "/camsim --make-package '" + model + "' '" + version + "' '" + out + "'";
     return std::system(cmd.c_str()) == 0 ? out : std::string();
 }
 

@@ -96,10 +96,9 @@ TEST(VideoEncodeForm, FrameRatesProfilesAndAbsentValues)
     EXPECT_EQ(v.stream[1].fpsIndex, 24) << "an absent fps keeps the default";
     v.streams = 2;
     CString path = ComposeApply(v, 85);
-    EXPECT_EQ(std::string(path),
-              "/cgi-bin/hi3510/param.cgi?cmd=setvideoattr&-vinorm=N&-profile=3&-videomode=85"
-              "&cmd=setvencattr&-chn=11&-bps=4096&-fps=30&-brmode=1&-imagegrade=2&-gop=50"
-              "&cmd=setvencattr&-chn=12&-bps=512&-fps=25&-brmode=0&-imagegrade=1&-gop=50");
+    EXPECT_EQ(std::string(path), "/cgi-bin/hi3510/param.cgi?cmd=setvideoattr&-vinorm=N&-profile=3&-videomode=85"
+                                 "&cmd=setvencattr&-chn=11&-bps=4096&-fps=30&-brmode=1&-imagegrade=2&-gop=50"
+                                 "&cmd=setvencattr&-chn=12&-bps=512&-fps=25&-brmode=0&-imagegrade=1&-gop=50");
 }
 
 TEST(VideoEncodeForm, AMissSendsTheLoadedModeOnlyForTheLoadedResolutions)

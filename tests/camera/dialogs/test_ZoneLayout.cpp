@@ -33,7 +33,7 @@ ZoneLayout Shown(int max, Size picture, Size video, std::vector<Rect> zones = {}
 TEST(ZoneLayout, VideoSizeByMode)
 {
     const std::pair<int, std::pair<int, int>> cases[] = {
-        {33, {640, 352}},   {48, {1920, 1080}}, {54, {1280, 960}},  {85, {2560, 1440}},
+        {33, {640, 352}},    {48, {1920, 1080}},  {54, {1280, 960}}, {85, {2560, 1440}},
         {101, {2560, 1920}}, {123, {3840, 2160}}, {17, {1280, 720}}, {31, {1280, 720}},
     };
     for (auto [mode, size] : cases) {

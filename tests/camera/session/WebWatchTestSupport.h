@@ -25,23 +25,28 @@ namespace wwtest {
 // Every log line since the last Clear, for tests that read them.
 class LogCapture {
 public:
-    static LogCapture& Get() {
+    static LogCapture& Get()
+    {
         static LogCapture capture;
         return capture;
     }
-    void Install() {
+    void Install()
+    {
         vx_log_set_level(VX_LOG_TRACE);
         vx_log_set_log_func(&LogCapture::Sink);
     }
-    void Clear() {
+    void Clear()
+    {
         std::lock_guard lock(m_mutex);
         m_lines.clear();
     }
-    std::vector<std::string> Lines() {
+    std::vector<std::string> Lines()
+    {
         std::lock_guard lock(m_mutex);
         return m_lines;
     }
-    bool Contains(const std::string& text) {
+    bool Contains(const std::string& text)
+    {
         for (const auto& l : Lines()) {
             if (l.find(text) != std::string::npos)
                 return true;
@@ -50,7 +55,8 @@ public:
     }
 
 private:
-    static void Sink(int, const char* line, int length) {
+    static void Sink(int, const char* line, int length)
+    {
         std::lock_guard lock(Get().m_mutex);
         if (Get().m_lines.size() < 200000)
             Get().m_lines.emplace_back(line, static_cast<size_t>(length));
@@ -61,19 +67,24 @@ private:
 
 class Environment : public ::testing::Environment {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(vxw::InitGuiThread());
         LogCapture::Get().Install();
         ASSERT_EQ(CWebWatchBase::InitLib(), 1);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         CWebWatchBase::DeinitLib();
         vxw::ShutdownGuiThread();
     }
 };
 
 // Runs the GUI thread's loop until cond holds, at most ms.
-inline bool WaitFor(const std::function<bool()>& cond, DWORD ms = 10000) { return vxw::PumpUntil(cond, ms); }
+inline bool WaitFor(const std::function<bool()>& cond, DWORD ms = 10000)
+{
+    return vxw::PumpUntil(cond, ms);
+}
 
 struct Message {
     UINT code;
@@ -85,28 +96,32 @@ struct Message {
 class ParentWindow : public CWnd {
 public:
     ParentWindow() { CreateEx(0, "VxTestParent", "parent", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr); }
-    ~ParentWindow() override {
+    ~ParentWindow() override
+    {
         if (::IsWindow(m_hWnd))
             DestroyWindow();
     }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
         if (message >= WM_USER && message < WM_USER + 100) {
             m_messages.push_back({message, wParam, lParam});
             if (message == UM_VX_GET_DOWNLOAD_PATH && lParam)
-                memset(reinterpret_cast<char*>(lParam), 'd', 260); // fills the whole buffer
+                memset(reinterpret_cast<char*>(lParam), 'd', 260);  // fills the whole buffer
             if (message == UM_VX_SET_DOWNLOAD_PATH && lParam)
                 m_downloadPath = reinterpret_cast<const char*>(lParam);
             return 0;
         }
         return CWnd::WindowProc(message, wParam, lParam);
     }
-    int Count(UINT code) const {
+    int Count(UINT code) const
+    {
         int n = 0;
         for (const auto& m : m_messages)
             n += m.code == code;
         return n;
     }
-    std::vector<Message> Of(UINT code) const {
+    std::vector<Message> Of(UINT code) const
+    {
         std::vector<Message> out;
         for (const auto& m : m_messages) {
             if (m.code == code)
@@ -118,7 +133,8 @@ public:
     std::string m_downloadPath;
 };
 
-inline std::string RunCommand(const std::string& cmd) {
+inline std::string RunCommand(const std::string& cmd)
+{
     std::string out;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p)
@@ -133,27 +149,33 @@ inline std::string RunCommand(const std::string& cmd) {
 
 // "codec,width,height" of the first video stream and the number of decoded
 // video frames; empty when ffprobe cannot read the file.
-inline std::string ProbeVideo(const std::string& path) {
+inline std::string ProbeVideo(const std::string& path)
+{
     return RunCommand("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-               "stream=codec_name,width,height,nb_read_frames -of csv=p=0 '" + path + "' 2>/dev/null");
+                      "stream=codec_name,width,height,nb_read_frames -of csv=p=0 '"
+                      + path + "' 2>/dev/null");
 }
 
-inline std::string TempDir(const std::string& name) {
+inline std::string TempDir(const std::string& name)
+{
     std::string dir = std::string(::testing::TempDir()) + "webwatch_" + name + "_" + std::to_string(getpid());
     RunCommand("rm -rf '" + dir + "'");
     mkdir(dir.c_str(), 0755);
     return dir;
 }
 
-inline std::vector<std::string> FilesIn(const std::string& dir, const std::string& suffix = "") {
+inline std::vector<std::string> FilesIn(const std::string& dir, const std::string& suffix = "")
+{
     std::vector<std::string> files;
     std::string out = RunCommand("ls -1 '" + dir + "' 2>/dev/null");
     size_t pos = 0;
     while (pos < out.size()) {
         size_t nl = out.find('\n', pos);
         std::string name = out.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
-        if (!name.empty() && (suffix.empty() || (name.size() >= suffix.size() &&
-                                                 name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)))
+        if (!name.empty()
+            && (suffix.empty()
+                || (name.size() >= suffix.size()
+                    && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)))
             files.push_back(name);
         if (nl == std::string::npos)
             break;
@@ -164,7 +186,8 @@ inline std::vector<std::string> FilesIn(const std::string& dir, const std::strin
 
 // A camera record for camsim.
 inline STWatchCameraInfo CamsimRecord(const CamsimProcess& cam, const char* user = "admin",
-                                      const char* password = "admin") {
+                                      const char* password = "admin")
+{
     STWatchCameraInfo info;
     info.strIP = cam.address().c_str();
     info.nHttpPort = cam.httpPort();
@@ -176,11 +199,12 @@ inline STWatchCameraInfo CamsimRecord(const CamsimProcess& cam, const char* user
     return info;
 }
 
-} // namespace wwtest
+}  // namespace wwtest
 
-#define WEBWATCH_TEST_MAIN()                                                   \
-    int main(int argc, char** argv) {                                          \
-        ::testing::InitGoogleTest(&argc, argv);                                \
-        ::testing::AddGlobalTestEnvironment(new wwtest::Environment());        \
-        return RUN_ALL_TESTS();                                                \
+#define WEBWATCH_TEST_MAIN()                                                                                           \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        ::testing::InitGoogleTest(&argc, argv);                                                                        \
+        ::testing::AddGlobalTestEnvironment(new wwtest::Environment());                                                \
+        return RUN_ALL_TESTS();                                                                                        \
     }

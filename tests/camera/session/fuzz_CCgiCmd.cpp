@@ -75,8 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             decoded += static_cast<char>(HexValue(e[i + 1]) * 16 + HexValue(e[i + 2]));
             i += 2;
         } else {
-            bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                              c == '-' || c == '.' || c == '_' || c == '~';
+            bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'
+                              || c == '.' || c == '_' || c == '~';
             Check(unreserved, "reserved character left in the encoded text");
             decoded += c;
         }

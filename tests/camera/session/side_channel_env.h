@@ -17,8 +17,8 @@ inline std::string UniqueLoopback()
 {
     static std::atomic<int> next{1};
     const unsigned pid = static_cast<unsigned>(getpid());
-    return "127." + std::to_string((pid >> 8) & 0xFF) + "." + std::to_string(pid & 0xFF) + "." +
-           std::to_string(1 + (next++ % 250));
+    return "127." + std::to_string((pid >> 8) & 0xFF) + "." + std::to_string(pid & 0xFF) + "."
+           + std::to_string(1 + (next++ % 250));
 }
 
 // The number after "key=" in camsim's state; -1 when missing.

@@ -41,23 +41,17 @@ TEST(CgiCmd, DoubleQuotedVariables)
 TEST(CgiCmd, SingleQuotedAndUnquotedVariables)
 {
     const VarCase single[] = {
-        {"var rolename='admin';", "rolename", 0, "admin"},
-        {"var rolename = 'ad'min';", "rolename", 0, "ad'min"},
-        {"var rolename='admin'", "rolename", 0, ""},
-        {"rolename='admin';", "rolename", 1, "admin"},
-        {"var rolename=admin;", "rolename", 0, "admin"},
-        {"", "rolename", 0, ""},
+        {"var rolename='admin';", "rolename", 0, "admin"}, {"var rolename = 'ad'min';", "rolename", 0, "ad'min"},
+        {"var rolename='admin'", "rolename", 0, ""},       {"rolename='admin';", "rolename", 1, "admin"},
+        {"var rolename=admin;", "rolename", 0, "admin"},   {"", "rolename", 0, ""},
     };
     for (const VarCase& c : single)
         EXPECT_EQ(CCgiCmd::GetCgiValue(c.reply, c.name, c.noVar), c.expected) << c.reply;
 
     const VarCase plain[] = {
-        {"var authLevel=15;", "authLevel", 0, "15"},
-        {"var authLevel = 15 ;", "authLevel", 0, "15 "},
-        {"authLevel=15;", "authLevel", 1, "15"},
-        {"var authLevel=\"15\";", "authLevel", 0, "\"15\""},
-        {"var authLevel=15", "authLevel", 0, ""},
-        {"", "authLevel", 0, ""},
+        {"var authLevel=15;", "authLevel", 0, "15"}, {"var authLevel = 15 ;", "authLevel", 0, "15 "},
+        {"authLevel=15;", "authLevel", 1, "15"},     {"var authLevel=\"15\";", "authLevel", 0, "\"15\""},
+        {"var authLevel=15", "authLevel", 0, ""},    {"", "authLevel", 0, ""},
     };
     for (const VarCase& c : plain)
         EXPECT_EQ(CCgiCmd::GetCgiValueInt(c.reply, c.name, c.noVar), c.expected) << c.reply;
@@ -148,9 +142,8 @@ TEST(CgiCmd, XmlAttributes)
 
 TEST(CgiCmd, XmlElements)
 {
-    const char* reply =
-        "<config><OsdTime><int>1700000000</int></OsdTime><Name><string>cam &amp; 1</string></Name>"
-        "<Plain>text</Plain></config>";
+    const char* reply = "<config><OsdTime><int>1700000000</int></OsdTime><Name><string>cam &amp; 1</string></Name>"
+                        "<Plain>text</Plain></config>";
     EXPECT_EQ(CCgiCmd::GetXmlValueInt(reply, "OsdTime", -1), 1700000000);
     EXPECT_EQ(CCgiCmd::GetXmlValue(reply, "Name"), "cam &amp; 1");
     EXPECT_EQ(CCgiCmd::GetXmlTypeValue(reply, "Plain", ""), "text");

@@ -216,11 +216,8 @@ TEST(CStateBar, DragsPanTheZoomedPictureAndStayClamped)
     };
     // At 1.5 a 320x240 window holds a 480x360 surface at (-80, -60).
     const Row rows[] = {
-        {5, 50, 30, CPoint(-30, -30)},
-        {5, -40, -20, CPoint(-120, -80)},
-        {5, 500, 500, CPoint(0, 0)},
-        {5, -500, -500, CPoint(-160, -120)},
-        {0, 40, 40, CPoint(0, 0)},
+        {5, 50, 30, CPoint(-30, -30)},       {5, -40, -20, CPoint(-120, -80)}, {5, 500, 500, CPoint(0, 0)},
+        {5, -500, -500, CPoint(-160, -120)}, {0, 40, 40, CPoint(0, 0)},
     };
     for (const Row& r : rows) {
         Surface s;
@@ -247,8 +244,7 @@ TEST(CStateBar, ClicksNotifyTheParent)
     s.bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     ASSERT_TRUE(WaitFor([&] { return s.notify.got.size() >= 3; }));
     Idle(50);
-    std::vector<std::pair<UINT, WPARAM>> want = {
-        {WM_USER + 2, kIndex}, {WM_USER + 3, kIndex}, {WM_USER + 4, kIndex}};
+    std::vector<std::pair<UINT, WPARAM>> want = {{WM_USER + 2, kIndex}, {WM_USER + 3, kIndex}, {WM_USER + 4, kIndex}};
     EXPECT_EQ(s.notify.got, want);
 }
 

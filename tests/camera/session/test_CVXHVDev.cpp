@@ -55,10 +55,7 @@ struct Alarms {
 struct Camera {
     int family;
     CamsimProcess cam;
-    explicit Camera(int f, std::vector<std::string> extra = {})
-        : family(f), cam(Args(f, std::move(extra)))
-    {
-    }
+    explicit Camera(int f, std::vector<std::string> extra = {}) : family(f), cam(Args(f, std::move(extra))) {}
     static std::vector<std::string> Args(int f, std::vector<std::string> extra)
     {
         std::vector<std::string> a = {"--family", FamilyName(f), "--bind", UniqueLoopback(), "--no-rtsp"};
@@ -70,11 +67,11 @@ struct Camera {
     long State(const char* key) const { return StateValue(cam.state(), key); }
 };
 
-#define SKIP_IF_UNBOUND(c)                                                              \
-    do {                                                                                \
-        ASSERT_TRUE((c).cam.ok()) << (c).cam.error();                                   \
-        if (std::string why = (c).Unbound(); !why.empty())                              \
-            GTEST_SKIP() << "camsim could not open its side ports: " << why;            \
+#define SKIP_IF_UNBOUND(c)                                                                                             \
+    do {                                                                                                               \
+        ASSERT_TRUE((c).cam.ok()) << (c).cam.error();                                                                  \
+        if (std::string why = (c).Unbound(); !why.empty())                                                             \
+            GTEST_SKIP() << "camsim could not open its side ports: " << why;                                           \
     } while (0)
 
 int StartAlarm(CVXHVDev& dev, Camera& c, Alarms& a, const char* password = "admin")
@@ -108,8 +105,8 @@ TEST_P(AlarmByFamily, EventsOnCueRaiseTheirKind)
         cues.push_back({"event=motion&start=0", {}});
         cues.push_back({"event=input&start=0", {1}});
     } else {
-        cues.push_back({"event=motion&byte9=E4", {0}});   // top bit ignored
-        cues.push_back({"event=motion&byte9=65", {}});    // not an event frame
+        cues.push_back({"event=motion&byte9=E4", {0}});  // top bit ignored
+        cues.push_back({"event=motion&byte9=65", {}});   // not an event frame
         cues.push_back({"event=text&text=door%20open", {0}});
     }
     for (const Cue& cue : cues) {
@@ -149,8 +146,10 @@ TEST(CVXHVDevAlarm, ALostLinkOrBadFrameLeadsToANewSubscription)
         for (const char* f : faults) {
             long subs = c.State("alarm_subscriptions");
             ASSERT_NE(c.cam.fault(f), "") << f;
-            ASSERT_TRUE(WaitUntil([&] { return c.State("alarm_subscriptions") > subs && c.State("alarm_active") == 1; }))
-                << FamilyName(family) << " " << f;
+            ASSERT_TRUE(WaitUntil([&] {
+                return c.State("alarm_subscriptions") > subs && c.State("alarm_active") == 1;
+            })) << FamilyName(family)
+                << " " << f;
         }
         size_t before = a.Kinds().size();
         c.cam.get("/camsim/alarm?event=motion");
@@ -283,9 +282,8 @@ TEST_P(TalkByFamily, TheCameraHearsTheToneInOrder)
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, TalkByFamily,
-                         ::testing::Values(TalkCase{71, 0, "g711a"}, TalkCase{71, 1, "g726"},
-                                           TalkCase{72, 0, "g711a"}, TalkCase{76, 0, "g711a"},
-                                           TalkCase{77, 0, "g711a"}));
+                         ::testing::Values(TalkCase{71, 0, "g711a"}, TalkCase{71, 1, "g726"}, TalkCase{72, 0, "g711a"},
+                                           TalkCase{76, 0, "g711a"}, TalkCase{77, 0, "g711a"}));
 
 TEST(CVXHVDevTalk, FaultsGiveTheirCodeAndLeaveNoSocket)
 {
@@ -295,8 +293,8 @@ TEST(CVXHVDevTalk, FaultsGiveTheirCodeAndLeaveNoSocket)
         int code;
     };
     const Row rows[] = {
-        {71, "talk=refuse", -6}, {71, "talk=nosession", -6}, {71, "talk=slow", -7}, {71, "talk=split", 0},
-        {77, "talk=nosession", -6}, {72, "talk=refuse", -4}, {72, "talk=slow", -7}, {72, "talk=split", 0},
+        {71, "talk=refuse", -6},    {71, "talk=nosession", -6}, {71, "talk=slow", -7}, {71, "talk=split", 0},
+        {77, "talk=nosession", -6}, {72, "talk=refuse", -4},    {72, "talk=slow", -7}, {72, "talk=split", 0},
     };
     Tone440 tone;
     for (const Row& r : rows) {

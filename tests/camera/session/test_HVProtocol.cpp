@@ -34,8 +34,8 @@ TEST(HVProtocol, InfMessagesAreBuiltByteForByte)
     ASSERT_EQ(login.size(), 80u);
     EXPECT_EQ(Bytes(login.begin(), login.begin() + 12), (Bytes{'I', 'N', 'F', 1, 1, 0, 1, 0, 68, 0, 0, 0}));
     EXPECT_EQ(std::string(login.begin() + 12, login.begin() + 17), "admin");
-    EXPECT_EQ(login[17], 0);                        // zero-padded
-    EXPECT_EQ(login[44 + 31], 'p');                 // cut to 32, not terminated
+    EXPECT_EQ(login[17], 0);         // zero-padded
+    EXPECT_EQ(login[44 + 31], 'p');  // cut to 32, not terminated
     EXPECT_EQ(Bytes(login.end() - 4, login.end()), (Bytes{1, 0, 0, 0}));
 
     Bytes talk = BuildInfTalkRequest();
@@ -48,8 +48,8 @@ TEST(HVProtocol, InfMessagesAreBuiltByteForByte)
     Bytes pkt = BuildInfAudioPacket(0x01020304, audio, sizeof audio);
     ASSERT_EQ(pkt.size(), 36u + 160u);
     const Bytes head(pkt.begin(), pkt.begin() + 36);
-    const Bytes want = {'I', 'N', 'F', 7, 0, 1, 0, 1, 0, 0, 0, 184, 0, 2, 2, 0, 0x1F, 0x40, 0, 16,
-                        1,   2,   3,   4, 0, 0, 0, 160, 0, 0, 0, 0, 0, 0, 0, 0};
+    const Bytes want = {'I', 'N', 'F', 7, 0, 1, 0, 1, 0, 0,   0, 184, 0, 2, 2, 0, 0x1F, 0x40,
+                        0,   16,  1,   2, 3, 4, 0, 0, 0, 160, 0, 0,   0, 0, 0, 0, 0,    0};
     EXPECT_EQ(head, want);
 }
 
@@ -101,9 +101,8 @@ TEST(HVProtocol, FrameKinds)
         bool valid, event;
     };
     const Row rows[] = {
-        {12, 0x64, true, true},    {2059, 0x64, true, true}, {30, 0xE4, true, true},
-        {30, 0x65, true, false},   {30, 0x00, true, false},  {11, 0x64, false, true},
-        {2060, 0x64, false, true}, {0xFFFFFFFF, 0x64, false, true},
+        {12, 0x64, true, true},  {2059, 0x64, true, true}, {30, 0xE4, true, true},    {30, 0x65, true, false},
+        {30, 0x00, true, false}, {11, 0x64, false, true},  {2060, 0x64, false, true}, {0xFFFFFFFF, 0x64, false, true},
     };
     for (const Row& r : rows) {
         Bytes f = Frame(r.length, r.byte9);
@@ -124,11 +123,10 @@ TEST(HVProtocol, FrameKinds)
 TEST(HVProtocol, AlarmSubscriptionAndItsReply)
 {
     std::string req = BuildAlarmRequest("10.0.0.5", 80, "admin", "secret");
-    EXPECT_EQ(req,
-              "GET http://10.0.0.5:80/livestream/11?action=play&media=data HTTP/1.1\r\n"
-              "User-Agent: hollowmere/1.0.1\r\nConnection: Keep-Alive\r\nCache-Control: no-cache\r\n"
-              "Authorization: admin secret\r\nContent-Length: 59\r\n\r\n"
-              "Cseq: 1\r\nTransport: RTP/AVP/TCP;unicast;interleaved=0-1\r\n\r\n");
+    EXPECT_EQ(req, "GET http://10.0.0.5:80/livestream/11?action=play&media=data HTTP/1.1\r\n"
+                   "User-Agent: hollowmere/1.0.1\r\nConnection: Keep-Alive\r\nCache-Control: no-cache\r\n"
+                   "Authorization: admin secret\r\nContent-Length: 59\r\n\r\n"
+                   "Cseq: 1\r\nTransport: RTP/AVP/TCP;unicast;interleaved=0-1\r\n\r\n");
 
     EXPECT_FALSE(AlarmReplyComplete("HTTP/1.1 200 OK\r\n\r\n"));
     EXPECT_TRUE(AlarmReplyComplete("HTTP/1.1 200 OK\r\n\r\nCseq: 1\r\n\r\n"));

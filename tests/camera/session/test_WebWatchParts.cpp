@@ -16,7 +16,8 @@
 
 namespace {
 
-STWatchCameraInfo Record(int type) {
+STWatchCameraInfo Record(int type)
+{
     STWatchCameraInfo info;
     info.strIP = type == WATCH_ENTRY_RTSP_URL ? "rtsp://cam.example:8554/live" : "192.168.1.20";
     info.strP2PID = "VXID-000123-ABCDE";
@@ -31,7 +32,8 @@ STWatchCameraInfo Record(int type) {
     return info;
 }
 
-TEST(ConnectBlock, EachEntryTypeFillsItsFields) {
+TEST(ConnectBlock, EachEntryTypeFillsItsFields)
+{
     vxcam::P2PServerInfo server{1, "p2p.example", "p2p2.example", 32100};
 
     STWatchCameraInfo rtsp = Record(WATCH_ENTRY_RTSP_URL);
@@ -83,7 +85,8 @@ TEST(ConnectBlock, EachEntryTypeFillsItsFields) {
     EXPECT_EQ(strlen(b.szHost), sizeof b.szHost - 1);
 }
 
-TEST(ConnectReport, ReportsAndAdoptionByTheSessionsAnswer) {
+TEST(ConnectReport, ReportsAndAdoptionByTheSessionsAnswer)
+{
     STConnectInfo stored{};
     strcpy(stored.szHost, "Cam.Example");
     stored.nHttpPort = 80;
@@ -123,7 +126,8 @@ TEST(ConnectReport, ReportsAndAdoptionByTheSessionsAnswer) {
     }
 }
 
-TEST(CgiReply, SuccessReadsTheStatusLine) {
+TEST(CgiReply, SuccessReadsTheStatusLine)
+{
     struct Case {
         const char* reply;
         bool get;
@@ -150,7 +154,8 @@ TEST(CgiReply, SuccessReadsTheStatusLine) {
     EXPECT_EQ(vxcam::CgiReplyStatus("HTTP/1.1 401 Unauthorized\r\n"), 401);
 }
 
-TEST(CgiReply, CameraTimeNeedsFourteenDigitsOfAValidDate) {
+TEST(CgiReply, CameraTimeNeedsFourteenDigitsOfAValidDate)
+{
     struct Case {
         const char* text;
         bool ok;
@@ -176,7 +181,8 @@ TEST(CgiReply, CameraTimeNeedsFourteenDigitsOfAValidDate) {
     }
 }
 
-TEST(CgiReply, LogLinesCarryNoPassword) {
+TEST(CgiReply, LogLinesCarryNoPassword)
+{
     struct Case {
         const char* text;
         const char* password;
@@ -195,7 +201,8 @@ TEST(CgiReply, LogLinesCarryNoPassword) {
         EXPECT_EQ(vxcam::MaskSecrets(c.text, c.password, c.encoded), c.expected) << c.text;
 }
 
-TEST(SegmentName, NextFreeSecondKeepsTheFourteenDigits) {
+TEST(SegmentName, NextFreeSecondKeepsTheFourteenDigits)
+{
     setenv("TZ", "UTC", 1);
     tzset();
     struct tm when {};
@@ -211,14 +218,16 @@ TEST(SegmentName, NextFreeSecondKeepsTheFourteenDigits) {
     CString first = vxcam::NextFreeTimedPath("/rec/cam1", t, "%Y%m%d%H%M%S", ".mp4", exists);
     EXPECT_EQ(first, "/rec/cam1/20261210132501.mp4");
     taken.insert(std::string(first));
-    EXPECT_EQ(vxcam::NextFreeTimedPath("/rec/cam1/", t, "%Y%m%d%H%M%S", ".mp4", exists), "/rec/cam1/20261210132502.mp4");
+    EXPECT_EQ(vxcam::NextFreeTimedPath("/rec/cam1/", t, "%Y%m%d%H%M%S", ".mp4", exists),
+              "/rec/cam1/20261210132502.mp4");
     EXPECT_EQ(vxcam::JoinFolder("C:\\rec\\", "a.mp4"), "C:\\rec\\a.mp4");
     EXPECT_EQ(vxcam::JoinFolder("", "a.mp4"), "a.mp4");
     EXPECT_EQ(vxcam::NextFreeTimedPath("/x", t, "live_%y%m%d%H%M%S", ".png", exists), "/x/live_261210132501.png");
     EXPECT_TRUE(vxcam::NextFreeTimedPath("/x", t, "%Y", ".mp4", [](const CString&) { return true; }).IsEmpty());
 }
 
-TEST(WebWatchHelpers, VersionsTypesAndUpgradeFiles) {
+TEST(WebWatchHelpers, VersionsTypesAndUpgradeFiles)
+{
     EXPECT_EQ(CWebWatchNB::GetCamType("V10.1.4.2"), 33);
     EXPECT_EQ(CWebWatchNB::GetCamType("V10.1.10.2"), 34);
     EXPECT_EQ(CWebWatchNB::GetCamType("V19.1.20"), 16);
@@ -229,8 +238,8 @@ TEST(WebWatchHelpers, VersionsTypesAndUpgradeFiles) {
         int r;
     };
     const V versions[] = {
-        {"V19.1.20", "V19.1.3", 1}, {"v19.1.3", "19.1.20", -1}, {"19.1", "19.1.0", 0},  {"19.1.1", "19.1", 1},
-        {"V2.0-beta", "2.0", 0},    {"..3.1", "3.1", 0},         {"", "1", -1},         {"1", "", -1},
+        {"V19.1.20", "V19.1.3", 1}, {"v19.1.3", "19.1.20", -1}, {"19.1", "19.1.0", 0}, {"19.1.1", "19.1", 1},
+        {"V2.0-beta", "2.0", 0},    {"..3.1", "3.1", 0},        {"", "1", -1},         {"1", "", -1},
     };
     for (const V& v : versions)
         EXPECT_EQ(CWebWatchNB::VersionLaterThan(v.a, v.b), v.r) << v.a << " " << v.b;
@@ -242,10 +251,11 @@ TEST(WebWatchHelpers, VersionsTypesAndUpgradeFiles) {
     EXPECT_EQ(CWebWatchNB::CheckUpgradeFile("/tmp/CAMX-dir/other.bin", "CAMXA1-N"), 0);
 }
 
-TEST(CameraMessages, ForwardedFormCarriesTheIndexAbove) {
+TEST(CameraMessages, ForwardedFormCarriesTheIndexAbove)
+{
     EXPECT_EQ(VxForwardedWParam(5, UM_VX_CAMERA_VIDEO_FAILED), 328729u);
     EXPECT_EQ(UM_VX_CAMERA_VIDEO_VOUT, 1057u);
     EXPECT_EQ(UM_VX_CAMERA_CONNECT_REPORT, 1066u);
 }
 
-} // namespace
+}  // namespace

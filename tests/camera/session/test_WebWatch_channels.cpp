@@ -73,8 +73,7 @@ struct Rig {
     CamsimProcess cam;
     Parent parent;
     std::unique_ptr<CWebWatchNB> camera;
-    Rig(int f, bool recordOnly = false, std::vector<std::string> extra = {})
-        : family(f), cam(Args(f, std::move(extra)))
+    Rig(int f, bool recordOnly = false, std::vector<std::string> extra = {}) : family(f), cam(Args(f, std::move(extra)))
     {
         camera = std::make_unique<CWebWatchNB>(1, kIndex, 0, &parent);
         camera->SetCameraInfo(cam.address().c_str(), cam.httpPort(), 554, 0, 0, "admin", "admin");
@@ -92,11 +91,11 @@ struct Rig {
     std::string Journal() const { return cam.get("/camsim/ptz"); }
 };
 
-#define SKIP_IF_UNBOUND(r)                                                   \
-    do {                                                                     \
-        ASSERT_TRUE((r).cam.ok()) << (r).cam.error();                        \
-        if (std::string why = (r).Unbound(); !why.empty())                   \
-            GTEST_SKIP() << "camsim could not open its side ports: " << why; \
+#define SKIP_IF_UNBOUND(r)                                                                                             \
+    do {                                                                                                               \
+        ASSERT_TRUE((r).cam.ok()) << (r).cam.error();                                                                  \
+        if (std::string why = (r).Unbound(); !why.empty())                                                             \
+            GTEST_SKIP() << "camsim could not open its side ports: " << why;                                           \
     } while (0)
 
 // ---- PTZ ----
@@ -131,11 +130,8 @@ TEST(WebWatchPtz, EachDialectReachesTheCamera)
         const char* journal;
     };
     const Row rows[] = {
-        {76, 1, 50, 0, "up 1\n"},
-        {76, 17, 50, 5, "preset-set 5\n"},
-        {77, 20, 50, 0, "zoom-in\n"},
-        {77, 17, 50, 5, "preset-set 5\n"},
-        {73, 7, 50, 0, "right 31\n"},
+        {76, 1, 50, 0, "up 1\n"},          {76, 17, 50, 5, "preset-set 5\n"}, {77, 20, 50, 0, "zoom-in\n"},
+        {77, 17, 50, 5, "preset-set 5\n"}, {73, 7, 50, 0, "right 31\n"},
     };
     for (const Row& row : rows) {
         Rig r(row.family);

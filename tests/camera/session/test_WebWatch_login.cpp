@@ -19,7 +19,8 @@ struct FamilyCase {
     int hvPort;
 };
 
-TEST(WebWatchLogin, EachFamilyLogsInWithItsFollowUps) {
+TEST(WebWatchLogin, EachFamilyLogsInWithItsFollowUps)
+{
     const FamilyCase cases[] = {
         {"HX", {"--streams", "2", "--model", "CAMXC4-HX"}, 71, 2, "CAMXC4-HX", 0, 90},
         {"HV", {}, 72, 3, "", 0, -1},  // the port camsim's binary side channel got
@@ -61,14 +62,15 @@ TEST(WebWatchLogin, EachFamilyLogsInWithItsFollowUps) {
 struct RefusalCase {
     const char* name;
     const char* family;
-    const char* fault; // /camsim/fault query, or empty
-    const char* set;   // /camsim/set query, or empty
+    const char* fault;  // /camsim/fault query, or empty
+    const char* set;    // /camsim/set query, or empty
     const char* password;
     int result;
     int codec;
 };
 
-TEST(WebWatchLogin, RefusalsAndFailedFollowUpsLeaveOneSession) {
+TEST(WebWatchLogin, RefusalsAndFailedFollowUpsLeaveOneSession)
+{
     const RefusalCase cases[] = {
         {"HX authLevel 0", "HX", "", "authLevel=0", "admin", 0, -1},
         {"DY guest", "DY", "refuse=1", "", "admin", 0, -1},
@@ -111,7 +113,8 @@ TEST(WebWatchLogin, RefusalsAndFailedFollowUpsLeaveOneSession) {
     }
 }
 
-TEST(WebWatchLogin, AnAlarmChannelThatCannotStartDoesNotFailTheLogin) {
+TEST(WebWatchLogin, AnAlarmChannelThatCannotStartDoesNotFailTheLogin)
+{
     // Without the port reply the usual port 90 stays, where nothing listens.
     CamsimProcess cam({"--family", "HV", "--no-rtsp"});
     ASSERT_TRUE(cam.ok()) << cam.error();
@@ -128,7 +131,8 @@ TEST(WebWatchLogin, AnAlarmChannelThatCannotStartDoesNotFailTheLogin) {
     camera.Cleanup();
 }
 
-TEST(WebWatchLogin, P2PEntryWithAnAddressReportsItAndLogsIn) {
+TEST(WebWatchLogin, P2PEntryWithAnAddressReportsItAndLogsIn)
+{
     CamsimProcess cam({"--family", "HX", "--no-rtsp"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     ParentWindow parent;
@@ -148,7 +152,8 @@ TEST(WebWatchLogin, P2PEntryWithAnAddressReportsItAndLogsIn) {
     EXPECT_EQ(reports[0].lParam, 2);
 }
 
-TEST(WebWatchCgi, RepliesAreReadByTheirStatusAndLogsHoldNoPassword) {
+TEST(WebWatchCgi, RepliesAreReadByTheirStatusAndLogsHoldNoPassword)
+{
     CamsimProcess cam({"--family", "AJ", "--no-rtsp", "--password", "s&cr=t"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     STWatchCameraInfo info = CamsimRecord(cam, "admin", "s&cr=t");
@@ -175,19 +180,21 @@ TEST(WebWatchCgi, RepliesAreReadByTheirStatusAndLogsHoldNoPassword) {
     for (const std::string& line : LogCapture::Get().Lines()) {
         EXPECT_EQ(line.find("s&cr=t"), std::string::npos) << line;
         EXPECT_EQ(line.find("s%26cr%3Dt"), std::string::npos) << line;
-        sawAccountRequest = sawAccountRequest || line.find("user_management?username=admin&password=***") != std::string::npos;
+        sawAccountRequest =
+            sawAccountRequest || line.find("user_management?username=admin&password=***") != std::string::npos;
     }
     EXPECT_TRUE(sawAccountRequest);
 }
 
-TEST(WebWatchCgi, HvMessageRepliesAndTheCameraClock) {
+TEST(WebWatchCgi, HvMessageRepliesAndTheCameraClock)
+{
     CamsimProcess hv({"--family", "HV", "--no-rtsp"});
     ASSERT_TRUE(hv.ok()) << hv.error();
     STWatchCameraInfo info = CamsimRecord(hv);
     CWebWatchNB camera(0, 1, 0, nullptr);
     camera.SetCameraInfo(&info);
     COleDateTime t;
-    EXPECT_EQ(camera.GetCameraTime(t), 0); // not logged in
+    EXPECT_EQ(camera.GetCameraTime(t), 0);  // not logged in
     ASSERT_EQ(camera.Connect(), 1);
     CString reply;
     EXPECT_EQ(camera.GetCgi("/cgi/sys_get?Group=TimeInfo", reply, 3000), 1);
@@ -217,7 +224,8 @@ TEST(WebWatchCgi, HvMessageRepliesAndTheCameraClock) {
     }
 }
 
-TEST(WebWatchCgi, DownloadsAFileOrLeavesNone) {
+TEST(WebWatchCgi, DownloadsAFileOrLeavesNone)
+{
     CamsimProcess cam({"--family", "HX", "--no-rtsp"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     STWatchCameraInfo info = CamsimRecord(cam);
@@ -225,7 +233,7 @@ TEST(WebWatchCgi, DownloadsAFileOrLeavesNone) {
     camera.SetCameraInfo(&info);
     std::string dir = TempDir("download");
     std::string got = dir + "/snap.jpg";
-    EXPECT_EQ(camera.Download("/web/tmpfs/snap.jpg", got.c_str(), 5000), 0); // no session yet
+    EXPECT_EQ(camera.Download("/web/tmpfs/snap.jpg", got.c_str(), 5000), 0);  // no session yet
     ASSERT_EQ(camera.Connect(), 1);
     EXPECT_EQ(camera.Download("/web/tmpfs/snap.jpg", got.c_str(), 5000), 1);
     struct stat st {};
@@ -236,7 +244,8 @@ TEST(WebWatchCgi, DownloadsAFileOrLeavesNone) {
     EXPECT_NE(stat(missing.c_str(), &st), 0);
 }
 
-TEST(WebWatchCgi, DownloadPathMessagesToTheParent) {
+TEST(WebWatchCgi, DownloadPathMessagesToTheParent)
+{
     ParentWindow parent;
     CWebWatchNB camera(0, 1, 0, &parent);
     // The parent fills the whole buffer: the text still ends inside it.
@@ -245,6 +254,6 @@ TEST(WebWatchCgi, DownloadPathMessagesToTheParent) {
     EXPECT_EQ(parent.m_downloadPath, "/media/downloads");
 }
 
-} // namespace
+}  // namespace
 
 WEBWATCH_TEST_MAIN()

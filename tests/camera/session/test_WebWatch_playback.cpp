@@ -12,30 +12,35 @@ namespace {
 
 class PlaybackTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         dir = TempDir("playback");
         for (int i = 0; i < 3; ++i) {
             std::string path = dir + "/clip" + std::to_string(i) + ".mp4";
-            RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=s=64x48:r=10 -t 1 -c:v libx264 -g 5 -pix_fmt yuv420p '" + path +
-                "'");
+            RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=s=64x48:r=10 -t 1 -c:v libx264 -g 5 -pix_fmt yuv420p '"
+                       + path + "'");
             clips.push_back(path);
         }
         // Longer than 2^31 microseconds (35.8 minutes).
         longClip = dir + "/long.mp4";
-        RunCommand("ffmpeg -v error -y -f lavfi -i color=c=blue:s=64x48:r=1 -t 2230 -c:v libx264 -g 10 -pix_fmt yuv420p '" +
-            longClip + "'");
+        RunCommand(
+            "ffmpeg -v error -y -f lavfi -i color=c=blue:s=64x48:r=1 -t 2230 -c:v libx264 -g 10 -pix_fmt yuv420p '"
+            + longClip + "'");
     }
 
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(parent.GetSafeHwnd());
         ASSERT_TRUE(camera.Create(nullptr, "camera", WS_CHILD | WS_VISIBLE, CRect(0, 0, 160, 120), &parent, 1001));
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         camera.StopPlayFile();
         camera.DestroyWindow();
     }
 
-    CArray<STRecordFile> List(const std::vector<std::string>& paths) {
+    CArray<STRecordFile> List(const std::vector<std::string>& paths)
+    {
         CArray<STRecordFile> list;
         int value = 10;
         for (const auto& p : paths) {
@@ -47,7 +52,8 @@ protected:
         }
         return list;
     }
-    std::vector<LPARAM> Notices(WPARAM kind) {
+    std::vector<LPARAM> Notices(WPARAM kind)
+    {
         std::vector<LPARAM> out;
         for (const auto& m : parent.Of(UM_VX_PLAYFILE_NOTIFY)) {
             if (m.wParam == kind)
@@ -67,7 +73,8 @@ std::string PlaybackTest::dir;
 std::vector<std::string> PlaybackTest::clips;
 std::string PlaybackTest::longClip;
 
-TEST_F(PlaybackTest, ThreeFilesPlayInTurnAndStopAfterTheThird) {
+TEST_F(PlaybackTest, ThreeFilesPlayInTurnAndStopAfterTheThird)
+{
     ASSERT_EQ(camera.StartPlayFile(nullptr, List(clips), 1), 1);
     // One "stopped" notice from the start, one at the end.
     ASSERT_TRUE(WaitFor([&] { return Notices(3).size() >= 2 && parent.Count(UM_VX_CAMERA_FILE_END) >= 3; }, 20000));
@@ -79,12 +86,14 @@ TEST_F(PlaybackTest, ThreeFilesPlayInTurnAndStopAfterTheThird) {
     EXPECT_GE(parent.Count(UM_VX_CAMERA_FILE_END), 3);
 }
 
-TEST_F(PlaybackTest, AnEmptyListPlaysNothing) {
+TEST_F(PlaybackTest, AnEmptyListPlaysNothing)
+{
     EXPECT_EQ(camera.StartPlayFile(nullptr, CArray<STRecordFile>(), 1), 0);
     EXPECT_EQ(camera.IsPlaying(), 0);
 }
 
-TEST_F(PlaybackTest, MessagesAtTheCameraWindow) {
+TEST_F(PlaybackTest, MessagesAtTheCameraWindow)
+{
     ASSERT_EQ(camera.StartPlayFile(nullptr, List({longClip, clips[0]}), 1), 1);
     ASSERT_TRUE(camera.IsPlaying());
     // A position from the player goes on to the parent as a progress notice.
@@ -103,10 +112,11 @@ TEST_F(PlaybackTest, MessagesAtTheCameraWindow) {
     EXPECT_EQ(camera.IsPlaying(), 0);
     auto failed = parent.Of(UM_VX_CAMERA_VIDEO_FAILED);
     ASSERT_FALSE(failed.empty());
-    EXPECT_EQ(failed.back().wParam, 328729u); // index 5, code 1049
+    EXPECT_EQ(failed.back().wParam, 328729u);  // index 5, code 1049
 }
 
-TEST_F(PlaybackTest, LongFileReportsItsLengthAndSeeksInMicroseconds) {
+TEST_F(PlaybackTest, LongFileReportsItsLengthAndSeeksInMicroseconds)
+{
     ASSERT_EQ(camera.StartPlayFile(nullptr, List({longClip, clips[0]}), 1), 1);
     const int64_t length = camera.GetPlayFileLength();
     EXPECT_GT(length, int64_t(2229) * 1000000);
@@ -115,13 +125,15 @@ TEST_F(PlaybackTest, LongFileReportsItsLengthAndSeeksInMicroseconds) {
     EXPECT_EQ(static_cast<uint32_t>(Notices(1).front()), static_cast<uint32_t>(length));
 
     EXPECT_EQ(camera.PlayFilePos(int64_t(2200) * 1000000), 1);
-    ASSERT_TRUE(WaitFor([&] {
-        for (LPARAM p : Notices(2)) {
-            if (p >= int64_t(2200) * 1000000)
-                return true;
-        }
-        return false;
-    }, 15000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (LPARAM p : Notices(2)) {
+                if (p >= int64_t(2200) * 1000000)
+                    return true;
+            }
+            return false;
+        },
+        15000));
     EXPECT_GE(camera.GetPlayFilePosition(), int64_t(2200) * 1000000);
 
     // At the length it steps on to the next file.
@@ -130,7 +142,8 @@ TEST_F(PlaybackTest, LongFileReportsItsLengthAndSeeksInMicroseconds) {
     EXPECT_EQ(Notices(0).back(), 11);
 }
 
-TEST(WebWatchWindow, TheCameraWindowCarriesItsVideoSurface) {
+TEST(WebWatchWindow, TheCameraWindowCarriesItsVideoSurface)
+{
     ParentWindow parent;
     auto camera = std::make_unique<CWebWatchNB>(1, 6, 0, &parent);
     ASSERT_TRUE(camera->Create(nullptr, "camera", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &parent, 1003));
@@ -152,6 +165,6 @@ TEST(WebWatchWindow, TheCameraWindowCarriesItsVideoSurface) {
     EXPECT_FALSE(::IsWindow(hSurface));
 }
 
-} // namespace
+}  // namespace
 
 WEBWATCH_TEST_MAIN()

@@ -12,7 +12,8 @@ using namespace wwtest;
 
 namespace {
 
-TEST(WebWatchReconnect, ACameraThatVanishesIsConnectedAgainAndShowsAPicture) {
+TEST(WebWatchReconnect, ACameraThatVanishesIsConnectedAgainAndShowsAPicture)
+{
     CamsimProcess cam({"--family", "HX", "--keyint", "5"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     STWatchCameraInfo info = CamsimRecord(cam);
@@ -40,7 +41,8 @@ TEST(WebWatchReconnect, ACameraThatVanishesIsConnectedAgainAndShowsAPicture) {
     camera.DestroyWindow();
 }
 
-TEST(WebWatchReconnect, HeartBeatClearsTheLoginOfAVanishedCameraAndStopsPromptly) {
+TEST(WebWatchReconnect, HeartBeatClearsTheLoginOfAVanishedCameraAndStopsPromptly)
+{
     CamsimProcess cam({"--family", "HX"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     STWatchCameraInfo info = CamsimRecord(cam);
@@ -65,7 +67,8 @@ TEST(WebWatchReconnect, HeartBeatClearsTheLoginOfAVanishedCameraAndStopsPromptly
     EXPECT_EQ(camera.m_bHeartBeatRun.load(), 0);
 }
 
-TEST(WebWatchReconnect, ToggleConnectTwiceRestartsTheWorker) {
+TEST(WebWatchReconnect, ToggleConnectTwiceRestartsTheWorker)
+{
     CamsimProcess cam({"--family", "HV"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     STWatchCameraInfo info = CamsimRecord(cam);
@@ -87,7 +90,8 @@ TEST(WebWatchReconnect, ToggleConnectTwiceRestartsTheWorker) {
     EXPECT_TRUE(WaitFor([&] { return camera.IsPlaying() == 1; }, 20000));
 }
 
-TEST(WebWatchReconnect, DeletingDuringASlowConnectReturnsWithinASecond) {
+TEST(WebWatchReconnect, DeletingDuringASlowConnectReturnsWithinASecond)
+{
     CamsimProcess cam({"--family", "HX"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     ASSERT_FALSE(cam.fault("delay=5000").empty());
@@ -104,15 +108,17 @@ TEST(WebWatchReconnect, DeletingDuringASlowConnectReturnsWithinASecond) {
         camera->SetRecordOnly(1);
         camera->StartAutoConnect();
         ASSERT_TRUE(WaitFor([&] { return LogCapture::Get().Contains(stage); }, 15000)) << stage;
-        WaitFor([] { return false; }, 300); // well inside the slow request
+        WaitFor([] { return false; }, 300);  // well inside the slow request
         auto start = std::chrono::steady_clock::now();
         camera.reset();
-        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
         EXPECT_LT(ms, 1500) << stage;
     }
 }
 
-TEST(WebWatchReconnect, StartCameraSkipsTheStreamWhenStoppedDuringConnect) {
+TEST(WebWatchReconnect, StartCameraSkipsTheStreamWhenStoppedDuringConnect)
+{
     CamsimProcess cam({"--family", "HX"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     STWatchCameraInfo info = CamsimRecord(cam);
@@ -125,6 +131,6 @@ TEST(WebWatchReconnect, StartCameraSkipsTheStreamWhenStoppedDuringConnect) {
     EXPECT_EQ(camera.IsLogin(), 0);
 }
 
-} // namespace
+}  // namespace
 
 WEBWATCH_TEST_MAIN()

@@ -11,7 +11,8 @@ namespace {
 
 class RecordTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         cam = std::make_unique<CamsimProcess>(std::vector<std::string>{"--family", "HX", "--keyint", "5"});
         ASSERT_TRUE(cam->ok()) << cam->error();
         info = CamsimRecord(*cam);
@@ -24,18 +25,19 @@ protected:
     STWatchCameraInfo info;
 };
 
-TEST_F(RecordTest, RecordOnlyObjectRecordsAPlayableFileAndTellsItsParentOnlyOfRecording) {
+TEST_F(RecordTest, RecordOnlyObjectRecordsAPlayableFileAndTellsItsParentOnlyOfRecording)
+{
     std::string dir = TempDir("recordonly");
     ParentWindow parent;
     {
         CWebWatchNB camera(1, 7, 0, &parent);
         camera.SetCameraInfo(&info);
         camera.SetRecordOnly(1);
-        EXPECT_EQ(camera.StartRecord(1), 0); // not logged in
+        EXPECT_EQ(camera.StartRecord(1), 0);  // not logged in
         ASSERT_EQ(camera.Connect(), 1);
         ASSERT_EQ(camera.StartPlay(), 1);
         EXPECT_EQ(camera.IsPlaying(), 1);
-        camera.SetRecordPath(dir.c_str()); // no final separator
+        camera.SetRecordPath(dir.c_str());  // no final separator
         ASSERT_EQ(camera.StartRecord(1), 1);
         std::this_thread::sleep_for(std::chrono::milliseconds(3500));
         // Again while recording: the notice again, no second file.
@@ -48,7 +50,7 @@ TEST_F(RecordTest, RecordOnlyObjectRecordsAPlayableFileAndTellsItsParentOnlyOfRe
     }
     auto files = FilesIn(dir, ".mp4");
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].size(), 18u); // 14 digits and ".mp4"
+    EXPECT_EQ(files[0].size(), 18u);  // 14 digits and ".mp4"
     std::string probe = ProbeVideo(dir + "/" + files[0]);
     EXPECT_EQ(probe.rfind("h264,320,240,", 0), 0u) << probe;
     EXPECT_GT(atoi(probe.substr(probe.rfind(',') + 1).c_str()), 10) << probe;
@@ -63,7 +65,8 @@ TEST_F(RecordTest, RecordOnlyObjectRecordsAPlayableFileAndTellsItsParentOnlyOfRe
         EXPECT_EQ(m.wParam, VxForwardedWParam(7, m.code));
 }
 
-TEST_F(RecordTest, TwoSegmentsWithinOneSecondAreTwoFiles) {
+TEST_F(RecordTest, TwoSegmentsWithinOneSecondAreTwoFiles)
+{
     std::string dir = TempDir("twosegments") + "/";
     CWebWatchNB camera(1, 1, 0, nullptr);
     camera.SetCameraInfo(&info);
@@ -84,7 +87,8 @@ TEST_F(RecordTest, TwoSegmentsWithinOneSecondAreTwoFiles) {
     camera.Cleanup();
 }
 
-TEST_F(RecordTest, WindowedObjectCutsSegmentsOnlyWithTheSwitch) {
+TEST_F(RecordTest, WindowedObjectCutsSegmentsOnlyWithTheSwitch)
+{
     ParentWindow parent;
     for (int recSwitch : {1, 0}) {
         std::string dir = TempDir("windowed" + std::to_string(recSwitch));
@@ -111,7 +115,8 @@ TEST_F(RecordTest, WindowedObjectCutsSegmentsOnlyWithTheSwitch) {
     }
 }
 
-TEST_F(RecordTest, SnapshotsHaveTheStreamsSizeAndTwoInOneSecondAreKept) {
+TEST_F(RecordTest, SnapshotsHaveTheStreamsSizeAndTwoInOneSecondAreKept)
+{
     std::string dir = TempDir("snapshots");
     CWebWatchNB camera(1, 1, 0, nullptr);
     camera.SetCameraInfo(&info);
@@ -125,8 +130,8 @@ TEST_F(RecordTest, SnapshotsHaveTheStreamsSizeAndTwoInOneSecondAreKept) {
     ASSERT_TRUE(WaitFor([&] { return FilesIn(folder, ".png").size() == 2; }, 15000));
     for (const std::string& name : FilesIn(folder, ".png")) {
         EXPECT_EQ(name.rfind("live_", 0), 0u);
-        std::string probe = wwtest::RunCommand("ffprobe -v error -show_entries stream=width,height -of csv=p=0 '" + folder + "/" +
-                                name + "' 2>/dev/null");
+        std::string probe = wwtest::RunCommand("ffprobe -v error -show_entries stream=width,height -of csv=p=0 '"
+                                               + folder + "/" + name + "' 2>/dev/null");
         EXPECT_EQ(probe.substr(0, 7), "320,240") << name;
     }
     camera.Cleanup();
@@ -145,6 +150,6 @@ TEST_F(RecordTest, SnapshotsHaveTheStreamsSizeAndTwoInOneSecondAreKept) {
     unsetenv("VX_PROGRAM_DIR");
 }
 
-} // namespace
+}  // namespace
 
 WEBWATCH_TEST_MAIN()

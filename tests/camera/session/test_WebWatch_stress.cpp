@@ -14,7 +14,7 @@ using namespace wwtest;
 namespace {
 
 struct Slot {
-    std::mutex mutex; // like the recorder's per-camera mutex: StartRecord and delete
+    std::mutex mutex;  // like the recorder's per-camera mutex: StartRecord and delete
     CWebWatchNB* camera = nullptr;
     std::thread thread;
     std::atomic<bool> stop{false};
@@ -22,7 +22,8 @@ struct Slot {
     std::atomic<int> rounds{0};
 };
 
-TEST(WebWatchStress, RecordOnlyObjectsOnTheirOwnThreads) {
+TEST(WebWatchStress, RecordOnlyObjectsOnTheirOwnThreads)
+{
     CamsimProcess cam({"--family", "HX", "--replay", "--keyint", "5"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     STWatchCameraInfo info = CamsimRecord(cam);
@@ -52,7 +53,7 @@ TEST(WebWatchStress, RecordOnlyObjectsOnTheirOwnThreads) {
                     camera->StopRecord();
                 }
                 if (slot->stop)
-                    break; // left as it is: the destructor cleans up
+                    break;  // left as it is: the destructor cleans up
                 camera->Cleanup();
                 ++slot->rounds;
             }
@@ -80,13 +81,15 @@ TEST(WebWatchStress, RecordOnlyObjectsOnTheirOwnThreads) {
         delete slot.camera;
         slot.camera = nullptr;
     }
-    WaitFor([&] {
-        for (auto& s : slots) {
-            if (s->camera && s->rounds < 2)
-                return false;
-        }
-        return true;
-    }, 60000);
+    WaitFor(
+        [&] {
+            for (auto& s : slots) {
+                if (s->camera && s->rounds < 2)
+                    return false;
+            }
+            return true;
+        },
+        60000);
     for (auto& s : slots) {
         if (!s->camera)
             continue;
@@ -113,9 +116,8 @@ TEST(WebWatchStress, RecordOnlyObjectsOnTheirOwnThreads) {
         }
     }
     EXPECT_GT(recordings, kObjects);
-
 }
 
-} // namespace
+}  // namespace
 
 WEBWATCH_TEST_MAIN()

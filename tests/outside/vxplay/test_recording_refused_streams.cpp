@@ -14,6 +14,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,7 +23,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include <atomic>
 
 namespace {
 
@@ -155,4 +155,4 @@ TEST(RecordingRefusedStreams, RefusedStreamsAreErrorsAndTheRestRecord)
     std::filesystem::remove(outName);
 }
 
-} // namespace
+}  // namespace
