@@ -92,12 +92,12 @@ Range parseRange(const std::string& h, size_t size, size_t& first, size_t& last)
         return Range::None;
     if (h.rfind("bytes=", 0) != 0 || h.find(',') != std::string::npos)
         return Range::Bad;
-    std::string spec = h.substr(6);
-    size_t dash = spec.find('-');
+    std::string byteRange = h.substr(6);
+    size_t dash = byteRange.find('-');
     if (dash == std::string::npos)
         return Range::Bad;
     try {
-        std::string a = spec.substr(0, dash), b = spec.substr(dash + 1);
+        std::string a = byteRange.substr(0, dash), b = byteRange.substr(dash + 1);
         if (a.empty()) {
             size_t n = std::stoull(b);
             if (n == 0 || size == 0)
