@@ -6,6 +6,7 @@
 #include "camera/dialogs/CDlgCameraUser.h"
 #include "camera/dialogs/CDlgPTZ.h"
 #include "camera/dialogs/vxcam_interface.h"
+#include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/ShellTestHooks.h"
 #include "resources/vxcam/resource.h"
@@ -23,50 +24,7 @@
 
 namespace {
 
-constexpr DWORD kWait = 20000;  // generous: the machine is shared
-
-bool WaitFor(const std::function<bool()>& cond, DWORD ms = kWait)
-{
-    return vxw::PumpUntil(cond, ms);
-}
-
-std::string ItemText(CWnd* w, int id)
-{
-    char buf[512] = {};
-    w->GetDlgItemText(id, buf, sizeof buf);
-    return buf;
-}
-
-// Message boxes answered at once and kept for the test to read.
-class Boxes {
-public:
-    Boxes()
-    {
-        vxw::test::SetMessageBoxHook([this](const vxw::test::MessageBoxCall& c) {
-            calls.push_back(c);
-            return IDOK;
-        });
-    }
-    ~Boxes() { vxw::test::SetMessageBoxHook(nullptr); }
-    // Waits for the next box after `seen` and returns it.
-    vxw::test::MessageBoxCall Next()
-    {
-        size_t want = seen + 1;
-        WaitFor([&] { return calls.size() >= want; });
-        if (calls.size() < want)
-            return {nullptr, "(no box)", "(no box)", 0};
-        seen = want;
-        return calls[want - 1];
-    }
-    std::vector<vxw::test::MessageBoxCall> calls;
-    size_t seen = 0;
-};
-
-class Owner : public CWnd {
-public:
-    Owner() { CreateEx(0, "VxOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr); }
-    ~Owner() override { DestroyWindow(); }
-};
+using namespace setup_harness;
 
 STWatchCameraInfo Info(const CamsimProcess& cam, const char* user, const char* password)
 {
@@ -92,34 +50,7 @@ bool Connected(CCameraSetupDlg* dlg)
 {
     return ItemText(dlg, IDC_SETUP_STATUS) == "Connected";
 }
-
-template <class Page>
-Page* PageAt(CCameraSetupDlg* dlg, int category, int index)
-{
-    CDlgConfigurationSettings* c = dlg->m_tabCategories.GetCategory(category);
-    return c ? static_cast<Page*>(c->m_tabCtrl.GetPage(index)) : nullptr;
-}
-
 // Shows the page (its first showing loads it) and waits for the load.
-bool Loaded(CSettingsPage* page)
-{
-    page->ShowWindow(SW_SHOW);
-    return WaitFor([&] { return page->IsLoaded() && !page->IsRequestPending(); });
-}
-
-bool Idle(CSettingsPage* page)
-{
-    return WaitFor([&] { return !page->IsRequestPending(); });
-}
-
-void Click(CWnd* page, int id)
-{
-    CWnd* button = page->GetDlgItem(id);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->IsWindowEnabled()) << "button " << id << " is disabled";
-    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button->GetSafeHwnd()));
-}
-
 void Close(CCameraSetupDlg* dlg, HWND owner)
 {
     HWND h = dlg->GetSafeHwnd();
