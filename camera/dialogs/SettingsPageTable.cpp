@@ -14,6 +14,7 @@
 #include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/CDlgSysLog.h"
 #include "camera/dialogs/CDlgTimeRec.h"
+#include "camera/dialogs/CDlgUpgrade.h"
 #include "camera/dialogs/CIPSettingDlg.h"
 #include "camera/dialogs/CVideoEncodeSettingDlg.h"
 #include "resources/vxcam/resource.h"
@@ -53,7 +54,7 @@ const PageSlot kData[] = {{IDS_PAGE_DATA_SETTINGS, 0, nullptr}, {IDS_PAGE_DATA, 
 const PageSlot kUser[] = {{IDS_PAGE_USERS, IDD_CAMERA_USER, &Make<CDlgCameraUser>}};
 const PageSlot kSystem[] = {
     {IDS_PAGE_STORAGE, IDD_STORAGE, &Make<CDlgHDDInfo>},
-    {IDS_PAGE_UPGRADE, 25080, nullptr},
+    {IDS_PAGE_UPGRADE, IDD_UPGRADE, &Make<CDlgUpgrade>},
     {IDS_PAGE_SYSTEM_LOG, IDD_SYSTEM_LOG, &Make<CDlgSysLog>},
 };
 

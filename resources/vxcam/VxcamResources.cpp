@@ -14,6 +14,7 @@ void FillAll(vxw::ResourceModule& m)
     FillSdCard(m);
     FillRecord(m);
     FillDevicePages(m);
+    FillUpgrade(m);
 }
 
 }  // namespace vxcam_res

@@ -15,5 +15,6 @@ void FillProgress(vxw::ResourceModule& m);
 void FillSdCard(vxw::ResourceModule& m);
 void FillRecord(vxw::ResourceModule& m);
 void FillDevicePages(vxw::ResourceModule& m);
+void FillUpgrade(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res

@@ -357,3 +357,27 @@
 #define IDC_VIDEO_QUALITY_2    27029
 #define IDC_VIDEO_QUALITY_3    27039
 #define IDC_VIDEO_MOBILE_SIZE  27022
+// The firmware upgrade page.
+#define IDD_UPGRADE                25080
+#define IDS_RESET_ASK              20067
+#define IDS_RESET_DONE             20068
+#define IDS_RESET_FAILED           20069
+#define IDS_REBOOT_ASK             20070
+#define IDS_REBOOT_DONE            20071
+#define IDS_REBOOT_FAILED          20072
+#define IDS_UPGRADE_INVALID_FILE   20073
+#define IDS_UPGRADE_ASK            20074
+#define IDS_UPGRADE_NOT_LOGGED_IN  20075
+#define IDS_UPGRADE_STATUS         20076
+#define IDS_UPGRADE_FAILED         20077
+#define IDS_UPGRADE_MODEL_MISMATCH 20108
+#define IDC_UPGRADE_MODEL          25186
+#define IDC_UPGRADE_VERSION        25187
+#define IDC_UPGRADE_REBOOT         25188
+#define IDC_UPGRADE_CAMID          25189
+#define IDC_UPGRADE_PIN            25190
+#define IDC_UPGRADE_FILE           21008
+#define IDC_UPGRADE_BROWSE         21013
+#define IDC_UPGRADE_START          21005
+#define IDC_UPGRADE_RESET          21014
+#define IDC_UPGRADE_REFRESH        27094

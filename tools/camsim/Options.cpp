@@ -193,7 +193,7 @@ Faults from the start (all can be changed at run time, below):
   --stream-stop-after S  S seconds after start the stream stops
   --vanish-after S     S seconds after start the camera closes its ports ...
   --vanish-for N       ... and opens them again N seconds later (5)
-  --reboot-seconds N   a firmware upgrade reboots: ports gone N seconds (5)
+  --reboot-seconds N   an upgrade, sysreboot.cgi or sysreset.cgi reboots: ports gone N seconds (5)
   --make-package MODEL VERSION OUT   writes a firmware package and ends
 
 Control (not logged, no authentication), on the HTTP port:

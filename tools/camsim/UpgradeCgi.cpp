@@ -1,5 +1,8 @@
 #include "tools/camsim/UpgradeCgi.h"
 
+#include "tools/camsim/ParamTable.h"
+#include "tools/camsim/UserAccounts.h"
+
 #include <cstdio>
 
 namespace camsim {
@@ -60,11 +63,47 @@ UpgradeCgi::UpgradeCgi(CameraState& state, std::function<void(int)> reboot) : Di
 
 bool UpgradeCgi::handles(const HttpRequest& req) const
 {
-    return req.path == "/cgi-bin/hi3510/upgrade.cgi";
+    return req.path == "/cgi-bin/hi3510/upgrade.cgi" || req.path == kRebootPath || req.path == kResetPath;
+}
+
+HttpReply UpgradeCgi::restart(bool factory)
+{
+    if (factory)
+        restoreDefaults();
+    HttpReply r = HttpReply::text(200, "[Succeed]set ok.");
+    r.close = true;
+    int seconds = state_.options.rebootSeconds;
+    r.afterSend = [this, seconds] {
+        if (reboot_)
+            reboot_(seconds);
+    };
+    return r;
+}
+
+void UpgradeCgi::restoreDefaults()
+{
+    // What the user can set goes back to its start; what the camera is
+    // (model, versions, identity) stays.
+    for (const ParamGroup& g : paramTable(state_.options)) {
+        if (g.readOnly)
+            continue;
+        std::vector<std::pair<std::string, std::string>> idx = g.indexes;
+        if (idx.empty())
+            idx.push_back({"", ""});
+        for (const auto& [value, suffix] : idx) {
+            for (const ParamKey& k : g.keys) {
+                if (!k.readOnly)
+                    state_.settings.define(k.name + suffix, k.value);
+            }
+        }
+    }
+    accounts::define(state_.settings, state_.options);
 }
 
 HttpReply UpgradeCgi::handle(const HttpRequest& req)
 {
+    if (req.path == kRebootPath || req.path == kResetPath)
+        return restart(req.path == kResetPath);
     std::string fault = state_.settings.value("upgradereply");
     if (req.method != "POST")
         return HttpReply::text(405, "405 Method Not Allowed\r\n");

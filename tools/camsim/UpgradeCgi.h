@@ -12,6 +12,9 @@
 // The "upgradereply" setting plays the faults: "silent" (no answer),
 // "keep" (the connection stays open after the answer), "newline" (the
 // answer ends in a newline).
+// "/cgi-bin/hi3510/sysreboot.cgi" answers "[Succeed]set ok." and reboots the
+// same way; "/cgi-bin/hi3510/sysreset.cgi" first puts every setting a user
+// can change (and the accounts) back to its start value.
 //
 // Threads: the HTTP server's connection threads; the settings store locks.
 
@@ -31,7 +34,13 @@ public:
     bool handles(const HttpRequest& req) const override;
     HttpReply handle(const HttpRequest& req) override;
 
+    static constexpr const char* kRebootPath = "/cgi-bin/hi3510/sysreboot.cgi";
+    static constexpr const char* kResetPath = "/cgi-bin/hi3510/sysreset.cgi";
+
 private:
+    HttpReply restart(bool factory);
+    void restoreDefaults();
+
     std::function<void(int)> reboot_;
 };
 
