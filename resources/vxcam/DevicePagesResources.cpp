@@ -2,6 +2,7 @@
 // window, with their strings.
 #include "resources/vxcam/VxcamResources_p.h"
 
+#include "resources/vxcam/TemplateItems.h"
 #include "resources/vxcam/resource.h"
 
 #include "platform/ui/commctrl.h"
@@ -10,64 +11,7 @@ namespace vxcam_res {
 
 namespace {
 
-using Items = std::vector<vxw::DialogItemTemplate>;
-constexpr DWORD kTab = WS_TABSTOP;
-
-vxw::DialogItemTemplate Item(const char* cls, int id, const char* text, DWORD style, short x, short y, short cx,
-                             short cy, std::vector<std::string> entries = {})
-{
-    return vxw::DialogItemTemplate{cls, id, text, style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, std::move(entries)};
-}
-
-vxw::DialogItemTemplate Label(const char* text, short x, short y, short cx, int id = -1)
-{
-    return Item("STATIC", id, text, SS_LEFT, x, y, cx, 8);
-}
-
-vxw::DialogItemTemplate Combo(int id, short x, short y, short cx, std::vector<std::string> entries)
-{
-    return Item("COMBOBOX", id, "", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, x, y, cx, 120, std::move(entries));
-}
-
-vxw::DialogItemTemplate Check(int id, const char* text, short x, short y, short cx)
-{
-    return Item("BUTTON", id, text, BS_AUTOCHECKBOX | kTab, x, y, cx, 10);
-}
-
-vxw::DialogItemTemplate Radio(int id, const char* text, short x, short y, short cx, bool first = false)
-{
-    return Item("BUTTON", id, text, BS_AUTORADIOBUTTON | (first ? WS_GROUP | kTab : 0), x, y, cx, 10);
-}
-
-vxw::DialogItemTemplate Number(int id, short x, short y, short cx)
-{
-    return Item("EDIT", id, "", ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | kTab, x, y, cx, 12);
-}
-
-vxw::DialogItemTemplate Address(int id, short x, short y)
-{
-    return Item(WC_IPADDRESS, id, "", kTab, x, y, 100, 12);
-}
-
-vxw::DialogItemTemplate Slider(int id, short x, short y)
-{
-    return Item(TRACKBAR_CLASS, id, "", TBS_NOTICKS | kTab, x, y, 150, 14);
-}
-
-vxw::DialogItemTemplate Button(int id, const char* text, short x, short y, short cx = 60)
-{
-    return Item("BUTTON", id, text, BS_PUSHBUTTON | kTab, x, y, cx, 14);
-}
-
-vxw::DialogTemplate Page(Items items)
-{
-    vxw::DialogTemplate t;
-    t.style = WS_CHILD | DS_CONTROL;
-    t.cx = 400;
-    t.cy = 240;
-    t.items = std::move(items);
-    return t;
-}
+using namespace items;
 
 void AddStrings(vxw::ResourceModule& m)
 {

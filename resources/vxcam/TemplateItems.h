@@ -3,6 +3,7 @@
 // files: every item is a visible child; layout in dialog units.
 
 #include "platform/ui/ResourceModule.h"
+#include "platform/ui/commctrl.h"
 
 #include <string>
 #include <vector>
@@ -23,9 +24,10 @@ inline vxw::DialogItemTemplate Label(const char* text, short x, short y, short c
     return Item("STATIC", id, text, SS_LEFT, x, y, cx, 8);
 }
 
-inline vxw::DialogItemTemplate Combo(int id, short x, short y, short cx, std::vector<std::string> entries = {})
+inline vxw::DialogItemTemplate Combo(int id, short x, short y, short cx, std::vector<std::string> entries = {},
+                                     DWORD kind = CBS_DROPDOWNLIST)
 {
-    return Item("COMBOBOX", id, "", CBS_DROPDOWNLIST | WS_VSCROLL | kTab, x, y, cx, 120, std::move(entries));
+    return Item("COMBOBOX", id, "", kind | WS_VSCROLL | kTab, x, y, cx, 120, std::move(entries));
 }
 
 inline vxw::DialogItemTemplate Check(int id, const char* text, short x, short y, short cx)
@@ -33,9 +35,30 @@ inline vxw::DialogItemTemplate Check(int id, const char* text, short x, short y,
     return Item("BUTTON", id, text, BS_AUTOCHECKBOX | kTab, x, y, cx, 10);
 }
 
+// The first button of a group starts it and takes the tab stop.
+inline vxw::DialogItemTemplate Radio(int id, const char* text, short x, short y, short cx, bool first = false)
+{
+    return Item("BUTTON", id, text, BS_AUTORADIOBUTTON | (first ? WS_GROUP | kTab : 0), x, y, cx, 10);
+}
+
 inline vxw::DialogItemTemplate Edit(int id, short x, short y, short cx, DWORD style = 0)
 {
     return Item("EDIT", id, "", style | ES_AUTOHSCROLL | WS_BORDER | kTab, x, y, cx, 12);
+}
+
+inline vxw::DialogItemTemplate Number(int id, short x, short y, short cx)
+{
+    return Edit(id, x, y, cx, ES_NUMBER);
+}
+
+inline vxw::DialogItemTemplate Address(int id, short x, short y)
+{
+    return Item(WC_IPADDRESS, id, "", kTab, x, y, 100, 12);
+}
+
+inline vxw::DialogItemTemplate Slider(int id, short x, short y)
+{
+    return Item(TRACKBAR_CLASS, id, "", TBS_NOTICKS | kTab, x, y, 150, 14);
 }
 
 inline vxw::DialogItemTemplate Button(int id, const char* text, short x, short y, short cx = 60)
