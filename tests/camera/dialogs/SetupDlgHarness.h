@@ -1,16 +1,20 @@
 #pragma once
 // A settings window connected to its own camsim, for the page tests: message
 // boxes answered at once and kept, the request log at hand, pages found by
-// category and index and driven through their controls.
+// category and index and driven through their controls. Everything here runs
+// on the test's thread, which is the GUI thread.
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/vxcam_interface.h"
+#include "camera/session/CameraMessages.h"
 #include "platform/ui/ShellTestHooks.h"
 #include "resources/vxcam/resource.h"
 #include "support/CamsimProcess.h"
+#include "support/CamsimRecord.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -58,11 +62,54 @@ public:
     int answer = IDOK;
 };
 
+// The host window. Given a folder, it tells the settings window that
+// downloads go there, as the host program does.
 class Owner : public CWnd {
 public:
-    Owner() { CreateEx(0, "VxOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr); }
+    explicit Owner(std::string downloads = {}) : m_downloads(std::move(downloads))
+    {
+        CreateEx(0, "VxOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr);
+    }
     ~Owner() override { DestroyWindow(); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == UM_VX_GET_DOWNLOAD_PATH && lParam && !m_downloads.empty()) {
+            std::snprintf(reinterpret_cast<char*>(lParam), 260, "%s", m_downloads.c_str());
+            return 1;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    std::string m_downloads;
 };
+
+using vxtest::CamsimRecord;
+
+// Opens the settings window as the host does; the window, or null.
+inline CCameraSetupDlg* ShowSetupDlg(HWND owner, STWatchCameraInfo& info)
+{
+    vxcam_interface::ShowDialog(0, owner, &info, 0, "", "", 0);
+    HWND h = FindWindow(nullptr, "Camera Properties");
+    return h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
+}
+
+inline bool Connected(CCameraSetupDlg* dlg)
+{
+    return ItemText(dlg, IDC_SETUP_STATUS) == "Connected";
+}
+
+// Closes the window as its close box does and waits until it is gone; its
+// owner, when given, must be usable again.
+inline void CloseSetupDlg(CCameraSetupDlg* dlg, HWND owner = nullptr)
+{
+    HWND h = dlg->GetSafeHwnd();
+    dlg->PostMessage(WM_CLOSE);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }, 30000)) << "the window stays";
+    if (owner) {
+        EXPECT_TRUE(::IsWindowEnabled(owner)) << "the owner stays disabled";
+    }
+}
 
 template <class Page>
 Page* PageAt(CCameraSetupDlg* dlg, int category, int index)
@@ -71,8 +118,11 @@ Page* PageAt(CCameraSetupDlg* dlg, int category, int index)
     return c ? static_cast<Page*>(c->m_tabCtrl.GetPage(index)) : nullptr;
 }
 
+// Shows the page (its first showing loads it) and waits for the load.
 inline bool Loaded(CSettingsPage* page)
 {
+    if (!page)
+        return false;
     page->ShowWindow(SW_SHOW);
     return WaitFor([&] { return page->IsLoaded() && !page->IsRequestPending(); });
 }
@@ -110,67 +160,77 @@ inline void Tick(CWnd* page, int id, bool on)
 
 inline std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-// A connected window on its own camsim with a request log.
+// How a Fixture starts, beyond camsim's arguments.
+struct Setup {
+    const char* fault = nullptr;     // a camsim fault set before the window opens
+    const char* password = "admin";  // the account's password the window is given
+    bool open = true;                // false: the test prepares camsim, then calls Open
+};
+
+// A settings window on its own camsim with a request log, opened at once
+// unless the setup says otherwise, and reopened by Open.
 struct Fixture {
     explicit Fixture(std::vector<std::string> args, const char* fault = nullptr)
+        : Fixture(std::move(args), Setup{fault})
+    {}
+    Fixture(std::vector<std::string> args, const Setup& setup)
         : log(LogPath()), cam([&] {
               args.insert(args.end(), {"--no-rtsp", "--log", log});
               return args;
-          }())
+          }()),
+          password(setup.password)
     {
         if (!cam.ok())
             return;
-        if (fault)
-            cam.fault(fault);
-        Open();
+        if (setup.fault)
+            cam.fault(setup.fault);
+        if (setup.open)
+            Open();
     }
     ~Fixture() { Close(); }
 
-    void Open()
+    // True once the window shows it is connected.
+    bool Open()
     {
-        info.strIP = "127.0.0.1";
-        info.nHttpPort = cam.httpPort();
-        info.nMediaPort = cam.rtspPort();
-        info.nEntryType = WATCH_ENTRY_HOST;
-        info.strName = "camsim";
-        info.strUser = "admin";
-        info.strPwd = "admin";
-        vxcam_interface::ShowDialog(0, owner.GetSafeHwnd(), &info, 0, "", "", 0);
-        HWND h = FindWindow(nullptr, "Camera Properties");
-        dlg = h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
-        connected = dlg && WaitFor([&] { return ItemText(dlg, IDC_SETUP_STATUS) == "Connected"; });
+        info = CamsimRecord(cam, "admin", password);
+        dlg = ShowSetupDlg(owner.GetSafeHwnd(), info);
+        connected = dlg && WaitFor([&] { return Connected(dlg); });
+        return connected;
     }
     void Close()
     {
         if (!dlg || !::IsWindow(dlg->GetSafeHwnd()))
             return;
-        HWND h = dlg->GetSafeHwnd();
-        dlg->PostMessage(WM_CLOSE);
-        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }, 30000)) << "the window stays";
+        CloseSetupDlg(dlg, owner.GetSafeHwnd());
         dlg = nullptr;
     }
     std::string Log() const { return ReadFile(log); }
 
+    // One file per test: ctest runs the test programs side by side, and a
+    // parameterised test's name holds '/'.
     static std::string LogPath()
     {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(program_invocation_short_name) + "-" + test->test_suite_name() + "-"
+                           + test->name();
         for (char& ch : name) {
             if (ch == '/')
                 ch = '_';
         }
-        std::string path = std::string(VX_BIN_DIR) + "/alarmpages-" + name + ".log";
+        std::string path = std::string(VX_BIN_DIR) + "/" + name + ".log";
         std::remove(path.c_str());
         return path;
     }
 
     std::string log;
     CamsimProcess cam;
+    const char* password;
     Owner owner;
     Boxes boxes;
     STWatchCameraInfo info;

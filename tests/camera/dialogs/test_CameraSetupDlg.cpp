@@ -26,39 +26,6 @@ namespace {
 
 using namespace setup_harness;
 
-STWatchCameraInfo Info(const CamsimProcess& cam, const char* user, const char* password)
-{
-    STWatchCameraInfo info;
-    info.strIP = "127.0.0.1";
-    info.nHttpPort = cam.httpPort();
-    info.nMediaPort = cam.rtspPort();
-    info.nEntryType = WATCH_ENTRY_HOST;
-    info.strName = "camsim";
-    info.strUser = user;
-    info.strPwd = password;
-    return info;
-}
-
-CCameraSetupDlg* Open(HWND owner, STWatchCameraInfo& info)
-{
-    vxcam_interface::ShowDialog(0, owner, &info, 0, "", "", 0);
-    HWND h = FindWindow(nullptr, "Camera Properties");
-    return h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
-}
-
-bool Connected(CCameraSetupDlg* dlg)
-{
-    return ItemText(dlg, IDC_SETUP_STATUS) == "Connected";
-}
-// Shows the page (its first showing loads it) and waits for the load.
-void Close(CCameraSetupDlg* dlg, HWND owner)
-{
-    HWND h = dlg->GetSafeHwnd();
-    dlg->PostMessage(WM_CLOSE);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }, 30000)) << "the window stays";
-    EXPECT_TRUE(::IsWindowEnabled(owner));
-}
-
 size_t Write(char* data, size_t size, size_t n, void* out)
 {
     static_cast<std::string*>(out)->append(data, size * n);
@@ -99,8 +66,8 @@ TEST_P(RoundTrip, EveryPageAppliesAndAReopenedWindowShowsIt)
     ASSERT_FALSE(cam.set("time=20261210120000").empty());
     Owner owner;
     Boxes boxes;
-    STWatchCameraInfo info = Info(cam, "admin", "admin");
-    CCameraSetupDlg* dlg = Open(owner.GetSafeHwnd(), info);
+    STWatchCameraInfo info = CamsimRecord(cam, "admin", "admin");
+    CCameraSetupDlg* dlg = ShowSetupDlg(owner.GetSafeHwnd(), info);
     ASSERT_NE(dlg, nullptr);
     EXPECT_FALSE(::IsWindowEnabled(owner.GetSafeHwnd()));
     ASSERT_TRUE(WaitFor([&] { return Connected(dlg); })) << ItemText(dlg, IDC_SETUP_STATUS);
@@ -144,7 +111,7 @@ TEST_P(RoundTrip, EveryPageAppliesAndAReopenedWindowShowsIt)
     // The window logs in again with the new password.
     ASSERT_TRUE(WaitFor([&] { return !Connected(dlg); }, 5000) || true);
     EXPECT_TRUE(WaitFor([&] { return Connected(dlg); })) << ItemText(dlg, IDC_SETUP_STATUS);
-    Close(dlg, owner.GetSafeHwnd());
+    CloseSetupDlg(dlg, owner.GetSafeHwnd());
 
     // camsim agrees, and only the new password works.
     auto [status, body] = Get(cam,
@@ -162,8 +129,8 @@ TEST_P(RoundTrip, EveryPageAppliesAndAReopenedWindowShowsIt)
         EXPECT_NE(body.find(line), std::string::npos) << line << "\n" << body;
     EXPECT_NE(Get(cam, "/cgi-bin/hi3510/param.cgi?cmd=getvendorinfo", "admin", "admin").first, 200);
 
-    STWatchCameraInfo again = Info(cam, "admin", kPassword);
-    dlg = Open(owner.GetSafeHwnd(), again);
+    STWatchCameraInfo again = CamsimRecord(cam, "admin", kPassword);
+    dlg = ShowSetupDlg(owner.GetSafeHwnd(), again);
     ASSERT_NE(dlg, nullptr);
     ASSERT_TRUE(WaitFor([&] { return Connected(dlg); })) << ItemText(dlg, IDC_SETUP_STATUS);
     time = PageAt<CCameraTimeSetting>(dlg, 0, 0);
@@ -185,7 +152,7 @@ TEST_P(RoundTrip, EveryPageAppliesAndAReopenedWindowShowsIt)
     users = PageAt<CDlgCameraUser>(dlg, 5, 0);
     ASSERT_TRUE(Loaded(users));
     EXPECT_EQ(ItemText(users, IDC_USER_PASSWORD_0), kPassword);
-    Close(dlg, owner.GetSafeHwnd());
+    CloseSetupDlg(dlg, owner.GetSafeHwnd());
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, RoundTrip, ::testing::Values("HX", "DY", "AJ", "HTL"));
@@ -200,8 +167,8 @@ TEST(SetupWindow, HvCameraOpensItsOwnPageAndCloses)
         opened.push_back(target);
         return true;
     });
-    STWatchCameraInfo info = Info(cam, "admin", "admin");
-    CCameraSetupDlg* dlg = Open(owner.GetSafeHwnd(), info);
+    STWatchCameraInfo info = CamsimRecord(cam, "admin", "admin");
+    CCameraSetupDlg* dlg = ShowSetupDlg(owner.GetSafeHwnd(), info);
     ASSERT_NE(dlg, nullptr);
     HWND h = dlg->GetSafeHwnd();
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }, 30000));
@@ -212,25 +179,6 @@ TEST(SetupWindow, HvCameraOpensItsOwnPageAndCloses)
 }
 
 // ---- What the pages must not do ----
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string TempLog(std::string name)
-{
-    for (char& ch : name) {
-        if (ch == '/')
-            ch = '_';
-    }
-    std::string path = std::string(VX_BIN_DIR) + "/setupdlg-" + name + ".log";
-    std::remove(path.c_str());
-    return path;
-}
 
 // Shown by its own style (its category may be hidden behind another).
 bool Shown(CWnd* w)
@@ -245,38 +193,6 @@ size_t Count(const std::string& text, const std::string& part)
         ++n;
     return n;
 }
-
-// A connected window on its own camsim, with boxes answered.
-struct Fixture {
-    explicit Fixture(std::vector<std::string> args, const char* password = "admin", const char* fault = nullptr)
-        : log(TempLog(::testing::UnitTest::GetInstance()->current_test_info()->name())), cam([&] {
-              args.insert(args.end(), {"--no-rtsp", "--log", log});
-              return args;
-          }())
-    {
-        if (!cam.ok())
-            return;
-        if (fault)
-            cam.fault(fault);
-        info = Info(cam, "admin", password);
-        dlg = Open(owner.GetSafeHwnd(), info);
-        connected = dlg && WaitFor([&] { return Connected(dlg); });
-    }
-    ~Fixture()
-    {
-        if (dlg && ::IsWindow(dlg->GetSafeHwnd()))
-            Close(dlg, owner.GetSafeHwnd());
-    }
-    std::string Log() const { return ReadFile(log); }
-
-    std::string log;
-    CamsimProcess cam;
-    Owner owner;
-    Boxes boxes;
-    STWatchCameraInfo info;
-    CCameraSetupDlg* dlg = nullptr;
-    bool connected = false;
-};
 
 TEST(SetupPages, UntouchedValuesStayAndSpeedsStayInRange)
 {
@@ -345,7 +261,7 @@ TEST(SetupPages, FailedLoadSendsNoDefaultsUntilARefreshWorks)
     };
     for (const FailedLoad& c : cases) {
         SCOPED_TRACE(c.fault);
-        Fixture f({"--vendor", "VX"}, "admin", c.fault);
+        Fixture f({"--vendor", "VX"}, {.fault = c.fault});
         ASSERT_TRUE(f.connected);
         auto* page = PageAt<CSettingsPage>(f.dlg, c.category, c.index);
         page->ShowWindow(SW_SHOW);  // the first page of the window loaded at connect already
@@ -501,7 +417,7 @@ TEST(SetupWindow, P2PIdentifierShowsTwelveCharactersAndOtherFlagsCountAsZero)
     EXPECT_EQ(ItemText(dlg, IDC_SETUP_ADDRESS), "ABCD1234EFGH");
     EXPECT_EQ(ItemText(dlg, IDC_SETUP_ADDRESS_LABEL), "CamID:");
     EXPECT_EQ(dlg->m_bP2P, 0);
-    Close(dlg, owner.GetSafeHwnd());
+    CloseSetupDlg(dlg, owner.GetSafeHwnd());
 
     // The desktop as owner is never disabled or enabled.
     info.strP2PID = "SHORTID";
@@ -520,8 +436,8 @@ TEST(SetupWindow, ClosingWhileConnectingHidesAtOnce)
     ASSERT_TRUE(cam.ok()) << cam.error();
     Owner owner;
     Boxes boxes;
-    STWatchCameraInfo info = Info(cam, "admin", "admin");
-    CCameraSetupDlg* dlg = Open(owner.GetSafeHwnd(), info);
+    STWatchCameraInfo info = CamsimRecord(cam, "admin", "admin");
+    CCameraSetupDlg* dlg = ShowSetupDlg(owner.GetSafeHwnd(), info);
     ASSERT_NE(dlg, nullptr);
     ASSERT_TRUE(WaitFor([&] { return ItemText(dlg, IDC_SETUP_STATUS) == "Connecting to camera ..."; }, 5000));
     HWND h = dlg->GetSafeHwnd();
@@ -576,7 +492,7 @@ TEST_P(PasswordsInLogs, AccountsPageLogsNoPassword)
     vx_log_set_level(6);
     vx_log_func previous = vx_log_set_log_func(&CaptureLine);
     {
-        Fixture f({"--family", GetParam(), "--password", "Adm1nSecret"}, "Adm1nSecret");
+        Fixture f({"--family", GetParam(), "--password", "Adm1nSecret"}, {.password = "Adm1nSecret"});
         ASSERT_TRUE(f.cam.ok()) << f.cam.error();
         ASSERT_NE(f.dlg, nullptr);
         ASSERT_TRUE(f.connected) << ItemText(f.dlg, IDC_SETUP_STATUS);

@@ -8,6 +8,7 @@
 #include "camera/dialogs/CIPSettingDlg.h"
 #include "camera/dialogs/CVideoEncodeSettingDlg.h"
 #include "camera/dialogs/vxcam_interface.h"
+#include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/ShellTestHooks.h"
 #include "resources/vxcam/resource.h"
@@ -16,147 +17,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr DWORD kWait = 20000;  // generous: the machine is shared
-
-bool WaitFor(const std::function<bool()>& cond, DWORD ms = kWait)
-{
-    return vxw::PumpUntil(cond, ms);
-}
-
-std::string ItemText(CWnd* w, int id)
-{
-    char buf[512] = {};
-    w->GetDlgItemText(id, buf, sizeof buf);
-    return buf;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class Owner : public CWnd {
-public:
-    Owner() { CreateEx(0, "VxOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr); }
-    ~Owner() override { DestroyWindow(); }
-};
-
-// Message boxes answered (yes to questions) and kept for the test to read.
-class Boxes {
-public:
-    Boxes()
-    {
-        vxw::test::SetMessageBoxHook([this](const vxw::test::MessageBoxCall& c) {
-            calls.push_back(c);
-            return (c.type & MB_YESNO) ? IDYES : IDOK;
-        });
-    }
-    ~Boxes() { vxw::test::SetMessageBoxHook(nullptr); }
-    vxw::test::MessageBoxCall Next()
-    {
-        size_t want = seen + 1;
-        WaitFor([&] { return calls.size() >= want; });
-        if (calls.size() < want)
-            return {nullptr, "(no box)", "(no box)", 0};
-        seen = want;
-        return calls[want - 1];
-    }
-    std::vector<vxw::test::MessageBoxCall> calls;
-    size_t seen = 0;
-};
-
-// The request log of the running test (parameterised names hold '/').
-std::string LogPath()
-{
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "-" + test->name();
-    for (char& ch : name) {
-        if (ch == '/')
-            ch = '_';
-    }
-    return std::string(VX_BIN_DIR) + "/devpages-" + name + ".log";
-}
-
-// A settings window on a camsim of its own, opened and reopened.
-struct Session {
-    explicit Session(std::vector<std::string> args)
-        : log(LogPath()), cam([&] {
-              std::remove(log.c_str());
-              args.insert(args.end(), {"--no-rtsp", "--log", log});
-              return args;
-          }())
-    {}
-    ~Session() { Close(); }
-
-    bool Open()
-    {
-        info.strIP = "127.0.0.1";
-        info.nHttpPort = cam.httpPort();
-        info.nEntryType = WATCH_ENTRY_HOST;
-        info.strName = "camsim";
-        info.strUser = "admin";
-        info.strPwd = "admin";
-        vxcam_interface::ShowDialog(0, owner.GetSafeHwnd(), &info, 0, "", "", 0);
-        HWND h = FindWindow(nullptr, "Camera Properties");
-        dlg = h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
-        return dlg && WaitFor([&] { return ItemText(dlg, IDC_SETUP_STATUS) == "Connected"; });
-    }
-    void Close()
-    {
-        if (!dlg || !::IsWindow(dlg->GetSafeHwnd()))
-            return;
-        HWND h = dlg->GetSafeHwnd();
-        dlg->PostMessage(WM_CLOSE);
-        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }, 30000)) << "the window stays";
-        dlg = nullptr;
-    }
-    template <class Page>
-    Page* At(int category, int index)
-    {
-        CDlgConfigurationSettings* c = dlg->m_tabCategories.GetCategory(category);
-        return c ? static_cast<Page*>(c->m_tabCtrl.GetPage(index)) : nullptr;
-    }
-    std::string Log() const { return ReadFile(log); }
-
-    std::string log;
-    CamsimProcess cam;
-    Owner owner;
-    Boxes boxes;
-    STWatchCameraInfo info;
-    CCameraSetupDlg* dlg = nullptr;
-};
-
-bool Loaded(CSettingsPage* page)
-{
-    if (!page)
-        return false;
-    page->ShowWindow(SW_SHOW);
-    return WaitFor([&] { return page->IsLoaded() && !page->IsRequestPending(); });
-}
-
-bool Idle(CSettingsPage* page)
-{
-    return WaitFor([&] { return !page->IsRequestPending(); });
-}
-
-void Click(CWnd* page, int id)
-{
-    CWnd* button = page->GetDlgItem(id);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->IsWindowEnabled()) << "button " << id << " is disabled";
-    page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button->GetSafeHwnd()));
-}
+using namespace setup_harness;
 
 void SetAddress(CWnd* page, int id, BYTE a, BYTE b, BYTE c, BYTE d)
 {
@@ -177,7 +43,8 @@ bool Checked(CWnd* page, int id)
     return page->IsDlgButtonChecked(id) == BST_CHECKED;
 }
 
-void Choose(CWnd* page, int id)
+// Picks a radio button of its group the way a click does.
+void ChooseRadio(CWnd* page, int id)
 {
     const int groups[][3] = {{IDC_IR_FIRST, IDC_IR_SECOND, IDC_IR_THIRD},
                              {IDC_IR_CUT_BW, IDC_IR_CUT_COLOR, IDC_IR_CUT_AUTO}};
@@ -197,10 +64,10 @@ class NetworkRoundTrip : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(NetworkRoundTrip, DnsRtspAuthenticationAndRtmpPortSurviveAReopen)
 {
-    Session s({"--family", GetParam()});
+    Fixture s({"--family", GetParam()});
     ASSERT_TRUE(s.cam.ok()) << s.cam.error();
-    ASSERT_TRUE(s.Open());
-    auto* net = s.At<CIPSettingDlg>(0, 1);
+    ASSERT_TRUE(s.connected);
+    auto* net = PageAt<CIPSettingDlg>(s.dlg, 0, 1);
     ASSERT_TRUE(Loaded(net));
     EXPECT_EQ(Address(net, IDC_NET_IP), "192.168.1.88");
     EXPECT_TRUE(Checked(net, IDC_NET_RTSP_AUTH));
@@ -222,7 +89,7 @@ TEST_P(NetworkRoundTrip, DnsRtspAuthenticationAndRtmpPortSurviveAReopen)
         << s.Log();
 
     ASSERT_TRUE(s.Open());
-    net = s.At<CIPSettingDlg>(0, 1);
+    net = PageAt<CIPSettingDlg>(s.dlg, 0, 1);
     ASSERT_TRUE(Loaded(net));
     EXPECT_EQ(Address(net, IDC_NET_DNS1), "9.9.9.9");
     EXPECT_FALSE(Checked(net, IDC_NET_RTSP_AUTH));
@@ -233,9 +100,9 @@ INSTANTIATE_TEST_SUITE_P(Families, NetworkRoundTrip, ::testing::Values("HX", "DY
 
 TEST(NetworkPage, RefusedInputSendsNothingAndTheGatewayGetsAProposal)
 {
-    Session s({});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* net = s.At<CIPSettingDlg>(0, 1);
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* net = PageAt<CIPSettingDlg>(s.dlg, 0, 1);
     ASSERT_TRUE(Loaded(net));
     SetAddress(net, IDC_NET_GATEWAY, 192, 168, 2, 1);
     Click(net, IDC_NET_APPLY);
@@ -254,9 +121,9 @@ TEST(NetworkPage, RefusedInputSendsNothingAndTheGatewayGetsAProposal)
 
 TEST(NetworkPage, ACutReplySucceedsOnlyWhenTheAddressChanged)
 {
-    Session s({});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* net = s.At<CIPSettingDlg>(0, 1);
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* net = PageAt<CIPSettingDlg>(s.dlg, 0, 1);
     ASSERT_TRUE(Loaded(net));
     ASSERT_FALSE(s.cam.fault("match=setnetattr&cut=0").empty());
     net->SetDlgItemText(IDC_NET_RTMP_PORT, "2935");
@@ -270,9 +137,9 @@ TEST(NetworkPage, ACutReplySucceedsOnlyWhenTheAddressChanged)
 
 TEST(NetworkPage, TestUpnpSwitchesWaitsAndShowsTheStatus)
 {
-    Session s({});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* net = s.At<CIPSettingDlg>(0, 1);
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* net = PageAt<CIPSettingDlg>(s.dlg, 0, 1);
     ASSERT_TRUE(Loaded(net));
     EXPECT_EQ(ItemText(net, IDC_NET_UPNP_STATUS), "(UPnP off)");
     net->CheckDlgButton(IDC_NET_UPNP, BST_CHECKED);
@@ -310,9 +177,9 @@ std::string Selected(CWnd* page, int id)
 
 TEST(VideoPage, ThreeStreamModelBitRateAndFrameRateSurviveAReopen)
 {
-    Session s({"--model", "CAMX1g-N", "--width", "1920", "--height", "1080"});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    Fixture s({"--model", "CAMX1g-N", "--width", "1920", "--height", "1080"});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* video = PageAt<CVideoEncodeSettingDlg>(s.dlg, 1, 0);
     ASSERT_TRUE(Loaded(video));
     EXPECT_EQ(Selected(video, IDC_VIDEO_RES_1), "1080P 1920x1080");
     video->SetDlgItemText(IDC_VIDEO_BPS_1, "3000");
@@ -330,7 +197,7 @@ TEST(VideoPage, ThreeStreamModelBitRateAndFrameRateSurviveAReopen)
     EXPECT_NE(s.Log().find("&cmd=setvencattr&-chn=13&-bps="), std::string::npos);
 
     ASSERT_TRUE(s.Open());
-    video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    video = PageAt<CVideoEncodeSettingDlg>(s.dlg, 1, 0);
     ASSERT_TRUE(Loaded(video));
     EXPECT_EQ(ItemText(video, IDC_VIDEO_BPS_1), "3000");
     EXPECT_EQ(video->SendDlgItemMessage(IDC_VIDEO_FPS_2, CB_GETCURSEL), 9);
@@ -338,9 +205,9 @@ TEST(VideoPage, ThreeStreamModelBitRateAndFrameRateSurviveAReopen)
 
 TEST(VideoPage, A4kCameraSwitchedTo4MKeepsItsResolution)
 {
-    Session s({"--model", "CAMXB4-HX-Z12", "--streams", "2", "--width", "3840", "--height", "2160"});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    Fixture s({"--model", "CAMXB4-HX-Z12", "--streams", "2", "--width", "3840", "--height", "2160"});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* video = PageAt<CVideoEncodeSettingDlg>(s.dlg, 1, 0);
     ASSERT_TRUE(Loaded(video));
     EXPECT_EQ(Selected(video, IDC_VIDEO_RES_1), "4K 3840x2160");
     EXPECT_EQ(video->SendDlgItemMessage(IDC_VIDEO_CODING, CB_GETCOUNT), 3);
@@ -355,7 +222,7 @@ TEST(VideoPage, A4kCameraSwitchedTo4MKeepsItsResolution)
     EXPECT_EQ(s.Log().find("-chn=13"), std::string::npos);
 
     ASSERT_TRUE(s.Open());
-    video = s.At<CVideoEncodeSettingDlg>(1, 0);
+    video = PageAt<CVideoEncodeSettingDlg>(s.dlg, 1, 0);
     ASSERT_TRUE(Loaded(video));
     EXPECT_EQ(Selected(video, IDC_VIDEO_RES_1), "4M 2560x1440");
     EXPECT_EQ(Selected(video, IDC_VIDEO_RES_2), "720P 1280x720");
@@ -368,10 +235,10 @@ class DisplayRoundTrip : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(DisplayRoundTrip, BrightnessFlipAndNumericNoiseSurviveAReopen)
 {
-    Session s({"--family", GetParam(), "--numeric-noise"});
+    Fixture s({"--family", GetParam(), "--numeric-noise"});
     ASSERT_TRUE(s.cam.ok()) << s.cam.error();
-    ASSERT_TRUE(s.Open());
-    auto* disp = s.At<CDlgDisplaySetup>(1, 1);
+    ASSERT_TRUE(s.connected);
+    auto* disp = PageAt<CDlgDisplaySetup>(s.dlg, 1, 1);
     ASSERT_TRUE(Loaded(disp));
     EXPECT_TRUE(Checked(disp, IDC_DISP_SMOOTH));
     disp->SetDlgItemText(IDC_DISP_BRIGHTNESS, "70");
@@ -396,7 +263,7 @@ TEST_P(DisplayRoundTrip, BrightnessFlipAndNumericNoiseSurviveAReopen)
         << s.Log();
 
     ASSERT_TRUE(s.Open());
-    disp = s.At<CDlgDisplaySetup>(1, 1);
+    disp = PageAt<CDlgDisplaySetup>(s.dlg, 1, 1);
     ASSERT_TRUE(Loaded(disp));
     EXPECT_EQ(ItemText(disp, IDC_DISP_BRIGHTNESS), "70");
     EXPECT_EQ(static_cast<CSliderCtrl*>(disp->GetDlgItem(IDC_DISP_BRIGHTNESS_SLIDER))->GetPos(), 70);
@@ -414,10 +281,10 @@ INSTANTIATE_TEST_SUITE_P(Families, DisplayRoundTrip, ::testing::Values("HX", "DY
 
 TEST(DisplayPage, FailedLoadLeavesWriteButtonsDisabledAndARefusedApplySaysSo)
 {
-    Session s({});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
     ASSERT_FALSE(s.cam.fault("cmderror=getimageattr").empty());
-    auto* disp = s.At<CDlgDisplaySetup>(1, 1);
+    auto* disp = PageAt<CDlgDisplaySetup>(s.dlg, 1, 1);
     disp->ShowWindow(SW_SHOW);
     EXPECT_EQ(s.boxes.Next().text, "Failed to get settings.");
     ASSERT_TRUE(Idle(disp));
@@ -446,13 +313,13 @@ class InfraredRoundTrip : public ::testing::TestWithParam<InfraredRow> {};
 TEST_P(InfraredRoundTrip, TheVariantsRequestIsSentAndTheChoiceSurvivesAReopen)
 {
     const InfraredRow& row = GetParam();
-    Session s({"--model", row.model});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* ir = s.At<CDlgIRLights>(1, 2);
+    Fixture s({"--model", row.model});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* ir = PageAt<CDlgIRLights>(s.dlg, 1, 2);
     ASSERT_TRUE(Loaded(ir));
-    Choose(ir, row.light);
+    ChooseRadio(ir, row.light);
     if (row.irCut)
-        Choose(ir, row.irCut);
+        ChooseRadio(ir, row.irCut);
     Click(ir, IDC_APPLY);
     auto box = s.boxes.Next();
     EXPECT_EQ(box.caption, "Infrared Light Setup");
@@ -468,7 +335,7 @@ TEST_P(InfraredRoundTrip, TheVariantsRequestIsSentAndTheChoiceSurvivesAReopen)
     }
 
     ASSERT_TRUE(s.Open());
-    ir = s.At<CDlgIRLights>(1, 2);
+    ir = PageAt<CDlgIRLights>(s.dlg, 1, 2);
     ASSERT_TRUE(Loaded(ir));
     EXPECT_TRUE(Checked(ir, row.light)) << row.model;
     if (row.irCut) {
@@ -488,9 +355,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(InfraredPage, LabelsFollowTheVariant)
 {
-    Session s({"--model", "CAMXC5-HX-Z20-D"});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* ir = s.At<CDlgIRLights>(1, 2);
+    Fixture s({"--model", "CAMXC5-HX-Z20-D"});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* ir = PageAt<CDlgIRLights>(s.dlg, 1, 2);
     ASSERT_TRUE(Loaded(ir));
     EXPECT_TRUE(ir->Variant().lamp);
     EXPECT_EQ(ItemText(ir, IDC_IR_GROUP_LABEL), "Night vision mode");
@@ -502,9 +369,9 @@ TEST(InfraredPage, LabelsFollowTheVariant)
 
 TEST(SystemLogPage, ListsTheCameraLogAndResetEmptiesIt)
 {
-    Session s({});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
-    auto* log = s.At<CDlgSysLog>(6, 2);
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* log = PageAt<CDlgSysLog>(s.dlg, 6, 2);
     ASSERT_TRUE(Loaded(log));
     ASSERT_FALSE(log->Lines().empty());
     auto* list = static_cast<CListCtrl*>(log->GetDlgItem(IDC_LOG_LIST));
@@ -516,6 +383,7 @@ TEST(SystemLogPage, ListsTheCameraLogAndResetEmptiesIt)
     EXPECT_EQ(std::string(list->GetItemText(0, 2).GetString()), "system start");
     EXPECT_EQ(std::string(list->GetItemText(0, 0).GetString()), "1");
 
+    s.boxes.answer = IDYES;
     Click(log, IDC_LOG_RESET);
     auto ask = s.boxes.Next();
     EXPECT_EQ(ask.text, "System log will be clear. Would you like to clear it?");
@@ -526,10 +394,10 @@ TEST(SystemLogPage, ListsTheCameraLogAndResetEmptiesIt)
 
 TEST(SystemLogPage, AFailedSyncFetchesNothing)
 {
-    Session s({});
-    ASSERT_TRUE(s.cam.ok() && s.Open());
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
     ASSERT_FALSE(s.cam.fault("match=logsync&error=500").empty());
-    auto* log = s.At<CDlgSysLog>(6, 2);
+    auto* log = PageAt<CDlgSysLog>(s.dlg, 6, 2);
     log->ShowWindow(SW_SHOW);
     EXPECT_EQ(s.boxes.Next().text, "Failed query system log.");
     ASSERT_TRUE(Idle(log));

@@ -6,6 +6,7 @@
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/vxcam_interface.h"
+#include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/session/CWebWatchNB.h"
 #include "camera/session/CameraMessages.h"
 #include "platform/ui/TestHooks.h"
@@ -31,53 +32,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-constexpr DWORD kWait = 30000;
-
-bool WaitFor(const std::function<bool()>& cond, DWORD ms = kWait)
-{
-    return vxw::PumpUntil(cond, ms);
-}
-
-std::string ItemText(CWnd* w, int id)
-{
-    char buf[512] = {};
-    w->GetDlgItemText(id, buf, sizeof buf);
-    return buf;
-}
-
-class Boxes {
-public:
-    Boxes()
-    {
-        vxw::test::SetMessageBoxHook([this](const vxw::test::MessageBoxCall& c) {
-            calls.push_back(c);
-            return IDOK;
-        });
-    }
-    ~Boxes() { vxw::test::SetMessageBoxHook(nullptr); }
-    std::vector<vxw::test::MessageBoxCall> calls;
-};
-
-// The host: it tells the settings window where downloads go.
-class Owner : public CWnd {
-public:
-    explicit Owner(std::string folder) : m_folder(std::move(folder))
-    {
-        CreateEx(0, "VxOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr);
-    }
-    ~Owner() override { DestroyWindow(); }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == UM_VX_GET_DOWNLOAD_PATH && lParam) {
-            std::snprintf(reinterpret_cast<char*>(lParam), 260, "%s", m_folder.c_str());
-            return 1;
-        }
-        return CWnd::WindowProc(message, wParam, lParam);
-    }
-
-private:
-    std::string m_folder;
-};
+using namespace setup_harness;
+constexpr DWORD kCardWait = 30000;  // a search or download on a shared machine
 
 size_t Write(char* data, size_t size, size_t n, void* out)
 {
@@ -98,14 +54,6 @@ std::string Fetch(const CamsimProcess& cam, const std::string& path)
     curl_easy_perform(c);
     curl_easy_cleanup(c);
     return body;
-}
-
-std::string ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::vector<std::string> LogLines(const std::string& log)
@@ -137,20 +85,11 @@ struct Fixture {
     }
     bool Open(int page = 0)
     {
-        STWatchCameraInfo info;
-        info.strIP = "127.0.0.1";
-        info.nHttpPort = cam.httpPort();
-        info.nEntryType = WATCH_ENTRY_HOST;
-        info.strName = "camsim";
-        info.strUser = "admin";
-        info.strPwd = "admin";
-        vxcam_interface::ShowDialog(0, owner.GetSafeHwnd(), &info, 0, "", "", 0);
-        HWND h = FindWindow(nullptr, "Camera Properties");
-        dlg = h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
-        if (!dlg || !WaitFor([&] { return ItemText(dlg, IDC_SETUP_STATUS) == "Connected"; }))
+        STWatchCameraInfo info = CamsimRecord(cam);
+        dlg = ShowSetupDlg(owner.GetSafeHwnd(), info);
+        if (!dlg || !WaitFor([&] { return Connected(dlg); }, kCardWait))
             return false;
-        CDlgConfigurationSettings* c = dlg->m_tabCategories.GetCategory(4);
-        files = c ? static_cast<CDlgServerFiles*>(c->m_tabCtrl.GetPage(page)) : nullptr;
+        files = PageAt<CDlgServerFiles>(dlg, 4, page);
         if (!files)
             return false;
         files->ShowWindow(SW_SHOW);
@@ -160,9 +99,7 @@ struct Fixture {
     {
         if (!dlg)
             return;
-        HWND h = dlg->GetSafeHwnd();
-        dlg->PostMessage(WM_CLOSE);
-        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(h); }));
+        CloseSetupDlg(dlg);
         dlg = nullptr;
     }
     ~Fixture() { Close(); }
@@ -176,7 +113,7 @@ struct Fixture {
     }
     bool Idle()
     {
-        return WaitFor([&] { return !files->IsBusy(); });
+        return WaitFor([&] { return !files->IsBusy(); }, kCardWait);
     }
     CListCtrl& List() { return *static_cast<CListCtrl*>(files->GetDlgItem(IDC_SD_LIST)); }
     std::vector<std::string> Names()

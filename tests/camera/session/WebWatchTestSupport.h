@@ -9,6 +9,8 @@
 #include "utility/vx_log.h"
 
 #include "support/CamsimProcess.h"
+#include "support/CamsimRecord.h"
+#include "support/RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -133,25 +135,13 @@ public:
     std::string m_downloadPath;
 };
 
-inline std::string RunCommand(const std::string& cmd)
-{
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p)
-        return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    pclose(p);
-    return out;
-}
+using vxtest::runCommand;
 
 // "codec,width,height" of the first video stream and the number of decoded
 // video frames; empty when ffprobe cannot read the file.
 inline std::string ProbeVideo(const std::string& path)
 {
-    return RunCommand("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+    return runCommand("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
                       "stream=codec_name,width,height,nb_read_frames -of csv=p=0 '"
                       + path + "' 2>/dev/null");
 }
@@ -159,7 +149,7 @@ inline std::string ProbeVideo(const std::string& path)
 inline std::string TempDir(const std::string& name)
 {
     std::string dir = std::string(::testing::TempDir()) + "webwatch_" + name + "_" + std::to_string(getpid());
-    RunCommand("rm -rf '" + dir + "'");
+    runCommand("rm -rf '" + dir + "'");
     mkdir(dir.c_str(), 0755);
     return dir;
 }
@@ -167,7 +157,7 @@ inline std::string TempDir(const std::string& name)
 inline std::vector<std::string> FilesIn(const std::string& dir, const std::string& suffix = "")
 {
     std::vector<std::string> files;
-    std::string out = RunCommand("ls -1 '" + dir + "' 2>/dev/null");
+    std::string out = runCommand("ls -1 '" + dir + "' 2>/dev/null");
     size_t pos = 0;
     while (pos < out.size()) {
         size_t nl = out.find('\n', pos);
@@ -184,20 +174,7 @@ inline std::vector<std::string> FilesIn(const std::string& dir, const std::strin
     return files;
 }
 
-// A camera record for camsim.
-inline STWatchCameraInfo CamsimRecord(const CamsimProcess& cam, const char* user = "admin",
-                                      const char* password = "admin")
-{
-    STWatchCameraInfo info;
-    info.strIP = cam.address().c_str();
-    info.nHttpPort = cam.httpPort();
-    info.nMediaPort = cam.rtspPort();
-    info.nEntryType = WATCH_ENTRY_HOST;
-    info.strName = "camsim";
-    info.strUser = user;
-    info.strPwd = password;
-    return info;
-}
+using vxtest::CamsimRecord;
 
 }  // namespace wwtest
 

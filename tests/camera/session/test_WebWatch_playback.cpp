@@ -17,13 +17,13 @@ protected:
         dir = TempDir("playback");
         for (int i = 0; i < 3; ++i) {
             std::string path = dir + "/clip" + std::to_string(i) + ".mp4";
-            RunCommand("ffmpeg -v error -y -f lavfi -i testsrc=s=64x48:r=10 -t 1 -c:v libx264 -g 5 -pix_fmt yuv420p '"
+            runCommand("ffmpeg -v error -y -f lavfi -i testsrc=s=64x48:r=10 -t 1 -c:v libx264 -g 5 -pix_fmt yuv420p '"
                        + path + "'");
             clips.push_back(path);
         }
         // Longer than 2^31 microseconds (35.8 minutes).
         longClip = dir + "/long.mp4";
-        RunCommand(
+        runCommand(
             "ffmpeg -v error -y -f lavfi -i color=c=blue:s=64x48:r=1 -t 2230 -c:v libx264 -g 10 -pix_fmt yuv420p '"
             + longClip + "'");
     }

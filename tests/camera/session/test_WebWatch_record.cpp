@@ -130,7 +130,7 @@ TEST_F(RecordTest, SnapshotsHaveTheStreamsSizeAndTwoInOneSecondAreKept)
     ASSERT_TRUE(WaitFor([&] { return FilesIn(folder, ".png").size() == 2; }, 15000));
     for (const std::string& name : FilesIn(folder, ".png")) {
         EXPECT_EQ(name.rfind("live_", 0), 0u);
-        std::string probe = wwtest::RunCommand("ffprobe -v error -show_entries stream=width,height -of csv=p=0 '"
+        std::string probe = wwtest::runCommand("ffprobe -v error -show_entries stream=width,height -of csv=p=0 '"
                                                + folder + "/" + name + "' 2>/dev/null");
         EXPECT_EQ(probe.substr(0, 7), "320,240") << name;
     }
