@@ -9,6 +9,7 @@
 #include "camera/dialogs/CDlgFTPSetup.h"
 #include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgIRLights.h"
+#include "camera/dialogs/CDlgMDDetect.h"
 #include "camera/dialogs/CDlgPTZ.h"
 #include "camera/dialogs/CDlgRecParam.h"
 #include "camera/dialogs/CDlgServerFiles.h"
@@ -42,7 +43,7 @@ const PageSlot kVideo[] = {
     {IDS_PAGE_DISPLAY, IDD_DISPLAY, &Make<CDlgDisplaySetup>},
     {IDS_PAGE_INFRARED, IDD_INFRARED, &Make<CDlgIRLights>},
 };
-const PageSlot kMotion[] = {{IDS_PAGE_MOTION, 25068, nullptr}};
+const PageSlot kMotion[] = {{IDS_PAGE_MOTION, IDD_MOTION_DETECTION, &Make<CDlgMDDetect>}};
 const PageSlot kCapture[] = {{IDS_PAGE_AUTO_CAPTURE, IDD_AUTO_CAPTURE, &Make<CDlgAutoCapture>}};
 const PageSlot kPlayback[] = {
     {IDS_PAGE_RECORD_QUERY, IDD_SD_RECORD, &Make<CDlgServerRecord>},

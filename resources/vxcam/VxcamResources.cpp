@@ -15,6 +15,7 @@ void FillAll(vxw::ResourceModule& m)
     FillRecord(m);
     FillDevicePages(m);
     FillUpgrade(m);
+    FillMotion(m);
 }
 
 }  // namespace vxcam_res

@@ -16,5 +16,6 @@ void FillSdCard(vxw::ResourceModule& m);
 void FillRecord(vxw::ResourceModule& m);
 void FillDevicePages(vxw::ResourceModule& m);
 void FillUpgrade(vxw::ResourceModule& m);
+void FillMotion(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res

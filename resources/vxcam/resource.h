@@ -381,3 +381,20 @@
 #define IDC_UPGRADE_START          21005
 #define IDC_UPGRADE_RESET          21014
 #define IDC_UPGRADE_REFRESH        27094
+// The motion detection page; the schedule rows are the auto capture page's
+// (IDC_CAPTURE_DAY, IDC_SCHEDULE_EVERYDAY, IDC_SCHEDULE_START_1 ..).
+#define IDD_MOTION_DETECTION  25068
+#define IDC_MD_SENSITIVITY    21015
+#define IDC_MD_SNAP_COUNT     27074
+#define IDC_MD_SNAP_STREAM    27075
+#define IDC_MD_SMART_TYPE     27076
+#define IDC_MD_EMAIL          25147
+#define IDC_MD_FTP_SNAP       25148
+#define IDC_MD_SD_SNAP        25149
+#define IDC_MD_SD_RECORD      25150
+#define IDC_MD_FTP_RECORD     25151
+#define IDC_MD_SMART_ENABLE   25152
+#define IDC_MD_SMART_TRACKING 25153
+#define IDC_MD_SEND_SNAPSHOT  25203
+#define IDC_MD_SMART_LABEL    29021
+#define IDC_MD_ZONES          25128

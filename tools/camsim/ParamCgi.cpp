@@ -68,6 +68,7 @@ void ParamCgi::defineGroups()
     state_.settings.define("dstmode", "off");
 
     defineScheduleCommands();
+    defineMotionCommands();
     defineLongCommands();
 
     specials_["getuserinfo"] = [this](const Command&, SettingsChange&, std::string& out) {

@@ -42,6 +42,8 @@ private:
     void defineGroups();
     // Commands that pick a row by a parameter (ScheduleParams.cpp).
     void defineScheduleCommands();
+    // Motion areas, alarm actions, I/O alarm, smart detection (MotionParams.cpp).
+    void defineMotionCommands();
     // Operations that take their real time (ParamLongCommands.cpp).
     void defineLongCommands();
     const ParamGroup* findGroup(const std::string& name) const;

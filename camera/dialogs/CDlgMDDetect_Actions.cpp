@@ -1,0 +1,71 @@
+#include "camera/dialogs/CDlgMDDetect.h"
+
+#include "camera/dialogs/CDlgMDDetect_p.h"
+#include "camera/dialogs/CMotionPic.h"
+#include "resources/vxcam/resource.h"
+
+using md_page::Checked;
+using md_page::ShowItem;
+
+void CDlgMDDetect::ArrangeSmartControls()
+{
+    int types = motion_form::TargetTypeCount(m_values.model);
+    // The template offers all three types; one window serves one camera,
+    // so the list only ever shrinks.
+    if (types > 0) {
+        while (static_cast<int>(SendDlgItemMessage(IDC_MD_SMART_TYPE, CB_GETCOUNT)) > types)
+            SendDlgItemMessage(IDC_MD_SMART_TYPE, CB_DELETESTRING, static_cast<WPARAM>(types));
+    }
+    if (m_nSmartType >= types)
+        m_nSmartType = 0;
+    const CRect& place = types > 0 ? m_rcTracking : m_rcTargets;
+    if (CWnd* tracking = GetDlgItem(IDC_MD_SMART_TRACKING))
+        tracking->SetWindowPos(nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDlgMDDetect::ShowSmartControls()
+{
+    motion_form::SmartControls shown =
+        motion_form::ShownSmartControls(m_values.model, m_values.streams, Checked(this, IDC_MD_SMART_ENABLE));
+    ShowItem(this, IDC_MD_SMART_LABEL, shown.detection);
+    ShowItem(this, IDC_MD_SMART_ENABLE, shown.detection);
+    ShowItem(this, IDC_MD_SMART_TYPE, shown.targets);
+    ShowItem(this, IDC_MD_SMART_TRACKING, shown.tracking);
+}
+
+void CDlgMDDetect::OnDetectionClicked()
+{
+    ShowSmartControls();
+}
+
+void CDlgMDDetect::OnRecordToCardClicked()
+{
+    if (motion_form::CouplesRecordActions(m_values.streams) && !Checked(this, IDC_MD_SD_RECORD))
+        CheckDlgButton(IDC_MD_FTP_RECORD, BST_UNCHECKED);
+}
+
+void CDlgMDDetect::OnUploadRecordClicked()
+{
+    if (motion_form::CouplesRecordActions(m_values.streams) && Checked(this, IDC_MD_FTP_RECORD))
+        CheckDlgButton(IDC_MD_SD_RECORD, BST_CHECKED);
+}
+
+void CDlgMDDetect::OnZones()
+{
+    if (!IsLoaded())
+        return;
+    CMotionPic dlg(m_pOwner, this);
+    dlg.m_nVideoMode = m_values.videomode;
+    dlg.m_nZoneCount = m_values.areaCount;
+    for (int i = 0; i < motion_form::kAreas; ++i) {
+        const motion_form::Area& a = m_values.areas[i];
+        dlg.m_rcZones[i] = {a.left, a.top, a.right, a.bottom};
+    }
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_values.areaCount = dlg.m_nZoneCount < 0 ? 0 : dlg.m_nZoneCount > 4 ? 4 : dlg.m_nZoneCount;
+    for (int i = 0; i < motion_form::kAreas; ++i) {
+        const RECT& r = dlg.m_rcZones[i];
+        m_values.areas[i] = {r.left, r.top, r.right, r.bottom};
+    }
+}

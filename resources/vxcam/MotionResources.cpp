@@ -1,0 +1,102 @@
+// The motion detection page.
+#include "resources/vxcam/TemplateItems.h"
+#include "resources/vxcam/VxcamResources_p.h"
+#include "resources/vxcam/resource.h"
+
+#include <cstdio>
+#include <string>
+
+namespace vxcam_res {
+
+namespace {
+
+using namespace items;
+
+std::vector<std::string> Numbers(int from, int to)
+{
+    std::vector<std::string> list;
+    for (int n = from; n <= to; ++n)
+        list.push_back(std::to_string(n));
+    return list;
+}
+
+// "00:00" .. "23:30", and "24:00" after them for the end of a range.
+std::vector<std::string> HalfHours(bool withMidnight)
+{
+    std::vector<std::string> list;
+    for (int i = 0; i < (withMidnight ? 49 : 48); ++i) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%02d:%02d", i / 2, i % 2 * 30);
+        list.emplace_back(text);
+    }
+    return list;
+}
+
+void AddScheduleRows(Items& i, short y)
+{
+    i.push_back(Label("Motion detection day:", 10, y + 2, 80));
+    i.push_back(Combo(IDC_CAPTURE_DAY, 95, y, 80,
+                      {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}));
+    i.push_back(Check(IDC_SCHEDULE_EVERYDAY, "Apply to everyday", 185, y + 2, 100));
+    for (int row = 0; row < 4; ++row) {
+        short ry = static_cast<short>(y + 18 + row * 16);
+        char label[32];
+        std::snprintf(label, sizeof label, "Set duration %d:", row + 1);
+        i.push_back(Item("STATIC", -1, label, SS_LEFT, 10, static_cast<short>(ry + 2), 80, 8));
+        i.push_back(Combo(IDC_SCHEDULE_START_1 + 2 * row, 95, ry, 50, HalfHours(false)));
+        i.push_back(Label("~", 150, static_cast<short>(ry + 2), 8));
+        i.push_back(Combo(IDC_SCHEDULE_START_1 + 2 * row + 1, 162, ry, 50, HalfHours(true)));
+    }
+}
+
+void AddMotionPage(vxw::ResourceModule& m)
+{
+    Items i = {
+        Label("Sensitivity level:", 10, 12, 80),
+        Combo(IDC_MD_SENSITIVITY, 95, 10, 50, Numbers(1, 100)),
+        Label("100 is more sensitive, 1 is less", 150, 12, 150),
+        Label("Snapshot count:", 10, 30, 80),
+        Combo(IDC_MD_SNAP_COUNT, 95, 28, 50, Numbers(1, 3)),
+        Combo(IDC_MD_SNAP_STREAM, 150, 28, 80),
+        Check(IDC_MD_SEND_SNAPSHOT, "Send snapshot", 240, 30, 100),
+        Check(IDC_MD_EMAIL, "Send email", 10, 46, 115),
+        Check(IDC_MD_FTP_SNAP, "Upload snapshot to FTP", 130, 46, 115),
+        Check(IDC_MD_SD_SNAP, "Snapshot to SD Card", 10, 60, 115),
+        Check(IDC_MD_SD_RECORD, "Record to SD Card", 130, 60, 115),
+        Check(IDC_MD_FTP_RECORD, "Upload record to FTP", 250, 60, 115),
+        Label("Human targets:", 10, 78, 80, IDC_MD_SMART_LABEL),
+        Check(IDC_MD_SMART_ENABLE, "Detection ", 95, 78, 60),
+        Combo(IDC_MD_SMART_TYPE, 160, 76, 110, {"Human targets", "Human & vehicle targets", "Human & pet targets"}),
+        Check(IDC_MD_SMART_TRACKING, "Tracking display (yellow frame or red spot)", 275, 78, 120),
+    };
+    AddScheduleRows(i, 96);
+    i.push_back(Button(IDC_MD_ZONES, "Set up motion detection zones", 10, 200, 130));
+    i.push_back(Button(IDC_REFRESH, "Refresh", 240, 200));
+    i.push_back(Button(IDC_APPLY, "Apply", 310, 200));
+    // Hidden for good: the snapshot stream and "Send snapshot". Shown by the
+    // camera's stream count: the smart detection controls.
+    for (auto& item : i) {
+        switch (item.id) {
+        case IDC_MD_SNAP_STREAM:
+        case IDC_MD_SEND_SNAPSHOT:
+        case IDC_MD_SMART_LABEL:
+        case IDC_MD_SMART_ENABLE:
+        case IDC_MD_SMART_TYPE:
+        case IDC_MD_SMART_TRACKING:
+            item.style &= ~static_cast<DWORD>(WS_VISIBLE);
+            break;
+        default:
+            break;
+        }
+    }
+    m.AddDialog(IDD_MOTION_DETECTION, Page(std::move(i)));
+}
+
+}  // namespace
+
+void FillMotion(vxw::ResourceModule& m)
+{
+    AddMotionPage(m);
+}
+
+}  // namespace vxcam_res
