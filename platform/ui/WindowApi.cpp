@@ -279,6 +279,7 @@ BOOL DestroyWindow(HWND hWnd)
     if (!r || r->destroying)
         return FALSE;
     r->destroying = true;
+    const bool topLevel = !r->parent;
     if (r->widget && !r->parent)
         r->widget->hide();
     // Owned pop-ups go first, as their owner's life bounds theirs.
@@ -312,6 +313,11 @@ BOOL DestroyWindow(HWND hWnd)
     std::unique_ptr<WindowRecord> gone = WindowRegistry::instance().remove(hWnd);
     if (wnd && !temp)
         wnd->PostNcDestroy();
+    // A modal dialog destroyed with its owner never ends its loop itself:
+    // the loop looks again whether its window is still there.
+    GuiThread* gui = topLevel ? GuiThread::instance() : nullptr;
+    if (gui)
+        gui->wakeNested();
     return TRUE;
 }
 

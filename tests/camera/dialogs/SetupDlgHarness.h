@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -156,6 +157,21 @@ inline void Tick(CWnd* page, int id, bool on)
     ASSERT_NE(box, nullptr);
     page->CheckDlgButton(id, on ? BST_CHECKED : BST_UNCHECKED);
     page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box->GetSafeHwnd()));
+}
+
+// The threads this process runs now.
+inline int ThreadCount()
+{
+    int n = 0;
+    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        ++n;
+    return n;
+}
+
+// The threads of a window just gone may still be on their way out.
+inline bool ThreadsBackTo(int most)
+{
+    return WaitFor([&] { return ThreadCount() <= most; }, 10000);
 }
 
 inline std::string ReadFile(const std::string& path)

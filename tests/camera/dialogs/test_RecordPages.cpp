@@ -196,28 +196,35 @@ TEST(RecordOptionsPage, TwoStreamModelShowsChannel13AsSecondary)
 TEST(RecordPages, FailedLoadSendsNoSetters)
 {
     struct Case {
-        int category, index;
+        int category, index, write;
         const char* fault;
     } cases[] = {
-        {kCapture, 0, "cmderror=getscheduleex"},
-        {kPlayback, 2, "cmderror=getplanrecattr"},
-        {kPlayback, 3, "cmderror=getserverinfo"},
+        {kCapture, 0, IDC_APPLY, "cmderror=getscheduleex"},
+        {kPlayback, 2, IDC_APPLY, "cmderror=getplanrecattr"},
+        {kPlayback, 3, IDC_APPLY, "cmderror=getserverinfo"},
+        {kSystem, 0, IDC_FORMAT, "cmderror=getserverinfo"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
         Fixture f({});
         ASSERT_TRUE(f.connected);
+        f.boxes.answer = IDYES;  // a format would be confirmed
+        ASSERT_FALSE(f.cam.set("sdstatus=Ready&sdtotalspace=2048&sdfreespace=0").empty());
         ASSERT_FALSE(f.cam.fault(c.fault).empty());
         auto* page = PageAt<CSettingsPage>(f.dlg, c.category, c.index);
         page->ShowWindow(SW_SHOW);
         EXPECT_EQ(f.boxes.Next().text, "Failed to get settings.");
         ASSERT_TRUE(Idle(page));
-        EXPECT_FALSE(page->GetDlgItem(IDC_APPLY)->IsWindowEnabled());
-        page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_APPLY, BN_CLICKED), 0);
+        EXPECT_FALSE(page->GetDlgItem(c.write)->IsWindowEnabled());
+        page->SendMessage(WM_COMMAND, MAKEWPARAM(c.write, BN_CLICKED), 0);
         EXPECT_FALSE(page->IsRequestPending());
-        EXPECT_EQ(f.Log().find("cmd=set"), std::string::npos);
+        EXPECT_EQ(f.boxes.calls.size(), 1u);
+        std::string log = f.Log();
+        EXPECT_EQ(log.find("cmd=set"), std::string::npos);
+        EXPECT_EQ(log.find("cmd=sdfrmt"), std::string::npos);
     }
 }
+
 TEST(StoragePage, ConfirmedFormatTakesItsTimeWithoutBlockingAndEmptiesTheCard)
 {
     Fixture f({});
@@ -285,9 +292,13 @@ TEST(StoragePage, NoCardNoFormatAndRefusalsOrCutsFail)
     EXPECT_NE(f.Log().find("cmd=sdfrmt"), std::string::npos);
 }
 
-TEST(StoragePage, ClosingDuringAFormatHidesAtOnce)
+TEST(StoragePage, ClosingDuringAFormatHidesAtOnceAndLeavesNoThread)
 {
     Fixture f({});
+    ASSERT_TRUE(f.connected);
+    f.Close();
+    const int threads = ThreadCount();
+    f.Open();
     ASSERT_TRUE(f.connected);
     f.boxes.answer = IDYES;
     ASSERT_FALSE(f.cam.set("sdstatus=Ready&sdtotalspace=2048&sdfreespace=0").empty());
@@ -302,6 +313,7 @@ TEST(StoragePage, ClosingDuringAFormatHidesAtOnce)
     EXPECT_TRUE(::IsWindowEnabled(f.owner.GetSafeHwnd()));
     f.Close();  // the window goes once the camera answered; no box comes
     EXPECT_EQ(f.boxes.calls.size(), 1u);
+    EXPECT_TRUE(ThreadsBackTo(threads)) << ThreadCount() << " threads, " << threads << " before";
 }
 
 int main(int argc, char** argv)

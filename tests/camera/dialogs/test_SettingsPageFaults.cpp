@@ -1,0 +1,141 @@
+// What the settings window must get right around its pages: closed while
+// the zone editor still downloads its snapshot it hides at once and leaves
+// no thread and no picture file behind; a TRACE log of the mail and FTP
+// pages' requests and replies holds no password.
+#include "SetupDlgHarness.h"
+#include "camera/dialogs/CDlgEmailSetting.h"
+#include "camera/dialogs/CDlgFTPSetup.h"
+#include "camera/dialogs/CMotionPic.h"
+#include "camera/session/CWebWatchNB.h"
+#include "platform/ui/TestHooks.h"
+#include "utility/vx_log.h"
+
+#include <curl/curl.h>
+
+#include <filesystem>
+#include <mutex>
+
+using namespace setup_harness;
+
+namespace {
+
+constexpr int kCamera = 0, kEmailPage = 3, kFtpPage = 4;
+
+// Every log line, from whichever thread wrote it.
+class LogCapture {
+public:
+    LogCapture() : m_level(vx_log_get_level()), m_sink(vx_log_set_log_func(&LogCapture::Sink))
+    {
+        vx_log_set_level(VX_LOG_TRACE);
+    }
+    ~LogCapture()
+    {
+        vx_log_set_log_func(m_sink);
+        vx_log_set_level(m_level);
+        std::lock_guard lock(s_mutex);
+        s_lines.clear();
+    }
+    static std::vector<std::string> Lines()
+    {
+        std::lock_guard lock(s_mutex);
+        return s_lines;
+    }
+
+private:
+    static void Sink(int, const char* line, int length)
+    {
+        std::lock_guard lock(s_mutex);
+        s_lines.emplace_back(line, static_cast<size_t>(length));
+    }
+    static inline std::mutex s_mutex;
+    static inline std::vector<std::string> s_lines;
+    int m_level;
+    vx_log_func m_sink;
+};
+
+}  // namespace
+
+TEST(ClosingTheWindow, DuringASnapshotDownloadHidesAtOnceAndLeavesNoThreadNorFile)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    f.Close();
+    const int threads = ThreadCount();
+    f.Open();
+    ASSERT_TRUE(f.connected);
+    ASSERT_FALSE(f.cam.fault("match=snap.jpg&delay=4000").empty());
+    HWND settings = f.dlg->GetSafeHwnd();
+    CMotionPic zones(f.dlg, f.dlg);
+    zones.m_nVideoMode = 41;
+    std::string picture;
+    vxw::test::SetModalDialogHook([&](CDialog&) {
+        ASSERT_TRUE(zones.IsDownloading());
+        picture = zones.PicturePath();
+        ::PostMessage(settings, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(settings); }, 2000)) << "the window stays shown";
+    });
+    // The editor ends with the window, once the camera answered.
+    zones.DoModal();
+    vxw::test::SetModalDialogHook(nullptr);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000));
+    f.dlg = nullptr;
+    EXPECT_FALSE(picture.empty());
+    EXPECT_FALSE(std::filesystem::exists(picture)) << picture;
+    EXPECT_TRUE(ThreadsBackTo(threads)) << ThreadCount() << " threads, " << threads << " before";
+    EXPECT_TRUE(f.boxes.calls.empty());
+}
+
+TEST(TraceLog, MailAndFtpPasswordsNeverReachIt)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    LogCapture capture;
+    auto* mail = PageAt<CDlgEmailSetting>(f.dlg, kCamera, kEmailPage);
+    ASSERT_TRUE(Loaded(mail));
+    mail->SetDlgItemText(IDC_MAIL_USER, "bob");
+    mail->SetDlgItemText(IDC_MAIL_PASSWORD, "Secr3tMail");
+    Click(mail, IDC_APPLY);
+    EXPECT_EQ(f.boxes.Next().text, "Apply settings successfully.");
+    ASSERT_TRUE(Idle(mail));
+    ASSERT_EQ(f.cam.get("/camsim/cue?op=testsmtp&seconds=0&result=0"), "ok\n");
+    Click(mail, IDC_TEST);
+    EXPECT_EQ(f.boxes.Next().text, "Test passed.");
+    ASSERT_TRUE(Idle(mail));
+    Click(mail, IDC_REFRESH);  // the reply's var lines carry it back
+    ASSERT_TRUE(Idle(mail));
+    EXPECT_EQ(ItemText(mail, IDC_MAIL_PASSWORD), "Secr3tMail");
+
+    auto* ftp = PageAt<CDlgFTPSetup>(f.dlg, kCamera, kFtpPage);
+    ASSERT_TRUE(Loaded(ftp));
+    ftp->SetDlgItemText(IDC_FTP_USER, "uploader");
+    ftp->SetDlgItemText(IDC_FTP_PASSWORD, "Secr3tFtp");
+    Click(ftp, IDC_APPLY);
+    EXPECT_EQ(f.boxes.Next().text, "Apply settings successfully.");
+    ASSERT_TRUE(Idle(ftp));
+    Click(ftp, IDC_REFRESH);
+    ASSERT_TRUE(Idle(ftp));
+    EXPECT_EQ(ItemText(ftp, IDC_FTP_PASSWORD), "Secr3tFtp");
+
+    bool mailPath = false, ftpPath = false;
+    for (const std::string& line : LogCapture::Lines()) {
+        mailPath |= line.find("-ma_password=") != std::string::npos;
+        ftpPath |= line.find("-ft_password=") != std::string::npos;
+        EXPECT_EQ(line.find("Secr3t"), std::string::npos) << line;
+    }
+    // The requests were logged, their passwords masked.
+    EXPECT_TRUE(mailPath);
+    EXPECT_TRUE(ftpPath);
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    vx_log_set_level(4);
+    vxw::InitGuiThread();
+    CWebWatchBase::InitLib();
+    int rc = RUN_ALL_TESTS();
+    CWebWatchBase::DeinitLib();
+    vxw::ShutdownGuiThread();
+    return rc;
+}
