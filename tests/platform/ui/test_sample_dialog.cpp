@@ -357,6 +357,22 @@ TEST_F(SampleDialog, OkWithBadInputKeepsTheModalDialogOpen)
     EXPECT_EQ(dlg.m_port, 554);
 }
 
+TEST_F(SampleDialog, AModalRunEndsWhenItsOwnerIsDestroyed)
+{
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, "VxModalOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    CSampleDlg dlg(&owner);
+    HWND self = nullptr;
+    vxw::test::SetModalDialogHook([&](CDialog& d) {
+        self = d.GetSafeHwnd();
+        // Destroyed later, from the dialog's own loop.
+        ::PostMessage(owner.GetSafeHwnd(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(dlg.DoModal(), -1);
+    EXPECT_FALSE(::IsWindow(self));
+    EXPECT_FALSE(::IsWindow(owner.GetSafeHwnd()));
+}
+
 struct BoxCase {
     UINT type;
     int answerWithoutHook;
