@@ -233,8 +233,8 @@ struct Fixture {
     static std::string LogPath()
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(program_invocation_short_name) + "-" + test->test_suite_name() + "-"
-                           + test->name();
+        std::string name =
+            std::string(program_invocation_short_name) + "-" + test->test_suite_name() + "-" + test->name();
         for (char& ch : name) {
             if (ch == '/')
                 ch = '_';

@@ -5,8 +5,8 @@
 // its folder.
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CDlgServerFiles.h"
-#include "camera/dialogs/vxcam_interface.h"
 #include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/vxcam_interface.h"
 #include "camera/session/CWebWatchNB.h"
 #include "camera/session/CameraMessages.h"
 #include "platform/ui/TestHooks.h"
