@@ -1,16 +1,12 @@
 #include "tools/camsim/HttpServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <strings.h>
-#include <system_error>
+#include <thread>
 
 namespace camsim {
 
@@ -19,23 +15,6 @@ namespace {
 constexpr size_t kMaxHead = 64 * 1024;
 constexpr size_t kMaxBody = 64 * 1024 * 1024;
 constexpr int kIdleMs = 30000;
-// More connections than a camera would ever have open; past it the camera
-// answers 503 at once rather than starting more threads.
-constexpr int kMaxConnections = 256;
-
-bool sendAll(int fd, const std::string& data)
-{
-    size_t off = 0;
-    while (off < data.size()) {
-        ssize_t n = ::send(fd, data.data() + off, data.size() - off, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        off += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 std::string lower(std::string s)
 {
@@ -242,93 +221,30 @@ std::string chunk(const std::string& body)
 
 }  // namespace
 
-HttpServer::HttpServer(Handler handler) : handler_(std::move(handler)) {}
+// More connections than a camera would ever have open; past them the camera
+// answers 503 at once rather than starting more threads.
+HttpServer::HttpServer(Handler handler)
+    : handler_(std::move(handler)),
+      listener_({.name = "http",
+                 .noDelay = true,
+                 .maxConnections = 256,
+                 .refusal = "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"},
+                [this](int fd) { serve(fd); })
+{}
 
 HttpServer::~HttpServer()
 {
     stop();
 }
 
-bool HttpServer::openListener(std::string& error)
-{
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        error = std::string("socket: ") + strerror(errno);
-        return false;
-    }
-    int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(static_cast<uint16_t>(port_));
-    if (inet_pton(AF_INET, address_.c_str(), &sa.sin_addr) != 1) {
-        ::close(fd);
-        error = "bad address " + address_;
-        return false;
-    }
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0 || ::listen(fd, 128) < 0) {
-        error = "bind " + address_ + ":" + std::to_string(port_) + ": " + strerror(errno);
-        ::close(fd);
-        return false;
-    }
-    socklen_t len = sizeof sa;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len);
-    port_ = ntohs(sa.sin_port);
-    listenFd_ = fd;
-    return true;
-}
-
-void HttpServer::closeListener()
-{
-    if (listenFd_ >= 0) {
-        ::close(listenFd_);
-        listenFd_ = -1;
-    }
-}
-
 bool HttpServer::start(const std::string& address, int port, std::string& error)
 {
-    address_ = address;
-    port_ = port;
-    if (!openListener(error))
-        return false;
-    running_ = true;
-    acceptThread_ = std::thread([this] { acceptLoop(); });
-    return true;
+    return listener_.start(address, port, error);
 }
 
 void HttpServer::stop()
 {
-    if (!running_.exchange(false))
-        return;
-    if (acceptThread_.joinable())
-        acceptThread_.join();
-    closeListener();
-    dropConnections();
-    std::unique_lock lock(connMutex_);
-    connDone_.wait_for(lock, std::chrono::seconds(5), [this] { return connCount_ == 0; });
-}
-
-void HttpServer::vanish(int seconds)
-{
-    std::unique_lock lock(vanishMutex_);
-    vanishUntil_ = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    vanishPending_ = true;
-    // Once this returns the port is closed, so a client's next connect fails.
-    vanishDone_.wait_for(lock, std::chrono::seconds(2), [this] { return !vanishPending_; });
-}
-
-void HttpServer::dropConnections()
-{
-    ++epoch_;
-    std::lock_guard lock(connMutex_);
-    for (int fd : connFds_)
-        ::shutdown(fd, SHUT_RDWR);
-}
-
-bool HttpServer::stillValid(uint64_t epoch) const
-{
-    return running_ && epoch_ == epoch;
+    listener_.stop();
 }
 
 bool HttpServer::sendPaced(int fd, const std::string& data, int rate, uint64_t epoch) const
@@ -347,80 +263,11 @@ bool HttpServer::pause(int ms, uint64_t epoch) const
 {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (std::chrono::steady_clock::now() < until) {
-        if (!stillValid(epoch))
+        if (!listener_.stillValid(epoch))
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 20)));
     }
-    return stillValid(epoch);
-}
-
-void HttpServer::acceptLoop()
-{
-    while (running_) {
-        bool gone = false, back = false;
-        {
-            std::lock_guard lock(vanishMutex_);
-            if (vanishPending_) {
-                vanishPending_ = false;
-                gone = true;
-            } else if (listenFd_ < 0 && std::chrono::steady_clock::now() >= vanishUntil_) {
-                back = true;
-            }
-        }
-        if (gone) {
-            closeListener();
-            dropConnections();
-            vanishDone_.notify_all();
-            continue;
-        }
-        if (back) {
-            std::string error;
-            if (openListener(error)) {
-                fprintf(stderr, "camsim: http port %d back\n", port_);
-                backFailed_ = false;
-            } else if (!backFailed_) {
-                fprintf(stderr, "camsim: http port not back yet: %s\n", error.c_str());
-                backFailed_ = true;
-            }
-        }
-        if (listenFd_ < 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            continue;
-        }
-        pollfd p{listenFd_, POLLIN, 0};
-        if (::poll(&p, 1, 100) <= 0)
-            continue;
-        int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
-            continue;
-        int one = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        {
-            std::lock_guard lock(connMutex_);
-            if (connCount_ >= kMaxConnections) {
-                sendAll(fd, "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
-                ::close(fd);
-                continue;
-            }
-            connFds_.insert(fd);
-            ++connCount_;
-        }
-        auto finish = [this, fd] {
-            std::lock_guard lock(connMutex_);
-            connFds_.erase(fd);
-            ::close(fd);
-            --connCount_;
-            connDone_.notify_all();
-        };
-        try {
-            std::thread([this, fd, finish] {
-                serve(fd);
-                finish();
-            }).detach();
-        } catch (const std::system_error&) {
-            finish();  // no thread to be had: the client sees its connection close
-        }
-    }
+    return listener_.stillValid(epoch);
 }
 
 bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, bool keepAlive, uint64_t epoch)
@@ -430,7 +277,7 @@ bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, boo
     if (reply.kind == HttpReply::Kind::Hang) {
         // Hold the connection without a byte until the client gives up, the
         // fault is lifted or the server goes away; then close it.
-        while (stillValid(epoch) && (!reply.keepHanging || reply.keepHanging())) {
+        while (listener_.stillValid(epoch) && (!reply.keepHanging || reply.keepHanging())) {
             pollfd p{fd, POLLIN, 0};
             if (::poll(&p, 1, 100) > 0) {
                 char tmp[4096];
@@ -474,8 +321,8 @@ bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, boo
 
 void HttpServer::serve(int fd)
 {
-    const uint64_t epoch = epoch_;
-    std::function<bool()> valid = [this, epoch] { return stillValid(epoch); };
+    const uint64_t epoch = listener_.epoch();
+    std::function<bool()> valid = [this, epoch] { return listener_.stillValid(epoch); };
     Reader in(fd, valid);
     for (;;) {
         HttpRequest req;

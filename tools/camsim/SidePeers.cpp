@@ -88,12 +88,12 @@ SidePeers::~SidePeers()
 
 void SidePeers::start()
 {
-    auto open = [this](std::unique_ptr<SideListener>& l, int port, SideListener::Handler h) {
-        l = std::make_unique<SideListener>(std::move(h));
+    auto open = [this](std::unique_ptr<TcpListener>& l, int port, TcpListener::Handler h) {
+        l = std::make_unique<TcpListener>(TcpListener::Options{.name = "side channel"}, std::move(h));
         std::string error;
         if (!l->start(options_.bind, port, error)) {
             unbound_.push_back(error);
-            fprintf(stderr, "camsim: side channel port %s\n", error.c_str());
+            fprintf(stderr, "camsim: side channel: %s\n", error.c_str());
             l.reset();
         }
     };
@@ -116,16 +116,20 @@ void SidePeers::start()
 
 void SidePeers::stop()
 {
+    // Subscribers wait on their cue rather than on the socket: told first,
+    // they end at once and the listeners do not wait for them.
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& s : subscribers_) {
+            std::lock_guard sl(s->mutex);
+            s->drop = true;
+            s->cv.notify_all();
+        }
+    }
     if (alarmListener_)
         alarmListener_->stop();
     if (talkListener_)
         talkListener_->stop();
-    std::lock_guard lock(mutex_);
-    for (auto& s : subscribers_) {
-        std::lock_guard sl(s->mutex);
-        s->drop = true;
-        s->cv.notify_all();
-    }
 }
 
 int SidePeers::hvPort() const

@@ -17,7 +17,8 @@
 #include "tools/camsim/AudioCheck.h"
 #include "tools/camsim/HttpMessage.h"
 #include "tools/camsim/Options.h"
-#include "tools/camsim/SideListener.h"
+#include "tools/camsim/SideConn.h"
+#include "tools/camsim/TcpListener.h"
 
 #include <condition_variable>
 #include <deque>
@@ -98,9 +99,9 @@ private:
     bool dropNow(int packets) const;
 
     const Options& options_;
-    std::unique_ptr<SideListener> alarmListener_;
-    std::unique_ptr<SideListener> talkListener_;
-    std::vector<std::string> unbound_;  // "890 (Permission denied)", set by start()
+    std::unique_ptr<TcpListener> alarmListener_;
+    std::unique_ptr<TcpListener> talkListener_;
+    std::vector<std::string> unbound_;  // "bind 127.0.0.1:890: Permission denied", set by start()
 
     mutable std::mutex mutex_;  // guards everything below
     std::list<std::shared_ptr<Subscriber>> subscribers_;
