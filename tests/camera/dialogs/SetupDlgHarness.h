@@ -159,13 +159,32 @@ inline void Tick(CWnd* page, int id, bool on)
     page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box->GetSafeHwnd()));
 }
 
-// The threads this process runs now.
+// The threads this process runs now, but for the idle workers of the
+// toolkit's own pool (they scale pictures and end by themselves).
 inline int ThreadCount()
 {
     int n = 0;
-    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
-        ++n;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name != "Thread (pooled)")
+            ++n;
+    }
     return n;
+}
+
+// The threads this process runs, named, one a line.
+inline std::string ThreadNames()
+{
+    std::string names;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        names += name + "\n";
+    }
+    return names;
 }
 
 // The threads of a window just gone may still be on their way out.

@@ -313,7 +313,7 @@ TEST(StoragePage, ClosingDuringAFormatHidesAtOnceAndLeavesNoThread)
     EXPECT_TRUE(::IsWindowEnabled(f.owner.GetSafeHwnd()));
     f.Close();  // the window goes once the camera answered; no box comes
     EXPECT_EQ(f.boxes.calls.size(), 1u);
-    EXPECT_TRUE(ThreadsBackTo(threads)) << ThreadCount() << " threads, " << threads << " before";
+    EXPECT_TRUE(ThreadsBackTo(threads)) << threads << " threads before, now:\n" << ThreadNames();
 }
 
 int main(int argc, char** argv)

@@ -81,7 +81,7 @@ TEST(ClosingTheWindow, DuringASnapshotDownloadHidesAtOnceAndLeavesNoThreadNorFil
     f.dlg = nullptr;
     EXPECT_FALSE(picture.empty());
     EXPECT_FALSE(std::filesystem::exists(picture)) << picture;
-    EXPECT_TRUE(ThreadsBackTo(threads)) << ThreadCount() << " threads, " << threads << " before";
+    EXPECT_TRUE(ThreadsBackTo(threads)) << threads << " threads before, now:\n" << ThreadNames();
     EXPECT_TRUE(f.boxes.calls.empty());
 }
 
