@@ -15,11 +15,24 @@
 #include <QWidget>
 #include <curl/curl.h>
 
+#include <ctime>
+
 using namespace setup_harness;
 
 namespace {
 
 constexpr int kMotion = 2;
+
+int Today()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_wday;
+}
+
+// Five runs of detection: the four pairs show four of them.
+const std::string kFiveRuns = "PPNNPPNNPPNNPPNNPPNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN";
 
 struct Drag {
     int x0, y0, x1, y1;
@@ -83,9 +96,11 @@ TEST(MotionPage, MouseDrawnZonesSensitivityAndActionsReachTheCameraAndSurviveARe
         Fixture f({});
         ASSERT_TRUE(f.connected);
         // Areas 1 and 3 enabled; the I/O alarm and the relay on, set
-        // elsewhere; area 1's sensitivity out of range.
+        // elsewhere; area 1's sensitivity out of range; today's schedule
+        // with more runs than the page shows.
+        const std::string today = "week" + std::to_string(Today());
         ASSERT_FALSE(f.cam
-                         .set("videomode=" + std::to_string(mode)
+                         .set("md_" + today + "=" + kFiveRuns + "&videomode=" + std::to_string(mode)
                               + "&m1_enable=1&m1_x=10&m1_y=20&m1_w=300&m1_h=200&m1_sensitivity=0"
                                 "&m3_enable=1&m3_x=600&m3_y=400&m3_w=200&m3_h=100&m3_sensitivity=90"
                                 "&io_enable=1&io_flag=1&md_relay_switch=on")
@@ -130,7 +145,10 @@ TEST(MotionPage, MouseDrawnZonesSensitivityAndActionsReachTheCameraAndSurviveARe
         std::string log = f.Log();
         std::string want = SetArea({10, 20, 310, 220}, 1) + SetArea({600, 400, 800, 500}, 2) + SetArea(drawn[0], 3)
                            + SetArea(drawn[1], 4) + "&cmd=setalarmsnapattr&-snap_count=3";
-        EXPECT_NE(log.find("POST /cgi-bin/hi3510/param.cgi?&cmd=setscheduleex&-ename=md&-week"), std::string::npos)
+        // The untouched day goes back as the camera sent it.
+        EXPECT_NE(log.find("POST /cgi-bin/hi3510/param.cgi?&cmd=setscheduleex&-ename=md&-" + today + "=" + kFiveRuns
+                           + "&cmd=setmdattr&"),
+                  std::string::npos)
             << log;
         EXPECT_NE(log.find(want), std::string::npos) << want << "\n" << log;
         EXPECT_EQ(log.find("setioattr"), std::string::npos);
