@@ -60,6 +60,15 @@ std::string pattern(const std::string& seed, size_t size)
     return out;
 }
 
+std::string dayFolder(time_t day)
+{
+    struct tm tm {};
+    localtime_r(&day, &tm);
+    char folder[32];
+    snprintf(folder, sizeof folder, "/sd/%04d%02d%02d/", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+    return folder;
+}
+
 time_t dayStart(time_t t)
 {
     struct tm tm {};
@@ -124,28 +133,47 @@ SdCard::SdCard(CameraState& state) : Dialect(state), snapshot_(state.options.wid
     addDay(today, 0);
     addDay(today - 86400, 1);
     addDay(today - 3 * 86400, 3);
+    // One long recording, a day back, so the search of today stays as it is.
+    File longOne;
+    longOne.modified = today - 86400 + 8 * 3600;
+    longOne.kind = Kind::LongRecording;
+    files_[dayFolder(today - 86400) + "record000/REC_080000.avi"] = std::move(longOne);
 }
 
 void SdCard::addDay(time_t day, int index)
 {
-    struct tm tm {};
-    localtime_r(&day, &tm);
-    char folder[32];
-    snprintf(folder, sizeof folder, "/sd/%04d%02d%02d/", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-    const std::string base = folder;
+    const std::string base = dayFolder(day);
     // The first day's recordings and pictures begin at the day's edges and on
     // the minute's last second, where a search's bounds lie.
     const int times[] = {0, 10 * 3600, 10 * 3600 + 15 * 60 + 59, 10 * 3600 + 16 * 60, 23 * 3600 + 59 * 60 + 59};
     for (int t : times) {
         char name[32];
         snprintf(name, sizeof name, "REC_%02d%02d%02d.avi", t / 3600, t / 60 % 60, t % 60);
-        std::string path = base + "record000/" + name;
-        files_[path] = File{"", day + t, pattern(path, 4096 + static_cast<size_t>(t % 9973) + index * 17), false};
+        files_[base + "record000/" + name] = File{"", day + t, {}, Kind::Recording};
         snprintf(name, sizeof name, "IMG_%02d%02d%02d.jpg", t / 3600, t / 60 % 60, t % 60);
-        files_[base + "images000/" + name] = File{"", day + t, {}, true};
+        files_[base + "images000/" + name] = File{"", day + t, {}, Kind::Picture};
     }
-    files_[base + "record000/recdata.db"] = File{"", day + 3600, pattern(base + "recdata", 512), false};
-    files_[base + "images000/imgdata.db"] = File{"", day + 3600, pattern(base + "imgdata", 512), false};
+    files_[base + "record000/recdata.db"] = File{"", day + 3600, pattern(base + "recdata", 512), Kind::Data};
+    files_[base + "images000/imgdata.db"] = File{"", day + 3600, pattern(base + "imgdata", 512), Kind::Data};
+}
+
+void SdCard::loadMedia()
+{
+    std::lock_guard media(mediaMutex_);
+    if (mediaTried_)
+        return;
+    mediaTried_ = true;
+    if (!SdMedia::load(media_, mediaError_)) {
+        fprintf(stderr, "camsim: %s\n", mediaError_.c_str());
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    for (auto& [path, f] : files_) {
+        if (f.kind == Kind::Recording)
+            f.body = media_.shortRecording;
+        else if (f.kind == Kind::LongRecording)
+            f.body = media_.longRecording;
+    }
 }
 
 bool SdCard::handles(const HttpRequest& req) const
@@ -181,9 +209,9 @@ std::string SdCard::listing(const std::string& folder) const
         }
         const File& f = it->second;
         std::string name = f.listedName.empty() ? rest : f.listedName;
-        size_t size = f.picture && f.body.empty() ? 0 : f.body.size();
+        bool unmade = f.kind == Kind::Picture && f.body.empty();
         page += row(htmlEscape(it->first), htmlEscape(name), listDate(f.modified),
-                    f.picture && f.body.empty() ? "12K" : std::to_string((size + 1023) / 1024) + "K");
+                    unmade ? "12K" : std::to_string((f.body.size() + 1023) / 1024) + "K");
     }
     page += "</table></body></html>\r\n";
     return page;
@@ -196,6 +224,7 @@ HttpReply SdCard::handle(const HttpRequest& req)
         path = "/sd/";
     std::string body;
     bool isPage = false;
+    loadMedia();
     {
         std::lock_guard lock(mutex_);
         auto m = markup_.find(path);
@@ -209,7 +238,10 @@ HttpReply SdCard::handle(const HttpRequest& req)
             auto f = files_.find(path);
             if (f == files_.end())
                 return HttpReply::text(404, "<html><body>404 Not Found</body></html>\r\n", "text/html");
-            if (f->second.picture && f->second.body.empty()) {
+            if ((f->second.kind == Kind::Recording || f->second.kind == Kind::LongRecording)
+                && f->second.body.empty())
+                return HttpReply::text(500, mediaError_ + "\r\n");  // written once, before loadMedia() returned
+            if (f->second.kind == Kind::Picture && f->second.body.empty()) {
                 std::string error;
                 f->second.body = snapshot_.jpeg(error);
                 if (f->second.body.empty())

@@ -1,7 +1,8 @@
 #pragma once
 // The camera's memory card: day folders "YYYYMMDD/" (today by the camera's
-// clock and earlier days), each with a folder of recordings and one of
-// pictures and their index files, served as HTML listing pages and plain
+// clock and earlier days), each with a folder of recordings (playable AVI
+// files, one of them over 36 minutes long) and one of pictures (JPEG) and
+// their index files, served as HTML listing pages and plain
 // files below "/sd/" (GET and HEAD, with byte ranges). Tests reshape the
 // card through /camsim/sd: a page's markup set verbatim, a file added, or a
 // page of N rows made, so hostile cards are a request away.
@@ -11,6 +12,7 @@
 
 #include "tools/camsim/Dialect.h"
 #include "tools/camsim/Query.h"
+#include "tools/camsim/SdMedia.h"
 #include "tools/camsim/Snapshot.h"
 
 #include <ctime>
@@ -30,17 +32,26 @@ public:
     HttpReply control(const QueryPairs& query);
 
 private:
+    // What a file's body is made of; all but Data on first use.
+    enum class Kind { Data, Picture, Recording, LongRecording };
     struct File {
         std::string listedName;  // empty: the last component of its path
         time_t modified = 0;
         std::string body;
-        bool picture = false;  // body made from the snapshot on first read
+        Kind kind = Kind::Data;
     };
     void addDay(time_t day, int index);
+    // Encodes (or reads from the cache) the recordings once and fills their
+    // bodies; an error stays and is the answer for each recording.
+    void loadMedia();
     std::string listing(const std::string& folder) const;
     bool isFolder(const std::string& path) const;
 
     Snapshot snapshot_;
+    std::mutex mediaMutex_;  // guards the three below; taken before mutex_
+    bool mediaTried_ = false;
+    std::string mediaError_;
+    SdMedia media_;
     mutable std::mutex mutex_;  // guards files_ and markup_
     std::map<std::string, File> files_;
     std::map<std::string, std::string> markup_;
