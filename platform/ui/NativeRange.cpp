@@ -12,6 +12,8 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -63,6 +65,15 @@ public:
                      LRESULT (*send)(const NativeControl*, NMHDR*))
         : QSlider(o, parent), m_owner(owner), m_send(send)
     {
+    }
+
+    // Where the style puts the groove or the handle now.
+    RECT styleRect(QStyle::SubControl part) const
+    {
+        QStyleOptionSlider opt;
+        initStyleOption(&opt);
+        QRect r = style()->subControlRect(QStyle::CC_Slider, &opt, part, this);
+        return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
     }
 
 protected:
@@ -181,6 +192,15 @@ public:
         case TBM_SETTIC:
         case TBM_CLEARTICS:
             result = TRUE;
+            return true;
+        case TBM_GETCHANNELRECT:
+        case TBM_GETTHUMBRECT:
+            if (lParam) {
+                *reinterpret_cast<RECT*>(lParam) =
+                    static_cast<CustomDrawSlider*>(m_slider.data())
+                        ->styleRect(msg == TBM_GETCHANNELRECT ? QStyle::SC_SliderGroove : QStyle::SC_SliderHandle);
+            }
+            result = 0;
             return true;
         case WM_GETDLGCODE:
             result = DLGC_WANTARROWS;

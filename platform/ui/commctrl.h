@@ -389,6 +389,8 @@ typedef struct tagTCITEMA {
 #define TBM_SETLINESIZE  (WM_USER + 23)
 #define TBM_GETLINESIZE  (WM_USER + 24)
 #define TBM_SETTICFREQ   (WM_USER + 20)
+#define TBM_GETTHUMBRECT   (WM_USER + 25)  // lParam: RECT*, client coordinates
+#define TBM_GETCHANNELRECT (WM_USER + 26)  // lParam: RECT*, client coordinates
 #define TB_LINEUP        0
 #define TB_LINEDOWN      1
 #define TB_PAGEUP        2
