@@ -170,6 +170,10 @@ public:
     int PlayFast(int bFast);
     int64_t GetPlayFileLength() const { return m_player.GetFileLength(); }
     int64_t GetPlayFilePosition() const { return m_player.GetFilePosition(); }
+    // From any thread: cuts a file open that waits on a silent camera (and
+    // refuses new ones) while on; StartPlayFile on another thread then fails
+    // at once instead of after the transfer's time-out.
+    void InterruptPlayFile(int bOn) { m_player.InterruptFile(bOn); }
 
     // Window timers.
     enum { TIMER_RECORD_SEGMENT = 7501, TIMER_MOTION_ALARM = 7505, TIMER_IO_ALARM = 7506 };

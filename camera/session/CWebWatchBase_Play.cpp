@@ -3,6 +3,7 @@
 #include "camera/session/CWebWatchBase.h"
 
 #include "camera/session/CameraMessages.h"
+#include "camera/session/CgiReply.h"
 #include "camera/session/SegmentName.h"
 #include "camera/session/StateLock.h"
 #include "utility/vx_log.h"
@@ -207,7 +208,7 @@ int CWebWatchBase::PlayListEntry(int bMute, const CString& strPath)
     const STRecordFile& entry = m_arrPlayList[m_nPlayIndex];
     if (!m_player.CreatePlayInstance(m_bRecordOnly, m_nPreRecLen))
         return 0;
-    vx_log(VX_LOG_TRACE, "play file: %s", static_cast<const char*>(strPath));
+    vx_log(VX_LOG_TRACE, "play file: %s", static_cast<const char*>(vxcam::MaskSecrets(strPath, "", "")));
     if (!m_bRecordOnly)
         m_player.SetNotifyWindow(SelfHwnd());
     if (entry.nMode == VXVideoPlay::MODE_STREAM) {
@@ -220,8 +221,7 @@ int CWebWatchBase::PlayListEntry(int bMute, const CString& strPath)
     m_player.StartPlay();
     if (m_hParentWnd) {
         ::SendNotifyMessage(m_hParentWnd, UM_VX_PLAYFILE_NOTIFY, 0, entry.nNotifyValue);
-        ::SendNotifyMessage(m_hParentWnd, UM_VX_PLAYFILE_NOTIFY, 1,
-                            static_cast<LPARAM>(static_cast<uint32_t>(m_player.GetFileLength())));
+        ::SendNotifyMessage(m_hParentWnd, UM_VX_PLAYFILE_NOTIFY, 1, static_cast<LPARAM>(m_player.GetFileLength()));
     }
     return 1;
 }

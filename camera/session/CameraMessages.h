@@ -35,7 +35,7 @@
 #define UM_VX_CAMERA_RECORD_STOPPED  (WM_USER + 31)  // forwarded; stopped or failed
 #define UM_VX_CAMERA_FILE_END        (WM_USER + 32)  // forwarded
 #define UM_VX_CAMERA_VIDEO_VOUT      (WM_USER + 33)  // forwarded; first picture shown
-#define UM_VX_CAMERA_FILE_LENGTH     (WM_USER + 34)  // forwarded, length (us) low 32 bits
+#define UM_VX_CAMERA_FILE_LENGTH     (WM_USER + 34)  // forwarded, length (us), all 64 bits
 #define UM_VX_CAMERA_FILE_POSITION   (WM_USER + 36)  // forwarded, position (us)
 #define UM_VX_CAMERA_RECORD_STARTED  (WM_USER + 37)  // forwarded
 #define UM_VX_GET_DOWNLOAD_PATH      (WM_USER + 38)  // sent; lParam: 260-byte buffer

@@ -1,6 +1,7 @@
 #include "camera/session/VXVideoPlay.h"
 
 #include "camera/session/CameraMessages.h"
+#include "camera/session/CgiReply.h"
 #include "utility/vx_log.h"
 
 #include <mutex>
@@ -102,7 +103,20 @@ int VXVideoPlay::CreatePlayInstance(int bRecordOnly, int nPreRecLen)
         return 0;
     m_inst = inst;
     m_bInstance = 1;
+    // Stored before the flag is read, as InterruptFile does the reverse: one
+    // of the two always sees the other.
+    if (m_bFileInterrupt.load())
+        vxplay_file_interrupt(inst, 1);
     return 1;
+}
+
+void VXVideoPlay::InterruptFile(int bOn)
+{
+    m_bFileInterrupt = bOn ? 1 : 0;
+    // The registry of the player library answers a stale handle with an
+    // error, so an instance going away meanwhile does no harm.
+    if (vxplay_inst inst = m_inst.load())
+        vxplay_file_interrupt(inst, bOn ? 1 : 0);
 }
 
 int VXVideoPlay::StartPlay()
@@ -148,7 +162,7 @@ int VXVideoPlay::StartPlay()
         if (rc != 0)
             vx_log(VX_LOG_TRACE, "vxplay_file_set %d", rc);
         if (vxplay_file_open(inst) != 0) {
-            vx_log(VX_LOG_ERROR, "vxplay open file error %s", static_cast<const char*>(m_strMedia));
+            vx_log(VX_LOG_ERROR, "vxplay open file error %s", static_cast<const char*>(vxcam::MaskSecrets(m_strMedia, "", "")));
             return 0;
         }
         // The length is known once the file is open; the length event may
@@ -429,7 +443,9 @@ void VXVideoPlay::OnEvent(void* user, int code, int64_t value)
         self->m_nFileLength = value;
         vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay: length changed: %lld", static_cast<const char*>(self->m_strCameraName),
                static_cast<long long>(value));
-        self->Post(UM_VX_CAMERA_FILE_LENGTH, static_cast<LPARAM>(static_cast<uint32_t>(value)));
+        // The whole 64-bit value: a file over 35:47 has a length in
+        // microseconds beyond 32 bits.
+        self->Post(UM_VX_CAMERA_FILE_LENGTH, static_cast<LPARAM>(value));
         break;
     case 1026:
         self->Post(UM_VX_CAMERA_FILE_POSITION, static_cast<LPARAM>(value));

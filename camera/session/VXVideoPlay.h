@@ -64,6 +64,10 @@ public:
     int PlayFast(int bFast);
     int SetPositionPercent(double fPercent);
     int SetVideoScale(float fScale);
+    // From any thread: while on, a file open or read in flight fails and a new
+    // one fails at once (a remote file that hangs), on this instance and on
+    // one created later, until called with 0.
+    void InterruptFile(int bOn);
 
     // Whether a snapshot path is still being written by some player.
     static bool IsSnapshotPending(const CString& strPath);
@@ -99,4 +103,5 @@ private:
     HANDLE m_hBitrateWake = nullptr;  // set to end the bitrate thread's wait
     std::atomic<int64_t> m_nFileLength{0};
     std::atomic<int> m_bPictureTold{0};  // the first picture was reported since the start
+    std::atomic<int> m_bFileInterrupt{0};
 };

@@ -22,7 +22,8 @@ FilePlayer::~FilePlayer()
 
 int FilePlayer::interruptCallback(void* opaque)
 {
-    return static_cast<FilePlayer*>(opaque)->m_stop ? 1 : 0;
+    auto* self = static_cast<FilePlayer*>(opaque);
+    return self->m_stop || self->m_host.fileInterrupted() ? 1 : 0;
 }
 
 int FilePlayer::open(const std::string& url)

@@ -21,6 +21,8 @@ public:
     virtual void filePicture(AVFrame* frame) = 0;
     virtual void fileEvent(int code, int64_t value) = 0;
     virtual bool fileSound() const = 0;
+    // Called off from outside: libavformat's waits end.
+    virtual bool fileInterrupted() const = 0;
 
 protected:
     ~FileHost() = default;

@@ -643,10 +643,18 @@ int Player::fileSet(const std::string& path)
     return VXPLAY_OK;
 }
 
+int Player::fileInterrupt(bool on)
+{
+    m_fileInterrupt = on;
+    return VXPLAY_OK;
+}
+
 int Player::fileOpen()
 {
     if (m_closing)
         return VXPLAY_ERR_STATE;
+    if (m_fileInterrupt)
+        return VXPLAY_ERR_IO;
     {
         // A file still playing is closed first, outside the lock: its thread
         // may be inside a callback that calls back into this instance.

@@ -64,6 +64,8 @@ public:
     int64_t fileLength();
     int64_t filePosition();
     int fileSeek(int64_t us);
+    // Takes no lock: it must reach an open that holds m_fileMutex.
+    int fileInterrupt(bool on);
 
     int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user);
     int recordStatus();
@@ -93,6 +95,7 @@ private:
     void filePicture(AVFrame* frame) override { showPicture(frame); }
     void fileEvent(int code, int64_t value) override { raiseEvent(code, value); }
     bool fileSound() const override { return m_sound; }
+    bool fileInterrupted() const override { return m_fileInterrupt; }
 
     void showPicture(AVFrame* frame);
     void present(const AVFrame* frame, const View& view);
@@ -112,6 +115,7 @@ private:
     std::atomic<bool> m_closing{false};
     std::atomic<bool> m_playing{false};
     std::atomic<bool> m_sound{false};
+    std::atomic<bool> m_fileInterrupt{false};
     CallbackGate m_gate;
 
     std::mutex m_cbMutex;  // guards the two callbacks

@@ -188,6 +188,11 @@ int vxplay_file_close(vxplay_inst inst)
     return withPlayer("vxplay_file_close", inst, [&](Player& p) { return p.fileClose(); });
 }
 
+int vxplay_file_interrupt(vxplay_inst inst, int on)
+{
+    return withPlayer("vxplay_file_interrupt", inst, [&](Player& p) { return p.fileInterrupt(on != 0); });
+}
+
 int vxplay_file_pause(vxplay_inst inst)
 {
     return withPlayer("vxplay_file_pause", inst, [&](Player& p) { return p.filePause(); });
