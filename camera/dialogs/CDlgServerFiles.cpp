@@ -1,6 +1,7 @@
 #include "camera/dialogs/CDlgServerFiles.h"
 
 #include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CDlgServerRecordPlay.h"
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
@@ -44,6 +45,7 @@ ON_BN_CLICKED(IDC_SD_BROWSE, OnChooseFolder)
 ON_BN_CLICKED(IDC_SD_DOWNLOAD, OnDownload)
 ON_BN_CLICKED(IDC_SD_STOP, OnStop)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_SD_LIST, OnListChanged)
+ON_NOTIFY(NM_DBLCLK, IDC_SD_LIST, OnListDoubleClick)
 ON_MESSAGE(UM_SDCARD_STATUS, OnWorkerStatus)
 ON_MESSAGE(UM_SDCARD_DONE, OnWorkerDone)
 END_MESSAGE_MAP()
@@ -255,6 +257,35 @@ void CDlgServerFiles::OnListChanged(NMHDR*, LRESULT* pResult)
         if (CWnd* w = GetDlgItem(IDC_SD_DOWNLOAD))
             w->EnableWindow(m_list.GetSelectedCount() > 0);
     }
+}
+
+void CDlgServerFiles::OnListDoubleClick(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = 0;
+    const int row = reinterpret_cast<NMITEMACTIVATE*>(pNMHDR)->iItem;
+    if (row < 0 || row >= m_list.GetItemCount())
+        return;
+    if (m_bRecord)
+        PlayRow(row);
+}
+
+void CDlgServerFiles::PlayRow(int nRow)
+{
+    CWebWatchNB* camera = Camera();
+    if (!camera || !camera->IsLogin())
+        return;
+    // A camera reached by its P2P id plays only over a direct address.
+    if (m_pOwner->CameraInfo().nEntryType == WATCH_ENTRY_P2P_ID && !camera->GetUseIPForP2P())
+        return;
+    CString link = m_list.GetItemText(nRow, 4);
+    if (link.IsEmpty())
+        return;
+    // Owned by the settings window, so that window waits while it plays.
+    CDlgServerRecordPlay player(m_pOwner);
+    player.m_pSetupDlg = m_pOwner;
+    player.m_strLink = link;
+    player.m_strName = m_list.GetItemText(nRow, 1);
+    player.DoModal();
 }
 
 LRESULT CDlgServerFiles::OnWorkerStatus(WPARAM, LPARAM)

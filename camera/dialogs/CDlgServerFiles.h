@@ -2,7 +2,8 @@
 // The two memory-card browser pages, "Record Query" (CDlgServerRecord) and
 // "Snapshot Query" (CDlgServerSnapshot), over one base: a date and time
 // range, a search of the card, a list of the files found, and the download
-// of the chosen ones into a local folder.
+// of the chosen ones into a local folder. A double click plays a recording
+// in the modal player or shows a picture in the preview.
 //
 // Threads: the page on the GUI thread; its one SdCardWorker runs the search
 // or a download and posts its status and its end. Stop, the destruction of
@@ -37,6 +38,9 @@ protected:
     void OnDownload();
     void OnStop();
     void OnListChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnListDoubleClick(NMHDR* pNMHDR, LRESULT* pResult);
+    // The row's recording in the modal player.
+    void PlayRow(int nRow);
     LRESULT OnWorkerStatus(WPARAM wParam, LPARAM lParam);
     LRESULT OnWorkerDone(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()

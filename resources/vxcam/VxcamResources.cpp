@@ -16,6 +16,7 @@ void FillAll(vxw::ResourceModule& m)
     FillDevicePages(m);
     FillUpgrade(m);
     FillMotion(m);
+    FillSdPlay(m);
 }
 
 }  // namespace vxcam_res

@@ -17,5 +17,6 @@ void FillRecord(vxw::ResourceModule& m);
 void FillDevicePages(vxw::ResourceModule& m);
 void FillUpgrade(vxw::ResourceModule& m);
 void FillMotion(vxw::ResourceModule& m);
+void FillSdPlay(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res

@@ -259,6 +259,27 @@
 #define IDS_SD_QUERY_SNAPSHOT_FAILED 20344
 #define IDS_SD_COL_MODIFIED          20347
 #define IDS_SD_RESULTS_CAPPED        20395
+// The memory-card record player and picture preview.
+#define IDD_SD_PLAY                  25063
+#define IDC_PLAY_PLAY                21413
+#define IDC_PLAY_STOP                21414
+#define IDC_PLAY_VIDEO               21415
+#define IDC_PLAY_PAUSE               21416
+#define IDC_PLAY_SOUND_OFF           21417
+#define IDC_PLAY_SOUND_ON            21418
+#define IDC_PLAY_SLIDER              21590
+#define IDC_PLAY_TOTAL               21663
+#define IDC_PLAY_ELAPSED             21664
+#define IDC_PLAY_TIME_SEPARATOR      21666
+#define IDI_PLAY_STOP                27159
+#define IDI_PLAY_PAUSE               27160
+#define IDI_PLAY_PLAY                27161
+#define IDI_PLAY_SOUND_OFF           27162
+#define IDI_PLAY_SOUND_ON            27163
+#define IDS_PLAY_CAPTION             20353
+#define IDD_SD_PREVIEW               25181
+#define IDC_PREVIEW_PICTURE          25038
+#define IDS_PREVIEW_CAPTION          20346
 // Network, Display, Infrared Light and System Log pages.
 #define IDD_NETWORK                25043
 #define IDD_DISPLAY                25179
