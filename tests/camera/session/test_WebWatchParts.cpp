@@ -7,6 +7,7 @@
 #include "camera/session/ConnectBlock.h"
 #include "camera/session/ConnectReport.h"
 #include "camera/session/SegmentName.h"
+#include "support/TimeZoneGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -203,8 +204,7 @@ TEST(CgiReply, LogLinesCarryNoPassword)
 
 TEST(SegmentName, NextFreeSecondKeepsTheFourteenDigits)
 {
-    setenv("TZ", "UTC", 1);
-    tzset();
+    vxtest::TimeZoneGuard zone("UTC");
     struct tm when {};
     when.tm_year = 2026 - 1900;
     when.tm_mon = 11;

@@ -1,5 +1,7 @@
 #include "platform/base/COleDateTime.h"
 
+#include "support/TimeZoneGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,25 +17,7 @@ std::string Text(const COleDateTime& t)
 
 // A zone with daylight saving, given as a rule so no zone files are needed.
 struct BerlinTime : ::testing::Test {
-    void SetUp() override
-    {
-        const char* tz = std::getenv("TZ");
-        hadTz = tz != nullptr;
-        if (tz)
-            oldTz = tz;
-        setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        if (hadTz)
-            setenv("TZ", oldTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    bool hadTz = false;
-    std::string oldTz;
+    vxtest::TimeZoneGuard zone{"CET-1CEST,M3.5.0,M10.5.0/3"};
 };
 
 }  // namespace

@@ -1,31 +1,14 @@
 #include "platform/base/CTime.h"
 
+#include "support/TimeZoneGuard.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
 struct UtcTime : ::testing::Test {
-    void SetUp() override
-    {
-        const char* tz = std::getenv("TZ");
-        hadTz = tz != nullptr;
-        if (tz)
-            oldTz = tz;
-        setenv("TZ", "UTC0", 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        if (hadTz)
-            setenv("TZ", oldTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    bool hadTz = false;
-    std::string oldTz;
+    vxtest::TimeZoneGuard zone{"UTC0"};
 };
 }  // namespace
 

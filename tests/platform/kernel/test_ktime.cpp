@@ -1,5 +1,7 @@
 #include "platform/kernel/ktime.h"
 
+#include "support/TimeZoneGuard.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,8 +52,7 @@ TEST(KTime, TickCountIsMonotonicMilliseconds)
 
 TEST(KTime, LocalAndSystemTimeAgreeWithTheZone)
 {
-    setenv("TZ", "<+0530>-5:30", 1);
-    tzset();
+    vxtest::TimeZoneGuard zone("<+0530>-5:30");
     SYSTEMTIME utc{}, local{};
     GetSystemTime(&utc);
     GetLocalTime(&local);
@@ -66,8 +67,6 @@ TEST(KTime, LocalAndSystemTimeAgreeWithTheZone)
     FILETIME backToUtc{};
     ASSERT_TRUE(LocalFileTimeToFileTime(&converted, &backToUtc));
     EXPECT_EQ(ns(fu), ns(backToUtc));
-    unsetenv("TZ");
-    tzset();
 }
 
 TEST(KTime, TimeZoneBiasInMinutes)
@@ -87,6 +86,7 @@ TEST(KTime, TimeZoneBiasInMinutes)
         // Southern hemisphere: daylight time in January.
         {"AEST-10AEDT,M10.1.0,M4.1.0/3", -600, -60, true},
     };
+    vxtest::TimeZoneGuard zone;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tz);
         setenv("TZ", c.tz, 1);
@@ -99,8 +99,6 @@ TEST(KTime, TimeZoneBiasInMinutes)
         else
             EXPECT_EQ(TIME_ZONE_ID_UNKNOWN, r);
     }
-    unsetenv("TZ");
-    tzset();
 }
 
 }  // namespace
