@@ -1,6 +1,7 @@
 // The base collections and text against the standard library doing the same
 // work, run side by side and interleaved; prints each ratio (ours / anchor).
 // Lower is better; 1.0 is parity.
+#include "bench/support/Interleaved.h"
 #include "platform/base/CMap.h"
 #include "platform/base/COleDateTime.h"
 #include "platform/base/CString.h"
@@ -16,27 +17,7 @@ namespace {
 
 volatile long long g_sink;
 
-template <class F>
-double Seconds(F&& f)
-{
-    auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
-// Median of interleaved rounds, so a busy machine slows both sides alike.
-template <class Ours, class Anchor>
-void Compare(const char* name, Ours&& ours, Anchor&& anchor)
-{
-    std::vector<double> ratios;
-    for (int round = 0; round < 7; ++round) {
-        double a = Seconds(anchor);
-        double o = Seconds(ours);
-        ratios.push_back(o / a);
-    }
-    std::sort(ratios.begin(), ratios.end());
-    std::printf("%-28s ratio %.2f\n", name, ratios[ratios.size() / 2]);
-}
+using vxbench::Compare;
 
 }  // namespace
 
