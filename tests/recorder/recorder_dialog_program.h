@@ -15,22 +15,6 @@
 
 namespace rectest {
 
-inline HINSTANCE ResourceLibrary()
-{
-    static HINSTANCE lib = [] {
-        HMODULE h = LoadLibraryA("VXKSTRes.dll");
-        return h ? vxw::ResourceModuleOfLibrary(h) : nullptr;
-    }();
-    return lib;
-}
-
-inline CString Text(UINT id)
-{
-    CString s;
-    s.LoadString(id);
-    return s;
-}
-
 class DialogProgram {
 public:
     explicit DialogProgram(const std::string& sysParam = "")

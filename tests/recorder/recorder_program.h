@@ -24,22 +24,6 @@
 
 namespace rectest {
 
-inline HINSTANCE Library()
-{
-    static HINSTANCE lib = [] {
-        HMODULE h = LoadLibraryA("VXKSTRes.dll");
-        return h ? vxw::ResourceModuleOfLibrary(h) : nullptr;
-    }();
-    return lib;
-}
-
-inline CString Text(UINT id)
-{
-    CString s;
-    s.LoadString(id);
-    return s;
-}
-
 // The text a status code shows in column 0.
 inline CString StatusText(int code)
 {
@@ -147,8 +131,8 @@ public:
                   ReadFile(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini"));
         WriteFile(dir.file("config/vxkstcfg.ini"), "[Config]\nDataType=1\n" + config + "[SysParam]\n" + sysParam);
         CGlobalInfo& g = GlobalInfo();
-        AfxSetResourceHandle(Library());
-        g.m_hSkinModule = Library();
+        AfxSetResourceHandle(ResourceLibrary());
+        g.m_hSkinModule = ResourceLibrary();
         g.LoadConfig((dir.path() + "/").c_str());
         CWebWatchBase::SetPreRecLen(g.m_nPreRecLen);
         CWebWatchBase::SetRecLenSwitch(0);

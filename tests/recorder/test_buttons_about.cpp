@@ -125,14 +125,7 @@ TEST(BitmapButton, AClickOnAKeyPixelReachesTheParent)
     DeleteObject(b);
 }
 
-HINSTANCE Library()
-{
-    static HINSTANCE lib = [] {
-        HMODULE h = LoadLibraryA("VXKSTRes.dll");
-        return h ? vxw::ResourceModuleOfLibrary(h) : nullptr;
-    }();
-    return lib;
-}
+using rectest::ResourceLibrary;
 
 // Runs the about box and returns what it showed in the version's place
 // and whether the first click closed it.
@@ -140,8 +133,8 @@ QImage ShowAbout(CPoint click, INT_PTR* result)
 {
     CGlobalInfo& g = GlobalInfo();
     g.m_iniSkin.SetPathName((std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini").c_str());
-    g.m_hSkinModule = Library();
-    AfxSetResourceHandle(Library());
+    g.m_hSkinModule = ResourceLibrary();
+    AfxSetResourceHandle(ResourceLibrary());
     QImage shown;
     vxw::test::SetModalDialogHook([&](CDialog& dlg) {
         PumpFor(50);

@@ -14,21 +14,8 @@
 
 namespace {
 
-HINSTANCE Library()
-{
-    static HINSTANCE lib = [] {
-        HMODULE h = LoadLibraryA("VXKSTRes.dll");
-        return h ? vxw::ResourceModuleOfLibrary(h) : nullptr;
-    }();
-    return lib;
-}
-
-CString Text(UINT id)
-{
-    CString s;
-    s.LoadString(id);
-    return s;
-}
+using rectest::ResourceLibrary;
+using rectest::Text;
 
 // A program folder with the shipped skin, a configuration and cameras.
 class Program {
@@ -40,8 +27,8 @@ public:
                            rectest::ReadFile(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini"));
         rectest::WriteFile(dir.file("config/vxkstcfg.ini"), "[Config]\nDataType=1\n[SysParam]\n" + sysParam);
         CGlobalInfo& g = GlobalInfo();
-        AfxSetResourceHandle(Library());
-        g.m_hSkinModule = Library();
+        AfxSetResourceHandle(ResourceLibrary());
+        g.m_hSkinModule = ResourceLibrary();
         g.LoadConfig((dir.path() + "/").c_str());
     }
     void AddCameras(const std::vector<std::tuple<std::string, int, int, int>>& cams)

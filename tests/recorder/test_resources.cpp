@@ -9,18 +9,11 @@
 
 namespace {
 
-HINSTANCE Library()
-{
-    static HINSTANCE lib = [] {
-        HMODULE h = LoadLibraryA("VXKSTRes.dll");
-        return h ? vxw::ResourceModuleOfLibrary(h) : nullptr;
-    }();
-    return lib;
-}
+using rectest::ResourceLibrary;
 
 TEST(RecorderResources, EveryIdResolves)
 {
-    const vxw::ResourceModule* m = vxw::FindResourceModule(Library());
+    const vxw::ResourceModule* m = vxw::FindResourceModule(ResourceLibrary());
     ASSERT_NE(m, nullptr);
     for (UINT id : {132u, 179u, 182u, 366u, 5050u, 5076u})
         EXPECT_NE(m->FindDialog(id), nullptr) << "dialog " << id;
@@ -49,11 +42,11 @@ TEST(RecorderResources, EveryIdResolves)
     for (UINT id = 5189; id <= 5207; ++id)
         bitmaps.push_back(id);
     for (UINT id : bitmaps) {
-        HBITMAP b = LoadBitmapA(Library(), MAKEINTRESOURCE(id));
+        HBITMAP b = LoadBitmapA(ResourceLibrary(), MAKEINTRESOURCE(id));
         EXPECT_NE(b, nullptr) << "bitmap " << id;
         DeleteObject(b);
     }
-    HCURSOR hand = LoadCursor(Library(), MAKEINTRESOURCE(IDC_HAND_CURSOR));
+    HCURSOR hand = LoadCursor(ResourceLibrary(), MAKEINTRESOURCE(IDC_HAND_CURSOR));
     EXPECT_NE(hand, nullptr);
     std::vector<UINT> strings = {1,   3,   5,   14,  15,  16,  19,  20,  21,  27,  28,  29,  30,
                                  32,  89,  90,  131, 133, 134, 135, 136, 139, 140, 151, 152, 155,
@@ -77,7 +70,7 @@ TEST(RecorderResources, TheProgramsOwnTableHasIconsAndVersion)
 
 TEST(RecorderResources, CombosStartWithTheirEntries)
 {
-    const vxw::ResourceModule* m = vxw::FindResourceModule(Library());
+    const vxw::ResourceModule* m = vxw::FindResourceModule(ResourceLibrary());
     ASSERT_NE(m, nullptr);
     auto combo = [&](UINT dialog, int id) -> std::vector<std::string> {
         for (const auto& item : m->FindDialog(dialog)->items)
@@ -132,7 +125,7 @@ TEST(RecorderResources, ButtonPicturesMatchTheirRectangles)
         bool keyed = !skin.GetProfileStringA("BITMAPTRANSCOLOR", e.element, "").IsEmpty();
         COLORREF key = skin.GetProfileColor("BITMAPTRANSCOLOR", e.element, 0);
         for (UINT id : e.bitmaps) {
-            HBITMAP b = LoadBitmapA(Library(), MAKEINTRESOURCE(id));
+            HBITMAP b = LoadBitmapA(ResourceLibrary(), MAKEINTRESOURCE(id));
             BITMAP bm{};
             ASSERT_TRUE(GetObject(b, sizeof bm, &bm)) << id;
             EXPECT_EQ(bm.bmWidth, r.Width()) << e.element << " " << id;
