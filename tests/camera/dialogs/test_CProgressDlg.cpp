@@ -2,6 +2,7 @@
 // later, a failure gives -5, the countdown alone asks nothing, and the early
 // ends join the worker before the dialog is gone.
 #include "camera/dialogs/CProgressDlg.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/vxcam/resource.h"
@@ -228,12 +229,5 @@ TEST(ProgressDialog, EarlyEndsMidRequestJoinTheWorker)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

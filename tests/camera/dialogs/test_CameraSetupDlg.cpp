@@ -5,6 +5,7 @@
 #include "camera/dialogs/CDlgAudio.h"
 #include "camera/dialogs/CDlgCameraUser.h"
 #include "camera/dialogs/CDlgPTZ.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/session/CWebWatchNB.h"
@@ -526,13 +527,5 @@ INSTANTIATE_TEST_SUITE_P(Families, PasswordsInLogs, ::testing::Values("HX", "AJ"
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include "camera/dialogs/CDlgSysLog.h"
 #include "camera/dialogs/CIPSettingDlg.h"
 #include "camera/dialogs/CVideoEncodeSettingDlg.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/session/CWebWatchNB.h"
@@ -409,12 +410,5 @@ TEST(SystemLogPage, AFailedSyncFetchesNothing)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

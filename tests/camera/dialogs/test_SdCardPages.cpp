@@ -5,6 +5,7 @@
 // its folder.
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CDlgServerFiles.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/session/CWebWatchNB.h"
@@ -353,13 +354,5 @@ TEST(SdCardPages, AHostileCardNeitherLoopsNorLeavesTheCardNorItsFolder)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }
