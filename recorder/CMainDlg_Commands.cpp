@@ -5,26 +5,12 @@
 
 #include "camera/session/CWebWatchNB.h"
 #include "camera/session/CameraMessages.h"
+#include "camera/session/StateLock.h"
 #include "recorder/CDlgSetIP.h"
 #include "recorder/CGlobalInfo.h"
 #include "recorder/CVSClientApp.h"
 #include "resources/VXKSTRes/resource.h"
 #include "utility/vx_log.h"
-
-namespace {
-
-class CsLock {
-public:
-    explicit CsLock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
-    ~CsLock() { LeaveCriticalSection(m_cs); }
-    CsLock(const CsLock&) = delete;
-    CsLock& operator=(const CsLock&) = delete;
-
-private:
-    CRITICAL_SECTION* m_cs;
-};
-
-}  // namespace
 
 int CMainDlg::DoStartCamera(int row)
 {
@@ -38,7 +24,7 @@ int CMainDlg::DoStartCamera(int row)
 
     auto run = std::make_shared<STCameraRun>();
     {
-        CsLock lock(&m_csSlot);
+        CSectionLock lock(m_csSlot);
         slot.m_bRecording = FALSE;
         slot.m_bStop = FALSE;
         slot.m_bMotion = FALSE;
@@ -134,7 +120,7 @@ int CMainDlg::DoStopCamera(int row)
         }
     }
     {
-        CsLock lock(&m_csSlot);
+        CSectionLock lock(m_csSlot);
         m_arrRun[index].reset();
         slot.m_hFinishEvent = nullptr;
         slot.m_hMutex = nullptr;
@@ -151,7 +137,7 @@ void CMainDlg::DoStopAll()
 {
     vx_log(6, "DoStopAll set flag");
     {
-        CsLock lock(&m_csSlot);
+        CSectionLock lock(m_csSlot);
         for (auto& run : m_arrRun) {
             if (run)
                 SetRunStop(*run);
@@ -168,7 +154,7 @@ void CMainDlg::DoStopAll()
 void CMainDlg::ReloadSchedules()
 {
     CGlobalInfo& global = GlobalInfo();
-    CsLock lock(&m_csSlot);
+    CSectionLock lock(m_csSlot);
     for (int i = 0; i < MAX_CAMERA; ++i) {
         STIPCfgKst& slot = m_arrSlot[i];
         if (slot.CAMERAID <= 0)
@@ -226,7 +212,7 @@ void CMainDlg::DeleteCamera(int row)
         return;
     CGlobalInfo& global = GlobalInfo();
     {
-        CsLock lock(&m_csSlot);
+        CSectionLock lock(m_csSlot);
         const int id = slot.CAMERAID;
         int listIndex = -1;
         for (INT_PTR i = 0; i < global.m_arrCameras.GetSize(); ++i) {

@@ -2,23 +2,13 @@
 // row of the list; the row carries its slot index as item data.
 #include "recorder/CMainDlg.h"
 
+#include "camera/session/StateLock.h"
 #include "recorder/CGlobalInfo.h"
 #include "recorder/CameraColumns.h"
 #include "recorder/RecordLogic.h"
 #include "resources/VXKSTRes/resource.h"
 
 namespace {
-
-class SlotLock {
-public:
-    explicit SlotLock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
-    ~SlotLock() { LeaveCriticalSection(m_cs); }
-    SlotLock(const SlotLock&) = delete;
-    SlotLock& operator=(const SlotLock&) = delete;
-
-private:
-    CRITICAL_SECTION* m_cs;
-};
 
 CString LoadText(UINT id)
 {
@@ -53,7 +43,7 @@ STHDDFreeSpace CMainDlg::GetDriveInfo(const CString& path)
     record_logic::DriveId drive;
     if (!m_bLocksReady || !record_logic::DriveOfFolder(path, drive))
         return none;
-    SlotLock lock(&m_csHDD);
+    CSectionLock lock(m_csHDD);
     for (INT_PTR i = 0; i < m_arrHDDFreeSpace.GetSize(); ++i) {
         if (m_arrHDDFreeSpace[i].ullDevice == drive.device)
             return m_arrHDDFreeSpace[i];
@@ -78,7 +68,7 @@ int CMainDlg::InsertCameraItem(const STIPCfgKst& record, int row)
 {
     int index = -1;
     {
-        SlotLock lock(&m_csSlot);
+        CSectionLock lock(m_csSlot);
         for (int i = 0; i < MAX_CAMERA; ++i) {
             if (m_arrSlot[i].CAMERAID == record.CAMERAID && record.CAMERAID > 0) {
                 index = i;

@@ -4,6 +4,7 @@
 // table and queues free-space texts.
 #include "recorder/CMainDlg.h"
 
+#include "camera/session/StateLock.h"
 #include "recorder/CGlobalInfo.h"
 #include "recorder/RecordLogic.h"
 #include "resources/VXKSTRes/resource.h"
@@ -13,17 +14,6 @@
 #include <vector>
 
 namespace {
-
-class CsLock {
-public:
-    explicit CsLock(CRITICAL_SECTION* cs) : m_cs(cs) { EnterCriticalSection(m_cs); }
-    ~CsLock() { LeaveCriticalSection(m_cs); }
-    CsLock(const CsLock&) = delete;
-    CsLock& operator=(const CsLock&) = delete;
-
-private:
-    CRITICAL_SECTION* m_cs;
-};
 
 // Column 0 of a status code: its text and picture; false for codes that
 // change nothing there.
@@ -114,7 +104,7 @@ void CMainDlg::PostRecordMsg(int cameraId, int code, const CString& text)
     msg.nCameraID = cameraId;
     msg.nState = code;
     CopyTextField(msg.szText, text);
-    CsLock lock(&m_csRecordMsg);
+    CSectionLock lock(m_csRecordMsg);
     m_arrRecordMsg.Add(msg);
 }
 
@@ -128,7 +118,7 @@ DWORD WINAPI CMainDlg::DoCleanOldRecords(LPVOID window)
             CString folder;
             int days = 0;
             {
-                CsLock lock(&dlg->m_csSlot);
+                CSectionLock lock(dlg->m_csSlot);
                 const STIPCfgKst& slot = dlg->m_arrSlot[i];
                 if (slot.CAMERAID > 0) {
                     folder = slot.m_stCameraInfo.REC_PATH;
@@ -154,14 +144,14 @@ DWORD WINAPI CMainDlg::DoUpdateStatus(LPVOID window)
     CArray<STRecordMsg> batch;
     while (!dlg->m_bExit) {
         {
-            CsLock lock(&dlg->m_csRecordMsg);
+            CSectionLock lock(dlg->m_csRecordMsg);
             batch.Copy(dlg->m_arrRecordMsg);
             dlg->m_arrRecordMsg.RemoveAll();
         }
         if (batch.GetSize() > 0 && !dlg->m_bExit) {
             bool post = false;
             {
-                CsLock lock(&dlg->m_csPosted);
+                CSectionLock lock(dlg->m_csPosted);
                 dlg->m_arrPostedMsg.Append(batch);
                 post = !dlg->m_bStatusPosted;
                 dlg->m_bStatusPosted = TRUE;
@@ -181,7 +171,7 @@ LRESULT CMainDlg::OnRecordStatus(WPARAM, LPARAM)
 {
     CArray<STRecordMsg> batch;
     {
-        CsLock lock(&m_csPosted);
+        CSectionLock lock(m_csPosted);
         batch.Copy(m_arrPostedMsg);
         m_arrPostedMsg.RemoveAll();
         m_bStatusPosted = FALSE;
@@ -202,7 +192,7 @@ void CMainDlg::ApplyStatus(const STRecordMsg& msg)
         return;
     int row = -1;
     {
-        CsLock lock(&m_csSlot);
+        CSectionLock lock(m_csSlot);
         for (int r = 0; r < m_listCamera.GetItemCount(); ++r) {
             int slot = SlotOfRow(r);
             if (slot >= 0 && m_arrSlot[slot].CAMERAID == msg.nCameraID && msg.nCameraID > 0) {
@@ -251,7 +241,7 @@ void CMainDlg::RefreshDriveTable()
 {
     std::vector<std::string> folders;
     {
-        CsLock lock(&m_csSlot);
+        CSectionLock lock(m_csSlot);
         for (const STIPCfgKst& slot : m_arrSlot) {
             if (m_bExit)
                 return;
@@ -275,7 +265,7 @@ void CMainDlg::RefreshDriveTable()
     if (m_bExit)
         return;
     {
-        CsLock lock(&m_csHDD);
+        CSectionLock lock(m_csHDD);
         m_arrHDDFreeSpace.Copy(table);
     }
     PostFreeSpaceMsgs();
@@ -283,7 +273,7 @@ void CMainDlg::RefreshDriveTable()
 
 void CMainDlg::PostFreeSpaceMsgs()
 {
-    CsLock lock(&m_csSlot);
+    CSectionLock lock(m_csSlot);
     for (const STIPCfgKst& slot : m_arrSlot) {
         if (slot.CAMERAID > 0)
             PostRecordMsg(slot.CAMERAID, 6, GetDriveInfo(slot.m_stCameraInfo.REC_PATH).szFreeSpace);
