@@ -1,6 +1,7 @@
 #include "platform/base/COleDateTimeSpan.h"
 
 #include "platform/base/calendar_p.h"
+#include "platform/base/span_format_p.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -124,35 +125,5 @@ bool COleDateTimeSpan::operator<=(const COleDateTimeSpan& other) const
 
 CString COleDateTimeSpan::Format(const char* pFormat) const
 {
-    CString out;
-    if (!pFormat)
-        return out;
-    for (const char* p = pFormat; *p; ++p) {
-        if (*p != '%' || !p[1]) {
-            out += *p;
-            continue;
-        }
-        switch (*++p) {
-        case 'D':
-            out.AppendFormat("%ld", static_cast<long>(GetDays()));
-            break;
-        case 'H':
-            out.AppendFormat("%02ld", static_cast<long>(GetHours()));
-            break;
-        case 'M':
-            out.AppendFormat("%02ld", static_cast<long>(GetMinutes()));
-            break;
-        case 'S':
-            out.AppendFormat("%02ld", static_cast<long>(GetSeconds()));
-            break;
-        case '%':
-            out += '%';
-            break;
-        default:
-            out += '%';
-            out += *p;
-            break;
-        }
-    }
-    return out;
+    return vxbase::FormatSpan(pFormat, GetDays(), GetHours(), GetMinutes(), GetSeconds());
 }

@@ -2,8 +2,14 @@
 
 #include "platform/base/calendar_p.h"
 #include "platform/base/clocale_p.h"
+#include "platform/base/span_format_p.h"
 
 #include <string>
+
+CString CTimeSpan::Format(const char* pFormat) const
+{
+    return vxbase::FormatSpan(pFormat, GetDays(), GetHours(), GetMinutes(), GetSeconds());
+}
 
 CTime CTime::GetCurrentTime()
 {

@@ -43,38 +43,7 @@ public:
     bool operator>=(CTimeSpan span) const { return m_timeSpan >= span.m_timeSpan; }
 
     // %D days, %H hours, %M minutes, %S seconds, %% a percent sign.
-    CString Format(const char* pFormat) const
-    {
-        CString out;
-        for (const char* p = pFormat ? pFormat : ""; *p; ++p) {
-            if (*p != '%' || !p[1]) {
-                out += *p;
-                continue;
-            }
-            switch (*++p) {
-            case 'D':
-                out.AppendFormat("%lld", static_cast<long long>(GetDays()));
-                break;
-            case 'H':
-                out.AppendFormat("%02ld", static_cast<long>(GetHours()));
-                break;
-            case 'M':
-                out.AppendFormat("%02ld", static_cast<long>(GetMinutes()));
-                break;
-            case 'S':
-                out.AppendFormat("%02ld", static_cast<long>(GetSeconds()));
-                break;
-            case '%':
-                out += '%';
-                break;
-            default:
-                out += '%';
-                out += *p;
-                break;
-            }
-        }
-        return out;
-    }
+    CString Format(const char* pFormat) const;
 
 private:
     LONGLONG m_timeSpan = 0;
