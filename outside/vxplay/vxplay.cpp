@@ -11,6 +11,8 @@
 #include "utility/vx_guard.h"
 #include "utility/vx_log.h"
 
+#include <malloc.h>
+
 #include <atomic>
 #include <cstdint>
 #include <map>
@@ -64,6 +66,16 @@ extern "C" {
 
 int vxplay_init(void)
 {
+    // A recording's fragment buffer (a whole group of pictures, about a
+    // megabyte, grown by realloc) and its key frames are large and short-
+    // lived. glibc's adaptive threshold soon serves such blocks from the
+    // heap of the recording thread, where they stay resident after the
+    // fragment is written and fragment it; with one heap per reader thread
+    // and hundreds of cameras that is megabytes per camera. A fixed
+    // threshold maps them instead: freed, they go back to the system, and a
+    // growing buffer is remapped rather than copied.
+    static std::once_flag once;
+    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
     return VXPLAY_OK;
 }
 

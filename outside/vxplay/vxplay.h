@@ -73,6 +73,8 @@ typedef void (*vxplay_result_func)(void* user, int result, const char* path);
 // block's start is 0). The result is not used.
 typedef int(VXPLAY_STDCALL* vxplay_talk_send_func)(const uint8_t* block, int length, int64_t time, void* user);
 
+// vxplay_init fixes the process's threshold for serving allocations by
+// mmap (see vxplay.cpp); call it before the threads that record start.
 int vxplay_init(void);
 int vxplay_deinit(void);
 

@@ -35,11 +35,32 @@ bool readReply(int fd, std::string& rest, std::string& head, std::string& body)
 {
     char buf[4096];
     size_t end;
-    while ((end = rest.find("\r\n\r\n")) == std::string::npos) {
+    auto more = [&] {
         const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
-        if (n <= 0)
+        if (n > 0)
+            rest.append(buf, static_cast<size_t>(n));
+        return n > 0;
+    };
+    for (;;) {
+        // A camera whose shared media already plays may send the first
+        // interleaved frames before its PLAY reply: they are passed over.
+        while (!rest.empty() && rest[0] == '$') {
+            if (rest.size() < 4 && !more())
+                return false;
+            if (rest.size() < 4)
+                continue;
+            const size_t frame = 4 + ((static_cast<unsigned char>(rest[2]) << 8) | static_cast<unsigned char>(rest[3]));
+            if (rest.size() < frame) {
+                if (!more())
+                    return false;
+                continue;
+            }
+            rest.erase(0, frame);
+        }
+        if (!rest.empty() && (end = rest.find("\r\n\r\n")) != std::string::npos)
+            break;
+        if (!more())
             return false;
-        rest.append(buf, static_cast<size_t>(n));
     }
     head = rest.substr(0, end + 4);
     size_t length = 0;
@@ -68,63 +89,91 @@ std::string headerValue(const std::string& head, const char* name)
     return head.substr(from, head.find_first_of(";\r", from) - from);
 }
 
-// Sets the stream up and reads it for the job's time; the bytes written, -1 on failure.
-long floorStream(const FloorJob& job, int i)
+enum class Setup { Playing, Busy, Failed };
+
+// One attempt at making the camera play over a new connection: the fd that
+// plays and whatever came after the PLAY reply in rest, or Busy when the
+// camera answered 503 (it is preparing its shared media for another client).
+Setup setUp(const FloorJob& job, int& fd, std::string& rest, std::string& status)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(job.rtspPort));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        return -1;
+        status = std::strerror(errno);
+        return Setup::Failed;
     }
     const std::string url = "rtsp://127.0.0.1:" + std::to_string(job.rtspPort) + "/";
-    std::string rest, head, body, session;
+    std::string head, body, session;
     int cseq = 1;
     auto request = [&](const std::string& method, const std::string& target, const std::string& extra) {
         std::string r = method + " " + target + " RTSP/1.0\r\nCSeq: " + std::to_string(cseq++) + "\r\n";
         if (!session.empty())
             r += "Session: " + session + "\r\n";
-        return sendAll(fd, r + extra + "\r\n") && readReply(fd, rest, head, body);
+        const bool ok = sendAll(fd, r + extra + "\r\n") && readReply(fd, rest, head, body);
+        if (!ok)
+            status = method + ": " + head.substr(0, head.find('\r'));
+        return ok;
     };
-    // The simulated camera answers 503 while it prepares its shared media
-    // for another client: asked again on the same connection, as a client
-    // that closed and came back would make it start over.
-    bool ok = false;
-    for (int tries = 0; tries < 1200 && !ok; ++tries) {
-        ok = request("DESCRIBE", url, "Accept: application/sdp\r\n");
-        if (ok || head.find(" 503 ") == std::string::npos)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    std::string base = ok ? headerValue(head, "Content-Base:") : std::string();
+    auto answer = [&] { return head.find(" 503 ") != std::string::npos ? Setup::Busy : Setup::Failed; };
+    if (!request("DESCRIBE", url, "Accept: application/sdp\r\n"))
+        return answer();
+    std::string base = headerValue(head, "Content-Base:");
     if (base.empty())
         base = url;
     // Every track the camera describes, interleaved on this connection.
     int channel = 0;
-    for (size_t at = 0; ok && (at = body.find("\nm=", at)) != std::string::npos; ++at) {
-        const size_t next = body.find("\nm=", at + 1);
-        const size_t c = body.find("a=control:", at);
+    const std::string sdp = body;
+    for (size_t at = 0; (at = sdp.find("\nm=", at)) != std::string::npos; ++at) {
+        const size_t next = sdp.find("\nm=", at + 1);
+        const size_t c = sdp.find("a=control:", at);
         if (c == std::string::npos || (next != std::string::npos && c > next))
             continue;
-        std::string control = body.substr(c + 10, body.find_first_of("\r\n", c) - c - 10);
+        std::string control = sdp.substr(c + 10, sdp.find_first_of("\r\n", c) - c - 10);
         if (control.rfind("rtsp://", 0) != 0)
             control = base + (base.back() == '/' ? "" : "/") + control;
-        ok = request("SETUP", control,
+        if (!request("SETUP", control,
                      "Transport: RTP/AVP/TCP;unicast;interleaved=" + std::to_string(channel) + "-"
-                         + std::to_string(channel + 1) + "\r\n");
+                         + std::to_string(channel + 1) + "\r\n"))
+            return answer();
         channel += 2;
-        if (ok && session.empty())
+        if (session.empty())
             session = headerValue(head, "Session:");
     }
-    ok = ok && channel > 0 && request("PLAY", base, "Range: npt=0.000-\r\n");
+    if (channel == 0) {
+        status = "no track described";
+        return Setup::Failed;
+    }
+    if (!request("PLAY", base, "Range: npt=0.000-\r\n"))
+        return answer();
+    return Setup::Playing;
+}
+
+// Sets the stream up and reads it for the job's time; the bytes written, -1 on failure.
+long floorStream(const FloorJob& job, int i)
+{
+    // The simulated camera refuses a client (503, at DESCRIBE or at SETUP)
+    // while it prepares its shared media for another: the client goes away
+    // and comes back with a new connection, as a camera client does.
+    int fd = -1;
+    std::string rest, status;
+    Setup setup = Setup::Busy;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (setup == Setup::Busy && std::chrono::steady_clock::now() < giveUp) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+        rest.clear();
+        setup = setUp(job, fd, rest, status);
+        if (setup == Setup::Busy)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    const bool ok = setup == Setup::Playing;
     const std::string path = job.outDir + "/" + std::to_string(i) + ".bin";
     if (!ok)
-        std::fprintf(stderr, "bench_recording: floor stream %d not set up: %s\n", i,
-                     head.substr(0, head.find('\r')).c_str());
+        std::fprintf(stderr, "bench_recording: floor stream %d not set up: %s\n", i, status.c_str());
     const int out = ok ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) : -1;
     long written = -1;
     if (out >= 0) {
@@ -145,7 +194,8 @@ long floorStream(const FloorJob& job, int i)
         }
         ::close(out);
     }
-    ::close(fd);
+    if (fd >= 0)
+        ::close(fd);
     return written;
 }
 
