@@ -279,6 +279,30 @@ TEST(MotionPage, AreaOutsideTheCurrentVideoIsRefusedAndChangesNothing)
     EXPECT_NE(Ask(f, "cmd=getmdattr&-name=1").find("var m1_sensitivity=\"40\";"), std::string::npos);
 }
 
+TEST(MotionPage, ClosingTheWindowDuringTheZoneDialogsDownloadEndsBoth)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    auto* page = PageAt<CDlgMDDetect>(f.dlg, kMotion, 0);
+    ASSERT_TRUE(Loaded(page));
+    ASSERT_FALSE(f.cam.fault("match=snap.jpg&delay=3000").empty());
+    HWND settings = f.dlg->GetSafeHwnd();
+    HWND pageWindow = page->GetSafeHwnd();
+    bool ran = false;
+    vxw::test::SetModalDialogHook([&](CDialog& d) {
+        ran = true;
+        EXPECT_TRUE(static_cast<CMotionPic&>(d).IsDownloading());
+        ::PostMessage(settings, WM_CLOSE, 0, 0);
+    });
+    Click(page, IDC_MD_ZONES);
+    vxw::test::SetModalDialogHook(nullptr);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(::IsWindow(pageWindow)) << "the dialog ended with the page";
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000));
+    f.dlg = nullptr;
+    EXPECT_EQ(f.Log().find("cmd=set"), std::string::npos);
+}
+
 class MotionRoundTrip : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(MotionRoundTrip, SensitivityActionsAndScheduleSurviveAReopen)
