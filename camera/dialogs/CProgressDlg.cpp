@@ -72,7 +72,7 @@ BOOL CProgressDlg::OnInitDialog()
     if (m_bUpgrade) {
         HWND self = GetSafeHwnd();
         m_worker = std::thread([this, self] { RunUpload(self); });
-    } else if (m_nTextId == IDS_PROGRESS_UPNP) {
+    } else if (m_nTextId == IDS_PROGRESS_UPNP || m_bCallerRequest) {
         StartTimer();
     } else {
         // The countdown runs while the camera is asked.

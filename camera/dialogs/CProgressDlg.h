@@ -64,6 +64,9 @@ public:
     CString m_strUser;
     CString m_strPwd;
     int m_bUpgrade = 0;  // 1: upload mode
+    // The caller runs the request on a worker of its own and posts
+    // UM_PROGRESS_DONE when it ended: the dialog only counts down.
+    bool m_bCallerRequest = false;
     // Upload mode: the longest silence of the camera (tests shorten it).
     int m_nUploadIdleMs = 60000;
     CString m_strFileName;  // SetFilePath's parts

@@ -3,6 +3,8 @@
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/session/CCgiCmd.h"
+#include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 
 namespace {
@@ -13,6 +15,8 @@ constexpr int kTestSeconds = 70;
 
 BEGIN_MESSAGE_MAP(CSettingsTestPage, CSettingsPage)
 ON_BN_CLICKED(IDC_TEST, OnTest)
+ON_MESSAGE(UM_TEST_DONE, OnTestDone)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CSettingsTestPage::CSettingsTestPage(UINT nTemplateId, UINT nLabelId, CCameraSetupDlg* pOwner)
@@ -22,6 +26,7 @@ CSettingsTestPage::CSettingsTestPage(UINT nTemplateId, UINT nLabelId, CCameraSet
 BOOL CSettingsTestPage::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
+    m_life = std::make_shared<int>(0);
     if (CWnd* test = GetDlgItem(IDC_TEST))
         test->EnableWindow(FALSE);
     return TRUE;
@@ -65,22 +70,60 @@ void CSettingsTestPage::Failed(Request kind)
 
 void CSettingsTestPage::RunTest()
 {
+    CWebWatchNB* camera = Camera();
+    auto job = std::make_shared<RequestJob>();
+    CString path = TestPath();
+    job->call = [camera, path](CString& reply) {
+        return camera->GetCgi(path, reply, CProgressDlg::RequestTimeoutMs(kTestSeconds));
+    };
+    job->notify = GetSafeHwnd();
+    job->message = UM_TEST_DONE;
+    if (!camera || !m_pOwner || !m_pOwner->Worker().Post(job)) {
+        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        return;
+    }
+    m_testJob = job;
     // The watchdog's liveness check would wait behind the test on the
     // camera's session.
-    if (m_pOwner)
-        m_pOwner->StopWatchdog();
+    m_pOwner->StopWatchdog();
     CProgressDlg dlg(this);
     dlg.SetTextId(TestTextId());
     dlg.SetDuration(kTestSeconds);
-    dlg.m_pCamera = Camera();
-    dlg.m_strPath = TestPath();
+    dlg.m_bCallerRequest = true;
+    m_pProgress = &dlg;
+    std::weak_ptr<int> alive = m_life;
     dlg.DoModal();
-    if (m_pOwner)
-        m_pOwner->StartWatchdog();
-    m_nLastResult = dlg.m_nResult;
-    UINT text = TestResultText(dlg.m_nResult);
+    if (alive.expired())
+        return;  // the window closed during the test: nobody waits for it
+    m_pProgress = nullptr;
+    m_pOwner->StartWatchdog();
+    // A job still running after the countdown has failed; its end is dropped.
+    int result = job->done && job->called ? CCgiCmd::GetCgiValueInt3(job->reply, "result") : -5;
+    m_testJob.reset();
+    m_nLastResult = result;
+    UINT text = TestResultText(result);
     if (text == IDS_TEST_PASSED)
         ShowMessageById(this, m_nLabelId, text, MB_ICONINFORMATION);
     else
         ShowMessageById(this, IDS_ERROR, text, MB_ICONERROR);
+}
+
+LRESULT CSettingsTestPage::OnTestDone(WPARAM, LPARAM)
+{
+    // The camera answered: the countdown ends about two ticks from now.
+    if (m_pProgress && m_testJob && m_testJob->done)
+        m_pProgress->PostMessage(UM_PROGRESS_DONE, m_testJob->called ? 1 : 0);
+    return 0;
+}
+
+void CSettingsTestPage::OnDestroy()
+{
+    // The page goes with its window: the test's dialog ends now, the job
+    // runs out on the worker.
+    if (m_pProgress)
+        m_pProgress->EndDialog(IDCANCEL);
+    m_pProgress = nullptr;
+    m_testJob.reset();
+    m_life.reset();
+    CSettingsPage::OnDestroy();
 }

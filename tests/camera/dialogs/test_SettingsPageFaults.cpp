@@ -85,6 +85,33 @@ TEST(ClosingTheWindow, DuringASnapshotDownloadHidesAtOnceAndLeavesNoThreadNorFil
     EXPECT_TRUE(f.boxes.calls.empty());
 }
 
+TEST(ClosingTheWindow, DuringAMailTestHidesAtOnceAndLeavesNoThread)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    f.Close();
+    const int threads = ThreadCount();
+    f.Open();
+    ASSERT_TRUE(f.connected);
+    ASSERT_EQ(f.cam.get("/camsim/cue?op=testsmtp&seconds=4&result=0"), "ok\n");
+    HWND settings = f.dlg->GetSafeHwnd();
+    auto* mail = PageAt<CDlgEmailSetting>(f.dlg, kCamera, kEmailPage);
+    ASSERT_TRUE(Loaded(mail));
+    bool tested = false;
+    vxw::test::SetModalDialogHook([&](CDialog&) {
+        tested = true;
+        ::PostMessage(settings, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(settings); }, 2000)) << "the window stays shown";
+    });
+    Click(mail, IDC_TEST);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000));
+    vxw::test::SetModalDialogHook(nullptr);
+    f.dlg = nullptr;
+    EXPECT_TRUE(tested);
+    EXPECT_TRUE(ThreadsBackTo(threads)) << threads << " threads before, now:\n" << ThreadNames();
+    EXPECT_TRUE(f.boxes.calls.empty()) << f.boxes.calls[0].text;  // the page is gone: no result
+}
+
 TEST(TraceLog, MailAndFtpPasswordsNeverReachIt)
 {
     Fixture f({});
