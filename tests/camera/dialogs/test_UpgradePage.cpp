@@ -264,6 +264,17 @@ TEST(UpgradePage, APackageIsCheckedBeforeAnythingIsSent)
     ASSERT_TRUE(Idle(page));
     EXPECT_EQ(ItemText(page, IDC_UPGRADE_VERSION), "2.0.10");
     EXPECT_TRUE(s.Reconnected());
+
+    // A camera the window lost is not asked to take a package.
+    ASSERT_FALSE(s.cam.fault("vanish=30").empty());
+    ASSERT_TRUE(WaitFor([&] { return !s.dlg->Camera()->IsLogin(); }, 30000));
+    page->SetDlgItemText(IDC_UPGRADE_FILE, otherModel.c_str());
+    s.boxes.answer = IDYES;
+    size_t before = s.boxes.calls.size();
+    Click(page, IDC_UPGRADE_START);
+    ASSERT_EQ(s.boxes.calls.size(), before + 2);
+    EXPECT_EQ(s.boxes.calls.back().text, "Device is not login.");
+    EXPECT_EQ(watch.runs, uploads);
 }
 
 TEST(UpgradePage, AnUpgradeRestartsTheCameraAndRefreshShowsTheNewVersion)
