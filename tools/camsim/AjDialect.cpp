@@ -40,11 +40,13 @@ HttpReply AjDialect::handle(const HttpRequest& req)
                                    + "\"/>\r\n</user_management>\r\n"),
                                "text/xml");
     }
-    if (req.path == "/cgi-bin/user_management")
+    if (req.path == "/cgi-bin/user_management") {
+        state_.syslog.add("user " + user + " logged in");
         return HttpReply::text(200,
                                xml("<user_management>\r\n<result code=\"200\" message=\"ok\"/>\r\n<user name=\"" + user
                                    + "\" level=\"administrator\"/>\r\n</user_management>\r\n"),
                                "text/xml");
+    }
     if (req.path == "/cgi-bin/audioencoder")
         return HttpReply::text(200,
                                xml("<audioencoder encode_type=\""

@@ -45,7 +45,12 @@ Camera::Camera(const Options& options)
     }
     // Every family but HV carries the parameter CGI beside its own requests.
     if (options.family != Family::HV) {
-        dialects_.push_back(std::make_unique<ParamCgi>(state_));
+        auto param = std::make_unique<ParamCgi>(state_);
+        param->onNetworkRestart = [this](int seconds) {
+            if (onVanish)
+                onVanish(seconds);
+        };
+        dialects_.push_back(std::move(param));
         dialects_.push_back(std::make_unique<SystemFiles>(state_));
         dialects_.push_back(std::make_unique<UpgradeCgi>(state_, [this](int seconds) {
             if (onVanish)
@@ -172,8 +177,12 @@ HttpReply Camera::control(const HttpRequest& req)
         try {
             n = std::stoi(seconds);
         } catch (...) {}
-        if (!state_.longOps.cue(op, n, result))
-            return HttpReply::text(400, "bad cue: op=sdfrmt|testsmtp|testftp&seconds=0-120[&result=R]\n");
+        if (!state_.longOps.cue(op, n, result)) {
+            std::string ops;
+            for (const auto& [name, seconds] : LongOperations::known())
+                ops += (ops.empty() ? "" : "|") + name;
+            return HttpReply::text(400, "bad cue: op=" + ops + "&seconds=0-120[&result=R]\n");
+        }
         return HttpReply::text(200, "ok\n");
     }
     if (req.path == "/camsim/sd") {

@@ -26,6 +26,8 @@ HttpReply DyDialect::handle(const HttpRequest& req)
         // the administrator's).
         std::string user = req.authUser.empty() ? state_.settings.value("at_username0") : req.authUser;
         std::string role = state_.faults.refuseLogin() ? "guest" : accounts::roleOf(state_.settings, user);
+        if (role != "guest" && !role.empty())
+            state_.syslog.add("user " + user + " logged in");
         return HttpReply::text(200, var("username", user) + var("rolename", role.empty() ? "guest" : role));
     }
     if (req.path == "/dy-cgi/device.cgi" && cmd == "getdeviceinfo")

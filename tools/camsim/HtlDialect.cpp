@@ -51,12 +51,15 @@ HttpReply HtlDialect::handle(const HttpRequest& req)
     }
     if (state_.faults.refuseLogin())
         return HttpReply::text(401, reply(401, "unauthorized"), "application/json");
-    if (mod == "device" && cmd == "get")
+    if (mod == "device" && cmd == "get") {
+        // The family's login request.
+        state_.syslog.add("user " + req.authUser + " logged in");
         return HttpReply::text(200,
                                reply(200, "ok",
                                      ",\"model\":\"" + o.model + "\",\"firmware\":\"" + o.firmware + "\",\"name\":\""
                                          + o.name + "\",\"channels\":1"),
                                "application/json");
+    }
     if (mod == "time" && cmd == "get")
         return HttpReply::text(200, reply(200, "ok", ",\"time\":\"" + state_.clock.compact() + "\""),
                                "application/json");

@@ -7,7 +7,8 @@ namespace camsim {
 
 const std::map<std::string, int>& LongOperations::known()
 {
-    static const std::map<std::string, int> ops = {{"sdfrmt", 3}, {"testsmtp", 2}, {"testftp", 2}};
+    static const std::map<std::string, int> ops = {{"sdfrmt", 3},         {"testsmtp", 2},       {"testftp", 2},
+                                                   {"searchwireless", 3}, {"getchkwireless", 4}, {"netrestart", 3}};
     return ops;
 }
 
@@ -38,6 +39,18 @@ std::optional<std::string> LongOperations::run(const std::string& op)
     std::lock_guard one(runMutex_);
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     return result;
+}
+
+std::optional<int> LongOperations::take(const std::string& op)
+{
+    std::lock_guard lock(cueMutex_);
+    auto it = cues_.find(op);
+    if (it == cues_.end())
+        return std::nullopt;
+    int seconds = it->second.seconds;
+    cues_.erase(it);
+    hasResult_.erase(op);
+    return seconds;
 }
 
 }  // namespace camsim

@@ -1,6 +1,6 @@
 #pragma once
 // Camera operations that take their real time (an SD card format, the mail
-// and FTP tests): one runs at a time, as on a camera, and a later one waits
+// and FTP tests, the Wi-Fi scan and test): one runs at a time, as on a camera, and a later one waits
 // for it. A test cues the next run of an operation (how long it takes and
 // what it answers) with GET /camsim/cue?op=NAME&seconds=N&result=R; the cue
 // is used once. Safe from any thread: m_ (runMutex_) is held for a whole
@@ -28,6 +28,9 @@ public:
     // Waits for any running operation, then takes this one's time; returns
     // the cued result (or none).
     std::optional<std::string> run(const std::string& op);
+    // Takes the cue of an event that only happens when cued (the network
+    // restart): its seconds, or nothing when none was cued.
+    std::optional<int> take(const std::string& op);
 
 private:
     std::mutex runMutex_;

@@ -127,6 +127,25 @@ HTTP authentication; AJ's carry username= and password= in the query):
            answer var result="0". GET /camsim/cue?op=NAME&seconds=N
            [&result=R] sets the next run's time and answer (sdfrmt: ok or
            anything else for a failure; tests: the result number).
+         get/setwirelessattr (wf_enable 0/1, wf_ssid, wf_auth 0-3 none|WEP|
+           WPA-PSK|WPA2-PSK, wf_key, wf_enc 0/1 TKIP|AES, wf_mode 0/1):
+           switched on, the SSID must have 1-32 bytes and the key suit the
+           security (WEP 5 or 13 characters or 10 or 26 hex digits, WPA 8-63
+           characters or 64 hex digits)
+         chkwirelessattr (the same parameters) keeps them for the test;
+           getchkwireless takes 4 s and answers var chkres="1" when they
+           match an access point of camsim's table (SSID and key; an open
+           one with security none), else "0"
+         searchwireless takes 3 s and lists the table: waccess_points,
+           wessid[i], wnet[i], wrssi[i], wauth[i], wenc[i]. The table:
+           HomeNet WPA2-PSK AES key sunflower-42, Office-2G WPA-PSK TKIP
+           key office2026, GuestOpen open, OldBridge OPEN/WEP key abcde,
+           PeerCam (Adhoc) WPA2-PSK AES key peer-cam-77. Cue result=N for
+           N access points (more than the table: camsim-ap-NNN with key
+           camsim-key-NNN), result=fail for an [Error] answer
+         GET /camsim/cue?op=netrestart&seconds=N: after the next answer that
+           changes the address, DHCP or the HTTP port the camera closes its
+           ports for N seconds, as a camera restarting its network
          getserverinfo's upnpstatus is ok or off after setupnpattr
          get/setnetattr (-dhcp on|off read back as dhcpflag, -ipaddr read
            back as ip, netmask, gateway, dnsstat 0/1, fdnsip, sdnsip: each
@@ -152,8 +171,8 @@ HTTP authentication; AJ's carry username= and password= in the query):
            -vinorm P|N, -profile 0-3
        A getter of a group with an index (-chn, -region) and no index
        prints every index. The system log (/log/syslog.txt) has one line
-       "[YYYY_MM_DD HH:MM:SS] text" per event: the start and every applied
-       request.
+       "[YYYY_MM_DD HH:MM:SS] text" per event: the start, logins, every
+       applied request and the tests.
        A value out of range, an unknown parameter or one holding '"', CR
        or LF is refused: the reply says [Error] and the whole request
        changes nothing. The accounts drive every login (HTTP, AJ's query

@@ -14,6 +14,13 @@ std::string var(const std::string& name, const std::string& value)
     return "var " + name + "=\"" + value + "\";\r\n";
 }
 
+// Commands that only read: their reply carries no "set ok" and the system
+// log keeps no line of them.
+bool readsOnly(const std::string& command)
+{
+    return command.rfind("get", 0) == 0 || command == "searchwireless";
+}
+
 }  // namespace
 
 std::string ParamCgi::Command::param(const std::string& n) const
@@ -70,6 +77,7 @@ void ParamCgi::defineGroups()
     defineScheduleCommands();
     defineMotionCommands();
     defineLongCommands();
+    defineWirelessCommands();
 
     specials_["getuserinfo"] = [this](const Command&, SettingsChange&, std::string& out) {
         // Level 15 is the administrator; 0 says the account may not log in.
@@ -284,11 +292,13 @@ HttpReply ParamCgi::handle(const HttpRequest& req)
         return HttpReply::text(200, "[Error]no cmd.\r\n");
 
     SettingsChange change(state_.settings);
+    // A new address or HTTP port makes the camera restart its network.
+    const std::string netBefore = change.value("dhcpflag") + " " + change.value("ip") + " " + change.value("httpport");
     std::string out;
     bool anyGet = false, allOk = true;
     for (const auto& c : commands) {
         bool ok;
-        bool get = c.name.rfind("get", 0) == 0;
+        bool get = readsOnly(c.name);
         if (state_.faults.commandError(c.name)) {
             out += "[Error]cmd=" + c.name + ": failed.\r\n";
             ok = false;
@@ -311,9 +321,23 @@ HttpReply ParamCgi::handle(const HttpRequest& req)
             names += (names.empty() ? "" : " ") + c.name;
         state_.syslog.add("user " + req.authUser + " applied " + names);
     }
+    for (const auto& c : commands) {
+        if (allOk && c.name == "getuserinfo")
+            state_.syslog.add("user " + req.authUser + " logged in");
+    }
     if (allOk && !anyGet)
         out += "[Succeed]set ok.\r\n";
-    return HttpReply::text(200, out);
+    HttpReply reply = HttpReply::text(200, out);
+    const std::string netAfter =
+        state_.settings.value("dhcpflag") + " " + state_.settings.value("ip") + " " + state_.settings.value("httpport");
+    if (allOk && netAfter != netBefore) {
+        if (std::optional<int> seconds = state_.longOps.take("netrestart"); seconds && onNetworkRestart) {
+            state_.syslog.add("network restart");
+            reply.close = true;
+            reply.afterSend = [this, s = *seconds] { onNetworkRestart(s); };
+        }
+    }
+    return reply;
 }
 
 }  // namespace camsim

@@ -29,6 +29,11 @@ public:
     bool handles(const HttpRequest& req) const override;
     HttpReply handle(const HttpRequest& req) override;
 
+    // Set by the camera before serving: after the answer to a change of the
+    // address or the HTTP port, with a restart cued, its ports go for this
+    // many seconds.
+    std::function<void(int seconds)> onNetworkRestart;
+
     struct Command {
         std::string name;
         std::vector<std::pair<std::string, std::string>> params;  // names without '-'
@@ -46,6 +51,8 @@ private:
     void defineMotionCommands();
     // Operations that take their real time (ParamLongCommands.cpp).
     void defineLongCommands();
+    // The Wi-Fi commands (Wireless.cpp).
+    void defineWirelessCommands();
     const ParamGroup* findGroup(const std::string& name) const;
     bool runGroup(const ParamGroup& g, bool set, const Command& c, SettingsChange& change, std::string& out);
 

@@ -1,5 +1,7 @@
 #include "tools/camsim/ParamTable.h"
 
+#include "tools/camsim/Wireless.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -210,6 +212,7 @@ std::vector<ParamGroup> paramTable(const Options& o)
           {"sdtotalspace", "0", any}},
          true},
     };
+    table.push_back(wirelessGroup());
     // Only cameras with a white-light lamp know the lamp commands.
     if (isLampModel(o.model))
         table.push_back({"lampattrex", "", {}, {{"lamp_mode", "0", intRange(0, 2)}}});
