@@ -3,6 +3,7 @@
 #include "camera/dialogs/CCameraTimeSetting.h"
 #include "camera/dialogs/CDlgAudio.h"
 #include "camera/dialogs/CDlgAutoCapture.h"
+#include "camera/dialogs/CDlgCfgWireless.h"
 #include "camera/dialogs/CDlgCameraUser.h"
 #include "camera/dialogs/CDlgDisplaySetup.h"
 #include "camera/dialogs/CDlgEmailSetting.h"
@@ -32,7 +33,7 @@ CDlgTabItem* Make(CCameraSetupDlg* owner)
 const PageSlot kCamera[] = {
     {IDS_PAGE_NAME_TIME, IDD_TIME_SETTING, &Make<CCameraTimeSetting>},
     {IDS_PAGE_NETWORK, IDD_NETWORK, &Make<CIPSettingDlg>},
-    {IDS_PAGE_WIRELESS, 25175, nullptr},
+    {IDS_PAGE_WIRELESS, IDD_WIRELESS, &Make<CDlgCfgWireless>},
     {IDS_PAGE_EMAIL, IDD_EMAIL, &Make<CDlgEmailSetting>},
     {IDS_PAGE_FTP, IDD_FTP, &Make<CDlgFTPSetup>},
     {IDS_PAGE_AUDIO, IDD_AUDIO, &Make<CDlgAudio>},

@@ -17,6 +17,7 @@ void FillAll(vxw::ResourceModule& m)
     FillUpgrade(m);
     FillMotion(m);
     FillSdPlay(m);
+    FillWireless(m);
 }
 
 }  // namespace vxcam_res

@@ -18,5 +18,6 @@ void FillDevicePages(vxw::ResourceModule& m);
 void FillUpgrade(vxw::ResourceModule& m);
 void FillMotion(vxw::ResourceModule& m);
 void FillSdPlay(vxw::ResourceModule& m);
+void FillWireless(vxw::ResourceModule& m);
 
 }  // namespace vxcam_res

@@ -1,0 +1,70 @@
+// The Wireless page's "Search" (the scan dialog) and "Test" (the camera
+// tries the entered settings under the progress dialog).
+#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CDlgCfgWireless.h"
+#include "camera/dialogs/CDlgWireLess.h"
+#include "camera/dialogs/CProgressDlg.h"
+#include "camera/dialogs/CVXCamApp.h"
+#include "resources/vxcam/resource.h"
+
+using namespace wireless_form;
+
+namespace {
+
+constexpr int kTestSeconds = 40;
+
+}  // namespace
+
+void CDlgCfgWireless::OnSearch()
+{
+    if (!m_pOwner)
+        return;
+    // The watchdog's check would queue behind a scan of up to 20 s.
+    m_pOwner->StopWatchdog();
+    CDlgWireLess dlg(m_pOwner, this);
+    INT_PTR result = dlg.DoModal();
+    m_pOwner->StartWatchdog();
+    if (result != IDOK || dlg.m_strSSID.IsEmpty())
+        return;
+    Values v = ReadValues();
+    v.ssid = dlg.m_strSSID;
+    v.security = dlg.m_nSecurity;
+    v.encryption = dlg.m_nEncrypt;
+    v.mode = dlg.m_nMode;
+    ShowValues(v);
+}
+
+void CDlgCfgWireless::OnTest()
+{
+    // Like "Apply": never before a load succeeded, never twice at once.
+    if (!IsLoaded() || IsRequestPending())
+        return;
+    Values v = ReadValues();
+    if (!v.enabled || !Accept(v))
+        return;
+    CWaitCursor wait;
+    if (m_pOwner)
+        m_pOwner->StopWatchdog();
+    if (!StartRequest(Request::Sync, ComposeTest(v), true, 3000)) {
+        if (m_pOwner)
+            m_pOwner->StartWatchdog();
+        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+    }
+}
+
+void CDlgCfgWireless::RunTest()
+{
+    CProgressDlg dlg(this);
+    dlg.SetTextId(IDS_PROGRESS_WIRELESS);
+    dlg.SetDuration(kTestSeconds);
+    dlg.m_pCamera = Camera();
+    dlg.m_strPath = kTestResultPath;
+    dlg.DoModal();
+    if (m_pOwner)
+        m_pOwner->StartWatchdog();
+    m_nLastTestResult = dlg.m_nResult;
+    if (dlg.m_nResult == 1)
+        ShowMessageById(this, m_nLabelId, IDS_TEST_PASSED, MB_ICONINFORMATION);
+    else
+        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+}
