@@ -16,6 +16,7 @@ const int kFieldIds[] = {IDC_WIFI_SSID_LABEL,  IDC_WIFI_SSID,          IDC_WIFI_
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgCfgWireless, CSettingsPage)
+ON_BN_CLICKED(IDC_WIFI_APPLY, OnApply)
 ON_BN_CLICKED(IDC_WIFI_ENABLE, OnEnableClicked)
 ON_CBN_SELCHANGE(IDC_WIFI_SECURITY, OnSecurityChanged)
 ON_BN_CLICKED(IDC_WIFI_SEARCH, OnSearch)
