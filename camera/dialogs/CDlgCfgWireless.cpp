@@ -9,9 +9,9 @@ using namespace wireless_form;
 namespace {
 
 // Shown only with Wi-Fi on.
-const int kFieldIds[] = {IDC_WIFI_SSID_LABEL,  IDC_WIFI_SSID,          IDC_WIFI_MODE_LABEL,     IDC_WIFI_MODE,
-                         IDC_WIFI_MODE_HINT,   IDC_WIFI_SECURITY_LABEL, IDC_WIFI_SECURITY,      IDC_WIFI_ENCRYPT_LABEL,
-                         IDC_WIFI_ENCRYPT,     IDC_WIFI_KEY_LABEL,     IDC_WIFI_KEY};
+const int kFieldIds[] = {IDC_WIFI_SSID_LABEL, IDC_WIFI_SSID,           IDC_WIFI_MODE_LABEL, IDC_WIFI_MODE,
+                         IDC_WIFI_MODE_HINT,  IDC_WIFI_SECURITY_LABEL, IDC_WIFI_SECURITY,   IDC_WIFI_ENCRYPT_LABEL,
+                         IDC_WIFI_ENCRYPT,    IDC_WIFI_KEY_LABEL,      IDC_WIFI_KEY};
 
 }  // namespace
 

@@ -74,8 +74,7 @@ Refusal Check(const Values& v)
         return {};
     if (v.ssid.GetLength() < 1 || v.ssid.GetLength() > 64)
         return {IDS_SSID_INVALID, kSsid};
-    if (v.security != 0
-        && (v.key.GetLength() < 1 || v.key.GetLength() > 64 || !CValidateCheck::IsValidKey(v.key)))
+    if (v.security != 0 && (v.key.GetLength() < 1 || v.key.GetLength() > 64 || !CValidateCheck::IsValidKey(v.key)))
         return {IDS_WIFI_KEY_INVALID, kKey};
     return {};
 }

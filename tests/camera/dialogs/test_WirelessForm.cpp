@@ -19,8 +19,9 @@ std::string Text(const CString& s)
 
 TEST(WirelessForm, LoadTakesOutOfRangeValuesAsTheirDefaults)
 {
-    Loaded l = ParseLoad("var wf_enable=\"1\";\r\nvar wf_ssid=\"HomeNet\";\r\nvar wf_auth=\"7\";\r\n"
-                         "var wf_key=\"k\";\r\nvar wf_enc=\"2\";\r\nvar wf_mode=\"5\";\r\nvar networktype=\"LAN\";\r\n");
+    Loaded l =
+        ParseLoad("var wf_enable=\"1\";\r\nvar wf_ssid=\"HomeNet\";\r\nvar wf_auth=\"7\";\r\n"
+                  "var wf_key=\"k\";\r\nvar wf_enc=\"2\";\r\nvar wf_mode=\"5\";\r\nvar networktype=\"LAN\";\r\n");
     EXPECT_TRUE(l.values.enabled);
     EXPECT_EQ(Text(l.values.ssid), "HomeNet");
     EXPECT_EQ(l.values.security, 0);
@@ -83,9 +84,10 @@ TEST(WirelessForm, ScanRows)
     EXPECT_EQ(none.count, 0);
     EXPECT_TRUE(none.rows.empty());
 
-    ScanResult two = ParseScan(true, "var waccess_points=\"2\";\r\nvar wessid[0]=\"HomeNet\";\r\nvar wnet[0]=\"Infra\";\r\n"
-                                     "var wrssi[0]=\"86\";\r\nvar wauth[0]=\"WPA2-PSK\";\r\nvar wenc[0]=\"AES\";\r\n"
-                                     "var wessid[1]=\"Peer\";\r\nvar wrssi[1]=\"x\";\r\n");
+    ScanResult two =
+        ParseScan(true, "var waccess_points=\"2\";\r\nvar wessid[0]=\"HomeNet\";\r\nvar wnet[0]=\"Infra\";\r\n"
+                        "var wrssi[0]=\"86\";\r\nvar wauth[0]=\"WPA2-PSK\";\r\nvar wenc[0]=\"AES\";\r\n"
+                        "var wessid[1]=\"Peer\";\r\nvar wrssi[1]=\"x\";\r\n");
     ASSERT_EQ(two.rows.size(), 2u);
     EXPECT_EQ(Text(two.rows[0].ssid), "HomeNet");
     EXPECT_EQ(Text(two.rows[0].mode), "Infra");
@@ -116,9 +118,9 @@ TEST(WirelessForm, AddTakesColumnFourThenColumnThree)
     const Case cases[] = {
         {"Infra", "WPA2-PSK", "AES", 0, 3, 1},
         {"infra", "wpa-psk", "tkip", 0, 2, 0},
-        {"Adhoc", "OPEN", "WEP", 1, 1, 0},    // "OPEN" keeps column 4's security
+        {"Adhoc", "OPEN", "WEP", 1, 1, 0},  // "OPEN" keeps column 4's security
         {"Infra", "OPEN", "NONE", 0, 0, 0},
-        {"Infra", "NONE", "WEP", 0, 0, 0},    // column 3 overrides
+        {"Infra", "NONE", "WEP", 0, 0, 0},      // column 3 overrides
         {"Infra", "WPA3-SAE", "AES", 0, 0, 1},  // unknown texts: none, TKIP
         {"", "", "", 1, 0, 0},
     };

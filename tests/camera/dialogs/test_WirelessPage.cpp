@@ -64,8 +64,7 @@ bool Scan(CDlgWireLess& d)
     CWnd* search = d.GetDlgItem(IDC_SCAN_SEARCH);
     if (!search || !search->IsWindowEnabled())
         return false;
-    d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCAN_SEARCH, BN_CLICKED),
-                  reinterpret_cast<LPARAM>(search->GetSafeHwnd()));
+    d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCAN_SEARCH, BN_CLICKED), reinterpret_cast<LPARAM>(search->GetSafeHwnd()));
     return WaitFor([&] { return !d.IsScanning(); }, 30000);
 }
 

@@ -113,9 +113,9 @@ TEST(CamsimWireless, TheScanListsTheTableOrWhatWasCued)
     ASSERT_TRUE(cam.ok()) << cam.error();
     ASSERT_FALSE(cam.get("/camsim/cue?op=searchwireless&seconds=0").empty());
     Reply table = get(cam, kParam + "cmd=searchwireless");
-    for (const std::string& line : {var("waccess_points", "5"), var("wessid[0]", "HomeNet"), var("wnet[0]", "Infra"),
-                                    var("wrssi[0]", "86"), var("wauth[0]", "WPA2-PSK"), var("wenc[0]", "AES"),
-                                    var("wauth[3]", "OPEN"), var("wenc[3]", "WEP")})
+    for (const std::string& line :
+         {var("waccess_points", "5"), var("wessid[0]", "HomeNet"), var("wnet[0]", "Infra"), var("wrssi[0]", "86"),
+          var("wauth[0]", "WPA2-PSK"), var("wenc[0]", "AES"), var("wauth[3]", "OPEN"), var("wenc[3]", "WEP")})
         EXPECT_TRUE(table.has(line)) << line << "\n" << table.body;
     EXPECT_FALSE(table.has("[Succeed]")) << "a scan only reads";
 
