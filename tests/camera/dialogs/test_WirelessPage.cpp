@@ -195,6 +195,10 @@ TEST(WirelessPage, ClosingTheScanMidwayReturnsAtOnceAndTheWindowStillCloses)
 {
     Fixture f({});
     ASSERT_TRUE(f.cam.ok() && f.connected) << f.cam.error();
+    f.Close();
+    const int threads = ThreadCount();
+    f.Open();
+    ASSERT_TRUE(f.connected);
     CDlgCfgWireless* page = WirelessPage(f);
     ASSERT_TRUE(Loaded(page));
     Tick(page, IDC_WIFI_ENABLE, true);
@@ -212,8 +216,9 @@ TEST(WirelessPage, ClosingTheScanMidwayReturnsAtOnceAndTheWindowStillCloses)
     EXPECT_EQ(ItemText(page, IDC_WIFI_SSID), "");
     EXPECT_TRUE(f.boxes.calls.empty());
     // The scan's late answer finds no dialog; the window closes once the
-    // worker is through with it.
+    // worker is through with it, and leaves no thread behind.
     f.Close();
+    EXPECT_TRUE(ThreadsBackTo(threads)) << ThreadCount() << " threads, " << threads << " before";
 }
 
 // Every vx_log line while it lives.
