@@ -2,14 +2,18 @@
 // What the side-channel tests share: a loopback address of their own for
 // each simulated camera (fixed ports such as 8088 then never collide with
 // another test's), the camera's state values, and a 440 Hz microphone.
+// Used from the test's thread.
 
 #include "platform/audio/AudioOutput.h"
 #include "support/CamsimProcess.h"
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 // 127.A.B.C with A.B from the process id and C counting: distinct among
 // the test programs that run at the same time.
@@ -89,3 +93,26 @@ inline const char* FamilyName(int family)
         return "?";
     }
 }
+
+// A camsim of the family on a loopback address of its own, without RTSP.
+struct SideCamera {
+    int family;
+    CamsimProcess cam;
+    explicit SideCamera(int f, std::vector<std::string> extra = {}) : family(f), cam(Args(f, std::move(extra))) {}
+    static std::vector<std::string> Args(int f, std::vector<std::string> extra)
+    {
+        std::vector<std::string> a = {"--family", FamilyName(f), "--bind", UniqueLoopback(), "--no-rtsp"};
+        a.insert(a.end(), extra.begin(), extra.end());
+        return a;
+    }
+    // AJ's ports are below 1024; where they cannot be opened the test skips.
+    std::string Unbound() const { return StateText(cam.state(), "side_unbound"); }
+    long State(const char* key) const { return StateValue(cam.state(), key); }
+};
+
+#define SKIP_IF_UNBOUND(c)                                                                                             \
+    do {                                                                                                               \
+        ASSERT_TRUE((c).cam.ok()) << (c).cam.error();                                                                  \
+        if (std::string why = (c).Unbound(); !why.empty())                                                             \
+            GTEST_SKIP() << "camsim could not open its side ports: " << why;                                           \
+    } while (0)

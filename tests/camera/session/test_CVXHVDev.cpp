@@ -52,27 +52,7 @@ struct Alarms {
     }
 };
 
-struct Camera {
-    int family;
-    CamsimProcess cam;
-    explicit Camera(int f, std::vector<std::string> extra = {}) : family(f), cam(Args(f, std::move(extra))) {}
-    static std::vector<std::string> Args(int f, std::vector<std::string> extra)
-    {
-        std::vector<std::string> a = {"--family", FamilyName(f), "--bind", UniqueLoopback(), "--no-rtsp"};
-        a.insert(a.end(), extra.begin(), extra.end());
-        return a;
-    }
-    // AJ's ports are below 1024; where they cannot be opened the test skips.
-    std::string Unbound() const { return StateText(cam.state(), "side_unbound"); }
-    long State(const char* key) const { return StateValue(cam.state(), key); }
-};
-
-#define SKIP_IF_UNBOUND(c)                                                                                             \
-    do {                                                                                                               \
-        ASSERT_TRUE((c).cam.ok()) << (c).cam.error();                                                                  \
-        if (std::string why = (c).Unbound(); !why.empty())                                                             \
-            GTEST_SKIP() << "camsim could not open its side ports: " << why;                                           \
-    } while (0)
+using Camera = SideCamera;
 
 int StartAlarm(CVXHVDev& dev, Camera& c, Alarms& a, const char* password = "admin")
 {

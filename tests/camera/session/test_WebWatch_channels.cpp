@@ -68,35 +68,18 @@ public:
     std::vector<std::pair<UINT, WPARAM>> got;
 };
 
-struct Rig {
-    int family;
-    CamsimProcess cam;
+struct Rig : SideCamera {
     Parent parent;
     std::unique_ptr<CWebWatchNB> camera;
-    Rig(int f, bool recordOnly = false, std::vector<std::string> extra = {}) : family(f), cam(Args(f, std::move(extra)))
+    Rig(int f, bool recordOnly = false, std::vector<std::string> extra = {}) : SideCamera(f, std::move(extra))
     {
         camera = std::make_unique<CWebWatchNB>(1, kIndex, 0, &parent);
         camera->SetCameraInfo(cam.address().c_str(), cam.httpPort(), 554, 0, 0, "admin", "admin");
         camera->SetRecordOnly(recordOnly ? 1 : 0);
     }
     ~Rig() { camera.reset(); }
-    static std::vector<std::string> Args(int f, std::vector<std::string> extra)
-    {
-        std::vector<std::string> a = {"--family", FamilyName(f), "--bind", UniqueLoopback(), "--no-rtsp"};
-        a.insert(a.end(), extra.begin(), extra.end());
-        return a;
-    }
-    std::string Unbound() const { return StateText(cam.state(), "side_unbound"); }
-    long State(const char* key) const { return StateValue(cam.state(), key); }
     std::string Journal() const { return cam.get("/camsim/ptz"); }
 };
-
-#define SKIP_IF_UNBOUND(r)                                                                                             \
-    do {                                                                                                               \
-        ASSERT_TRUE((r).cam.ok()) << (r).cam.error();                                                                  \
-        if (std::string why = (r).Unbound(); !why.empty())                                                             \
-            GTEST_SKIP() << "camsim could not open its side ports: " << why;                                           \
-    } while (0)
 
 // ---- PTZ ----
 
