@@ -32,12 +32,6 @@ HBITMAP Picture(const std::vector<std::string>& rows)
     return CreateBitmap(w, h, 1, 32, bits.data());
 }
 
-void PumpFor(int ms)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    vxw::PumpUntil([&] { return std::chrono::steady_clock::now() >= end; }, static_cast<DWORD>(ms + 1000));
-}
-
 class Host : public CWnd {
 public:
     Host() { CreateEx(0, "VxRecorderTestHost", "", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr); }

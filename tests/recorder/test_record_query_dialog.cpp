@@ -19,12 +19,6 @@
 
 namespace {
 
-void PumpFor(int ms)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    vxw::PumpUntil([&] { return std::chrono::steady_clock::now() >= end; }, static_cast<DWORD>(ms + 1000));
-}
-
 time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
 {
     struct tm t = {};

@@ -23,12 +23,6 @@ namespace {
 using schedule_grid::kHours;
 using Cells = std::set<std::pair<int, int>>;  // (day, hour)
 
-void PumpFor(int ms)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    vxw::PumpUntil([&] { return std::chrono::steady_clock::now() >= end; }, static_cast<DWORD>(ms + 1000));
-}
-
 QPoint Center(const CRecScheduleDlg& dlg, int day, int hour)
 {
     const RECT& r = dlg.Cells()[size_t(day * kHours + hour)];

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 class UiEnvironment : public ::testing::Environment {
@@ -18,6 +19,13 @@ public:
 inline bool WaitFor(const std::function<bool()>& cond, DWORD ms = 5000)
 {
     return vxw::PumpUntil(cond, ms);
+}
+
+// Lets the loop run for a while (posted messages, repaints).
+inline void PumpFor(int ms)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    vxw::PumpUntil([&] { return std::chrono::steady_clock::now() >= end; }, static_cast<DWORD>(ms + 1000));
 }
 
 #define VX_UI_TEST_MAIN()                                                                                              \

@@ -5,6 +5,7 @@
 #include "controls_test_resources.h"
 #include "platform/gdi/gdi_test_util.h"
 #include "platform/ui/WindowRegistry_p.h"
+#include "platform/ui/ui_test_env.h"
 
 #include <QImage>
 #include <QWidget>
@@ -40,13 +41,6 @@ protected:
 private:
     COLORREF m_face;
 };
-
-// Lets the loop run for a while (posted messages, repaints).
-inline void PumpFor(int ms)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    vxw::PumpUntil([&] { return std::chrono::steady_clock::now() >= end; }, static_cast<DWORD>(ms + 1000));
-}
 
 // What the window shows now, as 0xRRGGBB pixels.
 inline QImage Grab(const CWnd& wnd)
