@@ -9,6 +9,7 @@
 #include "recorder/CGlobalInfo.h"
 #include "recorder/CRecordQueryDlg.h"
 #include "recorder/CSearchRecordFile.h"
+#include "support/LocalTime.h"
 
 #include "platform/platform.h"
 
@@ -31,18 +32,7 @@ double Seconds(Clock::time_point since)
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
-{
-    struct tm t = {};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
-    return mktime(&t);
-}
+using vxtest::LocalTime;
 
 void Fill(const std::string& dir)
 {

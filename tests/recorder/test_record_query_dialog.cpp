@@ -2,6 +2,7 @@
 // range checks, the rows, and the row actions worked with real clicks on
 // the list (open, open folder, delete, cut, copy).
 #include "recorder_dialog_program.h"
+#include "support/LocalTime.h"
 
 #include "platform/ui/WindowRegistry_p.h"
 #include "recorder/CRecordQueryDlg.h"
@@ -19,18 +20,7 @@
 
 namespace {
 
-time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
-{
-    struct tm t = {};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
-    return mktime(&t);
-}
+using vxtest::LocalTime;
 
 void MakeSegment(const std::string& path, time_t mtime)
 {

@@ -4,6 +4,7 @@
 // file. Run in the C locale and in a German one.
 
 #include "recorder/CSearchRecordFile.h"
+#include "support/LocalTime.h"
 
 #include "outside/vxplay/OutputFile.h"
 #include "outside/vxplay/vxplay.h"
@@ -23,18 +24,7 @@
 
 namespace {
 
-time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
-{
-    struct tm t = {};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
-    return mktime(&t);
-}
+using vxtest::LocalTime;
 
 void MakeFile(const std::string& path, const std::string& body, time_t mtime)
 {
