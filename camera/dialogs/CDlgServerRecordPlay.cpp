@@ -266,13 +266,14 @@ void CDlgServerRecordPlay::JoinWorker()
 {
     if (!m_pWorker)
         return;
-    if (m_pCamera)
+    const bool running = ::WaitForSingleObject(m_hWorkerDone, 0) != WAIT_OBJECT_0;
+    if (running && m_pCamera)
         m_pCamera->InterruptPlayFile(1);
     ::WaitForSingleObject(m_hWorkerDone, INFINITE);
     vx_thread_join(m_pWorker);
     vx_thread_destroy(m_pWorker);
     m_pWorker = nullptr;
-    if (m_pCamera)
+    if (running && m_pCamera)
         m_pCamera->InterruptPlayFile(0);
 }
 

@@ -64,9 +64,9 @@ public:
     int PlayFast(int bFast);
     int SetPositionPercent(double fPercent);
     int SetVideoScale(float fScale);
-    // From any thread: while on, a file open or read in flight fails and a new
-    // one fails at once (a remote file that hangs), on this instance and on
-    // one created later, until called with 0.
+    // From any thread: while on, a file open in flight fails and a new one
+    // fails at once (a remote file that hangs), on this instance and on one
+    // created later, until called with 0.
     void InterruptFile(int bOn);
 
     // Whether a snapshot path is still being written by some player.

@@ -23,7 +23,9 @@ FilePlayer::~FilePlayer()
 int FilePlayer::interruptCallback(void* opaque)
 {
     auto* self = static_cast<FilePlayer*>(opaque);
-    return self->m_stop || self->m_host.fileInterrupted() ? 1 : 0;
+    // The host's interrupt is for an open that hangs; a file that plays is
+    // ended by close().
+    return self->m_stop || (self->m_opening && self->m_host.fileInterrupted()) ? 1 : 0;
 }
 
 int FilePlayer::open(const std::string& url)
@@ -38,6 +40,7 @@ int FilePlayer::open(const std::string& url)
     vxwrap::Dictionary opts;
     // A remote file that stops answering fails instead of hanging the player.
     opts.set("rw_timeout", "10000000");
+    m_opening = true;
     int err = avformat_open_input(&ctx, url.c_str(), nullptr, opts.address());
     if (err < 0) {
         vx_log(VX_LOG_ERROR, "vxplay FilePlayer: cannot open the file: %s", avErrorText(err).c_str());
@@ -45,6 +48,7 @@ int FilePlayer::open(const std::string& url)
     }
     m_fmt.reset(ctx);
     err = avformat_find_stream_info(ctx, nullptr);
+    m_opening = false;
     if (err < 0) {
         vx_log(VX_LOG_ERROR, "vxplay FilePlayer: cannot read the file's streams: %s", avErrorText(err).c_str());
         m_fmt.reset();

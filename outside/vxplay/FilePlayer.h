@@ -57,6 +57,7 @@ private:
     int m_video = -1;
     int m_audio = -1;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_opening{false};  // inside avformat's open and probe
     std::atomic<int64_t> m_lengthUs{-1};
     std::atomic<int64_t> m_positionUs{-1};
     std::thread m_thread;

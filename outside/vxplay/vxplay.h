@@ -111,9 +111,9 @@ int64_t vxplay_file_get_length(vxplay_inst inst);    // -1 when no file is open
 int64_t vxplay_file_get_position(vxplay_inst inst);  // -1 when no file is open
 int vxplay_file_set_position(vxplay_inst inst, int64_t position_us);
 // From any thread, also while another thread waits in vxplay_file_open: while
-// on is non-zero, an open or read of the file in flight fails within about
-// 100 ms and every new open fails at once (VXPLAY_ERR_IO), until called
-// with 0. Meant for a host that goes away while a remote file hangs.
+// on is non-zero, an open in flight fails within about 100 ms and every new
+// open fails at once (VXPLAY_ERR_IO), until called with 0; a file already
+// playing goes on. Meant for a host that goes away while a remote file hangs.
 int vxplay_file_interrupt(vxplay_inst inst, int on);
 
 // flag 1: the file begins with the pre-record; 0: with the latest key frame.
