@@ -58,6 +58,15 @@ void CDlgServerRecordPlay::LeaveFullscreen()
     ModifyStyle(0, WS_CAPTION | DS_MODALFRAME, SWP_FRAMECHANGED);
     ::SetWindowPos(GetSafeHwnd(), HWND_NOTOPMOST, m_rcWindow.left, m_rcWindow.top, m_rcWindow.Width(),
                    m_rcWindow.Height(), SWP_SHOWWINDOW | SWP_FRAMECHANGED);
+    // The frame that came back may have been left out of the size: what
+    // counts is the rectangle the window had, so mend the difference once.
+    CRect now;
+    GetWindowRect(&now);
+    if (now.Size() != m_rcWindow.Size()) {
+        ::SetWindowPos(GetSafeHwnd(), nullptr, m_rcWindow.left, m_rcWindow.top,
+                       m_rcWindow.Width() * 2 - now.Width(), m_rcWindow.Height() * 2 - now.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     const bool playVisible = !m_bPlaying || m_bPaused;
     for (int id : kHiddenInFullscreen) {
         if (id == IDC_PLAY_PLAY)
