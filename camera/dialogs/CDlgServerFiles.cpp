@@ -2,12 +2,16 @@
 
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CDlgServerRecordPlay.h"
+#include "camera/dialogs/CPreviewPic.h"
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 #include "utility/vx_log.h"
 
 #include "platform/ui/shellapi.h"
+
+#include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -58,6 +62,8 @@ CDlgServerFiles::~CDlgServerFiles()
 {
     if (m_worker)
         m_worker->Stop();
+    if (!m_strPreviewFile.IsEmpty())
+        ::unlink(m_strPreviewFile);
 }
 
 CDlgServerRecord::CDlgServerRecord(CCameraSetupDlg* pOwner) : CDlgServerFiles(IDD_SD_RECORD, pOwner, 1) {}
@@ -267,6 +273,47 @@ void CDlgServerFiles::OnListDoubleClick(NMHDR* pNMHDR, LRESULT* pResult)
         return;
     if (m_bRecord)
         PlayRow(row);
+    else
+        PreviewRow(row);
+}
+
+void CDlgServerFiles::PreviewRow(int nRow)
+{
+    CWebWatchNB* camera = Camera();
+    // One job at a time: a running search or download keeps the worker.
+    if (!camera || !camera->IsLogin() || IsBusy())
+        return;
+    CString link = m_list.GetItemText(nRow, 4);
+    if (link.IsEmpty())
+        return;
+    // A file of this preview's own, so two windows never share one picture.
+    CString folder = VxcamApp().GetAppPath() + "temp/";
+    if (!VxcamApp().MakeSureFolder(folder))
+        return;
+    std::string pattern = std::string(static_cast<const char*>(folder)) + "preview-XXXXXX.jpg";
+    int fd = ::mkstemps(pattern.data(), 4);
+    if (fd < 0) {
+        vx_log(VX_LOG_ERROR, "CDlgServerFiles: no preview file in %s", static_cast<const char*>(folder));
+        return;
+    }
+    ::close(fd);
+    m_strPreviewFile = pattern.c_str();
+    m_strPreviewName = m_list.GetItemText(nRow, 1);
+    EnableControls(false);  // Stop stays: a slow camera's picture can be called off
+    m_bJobRunning = m_worker->StartFetch(m_pOwner->CameraInfo(), {link, m_strPreviewName}, m_strPreviewFile, 10000);
+    if (!m_bJobRunning)
+        ShowPreview(false);
+}
+
+void CDlgServerFiles::ShowPreview(bool bFetched)
+{
+    if (bFetched) {
+        CPreviewPic preview(m_strPreviewFile, m_strPreviewName, m_pOwner);
+        preview.DoModal();
+    }
+    ::unlink(m_strPreviewFile);
+    m_strPreviewFile.Empty();
+    EnableControls(true);
 }
 
 void CDlgServerFiles::PlayRow(int nRow)
@@ -302,6 +349,11 @@ LRESULT CDlgServerFiles::OnWorkerDone(WPARAM, LPARAM)
         return 0;
     m_bJobRunning = false;
     SdCardWorker::Result r = m_worker->TakeResult();
+    if (r.fetch) {
+        // The page stays disabled while the preview shows.
+        ShowPreview(r.fetched && !r.stopped);
+        return 0;
+    }
     EnableControls(true);
     SetDlgItemText(IDC_SD_STATUS, "");
     if (r.search) {

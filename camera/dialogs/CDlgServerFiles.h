@@ -41,6 +41,10 @@ protected:
     void OnListDoubleClick(NMHDR* pNMHDR, LRESULT* pResult);
     // The row's recording in the modal player.
     void PlayRow(int nRow);
+    // The row's picture, fetched by the worker into a file of its own, then
+    // in the modal preview.
+    void PreviewRow(int nRow);
+    void ShowPreview(bool bFetched);
     LRESULT OnWorkerStatus(WPARAM wParam, LPARAM lParam);
     LRESULT OnWorkerDone(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
@@ -55,6 +59,8 @@ protected:
     CString m_strFolder;
     std::unique_ptr<SdCardWorker> m_worker;
     bool m_bJobRunning = false;  // a job's result is still to be taken
+    CString m_strPreviewFile;    // the fetched picture's file, removed after the preview
+    CString m_strPreviewName;
 };
 
 class CDlgServerRecord : public CDlgServerFiles {

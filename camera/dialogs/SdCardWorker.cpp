@@ -55,6 +55,14 @@ bool SdCardWorker::StartDownload(const STWatchCameraInfo& info, std::vector<Row>
     return true;
 }
 
+bool SdCardWorker::StartFetch(const STWatchCameraInfo& info, const Row& row, const CString& localFile, int nTimeoutMs)
+{
+    if (!Begin(info))
+        return false;
+    m_thread = std::thread([this, row, localFile, nTimeoutMs] { RunFetch(row, localFile, nTimeoutMs); });
+    return true;
+}
+
 void SdCardWorker::Stop()
 {
     m_bStop = true;
@@ -186,5 +194,17 @@ void SdCardWorker::RunDownload(std::vector<Row> rows, CString folder, int nTimeo
                 ::usleep(10000);
         }
     }
+    Finish(std::move(r));
+}
+
+void SdCardWorker::RunFetch(Row row, CString localFile, int nTimeoutMs)
+{
+    Result r;
+    r.fetch = true;
+    r.connected = ConnectCamera();
+    if (r.connected && !m_bStop)
+        r.fetched = m_pCamera->Download(row.strLink, localFile, nTimeoutMs) == 1;
+    vx_log(VX_LOG_TRACE, r.fetched ? "preview download ok %s" : "preview download error %s",
+           static_cast<const char*>(row.strName));
     Finish(std::move(r));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The one worker of a memory-card browser page: it runs one job at a time,
-// the search of the card or the download of chosen files, through a private
+// the search of the card, the download of chosen files or the fetch of one
+// picture for the preview, through a private
 // camera object of its own, so the settings window's session stays free for
 // its watchdog while a long download runs.
 //
@@ -43,6 +44,8 @@ public:
         CSearchSDCard::Outcome outcome;
         int downloaded = 0;  // download: files that arrived
         int failed = 0;
+        bool fetch = false;    // a picture for the preview
+        bool fetched = false;  // ... arrived whole in its file
     };
 
     explicit SdCardWorker(HWND notify);
@@ -55,6 +58,9 @@ public:
     // statusFormat: "Downloading files... ( %d / %d )".
     bool StartDownload(const STWatchCameraInfo& info, std::vector<Row> rows, const CString& folder, int nTimeoutMs,
                        const CString& statusFormat);
+    // The row's file onto localFile, which the caller made (a unique name)
+    // and removes once it is done with it.
+    bool StartFetch(const STWatchCameraInfo& info, const Row& row, const CString& localFile, int nTimeoutMs);
     void Stop();
     bool Busy() const { return m_bBusy.load(); }
 
@@ -67,6 +73,7 @@ private:
     bool ConnectCamera();
     void RunSearch(COleDateTime start, COleDateTime end, int bRecord);
     void RunDownload(std::vector<Row> rows, CString folder, int nTimeoutMs, CString statusFormat);
+    void RunFetch(Row row, CString localFile, int nTimeoutMs);
     void Finish(Result result);
     void SetStatus(const CString& text);
     void Join();

@@ -3,10 +3,12 @@
 // pause and play need no new worker, the end stops; an account with
 // reserved characters plays and stays out of the log; the 36-minute
 // recording seeks near its end; a silent camera never holds the dialog.
-// The browser pages open the player or the preview on a double click.
+// The browser pages open the player or, through a file of its own, the
+// picture preview on a double click.
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/CDlgServerRecordPlay.h"
+#include "camera/dialogs/CPreviewPic.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
@@ -16,6 +18,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <filesystem>
 #include <ctime>
 #include <mutex>
 
@@ -307,6 +310,108 @@ TEST(SdCardPlay, DoubleClickOnARecordingOpensThePlayer)
     vxw::test::SetModalDialogHook(nullptr);
     EXPECT_EQ(link, std::string(list->GetItemText(1, 4).view()));
     EXPECT_EQ(caption, "camsim Playback (" + std::string(list->GetItemText(1, 1).view()) + ")");
+}
+
+TEST(SdCardPlay, FullScreenHidesTheControlsAndEscapeBringsThemBack)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.connected);
+    RunPlayer(f, DayFolder(0) + "record000/" + kShort, kShort, [&](CDlgServerRecordPlay& d) {
+        ASSERT_TRUE(Playing(d));
+        CRect before, beforeWindow;
+        d.GetClientRect(&before);
+        d.GetWindowRect(&beforeWindow);
+        // The video window asks for it (a double click on the picture).
+        d.SendMessage(UM_VX_CAMERA_FULLSCREEN, 0, 0);
+        EXPECT_TRUE(d.PlayCamera()->IsFullscreen());
+        EXPECT_EQ(d.GetStyle() & WS_CAPTION, 0u);
+        for (int id : {IDC_PLAY_PLAY, IDC_PLAY_PAUSE, IDC_PLAY_STOP, IDC_PLAY_SLIDER, IDC_PLAY_TOTAL, IDC_PLAY_ELAPSED})
+            EXPECT_FALSE(d.GetDlgItem(id)->IsWindowVisible()) << id;
+
+        QTest::keyClick(vxw::WidgetOf(d.GetSafeHwnd()), Qt::Key_Escape);
+        ASSERT_TRUE(WaitFor([&] { return !d.PlayCamera()->IsFullscreen(); }, 5000));
+        EXPECT_TRUE(::IsWindow(d.GetSafeHwnd()));  // Esc never closes the player
+        EXPECT_NE(d.GetStyle() & WS_CAPTION, 0u);
+        CRect after;
+        d.GetClientRect(&after);
+        EXPECT_EQ(after.Width(), before.Width());
+        EXPECT_EQ(after.Height(), before.Height());
+        CRect afterWindow;
+        d.GetWindowRect(&afterWindow);
+        EXPECT_TRUE(afterWindow == beforeWindow);
+        EXPECT_TRUE(d.GetDlgItem(IDC_PLAY_PAUSE)->IsWindowVisible());
+        EXPECT_FALSE(d.GetDlgItem(IDC_PLAY_PLAY)->IsWindowVisible());
+        EXPECT_TRUE(d.GetDlgItem(IDC_PLAY_SLIDER)->IsWindowVisible());
+        EXPECT_TRUE(d.GetDlgItem(IDC_PLAY_SOUND_OFF)->IsWindowVisible());  // muted at start
+        EXPECT_FALSE(d.GetDlgItem(IDC_PLAY_SOUND_ON)->IsWindowVisible());
+    });
+}
+
+TEST(SdCardPlay, DoubleClickOnAPicturePreviewsItFromAFileOfItsOwn)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.connected);
+    auto* page = PageAt<CDlgServerFiles>(f.dlg, 4, 1);
+    ASSERT_NE(page, nullptr);
+    page->ShowWindow(SW_SHOW);
+    Click(page, IDC_SD_SEARCH);
+    ASSERT_TRUE(WaitFor([&] { return !page->IsBusy(); }));
+    auto* list = static_cast<CListCtrl*>(page->GetDlgItem(IDC_SD_LIST));
+    ASSERT_GT(list->GetItemCount(), 1);
+
+    std::vector<std::string> files;
+    std::string caption;
+    bool picture = false, fileThere = false, searchDisabled = false;
+    vxw::test::SetModalDialogHook([&](CDialog& d) {
+        if (auto* preview = dynamic_cast<CPreviewPic*>(&d)) {
+            files.emplace_back(preview->Path().view());
+            picture = preview->HasPicture();
+            fileThere = std::filesystem::exists(files.back());
+            searchDisabled = !page->GetDlgItem(IDC_SD_SEARCH)->IsWindowEnabled();
+        }
+        char buf[128] = {};
+        d.GetWindowText(buf, sizeof buf);
+        caption = buf;
+        d.PostMessage(WM_CLOSE);
+    });
+    for (int row : {0, 1}) {
+        const size_t before = files.size();
+        NMITEMACTIVATE act{};
+        act.hdr.hwndFrom = list->GetSafeHwnd();
+        act.hdr.idFrom = IDC_SD_LIST;
+        act.hdr.code = NM_DBLCLK;
+        act.iItem = row;
+        page->SendMessage(WM_NOTIFY, IDC_SD_LIST, reinterpret_cast<LPARAM>(&act));
+        ASSERT_TRUE(WaitFor([&] { return files.size() > before && !page->IsBusy(); }));
+        EXPECT_EQ(caption, "Image Preview (" + std::string(list->GetItemText(row, 1).view()) + ")");
+        EXPECT_TRUE(picture);
+        EXPECT_TRUE(fileThere);
+        EXPECT_TRUE(searchDisabled);
+        // Gone after the preview; the page is usable again.
+        EXPECT_FALSE(std::filesystem::exists(files.back()));
+        EXPECT_TRUE(page->GetDlgItem(IDC_SD_SEARCH)->IsWindowEnabled());
+    }
+    ASSERT_EQ(files.size(), 2u);
+    for (const std::string& file : files)
+        EXPECT_EQ(file.find("tmp.jpg"), std::string::npos) << file;
+
+    // A picture that does not arrive shows nothing and leaves no file.
+    ASSERT_FALSE(f.cam.fault("match=IMG_&error=404").empty());
+    NMITEMACTIVATE act{};
+    act.hdr.hwndFrom = list->GetSafeHwnd();
+    act.hdr.idFrom = IDC_SD_LIST;
+    act.hdr.code = NM_DBLCLK;
+    act.iItem = 0;
+    page->SendMessage(WM_NOTIFY, IDC_SD_LIST, reinterpret_cast<LPARAM>(&act));
+    ASSERT_TRUE(WaitFor([&] { return !page->IsBusy(); }));
+    vxw::test::SetModalDialogHook(nullptr);
+    EXPECT_EQ(files.size(), 2u);
+    EXPECT_TRUE(page->GetDlgItem(IDC_SD_SEARCH)->IsWindowEnabled());
+    const auto folder = std::filesystem::path(files[0]).parent_path();
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        EXPECT_EQ(e.path().filename().string().rfind("preview-", 0), std::string::npos) << e.path();
 }
 
 int main(int argc, char** argv)
