@@ -1,7 +1,8 @@
 // What the settings window must get right around its pages: closed while
-// the zone editor still downloads its snapshot it hides at once and leaves
-// no thread and no picture file behind; a TRACE log of the mail and FTP
-// pages' requests and replies holds no password.
+// the zone editor still downloads its snapshot, or while the camera tries
+// the mail settings, it hides at once and leaves no thread, no picture file
+// and no page behind; a TRACE log of the mail and FTP pages' requests and
+// replies holds no password.
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgEmailSetting.h"
 #include "camera/dialogs/CDlgFTPSetup.h"
