@@ -4,11 +4,11 @@
 // package's version; reboot and factory reset ask first and restart it.
 #include "camera/dialogs/CDlgUpgrade.h"
 #include "camera/dialogs/CProgressDlg.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "support/TempDir.h"
-#include "utility/vx_log.h"
 
 #include <gtest/gtest.h>
 
@@ -40,10 +40,10 @@ size_t Count(const std::string& text, const std::string& what)
     return n;
 }
 
-// A connected window on a camera that restarts in a second, with its
+// A connected window on a camera that restarts in two seconds, with its
 // upgrade page loaded.
 struct UpgradeSession : Fixture {
-    UpgradeSession() : Fixture({"--reboot-seconds", "1"}) {}
+    UpgradeSession() : Fixture({"--reboot-seconds", "2"}) {}
     CDlgUpgrade* Page()
     {
         if (!cam.ok() || !connected)
@@ -330,12 +330,5 @@ TEST(UpgradePage, AnUpgradeRestartsTheCameraAndRefreshShowsTheNewVersion)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }
