@@ -22,7 +22,11 @@ void CDlgCfgWireless::OnSearch()
     // The watchdog's check would queue behind a scan of up to 20 s.
     m_pOwner->StopWatchdog();
     CDlgWireLess dlg(m_pOwner, this);
+    const HWND page = GetSafeHwnd();
     INT_PTR result = dlg.DoModal();
+    // The settings window may have closed meanwhile, pages and all.
+    if (!::IsWindow(page))
+        return;
     m_pOwner->StartWatchdog();
     if (result != IDOK || dlg.m_strSSID.IsEmpty())
         return;
@@ -59,7 +63,11 @@ void CDlgCfgWireless::RunTest()
     dlg.SetDuration(kTestSeconds);
     dlg.m_pCamera = Camera();
     dlg.m_strPath = kTestResultPath;
+    const HWND page = GetSafeHwnd();
     dlg.DoModal();
+    // The settings window may have closed meanwhile, pages and all.
+    if (!::IsWindow(page))
+        return;
     if (m_pOwner)
         m_pOwner->StartWatchdog();
     m_nLastTestResult = dlg.m_nResult;

@@ -221,6 +221,26 @@ TEST(WirelessPage, ClosingTheScanMidwayReturnsAtOnceAndTheWindowStillCloses)
     EXPECT_TRUE(ThreadsBackTo(threads)) << ThreadCount() << " threads, " << threads << " before";
 }
 
+TEST(WirelessPage, TheSettingsWindowClosedUnderTheScanDialogTakesItAlong)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.cam.ok() && f.connected) << f.cam.error();
+    CDlgCfgWireless* page = WirelessPage(f);
+    ASSERT_TRUE(Loaded(page));
+    Tick(page, IDC_WIFI_ENABLE, true);
+    ASSERT_FALSE(f.cam.get("/camsim/cue?op=searchwireless&seconds=2").empty());
+    HWND settings = f.dlg->GetSafeHwnd();
+    ScanHook hook([&](CDlgWireLess& d) {
+        Click(&d, IDC_SCAN_SEARCH);
+        ::PostMessage(settings, WM_CLOSE, 0, 0);
+    });
+    // Returns once the window is gone; the page must not be touched then.
+    Click(page, IDC_WIFI_SEARCH);
+    EXPECT_EQ(hook.opened, 1);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000));
+    f.dlg = nullptr;
+}
+
 // Every vx_log line while it lives.
 class LogLines {
 public:
