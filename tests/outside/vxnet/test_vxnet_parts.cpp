@@ -139,6 +139,8 @@ TEST(LogRedaction, PasswordsNeverReachALogLine)
         {"var at_username0=\"admin\";\r\nvar at_password0=\"a b&c\";\r\nvar x=\"1\";",
          "var at_username0=\"admin\";\r\nvar at_password0=***;\r\nvar x=\"1\";"},
         {"<user name=\"a\" password='s e'/>", "<user name=\"a\" password=***/>"},
+        {"var wf_ssid=\"HomeNet\";\r\nvar wf_key=\"sun flower\";\r\n",
+         "var wf_ssid=\"HomeNet\";\r\nvar wf_key=***;\r\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(redactPath(c.in), c.out) << c.in;
