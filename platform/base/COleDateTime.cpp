@@ -2,6 +2,7 @@
 
 #include "platform/base/calendar_p.h"
 #include "platform/base/clocale_p.h"
+#include "platform/base/time_text_p.h"
 
 #include <cmath>
 #include <string>
@@ -254,18 +255,7 @@ CString COleDateTime::Format(const char* lpszFormat) const
     t.tm_wday = GetDayOfWeek() - 1;
     t.tm_yday = GetDayOfYear() - 1;
     t.tm_isdst = 0;
-    // strftime returns 0 both for "too small" and for an empty result; grow
-    // a few times, then take the empty result.
-    std::string buf;
-    for (size_t size = 256; size <= 65536; size *= 4) {
-        buf.resize(size);
-        size_t n = strftime_l(buf.data(), buf.size(), lpszFormat, &t, vxbase::CLocale());
-        if (n > 0) {
-            buf.resize(n);
-            return CString(std::move(buf));
-        }
-    }
-    return CString();
+    return vxbase::FormatTm(lpszFormat, t);
 }
 
 CString COleDateTime::Format(DWORD dwFlags, LCID) const

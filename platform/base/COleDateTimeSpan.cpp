@@ -1,7 +1,7 @@
 #include "platform/base/COleDateTimeSpan.h"
 
 #include "platform/base/calendar_p.h"
-#include "platform/base/span_format_p.h"
+#include "platform/base/time_text_p.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 
 #include "platform/base/calendar_p.h"
 #include "platform/base/clocale_p.h"
-#include "platform/base/span_format_p.h"
+#include "platform/base/time_text_p.h"
 
 #include <string>
 
@@ -120,7 +120,7 @@ CString CTime::Format(const char* pszFormat) const
     struct tm t {};
     if (!GetLocalTm(&t))
         return CString();
-    return FormatTm(pszFormat, t);
+    return vxbase::FormatTm(pszFormat, t);
 }
 
 CString CTime::FormatGmt(const char* pszFormat) const
@@ -128,21 +128,5 @@ CString CTime::FormatGmt(const char* pszFormat) const
     struct tm t {};
     if (!GetGmtTm(&t))
         return CString();
-    return FormatTm(pszFormat, t);
-}
-
-CString CTime::FormatTm(const char* pszFormat, const struct tm& t) const
-{
-    if (!pszFormat || !*pszFormat)
-        return CString();
-    std::string buf;
-    for (size_t size = 256; size <= 65536; size *= 4) {
-        buf.resize(size);
-        size_t n = strftime_l(buf.data(), buf.size(), pszFormat, &t, vxbase::CLocale());
-        if (n > 0) {
-            buf.resize(n);
-            return CString(std::move(buf));
-        }
-    }
-    return CString();
+    return vxbase::FormatTm(pszFormat, t);
 }

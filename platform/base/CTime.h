@@ -60,7 +60,5 @@ public:
     bool operator>=(CTime time) const { return m_time >= time.m_time; }
 
 private:
-    CString FormatTm(const char* pszFormat, const struct tm& t) const;
-
     time_t m_time = 0;
 };

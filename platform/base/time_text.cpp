@@ -1,4 +1,8 @@
-#include "platform/base/span_format_p.h"
+#include "platform/base/time_text_p.h"
+
+#include "platform/base/clocale_p.h"
+
+#include <string>
 
 namespace vxbase {
 
@@ -33,6 +37,24 @@ CString FormatSpan(const char* format, long long days, long hours, long minutes,
         }
     }
     return out;
+}
+
+CString FormatTm(const char* format, const struct tm& t)
+{
+    if (!format || !*format)
+        return CString();
+    // strftime returns 0 both for "too small" and for an empty result; grow
+    // a few times, then take the empty result.
+    std::string buf;
+    for (size_t size = 256; size <= 65536; size *= 4) {
+        buf.resize(size);
+        size_t n = strftime_l(buf.data(), buf.size(), format, &t, CLocale());
+        if (n > 0) {
+            buf.resize(n);
+            return CString(std::move(buf));
+        }
+    }
+    return CString();
 }
 
 }  // namespace vxbase
