@@ -10,15 +10,6 @@ using namespace vxgdi;
 
 namespace {
 
-QRect Exclusive(int l, int t, int r, int b)
-{
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
-    return QRect(l, t, r - l, b - t);
-}
-
 // Fills with the raster mode of the DC (copy, XOR or NOT).
 void ApplyRop2(QPainter& p, int rop2)
 {

@@ -7,11 +7,24 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QRegion>
 
 #include <memory>
+#include <utility>
 
 namespace vxgdi {
+
+// The rectangle between two corners in either order, right and bottom edges
+// excluded, as the classic shape and region calls take it.
+inline QRect Exclusive(int l, int t, int r, int b)
+{
+    if (l > r)
+        std::swap(l, r);
+    if (t > b)
+        std::swap(t, b);
+    return QRect(l, t, r - l, b - t);
+}
 
 struct GdiObj {
     explicit GdiObj(DWORD t) : type(t) {}

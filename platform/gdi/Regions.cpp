@@ -11,15 +11,6 @@ using namespace vxgdi;
 
 namespace {
 
-QRect Exclusive(int l, int t, int r, int b)
-{
-    if (l > r)
-        std::swap(l, r);
-    if (t > b)
-        std::swap(t, b);
-    return QRect(l, t, r - l, b - t);
-}
-
 HRGN NewRgn(QRegion r)
 {
     auto o = std::make_unique<RgnObj>();
