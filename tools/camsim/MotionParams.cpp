@@ -2,7 +2,9 @@
 // alarm actions named by "-aname=x" and stored as md_x_switch, the I/O
 // alarm, and the smart (human) detection that only cameras of one or two
 // streams have. An enabled area must lie inside the video of the current
-// videomode, as a camera's detector only covers its own picture.
+// videomode, as a camera's detector only covers its own picture. A later
+// change of the videomode is taken and leaves the stored areas as they are:
+// the next write of an area outside the new video is refused.
 #include "tools/camsim/ParamCgi.h"
 
 #include <algorithm>
