@@ -1,11 +1,13 @@
 #include "outside/vxnet/StreamReader.h"
 
+#include "outside/vxnet/AccessUnits.h"
 #include "outside/vxnet/ErrorMap.h"
 #include "outside/vxnet/SpsInfo.h"
 #include "outside/wrap/FfmpegHandles.h"
 #include "utility/vx_log.h"
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,38 @@ bool tracksFromSdp(AVFormatContext* input)
     }
     return true;
 }
+
+namespace {
+
+std::vector<std::unique_ptr<AccessUnitJoiner>> joinersFor(AVFormatContext* input, bool described)
+{
+    // Only streams the SDP described, whose tracks come out of the RTP
+    // depacketizers whole without a parser (H.264 pieces are joined here).
+    std::vector<std::unique_ptr<AccessUnitJoiner>> joiners;
+    if (!described)
+        return joiners;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVCodecParameters* par = input->streams[i]->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && par->codec_id != AV_CODEC_ID_H264)
+            return joiners;
+        if (par->codec_type == AVMEDIA_TYPE_AUDIO && par->codec_id != AV_CODEC_ID_PCM_ALAW
+            && par->codec_id != AV_CODEC_ID_PCM_MULAW && par->codec_id != AV_CODEC_ID_AAC
+            && par->codec_id != AV_CODEC_ID_ADPCM_G726 && par->codec_id != AV_CODEC_ID_ADPCM_G726LE)
+            return joiners;
+    }
+    joiners.resize(input->nb_streams);
+    for (unsigned i = 0; i < input->nb_streams; ++i)
+        if (input->streams[i]->codecpar->codec_id == AV_CODEC_ID_H264)
+            joiners[i] = std::make_unique<AccessUnitJoiner>();
+    // FFmpeg's parser scans every byte of every picture for start codes to
+    // find where it ends, a tenth of the recorder's time; the RTP timestamp
+    // says it for nothing. No value is filled in from others either: the
+    // timestamps are the camera's own, as with the parser.
+    input->flags |= AVFMT_FLAG_NOPARSE | AVFMT_FLAG_NOFILLIN;
+    return joiners;
+}
+
+}  // namespace
 
 StreamReader* StreamReader::current()
 {
@@ -169,7 +203,8 @@ void StreamReader::run()
     opened(VXNET_OK);
     // Probing decodes pictures, which costs a decoder's memory and time per
     // camera; where the SDP says everything a recording needs, it is skipped.
-    if (!tracksFromSdp(input.get())) {
+    const bool described = tracksFromSdp(input.get());
+    if (!described) {
         vx_log(VX_LOG_DEBUG, "vxnet StreamReader::run [%s] probing the tracks", m_logUrl.c_str());
         rc = avformat_find_stream_info(input.get(), nullptr);
     }
@@ -199,6 +234,7 @@ void StreamReader::run()
             index[i] = tracks++;
     }
     vx_log(VX_LOG_INFO, "vxnet StreamReader::run [%s] %d tracks", m_logUrl.c_str(), tracks);
+    std::vector<std::unique_ptr<AccessUnitJoiner>> joiners = joinersFor(input.get(), described);
 
     for (unsigned i = 0; i < input->nb_streams && !m_closing.load(); ++i) {
         if (index[i] < 0 || !m_cb.track)
@@ -227,6 +263,13 @@ void StreamReader::run()
         m_cb.track(m_cb.trackUser, &t);
     }
 
+    auto deliver = [&](unsigned si, const uint8_t* data, int size, int64_t pts, int64_t dts, bool key) {
+        if (!m_cb.data)
+            return;
+        int media = input->streams[si]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO ? VXSTREAM_MEDIA_VIDEO
+                                                                                   : VXSTREAM_MEDIA_AUDIO;
+        m_cb.data(m_cb.dataUser, index[si], media, data, size, pts, dts, key ? VXSTREAM_FLAG_KEY : 0);
+    };
     vxwrap::PacketPtr pkt(av_packet_alloc());
     int code = pkt ? VXNET_OK : VXNET_ERR_NO_MEMORY;
     while (code == VXNET_OK && !m_closing.load()) {
@@ -253,14 +296,25 @@ void StreamReader::run()
         unsigned si = static_cast<unsigned>(pkt->stream_index);
         if (si < index.size() && index[si] >= 0 && pkt->size > 0) {
             m_meter.add(static_cast<size_t>(pkt->size), now);
-            if (m_cb.data) {
-                int media = input->streams[si]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO ? VXSTREAM_MEDIA_VIDEO
-                                                                                           : VXSTREAM_MEDIA_AUDIO;
-                m_cb.data(m_cb.dataUser, index[si], media, pkt->data, pkt->size, pkt->pts, pkt->dts,
-                          (pkt->flags & AV_PKT_FLAG_KEY) ? VXSTREAM_FLAG_KEY : 0);
+            if (si < joiners.size() && joiners[si]) {
+                joiners[si]->add(pkt->data, pkt->size, pkt->pts, [&](const AccessUnit& au) {
+                    deliver(si, au.data, au.size, au.pts, au.pts, au.key);
+                });
+            } else {
+                // Unparsed packets carry no filled-in decoding time: with
+                // no reordering known, it is the presentation time.
+                const int64_t dts = pkt->dts == AV_NOPTS_VALUE && !joiners.empty() ? pkt->pts : pkt->dts;
+                deliver(si, pkt->data, pkt->size, pkt->pts, dts, pkt->flags & AV_PKT_FLAG_KEY);
             }
         }
         av_packet_unref(pkt.get());
+    }
+    // The last picture of a stream that ended; one its owner closed is not
+    // delivered any more.
+    if (!m_closing.load()) {
+        for (unsigned si = 0; si < joiners.size(); ++si)
+            if (joiners[si])
+                joiners[si]->flush([&](const AccessUnit& au) { deliver(si, au.data, au.size, au.pts, au.pts, au.key); });
     }
     m_meter.reset();
     if (code != VXNET_OK && !m_closing.load()) {

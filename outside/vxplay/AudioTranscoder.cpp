@@ -1,6 +1,7 @@
 #include "outside/vxplay/AudioTranscoder.h"
 
 #include "outside/vxplay/AvError.h"
+#include "outside/vxplay/G711.h"
 #include "utility/vx_log.h"
 
 namespace vxplay {
@@ -69,11 +70,35 @@ std::unique_ptr<AudioTranscoder> AudioTranscoder::create(const Track& in)
     t->m_encoded = vxwrap::makePacket();
     if (!t->m_fifo || !t->m_decoded || !t->m_toEncode || !t->m_encoded)
         return nullptr;
+    // The encoder takes G.711's own rate and channels: its bytes need no
+    // more than a table.
+    if (t->m_dec->ch_layout.nb_channels == channels && t->m_dec->sample_rate == e->sample_rate)
+        t->m_g711 = g711Samples(in.desc.codec_id);
     return t;
+}
+
+int AudioTranscoder::feedG711(const AVPacket* in, int64_t startUs, const PacketSink& sink)
+{
+    const int channels = m_enc->ch_layout.nb_channels;
+    const int count = in->size / channels;
+    if (count <= 0)
+        return 0;
+    if (m_nextPts == AV_NOPTS_VALUE)
+        m_nextPts = av_rescale_q(startUs, AVRational{1, 1000000}, m_enc->time_base);
+    m_planar.resize(size_t(count) * size_t(channels));
+    float* planes[2] = {m_planar.data(), m_planar.data() + count};
+    for (int i = 0; i < count; ++i)
+        for (int c = 0; c < channels; ++c)
+            planes[c][i] = m_g711[in->data[i * channels + c]];
+    if (av_audio_fifo_write(m_fifo.get(), reinterpret_cast<void**>(planes), count) < count)
+        return AVERROR(ENOMEM);
+    return encodeAvailable(false, sink);
 }
 
 int AudioTranscoder::feed(const AVPacket* in, int64_t startUs, const PacketSink& sink)
 {
+    if (m_g711)
+        return feedG711(in, startUs, sink);
     int err = avcodec_send_packet(m_dec.get(), in);
     if (err < 0 && err != AVERROR(EAGAIN))
         return 0;  // a damaged audio packet is skipped, the recording goes on

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vxplay {
 
@@ -30,6 +31,7 @@ public:
 
 private:
     AudioTranscoder() = default;
+    int feedG711(const AVPacket* in, int64_t startUs, const PacketSink& sink);
     int encodeAvailable(bool flush, const PacketSink& sink);
     int drainEncoder(const PacketSink& sink);
 
@@ -41,6 +43,9 @@ private:
     vxwrap::FramePtr m_toEncode;
     vxwrap::PacketPtr m_encoded;
     int64_t m_nextPts = AV_NOPTS_VALUE;  // of the fifo's first sample, in 1/sample_rate
+    // G.711 in one or two channels goes to the fifo by table, through m_planar.
+    const float* m_g711 = nullptr;
+    std::vector<float> m_planar;
 };
 
 }  // namespace vxplay
