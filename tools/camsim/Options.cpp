@@ -234,6 +234,9 @@ Control (not logged, no authentication), on the HTTP port:
       page=PATH/&markup=TEXT   the page's markup, verbatim
       page=PATH/&rows=N        a page of N file rows
       file=PATH&size=N[&time=YYYYMMDDhhmmss][&name=LISTED NAME]  a file
+      The card's recordings play (AVI: H.264 and G.711 A-law, 6 s; one of
+      36:40 a day back); they are encoded on first use and kept in
+      $TMPDIR/camsim-sdmedia-*/.
   GET /camsim/set?KEY=VALUE&...     sets settings of the parameter CGI as
       they are, e.g. model=X sdstatus=ok; also time=TEXT (the reply's time
       instead of the clock), authLevel=N (the login's level) and

@@ -242,6 +242,32 @@ TEST(SdCardPlay, LongRecordingShowsItsLengthAndSeeksNearItsEnd)
     });
 }
 
+TEST(SdCardPlay, DraggingTheThumbSeeksOnlyWhenReleased)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.connected);
+    RunPlayer(f, DayFolder(1) + "record000/" + kLong, kLong, [&](CDlgServerRecordPlay& d) {
+        ASSERT_TRUE(Playing(d));
+        CWnd* slider = d.GetDlgItem(IDC_PLAY_SLIDER);
+        QWidget* w = vxw::WidgetOf(slider->GetSafeHwnd());
+        RECT thumb{}, channel{};
+        slider->SendMessage(TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        slider->SendMessage(TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+        const QPoint grab((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2);
+        const QPoint half((channel.left + channel.right) / 2, grab.y());
+        QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, grab);
+        QTest::mouseMove(w, (grab + half) / 2);
+        QTest::mouseMove(w, half);
+        EXPECT_GT(SliderPos(d), 900000);
+        // Still where it played: the thumb moved, the player did not.
+        vxw::PumpUntil([] { return false; }, 300);
+        EXPECT_LT(Position(d), int64_t(100) * 1000000);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, half);
+        EXPECT_TRUE(WaitFor([&] { return Position(d) >= int64_t(900) * 1000000; }, 10000)) << Position(d);
+    });
+}
+
 TEST(SdCardPlay, ReservedCharactersInThePasswordPlayAndNeverReachTheLog)
 {
     const std::string password = "p@ss:w/rd#1%";
