@@ -277,6 +277,33 @@ TEST(UpgradePage, APackageIsCheckedBeforeAnythingIsSent)
     EXPECT_EQ(watch.runs, uploads);
 }
 
+TEST(UpgradePage, ACameraReachedByItsP2PIdentifierRebootsButTakesNoPackage)
+{
+    vxtest::TempDir dir("vx-upgrade-page");
+    std::string package = MakePackage(dir, "fw.bin", "CAMXA1-N", "V19.2");
+    UpgradeSession s;
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    s.Close();
+    s.info.nEntryType = WATCH_ENTRY_P2P_ID;
+    s.info.strP2PID = "ABCDEFGHIJKL1234";
+    vxcam_interface::ShowDialog(0, s.owner.GetSafeHwnd(), &s.info, 0, "", "", 0);
+    HWND h = FindWindow(nullptr, "Camera Properties");
+    s.dlg = h ? static_cast<CCameraSetupDlg*>(CWnd::FromHandlePermanent(h)) : nullptr;
+    ASSERT_NE(s.dlg, nullptr);
+    ASSERT_TRUE(s.Reconnected());
+    auto* page = PageAt<CDlgUpgrade>(s.dlg, kSystem, kUpgradePage);
+    ASSERT_TRUE(Loaded(page));
+    EXPECT_TRUE(page->GetDlgItem(IDC_UPGRADE_REBOOT)->IsWindowEnabled());
+    EXPECT_TRUE(page->GetDlgItem(IDC_UPGRADE_RESET)->IsWindowEnabled());
+    EXPECT_FALSE(page->GetDlgItem(IDC_UPGRADE_START)->IsWindowEnabled());
+    // Not even a command that reaches the page starts anything.
+    page->SetDlgItemText(IDC_UPGRADE_FILE, package.c_str());
+    s.boxes.answer = IDYES;
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_UPGRADE_START, BN_CLICKED), 0);
+    EXPECT_TRUE(s.boxes.calls.empty());
+    EXPECT_EQ(Count(s.Log(), "upgrade.cgi"), 0u);
+}
+
 TEST(UpgradePage, AnUpgradeRestartsTheCameraAndRefreshShowsTheNewVersion)
 {
     vxtest::TempDir dir("vx-upgrade-page");
