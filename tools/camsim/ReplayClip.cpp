@@ -1,6 +1,6 @@
 #include "tools/camsim/ReplayClip.h"
 
-#include <gst/gst.h>
+#include "tools/camsim/PipelineRun.h"
 
 #include <cmath>
 
@@ -55,38 +55,22 @@ bool ReplayClip::encode(const Options& o, bool sub, ReplayClip& out, std::string
                        + std::to_string(kbps) + " key-int-max=" + std::to_string(o.keyInterval)
                        + " ! video/x-h264,stream-format=byte-stream,alignment=au,profile=constrained-baseline"
                          " ! fakesink name=out signal-handoffs=true sync=false";
-    GError* err = nullptr;
-    GstElement* pipeline = gst_parse_launch(line.c_str(), &err);
-    if (!pipeline) {
-        error = std::string("replay encoder: ") + (err ? err->message : "failed");
-        g_clear_error(&err);
-        return false;
-    }
     out.frames.clear();
     out.fps = o.fps;
-    GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "out");
-    g_signal_connect(sink, "handoff", G_CALLBACK(+[](GstElement*, GstBuffer* buf, GstPad*, gpointer clip) {
-                         GstMapInfo map;
-                         if (gst_buffer_map(buf, &map, GST_MAP_READ)) {
-                             Frame f;
-                             f.data.assign(reinterpret_cast<const char*>(map.data), map.size);
-                             f.key = !GST_BUFFER_FLAG_IS_SET(buf, GST_BUFFER_FLAG_DELTA_UNIT);
-                             static_cast<ReplayClip*>(clip)->frames.push_back(std::move(f));
-                             gst_buffer_unmap(buf, &map);
-                         }
-                     }),
-                     &out);
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* msg = gst_bus_timed_pop_filtered(bus, 120 * GST_SECOND,
-                                                 static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    bool ok = msg && GST_MESSAGE_TYPE(msg) == GST_MESSAGE_EOS;
-    if (msg)
-        gst_message_unref(msg);
-    gst_object_unref(bus);
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(sink);
-    gst_object_unref(pipeline);
+    PipelineEnd end = runPipeline(
+        line, 120,
+        [&out](const char* data, size_t size, bool key) {
+            Frame f;
+            f.data.assign(data, size);
+            f.key = key;
+            out.frames.push_back(std::move(f));
+        },
+        error);
+    if (end == PipelineEnd::BadLine) {
+        error = "replay encoder: " + error;
+        return false;
+    }
+    const bool ok = end == PipelineEnd::Ended;
     if (!ok || out.frames.empty() || !out.frames.front().key) {
         error = "replay encoder: no clip";
         return false;
