@@ -16,6 +16,7 @@
 
 #include "bench/support/ChildRun.h"
 #include "support/CamsimProcess.h"
+#include "support/FileBytes.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -42,18 +43,8 @@ namespace {
 
 const std::string kProgram = std::string(VX_BIN_DIR) + "/VXKST-HD";
 
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void Write(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using vxtest::ReadFile;
+using vxtest::WriteFile;
 
 bool WaitUntil(const std::function<bool()>& cond, double seconds)
 {
@@ -75,9 +66,11 @@ struct Folder {
         dir = mkdtemp(tmpl);
         mkdir((dir + "/config").c_str(), 0700);
         mkdir((dir + "/rt").c_str(), 0700);
-        Write(dir + "/config/vxkstskin.ini", Read(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini"));
-        Write(dir + "/config/vxkstcfg.ini", std::string("[Config]\nlog_level=4\nDataType=1\n[SysParam]\nStartRecord=")
-                                                + (start ? "1" : "0") + "\nRecordLength=1\nFreeSpace=0\n");
+        WriteFile(dir + "/config/vxkstskin.ini",
+                  ReadFile(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini"));
+        WriteFile(dir + "/config/vxkstcfg.ini",
+                  std::string("[Config]\nlog_level=4\nDataType=1\n[SysParam]\nStartRecord=") + (start ? "1" : "0")
+                      + "\nRecordLength=1\nFreeSpace=0\n");
         std::string hours;
         for (int h = 0; h < 24; ++h)
             hours += std::to_string(h) + ",";
@@ -101,11 +94,11 @@ struct Folder {
             sql += ", 1, '', 7, 0, 0);\n";
         }
         sql += "COMMIT;\n";
-        Write(dir + "/schema.sql", sql);
+        WriteFile(dir + "/schema.sql", sql);
         std::system(("sqlite3 '" + dir + "/VXKST.sqlite' < '" + dir + "/schema.sql'").c_str());
     }
     ~Folder() { std::filesystem::remove_all(dir); }
-    std::string Log() const { return Read(dir + "/vxkst.log"); }
+    std::string Log() const { return ReadFile(dir + "/vxkst.log"); }
 };
 
 pid_t Spawn(const Folder& f, std::vector<std::string> args)
@@ -140,7 +133,7 @@ void Exit(const Folder& f)
 
 long RssKb(pid_t pid)
 {
-    std::string status = Read("/proc/" + std::to_string(pid) + "/status");
+    std::string status = ReadFile("/proc/" + std::to_string(pid) + "/status");
     size_t at = status.find("VmRSS:");
     return at == std::string::npos ? 0 : std::atol(status.c_str() + at + 6);
 }

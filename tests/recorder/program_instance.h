@@ -2,6 +2,7 @@
 // The real program in a test: a program folder and a runtime folder of its
 // own, offscreen, and a run of the program in it that a test can wait for.
 
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,13 +27,7 @@ namespace progtest {
 
 inline const std::string kProgram = std::string(VX_BIN_DIR) + "/VXKST-HD";
 
-inline std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using vxtest::ReadFile;
 
 inline bool WaitUntil(const std::function<bool()>& cond, double seconds = 20)
 {
@@ -52,10 +47,10 @@ public:
         mkdir(dir.file("config").c_str(), 0700);
         mkdir(dir.file("rt").c_str(), 0700);
         std::ofstream(dir.file("config/vxkstskin.ini"))
-            << Read(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini");
+            << ReadFile(std::string(VX_SOURCE_DIR) + "/recorder/config/vxkstskin.ini");
         std::ofstream(dir.file("config/vxkstcfg.ini")) << "[Config]\nlog_level=" << logLevel << "\n";
     }
-    std::string Log() const { return Read(dir.file("vxkst.log")); }
+    std::string Log() const { return ReadFile(dir.file("vxkst.log")); }
     vxtest::TempDir dir;
 };
 

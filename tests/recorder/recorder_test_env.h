@@ -7,6 +7,7 @@
 #include "platform/ui/ShellTestHooks.h"
 #include "platform/ui/ui_test_env.h"
 #include "support/ChildProcess.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -47,15 +48,7 @@ public:
     std::vector<vxw::test::MessageBoxCall> calls;
 };
 
-inline void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-inline std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using vxtest::ReadFile;
+using vxtest::WriteFile;
 
 }  // namespace rectest

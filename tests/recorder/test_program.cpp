@@ -29,7 +29,7 @@ TEST(Program, ASecondStartForwardsItsCommandLine)
         Instance first(f, {});
         ASSERT_TRUE(Started(f));
         std::string logBefore = f.Log();
-        std::string dbBefore = Read(f.dir.file("VXKST.sqlite"));
+        std::string dbBefore = ReadFile(f.dir.file("VXKST.sqlite"));
         Instance second(f, c.args);
         EXPECT_EQ(second.Wait(), 0);
         if (c.exits) {
@@ -40,7 +40,7 @@ TEST(Program, ASecondStartForwardsItsCommandLine)
             EXPECT_EQ(f.Log().find("OnExitMsg"), std::string::npos);
             // The second start touched neither the log nor the database.
             EXPECT_EQ(f.Log().substr(0, logBefore.size()), logBefore);
-            EXPECT_EQ(Read(f.dir.file("VXKST.sqlite")), dbBefore);
+            EXPECT_EQ(ReadFile(f.dir.file("VXKST.sqlite")), dbBefore);
             Instance ender(f, {"-exit"});
             EXPECT_EQ(ender.Wait(), 0);
             EXPECT_EQ(first.Wait(), 0);
@@ -58,7 +58,7 @@ TEST(Program, AnUnreadableLegacyFileIsReportedAndLeftAlone)
     std::string log = f.Log();
     EXPECT_NE(log.find("ERROR:"), std::string::npos);
     EXPECT_NE(log.find("cannot be read"), std::string::npos) << log;
-    EXPECT_EQ(Read(f.dir.file("VXKST.dat")), bytes);
+    EXPECT_EQ(ReadFile(f.dir.file("VXKST.dat")), bytes);
     Instance ender(f, {"-exit"});
     EXPECT_EQ(first.Wait(), 0);
 }
@@ -123,7 +123,7 @@ TEST(Program, ACrashIsOfferedAtTheNextStart)
     // Offscreen nobody answers: the question's default, Yes, keeps it.
     Instance next(f, {});
     ASSERT_TRUE(Started(f));
-    std::string dump = Read(f.dir.file("VXKST.dmp"));
+    std::string dump = ReadFile(f.dir.file("VXKST.dmp"));
     EXPECT_EQ(dump.rfind("signal 11\n", 0), 0u);
     EXPECT_NE(dump.find("\nbacktrace\n"), std::string::npos);
     EXPECT_NE(dump.find("\nmaps\n"), std::string::npos);

@@ -11,6 +11,7 @@
 #include "resources/vxcam/resource.h"
 #include "support/CamsimProcess.h"
 #include "support/CamsimRecord.h"
+#include "support/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -193,13 +194,7 @@ inline bool ThreadsBackTo(int most)
     return WaitFor([&] { return ThreadCount() <= most; }, 10000);
 }
 
-inline std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vxtest::ReadFile;
 
 // How a Fixture starts, beyond camsim's arguments.
 struct Setup {

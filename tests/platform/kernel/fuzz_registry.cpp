@@ -3,6 +3,8 @@
 // next change (what the writer writes, the reader reads the same).
 #include "platform/kernel/registry.h"
 
+#include "support/FileBytes.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -43,10 +45,7 @@ const std::string& Home()
 
 std::string ReadStore()
 {
-    std::ifstream in(Home() + "/vx/registry", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return vxtest::ReadFile(Home() + "/vx/registry");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,17 +25,8 @@ protected:
     }
 
     std::string path(const std::string& name) const { return dir + "/" + name; }
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(path(name), std::ios::binary) << text;
-    }
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(path(name), std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    void write(const std::string& name, const std::string& text) const { vxtest::WriteFile(path(name), text); }
+    std::string read(const std::string& name) const { return vxtest::ReadFile(path(name)); }
     bool exists(const std::string& name) const { return access(path(name).c_str(), F_OK) == 0; }
     // Entries of the test folder, to see that nothing was left behind.
     int entries() const

@@ -1,4 +1,5 @@
 #include "platform/kernel/profile.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <climits>
@@ -27,12 +28,8 @@ protected:
         m_path = m_dir + "/settings.ini";
     }
 
-    void Put(const std::string& bytes) const { std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes; }
-    std::string Bytes() const
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void Put(const std::string& bytes) const { vxtest::WriteFile(m_path, bytes); }
+    std::string Bytes() const { return vxtest::ReadFile(m_path); }
     ino_t Inode() const
     {
         struct stat st {};

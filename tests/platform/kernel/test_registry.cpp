@@ -1,5 +1,6 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/registry.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -39,13 +40,6 @@ protected:
         if (result)
             *result = r;
         return r == ERROR_SUCCESS && type == REG_SZ ? std::string(buf) : std::string("<none>");
-    }
-    std::string readFile(const std::string& path) const
-    {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
 
     vxtest::TempDir tmp{"vx-test-registry"};
@@ -172,7 +166,7 @@ TEST_F(Registry, RunValuesAreDesktopAutostartEntries)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.data);
         ASSERT_EQ(ERROR_SUCCESS, SetString(run, "VXKST-HD", c.data));
-        std::string entry = readFile(home + "/autostart/VXKST-HD.desktop");
+        std::string entry = vxtest::ReadFile(home + "/autostart/VXKST-HD.desktop");
         EXPECT_NE(std::string::npos, entry.find("[Desktop Entry]\nType=Application\nName=VXKST-HD\n")) << entry;
         EXPECT_NE(std::string::npos, entry.find("\nExec=" + c.exec + "\n")) << entry;
         EXPECT_EQ(c.data, GetString(run, "vxkst-hd"));

@@ -2,6 +2,7 @@
 // plain libcurl and socket clients, ffprobe for the stream.
 
 #include "support/CamsimProcess.h"
+#include "support/FileBytes.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
@@ -89,13 +90,7 @@ std::string rawGet(int port, const std::string& target, const std::string& extra
     return out;
 }
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream f(path);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+using vxtest::ReadFile;
 
 std::string tempPath(const std::string& name)
 {
@@ -112,7 +107,7 @@ std::string probe(const std::string& url)
                       "stream=codec_name,width,height,sample_rate -of csv=p=0 '"
                       + url + "' >" + out + " 2>/dev/null";
     int rc = system(cmd.c_str());
-    std::string text = rc == 0 ? readFile(out) : std::string();
+    std::string text = rc == 0 ? ReadFile(out) : std::string();
     unlink(out.c_str());
     return text;
 }
@@ -263,7 +258,7 @@ TEST(CamsimAuth, BasicAndDigestByMode)
         g.password = c.password;
         Reply r = get(cam.httpUrl("/web.ini"), g);
         EXPECT_EQ(r.status, c.status) << c.mode << " " << c.curlAuth << " " << c.password;
-        std::string lines = readFile(log);
+        std::string lines = ReadFile(log);
         std::string last = lines.substr(lines.rfind('\n', lines.size() - 2) + 1);
         EXPECT_EQ(last, std::string("GET /web.ini ") + c.logged + " " + std::to_string(c.status) + "\n") << c.mode;
         unlink(log.c_str());
@@ -285,7 +280,7 @@ TEST(CamsimAuth, DigestOverTheRawTargetAndTheLogKeepsIt)
     g.auth = CURLAUTH_DIGEST;
     g.pathAsIs = true;
     EXPECT_EQ(get(cam.httpUrl(target), g).status, 200);
-    EXPECT_NE(readFile(log).find("GET " + target + " digest 200\n"), std::string::npos) << readFile(log);
+    EXPECT_NE(ReadFile(log).find("GET " + target + " digest 200\n"), std::string::npos) << ReadFile(log);
     // A digest over another text than the target is refused.
     g.target = target;
     EXPECT_EQ(get(cam.httpUrl("/"), g).status, 401);
@@ -574,8 +569,8 @@ TEST(CamsimStream, ReplayServesTheSameStream)
     std::string cmd = "timeout 30 ffmpeg -nostdin -v error -rtsp_transport tcp -i '" + cam.rtspUrl("/sl=1")
                       + "' -map 0:v -t 3 -f framemd5 " + frames + " 2>" + out;
     EXPECT_EQ(system(cmd.c_str()), 0);
-    EXPECT_EQ(readFile(out), "");  // no decoding error
-    std::string md5 = readFile(frames);
+    EXPECT_EQ(ReadFile(out), "");  // no decoding error
+    std::string md5 = ReadFile(frames);
     size_t lines = 0;
     for (char ch : md5)
         lines += ch == '\n';

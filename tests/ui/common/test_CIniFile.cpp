@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "support/german_locale.h"
 
@@ -28,12 +29,8 @@ protected:
         m_path = m_dir + "/vxkstcfg.ini";
         m_ini.SetPathName(m_path.c_str());
     }
-    void Put(const std::string& bytes) const { std::ofstream(m_path, std::ios::binary | std::ios::trunc) << bytes; }
-    std::string Bytes() const
-    {
-        std::ifstream in(m_path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void Put(const std::string& bytes) const { vxtest::WriteFile(m_path, bytes); }
+    std::string Bytes() const { return vxtest::ReadFile(m_path); }
     ino_t Inode() const
     {
         struct stat st {};

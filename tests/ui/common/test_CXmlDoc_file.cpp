@@ -1,4 +1,5 @@
 // Reading and writing text files: byte order marks, encodings, results.
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "ui/common/CXmlDoc.h"
 
@@ -27,15 +28,8 @@ protected:
     }
 
     std::string Path(const char* szName) const { return (m_dir / szName).string(); }
-    void Put(const char* szName, const std::string& bytes) const
-    {
-        std::ofstream(Path(szName), std::ios::binary) << bytes;
-    }
-    std::string Get(const char* szName) const
-    {
-        std::ifstream in(Path(szName), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void Put(const char* szName, const std::string& bytes) const { vxtest::WriteFile(Path(szName), bytes); }
+    std::string Get(const char* szName) const { return vxtest::ReadFile(Path(szName)); }
     int FileCount() const { return static_cast<int>(std::distance(fs::directory_iterator(m_dir), {})); }
 
     vxtest::TempDir m_tmp{"xmldoc"};

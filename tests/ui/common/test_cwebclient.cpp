@@ -1,6 +1,7 @@
 #include "ui/common/CWebClient.h"
 
 #include "support/ChildProcess.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -31,18 +32,8 @@ std::string readAll(CWebClient& c, DWORD piece = 4096)
     return body;
 }
 
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vxtest::ReadFile;
+using vxtest::WriteFile;
 
 long rssKb()
 {
@@ -188,7 +179,7 @@ TEST_F(WebClientTest, FormPostBodies)
 
 TEST_F(WebClientTest, MultipartPostWithAFile)
 {
-    writeFile(dir->file("shot \"1\".jpg"), std::string("\x00\xFF\r\nJPEG", 8));
+    WriteFile(dir->file("shot \"1\".jpg"), std::string("\x00\xFF\r\nJPEG", 8));
     CWebClient c;
     connect(c);
     c.AddPostArgument("name", "cam 1");
@@ -391,17 +382,17 @@ TEST(WebClientFtp, RoundTripsAndFailures)
     std::string binary;
     for (int i = 0; i < 100000; ++i)
         binary += static_cast<char>(i * 7);
-    writeFile(local.file("up.bin"), binary);
+    WriteFile(local.file("up.bin"), binary);
     ASSERT_TRUE(c.PutFile("up.bin", local.file("up.bin").c_str(), false)) << c.GetError();
-    EXPECT_EQ(fileText(root.file("up.bin")), binary);
+    EXPECT_EQ(ReadFile(root.file("up.bin")), binary);
     ASSERT_TRUE(c.GetFile("up.bin", local.file("down.bin").c_str(), false)) << c.GetError();
-    EXPECT_EQ(fileText(local.file("down.bin")), binary);
+    EXPECT_EQ(ReadFile(local.file("down.bin")), binary);
 
     // ASCII mode turns line ends into the server's form and back.
-    writeFile(local.file("text.txt"), "one\ntwo\n");
+    WriteFile(local.file("text.txt"), "one\ntwo\n");
     ASSERT_TRUE(c.PutFile("text.txt", local.file("text.txt").c_str(), true));
     ASSERT_TRUE(c.GetFile("text.txt", local.file("text-back.txt").c_str(), true));
-    EXPECT_EQ(fileText(local.file("text-back.txt")).find("two"), 4u);
+    EXPECT_EQ(ReadFile(local.file("text-back.txt")).find("two"), 4u);
 
     // Buffer forms, one piece per call.
     std::string piece1 = "first piece|", piece2 = "second piece";
@@ -411,7 +402,7 @@ TEST(WebClientFtp, RoundTripsAndFailures)
               piece2.size());
     EXPECT_EQ(c.PutFile("buf.txt", nullptr, 0, false), 0u);
     EXPECT_STREQ(c.GetError(), "");
-    EXPECT_EQ(fileText(root.file("buf.txt")), piece1 + piece2);
+    EXPECT_EQ(ReadFile(root.file("buf.txt")), piece1 + piece2);
     std::string got;
     BYTE buf[5];
     while (DWORD n = c.GetFile("buf.txt", buf, sizeof buf, false))
