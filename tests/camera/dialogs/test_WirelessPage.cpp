@@ -92,6 +92,26 @@ TEST(WirelessPage, AScannedNetworkWithItsKeySurvivesAReopen)
         EXPECT_EQ(d.m_list.m_nProgressValue[0], 86);
         EXPECT_EQ(d.m_list.m_nProgressValue[4], 18);
         EXPECT_EQ(d.m_progress.GetPos(), 100);
+        // Secured networks show the lock, open ones the plain icon.
+        auto image = [&](int row) {
+            LVITEM item{};
+            item.mask = LVIF_IMAGE;
+            item.iItem = row;
+            d.m_list.GetItem(&item);
+            return item.iImage;
+        };
+        EXPECT_EQ(image(0), 1);
+        EXPECT_EQ(image(2), 0);
+        EXPECT_EQ(d.m_images.GetImageCount(), 2);
+        // The signal column's bars draw the library's own pictures.
+        d.m_list.Invalidate();
+        EXPECT_TRUE(WaitFor([&] { return d.m_list.m_arrProgress.GetSize() == 5; }, 5000));
+        if (d.m_list.m_arrProgress.GetSize() > 0) {
+            CMyProgressCtrl* bar = d.m_list.m_arrProgress[0];
+            EXPECT_TRUE(bar->m_picBack.HasImage());
+            EXPECT_TRUE(bar->m_picFore.HasImage());
+            EXPECT_EQ(bar->GetPos(), 86);
+        }
         d.m_list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         Click(&d, IDC_SCAN_ADD);
     });
