@@ -320,6 +320,11 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
         w->show();
         if (r->parent)
             w->raise();
+    } else {
+        // Hidden on purpose: the toolkit would otherwise show a child along
+        // with its parent, where the system we mirror keeps it hidden until
+        // ShowWindow.
+        w->hide();
     }
     MirrorWidgetState(h);
     return TRUE;

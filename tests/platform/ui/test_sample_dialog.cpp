@@ -619,6 +619,27 @@ TEST(Controls, AChildPageHearsEveryShowAndHideFromItsFirst)
     EXPECT_TRUE(page.IsWindowVisible());
 }
 
+TEST(Controls, AControlMadeHiddenStaysHiddenWhenItsPageShows)
+{
+    CHostWnd host;
+    ASSERT_TRUE(host.CreateEx(0, "VxHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+    vxw::DialogTemplate t;
+    t.style = WS_CHILD | DS_CONTROL;
+    t.cx = 100;
+    t.cy = 50;
+    t.items.push_back({"BUTTON", 11, "shown", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 0, 5, 5, 60, 10});
+    t.items.push_back({"BUTTON", 12, "hidden", WS_CHILD | BS_AUTOCHECKBOX, 0, 5, 20, 60, 10});
+    CPage page;
+    ASSERT_TRUE(page.CreateIndirect(t, &host));
+    page.ShowWindow(SW_SHOW);
+    QWidget* hidden = vxw::WidgetOf(page.GetDlgItem(12)->GetSafeHwnd());
+    EXPECT_TRUE(vxw::WidgetOf(page.GetDlgItem(11)->GetSafeHwnd())->isVisible());
+    EXPECT_FALSE(hidden->isVisible());
+    EXPECT_FALSE(page.GetDlgItem(12)->IsWindowVisible());
+    page.GetDlgItem(12)->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(hidden->isVisible());
+}
+
 }  // namespace
 
 VX_UI_TEST_MAIN()
