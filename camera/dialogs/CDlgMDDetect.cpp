@@ -5,6 +5,8 @@
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 
+#include <utility>
+
 BEGIN_MESSAGE_MAP(CDlgMDDetect, CSettingsPage)
 ON_CBN_SELCHANGE(IDC_CAPTURE_DAY, OnDayChanged)
 ON_CONTROL_RANGE(CBN_SELCHANGE, IDC_SCHEDULE_START_1, IDC_SCHEDULE_END_4, OnPairChanged)
@@ -25,13 +27,14 @@ CDlgMDDetect::CDlgMDDetect(CCameraSetupDlg* pOwner)
 BOOL CDlgMDDetect::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
-    if (CWnd* targets = GetDlgItem(IDC_MD_SMART_TYPE)) {
-        targets->GetWindowRect(&m_rcTargets);
-        ScreenToClient(&m_rcTargets);
-    }
-    if (CWnd* tracking = GetDlgItem(IDC_MD_SMART_TRACKING)) {
-        tracking->GetWindowRect(&m_rcTracking);
-        ScreenToClient(&m_rcTracking);
+    const std::pair<int, CRect*> places[] = {{IDC_MD_SMART_ENABLE, &m_rcDetection},
+                                             {IDC_MD_SMART_TYPE, &m_rcTargets},
+                                             {IDC_MD_SMART_TRACKING, &m_rcTracking}};
+    for (const auto& [id, rect] : places) {
+        if (CWnd* item = GetDlgItem(id)) {
+            item->GetWindowRect(rect);
+            ScreenToClient(rect);
+        }
     }
     UpdateData(FALSE);
     return TRUE;

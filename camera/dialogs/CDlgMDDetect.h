@@ -46,7 +46,7 @@ private:
 
     CWeekScheduleControls m_schedule;
     motion_form::Values m_values;
-    CRect m_rcTargets, m_rcTracking;  // as the template places them
+    CRect m_rcDetection, m_rcTargets, m_rcTracking;  // as the template places them
     // Control values (combo indexes and checks).
     int m_nSensitivity = 49;  // "50"
     int m_nSnapCount = 0;     // "1"

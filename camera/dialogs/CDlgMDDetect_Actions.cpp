@@ -18,9 +18,10 @@ void CDlgMDDetect::ArrangeSmartControls()
     }
     if (m_nSmartType >= types)
         m_nSmartType = 0;
-    const CRect& place = types > 0 ? m_rcTracking : m_rcTargets;
+    // Without the combo the check stands in its place, on the row of "Detection".
+    CPoint place = types > 0 ? m_rcTracking.TopLeft() : CPoint(m_rcTargets.left, m_rcDetection.top);
     if (CWnd* tracking = GetDlgItem(IDC_MD_SMART_TRACKING))
-        tracking->SetWindowPos(nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        tracking->SetWindowPos(nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CDlgMDDetect::ShowSmartControls()

@@ -67,9 +67,10 @@ void AddMotionPage(vxw::ResourceModule& m)
         Label("Human targets:", 10, 78, 80, IDC_MD_SMART_LABEL),
         Check(IDC_MD_SMART_ENABLE, "Detection ", 95, 78, 60),
         Combo(IDC_MD_SMART_TYPE, 160, 76, 110, {"Human targets", "Human & vehicle targets", "Human & pet targets"}),
-        Check(IDC_MD_SMART_TRACKING, "Tracking display (yellow frame or red spot)", 275, 78, 120),
+        // Models without the target combo show the check in its place.
+        Check(IDC_MD_SMART_TRACKING, "Tracking display (yellow frame or red spot)", 160, 93, 230),
     };
-    AddScheduleRows(i, 96);
+    AddScheduleRows(i, 110);
     i.push_back(Button(IDC_MD_ZONES, "Set up motion detection zones", 10, 200, 130));
     i.push_back(Button(IDC_REFRESH, "Refresh", 240, 200));
     i.push_back(Button(IDC_APPLY, "Apply", 310, 200));
