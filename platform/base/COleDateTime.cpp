@@ -206,14 +206,7 @@ bool COleDateTime::GetAsTime(time_t& timeDest) const
     int y, mo, d, h, mi, s;
     if (!Parts(y, mo, d, h, mi, s))
         return false;
-    struct tm t {};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
+    struct tm t = vxbase::cal::TmOf(y, mo, d, h, mi, s, -1);
     time_t r = mktime(&t);
     if (r == static_cast<time_t>(-1)) {
         // -1 is both the error and 1969-12-31 23:59:59 UTC: ask which.
@@ -245,16 +238,9 @@ CString COleDateTime::Format(const char* lpszFormat) const
         return CString();
     int y, mo, d, h, mi, s;
     Parts(y, mo, d, h, mi, s);
-    struct tm t {};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
+    struct tm t = vxbase::cal::TmOf(y, mo, d, h, mi, s, 0);
     t.tm_wday = GetDayOfWeek() - 1;
     t.tm_yday = GetDayOfYear() - 1;
-    t.tm_isdst = 0;
     return vxbase::FormatTm(lpszFormat, t);
 }
 

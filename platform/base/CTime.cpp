@@ -22,14 +22,7 @@ CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int
     // The C library would quietly carry 31 April into May; refuse instead.
     if (nYear < 1900 || !vxbase::cal::ValidParts(nYear, nMonth, nDay, nHour, nMin, nSec))
         return;
-    struct tm t {};
-    t.tm_year = nYear - 1900;
-    t.tm_mon = nMonth - 1;
-    t.tm_mday = nDay;
-    t.tm_hour = nHour;
-    t.tm_min = nMin;
-    t.tm_sec = nSec;
-    t.tm_isdst = nDST < 0 ? -1 : (nDST > 0 ? 1 : 0);
+    struct tm t = vxbase::cal::TmOf(nYear, nMonth, nDay, nHour, nMin, nSec, nDST < 0 ? -1 : (nDST > 0 ? 1 : 0));
     m_time = mktime(&t);
 }
 

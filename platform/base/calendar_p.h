@@ -3,6 +3,7 @@
 // classes of this folder. Days are counted from 1970-01-01.
 
 #include <cstdint>
+#include <ctime>
 
 namespace vxbase::cal {
 
@@ -28,5 +29,20 @@ inline int64_t FloorMod(int64_t a, int64_t b)
 
 // True when the parts name a real date and time of years 100 to 9999.
 bool ValidParts(int y, int mo, int d, int h, int mi, int s);
+
+// The C library's broken-down time of the parts (month 1 to 12); isdst as
+// mktime takes it: -1 to let the zone decide.
+inline struct tm TmOf(int y, int mo, int d, int h, int mi, int s, int isdst)
+{
+    struct tm t {};
+    t.tm_year = y - 1900;
+    t.tm_mon = mo - 1;
+    t.tm_mday = d;
+    t.tm_hour = h;
+    t.tm_min = mi;
+    t.tm_sec = s;
+    t.tm_isdst = isdst;
+    return t;
+}
 
 }  // namespace vxbase::cal
