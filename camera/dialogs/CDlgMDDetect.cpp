@@ -14,6 +14,7 @@ ON_BN_CLICKED(IDC_MD_SMART_ENABLE, OnDetectionClicked)
 ON_BN_CLICKED(IDC_MD_SD_RECORD, OnRecordToCardClicked)
 ON_BN_CLICKED(IDC_MD_FTP_RECORD, OnUploadRecordClicked)
 ON_BN_CLICKED(IDC_MD_ZONES, OnZones)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CDlgMDDetect::CDlgMDDetect(CCameraSetupDlg* pOwner)

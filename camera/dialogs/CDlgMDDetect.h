@@ -8,11 +8,16 @@
 // Files: CDlgMDDetect.cpp (load, apply, schedule), CDlgMDDetect_Actions.cpp
 // (smart detection controls, the record coupling, the zone dialog).
 //
-// GUI thread only; the zone dialog runs modally on the same thread.
+// GUI thread only; the zone dialog runs modally on the same thread and
+// ends with the page (a window closed meanwhile drops its download).
 
 #include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/CWeekScheduleControls.h"
 #include "camera/dialogs/MotionForms.h"
+
+#include <memory>
+
+class CMotionPic;
 
 class CDlgMDDetect : public CSettingsPage {
 public:
@@ -35,6 +40,7 @@ protected:
     void OnRecordToCardClicked();
     void OnUploadRecordClicked();
     void OnZones();
+    void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -52,4 +58,7 @@ private:
     int m_nSnapCount = 0;     // "1"
     int m_bEmail = 0, m_bFtpSnap = 0, m_bFtpRec = 0, m_bSdSnap = 0, m_bSdRec = 0;
     int m_bSmart = 0, m_nSmartType = 0, m_bTracking = 0;
+    CMotionPic* m_pZones = nullptr;  // while the zone dialog runs
+    // Gone with the page: a zone dialog that outlived its page learns it here.
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

@@ -62,11 +62,28 @@ void CDlgMDDetect::OnZones()
         const motion_form::Area& a = m_values.areas[i];
         dlg.m_rcZones[i] = {a.left, a.top, a.right, a.bottom};
     }
-    if (dlg.DoModal() != IDOK)
+    m_pZones = &dlg;
+    std::weak_ptr<int> alive = m_life;
+    INT_PTR result = dlg.DoModal();
+    if (alive.expired())
+        return;  // the window closed meanwhile: the page is gone
+    m_pZones = nullptr;
+    if (result != IDOK)
         return;
     m_values.areaCount = dlg.m_nZoneCount < 0 ? 0 : dlg.m_nZoneCount > 4 ? 4 : dlg.m_nZoneCount;
     for (int i = 0; i < motion_form::kAreas; ++i) {
         const RECT& r = dlg.m_rcZones[i];
         m_values.areas[i] = {r.left, r.top, r.right, r.bottom};
     }
+}
+
+void CDlgMDDetect::OnDestroy()
+{
+    // The zone dialog would otherwise stay on screen, its owner hidden,
+    // until its snapshot download ends; the download's end is dropped.
+    if (m_pZones)
+        m_pZones->EndDialog(IDCANCEL);
+    m_pZones = nullptr;
+    m_life.reset();
+    CSettingsPage::OnDestroy();
 }

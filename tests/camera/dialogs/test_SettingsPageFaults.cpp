@@ -1,11 +1,12 @@
 // What the settings window must get right around its pages: closed while
 // the zone editor still downloads its snapshot, or while the camera tries
-// the mail settings, it hides at once and leaves no thread, no picture file
-// and no page behind; a TRACE log of the mail and FTP pages' requests and
+// the mail settings, it hides at once, ends the editor at once, and leaves
+// no thread, no picture file and no page behind; a TRACE log of the mail and FTP pages' requests and
 // replies holds no password.
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgEmailSetting.h"
 #include "camera/dialogs/CDlgFTPSetup.h"
+#include "camera/dialogs/CDlgMDDetect.h"
 #include "camera/dialogs/CMotionPic.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
@@ -20,7 +21,7 @@ using namespace setup_harness;
 
 namespace {
 
-constexpr int kCamera = 0, kEmailPage = 3, kFtpPage = 4;
+constexpr int kCamera = 0, kMotion = 2, kEmailPage = 3, kFtpPage = 4;
 
 // Every log line, from whichever thread wrote it.
 class LogCapture {
@@ -56,7 +57,7 @@ private:
 
 }  // namespace
 
-TEST(ClosingTheWindow, DuringASnapshotDownloadHidesAtOnceAndLeavesNoThreadNorFile)
+TEST(ClosingTheWindow, DuringASnapshotDownloadEndsTheZoneDialogAtOnceAndLeavesNoThreadNorFile)
 {
     Fixture f({});
     ASSERT_TRUE(f.connected);
@@ -64,20 +65,27 @@ TEST(ClosingTheWindow, DuringASnapshotDownloadHidesAtOnceAndLeavesNoThreadNorFil
     const int threads = ThreadCount();
     f.Open();
     ASSERT_TRUE(f.connected);
+    auto* motion = PageAt<CDlgMDDetect>(f.dlg, kMotion, 0);
+    ASSERT_TRUE(Loaded(motion));
     ASSERT_FALSE(f.cam.fault("match=snap.jpg&delay=4000").empty());
     HWND settings = f.dlg->GetSafeHwnd();
-    CMotionPic zones(f.dlg, f.dlg);
-    zones.m_nVideoMode = 41;
+    HWND zones = nullptr;
     std::string picture;
-    vxw::test::SetModalDialogHook([&](CDialog&) {
-        ASSERT_TRUE(zones.IsDownloading());
-        picture = zones.PicturePath();
+    vxw::test::SetModalDialogHook([&](CDialog& d) {
+        auto& pic = static_cast<CMotionPic&>(d);
+        ASSERT_TRUE(pic.IsDownloading());
+        zones = pic.GetSafeHwnd();
+        picture = pic.PicturePath();
         ::PostMessage(settings, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(settings); }, 2000)) << "the window stays shown";
     });
-    // The editor ends with the window, once the camera answered.
-    zones.DoModal();
+    Click(motion, IDC_MD_ZONES);
     vxw::test::SetModalDialogHook(nullptr);
+    // The zone dialog is gone while the camera still sends the snapshot:
+    // the window itself waits for that download before it goes.
+    ASSERT_NE(zones, nullptr);
+    EXPECT_FALSE(::IsWindow(zones)) << "the zone dialog stays";
+    EXPECT_TRUE(::IsWindow(settings));
+    EXPECT_FALSE(::IsWindowVisible(settings)) << "the window stays shown";
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000));
     f.dlg = nullptr;
     EXPECT_FALSE(picture.empty());
