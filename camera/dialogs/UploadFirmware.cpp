@@ -204,8 +204,6 @@ int UploadFirmware(const CString& strPath, const CString& strHost, int nPort, co
                     piece.assign(buf, static_cast<size_t>(n));
                     fileSent += n;
                     stage = 2;
-                    if (o.progress)
-                        o.progress(fileSent, total);
                 }
             } else {
                 piece.clear();
@@ -257,6 +255,9 @@ int UploadFirmware(const CString& strPath, const CString& strHost, int nPort, co
             }
             if (sent > 0)
                 pieceOff += static_cast<size_t>(sent);
+            // The share shown is what went out, not what was read.
+            if (sent > 0 && stage == 2 && pieceOff == piece.size() && o.progress)
+                o.progress(fileSent, total);
         }
     }
     // An answer that came before the whole package went out is a refusal.

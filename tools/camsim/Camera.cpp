@@ -88,6 +88,19 @@ HttpReply Camera::handle(const HttpRequest& req)
     return cameraRequest(req);
 }
 
+BodyPace Camera::bodyPace(const HttpRequest& req)
+{
+    BodyPace pace;
+    if (req.path != UpgradeCgi::kUpgradePath)
+        return pace;
+    Faults::Request f = faults_.peekForRequest(req.target);
+    pace.rate = f.rate;
+    pace.cutAt = f.cut;
+    upgradeBytes_ = 0;
+    pace.onBytes = [this](size_t n) { upgradeBytes_ += static_cast<long long>(n); };
+    return pace;
+}
+
 HttpReply Camera::cameraRequest(const HttpRequest& req)
 {
     ++requests_;
@@ -139,8 +152,11 @@ HttpReply Camera::cameraRequest(const HttpRequest& req)
     if (f.malformed == Malformed::Body)
         reply.body.resize(reply.body.size() / 2);
     reply.delayMs = f.delayMs;
-    reply.cutAfter = f.cut;
-    reply.rate = f.rate;
+    // An upload's body took the cut and the rate already.
+    if (req.path != UpgradeCgi::kUpgradePath) {
+        reply.cutAfter = f.cut;
+        reply.rate = f.rate;
+    }
     reply.chunked = faults_.chunked();
     log_.write(req.method, req.target, authName, std::to_string(reply.status));
     return reply;
@@ -155,6 +171,7 @@ HttpReply Camera::control(const HttpRequest& req)
         std::string s = faults_.describe();
         s += "requests=" + std::to_string(requests_.load()) + "\n";
         s += "family=" + familyName(options_.family) + "\n";
+        s += "upgradebytes=" + std::to_string(upgradeBytes_.load()) + "\n";
         if (streamState)
             s += streamState();
         if (sideState)

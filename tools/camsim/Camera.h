@@ -28,6 +28,10 @@ public:
 
     bool openLog(std::string& error);
     HttpReply handle(const HttpRequest& req);
+    // The pace the server reads a request's body at: a firmware upload's is
+    // counted as it arrives and takes the request faults `rate` and `cut`
+    // (which then leave its answer alone).
+    BodyPace bodyPace(const HttpRequest& req);
 
     // Set by the program before serving; called from connection threads.
     std::function<void(int seconds)> onVanish;
@@ -56,6 +60,7 @@ private:
     RequestLog log_;
     std::vector<std::unique_ptr<Dialect>> dialects_;
     std::atomic<long> requests_{0};
+    std::atomic<long long> upgradeBytes_{0};  // body bytes of the latest firmware upload so far
     SdCard* sdCard_ = nullptr;  // owned by dialects_; null for a family without one
 };
 

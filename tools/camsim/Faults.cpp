@@ -74,6 +74,14 @@ Faults::Request Faults::takeForRequest(const std::string& target)
     return r;
 }
 
+Faults::Request Faults::peekForRequest(const std::string& target) const
+{
+    std::lock_guard lock(mutex_);
+    if ((!match_.empty() && target.find(match_) == std::string::npos) || skip_ > 0)
+        return Request{};
+    return request_;
+}
+
 uint64_t Faults::hangRelease() const
 {
     std::lock_guard lock(mutex_);

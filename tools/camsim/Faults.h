@@ -28,6 +28,8 @@ public:
     // With `match` set only targets that contain its text get the faults, and
     // only after `skip` of them have passed untouched.
     Request takeForRequest(const std::string& target);
+    // What takeForRequest would give that target now, counting nothing.
+    Request peekForRequest(const std::string& target) const;
     // Bumped whenever the hang fault is lifted (hang=0 or clear): a request
     // that hangs holds on until then, also after its `count` ran out.
     uint64_t hangRelease() const;

@@ -51,6 +51,18 @@ struct HttpReply {
     static HttpReply text(int status, std::string body, std::string contentType = "text/plain");
 };
 
+// How the server takes in one request's body: at most `rate` bytes a second
+// (0: as it comes), dropping the connection once `cutAt` bytes were taken
+// (-1: never), telling `onBytes` of each piece as it is taken. Asked for once
+// the head is read, before any of the body counts as arrived.
+struct BodyPace {
+    int rate = 0;
+    long long cutAt = -1;
+    std::function<void(size_t bytes)> onBytes;
+
+    bool active() const { return rate > 0 || cutAt >= 0 || onBytes; }
+};
+
 const char* reasonPhrase(int status);
 
 }  // namespace camsim

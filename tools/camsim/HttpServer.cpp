@@ -3,7 +3,9 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <strings.h>
 #include <thread>
@@ -66,6 +68,18 @@ public:
             buf.append(tmp, static_cast<size_t>(n));
         }
         return true;
+    }
+
+    // Sleeps `ms` in short steps; false when the server stopped or vanished.
+    bool wait(int ms)
+    {
+        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < until) {
+            if (!valid_())
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 20)));
+        }
+        return valid_();
     }
 
     // Reads up to and including the next CRLF; false on close or overflow.
@@ -153,7 +167,40 @@ ReadResult readRequest(Reader& in, HttpRequest& req)
     return ReadResult::Ok;
 }
 
-ReadResult readBody(Reader& in, HttpRequest& req)
+// Takes `n` bytes of body at the pace asked: a slice every 100 ms under a
+// rate, whether the bytes were still on the wire or already buffered with
+// the head, so a counter sees them arrive the way a slow camera reads them.
+ReadResult readPacedBody(Reader& in, HttpRequest& req, size_t n, const BodyPace& pace)
+{
+    const size_t slice = pace.rate > 0 ? std::max<size_t>(1, static_cast<size_t>(pace.rate) / 10) : n;
+    size_t got = 0;
+    while (got < n) {
+        size_t budget = std::min(slice, n - got);
+        while (budget > 0) {
+            if (pace.cutAt >= 0 && got >= static_cast<size_t>(pace.cutAt))
+                return ReadResult::Closed;
+            size_t want = budget;
+            if (pace.cutAt >= 0)
+                want = std::min(want, static_cast<size_t>(pace.cutAt) - got);
+            if (in.buf.empty() && !in.fill(1, kIdleMs))
+                return ReadResult::Closed;
+            size_t take = std::min(want, in.buf.size());
+            req.body.append(in.buf, 0, take);
+            in.buf.erase(0, take);
+            got += take;
+            budget -= take;
+            if (pace.onBytes)
+                pace.onBytes(take);
+        }
+        if (pace.cutAt >= 0 && got >= static_cast<size_t>(pace.cutAt) && got < n)
+            return ReadResult::Closed;
+        if (pace.rate > 0 && got < n && !in.wait(100))
+            return ReadResult::Closed;
+    }
+    return ReadResult::Ok;
+}
+
+ReadResult readBody(Reader& in, HttpRequest& req, const BodyPace& pace)
 {
     if (strcasecmp(req.header("transfer-encoding").c_str(), "chunked") == 0) {
         for (;;) {
@@ -191,6 +238,8 @@ ReadResult readBody(Reader& in, HttpRequest& req)
     size_t n = std::stoull(len);
     if (n > kMaxBody)
         return ReadResult::TooLarge;
+    if (pace.active())
+        return readPacedBody(in, req, n, pace);
     if (!in.fill(n, kIdleMs))
         return ReadResult::Closed;
     req.body = in.buf.substr(0, n);
@@ -330,7 +379,7 @@ void HttpServer::serve(int fd)
         if (r == ReadResult::Ok) {
             if (strcasecmp(req.header("expect").c_str(), "100-continue") == 0)
                 sendAll(fd, "HTTP/1.1 100 Continue\r\n\r\n");
-            r = readBody(in, req);
+            r = readBody(in, req, bodyPace_ ? bodyPace_(req) : BodyPace{});
         }
         if (r == ReadResult::Closed)
             return;

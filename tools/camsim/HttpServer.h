@@ -28,6 +28,10 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
+    // Set before start(): the pace a request's body is read at (its default
+    // reads every body as fast as it comes). Runs on connection threads.
+    void setBodyPace(std::function<BodyPace(const HttpRequest&)> pace) { bodyPace_ = std::move(pace); }
+
     // Binds and starts serving; port 0 picks a free one. False with `error`.
     bool start(const std::string& address, int port, std::string& error);
     void stop();
@@ -46,6 +50,7 @@ private:
     bool sendReply(int fd, const HttpRequest& req, HttpReply& reply, bool keepAlive, uint64_t epoch);
 
     Handler handler_;
+    std::function<BodyPace(const HttpRequest&)> bodyPace_;
     TcpListener listener_;  // last: it stops before the handler goes
 };
 

@@ -243,7 +243,10 @@ Control (not logged, no authentication), on the HTTP port:
       encode_type=TEXT (AJ's audio encoder, G.711A by default),
       pkgmodel=TEXT (the model a firmware package must name) and
       upgradereply=silent|keep|newline (the upgrade's answer faults)
+      A firmware upload's body takes cut and rate itself: it is read at
+      about rate bytes a second and dropped after cut bytes.
   GET /camsim/state                 the faults and counters, one per line
+      (upgradebytes: the latest firmware upload's body bytes read so far)
 
 Side channels (alarm and talk) and PTZ:
   HX answers "/livestream/11" (alarm) and "/call_invite" (talk) on its web

@@ -63,7 +63,7 @@ UpgradeCgi::UpgradeCgi(CameraState& state, std::function<void(int)> reboot) : Di
 
 bool UpgradeCgi::handles(const HttpRequest& req) const
 {
-    return req.path == "/cgi-bin/hi3510/upgrade.cgi" || req.path == kRebootPath || req.path == kResetPath;
+    return req.path == kUpgradePath || req.path == kRebootPath || req.path == kResetPath;
 }
 
 HttpReply UpgradeCgi::restart(bool factory)

@@ -9,7 +9,9 @@
 // model unless set), a bad sum or a short body is refused; success answers
 // exactly "upgrade succeed.", closes, and reboots the camera (its ports gone
 // for --reboot-seconds), which comes back with the package's version.
-// The "upgradereply" setting plays the faults: "silent" (no answer),
+// The body is read as it arrives, counted in /camsim/state ("upgradebytes"),
+// slowed by the `rate` fault and dropped after `cut` bytes (see
+// Camera::bodyPace). The "upgradereply" setting plays the answer's faults: "silent" (no answer),
 // "keep" (the connection stays open after the answer), "newline" (the
 // answer ends in a newline).
 // "/cgi-bin/hi3510/sysreboot.cgi" answers "[Succeed]set ok." and reboots the
@@ -34,6 +36,7 @@ public:
     bool handles(const HttpRequest& req) const override;
     HttpReply handle(const HttpRequest& req) override;
 
+    static constexpr const char* kUpgradePath = "/cgi-bin/hi3510/upgrade.cgi";
     static constexpr const char* kRebootPath = "/cgi-bin/hi3510/sysreboot.cgi";
     static constexpr const char* kResetPath = "/cgi-bin/hi3510/sysreset.cgi";
 

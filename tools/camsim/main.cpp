@@ -120,6 +120,7 @@ int main(int argc, char** argv)
     }
 
     HttpServer http([&camera](const HttpRequest& req) { return camera.handle(req); });
+    http.setBodyPace([&camera](const HttpRequest& req) { return camera.bodyPace(req); });
     camera.onVanish = [&http, &rtsp](int seconds) {
         fprintf(stderr, "camsim: vanishing for %d s\n", seconds);
         // The stream first: the web port closing drops the control request's

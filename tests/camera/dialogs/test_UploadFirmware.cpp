@@ -14,9 +14,11 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -56,6 +58,29 @@ TEST(UploadFirmware, RepliesTable)
     EXPECT_FALSE(UploadSucceeded("HTTP/1.1 200 OK\r\n\r\nupgrade failed: model mismatch."));
 }
 
+// The Content-Length an upload of that file announces.
+long long AnnouncedLength(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    UploadRequest r = MakeUploadRequest("admin", "admin", static_cast<int64_t>(in.tellg()));
+    size_t at = r.head.find("Content-Length: ");
+    return std::stoll(r.head.substr(at + 16));
+}
+
+// The camera's count of upload body bytes read, asked again while a reboot
+// has its port closed; -1 when it never answers.
+long long UpgradeBytes(const CamsimProcess& cam)
+{
+    for (int i = 0; i < 50; ++i) {
+        std::string state = cam.state();
+        size_t at = state.find("\nupgradebytes=");
+        if (at != std::string::npos)
+            return std::stoll(state.substr(at + 14));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return -1;
+}
+
 TEST(UploadFirmware, AgainstTheCamera)
 {
     vxtest::TempDir dir("vx-upload");
@@ -70,6 +95,7 @@ TEST(UploadFirmware, AgainstTheCamera)
         bytes.back() ^= 1;
         bad << bytes;
     }
+    const long long whole = AnnouncedLength(good);
     struct Case {
         const char* name;
         std::string package;
@@ -77,16 +103,19 @@ TEST(UploadFirmware, AgainstTheCamera)
         const char* setting;  // for /camsim/set
         const char* fault;    // for /camsim/fault
         int want;
+        long long received;  // body bytes the camera read; -1: the announced length
     };
+    const std::string cutMidway = "match=upgrade&cut=" + std::to_string(whole / 2);
     const Case cases[] = {
-        {"wrong password", good, "nope", "", "", 0},
-        {"another model", other, "admin", "", "", 0},
-        {"bad checksum", dir.file("bad.pkg"), "admin", "", "", 0},
-        {"trailing newline", good, "admin", "upgradereply=newline", "", 0},
-        {"cut answer", good, "admin", "", "match=upgrade&cut=4", 0},
-        {"silent camera", good, "admin", "upgradereply=silent", "", 0},
-        {"connection kept", good, "admin", "upgradereply=keep", "", 1},
-        {"missing file", dir.file("none.pkg"), "admin", "", "", 0},
+        {"success", good, "admin", "", "", 1, -1},
+        {"wrong password", good, "nope", "", "", 0, -1},
+        {"another model", other, "admin", "", "", 0, -1},
+        {"bad checksum", dir.file("bad.pkg"), "admin", "", "", 0, -1},
+        {"trailing newline", good, "admin", "upgradereply=newline", "", 0, -1},
+        {"cut midway", good, "admin", "", cutMidway.c_str(), 0, whole / 2},
+        {"silent camera", good, "admin", "upgradereply=silent", "", 0, -1},
+        {"connection kept", good, "admin", "upgradereply=keep", "", 1, -1},
+        {"missing file", dir.file("none.pkg"), "admin", "", "", 0, 0},
     };
     for (const Case& c : cases) {
         CamsimProcess cam({"--no-rtsp", "--reboot-seconds", "1"});
@@ -104,7 +133,44 @@ TEST(UploadFirmware, AgainstTheCamera)
                   c.want)
             << c.name;
         EXPECT_LT(SecondsSince(t0), 10.0) << c.name;
+        EXPECT_EQ(UpgradeBytes(cam), c.received < 0 ? AnnouncedLength(c.package) : c.received) << c.name;
     }
+}
+
+TEST(UploadFirmware, ASlowCameraReadsTheBodyAsItArrives)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string good = MakePackage(dir, "CAMXA1-N", "V19.2.0.1");
+    const long long whole = AnnouncedLength(good);
+    CamsimProcess cam({"--no-rtsp", "--reboot-seconds", "1"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    // About two seconds for the whole body.
+    ASSERT_FALSE(cam.fault("match=upgrade&rate=" + std::to_string(whole / 2)).empty());
+    std::atomic<bool> done{false};
+    long long midway = -1;
+    std::thread watcher([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        if (!done)
+            midway = UpgradeBytes(cam);
+    });
+    std::vector<int64_t> shown;
+    UploadOptions o;
+    o.idleMs = 5000;
+    o.progress = [&](int64_t sent, int64_t total) {
+        EXPECT_LE(sent, total);
+        shown.push_back(sent);
+    };
+    auto t0 = Clock::now();
+    EXPECT_EQ(UploadFirmware(good.c_str(), "127.0.0.1", cam.httpPort(), "admin", "admin", o), 1);
+    double seconds = SecondsSince(t0);
+    done = true;
+    watcher.join();
+    EXPECT_GE(seconds, 1.5);
+    EXPECT_GT(midway, 0);
+    EXPECT_LT(midway, whole);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), std::filesystem::file_size(good));
+    EXPECT_EQ(UpgradeBytes(cam), whole);
 }
 
 TEST(UploadFirmware, AStopEndsAnUploadToASilentCameraAtOnce)
