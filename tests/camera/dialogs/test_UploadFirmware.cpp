@@ -12,6 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -47,6 +52,12 @@ TEST(UploadFirmware, TheRequestCountsItsBodyExactly)
     EXPECT_NE(r.head.find("Connection: close\r\n"), std::string::npos);
     EXPECT_NE(r.head.find("Authorization: Basic YWRtaW46cDp3QGQ=\r\n"), std::string::npos);
     EXPECT_EQ(r.head.substr(r.head.size() - 4), "\r\n\r\n");
+    // An account far beyond any fixed buffer travels whole.
+    std::string user(100, 'u'), secret(100, 's');
+    r = MakeUploadRequest(user.c_str(), secret.c_str(), 0);
+    at = r.head.find("Authorization: Basic ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(r.head.find("\r\n", at) - (at + 21), 268u);
 }
 
 TEST(UploadFirmware, RepliesTable)
@@ -56,6 +67,8 @@ TEST(UploadFirmware, RepliesTable)
     EXPECT_FALSE(UploadSucceeded("HTTP/1.1 401 Unauthorized\r\n\r\nupgrade succeed."));
     EXPECT_FALSE(UploadSucceeded(""));
     EXPECT_FALSE(UploadSucceeded("HTTP/1.1 200 OK\r\n\r\nupgrade failed: model mismatch."));
+    // The answer's text lies past the first kilobyte.
+    EXPECT_TRUE(UploadSucceeded("HTTP/1.1 200 OK\r\nX-Pad: " + std::string(2000, 'x') + "\r\n\r\nupgrade succeed."));
 }
 
 // The Content-Length an upload of that file announces.
@@ -94,6 +107,8 @@ TEST(UploadFirmware, AgainstTheCamera)
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         bytes.back() ^= 1;
         bad << bytes;
+        std::ofstream shortened(dir.file("short.pkg"), std::ios::binary);
+        shortened << bytes.substr(0, 20);
     }
     const long long whole = AnnouncedLength(good);
     struct Case {
@@ -111,6 +126,9 @@ TEST(UploadFirmware, AgainstTheCamera)
         {"wrong password", good, "nope", "", "", 0, -1},
         {"another model", other, "admin", "", "", 0, -1},
         {"bad checksum", dir.file("bad.pkg"), "admin", "", "", 0, -1},
+        {"short package", dir.file("short.pkg"), "admin", "", "", 0, -1},
+        {"the model the camera takes", other, "admin", "pkgmodel=CAMXe", "", 1, -1},
+        {"no longer that model", good, "admin", "pkgmodel=CAMXe", "", 0, -1},
         {"trailing newline", good, "admin", "upgradereply=newline", "", 0, -1},
         {"cut midway", good, "admin", "", cutMidway.c_str(), 0, whole / 2},
         {"silent camera", good, "admin", "upgradereply=silent", "", 0, -1},
@@ -135,6 +153,53 @@ TEST(UploadFirmware, AgainstTheCamera)
         EXPECT_LT(SecondsSince(t0), 10.0) << c.name;
         EXPECT_EQ(UpgradeBytes(cam), c.received < 0 ? AnnouncedLength(c.package) : c.received) << c.name;
     }
+}
+
+TEST(UploadFirmware, EveryFamilyWithTheParameterCgiTakesAPackage)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string good = MakePackage(dir, "CAMXA1-N", "V19.2.0.1");
+    ASSERT_FALSE(good.empty());
+    const std::pair<const char*, int> families[] = {{"HX", 1}, {"DY", 1}, {"AJ", 1}, {"HTL", 1}, {"HV", 0}};
+    for (const auto& [family, want] : families) {
+        CamsimProcess cam({"--no-rtsp", "--family", family, "--reboot-seconds", "1"});
+        ASSERT_TRUE(cam.ok()) << cam.error();
+        UploadOptions o;
+        o.idleMs = 1500;
+        EXPECT_EQ(UploadFirmware(good.c_str(), cam.address().c_str(), cam.httpPort(), "admin", "admin", o), want)
+            << family;
+    }
+}
+
+// Hundreds of cameras open many descriptors: the upload's socket then lies
+// past what a select() set can hold.
+TEST(UploadFirmware, ASocketPastDescriptor1023Works)
+{
+    rlimit lim{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &lim), 0);
+    if (lim.rlim_max != RLIM_INFINITY && lim.rlim_max < 1200)
+        GTEST_SKIP() << "the descriptor limit is below 1200";
+    rlimit raised = lim;
+    raised.rlim_cur = std::max<rlim_t>(lim.rlim_cur, 1200);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &raised), 0);
+    vxtest::TempDir dir("vx-upload");
+    std::string good = MakePackage(dir, "CAMXA1-N", "V19.2.0.1");
+    CamsimProcess cam({"--no-rtsp", "--reboot-seconds", "1"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    std::vector<int> filler;
+    for (int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC); fd >= 0 && fd < 1100;
+         fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC))
+        filler.push_back(fd);
+    UploadOptions o;
+    o.idleMs = 1500;
+    int result = UploadFirmware(good.c_str(), "127.0.0.1", cam.httpPort(), "admin", "admin", o);
+    bool filled = !filler.empty() && filler.back() >= 1023;
+    for (int fd : filler)
+        ::close(fd);
+    setrlimit(RLIMIT_NOFILE, &lim);
+    ASSERT_TRUE(filled);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(UpgradeBytes(cam), AnnouncedLength(good));
 }
 
 TEST(UploadFirmware, ASlowCameraReadsTheBodyAsItArrives)
