@@ -20,6 +20,7 @@
 #include "bench/support/ChildRun.h"
 #include "support/CamsimProcess.h"
 #include "support/FileBytes.h"
+#include "support/WaitUntil.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -49,16 +50,7 @@ const std::string kProgram = std::string(VX_BIN_DIR) + "/VXKST-HD";
 using vxtest::ReadFile;
 using vxtest::WriteFile;
 
-bool WaitUntil(const std::function<bool()>& cond, double seconds)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (cond())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return cond();
-}
+using vxtest::WaitUntil;
 
 // A program folder with N cameras on one camera's ports.
 struct Folder {

@@ -4,6 +4,7 @@
 
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -29,16 +30,7 @@ inline const std::string kProgram = std::string(VX_BIN_DIR) + "/VXKST-HD";
 
 using vxtest::ReadFile;
 
-inline bool WaitUntil(const std::function<bool()>& cond, double seconds = 20)
-{
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (cond())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return cond();
-}
+using vxtest::WaitUntil;
 
 class Folder {
 public:

@@ -3,6 +3,7 @@
 #include "camera/session/CVXHVDev.h"
 
 #include "side_channel_env.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 10s)
-{
-    auto until = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < until) {
-        if (cond())
-            return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return cond();
-}
+using vxtest::WaitUntil;
 
 struct Alarms {
     std::mutex mutex;
