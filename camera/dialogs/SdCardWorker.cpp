@@ -4,6 +4,8 @@
 #include "camera/session/CWebWatchNB.h"
 #include "utility/vx_log.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
 // The private camera object; only the worker thread calls it, and Stop cuts
@@ -13,6 +15,16 @@ public:
     SdCardCamera() : CWebWatchNB(0, 34, 0, nullptr) {}
     using CWebWatchBase::InterruptSession;
 };
+
+namespace {
+
+struct FileProgress {
+    SdCardWorker* worker;
+    CString status;  // "Downloading files... ( i / n )"
+    int64_t shown = -1;
+};
+
+}  // namespace
 
 SdCardWorker::SdCardWorker(HWND notify) : m_hNotify(notify) {}
 
@@ -180,7 +192,8 @@ void SdCardWorker::RunDownload(std::vector<Row> rows, CString folder, int nTimeo
         CString local = name.IsEmpty() ? CString() : sdcard::ReserveLocalFile(folder, name);
         bool ok = false;
         if (!local.IsEmpty()) {
-            ok = m_pCamera->Download(row.strLink, local, nTimeoutMs) == 1;
+            FileProgress progress{this, status};
+            ok = m_pCamera->Download(row.strLink, local, nTimeoutMs, &SdCardWorker::OnFileProgress, &progress) == 1;
             if (!ok)
                 ::unlink(local);
         }
@@ -195,6 +208,27 @@ void SdCardWorker::RunDownload(std::vector<Row> rows, CString folder, int nTimeo
         }
     }
     Finish(std::move(r));
+}
+
+int SdCardWorker::OnFileProgress(void* user, int64_t received, int64_t total)
+{
+    auto* p = static_cast<FileProgress*>(user);
+    SdCardWorker* self = p->worker;
+    if (self->m_bStop)
+        return 1;
+    // Whole percent when the camera gave the length, else whole kilobytes:
+    // the page hears only of a change it can show.
+    int64_t value = total > 0 ? std::min<int64_t>(100, received * 100 / total) : received / 1024;
+    if (value != p->shown) {
+        p->shown = value;
+        CString text;
+        if (total > 0)
+            text.Format("%s %d%%", static_cast<const char*>(p->status), static_cast<int>(value));
+        else
+            text.Format("%s %lld KB", static_cast<const char*>(p->status), static_cast<long long>(value));
+        self->SetStatus(text);
+    }
+    return 0;
 }
 
 void SdCardWorker::RunFetch(Row row, CString localFile, int nTimeoutMs)

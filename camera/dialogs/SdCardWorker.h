@@ -21,6 +21,7 @@
 #include "platform/platform.h"
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -74,6 +75,8 @@ private:
     void RunSearch(COleDateTime start, COleDateTime end, int bRecord);
     void RunDownload(std::vector<Row> rows, CString folder, int nTimeoutMs, CString statusFormat);
     void RunFetch(Row row, CString localFile, int nTimeoutMs);
+    // The current file's share behind the "( i / n )" text; answers Stop.
+    static int OnFileProgress(void* user, int64_t received, int64_t total);
     void Finish(Result result);
     void SetStatus(const CString& text);
     void Join();

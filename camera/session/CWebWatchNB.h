@@ -64,6 +64,11 @@ public:
     int GetCgi(CString strPath, CString& strReply, int nTimeoutMs);
     int PostCgi(CString strPath, CString& strReply, int nTimeoutMs);
     int Download(CString strRemote, CString strLocal, int nTimeoutMs);
+    // The same, telling pfnProgress (on the calling thread, under the session
+    // lock) how far it got; its non-zero answer calls the download off and
+    // leaves no file.
+    int Download(CString strRemote, CString strLocal, int nTimeoutMs, vxnet_progress_callback pfnProgress,
+                 void* pUser);
     // An alarm of the alarm channel (kind 0 motion, 1 alarm input).
     void SetAlarmDetected(int nKind);
     void SendTalkData() {}

@@ -48,6 +48,12 @@ int CWebWatchNB::CgiRequest(const CString& strPath, CString& strReply, int nTime
 
 int CWebWatchNB::Download(CString strRemote, CString strLocal, int nTimeoutMs)
 {
+    return Download(strRemote, strLocal, nTimeoutMs, nullptr, nullptr);
+}
+
+int CWebWatchNB::Download(CString strRemote, CString strLocal, int nTimeoutMs, vxnet_progress_callback pfnProgress,
+                          void* pUser)
+{
     vx_log(VX_LOG_INFO, "download start %s", static_cast<const char*>(Masked(strRemote)));
     int rc = VXNET_ERR_BAD_ARG;
     {
@@ -56,7 +62,7 @@ int CWebWatchNB::Download(CString strRemote, CString strLocal, int nTimeoutMs)
             vx_log(VX_LOG_INFO, "download end %d-%s", rc, static_cast<const char*>(strLocal));
             return 0;
         }
-        rc = vxnet_download_file(m_hSession, strRemote, strLocal, nTimeoutMs);
+        rc = vxnet_download_file_progress(m_hSession, strRemote, strLocal, nTimeoutMs, pfnProgress, pUser);
     }
     vx_log(VX_LOG_INFO, "download end %d-%s", rc, static_cast<const char*>(strLocal));
     return rc == 0 ? 1 : 0;

@@ -110,6 +110,8 @@ const char* errorText(int code)
         return "HTTP error status";
     case VXNET_ERR_PROTOCOL:
         return "malformed reply";
+    case VXNET_ERR_CANCELLED:
+        return "called off";
     default:
         return "unknown error";
     }

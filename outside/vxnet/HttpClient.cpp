@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +36,50 @@ struct Transfer {
     ReplyText reply;
     int fd = -1;
     bool fileError = false;
+    int64_t written = 0;  // bytes of the current reply's body in the file
+};
+
+// Tells the caller of a download how far it got, on the thread that waits
+// for the transfer: at its start, as bytes arrive (no more often than
+// kBusyMs) and at least every kQuietMs while nothing arrives. It lives across
+// the authentication rounds of one download.
+class ProgressReport {
+public:
+    ProgressReport(vxnet_progress_callback cb, void* user) : m_cb(cb), m_user(user) {}
+
+    // True once the caller has called the download off.
+    bool tick(CURL* h, const Transfer& t, bool force = false)
+    {
+        if (!m_cb || m_cancelled)
+            return m_cancelled;
+        auto now = std::chrono::steady_clock::now();
+        int64_t received = t.written;
+        auto since = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_last).count();
+        if (!force && m_reported
+            && !(since >= kQuietMs || (received != m_received && since >= kBusyMs)))
+            return false;
+        curl_off_t length = -1;
+        bool fileReply = t.reply.status() >= 200 && t.reply.status() < 300;
+        if (!fileReply || curl_easy_getinfo(h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK)
+            length = -1;
+        m_reported = true;
+        m_last = now;
+        m_received = received;
+        m_cancelled = m_cb(m_user, received, static_cast<int64_t>(length)) != 0;
+        return m_cancelled;
+    }
+    bool active() const { return m_cb != nullptr; }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    static constexpr long kBusyMs = 100;
+    static constexpr long kQuietMs = 1000;
+    vxnet_progress_callback m_cb;
+    void* m_user;
+    bool m_reported = false;
+    bool m_cancelled = false;
+    int64_t m_received = 0;
+    std::chrono::steady_clock::time_point m_last;
 };
 
 size_t onHeader(char* data, size_t size, size_t count, void* user)
@@ -48,6 +93,7 @@ size_t onHeader(char* data, size_t size, size_t count, void* user)
             t->fileError = true;
             return 0;
         }
+        t->written = 0;
     }
     if (!t->reply.addHeaderLine(line))
         return 0;
@@ -73,6 +119,7 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
         }
         done += static_cast<size_t>(w);
     }
+    t->written += static_cast<int64_t>(n);
     return n;
 }
 
@@ -186,24 +233,27 @@ int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 }
 
 // curl_easy_perform looks at its progress callback only about once a second
-// while the camera is silent; this loop looks at the interrupt every
-// Interrupt::kPollMs, and the progress callback ends a busy transfer too.
-// An interrupted transfer ends with CURLE_ABORTED_BY_CALLBACK.
-CURLcode perform(CURL* h, const Interrupt* interrupt)
+// while the camera is silent; this loop looks at the interrupt and reports a
+// download's progress every Interrupt::kPollMs, and the progress callback
+// ends a busy transfer too. An interrupted or called-off transfer ends with
+// CURLE_ABORTED_BY_CALLBACK.
+CURLcode perform(CURL* h, const Interrupt* interrupt, ProgressReport* report, const Transfer& t)
 {
-    if (!interrupt)
+    if (!interrupt && !(report && report->active()))
         return curl_easy_perform(h);
-    if (interrupt->requested())
+    if ((interrupt && interrupt->requested()) || (report && report->tick(h, t)))
         return CURLE_ABORTED_BY_CALLBACK;
-    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(h, CURLOPT_XFERINFODATA, interrupt);
+    if (interrupt) {
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, interrupt);
+    }
     vxwrap::CurlMulti multi(curl_multi_init());
     if (!multi || curl_multi_add_handle(multi.get(), h) != CURLM_OK)
         return CURLE_OUT_OF_MEMORY;
     CURLcode result = CURLE_OK;
     for (;;) {
-        if (interrupt->requested()) {
+        if ((interrupt && interrupt->requested()) || (report && report->tick(h, t))) {
             result = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
@@ -231,7 +281,7 @@ CURLcode perform(CURL* h, const Interrupt* interrupt)
 
 Attempt performOnce(const std::string& url, std::string_view path, int method, int timeout_ms, const HttpEndpoint& ep,
                     bool digest, const std::string& authorization, bool download, const Interrupt* interrupt,
-                    Transfer& t)
+                    Transfer& t, ProgressReport* report)
 {
     Attempt a;
     vxwrap::CurlEasy easy(curl_easy_init());
@@ -286,7 +336,11 @@ Attempt performOnce(const std::string& url, std::string_view path, int method, i
         curl_easy_setopt(h, CURLOPT_POSTFIELDS, "");
         curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE, 0L);
     }
-    a.curl = perform(h, interrupt);
+    a.curl = perform(h, interrupt, report, t);
+    // The whole file is in: the caller hears of its last bytes.
+    if (a.curl == CURLE_OK && report && report->active() && t.reply.status() >= 200 && t.reply.status() < 300
+        && report->tick(h, t, true))
+        a.curl = CURLE_ABORTED_BY_CALLBACK;
     a.error = a.curl == CURLE_ABORTED_BY_CALLBACK ? "interrupted" : errbuf;
     return a;
 }
@@ -305,7 +359,7 @@ std::string makeCnonce()
 template <typename MakeTransfer>
 Attempt withAuth(const HttpClient& client, const std::string& url, std::string_view path, int method, int timeout_ms,
                  bool download, const Interrupt* interrupt, std::atomic<bool>& useDigest, MakeTransfer&& make,
-                 std::unique_ptr<Transfer>& out)
+                 std::unique_ptr<Transfer>& out, ProgressReport* report = nullptr)
 {
     const HttpEndpoint& ep = client.endpoint();
     // A path curl would sign wrongly goes out with Basic first even on a
@@ -316,7 +370,7 @@ Attempt withAuth(const HttpClient& client, const std::string& url, std::string_v
     Attempt a;
     for (int round = 0; round < 2; ++round) {
         out = make();
-        a = performOnce(url, path, method, timeout_ms, ep, digest, authorization, download, interrupt, *out);
+        a = performOnce(url, path, method, timeout_ms, ep, digest, authorization, download, interrupt, *out, report);
         if (a.curl != CURLE_OK || out->reply.status() != 401 || (ep.user.empty() && ep.password.empty()))
             break;
         std::string challenge = out->reply.header("WWW-Authenticate");
@@ -372,7 +426,8 @@ HttpClient::Result HttpClient::request(std::string_view path, int method, int ti
     return r;
 }
 
-int HttpClient::download(std::string_view path, const std::string& local_path, int timeout_ms) const
+int HttpClient::download(std::string_view path, const std::string& local_path, int timeout_ms,
+                         vxnet_progress_callback progress, void* user) const
 {
     std::vector<std::string> secrets{m_endpoint.password, percentEncode(m_endpoint.password)};
     if (!isValidPath(path) || local_path.empty()) {
@@ -389,6 +444,7 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
         return VXNET_ERR_FILE;
     }
     std::unique_ptr<Transfer> t;
+    ProgressReport report(progress, user);
     // Headers of the reply are kept for the status; the body goes to the file.
     Attempt a = withAuth(
         *this, baseUrl(), path, VXNET_METHOD_GET, timeout_ms, true, m_interrupt, m_useDigest,
@@ -397,8 +453,8 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
             t->fd = file.fd();
             return t;
         },
-        t);
-    int code = errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
+        t, &report);
+    int code = report.cancelled() ? int(VXNET_ERR_CANCELLED) : errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
     if (code == VXNET_OK)
         code = errorFromHttpStatus(t->reply.status());
     if (code == VXNET_OK && !file.commit())

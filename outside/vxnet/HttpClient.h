@@ -6,6 +6,7 @@
 // flight (and refuses new ones) with VXNET_ERR_TIMEOUT.
 
 #include "outside/vxnet/Interrupt.h"
+#include "outside/vxnet/vxnet.h"
 
 #include <atomic>
 #include <string>
@@ -35,8 +36,11 @@ public:
     // request target byte for byte.
     Result request(std::string_view path, int method, int timeout_ms) const;
     // Writes the body of a 2xx reply to local_path through a temporary file
-    // beside it; nothing is left behind on failure.
-    int download(std::string_view path, const std::string& local_path, int timeout_ms) const;
+    // beside it; nothing is left behind on failure. progress, when given,
+    // hears of the bytes as they arrive and may call the download off
+    // (VXNET_ERR_CANCELLED); see vxnet_download_file_progress.
+    int download(std::string_view path, const std::string& local_path, int timeout_ms,
+                 vxnet_progress_callback progress = nullptr, void* user = nullptr) const;
 
     // A request target we are willing to send: begins with '/', no blank,
     // no control character (they would split the request line).

@@ -38,6 +38,7 @@ enum {
     VXNET_ERR_NO_MEMORY = -12,
     VXNET_ERR_HTTP = -13,      // download answered with a non-2xx status
     VXNET_ERR_PROTOCOL = -14,  // malformed reply
+    VXNET_ERR_CANCELLED = -15, // the caller's progress callback called the download off
 };
 
 // The largest CGI reply text handed back (status line, headers and body).
@@ -180,6 +181,18 @@ int vxnet_redact_text(const char* text, const char* const* secrets, int nsecrets
 // with a 2xx status; on any failure no file is left. timeout_ms bounds the
 // connection and any stall of the transfer, not its whole length.
 int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms);
+
+// The progress of a download: the bytes of the file received so far and the
+// file's whole size (-1 while the camera has not told it). A non-zero result
+// calls the download off.
+typedef int (*vxnet_progress_callback)(void* user, int64_t received, int64_t total);
+// vxnet_download_file that reports its progress on the calling thread: once
+// as it starts, as bytes arrive (at most about ten times a second), at least
+// once a second while the camera is silent, and once the whole file is in.
+// A callback that answers non-zero ends the call with VXNET_ERR_CANCELLED
+// within about a tenth of a second, and no file is left. cb may be NULL.
+int vxnet_download_file_progress(VXNET_HANDLE handle, const char* remote_path, const char* local_path,
+                                 int timeout_ms, vxnet_progress_callback cb, void* user);
 
 // Set the callbacks before vxnet_open_stream; a running stream keeps the ones
 // it started with.

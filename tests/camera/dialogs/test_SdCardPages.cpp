@@ -232,9 +232,15 @@ TEST(SdCardPages, StopEndsASlowDownloadAtOnceWithoutAFileOrABox)
     ASSERT_FALSE(f.cam.fault("match=slow.avi&rate=100000").empty());
     f.Select({slow});
     f.Click(IDC_SD_DOWNLOAD);
-    // Once the transfer runs.
-    WaitFor([&] { return ItemText(f.files, IDC_SD_STATUS).find("( 1 / 1 )") != std::string::npos; }, 10000);
-    vxw::PumpUntil([] { return false; }, 800);
+    // Once the transfer runs, the status shows the file's share.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            std::string status = ItemText(f.files, IDC_SD_STATUS);
+            return status.rfind("Downloading files... ( 1 / 1 ) ", 0) == 0 && status.back() == '%'
+                   && status.find(" 0%") == std::string::npos;
+        },
+        10000))
+        << ItemText(f.files, IDC_SD_STATUS);
     auto t0 = std::chrono::steady_clock::now();
     f.Click(IDC_SD_STOP);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

@@ -12,6 +12,7 @@ extern "C" {
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -249,6 +250,81 @@ TEST_F(VxnetCamsim, DownloadCutOffMidwayLeavesNoFile)
     EXPECT_EQ(vxnet_download_file(m_handle, "/web.ini", cut.c_str(), 3000), VXNET_ERR_HTTP);
     EXPECT_FALSE(fs::exists(cut));
     // Only the complete download is in the folder: no temporary file stays.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+// What a download's progress callback heard; it calls the download off
+// once `stopAfter` calls came (0: never).
+struct ProgressLog {
+    struct Call {
+        int64_t received;
+        int64_t total;
+        std::chrono::steady_clock::time_point at;
+    };
+    std::vector<Call> calls;
+    size_t stopAfter = 0;
+
+    static int onProgress(void* user, int64_t received, int64_t total)
+    {
+        auto* p = static_cast<ProgressLog*>(user);
+        p->calls.push_back({received, total, std::chrono::steady_clock::now()});
+        return p->stopAfter && p->calls.size() >= p->stopAfter ? 1 : 0;
+    }
+    double longestGapSeconds() const
+    {
+        double gap = 0;
+        for (size_t i = 1; i < calls.size(); ++i)
+            gap = std::max(gap, std::chrono::duration<double>(calls[i].at - calls[i - 1].at).count());
+        return gap;
+    }
+};
+
+TEST_F(VxnetCamsim, DownloadProgressReportsTheBytesAndCallsTheDownloadOff)
+{
+    CamsimProcess cam({"--no-rtsp"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    connect(cam);
+    const int64_t size = 60000;
+    ASSERT_FALSE(cam.get("/camsim/sd?file=/sd/p/slow.bin&size=" + std::to_string(size)).empty());
+
+    // A slow file: the share grows to the whole, and the bytes are the file's.
+    ASSERT_FALSE(cam.fault("match=slow.bin&rate=40000").empty());
+    fs::path file = m_dir / "slow.bin";
+    ProgressLog log;
+    ASSERT_EQ(vxnet_download_file_progress(m_handle, "/sd/p/slow.bin", file.c_str(), 5000, ProgressLog::onProgress,
+                                           &log),
+              0);
+    ASSERT_GE(log.calls.size(), 3u);
+    EXPECT_EQ(log.calls.back().received, size);
+    EXPECT_EQ(log.calls.back().total, size);
+    for (size_t i = 1; i < log.calls.size(); ++i)
+        EXPECT_GE(log.calls[i].received, log.calls[i - 1].received);
+    EXPECT_LT(log.longestGapSeconds(), 1.5);
+    EXPECT_EQ(static_cast<int64_t>(fs::file_size(file)), size);
+
+    // Called off midway, and on a camera that sends nothing at all: the
+    // callback still comes about once a second, and no file is left.
+    struct Case {
+        const char* fault;
+        size_t stopAfter;
+    };
+    for (const Case& c : {Case{"clear=1&match=slow.bin&rate=20000", 4}, Case{"clear=1&hang=1", 3}}) {
+        ASSERT_FALSE(cam.fault(c.fault).empty()) << c.fault;
+        fs::path gone = m_dir / "gone.bin";
+        ProgressLog off;
+        off.stopAfter = c.stopAfter;
+        auto t0 = std::chrono::steady_clock::now();
+        EXPECT_EQ(vxnet_download_file_progress(m_handle, "/sd/p/slow.bin", gone.c_str(), 20000,
+                                               ProgressLog::onProgress, &off),
+                  VXNET_ERR_CANCELLED)
+            << c.fault;
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 5.0) << c.fault;
+        EXPECT_EQ(off.calls.size(), c.stopAfter) << c.fault;
+        EXPECT_LT(off.longestGapSeconds(), 1.5) << c.fault;
+        EXPECT_FALSE(fs::exists(gone)) << c.fault;
+    }
+    ASSERT_FALSE(cam.fault("clear=1").empty());
+    // Only the complete download is in the folder.
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
