@@ -67,8 +67,7 @@ public:
     // The same, telling pfnProgress (on the calling thread, under the session
     // lock) how far it got; its non-zero answer calls the download off and
     // leaves no file.
-    int Download(CString strRemote, CString strLocal, int nTimeoutMs, vxnet_progress_callback pfnProgress,
-                 void* pUser);
+    int Download(CString strRemote, CString strLocal, int nTimeoutMs, vxnet_progress_callback pfnProgress, void* pUser);
     // An alarm of the alarm channel (kind 0 motion, 1 alarm input).
     void SetAlarmDetected(int nKind);
     void SendTalkData() {}

@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -55,8 +55,7 @@ public:
         auto now = std::chrono::steady_clock::now();
         int64_t received = t.written;
         auto since = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_last).count();
-        if (!force && m_reported
-            && !(since >= kQuietMs || (received != m_received && since >= kBusyMs)))
+        if (!force && m_reported && !(since >= kQuietMs || (received != m_received && since >= kBusyMs)))
             return false;
         curl_off_t length = -1;
         bool fileReply = t.reply.status() >= 200 && t.reply.status() < 300;
@@ -454,7 +453,8 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
             return t;
         },
         t, &report);
-    int code = report.cancelled() ? int(VXNET_ERR_CANCELLED) : errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
+    int code =
+        report.cancelled() ? int(VXNET_ERR_CANCELLED) : errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
     if (code == VXNET_OK)
         code = errorFromHttpStatus(t->reply.status());
     if (code == VXNET_OK && !file.commit())

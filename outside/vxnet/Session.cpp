@@ -202,8 +202,8 @@ int Session::cgi(const char* path, char** output, int method, int timeout_ms)
     return VXNET_OK;
 }
 
-int Session::download(const char* remote_path, const char* local_path, int timeout_ms,
-                      vxnet_progress_callback progress, void* user)
+int Session::download(const char* remote_path, const char* local_path, int timeout_ms, vxnet_progress_callback progress,
+                      void* user)
 {
     if (!remote_path || !local_path)
         return VXNET_ERR_BAD_ARG;

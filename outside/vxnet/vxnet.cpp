@@ -204,12 +204,11 @@ int vxnet_download_file(VXNET_HANDLE handle, const char* remote_path, const char
                        [&](vxnet::Session& s) { return s.download(remote_path, local_path, timeout_ms); });
 }
 
-int vxnet_download_file_progress(VXNET_HANDLE handle, const char* remote_path, const char* local_path,
-                                 int timeout_ms, vxnet_progress_callback cb, void* user)
+int vxnet_download_file_progress(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms,
+                                 vxnet_progress_callback cb, void* user)
 {
-    return withSession("vxnet_download_file_progress", handle, [&](vxnet::Session& s) {
-        return s.download(remote_path, local_path, timeout_ms, cb, user);
-    });
+    return withSession("vxnet_download_file_progress", handle,
+                       [&](vxnet::Session& s) { return s.download(remote_path, local_path, timeout_ms, cb, user); });
 }
 
 int vxnet_set_stream_track_callback(VXNET_HANDLE handle, vxnet_track_callback cb, void* user)

@@ -36,9 +36,9 @@ enum {
     VXNET_ERR_STREAM_END = -10,  // the camera ended the stream
     VXNET_ERR_BUSY = -11,        // stream already running; call from a callback
     VXNET_ERR_NO_MEMORY = -12,
-    VXNET_ERR_HTTP = -13,      // download answered with a non-2xx status
-    VXNET_ERR_PROTOCOL = -14,  // malformed reply
-    VXNET_ERR_CANCELLED = -15, // the caller's progress callback called the download off
+    VXNET_ERR_HTTP = -13,       // download answered with a non-2xx status
+    VXNET_ERR_PROTOCOL = -14,   // malformed reply
+    VXNET_ERR_CANCELLED = -15,  // the caller's progress callback called the download off
 };
 
 // The largest CGI reply text handed back (status line, headers and body).
@@ -191,8 +191,8 @@ typedef int (*vxnet_progress_callback)(void* user, int64_t received, int64_t tot
 // once a second while the camera is silent, and once the whole file is in.
 // A callback that answers non-zero ends the call with VXNET_ERR_CANCELLED
 // within about a tenth of a second, and no file is left. cb may be NULL.
-int vxnet_download_file_progress(VXNET_HANDLE handle, const char* remote_path, const char* local_path,
-                                 int timeout_ms, vxnet_progress_callback cb, void* user);
+int vxnet_download_file_progress(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms,
+                                 vxnet_progress_callback cb, void* user);
 
 // Set the callbacks before vxnet_open_stream; a running stream keeps the ones
 // it started with.

@@ -144,7 +144,15 @@ struct Fixture {
     }
 
     vxtest::TempDir dir{"vx-sdpages"};
-    vxtest::TempDir downloads{"vx-sdfiles"};
+    // The host's folder lies two levels inside a sandbox, so a name that
+    // climbs out of it would still land where the test can see it.
+    struct Folder {
+        explicit Folder(const vxtest::TempDir& sandbox) : p(sandbox.file("a/b/files")) { fs::create_directories(p); }
+        const std::string& path() const { return p; }
+        std::string p;
+    };
+    vxtest::TempDir sandbox{"vx-sdfiles"};
+    Folder downloads{sandbox};
     std::string log;
     CamsimProcess cam;
     Owner owner;
@@ -190,6 +198,75 @@ TEST(SdCardPages, SearchListsTheDaysRecordingsAndDownloadsThem)
     ASSERT_TRUE(f.Idle());
     EXPECT_TRUE(fs::exists(fs::path(f.downloads.path()) / "REC_100000 (2).avi"));
     EXPECT_EQ(ItemText(f.dlg, IDC_SETUP_STATUS), "Connected");
+}
+
+TEST(SdCardPages, SearchesKeepTheirDaysTimesAndKindsOnly)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    COleDateTime now = COleDateTime::GetCurrentTime();
+    COleDateTime today(now.GetYear(), now.GetMonth(), now.GetDay(), 0, 0, 0);
+    COleDateTime yesterday = today - COleDateTimeSpan(1, 0, 0, 0);
+    std::string day(today.Format("%Y%m%d").view());
+    std::string at9(today.Format("%Y%m%d090000").view());
+    // In time, but in folders whose names are no day in range: three days
+    // back, one digit short (8 characters with the slash), one too many.
+    std::string back3((today - COleDateTimeSpan(3, 0, 0, 0)).Format("%Y%m%d").view());
+    for (const std::string& folder : {back3, day.substr(0, 7), day + "0"})
+        ASSERT_EQ(f.cam.get("/camsim/sd?file=/sd/" + folder + "/record000/stray.avi&size=10&time=" + at9), "ok\n");
+    ASSERT_TRUE(f.Open());
+
+    struct Case {
+        int page;  // 0 recordings, 1 pictures
+        COleDateTime from;
+        int fromHour, fromMinute;
+        COleDateTime to;
+        int toHour, toMinute;
+        std::vector<std::string> names;
+        std::string firstLink;
+    };
+    const std::string yFolder = "/sd/" + std::string(yesterday.Format("%Y%m%d").view()) + "/";
+    const Case cases[] = {
+        // Across two day folders; 10:15 ends at 10:15:59, so 10:16:00 is
+        // out; the index file at 01:00 is never a result.
+        {0,
+         yesterday,
+         10,
+         16,
+         today,
+         10,
+         15,
+         {"REC_101600.avi", "REC_235959.avi", "REC_000000.avi", "REC_100000.avi", "REC_101559.avi"},
+         yFolder + "record000/REC_101600.avi"},
+        {1,
+         today,
+         0,
+         0,
+         today,
+         23,
+         59,
+         {"IMG_000000.jpg", "IMG_100000.jpg", "IMG_101559.jpg", "IMG_101600.jpg", "IMG_235959.jpg"},
+         "/sd/" + day + "/images000/IMG_000000.jpg"},
+    };
+    for (const Case& c : cases) {
+        f.files = PageAt<CDlgServerFiles>(f.dlg, 4, c.page);
+        ASSERT_NE(f.files, nullptr);
+        f.files->ShowWindow(SW_SHOW);
+        auto set = [&](int id, const COleDateTime& t) {
+            static_cast<CDateTimeCtrl*>(f.files->GetDlgItem(id))->SetTime(t);
+        };
+        set(IDC_SD_START_DATE, c.from);
+        set(IDC_SD_END_DATE, c.to);
+        set(IDC_SD_START_TIME, COleDateTime(1899, 12, 30, c.fromHour, c.fromMinute, 0));
+        set(IDC_SD_END_TIME, COleDateTime(1899, 12, 30, c.toHour, c.toMinute, 0));
+        ASSERT_TRUE(f.Search());
+        EXPECT_EQ(f.Names(), c.names) << c.page;
+        if (f.List().GetItemCount() > 0) {
+            EXPECT_EQ(std::string(f.List().GetItemText(0, 4).view()), c.firstLink) << c.page;
+        }
+    }
+    EXPECT_TRUE(boxes.calls.empty());
 }
 
 TEST(SdCardPages, InvalidRangesAreRefusedAndLeaveEveryControlEnabled)
@@ -346,6 +423,18 @@ TEST(SdCardPages, AHostileCardNeitherLoopsNorLeavesTheCardNorItsFolder)
     EXPECT_TRUE(got.count("b"));
     EXPECT_TRUE(got.count("twice.avi"));
     EXPECT_TRUE(got.count("twice (2).avi"));
+    // The 300-character name arrives cut short with its extension; the big
+    // page's rows name files that are not there and leave nothing.
+    EXPECT_EQ(got.size(), 6u);
+    auto longName = std::find_if(got.begin(), got.end(), [](const std::string& n) { return n.rfind("nnnn", 0) == 0; });
+    ASSERT_NE(longName, got.end());
+    EXPECT_LE(longName->size(), 200u);
+    EXPECT_EQ(longName->substr(longName->size() - 4), ".avi");
+    std::set<std::string> sandbox{"a", "a/b", "a/b/files"};
+    for (const auto& name : got)
+        sandbox.insert("a/b/files/" + name);
+    EXPECT_EQ(FilesIn(f.sandbox.path()), sandbox);
+    EXPECT_FALSE(fs::exists("/abs/y"));
     // Nothing but the login's probes and the card was asked.
     for (const auto& l : LogLines(f.log)) {
         std::istringstream in(l);

@@ -291,9 +291,8 @@ TEST_F(VxnetCamsim, DownloadProgressReportsTheBytesAndCallsTheDownloadOff)
     ASSERT_FALSE(cam.fault("match=slow.bin&rate=40000").empty());
     fs::path file = m_dir / "slow.bin";
     ProgressLog log;
-    ASSERT_EQ(vxnet_download_file_progress(m_handle, "/sd/p/slow.bin", file.c_str(), 5000, ProgressLog::onProgress,
-                                           &log),
-              0);
+    ASSERT_EQ(
+        vxnet_download_file_progress(m_handle, "/sd/p/slow.bin", file.c_str(), 5000, ProgressLog::onProgress, &log), 0);
     ASSERT_GE(log.calls.size(), 3u);
     EXPECT_EQ(log.calls.back().received, size);
     EXPECT_EQ(log.calls.back().total, size);
@@ -314,8 +313,8 @@ TEST_F(VxnetCamsim, DownloadProgressReportsTheBytesAndCallsTheDownloadOff)
         ProgressLog off;
         off.stopAfter = c.stopAfter;
         auto t0 = std::chrono::steady_clock::now();
-        EXPECT_EQ(vxnet_download_file_progress(m_handle, "/sd/p/slow.bin", gone.c_str(), 20000,
-                                               ProgressLog::onProgress, &off),
+        EXPECT_EQ(vxnet_download_file_progress(m_handle, "/sd/p/slow.bin", gone.c_str(), 20000, ProgressLog::onProgress,
+                                               &off),
                   VXNET_ERR_CANCELLED)
             << c.fault;
         EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 5.0) << c.fault;

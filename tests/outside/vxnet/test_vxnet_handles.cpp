@@ -69,6 +69,12 @@ TEST_F(VxnetHandles, EveryEntryPointRefusesAStaleForeignOrNullHandle)
          VXNET_ERR_BAD_ARG},
         {"download_file", [&](VXNET_HANDLE h) { return vxnet_download_file(h, "/x", file.c_str(), 100); },
          VXNET_ERR_BAD_ARG},
+        {"download_file_progress",
+         [&](VXNET_HANDLE h) {
+             return vxnet_download_file_progress(
+                 h, "/x", file.c_str(), 100, [](void*, int64_t, int64_t) { return 0; }, nullptr);
+         },
+         VXNET_ERR_BAD_ARG},
         {"set_stream_track_callback",
          [](VXNET_HANDLE h) { return vxnet_set_stream_track_callback(h, ignoreTrack, nullptr); }, VXNET_ERR_BAD_ARG},
         {"set_stream_callback", [](VXNET_HANDLE h) { return vxnet_set_stream_callback(h, ignorePacket, nullptr); },
