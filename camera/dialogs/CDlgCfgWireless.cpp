@@ -21,6 +21,8 @@ ON_BN_CLICKED(IDC_WIFI_ENABLE, OnEnableClicked)
 ON_CBN_SELCHANGE(IDC_WIFI_SECURITY, OnSecurityChanged)
 ON_BN_CLICKED(IDC_WIFI_SEARCH, OnSearch)
 ON_BN_CLICKED(IDC_TEST, OnTest)
+ON_MESSAGE(UM_WIFI_TEST_DONE, OnTestDone)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CDlgCfgWireless::CDlgCfgWireless(CCameraSetupDlg* pOwner)
@@ -32,6 +34,7 @@ CDlgCfgWireless::CDlgCfgWireless(CCameraSetupDlg* pOwner)
 BOOL CDlgCfgWireless::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
+    m_life = std::make_shared<int>(0);
     ShowValues(Values{});
     return TRUE;
 }

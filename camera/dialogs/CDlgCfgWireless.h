@@ -7,10 +7,19 @@
 //
 // GUI thread only. The test and the scan run on the settings window's
 // request worker; the window's watchdog rests meanwhile, as its connection
-// check would queue behind them.
+// check would queue behind them. The progress dialog of the test only counts
+// down: a window closed during the test ends the dialog at once and leaves
+// the job's end to the worker, which the window waits for before it frees
+// its camera object.
 
 #include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/WirelessForm.h"
+
+#include <memory>
+
+class CProgressDlg;
+
+#define UM_WIFI_TEST_DONE (WM_APP + 124)
 
 class CDlgCfgWireless : public CSettingsPage {
 public:
@@ -31,6 +40,8 @@ protected:
     void OnSecurityChanged();
     void OnSearch();  // CDlgCfgWireless_Test.cpp
     void OnTest();    // CDlgCfgWireless_Test.cpp
+    LRESULT OnTestDone(WPARAM wParam, LPARAM lParam);  // CDlgCfgWireless_Test.cpp
+    void OnDestroy();                                  // CDlgCfgWireless_Test.cpp
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -46,4 +57,8 @@ private:
 
     bool m_bWired = true;
     int m_nLastTestResult = 0;
+    std::shared_ptr<RequestJob> m_testJob;
+    CProgressDlg* m_pProgress = nullptr;  // while the test's dialog runs
+    // Gone with the page: a test that outlived its page learns it here.
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

@@ -5,6 +5,8 @@
 #include "camera/dialogs/CDlgWireLess.h"
 #include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/session/CCgiCmd.h"
+#include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 
 using namespace wireless_form;
@@ -58,21 +60,59 @@ void CDlgCfgWireless::OnTest()
 
 void CDlgCfgWireless::RunTest()
 {
+    CWebWatchNB* camera = Camera();
+    auto job = std::make_shared<RequestJob>();
+    job->call = [camera](CString& reply) {
+        return camera->GetCgi(kTestResultPath, reply, CProgressDlg::RequestTimeoutMs(kTestSeconds));
+    };
+    job->notify = GetSafeHwnd();
+    job->message = UM_WIFI_TEST_DONE;
+    if (!camera || !m_pOwner || !m_pOwner->Worker().Post(job)) {
+        if (m_pOwner)
+            m_pOwner->StartWatchdog();
+        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        return;
+    }
+    m_testJob = job;
     CProgressDlg dlg(this);
     dlg.SetTextId(IDS_PROGRESS_WIRELESS);
     dlg.SetDuration(kTestSeconds);
-    dlg.m_pCamera = Camera();
-    dlg.m_strPath = kTestResultPath;
-    const HWND page = GetSafeHwnd();
+    dlg.m_bCallerRequest = true;
+    m_pProgress = &dlg;
+    std::weak_ptr<int> alive = m_life;
     dlg.DoModal();
     // The settings window may have closed meanwhile, pages and all.
-    if (!::IsWindow(page))
+    if (alive.expired())
         return;
+    m_pProgress = nullptr;
     if (m_pOwner)
         m_pOwner->StartWatchdog();
-    m_nLastTestResult = dlg.m_nResult;
-    if (dlg.m_nResult == 1)
+    // A job still running after the countdown has failed; its end is dropped.
+    int result = job->done && job->called ? CCgiCmd::GetCgiValueInt3(job->reply, "chkres") : -5;
+    m_testJob.reset();
+    m_nLastTestResult = result;
+    if (result == 1)
         ShowMessageById(this, m_nLabelId, IDS_TEST_PASSED, MB_ICONINFORMATION);
     else
         ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+}
+
+LRESULT CDlgCfgWireless::OnTestDone(WPARAM, LPARAM)
+{
+    // The camera answered: the countdown ends about two ticks from now.
+    if (m_pProgress && m_testJob && m_testJob->done)
+        m_pProgress->PostMessage(UM_PROGRESS_DONE, m_testJob->called ? 1 : 0);
+    return 0;
+}
+
+void CDlgCfgWireless::OnDestroy()
+{
+    // The page goes with its window: the test's dialog ends now, the job
+    // runs out on the worker.
+    if (m_pProgress)
+        m_pProgress->EndDialog(IDCANCEL);
+    m_pProgress = nullptr;
+    m_testJob.reset();
+    m_life.reset();
+    CSettingsPage::OnDestroy();
 }

@@ -150,10 +150,7 @@ void CDlgWireLess::ShowRows(const ScanResult& result)
     }
     for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
         const ScanRow& row = m_rows[static_cast<size_t>(i)];
-        // The icon tells open networks from secured ones at a glance.
-        bool open = row.security.CompareNoCase("NONE") == 0
-                    || (row.security.CompareNoCase("OPEN") == 0 && row.encryption.CompareNoCase("NONE") == 0);
-        m_list.InsertItem(i, row.ssid, open ? 0 : 1);
+        m_list.InsertItem(i, row.ssid);
         m_list.SetItemText(i, 1, row.mode);
         m_list.SetItemText(i, 2, row.signal);
         m_list.SetItemText(i, 3, row.security);

@@ -171,47 +171,49 @@ void CIPSettingDlg::WaitForUpnp()
     // requests, while the window's link check rests.
     if (m_pOwner)
         m_pOwner->StopWatchdog();
+    const HWND page = GetSafeHwnd();
     {
         CProgressDlg wait(m_pOwner ? static_cast<CWnd*>(m_pOwner) : this);
         wait.SetTextId(IDS_PROGRESS_UPNP);
         wait.SetDuration(5);
         wait.DoModal();
     }
+    // The settings window may have closed meanwhile, pages and all.
+    if (!::IsWindow(page))
+        return;
     if (m_pOwner)
         m_pOwner->StartWatchdog();
-    if (!::IsWindow(GetSafeHwnd()))
-        return;
     m_step = Step::Status;
     if (!StartRequest(Request::Sync, "/cgi-bin/hi3510/param.cgi?cmd=getserverinfo", false, 3000))
         ShowError(IDS_GET_FAILED);
 }
 
-bool CIPSettingDlg::JobDone(Request kind, const RequestJob& job)
+bool CIPSettingDlg::JobDone(Request, const RequestJob& job)
+{
+    m_strReply = job.reply;
+    return false;
+}
+
+void CIPSettingDlg::Applied(Request kind)
+{
+    if (kind != Request::Sync)
+        ShowSuccess();
+    else if (m_step == Step::Switch)
+        WaitForUpnp();
+    else
+        SetDlgItemText(IDC_NET_UPNP_STATUS, UpnpStatusText(m_strReply));
+}
+
+void CIPSettingDlg::Failed(Request kind)
 {
     if (kind == Request::Sync) {
-        if (m_step == Step::Switch) {
-            if (!job.Succeeded()) {
-                ShowError(IDS_TEST_FAILED);
-                return true;
-            }
-            UpdateButtons();
-            WaitForUpnp();
-            return true;
-        }
-        if (job.Succeeded())
-            SetDlgItemText(IDC_NET_UPNP_STATUS, UpnpStatusText(job.reply));
-        else
-            ShowError(IDS_GET_FAILED);
-        return true;
+        ShowError(m_step == Step::Switch ? IDS_TEST_FAILED : IDS_GET_FAILED);
+        return;
     }
-    if (kind != Request::Apply)
-        return false;
     // A change of address or HTTP port makes the camera restart its network
     // before it answers: there the link dropped without a reply is success.
-    bool ok = job.Succeeded() || (job.reply.IsEmpty() && RestartExpected(m_loaded, m_applied));
-    if (ok)
+    if (m_strReply.IsEmpty() && RestartExpected(m_loaded, m_applied))
         ShowSuccess();
     else
         ShowError(IDS_APPLY_FAILED);
-    return true;
 }

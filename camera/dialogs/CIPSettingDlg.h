@@ -1,6 +1,11 @@
 #pragma once
 // "Network Settings": address mode, addresses, DNS, the HTTP, RTSP and RTMP
 // ports, RTSP authentication and UPnP. GUI thread only.
+//
+// Every box and the UPnP wait dialog run from Applied and Failed, the last
+// step of the page's handling of a finished request: the settings window may
+// close under a modal run, and nothing of the page is touched after one
+// unless its window still exists.
 
 #include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/NetworkSettingsForm.h"
@@ -14,6 +19,8 @@ protected:
     void ShowLoaded(const CString& reply) override;
     CString ApplyPath() override;
     bool JobDone(Request kind, const RequestJob& job) override;
+    void Applied(Request kind) override;
+    void Failed(Request kind) override;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -33,6 +40,7 @@ private:
 
     network_form::Values m_loaded;   // as the last load read them
     network_form::Values m_applied;  // as the apply in flight sends them
+    CString m_strReply;              // the finished job's, for Applied and Failed
     int m_nIpType = 0;
     int m_nDnsType = 0;
     int m_nHttpPort = 80;

@@ -6,12 +6,14 @@
 #include "camera/dialogs/CDlgIRLights.h"
 #include "camera/dialogs/CDlgSysLog.h"
 #include "camera/dialogs/CIPSettingDlg.h"
+#include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVideoEncodeSettingDlg.h"
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/ShellTestHooks.h"
+#include "platform/ui/TestHooks.h"
 #include "resources/vxcam/resource.h"
 #include "support/CamsimProcess.h"
 #include "utility/vx_log.h"
@@ -120,20 +122,60 @@ TEST(NetworkPage, RefusedInputSendsNothingAndTheGatewayGetsAProposal)
     EXPECT_EQ(s.Log().find("setnetattr"), std::string::npos);
 }
 
-TEST(NetworkPage, ACutReplySucceedsOnlyWhenTheAddressChanged)
+// A camera that restarts its network on a change of address or HTTP port
+// may drop the link before it answers, or answer and then vanish a while.
+TEST(NetworkPage, AnApplyDroppedOrFollowedByARestartSucceedsOnlyWhenTheAddressOrPortChanged)
 {
     Fixture s({});
     ASSERT_TRUE(s.cam.ok() && s.connected);
     auto* net = PageAt<CIPSettingDlg>(s.dlg, 0, 1);
     ASSERT_TRUE(Loaded(net));
-    ASSERT_FALSE(s.cam.fault("match=setnetattr&cut=0").empty());
-    net->SetDlgItemText(IDC_NET_RTMP_PORT, "2935");
-    Click(net, IDC_NET_APPLY);
-    EXPECT_EQ(s.boxes.Next().text, "Failed to apply settings.");
-    ASSERT_TRUE(Idle(net));
-    SetAddress(net, IDC_NET_IP, 192, 168, 1, 89);
-    Click(net, IDC_NET_APPLY);
-    EXPECT_EQ(s.boxes.Next().text, "Apply settings successfully.");
+    struct Case {
+        const char* what;
+        int ip;            // last field of the address
+        const char* http;  // HTTP port
+        const char* cut;   // the apply's reply is cut off
+        int restart;       // seconds the camera vanishes after answering, 0: none
+        const char* box;
+    };
+    const Case cases[] = {
+        {"unchanged, cut", 88, "80", "match=setnetattr&cut=0", 0, "Failed to apply settings."},
+        {"new address, cut", 89, "80", "match=setnetattr&cut=0", 0, "Apply settings successfully."},
+        {"new HTTP port, restart", 89, "8088", nullptr, 2, "Apply settings successfully."},
+        {"new address, restart", 90, "8088", nullptr, 2, "Apply settings successfully."},
+    };
+    for (const Case& c : cases) {
+        ASSERT_FALSE(s.cam.fault("clear=1").empty()) << c.what;
+        if (c.cut) {
+            ASSERT_FALSE(s.cam.fault(c.cut).empty()) << c.what;
+        }
+        if (c.restart) {
+            ASSERT_FALSE(s.cam.get("/camsim/cue?op=netrestart&seconds=" + std::to_string(c.restart)).empty());
+        }
+        SetAddress(net, IDC_NET_IP, 192, 168, 1, static_cast<BYTE>(c.ip));
+        net->SetDlgItemText(IDC_NET_HTTP_PORT, c.http);
+        Click(net, IDC_NET_APPLY);
+        EXPECT_EQ(s.boxes.Next().text, c.box) << c.what;
+        ASSERT_TRUE(Idle(net));
+        if (!c.restart)
+            continue;
+        // Back after its restart (the window may reconnect meanwhile), the
+        // camera reports what it took.
+        bool reloaded = false;
+        for (int attempt = 0; attempt < 20 && !reloaded; ++attempt) {
+            WaitFor([&] { return !s.cam.state().empty() && Connected(s.dlg) && !s.dlg->m_bConnectBusy; }, 30000);
+            size_t boxes = s.boxes.calls.size();
+            Click(net, IDC_REFRESH);
+            ASSERT_TRUE(Idle(net)) << c.what;
+            reloaded = s.boxes.calls.size() == boxes;
+            s.boxes.seen = s.boxes.calls.size();
+        }
+        ASSERT_TRUE(reloaded) << c.what;
+        EXPECT_EQ(Address(net, IDC_NET_IP), "192.168.1." + std::to_string(c.ip)) << c.what;
+        EXPECT_EQ(ItemText(net, IDC_NET_HTTP_PORT), c.http) << c.what;
+    }
+    s.Close();
+    EXPECT_NE(s.Log().find("-ipaddr=192.168.1.90&"), std::string::npos) << s.Log();
 }
 
 TEST(NetworkPage, TestUpnpSwitchesWaitsAndShowsTheStatus)
@@ -152,6 +194,29 @@ TEST(NetworkPage, TestUpnpSwitchesWaitsAndShowsTheStatus)
     ASSERT_NE(set, std::string::npos) << log;
     EXPECT_NE(log.find("cmd=getserverinfo ", set), std::string::npos) << log;
     EXPECT_TRUE(s.boxes.calls.empty());
+}
+
+TEST(NetworkPage, TheSettingsWindowClosedUnderTheUpnpWaitTakesItAlong)
+{
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* net = PageAt<CIPSettingDlg>(s.dlg, 0, 1);
+    ASSERT_TRUE(Loaded(net));
+    HWND settings = s.dlg->GetSafeHwnd();
+    int opened = 0;
+    vxw::test::SetModalDialogHook([&](CDialog& d) {
+        if (dynamic_cast<CProgressDlg*>(&d)) {
+            ++opened;
+            ::PostMessage(settings, WM_CLOSE, 0, 0);
+        }
+    });
+    Click(net, IDC_NET_TEST_UPNP);
+    // The page must not be touched once the wait ended with its window.
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000));
+    vxw::test::SetModalDialogHook(nullptr);
+    EXPECT_EQ(opened, 1);
+    s.dlg = nullptr;
+    EXPECT_EQ(s.Log().find("cmd=getserverinfo "), std::string::npos) << "no status asked after the close";
 }
 
 // ---- Video ----
