@@ -278,6 +278,21 @@ TEST(ProgressDialogUpload, ASentPackageLetsTheCountdownRunOnAndTheCameraComesBac
     std::string good = MakePackage(dir, "CAMXA1-N", "V19.2.0.1");
     CamsimProcess cam({"--no-rtsp", "--reboot-seconds", "1"});
     ASSERT_TRUE(cam.ok()) << cam.error();
+    // The camera takes about two seconds to read the package.
+    ASSERT_FALSE(cam.fault("match=upgrade&rate=" + std::to_string(AnnouncedLength(good) / 2)).empty());
+    int posWhileSending = -1;
+    long long readWhileSending = -1;
+    std::string shareAfter;
+    vxw::test::SetModalDialogHook([&](CDialog& d) {
+        auto pos = [&d] { return static_cast<int>(d.SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_GETPOS)); };
+        vxw::PumpUntil([] { return false; }, 1000);
+        posWhileSending = pos();
+        readWhileSending = UpgradeBytes(cam);
+        vxw::PumpUntil([&] { return pos() > 0; }, 10000);
+        char buf[64] = {};
+        d.GetDlgItemText(IDC_PROGRESS_SHARE, buf, sizeof buf);
+        shareAfter = buf;
+    });
     CProgressDlg dlg(nullptr);
     dlg.m_bUpgrade = 1;
     dlg.SetTextId(IDS_PROGRESS_UPGRADE);
@@ -288,10 +303,16 @@ TEST(ProgressDialogUpload, ASentPackageLetsTheCountdownRunOnAndTheCameraComesBac
     dlg.m_strUser = "admin";
     dlg.m_strPwd = "admin";
     ModalRun r = RunUpload(dlg);
+    vxw::test::SetModalDialogHook(nullptr);
     EXPECT_EQ(r.result, IDOK);
     EXPECT_TRUE(dlg.m_strResult.IsEmpty());
-    // The whole countdown after the transfer.
-    EXPECT_GE(r.seconds, 2.0);
+    // The countdown waits while the camera still reads the package, then
+    // runs its whole length.
+    EXPECT_GT(readWhileSending, 0);
+    EXPECT_LT(readWhileSending, AnnouncedLength(good));
+    EXPECT_EQ(posWhileSending, 0);
+    EXPECT_EQ(shareAfter, "100%");
+    EXPECT_GE(r.seconds, 3.5);
     // Back after its reboot, with the package's version.
     std::string reply;
     for (int i = 0; i < 100 && reply.find("V19.2.0.1") == std::string::npos; ++i) {
