@@ -3,6 +3,7 @@
 // and peak memory are its own: start this program again in a child role,
 // read what it writes, and take its rusage when it ends.
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -54,6 +55,23 @@ inline pid_t spawnSelf(const std::vector<std::string>& args, int outFd)
         _exit(127);
     }
     return pid;
+}
+
+// A child that reports on its fd 3: its pid, and the read end of that pipe
+// (for readAll); pid -1 when no pipe could be made.
+struct Reporter {
+    pid_t pid = -1;
+    int fd = -1;
+};
+
+inline Reporter spawnSelfReporting(const std::vector<std::string>& args)
+{
+    int pipefd[2];
+    if (pipe2(pipefd, O_CLOEXEC) != 0)
+        return {};
+    const pid_t pid = spawnSelf(args, pipefd[1]);
+    close(pipefd[1]);
+    return {pid, pipefd[0]};
 }
 
 // Everything the other end writes until it closes; closes fd.

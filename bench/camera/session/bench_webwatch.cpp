@@ -13,6 +13,7 @@
 // libraries loaded, divided by N.
 
 #include "RecordingChild.h"
+#include "bench/support/Args.h"
 #include "bench/support/ChildRun.h"
 #include "camera/session/CWebWatchNB.h"
 #include "support/CamsimProcess.h"
@@ -37,8 +38,12 @@
 
 namespace {
 
+using vxbench::parseCounts;
+using vxbench::parseInt;
 using vxbench::readAll;
+using vxbench::Reporter;
 using vxbench::spawnSelf;
+using vxbench::spawnSelfReporting;
 using vxbench::Usage;
 using vxbench::waitChild;
 
@@ -48,16 +53,6 @@ struct Options {
     int segmentSeconds = 10;
     int prerecordMs = 5000;
 };
-
-bool parseInt(const char* text, int low, int high, int& out)
-{
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (!end || *end || end == text || v < low || v > high)
-        return false;
-    out = static_cast<int>(v);
-    return true;
-}
 
 // ---- the measured side: camera objects ----
 
@@ -233,23 +228,25 @@ int runOnce(int n, const Options& o)
         a.push_back(dir);
         return a;
     };
-    int anchorPipe[2], oursPipe[2];
-    if (pipe2(anchorPipe, O_CLOEXEC) != 0 || pipe2(oursPipe, O_CLOEXEC) != 0)
+    Reporter anchor = spawnSelfReporting(args("--child-anchor", anchorCam, anchorDir));
+    if (anchor.fd < 0)
         return 1;
-    pid_t anchor = spawnSelf(args("--child-anchor", anchorCam, anchorDir), anchorPipe[1]);
     std::vector<std::string> oursArgs = {"--child-objects"};
     oursArgs.insert(oursArgs.end(), common.begin(), common.end());
     oursArgs.push_back(ourPorts);
     oursArgs.push_back(oursDir);
-    pid_t ours = spawnSelf(oursArgs, oursPipe[1]);
-    close(anchorPipe[1]);
-    close(oursPipe[1]);
+    Reporter ours = spawnSelfReporting(oursArgs);
+    if (ours.fd < 0) {
+        readAll(anchor.fd);
+        waitChild(anchor.pid);
+        return 1;
+    }
     std::string anchorLines, oursLines;
-    std::thread drain([&] { anchorLines = readAll(anchorPipe[0]); });
-    oursLines = readAll(oursPipe[0]);
+    std::thread drain([&] { anchorLines = readAll(anchor.fd); });
+    oursLines = readAll(ours.fd);
     drain.join();
-    Usage o1 = waitChild(ours);
-    Usage a1 = waitChild(anchor);
+    Usage o1 = waitChild(ours.pid);
+    Usage a1 = waitChild(anchor.pid);
     ourCams.clear();
     anchorCam.stop();
 
@@ -282,24 +279,6 @@ int runOnce(int n, const Options& o)
                 (cpuRatio - 1) * 100, (memRatio - 1) * 100, cpuRatio <= 1.10 ? "met" : "MISSED");
     std::filesystem::remove_all(root);
     return o1.status == 0 && connected == n ? 0 : 2;
-}
-
-bool parseCounts(const char* text, std::vector<int>& out)
-{
-    out.clear();
-    std::string list = text;
-    size_t pos = 0;
-    while (pos <= list.size()) {
-        size_t comma = list.find(',', pos);
-        if (comma == std::string::npos)
-            comma = list.size();
-        int n = 0;
-        if (!parseInt(list.substr(pos, comma - pos).c_str(), 1, 1000, n))
-            return false;
-        out.push_back(n);
-        pos = comma + 1;
-    }
-    return !out.empty();
 }
 
 }  // namespace
