@@ -29,7 +29,6 @@ namespace progtest {
 inline const std::string kProgram = std::string(VX_BIN_DIR) + "/VXKST-HD";
 
 using vxtest::ReadFile;
-
 using vxtest::WaitUntil;
 
 class Folder {
