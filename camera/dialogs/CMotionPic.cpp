@@ -236,6 +236,9 @@ void CZoneDialog::OnLButtonDown(UINT, CPoint point)
     if (!m_layout.Press(p.x, p.y))
         return;
     ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    CRect screen = PictureRect();
+    ClientToScreen(&screen);
+    ::ClipCursor(&screen);
     SetCapture();
     m_bCaptured = true;
 }
@@ -266,6 +269,7 @@ void CZoneDialog::ReleaseMouse()
     if (!m_bCaptured)
         return;
     m_bCaptured = false;
+    ::ClipCursor(nullptr);
     ::ReleaseCapture();
 }
 
@@ -278,8 +282,12 @@ void CZoneDialog::OnCancelMode()
 
 LRESULT CZoneDialog::OnCaptureChanged(WPARAM, LPARAM)
 {
-    // Someone else took the mouse: the press ends without effect.
-    m_bCaptured = false;
+    // Someone else took the mouse: the press ends without effect, and the
+    // cursor is free again for whoever holds it now.
+    if (m_bCaptured) {
+        m_bCaptured = false;
+        ::ClipCursor(nullptr);
+    }
     if (m_layout.Pressed()) {
         m_layout.CancelPress();
         Repaint();

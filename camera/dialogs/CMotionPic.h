@@ -9,9 +9,10 @@
 // the download job when that is still running then), so two settings
 // windows never show each other's camera. The download is a job of the
 // window's worker; its end is posted and dropped when the dialog is gone.
-// While the button is down the mouse is captured and its positions are kept
-// inside the picture; the capture ends with the button, with
-// WM_CANCELMODE, WM_CAPTURECHANGED, Cancel and the dialog's end.
+// While the button is down the mouse is captured and the cursor confined to
+// the picture (ClipCursor); both end with the button, with WM_CANCELMODE,
+// WM_CAPTURECHANGED, Cancel and the dialog's end, as a confinement left
+// behind would hold every other window's mouse in the picture.
 //
 // GUI thread only; the snapshot file's record is shared with the download
 // job and removes the file when the last of the two lets it go. No lock.

@@ -92,6 +92,10 @@ HWND SetCapture(HWND hWnd)
         return old;
     g_capture = hWnd;
     w->grabMouse();
+    // The window that loses the mouse is told, as one that holds a drag
+    // must end it (and free a confined cursor) when another takes over.
+    if (old && old != hWnd && ::IsWindow(old))
+        CallWindow(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hWnd));
     return old;
 }
 

@@ -1,7 +1,8 @@
 // The motion zone editor on camsim's snapshot, driven by real mouse input
 // on its picture: drags become zones in exact video pixels (snaps
 // included), untouched zones come back as given, the picture is tinted
-// inside the zones only, and a cut download leaves "Refresh" and Cancel.
+// inside the zones only, every way out of a press frees the cursor, and a
+// cut download leaves "Refresh" and Cancel.
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgVideoShield.h"
 #include "camera/dialogs/CMotionPic.h"
@@ -185,6 +186,64 @@ TEST(MotionZones, PictureIsTintedRedInsideAZoneOnly)
             EXPECT_EQ(after.pixelColor(p), before.pixelColor(p)) << p.x() << "," << p.y();
         Press(d, IDCANCEL);
     });
+}
+
+TEST(MotionZones, EveryWayOutOfAPressFreesTheCursor)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.connected);
+    RECT free{};
+    ASSERT_TRUE(GetClipCursor(&free));
+    auto sameRect = [](const RECT& a, const RECT& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    struct Case {
+        const char* way;
+        std::function<void(CMotionPic&, QWidget*)> end;
+        int zones;  // after the release that follows
+    } cases[] = {
+        {"button up", [](CMotionPic&, QWidget*) {}, 1},
+        {"WM_CANCELMODE", [](CMotionPic& d, QWidget*) { d.SendMessage(WM_CANCELMODE); }, 0},
+        {"capture taken", [](CMotionPic& d, QWidget*) { d.GetDlgItem(IDC_REFRESH)->SetCapture(); }, 0},
+        {"Cancel", [](CMotionPic& d, QWidget*) { Press(d, IDCANCEL); }, -1},
+        {"dialog ended", [](CMotionPic& d, QWidget*) { d.EndDialog(IDABORT); }, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.way);
+        CMotionPic dlg(f.dlg, f.dlg);
+        dlg.m_nVideoMode = 41;
+        HWND self = nullptr;
+        RunZones(dlg, [&](CMotionPic& d) {
+            ASSERT_TRUE(d.IsPictureLoaded());
+            self = d.GetSafeHwnd();
+            QWidget* pic = Picture(d);
+            QTest::mousePress(pic, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+            // Held: the dialog has the mouse, the cursor stays on the picture.
+            EXPECT_EQ(::GetCapture(), self);
+            RECT clip{}, picture{};
+            GetClipCursor(&clip);
+            d.GetDlgItem(IDC_ZONE_PICTURE)->GetWindowRect(&picture);
+            EXPECT_TRUE(sameRect(clip, picture));
+            QTest::mouseMove(pic, QPoint(60, 60));
+            c.end(d, pic);
+            if (c.zones < 0)
+                return;
+            QTest::mouseRelease(pic, Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+            vxw::PumpUntil([] { return false; }, 20);
+            GetClipCursor(&clip);
+            EXPECT_TRUE(sameRect(clip, free));
+            EXPECT_NE(::GetCapture(), self);
+            ::ReleaseCapture();  // from whoever took it
+            EXPECT_EQ(d.Layout().Count(), c.zones);
+            EXPECT_FALSE(d.Layout().Pressed());
+            Press(d, IDCANCEL);
+        });
+        EXPECT_FALSE(::IsWindow(self));
+        RECT clip{};
+        GetClipCursor(&clip);
+        EXPECT_TRUE(sameRect(clip, free)) << clip.left << "," << clip.top << " " << clip.right << "," << clip.bottom;
+        EXPECT_NE(::GetCapture(), self);
+    }
 }
 
 TEST(MotionZones, CutDownloadLeavesRefreshAndCancelAndRefreshRetries)

@@ -1,6 +1,7 @@
 // What the window layer tells a window about the mouse: the hit test before
-// a move or press and its answer in WM_SETCURSOR, the hover notice, and the
-// cursor position of the message being handled.
+// a move or press and its answer in WM_SETCURSOR, the hover notice, the
+// cursor position of the message being handled, the points of a confined
+// cursor, and the loss of the capture.
 #include "ui_test_env.h"
 
 #include "platform/ui/WindowRegistry_p.h"
@@ -35,6 +36,7 @@ protected:
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
         case WM_MOUSEHOVER:
+        case WM_CAPTURECHANGED:
             seen.push_back({message, wParam, lParam});
             break;
         case WM_TIMER:
@@ -140,6 +142,68 @@ TEST_F(InputMessages, HoverIsToldOnceWhileTheCursorStays)
     WaitFor([] { return false; }, 200);
     EXPECT_EQ(hovers(), 0);
     EXPECT_TRUE(WaitFor([&] { return hovers() == 1; }));
+}
+
+TEST_F(InputMessages, ConfinedCursorKeepsTheDeliveredPointsInsideUntilFreed)
+{
+    auto lastMove = [&] {
+        for (auto it = wnd.seen.rbegin(); it != wnd.seen.rend(); ++it) {
+            if (it->msg == WM_MOUSEMOVE)
+                return CPoint(GET_X_LPARAM(it->l), GET_Y_LPARAM(it->l));
+        }
+        return CPoint(-1, -1);
+    };
+    auto moveTo = [&](QPoint p, CPoint want) {
+        QTest::mouseMove(Widget(), p);
+        WaitFor([&] { return lastMove() == want; }, 2000);
+        return lastMove();
+    };
+    RECT screen{};
+    GetClipCursor(&screen);
+    // The cursor enters the window first (that move may reach it or not).
+    QTest::mouseMove(Widget(), QPoint(50, 50));
+    WaitFor([&] { return lastMove() == CPoint(50, 50); }, 200);
+    CRect inner(20, 10, 120, 60);
+    wnd.ClientToScreen(&inner);
+    ASSERT_TRUE(ClipCursor(&inner));
+    RECT clip{};
+    GetClipCursor(&clip);
+    EXPECT_EQ(CRect(clip), inner);
+    EXPECT_EQ(moveTo(QPoint(180, 90), CPoint(119, 59)), CPoint(119, 59));
+    EXPECT_EQ(moveTo(QPoint(2, 3), CPoint(20, 10)), CPoint(20, 10));
+    POINT at{};
+    GetCursorPos(&at);
+    EXPECT_TRUE(inner.PtInRect(at));
+
+    ASSERT_TRUE(ClipCursor(nullptr));
+    GetClipCursor(&clip);
+    EXPECT_EQ(CRect(clip), CRect(screen));
+    EXPECT_EQ(moveTo(QPoint(180, 90), CPoint(180, 90)), CPoint(180, 90));
+}
+
+TEST_F(InputMessages, AWindowTakingTheCaptureTellsTheOneThatHeldIt)
+{
+    Recorder other;
+    ASSERT_TRUE(
+        other.CreateEx(0, "VxInputRecorder", "other", WS_POPUP | WS_VISIBLE, 300, 30, 100, 100, nullptr, nullptr));
+    auto changes = [](const Recorder& r) {
+        std::vector<LPARAM> out;
+        for (auto& s : r.seen) {
+            if (s.msg == WM_CAPTURECHANGED)
+                out.push_back(s.l);
+        }
+        return out;
+    };
+    wnd.SetCapture();
+    wnd.SetCapture();  // taken again by the holder: nobody lost it
+    EXPECT_TRUE(changes(wnd).empty());
+    other.SetCapture();
+    EXPECT_EQ(::GetCapture(), other.GetSafeHwnd());
+    EXPECT_EQ(changes(wnd), (std::vector<LPARAM>{reinterpret_cast<LPARAM>(other.GetSafeHwnd())}));
+    ::ReleaseCapture();
+    EXPECT_EQ(changes(other), (std::vector<LPARAM>{0}));
+    EXPECT_EQ(changes(wnd).size(), 1u);
+    other.DestroyWindow();
 }
 
 }  // namespace
