@@ -5,6 +5,7 @@
 #include "camera/dialogs/CDlgEmailSetting.h"
 #include "camera/dialogs/CDlgFTPSetup.h"
 #include "camera/session/CWebWatchNB.h"
+#include "platform/ui/TestHooks.h"
 #include "utility/vx_log.h"
 
 #include <curl/curl.h>
@@ -93,15 +94,23 @@ TEST(EmailPage, TestResultsByCueAndTheAccountStays)
         {"-4", "User name or password error"},
         {"-9", "Test failed."},
     };
+    // The watchdog rests while the camera tries: its check would wait
+    // behind the test on the camera's session.
+    int watchdogDuringTest = -1;
+    vxw::test::SetModalDialogHook([&](CDialog&) { watchdogDuringTest = f.dlg->m_bTimerSet; });
     for (auto [result, text] : cases) {
         SCOPED_TRACE(result);
         ASSERT_EQ(f.cam.get(std::string("/camsim/cue?op=testsmtp&seconds=1&result=") + result), "ok\n");
+        watchdogDuringTest = -1;
         Click(page, IDC_TEST);
         auto box = f.boxes.Next();
         EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.caption, std::string(result) == "0" ? "Email Settings" : "Error");
         EXPECT_TRUE(Idle(page));
+        EXPECT_EQ(watchdogDuringTest, 0);
+        EXPECT_EQ(f.dlg->m_bTimerSet, 1);
     }
+    vxw::test::SetModalDialogHook(nullptr);
     std::string log = f.Log();
     EXPECT_NE(log.find("-ma_logintype=3&-ma_username=bob&-ma_password=Secr3t&"), std::string::npos) << log;
     // The camera still holds the account.

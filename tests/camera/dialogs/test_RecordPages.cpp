@@ -190,6 +190,7 @@ TEST(RecordOptionsPage, TwoStreamModelShowsChannel13AsSecondary)
     ASSERT_TRUE(Loaded(page));
     EXPECT_EQ(page->SendDlgItemMessage(IDC_RECORD_STREAM, CB_GETCOUNT), 2);
     EXPECT_EQ(page->SendDlgItemMessage(IDC_RECORD_STREAM, CB_GETCURSEL), 1);
+    EXPECT_EQ(ItemText(page, IDC_RECORD_STREAM), "Secondary Stream");
     EXPECT_EQ(ItemText(page, IDC_CARD_STATUS), "None");
 }
 
@@ -241,8 +242,9 @@ TEST(StoragePage, ConfirmedFormatTakesItsTimeWithoutBlockingAndEmptiesTheCard)
     auto ask = f.boxes.Next();
     EXPECT_EQ(ask.caption, "Storage");
     EXPECT_EQ(ask.text, "Are you sure to format the SD card?");
-    // The GUI thread runs on while the camera formats.
+    // The GUI thread runs on while the camera formats, the watchdog resting.
     EXPECT_TRUE(page->IsFormatting());
+    EXPECT_EQ(f.dlg->m_bTimerSet, 0);
     EXPECT_TRUE(page->GetDlgItem(IDC_FORMAT_PROGRESS)->GetStyle() & WS_VISIBLE);
     EXPECT_FALSE(page->GetDlgItem(IDC_REFRESH)->IsWindowEnabled());
     EXPECT_TRUE(WaitFor([&] { return page->GetDlgItem(IDC_FORMAT_PROGRESS)->SendMessage(PBM_GETPOS) > 0; }))
@@ -255,6 +257,7 @@ TEST(StoragePage, ConfirmedFormatTakesItsTimeWithoutBlockingAndEmptiesTheCard)
     EXPECT_EQ(ItemText(page, IDC_CARD_FREE), "29.72 GB");
     EXPECT_TRUE(page->GetDlgItem(IDC_FORMAT)->IsWindowEnabled());
     EXPECT_TRUE(page->GetDlgItem(IDC_REFRESH)->IsWindowEnabled());
+    EXPECT_EQ(f.dlg->m_bTimerSet, 1);
 }
 
 TEST(StoragePage, NoCardNoFormatAndRefusalsOrCutsFail)
