@@ -267,6 +267,9 @@ TEST(MotionZones, CutDownloadLeavesRefreshAndCancelAndRefreshRetries)
         Press(d, IDC_REFRESH);
         EXPECT_TRUE(WaitFor([&] { return d.IsPictureLoaded(); }));
         EXPECT_TRUE(d.GetDlgItem(IDOK)->IsWindowEnabled());
+        // With a picture shown, "Refresh" keeps it: the zones stand on it.
+        Press(d, IDC_REFRESH);
+        EXPECT_FALSE(d.IsDownloading());
         Press(d, IDCANCEL);
     });
     EXPECT_EQ(rc, IDCANCEL);
