@@ -329,6 +329,34 @@ TEST(SdCardPages, StopEndsASlowDownloadAtOnceWithoutAFileOrABox)
     EXPECT_TRUE(f.files->GetDlgItem(IDC_SD_SEARCH)->IsWindowEnabled());
 }
 
+TEST(SdCardPages, StopEndsASearchOnAHangingCardAtOnce)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.Open());
+    std::string today(COleDateTime::GetCurrentTime().Format("/sd/%Y%m%d/").view());
+    // The top page answers; the day's folder never does.
+    ASSERT_FALSE(f.cam.fault("match=" + today + "&hang=1").empty());
+    f.Click(IDC_SD_SEARCH);
+    EXPECT_TRUE(f.files->IsBusy());
+    EXPECT_TRUE(
+        WaitFor([&] { return ItemText(f.files, IDC_SD_STATUS).find("1 folders read") != std::string::npos; }, 10000))
+        << ItemText(f.files, IDC_SD_STATUS);
+    auto t0 = std::chrono::steady_clock::now();
+    f.Click(IDC_SD_STOP);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 2.0);
+    EXPECT_FALSE(f.files->IsBusy());
+    ASSERT_FALSE(f.cam.fault("clear=1").empty());
+    vxw::PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(f.List().GetItemCount(), 0);
+    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_TRUE(f.files->GetDlgItem(IDC_SD_SEARCH)->IsWindowEnabled());
+    // The page searches again as usual.
+    ASSERT_TRUE(f.Search());
+    EXPECT_EQ(f.List().GetItemCount(), 5);
+}
+
 TEST(SdCardPages, DestroyingThePageMidDownloadJoinsItsWorker)
 {
     Boxes boxes;
