@@ -170,6 +170,6 @@ void CCameraTimeSetting::OnSync()
 
 void CCameraTimeSetting::Applied(Request)
 {
-    ShowSuccess();
-    Load();
+    if (ShowSuccess())
+        Load();
 }

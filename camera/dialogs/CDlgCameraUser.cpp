@@ -79,11 +79,12 @@ CString CDlgCameraUser::ApplyPath()
     }
     if (refusal.textId) {
         CString text = VxcamString(kRowNames[refusal.row]) + " " + VxcamString(static_cast<UINT>(refusal.textId));
-        ShowMessageText(this, IDS_ERROR, text, MB_ICONERROR);
+        // The field first: the box takes the focus and gives it back.
         if (CWnd* w = GetDlgItem(refusal.textId == IDS_WRONG_PASSWORD || refusal.textId == IDS_PASSWORD_RESERVED
                                      ? kPasswordIds[refusal.row]
                                      : kNameIds[refusal.row]))
             w->SetFocus();
+        ShowMessageText(this, IDS_ERROR, text, MB_ICONERROR);
         return CString();
     }
     m_sent = m_values;
@@ -104,7 +105,8 @@ void CDlgCameraUser::Applied(Request)
     user_form::Applied(now);
     for (int r = 0; r < user_form::kRows; ++r)
         m_values.rows[r].loadedName = now.rows[r].loadedName;
-    ShowSuccess();
+    if (!ShowSuccess())
+        return;
     if (own >= 0) {
         const user_form::Row& row = m_sent.rows[own];
         if (row.name != info.strUser || row.password != info.strPwd)

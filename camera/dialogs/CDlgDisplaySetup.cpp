@@ -210,7 +210,7 @@ bool CDlgDisplaySetup::JobDone(Request kind, const RequestJob& job)
         ShowError(IDS_DEFAULT_FAILED);
         return true;
     }
-    ShowMessageById(this, IDS_PAGE_DISPLAY, IDS_DEFAULT_DONE, MB_ICONINFORMATION);
-    Load();
+    if (ShowInfo(IDS_DEFAULT_DONE))
+        Load();
     return true;
 }

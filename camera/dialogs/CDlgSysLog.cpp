@@ -49,13 +49,13 @@ bool CDlgSysLog::JobDone(Request kind, const RequestJob& job)
 {
     if (kind == Request::Load) {
         if (!job.called || !syslog_form::SyncSucceeded(job.reply)) {
-            ShowMessageById(this, IDS_ERROR, IDS_LOG_QUERY_FAILED, MB_ICONERROR);
+            ShowError(IDS_LOG_QUERY_FAILED);
             return true;
         }
         vx_log(6, "vxnet_get_cgi_command get %s start", syslog_form::kFilePath);
         m_step = Step::Fetch;
         if (!StartRequest(Request::Sync, syslog_form::kFilePath, false, 5000))
-            ShowMessageById(this, IDS_ERROR, IDS_LOG_QUERY_FAILED, MB_ICONERROR);
+            ShowError(IDS_LOG_QUERY_FAILED);
         return true;
     }
     if (kind != Request::Sync)
@@ -64,7 +64,7 @@ bool CDlgSysLog::JobDone(Request kind, const RequestJob& job)
         vx_log(6, "vxnet_get_cgi_command get %s finish", syslog_form::kFilePath);
         // The file is the camera's text: a line saying "[Error]" is a line.
         if (!job.called) {
-            ShowMessageById(this, IDS_ERROR, IDS_LOG_QUERY_FAILED, MB_ICONERROR);
+            ShowError(IDS_LOG_QUERY_FAILED);
             return true;
         }
         m_bLoaded = true;
@@ -75,7 +75,7 @@ bool CDlgSysLog::JobDone(Request kind, const RequestJob& job)
     if (job.called && syslog_form::ResetSucceeded(job.reply))
         Load();
     else
-        ShowMessageById(this, IDS_ERROR, IDS_LOG_RESET_FAILED, MB_ICONERROR);
+        ShowError(IDS_LOG_RESET_FAILED);
     return true;
 }
 
@@ -83,11 +83,11 @@ void CDlgSysLog::OnReset()
 {
     if (IsRequestPending() || !IsLoaded())
         return;
-    if (ShowMessageById(this, IDS_PAGE_SYSTEM_LOG, IDS_LOG_RESET_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!Confirm(IDS_PAGE_SYSTEM_LOG, IDS_LOG_RESET_ASK))
         return;
     m_step = Step::Reset;
     if (!StartRequest(Request::Sync, syslog_form::kResetPath, false, 3000))
-        ShowMessageById(this, IDS_ERROR, IDS_LOG_RESET_FAILED, MB_ICONERROR);
+        ShowError(IDS_LOG_RESET_FAILED);
 }
 
 void CDlgSysLog::OnGetDispInfo(NMHDR* hdr, LRESULT* result)

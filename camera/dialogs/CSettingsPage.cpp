@@ -92,8 +92,10 @@ LRESULT CSettingsPage::OnRequestDone(WPARAM, LPARAM)
         return 0;
     std::shared_ptr<RequestJob> job = std::move(m_job);
     Request kind = m_pending;
+    std::weak_ptr<int> alive = m_life;
     if (JobDone(kind, *job)) {
-        UpdateButtons();
+        if (!alive.expired())
+            UpdateButtons();
         return 0;
     }
     bool ok = job->Succeeded();
@@ -126,12 +128,28 @@ void CSettingsPage::Applied(Request)
     ShowSuccess();
 }
 
-void CSettingsPage::ShowError(UINT nTextId)
+bool CSettingsPage::ShowError(UINT nTextId)
 {
+    std::weak_ptr<int> alive = m_life;
     ShowMessageById(this, IDS_ERROR, nTextId, MB_ICONERROR);
+    return !alive.expired();
 }
 
-void CSettingsPage::ShowSuccess()
+bool CSettingsPage::ShowSuccess()
 {
-    ShowMessageById(this, m_nLabelId, IDS_APPLY_DONE, MB_ICONINFORMATION);
+    return ShowInfo(IDS_APPLY_DONE);
+}
+
+bool CSettingsPage::ShowInfo(UINT nTextId)
+{
+    std::weak_ptr<int> alive = m_life;
+    ShowMessageById(this, m_nLabelId, nTextId, MB_ICONINFORMATION);
+    return !alive.expired();
+}
+
+bool CSettingsPage::Confirm(UINT nCaptionId, UINT nTextId)
+{
+    std::weak_ptr<int> alive = m_life;
+    int answer = ShowMessageById(this, nCaptionId, nTextId, MB_YESNO | MB_ICONQUESTION);
+    return answer == IDYES && !alive.expired();
 }

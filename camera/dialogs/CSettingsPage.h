@@ -10,6 +10,12 @@
 //
 // GUI thread only; the job it shares with the worker is read only after the
 // worker posted that it is done.
+//
+// A message box runs a message loop, and the settings window may close in
+// it (the camera removed, the program ending), freeing its pages. So a box
+// is the last thing a page does, or the page goes on only when the box
+// helpers below say it still exists; the handling of a finished request
+// touches the page after JobDone only then.
 
 #include "camera/dialogs/CRequestWorker.h"
 #include "ui/controls/CDlgTabItem.h"
@@ -60,8 +66,12 @@ protected:
     bool StartRequest(Request kind, const CString& path, bool post, int nTimeoutMs);
     CWebWatchNB* Camera() const;
     void UpdateButtons();
-    void ShowError(UINT nTextId);
-    void ShowSuccess();
+    // The boxes; each is true when the page outlived it (see above).
+    bool ShowError(UINT nTextId);
+    bool ShowSuccess();
+    bool ShowInfo(UINT nTextId);  // under the page's label
+    // Asks yes or no; true for a yes to a page that still exists.
+    bool Confirm(UINT nCaptionId, UINT nTextId);
     // Keeps both buttons disabled for good (a camera the page cannot serve).
     void SetInert()
     {
@@ -89,4 +99,8 @@ protected:
     std::shared_ptr<RequestJob> m_job;
     int m_nApplyTimeoutMs = 3000;
     int m_nLoadTimeoutMs = 3000;
+
+private:
+    // Expires with the page: a modal run's caller keeps a weak copy.
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

@@ -471,6 +471,64 @@ TEST(SystemLogPage, AFailedSyncFetchesNothing)
     EXPECT_FALSE(log->GetDlgItem(IDC_LOG_RESET)->IsWindowEnabled());
 }
 
+// ---- A window closed under a page's box ----
+
+// A box runs a message loop, where the settings window may close, pages and
+// all: the page that showed it must touch nothing after it (the sanitizer
+// build reports any use of the freed page).
+struct ClosedUnderBoxRow {
+    const char* name;
+    int category, index;  // the page
+    int button;           // what the test clicks on the loaded page
+    const char* box;      // the box the window closes under
+    const char* reload;   // the page's load request, which must not follow
+};
+
+class ClosedUnderBox : public ::testing::TestWithParam<ClosedUnderBoxRow> {};
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+TEST_P(ClosedUnderBox, ThePageTouchesNothingAfterIt)
+{
+    const ClosedUnderBoxRow& row = GetParam();
+    Fixture s({});
+    ASSERT_TRUE(s.cam.ok() && s.connected);
+    auto* page = PageAt<CSettingsPage>(s.dlg, row.category, row.index);
+    ASSERT_TRUE(Loaded(page));
+    HWND settings = s.dlg->GetSafeHwnd();
+    std::vector<std::string> shown;
+    size_t loadsBefore = 0;
+    vxw::test::SetMessageBoxHook([&](const vxw::test::MessageBoxCall& c) {
+        shown.push_back(c.text);
+        if (c.text == row.box) {
+            loadsBefore = Count(s.Log(), row.reload);
+            ::SendMessage(settings, WM_CLOSE, 0, 0);
+        }
+        return IDOK;
+    });
+    Click(page, row.button);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000)) << "the window stays";
+    vxw::test::SetMessageBoxHook(nullptr);
+    s.dlg = nullptr;
+    ASSERT_EQ(shown, std::vector<std::string>{row.box});
+    EXPECT_TRUE(::IsWindowEnabled(s.owner.GetSafeHwnd()));
+    EXPECT_EQ(Count(s.Log(), row.reload), loadsBefore) << "the page loaded again after its window closed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ClosedUnderBox,
+    ::testing::Values(
+        ClosedUnderBoxRow{"DisplayDefault", 1, 1, IDC_DISP_DEFAULT, "Set default successfully.", "cmd=getimageattr"},
+        ClosedUnderBoxRow{"InfraredApply", 1, 2, IDC_APPLY, "Apply settings successfully.", "cmd=getinfrared"},
+        ClosedUnderBoxRow{"TimeSync", 0, 0, IDC_TIME_SYNC, "Apply settings successfully.", "cmd=getservertime"}),
+    [](const ::testing::TestParamInfo<ClosedUnderBoxRow>& info) { return std::string(info.param.name); });
+
 }  // namespace
 
 int main(int argc, char** argv)
