@@ -76,8 +76,9 @@ std::set<std::string> FilesIn(const std::string& dir)
 
 // A settings window on camsim with its record page shown.
 struct Fixture {
-    explicit Fixture(std::vector<std::string> extra = {})
-        : log(dir.file("requests.log")), cam(Args(extra, log)), owner(downloads.path())
+    // hostFolder false: the host names no download folder.
+    explicit Fixture(std::vector<std::string> extra = {}, bool hostFolder = true)
+        : log(dir.file("requests.log")), cam(Args(extra, log)), owner(hostFolder ? downloads.path() : std::string())
     {}
     static std::vector<std::string> Args(std::vector<std::string> extra, const std::string& log)
     {
@@ -267,6 +268,31 @@ TEST(SdCardPages, SearchesKeepTheirDaysTimesAndKindsOnly)
         }
     }
     EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST(SdCardPages, DownloadIsRefusedWithoutASelectionOrAFolder)
+{
+    Boxes boxes;
+    Fixture f({}, false);
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.Open());
+    EXPECT_TRUE(f.files->DownloadFolder().IsEmpty());
+    ASSERT_TRUE(f.Search());
+    ASSERT_GT(f.List().GetItemCount(), 0);
+    auto download = [&] { f.files->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SD_DOWNLOAD, BN_CLICKED), 0); };
+    f.Select({});
+    download();
+    ASSERT_EQ(boxes.calls.size(), 1u);
+    EXPECT_EQ(boxes.calls[0].text, "No file selected.");
+    // Without a folder the file would land at the root.
+    f.Select({0});
+    download();
+    ASSERT_EQ(boxes.calls.size(), 2u);
+    EXPECT_EQ(boxes.calls[1].text, "Failed to download the selected files.");
+    EXPECT_FALSE(f.files->IsBusy());
+    EXPECT_TRUE(f.files->GetDlgItem(IDC_SD_SEARCH)->IsWindowEnabled());
+    for (const auto& l : LogLines(f.log))
+        EXPECT_EQ(l.find(".avi"), std::string::npos) << l;
 }
 
 TEST(SdCardPages, InvalidRangesAreRefusedAndLeaveEveryControlEnabled)
