@@ -105,6 +105,6 @@ CString CDlgAutoCapture::ApplyPath()
 
 void CDlgAutoCapture::Applied(Request)
 {
-    ShowSuccess();
-    Load();
+    if (ShowSuccess())
+        Load();
 }

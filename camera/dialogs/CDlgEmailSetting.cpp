@@ -111,7 +111,8 @@ CString CDlgEmailSetting::ApplyPath()
                                         IDC_MAIL_TO_3,
                                         IDC_MAIL_SUBJECT,
                                         IDC_MAIL_TEXT};
-        ShowMessageById(this, IDS_ERROR, refusal.textId, MB_ICONERROR);
+        if (!ShowError(refusal.textId))
+            return CString();
         if (CWnd* field = GetDlgItem(kFieldIds[refusal.field]))
             field->SetFocus();
         return CString();

@@ -45,7 +45,8 @@ CString CDlgFTPSetup::ApplyPath()
         return CString();
     m_v.passive = m_bPassive != 0;
     if (UINT text = ftp_form::Check(m_v)) {
-        ShowMessageById(this, IDS_ERROR, text, MB_ICONERROR);
+        if (!ShowError(text))
+            return CString();
         if (CWnd* password = GetDlgItem(IDC_FTP_PASSWORD))
             password->SetFocus();
         return CString();

@@ -73,10 +73,10 @@ void CDlgHDDInfo::OnFormat()
         return;
     CWebWatchNB* camera = Camera();
     if (!camera || !camera->IsLogin() || !m_pOwner) {
-        ShowMessageById(this, IDS_ERROR, IDS_FORMAT_FAILED, MB_ICONERROR);
+        ShowError(IDS_FORMAT_FAILED);
         return;
     }
-    if (ShowMessageById(this, IDS_PAGE_STORAGE, IDS_FORMAT_CONFIRM, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!Confirm(IDS_PAGE_STORAGE, IDS_FORMAT_CONFIRM))
         return;
     auto job = std::make_shared<RequestJob>();
     job->call = [camera](CString& reply) {
@@ -87,7 +87,7 @@ void CDlgHDDInfo::OnFormat()
     m_pOwner->StopWatchdog();
     if (!m_pOwner->Worker().Post(job)) {
         m_pOwner->StartWatchdog();
-        ShowMessageById(this, IDS_ERROR, IDS_FORMAT_FAILED, MB_ICONERROR);
+        ShowError(IDS_FORMAT_FAILED);
         return;
     }
     m_formatJob = std::move(job);
@@ -121,10 +121,10 @@ LRESULT CDlgHDDInfo::OnFormatDone(WPARAM, LPARAM)
     EnableItem(IDC_REFRESH, true);
     EnableItem(IDC_FORMAT, m_bCard);
     if (ok) {
-        ShowMessageById(this, IDS_PAGE_STORAGE, IDS_FORMAT_DONE, MB_ICONINFORMATION);
-        Load();
+        if (ShowInfo(IDS_FORMAT_DONE))
+            Load();
     } else {
-        ShowMessageById(this, IDS_ERROR, IDS_FORMAT_FAILED, MB_ICONERROR);
+        ShowError(IDS_FORMAT_FAILED);
     }
     return 0;
 }

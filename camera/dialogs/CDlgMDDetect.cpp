@@ -117,8 +117,8 @@ CString CDlgMDDetect::ApplyPath()
 
 void CDlgMDDetect::Applied(Request)
 {
-    ShowSuccess();
     // The kept week must be the camera's new one: a later apply resends
     // untouched days as they were loaded.
-    Load();
+    if (ShowSuccess())
+        Load();
 }

@@ -66,8 +66,7 @@ CString CDlgRecParam::ApplyPath()
     if (!UpdateData(TRUE))
         return CString();
     if (!record_form::LengthInRange(m_nLength)) {
-        ShowMessageById(this, IDS_ERROR, IDS_RECORD_LENGTH_RANGE, MB_ICONERROR);
-        if (lengthEdit)
+        if (ShowError(IDS_RECORD_LENGTH_RANGE) && lengthEdit)
             lengthEdit->SetFocus();
         return CString();
     }

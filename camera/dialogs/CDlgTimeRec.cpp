@@ -42,6 +42,6 @@ CString CDlgTimeRec::ApplyPath()
 
 void CDlgTimeRec::Applied(Request)
 {
-    ShowSuccess();
-    Load();
+    if (ShowSuccess())
+        Load();
 }
