@@ -4,11 +4,10 @@
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgEmailSetting.h"
 #include "camera/dialogs/CDlgFTPSetup.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "utility/vx_log.h"
-
-#include <curl/curl.h>
 
 using namespace setup_harness;
 
@@ -178,13 +177,5 @@ TEST(MailPages, FailedLoadKeepsApplyAndTestShut)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

@@ -6,6 +6,7 @@
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgMDDetect.h"
 #include "camera/dialogs/CMotionPic.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
@@ -13,7 +14,6 @@
 
 #include <QTest>
 #include <QWidget>
-#include <curl/curl.h>
 
 #include <ctime>
 
@@ -339,13 +339,5 @@ INSTANTIATE_TEST_SUITE_P(Families, MotionRoundTrip, ::testing::Values("HX", "DY"
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

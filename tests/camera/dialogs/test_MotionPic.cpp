@@ -6,6 +6,7 @@
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgVideoShield.h"
 #include "camera/dialogs/CMotionPic.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
@@ -14,7 +15,6 @@
 #include <QImage>
 #include <QTest>
 #include <QWidget>
-#include <curl/curl.h>
 
 #include <filesystem>
 
@@ -332,13 +332,5 @@ TEST(VideoShield, SixteenRectanglesThenTheBoxAndWorkingClearAndColours)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

@@ -6,10 +6,9 @@
 #include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgRecParam.h"
 #include "camera/dialogs/CDlgTimeRec.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "utility/vx_log.h"
-
-#include <curl/curl.h>
 
 #include <ctime>
 
@@ -321,13 +320,5 @@ TEST(StoragePage, ClosingDuringAFormatHidesAtOnceAndLeavesNoThread)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

@@ -8,10 +8,9 @@
 #include "camera/dialogs/CDlgHDDInfo.h"
 #include "camera/dialogs/CDlgRecParam.h"
 #include "camera/dialogs/CDlgTimeRec.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "utility/vx_log.h"
-
-#include <curl/curl.h>
 
 #include <ctime>
 
@@ -171,13 +170,5 @@ INSTANTIATE_TEST_SUITE_P(Families, RecordPagesOnFamily, ::testing::Values("DY", 
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

@@ -8,11 +8,10 @@
 #include "camera/dialogs/CDlgFTPSetup.h"
 #include "camera/dialogs/CDlgMDDetect.h"
 #include "camera/dialogs/CMotionPic.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "utility/vx_log.h"
-
-#include <curl/curl.h>
 
 #include <filesystem>
 #include <mutex>
@@ -165,13 +164,5 @@ TEST(TraceLog, MailAndFtpPasswordsNeverReachIt)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

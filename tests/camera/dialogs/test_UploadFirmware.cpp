@@ -2,6 +2,7 @@
 // camera's model is taken and the camera comes back with its version; every
 // other answer is a failure; a silent camera and a stop end the upload.
 #include "camera/dialogs/CProgressDlg.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/UploadFirmware.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
@@ -360,12 +361,5 @@ TEST(ProgressDialogUpload, ARefusedPackageEndsAtOnceWithError)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }

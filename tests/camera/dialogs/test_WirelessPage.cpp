@@ -7,11 +7,10 @@
 #include "camera/dialogs/CDlgCfgWireless.h"
 #include "camera/dialogs/CDlgWireLess.h"
 #include "camera/dialogs/CProgressDlg.h"
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchBase.h"
 #include "platform/ui/TestHooks.h"
 #include "utility/vx_log.h"
-
-#include <curl/curl.h>
 
 #include <chrono>
 #include <mutex>
@@ -428,13 +427,5 @@ TEST(SettingsPages, ALoadDelayedFiveSecondsLeavesTheGuiThreadHandlingMessages)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    curl_global_init(CURL_GLOBAL_DEFAULT);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }
