@@ -1,20 +1,12 @@
 #include "tools/camsim/Faults.h"
 
+#include "tools/camsim/Numbers.h"
+
 #include <algorithm>
-#include <charconv>
 
 namespace camsim {
 
 namespace {
-bool toInt(const std::string& text, int lo, int hi, int& out)
-{
-    int v = 0;
-    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || p != text.data() + text.size() || v < lo || v > hi)
-        return false;
-    out = v;
-    return true;
-}
 bool toBool(const std::string& text, bool& out)
 {
     if (text == "1" || text == "on" || text == "true")
@@ -123,22 +115,22 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
     std::lock_guard lock(mutex_);
     bool ok = true;
     if (key == "delay")
-        ok = toInt(value, 0, 3600000, request_.delayMs);
+        ok = parseIntIn(value, 0, 3600000, request_.delayMs);
     else if (key == "hang") {
         ok = toBool(value, request_.hang);
         if (ok && !request_.hang)
             ++hangRelease_;
     } else if (key == "error") {
         int e = 0;
-        ok = toInt(value, 0, 599, e) && (e == 0 || e >= 100);
+        ok = parseIntIn(value, 0, 599, e) && (e == 0 || e >= 100);
         if (ok)
             request_.error = e;
     } else if (key == "malformed")
         ok = parseMalformed(value, request_.malformed);
     else if (key == "cut")
-        ok = toInt(value, -1, 1 << 30, request_.cut);
+        ok = parseIntIn(value, -1, 1 << 30, request_.cut);
     else if (key == "rate")
-        ok = toInt(value, 0, 1 << 30, request_.rate);
+        ok = parseIntIn(value, 0, 1 << 30, request_.rate);
     else if (key == "refuse")
         ok = toBool(value, refuse_);
     else if (key == "chunked")
@@ -155,10 +147,10 @@ bool Faults::apply(const std::string& key, const std::string& value, std::string
     } else if (key == "match")
         match_ = value;
     else if (key == "skip")
-        ok = toInt(value, 0, 1000000, skip_);
+        ok = parseIntIn(value, 0, 1000000, skip_);
     else if (key == "count") {
         int n = 0;
-        ok = toInt(value, 0, 1000000, n);
+        ok = parseIntIn(value, 0, 1000000, n);
         if (ok)
             remaining_ = n == 0 ? -1 : n;
     } else {

@@ -5,10 +5,10 @@
 // videomode, as a camera's detector only covers its own picture. A later
 // change of the videomode is taken and leaves the stored areas as they are:
 // the next write of an area outside the new video is refused.
+#include "tools/camsim/Numbers.h"
 #include "tools/camsim/ParamCgi.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace camsim {
 
@@ -34,12 +34,6 @@ bool isAction(const std::string& name)
     return std::any_of(std::begin(kAlarmActions), std::end(kAlarmActions), [&](const char* a) { return name == a; });
 }
 
-bool toInt(const std::string& v, int& n)
-{
-    auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-    return !v.empty() && ec == std::errc() && p == v.data() + v.size();
-}
-
 struct VideoSize {
     int width, height;
 };
@@ -48,7 +42,7 @@ struct VideoSize {
 VideoSize videoSizeOf(const std::string& videomode)
 {
     int mode = 0;
-    toInt(videomode, mode);
+    parseInt(videomode, mode);
     switch (mode) {
     case 33:
     case 34:
@@ -123,7 +117,7 @@ void ParamCgi::defineMotionCommands()
     };
     specials_["setmdattr"] = [](const Command& c, SettingsChange& change, std::string& out) {
         int n = 0;
-        if (!toInt(c.param("name"), n) || n < 1 || n > kAreas)
+        if (!parseInt(c.param("name"), n) || n < 1 || n > kAreas)
             return refuse(out, "name");
         std::string area = "m" + std::to_string(n) + "_";
         for (const auto& [k, v] : c.params) {
@@ -132,9 +126,9 @@ void ParamCgi::defineMotionCommands()
                 continue;
             if (k == "enable" && (v == "0" || v == "1"))
                 change.set(area + "enable", v);
-            else if (k == "s" && toInt(v, value) && value >= 1 && value <= 100)
+            else if (k == "s" && parseInt(v, value) && value >= 1 && value <= 100)
                 change.set(area + "sensitivity", v);
-            else if ((k == "x" || k == "y" || k == "w" || k == "h") && toInt(v, value) && value >= 0)
+            else if ((k == "x" || k == "y" || k == "w" || k == "h") && parseInt(v, value) && value >= 0)
                 change.set(area + k, v);
             else
                 return refuse(out, k);
@@ -144,10 +138,10 @@ void ParamCgi::defineMotionCommands()
         // The area as it stands after this command, against the video of
         // the videomode the request leaves.
         int x = 0, y = 0, w = 0, h = 0;
-        toInt(change.value(area + "x"), x);
-        toInt(change.value(area + "y"), y);
-        toInt(change.value(area + "w"), w);
-        toInt(change.value(area + "h"), h);
+        parseInt(change.value(area + "x"), x);
+        parseInt(change.value(area + "y"), y);
+        parseInt(change.value(area + "w"), w);
+        parseInt(change.value(area + "h"), h);
         VideoSize video = videoSizeOf(change.value("videomode"));
         if (w <= 0 || h <= 0 || x + w > video.width || y + h > video.height) {
             out += "[Error]-name=" + std::to_string(n) + ": area outside the video.\r\n";

@@ -1,23 +1,14 @@
 #include "tools/camsim/Options.h"
 
+#include "tools/camsim/Numbers.h"
+
 #include <arpa/inet.h>
-#include <charconv>
 #include <functional>
 #include <map>
 
 namespace camsim {
 
 namespace {
-
-bool toInt(const std::string& text, int lo, int hi, int& out)
-{
-    int v = 0;
-    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || p != text.data() + text.size() || v < lo || v > hi)
-        return false;
-    out = v;
-    return true;
-}
 
 bool isLoopback(const std::string& addr)
 {
@@ -273,7 +264,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
     help = false;
     using Setter = std::function<bool(const std::string&)>;
     auto intOpt = [](int& field, int lo, int hi) {
-        return Setter([&field, lo, hi](const std::string& v) { return toInt(v, lo, hi, field); });
+        return Setter([&field, lo, hi](const std::string& v) { return parseIntIn(v, lo, hi, field); });
     };
     auto textOpt = [](std::string& field) {
         return Setter([&field](const std::string& v) {

@@ -1,9 +1,9 @@
 #include "tools/camsim/ParamTable.h"
 
+#include "tools/camsim/Numbers.h"
 #include "tools/camsim/Wireless.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace camsim {
 
@@ -16,8 +16,7 @@ ValueRule intRange(int lo, int hi)
 {
     return [lo, hi](const std::string& v) {
         int n = 0;
-        auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-        return !v.empty() && ec == std::errc() && p == v.data() + v.size() && n >= lo && n <= hi;
+        return parseIntIn(v, lo, hi, n);
     };
 }
 

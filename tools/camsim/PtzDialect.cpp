@@ -1,20 +1,11 @@
 #include "tools/camsim/PtzDialect.h"
 
+#include "tools/camsim/Numbers.h"
 #include "tools/camsim/Query.h"
-
-#include <charconv>
 
 namespace camsim {
 
 namespace {
-
-bool toInt(const std::string& text, int& out)
-{
-    if (text.empty())
-        return false;
-    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-    return ec == std::errc() && p == text.data() + text.size();
-}
 
 std::string ajReply(int code, const std::string& message)
 {
@@ -41,7 +32,7 @@ bool jsonNumber(const std::string& json, const std::string& name, int& out)
     if (p == std::string::npos)
         return false;
     size_t e = json.find_first_not_of("-0123456789", p);
-    return toInt(json.substr(p, e == std::string::npos ? std::string::npos : e - p), out);
+    return parseInt(json.substr(p, e == std::string::npos ? std::string::npos : e - p), out);
 }
 
 bool hasJsonString(const std::string& json, const std::string& name, const std::string& value)
@@ -135,7 +126,7 @@ HttpReply PtzDialect::hx(const HttpRequest& req)
         if (a != act)
             continue;
         bool move = a == "up" || a == "down" || a == "left" || a == "right";
-        if (move && (!toInt(queryValue(q, "-speed"), speed) || speed < 0 || speed > 63))
+        if (move && (!parseInt(queryValue(q, "-speed"), speed) || speed < 0 || speed > 63))
             return HttpReply::text(200, "[Error]-speed error.\r\n");
         journal_.add(move ? name + " " + std::to_string(speed) : name);
         return HttpReply::text(200, "[Succeed]set ok.\r\n");
@@ -150,7 +141,7 @@ HttpReply PtzDialect::hxPreset(const HttpRequest& req)
     int number = -1;
     if (act != "set" && act != "goto")
         return HttpReply::text(200, "[Error]-act error.\r\n");
-    if (!toInt(queryValue(q, "-number"), number) || number < 0 || number > 254)
+    if (!parseInt(queryValue(q, "-number"), number) || number < 0 || number > 254)
         return HttpReply::text(200, "[Error]-number error.\r\n");
     journal_.add("preset-" + act + " " + std::to_string(number));
     return HttpReply::text(200, "[Succeed]set ok.\r\n");
@@ -163,13 +154,13 @@ HttpReply PtzDialect::aj(const HttpRequest& req)
     if (queryValue(q, "username") != o.user || queryValue(q, "password") != o.password)
         return HttpReply::text(401, ajReply(401, "unauthorized"), "text/xml");
     int x = 0, y = 0, v = 0;
-    if (toInt(queryValue(q, "move_x"), x) && toInt(queryValue(q, "move_y"), y)) {
+    if (parseInt(queryValue(q, "move_x"), x) && parseInt(queryValue(q, "move_y"), y)) {
         const char* dir = x == 0 && y == 1    ? "up"
                           : x == 0 && y == -1 ? "down"
                           : x == -1 && y == 0 ? "left"
                           : x == 1 && y == 0  ? "right"
                                               : nullptr;
-        if (!dir || !toInt(queryValue(q, "speed"), v) || v < 1 || v > 10)
+        if (!dir || !parseInt(queryValue(q, "speed"), v) || v < 1 || v > 10)
             return HttpReply::text(200, ajReply(400, "bad move"), "text/xml");
         journal_.add(std::string(dir) + " " + std::to_string(v));
         return HttpReply::text(200, ajReply(200, "ok"), "text/xml");
@@ -183,7 +174,7 @@ HttpReply PtzDialect::aj(const HttpRequest& req)
     for (const auto& [key, name] : kPresets) {
         if (queryValue(q, key).empty())
             continue;
-        if (!toInt(queryValue(q, key), v) || v < 1 || v > 255)
+        if (!parseInt(queryValue(q, key), v) || v < 1 || v > 255)
             return HttpReply::text(200, ajReply(400, "bad preset"), "text/xml");
         journal_.add(name + " " + std::to_string(v));
         return HttpReply::text(200, ajReply(200, "ok"), "text/xml");

@@ -1,6 +1,7 @@
 // The parameter CGI's wireless commands (see Wireless.h).
 #include "tools/camsim/Wireless.h"
 
+#include "tools/camsim/Numbers.h"
 #include "tools/camsim/ParamCgi.h"
 
 #include <cctype>
@@ -170,12 +171,9 @@ void ParamCgi::defineWirelessCommands()
         // A cue sets how many access points the scan finds, or "fail".
         std::optional<std::string> cued = state_.longOps.run("searchwireless");
         int count = static_cast<int>(accessPoints().size());
-        if (cued) {
-            if (!intRange(0, 1000)(*cued)) {
-                out += "[Error]searchwireless: scan failed.\r\n";
-                return false;
-            }
-            count = std::stoi(*cued);
+        if (cued && !parseIntIn(*cued, 0, 1000, count)) {
+            out += "[Error]searchwireless: scan failed.\r\n";
+            return false;
         }
         out += searchReply(count);
         return true;
