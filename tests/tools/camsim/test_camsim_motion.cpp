@@ -3,42 +3,17 @@
 // name, the I/O alarm, and smart detection only on cameras of two streams
 // or fewer with the target types of their model.
 
-#include "support/CamsimProcess.h"
+#include "support/CamsimHttp.h"
 
-#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 namespace {
 
 const std::string kParam = "/cgi-bin/hi3510/param.cgi?";
 
-size_t append(char* data, size_t size, size_t n, void* out)
-{
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
 std::string get(const CamsimProcess& cam, const std::string& query)
 {
-    std::string body;
-    CURL* c = curl_easy_init();
-    std::string url = cam.httpUrl(kParam + query);
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
-    curl_easy_setopt(c, CURLOPT_USERNAME, "admin");
-    curl_easy_setopt(c, CURLOPT_PASSWORD, "admin");
-    curl_easy_perform(c);
-    curl_easy_cleanup(c);
-    return body;
-}
-
-std::string var(const std::string& name, const std::string& value)
-{
-    return "var " + name + "=\"" + value + "\";";
+    return CamsimGet(cam, kParam + query, 10000).body;
 }
 
 }  // namespace
@@ -76,10 +51,11 @@ TEST(CamsimMotion, AreasActionsAndSmartDetectionAsACameraChecksThem)
     std::string back = get(cam, "cmd=getvideoattr&cmd=getmdattr&cmd=getmdalarm&-aname=relay&cmd=getioattr"
                                 "&cmd=getsmdattr&cmd=getsmdex");
     for (const std::string& line :
-         {var("videomode", "41"), var("m2_enable", "1"), var("m2_x", "1000"), var("m2_y", "500"), var("m2_w", "920"),
-          var("m2_h", "580"), var("m2_sensitivity", "70"), var("m3_sensitivity", "50"), var("m1_enable", "0"),
-          var("md_relay_switch", "on"), var("io_enable", "1"), var("smd_enable", "1"), var("smd_rect", "1"),
-          var("smd_type", "1")})
+         {CamsimVar("videomode", "41"), CamsimVar("m2_enable", "1"), CamsimVar("m2_x", "1000"),
+          CamsimVar("m2_y", "500"), CamsimVar("m2_w", "920"), CamsimVar("m2_h", "580"),
+          CamsimVar("m2_sensitivity", "70"), CamsimVar("m3_sensitivity", "50"), CamsimVar("m1_enable", "0"),
+          CamsimVar("md_relay_switch", "on"), CamsimVar("io_enable", "1"), CamsimVar("smd_enable", "1"),
+          CamsimVar("smd_rect", "1"), CamsimVar("smd_type", "1")})
         EXPECT_NE(back.find(line), std::string::npos) << line << "\n" << back;
     EXPECT_EQ(back.find("md_email_switch"), std::string::npos) << "-aname picks one action";
 }
@@ -92,5 +68,5 @@ TEST(CamsimMotion, NoSmartDetectionOnThreeStreams)
     EXPECT_NE(get(cam, "cmd=setsmdex&-smd_rect=1").find("[Error]"), std::string::npos);
     std::string actions = get(cam, "cmd=getmdalarm");
     for (const char* a : {"email", "emailsnap", "ftpsnap", "ftprec", "snap", "record", "relay"})
-        EXPECT_NE(actions.find(var(std::string("md_") + a + "_switch", "off")), std::string::npos) << a;
+        EXPECT_NE(actions.find(CamsimVar(std::string("md_") + a + "_switch", "off")), std::string::npos) << a;
 }

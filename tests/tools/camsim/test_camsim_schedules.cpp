@@ -4,42 +4,17 @@
 // request changing nothing, channel 13 only with three streams, and the
 // mail and FTP tests answering 0 unless a test cued another result.
 
-#include "support/CamsimProcess.h"
+#include "support/CamsimHttp.h"
 
-#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 namespace {
 
 const std::string kParam = "/cgi-bin/hi3510/param.cgi?";
 
-size_t append(char* data, size_t size, size_t n, void* out)
-{
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
 std::string get(const CamsimProcess& cam, const std::string& query)
 {
-    std::string body;
-    CURL* c = curl_easy_init();
-    std::string url = cam.httpUrl(kParam + query);
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 20000L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
-    curl_easy_setopt(c, CURLOPT_USERNAME, "admin");
-    curl_easy_setopt(c, CURLOPT_PASSWORD, "admin");
-    curl_easy_perform(c);
-    curl_easy_cleanup(c);
-    return body;
-}
-
-std::string var(const std::string& name, const std::string& value)
-{
-    return "var " + name + "=\"" + value + "\";";
+    return CamsimGet(cam, kParam + query, 20000).body;
 }
 
 bool has(const std::string& body, const std::string& text)
@@ -89,19 +64,20 @@ TEST(CamsimSchedules, RowsAreKeptApartAndValuesCheckedAsACameraWould)
     std::string back = get(cam, "cmd=getsnaptimerattrex&-as_type=ftp&cmd=getplanrecattr&cmd=getalarmsnapattr"
                                 "&cmd=getsmtpattr&cmd=getftpattr");
     for (const std::string& line :
-         {var("as_ftp_enable", "1"), var("as_ftp_interval", "30"), var("planrec_time", "900"), var("planrec_chn", "12"),
-          var("snap_name_mode", "1"), var("snap_timer_name", "a&b=c"), var("ma_to", ";;c@d.org"),
-          var("ma_text", "one\r\ntwo"), var("ft_dirname", "/up load"), var("ft_mode", "1")})
+         {CamsimVar("as_ftp_enable", "1"), CamsimVar("as_ftp_interval", "30"), CamsimVar("planrec_time", "900"),
+          CamsimVar("planrec_chn", "12"), CamsimVar("snap_name_mode", "1"), CamsimVar("snap_timer_name", "a&b=c"),
+          CamsimVar("ma_to", ";;c@d.org"), CamsimVar("ma_text", "one\r\ntwo"), CamsimVar("ft_dirname", "/up load"),
+          CamsimVar("ft_mode", "1")})
         EXPECT_TRUE(has(back, line)) << line << "\n" << back;
     EXPECT_FALSE(has(back, "as_snap_")) << "-as_type picks one row";
-    EXPECT_TRUE(has(get(cam, "cmd=getsnaptimerattrex&-as_type=snap"), var("as_snap_interval", "60")));
+    EXPECT_TRUE(has(get(cam, "cmd=getsnaptimerattrex&-as_type=snap"), CamsimVar("as_snap_interval", "60")));
 
     // Each schedule keeps its own week.
     std::string md = get(cam, "cmd=getscheduleex&-ename=md");
     std::string snap = get(cam, "cmd=getscheduleex&-ename=snap");
-    EXPECT_TRUE(has(md, var("week3", nights))) << md;
-    EXPECT_TRUE(has(md, var("week2", std::string(48, 'P')))) << md;
-    EXPECT_TRUE(has(snap, var("week3", std::string(48, 'P')))) << snap;
+    EXPECT_TRUE(has(md, CamsimVar("week3", nights))) << md;
+    EXPECT_TRUE(has(md, CamsimVar("week2", std::string(48, 'P')))) << md;
+    EXPECT_TRUE(has(snap, CamsimVar("week3", std::string(48, 'P')))) << snap;
 }
 
 TEST(CamsimSchedules, ThirdStreamRecordsOnlyWhereThereIsOne)
@@ -109,10 +85,10 @@ TEST(CamsimSchedules, ThirdStreamRecordsOnlyWhereThereIsOne)
     CamsimProcess cam({"--no-rtsp"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     std::string defaults = get(cam, "cmd=getplanrecattr");
-    EXPECT_TRUE(has(defaults, var("planrec_time", "600"))) << defaults;
-    EXPECT_TRUE(has(defaults, var("planrec_chn", "11"))) << defaults;
+    EXPECT_TRUE(has(defaults, CamsimVar("planrec_time", "600"))) << defaults;
+    EXPECT_TRUE(has(defaults, CamsimVar("planrec_chn", "11"))) << defaults;
     EXPECT_EQ(get(cam, "cmd=setplanrecattr&-planrec_chn=13"), "[Succeed]set ok.\r\n");
-    EXPECT_TRUE(has(get(cam, "cmd=getplanrecattr"), var("planrec_chn", "13")));
+    EXPECT_TRUE(has(get(cam, "cmd=getplanrecattr"), CamsimVar("planrec_chn", "13")));
 }
 
 TEST(CamsimMailTests, AnswerZeroUnlessCuedAndACueServesOneTest)
@@ -121,9 +97,9 @@ TEST(CamsimMailTests, AnswerZeroUnlessCuedAndACueServesOneTest)
     ASSERT_TRUE(cam.ok()) << cam.error();
     ASSERT_EQ(cam.get("/camsim/cue?op=testsmtp&seconds=0&result=-3"), "ok\n");
     ASSERT_EQ(cam.get("/camsim/cue?op=testftp&seconds=0&result=-4"), "ok\n");
-    EXPECT_TRUE(has(get(cam, "cmd=testsmtp"), var("result", "-3")));
-    EXPECT_TRUE(has(get(cam, "cmd=testftp"), var("result", "-4")));
+    EXPECT_TRUE(has(get(cam, "cmd=testsmtp"), CamsimVar("result", "-3")));
+    EXPECT_TRUE(has(get(cam, "cmd=testftp"), CamsimVar("result", "-4")));
     ASSERT_EQ(cam.get("/camsim/cue?op=testsmtp&seconds=0"), "ok\n");  // a time without a result
-    EXPECT_TRUE(has(get(cam, "cmd=testsmtp"), var("result", "0")));
-    EXPECT_TRUE(has(get(cam, "cmd=testftp"), var("result", "0")));  // its usual time, then 0
+    EXPECT_TRUE(has(get(cam, "cmd=testsmtp"), CamsimVar("result", "0")));
+    EXPECT_TRUE(has(get(cam, "cmd=testftp"), CamsimVar("result", "0")));  // its usual time, then 0
 }

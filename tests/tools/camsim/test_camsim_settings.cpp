@@ -2,50 +2,20 @@
 // a reload shows, a refused request changes nothing, and the account rows
 // are the ones every login checks.
 
-#include "support/CamsimProcess.h"
+#include "support/CamsimHttp.h"
 
-#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 namespace {
 
 const std::string kParam = "/cgi-bin/hi3510/param.cgi?";
 
-size_t append(char* data, size_t size, size_t n, void* out)
-{
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
-struct Reply {
-    long status = 0;
-    std::string body;
-    bool has(const std::string& text) const { return body.find(text) != std::string::npos; }
-};
+using Reply = CamsimReply;
 
 Reply get(const CamsimProcess& cam, const std::string& target, const std::string& user = "admin",
           const std::string& password = "admin", long auth = CURLAUTH_ANY)
 {
-    Reply r;
-    CURL* c = curl_easy_init();
-    std::string url = cam.httpUrl(target);
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &r.body);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_HTTPAUTH, auth);
-    curl_easy_setopt(c, CURLOPT_USERNAME, user.c_str());
-    curl_easy_setopt(c, CURLOPT_PASSWORD, password.c_str());
-    curl_easy_perform(c);
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &r.status);
-    curl_easy_cleanup(c);
-    return r;
-}
-
-std::string var(const std::string& name, const std::string& value)
-{
-    return "var " + name + "=\"" + value + "\";";
+    return CamsimGet(cam, target, 10000, user, password, auth);
 }
 
 class SettingsByFamily : public ::testing::TestWithParam<const char*> {};
@@ -68,11 +38,13 @@ TEST_P(SettingsByFamily, EveryPageValueReadsBackWhatWasSet)
                                 "&cmd=getaencattr&-chn=12&cmd=getaudioinvolume&cmd=getaudiooutvolume"
                                 "&cmd=getuserattr&cmd=getvendorinfo");
     for (const std::string& line :
-         {var("show_1", "0"), var("name_1", "Hall #2 50%+"), var("place_1", "1"), var("ntpserver", "ntp.example.lan"),
-          var("ntpinterval", "24"), var("timeZone", "Europe/Berlin"), var("dstmode", "on"), var("panspeed", "2"),
-          var("tiltspeed", "2"), var("movehome", "off"), var("aeswitch_2", "0"), var("aeformat_2", "g711u"),
-          var("volin_type", "0"), var("volume", "33"), var("ao_volume", "66"), var("at_username1", "viewer"),
-          var("at_password1", "v:w"), var("vendor", "VX")})
+         {CamsimVar("show_1", "0"), CamsimVar("name_1", "Hall #2 50%+"), CamsimVar("place_1", "1"),
+          CamsimVar("ntpserver", "ntp.example.lan"), CamsimVar("ntpinterval", "24"),
+          CamsimVar("timeZone", "Europe/Berlin"), CamsimVar("dstmode", "on"), CamsimVar("panspeed", "2"),
+          CamsimVar("tiltspeed", "2"), CamsimVar("movehome", "off"), CamsimVar("aeswitch_2", "0"),
+          CamsimVar("aeformat_2", "g711u"), CamsimVar("volin_type", "0"), CamsimVar("volume", "33"),
+          CamsimVar("ao_volume", "66"), CamsimVar("at_username1", "viewer"), CamsimVar("at_password1", "v:w"),
+          CamsimVar("vendor", "VX")})
         EXPECT_TRUE(back.has(line)) << line << "\n" << back.body;
 }
 
@@ -105,9 +77,9 @@ TEST(CamsimSettings, ARefusedCommandChangesNothingOfItsRequest)
         EXPECT_FALSE(reply.has("[Succeed]")) << r;
     }
     Reply back = get(cam, kParam + "cmd=getmotorattr&cmd=getuserattr&cmd=getoverlayattr&-region=1");
-    EXPECT_TRUE(back.has(var("panspeed", "1"))) << back.body;
-    EXPECT_TRUE(back.has(var("at_username2", "guest"))) << back.body;
-    EXPECT_TRUE(back.has(var("name_1", "camsim"))) << back.body;
+    EXPECT_TRUE(back.has(CamsimVar("panspeed", "1"))) << back.body;
+    EXPECT_TRUE(back.has(CamsimVar("at_username2", "guest"))) << back.body;
+    EXPECT_TRUE(back.has(CamsimVar("name_1", "camsim"))) << back.body;
 }
 
 TEST(CamsimSettings, CommandErrorFaultAndStreamCount)
@@ -115,15 +87,15 @@ TEST(CamsimSettings, CommandErrorFaultAndStreamCount)
     CamsimProcess cam({"--no-rtsp", "--streams", "2"});
     ASSERT_TRUE(cam.ok()) << cam.error();
     EXPECT_TRUE(get(cam, kParam + "cmd=getaencattr&-chn=13").has("[Error]"));
-    EXPECT_TRUE(get(cam, kParam + "cmd=getaencattr&-chn=12").has(var("aeswitch_2", "1")));
-    EXPECT_TRUE(get(cam, kParam + "cmd=getvideoattr").has(var("maxchn", "2")));
+    EXPECT_TRUE(get(cam, kParam + "cmd=getaencattr&-chn=12").has(CamsimVar("aeswitch_2", "1")));
+    EXPECT_TRUE(get(cam, kParam + "cmd=getvideoattr").has(CamsimVar("maxchn", "2")));
 
     ASSERT_FALSE(cam.fault("cmderror=getmotorattr,setntpattr").empty());
     Reply failed = get(cam, kParam + "cmd=getmotorattr&cmd=getvendorinfo");
     EXPECT_EQ(failed.status, 200);
     EXPECT_TRUE(failed.has("[Error]")) << failed.body;
     EXPECT_TRUE(get(cam, kParam + "cmd=setntpattr&-ntpinterval=5").has("[Error]"));
-    EXPECT_TRUE(get(cam, kParam + "cmd=getntpattr").has(var("ntpinterval", "1")));
+    EXPECT_TRUE(get(cam, kParam + "cmd=getntpattr").has(CamsimVar("ntpinterval", "1")));
     ASSERT_FALSE(cam.fault("cmderror=").empty());
     EXPECT_FALSE(get(cam, kParam + "cmd=getmotorattr").has("[Error]"));
 }

@@ -1,9 +1,8 @@
 // camsim's Wi-Fi commands, the cued network restart and the logins in its
 // system log, as the settings pages meet them.
 
-#include "support/CamsimProcess.h"
+#include "support/CamsimHttp.h"
 
-#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,39 +12,11 @@ namespace {
 
 const std::string kParam = "/cgi-bin/hi3510/param.cgi?";
 
-size_t append(char* data, size_t size, size_t n, void* out)
-{
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
-struct Reply {
-    CURLcode code = CURLE_OK;
-    std::string body;
-    bool has(const std::string& text) const { return body.find(text) != std::string::npos; }
-};
+using Reply = CamsimReply;
 
 Reply get(const CamsimProcess& cam, const std::string& target, long timeoutMs = 30000)
 {
-    Reply r;
-    CURL* c = curl_easy_init();
-    std::string url = cam.httpUrl(target);
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &r.body);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, timeoutMs);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
-    curl_easy_setopt(c, CURLOPT_USERNAME, "admin");
-    curl_easy_setopt(c, CURLOPT_PASSWORD, "admin");
-    r.code = curl_easy_perform(c);
-    curl_easy_cleanup(c);
-    return r;
-}
-
-std::string var(const std::string& name, const std::string& value)
-{
-    return "var " + name + "=\"" + value + "\";";
+    return CamsimGet(cam, target, timeoutMs);
 }
 
 TEST(CamsimWireless, SettingsAreCheckedAsACameraWould)
@@ -73,7 +44,8 @@ TEST(CamsimWireless, SettingsAreCheckedAsACameraWould)
     }
     // The last taken values read back; the refused ones changed nothing.
     Reply back = get(cam, kParam + "cmd=getwirelessattr");
-    for (const std::string& line : {var("wf_enable", "0"), var("wf_ssid", "GuestOpen"), var("wf_mode", "1")})
+    for (const std::string& line :
+         {CamsimVar("wf_enable", "0"), CamsimVar("wf_ssid", "GuestOpen"), CamsimVar("wf_mode", "1")})
         EXPECT_TRUE(back.has(line)) << line << "\n" << back.body;
 }
 
@@ -81,7 +53,7 @@ TEST(CamsimWireless, TheTestPassesOnlyForACandidateMatchingAnAccessPoint)
 {
     CamsimProcess cam({"--no-rtsp"});
     ASSERT_TRUE(cam.ok()) << cam.error();
-    EXPECT_TRUE(get(cam, kParam + "cmd=getchkwireless").has(var("chkres", "0"))) << "no candidate yet";
+    EXPECT_TRUE(get(cam, kParam + "cmd=getchkwireless").has(CamsimVar("chkres", "0"))) << "no candidate yet";
     struct Case {
         const char* candidate;
         const char* chkres;
@@ -95,10 +67,10 @@ TEST(CamsimWireless, TheTestPassesOnlyForACandidateMatchingAnAccessPoint)
     for (const Case& c : cases) {
         ASSERT_TRUE(get(cam, kParam + "cmd=chkwirelessattr&" + c.candidate).has("[Succeed]set ok.")) << c.candidate;
         ASSERT_FALSE(cam.get("/camsim/cue?op=getchkwireless&seconds=0").empty());
-        EXPECT_TRUE(get(cam, kParam + "cmd=getchkwireless").has(var("chkres", c.chkres))) << c.candidate;
+        EXPECT_TRUE(get(cam, kParam + "cmd=getchkwireless").has(CamsimVar("chkres", c.chkres))) << c.candidate;
     }
     // The candidate is not the camera's setting.
-    EXPECT_TRUE(get(cam, kParam + "cmd=getwirelessattr").has(var("wf_ssid", "")));
+    EXPECT_TRUE(get(cam, kParam + "cmd=getwirelessattr").has(CamsimVar("wf_ssid", "")));
     // A key the camera could never use is refused before any test.
     EXPECT_TRUE(get(cam, kParam + "cmd=chkwirelessattr&-wf_ssid=HomeNet&-wf_auth=3&-wf_key=abc&-wf_enc=1&-wf_mode=0")
                     .has("[Error]"));
@@ -114,8 +86,9 @@ TEST(CamsimWireless, TheScanListsTheTableOrWhatWasCued)
     ASSERT_FALSE(cam.get("/camsim/cue?op=searchwireless&seconds=0").empty());
     Reply table = get(cam, kParam + "cmd=searchwireless");
     for (const std::string& line :
-         {var("waccess_points", "5"), var("wessid[0]", "HomeNet"), var("wnet[0]", "Infra"), var("wrssi[0]", "86"),
-          var("wauth[0]", "WPA2-PSK"), var("wenc[0]", "AES"), var("wauth[3]", "OPEN"), var("wenc[3]", "WEP")})
+         {CamsimVar("waccess_points", "5"), CamsimVar("wessid[0]", "HomeNet"), CamsimVar("wnet[0]", "Infra"),
+          CamsimVar("wrssi[0]", "86"), CamsimVar("wauth[0]", "WPA2-PSK"), CamsimVar("wenc[0]", "AES"),
+          CamsimVar("wauth[3]", "OPEN"), CamsimVar("wenc[3]", "WEP")})
         EXPECT_TRUE(table.has(line)) << line << "\n" << table.body;
     EXPECT_FALSE(table.has("[Succeed]")) << "a scan only reads";
 
@@ -157,7 +130,7 @@ TEST(CamsimWireless, ACuedRestartFollowsOnlyANewAddressOrHttpPort)
     bool back = false;
     for (int i = 0; i < 40 && !back; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        back = get(cam, kParam + "cmd=getnetattr", 2000).has(var("ip", "192.168.1.90"));
+        back = get(cam, kParam + "cmd=getnetattr", 2000).has(CamsimVar("ip", "192.168.1.90"));
     }
     EXPECT_TRUE(back) << "the camera never came back";
 }
