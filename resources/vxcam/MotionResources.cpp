@@ -1,9 +1,9 @@
 // The motion detection page.
+#include "resources/vxcam/ScheduleItems.h"
 #include "resources/vxcam/TemplateItems.h"
 #include "resources/vxcam/VxcamResources_p.h"
 #include "resources/vxcam/resource.h"
 
-#include <cstdio>
 #include <string>
 
 namespace vxcam_res {
@@ -18,35 +18,6 @@ std::vector<std::string> Numbers(int from, int to)
     for (int n = from; n <= to; ++n)
         list.push_back(std::to_string(n));
     return list;
-}
-
-// "00:00" .. "23:30", and "24:00" after them for the end of a range.
-std::vector<std::string> HalfHours(bool withMidnight)
-{
-    std::vector<std::string> list;
-    for (int i = 0; i < (withMidnight ? 49 : 48); ++i) {
-        char text[8];
-        std::snprintf(text, sizeof text, "%02d:%02d", i / 2, i % 2 * 30);
-        list.emplace_back(text);
-    }
-    return list;
-}
-
-void AddScheduleRows(Items& i, short y)
-{
-    i.push_back(Label("Motion detection day:", 10, y + 2, 80));
-    i.push_back(Combo(IDC_CAPTURE_DAY, 95, y, 80,
-                      {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}));
-    i.push_back(Check(IDC_SCHEDULE_EVERYDAY, "Apply to everyday", 185, y + 2, 100));
-    for (int row = 0; row < 4; ++row) {
-        short ry = static_cast<short>(y + 18 + row * 16);
-        char label[32];
-        std::snprintf(label, sizeof label, "Set duration %d:", row + 1);
-        i.push_back(Item("STATIC", -1, label, SS_LEFT, 10, static_cast<short>(ry + 2), 80, 8));
-        i.push_back(Combo(IDC_SCHEDULE_START_1 + 2 * row, 95, ry, 50, HalfHours(false)));
-        i.push_back(Label("~", 150, static_cast<short>(ry + 2), 8));
-        i.push_back(Combo(IDC_SCHEDULE_START_1 + 2 * row + 1, 162, ry, 50, HalfHours(true)));
-    }
 }
 
 void AddMotionPage(vxw::ResourceModule& m)
@@ -70,7 +41,7 @@ void AddMotionPage(vxw::ResourceModule& m)
         // Models without the target combo show the check in its place.
         Check(IDC_MD_SMART_TRACKING, "Tracking display (yellow frame or red spot)", 160, 93, 230),
     };
-    AddScheduleRows(i, 110);
+    AddWeekRows(i, "Motion detection day:", IDC_CAPTURE_DAY, 110);
     i.push_back(Button(IDC_MD_ZONES, "Set up motion detection zones", 10, 200, 130));
     i.push_back(Button(IDC_REFRESH, "Refresh", 240, 200));
     i.push_back(Button(IDC_APPLY, "Apply", 310, 200));
