@@ -34,7 +34,6 @@ CDlgCfgWireless::CDlgCfgWireless(CCameraSetupDlg* pOwner)
 BOOL CDlgCfgWireless::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
-    m_life = std::make_shared<int>(0);
     ShowValues(Values{});
     return TRUE;
 }
@@ -129,7 +128,8 @@ bool CDlgCfgWireless::Accept(const Values& v)
     Refusal r = Check(v);
     if (!r.textId)
         return true;
-    ShowMessageById(this, IDS_ERROR, r.textId, MB_ICONERROR);
+    if (!ShowError(r.textId))
+        return false;
     if (CWnd* field = GetDlgItem(r.field == kSsid ? IDC_WIFI_SSID : IDC_WIFI_KEY))
         field->SetFocus();
     return false;
@@ -159,5 +159,5 @@ void CDlgCfgWireless::Failed(Request kind)
     }
     if (m_pOwner)
         m_pOwner->StartWatchdog();
-    ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+    ShowError(IDS_TEST_FAILED);
 }

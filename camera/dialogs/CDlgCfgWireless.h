@@ -59,6 +59,4 @@ private:
     int m_nLastTestResult = 0;
     std::shared_ptr<RequestJob> m_testJob;
     CProgressDlg* m_pProgress = nullptr;  // while the test's dialog runs
-    // Gone with the page: a test that outlived its page learns it here.
-    std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

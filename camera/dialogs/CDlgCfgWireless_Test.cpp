@@ -24,10 +24,10 @@ void CDlgCfgWireless::OnSearch()
     // The watchdog's check would queue behind a scan of up to 20 s.
     m_pOwner->StopWatchdog();
     CDlgWireLess dlg(m_pOwner, this);
-    const HWND page = GetSafeHwnd();
+    std::weak_ptr<int> alive = LifeToken();
     INT_PTR result = dlg.DoModal();
     // The settings window may have closed meanwhile, pages and all.
-    if (!::IsWindow(page))
+    if (alive.expired())
         return;
     m_pOwner->StartWatchdog();
     if (result != IDOK || dlg.m_strSSID.IsEmpty())
@@ -54,7 +54,7 @@ void CDlgCfgWireless::OnTest()
     if (!StartRequest(Request::Sync, ComposeTest(v), true, 3000)) {
         if (m_pOwner)
             m_pOwner->StartWatchdog();
-        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        ShowError(IDS_TEST_FAILED);
     }
 }
 
@@ -70,7 +70,7 @@ void CDlgCfgWireless::RunTest()
     if (!camera || !m_pOwner || !m_pOwner->Worker().Post(job)) {
         if (m_pOwner)
             m_pOwner->StartWatchdog();
-        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        ShowError(IDS_TEST_FAILED);
         return;
     }
     m_testJob = job;
@@ -79,7 +79,7 @@ void CDlgCfgWireless::RunTest()
     dlg.SetDuration(kTestSeconds);
     dlg.m_bCallerRequest = true;
     m_pProgress = &dlg;
-    std::weak_ptr<int> alive = m_life;
+    std::weak_ptr<int> alive = LifeToken();
     dlg.DoModal();
     // The settings window may have closed meanwhile, pages and all.
     if (alive.expired())
@@ -92,9 +92,9 @@ void CDlgCfgWireless::RunTest()
     m_testJob.reset();
     m_nLastTestResult = result;
     if (result == 1)
-        ShowMessageById(this, m_nLabelId, IDS_TEST_PASSED, MB_ICONINFORMATION);
+        ShowInfo(IDS_TEST_PASSED);
     else
-        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        ShowError(IDS_TEST_FAILED);
 }
 
 LRESULT CDlgCfgWireless::OnTestDone(WPARAM, LPARAM)
@@ -113,6 +113,5 @@ void CDlgCfgWireless::OnDestroy()
         m_pProgress->EndDialog(IDCANCEL);
     m_pProgress = nullptr;
     m_testJob.reset();
-    m_life.reset();
     CSettingsPage::OnDestroy();
 }

@@ -121,11 +121,11 @@ void CDlgUpgrade::RunCommand(Command command)
     if (IsRequestPending() || !IsLoaded())
         return;
     const SystemCommand& c = command == Command::Reboot ? kReboot : kReset;
-    if (ShowMessageById(this, IDS_PAGE_UPGRADE, c.ask, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!Confirm(IDS_PAGE_UPGRADE, c.ask))
         return;
     m_command = command;
     if (!StartRequest(Request::Sync, c.path, false, kCommandTimeoutMs))
-        ShowMessageById(this, IDS_ERROR, c.failed, MB_ICONERROR);
+        ShowError(c.failed);
 }
 
 bool CDlgUpgrade::JobDone(Request kind, const RequestJob& job)
@@ -134,9 +134,9 @@ bool CDlgUpgrade::JobDone(Request kind, const RequestJob& job)
         return false;
     const SystemCommand& c = m_command == Command::Reboot ? kReboot : kReset;
     if (job.Succeeded())
-        ShowMessageById(this, IDS_PAGE_UPGRADE, c.done, MB_ICONINFORMATION);
+        ShowInfo(c.done);
     else
-        ShowMessageById(this, IDS_ERROR, c.failed, MB_ICONERROR);
+        ShowError(c.failed);
     return true;
 }
 
@@ -157,7 +157,7 @@ CString CDlgUpgrade::CheckedPackage()
         ShowError(IDS_UPGRADE_INVALID_FILE);
         return CString();
     }
-    if (ShowMessageById(this, IDS_PAGE_UPGRADE, IDS_UPGRADE_ASK, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!Confirm(IDS_PAGE_UPGRADE, IDS_UPGRADE_ASK))
         return CString();
     if (CWebWatchNB::CheckUpgradeFile(path, m_strModel) != 0) {
         ShowError(IDS_UPGRADE_MODEL_MISMATCH);
@@ -186,7 +186,7 @@ void CDlgUpgrade::Upload(const CString& strPath)
     const STWatchCameraInfo& info = m_pOwner->CameraInfo();
     vx_log(4, "CDlgUpgrade::Upload to %s:%d", info.strIP.GetString(), info.nHttpPort);
     bool ok;
-    HWND self = GetSafeHwnd();
+    std::weak_ptr<int> alive = LifeToken();
     {
         // A host name is looked up by the upload's worker, not here.
         CProgressDlg dlg(m_pOwner);
@@ -202,11 +202,11 @@ void CDlgUpgrade::Upload(const CString& strPath)
         ok = dlg.m_strResult.IsEmpty();
     }
     // The window may have been closed meanwhile: then the page is gone.
-    if (!::IsWindow(self))
+    if (alive.expired())
         return;
     m_pOwner->StartWatchdog();
     if (ok)
-        ShowMessageById(this, IDS_PAGE_UPGRADE, IDS_UPGRADE_DONE, MB_ICONINFORMATION);
+        ShowInfo(IDS_UPGRADE_DONE);
     else
-        ShowMessageById(this, IDS_ERROR, IDS_UPGRADE_FAILED, MB_ICONERROR);
+        ShowError(IDS_UPGRADE_FAILED);
 }

@@ -171,7 +171,7 @@ void CIPSettingDlg::WaitForUpnp()
     // requests, while the window's link check rests.
     if (m_pOwner)
         m_pOwner->StopWatchdog();
-    const HWND page = GetSafeHwnd();
+    std::weak_ptr<int> alive = LifeToken();
     {
         CProgressDlg wait(m_pOwner ? static_cast<CWnd*>(m_pOwner) : this);
         wait.SetTextId(IDS_PROGRESS_UPNP);
@@ -179,7 +179,7 @@ void CIPSettingDlg::WaitForUpnp()
         wait.DoModal();
     }
     // The settings window may have closed meanwhile, pages and all.
-    if (!::IsWindow(page))
+    if (alive.expired())
         return;
     if (m_pOwner)
         m_pOwner->StartWatchdog();

@@ -72,6 +72,9 @@ protected:
     bool ShowInfo(UINT nTextId);  // under the page's label
     // Asks yes or no; true for a yes to a page that still exists.
     bool Confirm(UINT nCaptionId, UINT nTextId);
+    // For a page's own modal runs (progress dialogs, pickers): expired once
+    // the page is gone.
+    std::weak_ptr<int> LifeToken() const { return m_life; }
     // Keeps both buttons disabled for good (a camera the page cannot serve).
     void SetInert()
     {
@@ -101,6 +104,6 @@ protected:
     int m_nLoadTimeoutMs = 3000;
 
 private:
-    // Expires with the page: a modal run's caller keeps a weak copy.
+    // Expires with the page; callers keep only weak copies.
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };

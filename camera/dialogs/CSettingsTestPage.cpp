@@ -26,7 +26,6 @@ CSettingsTestPage::CSettingsTestPage(UINT nTemplateId, UINT nLabelId, CCameraSet
 BOOL CSettingsTestPage::OnInitDialog()
 {
     CSettingsPage::OnInitDialog();
-    m_life = std::make_shared<int>(0);
     if (CWnd* test = GetDlgItem(IDC_TEST))
         test->EnableWindow(FALSE);
     return TRUE;
@@ -49,7 +48,7 @@ void CSettingsTestPage::OnTest()
         return;
     CWaitCursor wait;
     if (!StartRequest(Request::Sync, path, true, 3000))
-        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        ShowError(IDS_TEST_FAILED);
 }
 
 void CSettingsTestPage::Applied(Request kind)
@@ -63,7 +62,7 @@ void CSettingsTestPage::Applied(Request kind)
 void CSettingsTestPage::Failed(Request kind)
 {
     if (kind == Request::Sync)
-        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        ShowError(IDS_TEST_FAILED);
     else
         CSettingsPage::Failed(kind);
 }
@@ -79,7 +78,7 @@ void CSettingsTestPage::RunTest()
     job->notify = GetSafeHwnd();
     job->message = UM_TEST_DONE;
     if (!camera || !m_pOwner || !m_pOwner->Worker().Post(job)) {
-        ShowMessageById(this, IDS_ERROR, IDS_TEST_FAILED, MB_ICONERROR);
+        ShowError(IDS_TEST_FAILED);
         return;
     }
     m_testJob = job;
@@ -91,7 +90,7 @@ void CSettingsTestPage::RunTest()
     dlg.SetDuration(kTestSeconds);
     dlg.m_bCallerRequest = true;
     m_pProgress = &dlg;
-    std::weak_ptr<int> alive = m_life;
+    std::weak_ptr<int> alive = LifeToken();
     dlg.DoModal();
     if (alive.expired())
         return;  // the window closed during the test: nobody waits for it
@@ -103,9 +102,9 @@ void CSettingsTestPage::RunTest()
     m_nLastResult = result;
     UINT text = TestResultText(result);
     if (text == IDS_TEST_PASSED)
-        ShowMessageById(this, m_nLabelId, text, MB_ICONINFORMATION);
+        ShowInfo(text);
     else
-        ShowMessageById(this, IDS_ERROR, text, MB_ICONERROR);
+        ShowError(text);
 }
 
 LRESULT CSettingsTestPage::OnTestDone(WPARAM, LPARAM)
@@ -124,6 +123,5 @@ void CSettingsTestPage::OnDestroy()
         m_pProgress->EndDialog(IDCANCEL);
     m_pProgress = nullptr;
     m_testJob.reset();
-    m_life.reset();
     CSettingsPage::OnDestroy();
 }

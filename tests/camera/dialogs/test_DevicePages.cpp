@@ -480,8 +480,8 @@ struct ClosedUnderBoxRow {
     const char* name;
     int category, index;  // the page
     int button;           // what the test clicks on the loaded page
-    const char* box;      // the box the window closes under
-    const char* reload;   // the page's load request, which must not follow
+    const char* box;      // the box the window closes under; a question is answered yes
+    const char* after;    // a request that must not follow: the page's load, or what was asked
 };
 
 class ClosedUnderBox : public ::testing::TestWithParam<ClosedUnderBoxRow> {};
@@ -507,10 +507,10 @@ TEST_P(ClosedUnderBox, ThePageTouchesNothingAfterIt)
     vxw::test::SetMessageBoxHook([&](const vxw::test::MessageBoxCall& c) {
         shown.push_back(c.text);
         if (c.text == row.box) {
-            loadsBefore = Count(s.Log(), row.reload);
+            loadsBefore = Count(s.Log(), row.after);
             ::SendMessage(settings, WM_CLOSE, 0, 0);
         }
-        return IDOK;
+        return (c.type & MB_YESNO) ? IDYES : IDOK;
     });
     Click(page, row.button);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000)) << "the window stays";
@@ -518,7 +518,7 @@ TEST_P(ClosedUnderBox, ThePageTouchesNothingAfterIt)
     s.dlg = nullptr;
     ASSERT_EQ(shown, std::vector<std::string>{row.box});
     EXPECT_TRUE(::IsWindowEnabled(s.owner.GetSafeHwnd()));
-    EXPECT_EQ(Count(s.Log(), row.reload), loadsBefore) << "the page loaded again after its window closed";
+    EXPECT_EQ(Count(s.Log(), row.after), loadsBefore) << "the page sent a request after its window closed";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -526,7 +526,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ClosedUnderBoxRow{"DisplayDefault", 1, 1, IDC_DISP_DEFAULT, "Set default successfully.", "cmd=getimageattr"},
         ClosedUnderBoxRow{"InfraredApply", 1, 2, IDC_APPLY, "Apply settings successfully.", "cmd=getinfrared"},
-        ClosedUnderBoxRow{"TimeSync", 0, 0, IDC_TIME_SYNC, "Apply settings successfully.", "cmd=getservertime"}),
+        ClosedUnderBoxRow{"TimeSync", 0, 0, IDC_TIME_SYNC, "Apply settings successfully.", "cmd=getservertime"},
+        ClosedUnderBoxRow{"RebootQuestion", 6, 1, IDC_UPGRADE_REBOOT, "Are you sure to reboot the camera?",
+                          "sysreboot.cgi"},
+        ClosedUnderBoxRow{"ResetQuestion", 6, 1, IDC_UPGRADE_RESET, "Are you sure to reset to factory settings?",
+                          "sysreset.cgi"}),
     [](const ::testing::TestParamInfo<ClosedUnderBoxRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
