@@ -11,48 +11,16 @@
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
+#include "support/LogCapture.h"
 #include "utility/vx_log.h"
 
 #include <filesystem>
-#include <mutex>
 
 using namespace setup_harness;
 
 namespace {
 
 constexpr int kCamera = 0, kMotion = 2, kEmailPage = 3, kFtpPage = 4;
-
-// Every log line, from whichever thread wrote it.
-class LogCapture {
-public:
-    LogCapture() : m_level(vx_log_get_level()), m_sink(vx_log_set_log_func(&LogCapture::Sink))
-    {
-        vx_log_set_level(VX_LOG_TRACE);
-    }
-    ~LogCapture()
-    {
-        vx_log_set_log_func(m_sink);
-        vx_log_set_level(m_level);
-        std::lock_guard lock(s_mutex);
-        s_lines.clear();
-    }
-    static std::vector<std::string> Lines()
-    {
-        std::lock_guard lock(s_mutex);
-        return s_lines;
-    }
-
-private:
-    static void Sink(int, const char* line, int length)
-    {
-        std::lock_guard lock(s_mutex);
-        s_lines.emplace_back(line, static_cast<size_t>(length));
-    }
-    static inline std::mutex s_mutex;
-    static inline std::vector<std::string> s_lines;
-    int m_level;
-    vx_log_func m_sink;
-};
 
 }  // namespace
 
@@ -152,7 +120,7 @@ TEST(TraceLog, MailAndFtpPasswordsNeverReachIt)
     EXPECT_EQ(ItemText(ftp, IDC_FTP_PASSWORD), "Secr3tFtp");
 
     bool mailPath = false, ftpPath = false;
-    for (const std::string& line : LogCapture::Lines()) {
+    for (const std::string& line : capture.Lines()) {
         mailPath |= line.find("-ma_password=") != std::string::npos;
         ftpPath |= line.find("-ft_password=") != std::string::npos;
         EXPECT_EQ(line.find("Secr3t"), std::string::npos) << line;

@@ -10,10 +10,10 @@
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/session/CWebWatchBase.h"
 #include "platform/ui/TestHooks.h"
+#include "support/LogCapture.h"
 #include "utility/vx_log.h"
 
 #include <chrono>
-#include <mutex>
 
 using namespace setup_harness;
 
@@ -272,51 +272,11 @@ TEST(WirelessPage, TheSettingsWindowClosedUnderTheScanOrTheTestTakesItsDialogAlo
     }
 }
 
-// Every vx_log line while it lives.
-class LogLines {
-public:
-    LogLines()
-    {
-        Instance() = this;
-        m_level = vx_log_set_level(VX_LOG_TRACE);
-        m_previous = vx_log_set_log_func(&LogLines::Sink);
-    }
-    ~LogLines()
-    {
-        vx_log_set_log_func(m_previous);
-        vx_log_set_level(m_level);
-        Instance() = nullptr;
-    }
-    std::string Text()
-    {
-        std::lock_guard lock(m_mutex);
-        return m_text;
-    }
-
-private:
-    static LogLines*& Instance()
-    {
-        static LogLines* instance = nullptr;
-        return instance;
-    }
-    static void Sink(int, const char* line, int length)
-    {
-        if (LogLines* self = Instance()) {
-            std::lock_guard lock(self->m_mutex);
-            self->m_text.append(line, static_cast<size_t>(length)).append("\n");
-        }
-    }
-    std::mutex m_mutex;
-    std::string m_text;
-    int m_level = 0;
-    vx_log_func m_previous = nullptr;
-};
-
 TEST(WirelessPage, TheTestPassesWithTheRightKeyOnlyAndNoKeyIsLogged)
 {
     Fixture f({});
     ASSERT_TRUE(f.cam.ok() && f.connected) << f.cam.error();
-    LogLines log;
+    LogCapture log;
     CDlgCfgWireless* page = WirelessPage(f);
     ASSERT_TRUE(Loaded(page));
     Tick(page, IDC_WIFI_ENABLE, true);
