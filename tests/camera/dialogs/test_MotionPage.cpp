@@ -7,17 +7,18 @@
 #include "camera/dialogs/CDlgMDDetect.h"
 #include "camera/dialogs/CMotionPic.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/ZoneDrag.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
 #include "utility/vx_log.h"
 
-#include <QTest>
 #include <QWidget>
 
 #include <ctime>
 
 using namespace setup_harness;
+using namespace zone_drag;
 
 namespace {
 
@@ -33,19 +34,6 @@ int Today()
 
 // Five runs of detection: the four pairs show four of them.
 const std::string kFiveRuns = "PPNNPPNNPPNNPPNNPPNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN";
-
-struct Drag {
-    int x0, y0, x1, y1;
-};
-
-void DragOn(QWidget* pic, const Drag& g)
-{
-    QTest::mousePress(pic, Qt::LeftButton, Qt::NoModifier, QPoint(g.x0, g.y0));
-    QTest::mouseMove(pic, QPoint((g.x0 + g.x1) / 2, (g.y0 + g.y1) / 2));
-    QTest::mouseMove(pic, QPoint(g.x1, g.y1));
-    QTest::mouseRelease(pic, Qt::LeftButton, Qt::NoModifier, QPoint(g.x1, g.y1));
-    vxw::PumpUntil([] { return false; }, 20);
-}
 
 // The video rectangle a drag on the picture becomes: each edge scaled
 // (multiplied first, truncated), edges within 5 pixels of the border

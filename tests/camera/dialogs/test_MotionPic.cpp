@@ -7,6 +7,7 @@
 #include "camera/dialogs/CDlgVideoShield.h"
 #include "camera/dialogs/CMotionPic.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/ZoneDrag.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
@@ -19,25 +20,13 @@
 #include <filesystem>
 
 using namespace setup_harness;
+using namespace zone_drag;
 
 namespace {
-
-struct Drag {
-    int x0, y0, x1, y1;
-};
 
 QWidget* Picture(CDialog& d, int id = IDC_ZONE_PICTURE)
 {
     return vxw::WidgetOf(d.GetDlgItem(id)->GetSafeHwnd());
-}
-
-void DragOn(QWidget* pic, const Drag& g)
-{
-    QTest::mousePress(pic, Qt::LeftButton, Qt::NoModifier, QPoint(g.x0, g.y0));
-    QTest::mouseMove(pic, QPoint((g.x0 + g.x1) / 2, (g.y0 + g.y1) / 2));
-    QTest::mouseMove(pic, QPoint(g.x1, g.y1));
-    QTest::mouseRelease(pic, Qt::LeftButton, Qt::NoModifier, QPoint(g.x1, g.y1));
-    vxw::PumpUntil([] { return false; }, 20);
 }
 
 // The video rectangle a zone drawn on the picture becomes, edge by edge.
