@@ -11,10 +11,9 @@
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/ShellTestHooks.h"
 #include "resources/vxcam/resource.h"
-#include "support/CamsimProcess.h"
+#include "support/CamsimHttp.h"
 #include "utility/vx_log.h"
 
-#include <curl/curl.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -27,31 +26,12 @@ namespace {
 
 using namespace setup_harness;
 
-size_t Write(char* data, size_t size, size_t n, void* out)
-{
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
 // A GET with the account, by Basic; the status and the body.
 std::pair<long, std::string> Get(const CamsimProcess& cam, const std::string& target, const char* user,
                                  const char* password)
 {
-    std::string body;
-    long status = 0;
-    CURL* c = curl_easy_init();
-    std::string url = cam.httpUrl(target);
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Write);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
-    curl_easy_setopt(c, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
-    curl_easy_setopt(c, CURLOPT_USERNAME, user);
-    curl_easy_setopt(c, CURLOPT_PASSWORD, password);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
-    curl_easy_perform(c);
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_cleanup(c);
-    return {status, body};
+    CamsimReply r = CamsimGet(cam, target, 10000, user, password, CURLAUTH_BASIC);
+    return {r.status, r.body};
 }
 
 const char kName[] = "Hall #2 50%+ K\xc3\xbc"
