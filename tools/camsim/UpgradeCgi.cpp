@@ -71,13 +71,18 @@ HttpReply UpgradeCgi::restart(bool factory)
     if (factory)
         restoreDefaults();
     HttpReply r = HttpReply::text(200, "[Succeed]set ok.");
+    rebootAfter(r);
+    return r;
+}
+
+void UpgradeCgi::rebootAfter(HttpReply& r)
+{
     r.close = true;
     int seconds = state_.options.rebootSeconds;
     r.afterSend = [this, seconds] {
         if (reboot_)
             reboot_(seconds);
     };
-    return r;
 }
 
 void UpgradeCgi::restoreDefaults()
@@ -138,14 +143,8 @@ HttpReply UpgradeCgi::handle(const HttpRequest& req)
         r.kind = HttpReply::Kind::Hang;
         return r;
     }
-    if (fault != "keep") {
-        r.close = true;
-        int seconds = state_.options.rebootSeconds;
-        r.afterSend = [this, seconds] {
-            if (reboot_)
-                reboot_(seconds);
-        };
-    }
+    if (fault != "keep")
+        rebootAfter(r);
     return r;
 }
 

@@ -42,6 +42,8 @@ public:
 
 private:
     HttpReply restart(bool factory);
+    // The reply closes its connection and the camera reboots once it went out.
+    void rebootAfter(HttpReply& r);
     void restoreDefaults();
 
     std::function<void(int)> reboot_;
