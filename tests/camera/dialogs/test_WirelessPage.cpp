@@ -1,8 +1,8 @@
 // The Wireless page against camsim: a scanned access point added, its key
 // typed, applied and shown again after reopening; scans that find nothing,
 // fail or find more than the bar column holds; closing a scan under way;
-// the camera's test with the right and a wrong key; no key in the log; and
-// a slow load that leaves the GUI thread free.
+// the camera's test with the right and a wrong key; closing under a refusal;
+// no key in the log; and a slow load that leaves the GUI thread free.
 #include "SetupDlgHarness.h"
 #include "camera/dialogs/CDlgCfgWireless.h"
 #include "camera/dialogs/CDlgWireLess.h"
@@ -14,6 +14,8 @@
 #include "utility/vx_log.h"
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 using namespace setup_harness;
 
@@ -270,6 +272,34 @@ TEST(WirelessPage, TheSettingsWindowClosedUnderTheScanOrTheTestTakesItsDialogAlo
         EXPECT_EQ(opened, 1) << c.what;
         f.dlg = nullptr;
     }
+}
+
+// The refusal box runs a message loop where the window may close, pages and
+// all: the page then puts the focus on no field of its own (the sanitizer
+// build reports any use of the freed page) and applies nothing.
+TEST(WirelessPage, TheSettingsWindowClosedUnderARefusalLeavesThePageAlone)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.cam.ok() && f.connected) << f.cam.error();
+    CDlgCfgWireless* page = WirelessPage(f);
+    ASSERT_TRUE(Loaded(page));
+    Tick(page, IDC_WIFI_ENABLE, true);
+    page->SetDlgItemText(IDC_WIFI_SSID, "HomeNet");
+    Choose(page, IDC_WIFI_SECURITY, 1);
+    page->SetDlgItemText(IDC_WIFI_KEY, "");
+    HWND settings = f.dlg->GetSafeHwnd();
+    std::vector<std::string> shown;
+    vxw::test::SetMessageBoxHook([&](const vxw::test::MessageBoxCall& c) {
+        shown.push_back(c.text);
+        ::SendMessage(settings, WM_CLOSE, 0, 0);
+        return IDOK;
+    });
+    Click(page, IDC_WIFI_APPLY);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 30000)) << "the window stays";
+    vxw::test::SetMessageBoxHook(nullptr);
+    f.dlg = nullptr;
+    EXPECT_EQ(shown, std::vector<std::string>{"Invalid password."});
+    EXPECT_EQ(f.Log().find("cmd=setwirelessattr"), std::string::npos) << "a refused page applies nothing";
 }
 
 TEST(WirelessPage, TheTestPassesWithTheRightKeyOnlyAndNoKeyIsLogged)
