@@ -29,6 +29,7 @@
 #include "FloorChild.h"
 #include "RecordingChild.h"
 #include "SegmentCount.h"
+#include "bench/support/Args.h"
 #include "bench/support/ChildRun.h"
 #include "support/CamsimProcess.h"
 
@@ -59,6 +60,8 @@ struct Options {
     int anchorLimit = 0;  // 0: the anchor records every stream
 };
 
+using vxbench::parseCounts;
+using vxbench::parseInt;
 using vxbench::spawnSelf;
 using vxbench::Usage;
 using vxbench::waitChild;
@@ -77,16 +80,6 @@ pid_t startAnchor(const std::string& url, const Options& o, const std::string& d
         _exit(127);
     }
     return pid;
-}
-
-bool parseInt(const char* text, int low, int high, int& out)
-{
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (!end || *end || end == text || v < low || v > high)
-        return false;
-    out = static_cast<int>(v);
-    return true;
 }
 
 void usage(FILE* to)
@@ -251,25 +244,20 @@ int runOnce(const Options& o)
     for (int i = 0; i < anchorCount(o); ++i)
         anchors.push_back(startAnchor(anchorCam.rtspUrl("/"), o, anchorDir + "/" + std::to_string(i)));
 
-    int pipefd[2];
-    if (pipe2(pipefd, O_CLOEXEC) != 0)
+    const vxbench::Reporter rec = vxbench::spawnSelfReporting(
+        {"--child-record", std::to_string(o.streams), std::to_string(o.seconds), std::to_string(o.segmentSeconds),
+         std::to_string(o.prerecordMs), std::to_string(ourCam.httpPort()), std::to_string(ourCam.rtspPort()), oursDir});
+    if (rec.pid < 0)
         return 1;
-    pid_t child = spawnSelf({"--child-record", std::to_string(o.streams), std::to_string(o.seconds),
-                             std::to_string(o.segmentSeconds), std::to_string(o.prerecordMs),
-                             std::to_string(ourCam.httpPort()), std::to_string(ourCam.rtspPort()), oursDir},
-                            pipefd[1]);
-    close(pipefd[1]);
-    int floorPipe[2];
-    if (pipe2(floorPipe, O_CLOEXEC) != 0)
+    const vxbench::Reporter floorRun =
+        vxbench::spawnSelfReporting({"--child-floor", std::to_string(o.streams), std::to_string(o.seconds),
+                                     std::to_string(floorCam.rtspPort()), floorDir});
+    if (floorRun.pid < 0)
         return 1;
-    pid_t floorChild = spawnSelf({"--child-floor", std::to_string(o.streams), std::to_string(o.seconds),
-                                  std::to_string(floorCam.rtspPort()), floorDir},
-                                 floorPipe[1]);
-    close(floorPipe[1]);
-    const std::string lines = vxbench::readAll(pipefd[0]);
-    Usage ours = waitChild(child);
-    const std::string floorLine = vxbench::readAll(floorPipe[0]);
-    Usage floorUse = waitChild(floorChild);
+    const std::string lines = vxbench::readAll(rec.fd);
+    Usage ours = waitChild(rec.pid);
+    const std::string floorLine = vxbench::readAll(floorRun.fd);
+    Usage floorUse = waitChild(floorRun.pid);
     long floorBytes = 0;
     int floorFailed = -1;
     long floorStartKb = 0;
@@ -389,25 +377,6 @@ int runOnce(const Options& o)
     else
         std::filesystem::remove_all(root);
     return packetsEqual && unfinished == 0 && recordFailures == 0 ? 0 : 2;
-}
-
-// Comma-separated stream counts, each 1..1000.
-bool parseCounts(const char* text, std::vector<int>& out)
-{
-    out.clear();
-    std::string list = text;
-    size_t pos = 0;
-    while (pos <= list.size()) {
-        size_t comma = list.find(',', pos);
-        if (comma == std::string::npos)
-            comma = list.size();
-        int n = 0;
-        if (!parseInt(list.substr(pos, comma - pos).c_str(), 1, 1000, n))
-            return false;
-        out.push_back(n);
-        pos = comma + 1;
-    }
-    return !out.empty();
 }
 
 }  // namespace
