@@ -7,19 +7,12 @@
 //
 // GUI thread only. The test and the scan run on the settings window's
 // request worker; the window's watchdog rests meanwhile, as its connection
-// check would queue behind them. The progress dialog of the test only counts
-// down: a window closed during the test ends the dialog at once and leaves
-// the job's end to the worker, which the window waits for before it frees
-// its camera object.
+// check would queue behind them. The test is the page base's countdown
+// request; the window waits for the worker before it frees its camera
+// object.
 
 #include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/WirelessForm.h"
-
-#include <memory>
-
-class CProgressDlg;
-
-#define UM_WIFI_TEST_DONE (WM_APP + 124)
 
 class CDlgCfgWireless : public CSettingsPage {
 public:
@@ -40,8 +33,6 @@ protected:
     void OnSecurityChanged();
     void OnSearch();  // CDlgCfgWireless_Test.cpp
     void OnTest();    // CDlgCfgWireless_Test.cpp
-    LRESULT OnTestDone(WPARAM wParam, LPARAM lParam);  // CDlgCfgWireless_Test.cpp
-    void OnDestroy();                                  // CDlgCfgWireless_Test.cpp
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -57,6 +48,4 @@ private:
 
     bool m_bWired = true;
     int m_nLastTestResult = 0;
-    std::shared_ptr<RequestJob> m_testJob;
-    CProgressDlg* m_pProgress = nullptr;  // while the test's dialog runs
 };

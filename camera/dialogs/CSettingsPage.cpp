@@ -1,7 +1,9 @@
 #include "camera/dialogs/CSettingsPage.h"
 
 #include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/session/CCgiCmd.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 
@@ -9,6 +11,8 @@ BEGIN_MESSAGE_MAP(CSettingsPage, CDlgTabItem)
 ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
 ON_BN_CLICKED(IDC_APPLY, OnApply)
 ON_MESSAGE(UM_PAGE_REQUEST_DONE, OnRequestDone)
+ON_MESSAGE(UM_PAGE_COUNTDOWN_DONE, OnCountdownDone)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CSettingsPage::CSettingsPage(UINT nTemplateId, UINT nLabelId, CCameraSetupDlg* pOwner, UINT nApplyId)
@@ -116,6 +120,55 @@ LRESULT CSettingsPage::OnRequestDone(WPARAM, LPARAM)
     else
         Failed(kind);
     return 0;
+}
+
+CSettingsPage::Countdown CSettingsPage::RunCountdownRequest(const CString& path, int seconds, UINT textId,
+                                                           const char* key, int& result)
+{
+    CWebWatchNB* camera = Camera();
+    auto job = std::make_shared<RequestJob>();
+    int timeoutMs = CProgressDlg::RequestTimeoutMs(seconds);
+    job->call = [camera, path, timeoutMs](CString& reply) { return camera->GetCgi(path, reply, timeoutMs); };
+    job->notify = GetSafeHwnd();
+    job->message = UM_PAGE_COUNTDOWN_DONE;
+    if (!camera || !m_pOwner || !m_pOwner->Worker().Post(job))
+        return Countdown::NotStarted;
+    m_countdownJob = job;
+    m_pOwner->StopWatchdog();
+    CProgressDlg dlg(this);
+    dlg.SetTextId(static_cast<int>(textId));
+    dlg.SetDuration(seconds);
+    dlg.m_bCallerRequest = true;
+    m_pCountdown = &dlg;
+    std::weak_ptr<int> alive = m_life;
+    dlg.DoModal();
+    if (alive.expired())
+        return Countdown::Closed;  // nobody waits for the job any more
+    m_pCountdown = nullptr;
+    m_pOwner->StartWatchdog();
+    // A job still running after the countdown has failed; its end is dropped.
+    result = job->done && job->called ? CCgiCmd::GetCgiValueInt3(job->reply, key) : -5;
+    m_countdownJob.reset();
+    return Countdown::Ended;
+}
+
+LRESULT CSettingsPage::OnCountdownDone(WPARAM, LPARAM)
+{
+    // The camera answered: the countdown ends about two ticks from now.
+    if (m_pCountdown && m_countdownJob && m_countdownJob->done)
+        m_pCountdown->PostMessage(UM_PROGRESS_DONE, m_countdownJob->called ? 1 : 0);
+    return 0;
+}
+
+void CSettingsPage::OnDestroy()
+{
+    // The page goes with its window: a countdown's dialog ends now, its job
+    // runs out on the worker.
+    if (m_pCountdown)
+        m_pCountdown->EndDialog(IDCANCEL);
+    m_pCountdown = nullptr;
+    m_countdownJob.reset();
+    CDlgTabItem::OnDestroy();
 }
 
 void CSettingsPage::Failed(Request)

@@ -16,6 +16,13 @@
 // is the last thing a page does, or the page goes on only when the box
 // helpers below say it still exists; the handling of a finished request
 // touches the page after JobDone only then.
+//
+// A camera that works a while before it answers (a test of entered
+// settings) gets one GET under a countdown-only progress dialog: the call
+// is a job of the same worker, the camera's answer ends the countdown, and
+// a page closed meanwhile ends the dialog at once and leaves the job's end
+// to the worker. The window's watchdog rests while the dialog runs, since
+// its liveness check would wait behind the call on the camera's session.
 
 #include "camera/dialogs/CRequestWorker.h"
 #include "ui/controls/CDlgTabItem.h"
@@ -24,9 +31,11 @@
 #include <vector>
 
 class CCameraSetupDlg;
+class CProgressDlg;
 class CWebWatchNB;
 
 #define UM_PAGE_REQUEST_DONE (WM_APP + 120)
+#define UM_PAGE_COUNTDOWN_DONE (WM_APP + 123)
 
 class CSettingsPage : public CDlgTabItem {
 public:
@@ -75,6 +84,16 @@ protected:
     // For a page's own modal runs (progress dialogs, pickers): expired once
     // the page is gone.
     std::weak_ptr<int> LifeToken() const { return m_life; }
+    // How a countdown request ended.
+    enum class Countdown {
+        NotStarted,  // no camera or no worker: nothing ran, the watchdog untouched
+        Closed,      // the page went during the countdown: touch nothing
+        Ended,       // result holds the reply's key, or -5 for no answer in time
+    };
+    // GETs path under a countdown of the given seconds with the text textId,
+    // and reads the number under key from the reply.
+    Countdown RunCountdownRequest(const CString& path, int seconds, UINT textId, const char* key, int& result);
+
     // Keeps both buttons disabled for good (a camera the page cannot serve).
     void SetInert()
     {
@@ -89,6 +108,8 @@ protected:
     void OnRefresh();
     void OnApply();
     LRESULT OnRequestDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCountdownDone(WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
     CCameraSetupDlg* m_pOwner;
@@ -104,6 +125,8 @@ protected:
     int m_nLoadTimeoutMs = 3000;
 
 private:
+    std::shared_ptr<RequestJob> m_countdownJob;
+    CProgressDlg* m_pCountdown = nullptr;  // while a countdown's dialog runs
     // Expires with the page; callers keep only weak copies.
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 };
