@@ -107,6 +107,20 @@ std::string FolderOf(std::string_view pagePath)
 
 }  // namespace
 
+std::string CSearchSDCard::PercentDecoded(std::string_view text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 CString CSearchSDCard::DecodeEntities(const CString& text)
 {
     std::string_view in = text.view();
@@ -175,15 +189,7 @@ CString CSearchSDCard::ResolveLink(const CString& pagePath, const CString& link)
     if (raw.substr(0, 2) == "//")
         return CString();
     // Decode first: "%2e%2e" must climb no more than ".." does.
-    std::string decoded;
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '%' && i + 2 < raw.size() && HexValue(raw[i + 1]) >= 0 && HexValue(raw[i + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(raw[i + 1]) * 16 + HexValue(raw[i + 2]));
-            i += 2;
-        } else {
-            decoded += raw[i];
-        }
-    }
+    std::string decoded = PercentDecoded(raw);
     for (char ch : decoded) {
         unsigned char c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7f || c == '\\')

@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 struct STSearchFile {
     CString strLink;  // normalised path on the camera (percent-coded for the request)
@@ -76,6 +77,9 @@ public:
     // "&amp;", "&lt;", "&gt;", "&quot;", "&#39;", "&nbsp;" and numeric
     // references; anything else stays as written.
     static CString DecodeEntities(const CString& text);
+    // "%XX" of two hexadecimal digits as its byte; any other "%" stays as
+    // written.
+    static std::string PercentDecoded(std::string_view text);
     // A day folder of the card's top: "YYYYMMDD/" of a real date.
     static bool DayFolderDate(const CString& name, COleDateTime& day);
 };

@@ -1,5 +1,7 @@
 #include "camera/dialogs/SdLocalFile.h"
 
+#include "camera/dialogs/CSearchSDCard.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,29 +21,6 @@ std::string LastComponent(std::string_view text)
         text.remove_suffix(1);
     size_t cut = text.find_last_of("/\\");
     return std::string(cut == std::string_view::npos ? text : text.substr(cut + 1));
-}
-
-std::string PercentDecoded(std::string_view text)
-{
-    auto hex = [](char c) {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
-            out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 // Cuts to at most n bytes without splitting a UTF-8 sequence.
@@ -81,7 +60,7 @@ CString LocalName(const CString& strName, const CString& strLink)
 {
     std::string name = LastComponent(strName.view());
     if (name.empty())
-        name = LastComponent(PercentDecoded(strLink.view()));
+        name = LastComponent(CSearchSDCard::PercentDecoded(strLink.view()));
     if (!Usable(name))
         return CString();
     return CString(Capped(name));
