@@ -4,8 +4,8 @@
 // ended by a second start with "-exit"; beside it in the same run the anchor:
 // N ffmpeg processes recording a second simulated camera into 60-second
 // segments. Printed per stream: CPU seconds per 30 s (wait4 usage) and
-// memory (the program's peak RSS less its RSS with the same cameras listed
-// and none started; the anchor's average peak RSS), their ratios, and the
+// memory (the program's peak RSS less its peak RSS with the same cameras
+// listed and none started; the anchor's average peak RSS), their ratios, and the
 // packets of every segment the program closed: taken into the file against
 // received while the file was open, summed per camera from its log.
 //
@@ -126,21 +126,24 @@ void Exit(const Folder& f)
     vxbench::waitChild(ender);
 }
 
-long RssKb(pid_t pid)
+// The process's peak resident size so far.
+long PeakRssKb(pid_t pid)
 {
     std::string status = ReadFile("/proc/" + std::to_string(pid) + "/status");
-    size_t at = status.find("VmRSS:");
+    size_t at = status.find("VmHWM:");
     return at == std::string::npos ? 0 : std::atol(status.c_str() + at + 6);
 }
 
-// The program with the cameras listed and none started: its size then.
+// The program with the cameras listed and none started: its peak then, so
+// that the recording program's peak less it is what recording added (peak
+// against peak, as the anchor's figure is).
 long ListedRssKb(const CamsimProcess& cam, int n)
 {
     Folder f(cam, n, false);
     pid_t pid = Spawn(f, {});
     WaitUntil([&] { return f.Log().find("CMainDlg::OnInitDialog") != std::string::npos; }, 30);
     std::this_thread::sleep_for(std::chrono::seconds(3));
-    long rss = RssKb(pid);
+    long rss = PeakRssKb(pid);
     Exit(f);
     vxbench::waitChild(pid);
     return rss;
