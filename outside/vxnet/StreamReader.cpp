@@ -6,8 +6,6 @@
 #include "outside/wrap/FfmpegHandles.h"
 #include "utility/vx_log.h"
 
-#include <time.h>
-
 #include <chrono>
 #include <memory>
 #include <string>
@@ -106,20 +104,6 @@ StreamReader::~StreamReader()
     close();
 }
 
-namespace {
-
-// FFmpeg asks the interrupt callback several times for every RTP packet it
-// reads; the stall deadline it checks is seconds away, so the kernel's tick
-// clock (no counter read, a few ms coarse) is precise enough and cheaper.
-int64_t tickMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
-    return int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-}  // namespace
-
 int StreamReader::onInterrupt(void* opaque)
 {
     auto* self = static_cast<StreamReader*>(opaque);
@@ -129,7 +113,7 @@ int StreamReader::onInterrupt(void* opaque)
         self->m_interrupted.store(true);
         return 1;
     }
-    if (tickMs() > self->m_deadline.load()) {
+    if (BitrateMeter::nowMs() > self->m_deadline.load()) {
         self->m_stalled.store(true);
         return 1;
     }
@@ -140,7 +124,7 @@ int StreamReader::open(int timeout_ms)
 {
     if (m_thread.joinable())
         return VXNET_ERR_BUSY;
-    m_deadline.store(tickMs() + timeout_ms);
+    m_deadline.store(BitrateMeter::nowMs() + timeout_ms);
     m_thread = std::thread([this] { run(); });
     std::unique_lock lock(m_openMutex);
     // The reader's own deadline ends a silent camera; this wait only guards
@@ -214,7 +198,7 @@ void StreamReader::run()
     // The camera has set the session up and plays: the caller goes on while
     // the first packets tell the tracks' parameters, which takes up to the
     // analysis time. Many cameras can so be opened one after the other.
-    m_deadline.store(tickMs() + kStallMs);
+    m_deadline.store(BitrateMeter::nowMs() + kStallMs);
     m_opening.store(false);
     opened(VXNET_OK);
     // Probing decodes pictures, which costs a decoder's memory and time per
@@ -307,7 +291,7 @@ void StreamReader::run()
                    failText(rc).c_str());
             break;
         }
-        int64_t now = tickMs();
+        int64_t now = BitrateMeter::nowMs();
         m_deadline.store(now + kStallMs);
         unsigned si = static_cast<unsigned>(pkt->stream_index);
         if (si < index.size() && index[si] >= 0 && pkt->size > 0) {
