@@ -29,6 +29,15 @@ CDlgCfgWireless* WirelessPage(Fixture& f)
     return PageAt<CDlgCfgWireless>(f.dlg, kCamera, kWirelessIndex);
 }
 
+// Wi-Fi on, with a network, its security (combo index) and key typed in.
+void EnterNetwork(CWnd* page, const char* ssid, int security, const char* key)
+{
+    Tick(page, IDC_WIFI_ENABLE, true);
+    page->SetDlgItemText(IDC_WIFI_SSID, ssid);
+    Choose(page, IDC_WIFI_SECURITY, security);
+    page->SetDlgItemText(IDC_WIFI_KEY, key);
+}
+
 int Selection(CWnd* page, int id)
 {
     return static_cast<int>(page->GetDlgItem(id)->SendMessage(CB_GETCURSEL));
@@ -251,10 +260,7 @@ TEST(WirelessPage, TheSettingsWindowClosedUnderTheScanOrTheTestTakesItsDialogAlo
         ASSERT_TRUE(f.cam.ok() && f.connected) << f.cam.error();
         CDlgCfgWireless* page = WirelessPage(f);
         ASSERT_TRUE(Loaded(page));
-        Tick(page, IDC_WIFI_ENABLE, true);
-        page->SetDlgItemText(IDC_WIFI_SSID, "HomeNet");
-        Choose(page, IDC_WIFI_SECURITY, 3);
-        page->SetDlgItemText(IDC_WIFI_KEY, "sunflower-42");
+        EnterNetwork(page, "HomeNet", 3, "sunflower-42");
         ASSERT_FALSE(f.cam.get(c.cue).empty());
         HWND settings = f.dlg->GetSafeHwnd();
         int opened = 0;
@@ -283,10 +289,7 @@ TEST(WirelessPage, TheSettingsWindowClosedUnderARefusalLeavesThePageAlone)
     ASSERT_TRUE(f.cam.ok() && f.connected) << f.cam.error();
     CDlgCfgWireless* page = WirelessPage(f);
     ASSERT_TRUE(Loaded(page));
-    Tick(page, IDC_WIFI_ENABLE, true);
-    page->SetDlgItemText(IDC_WIFI_SSID, "HomeNet");
-    Choose(page, IDC_WIFI_SECURITY, 1);
-    page->SetDlgItemText(IDC_WIFI_KEY, "");
+    EnterNetwork(page, "HomeNet", 1, "");
     HWND settings = f.dlg->GetSafeHwnd();
     std::vector<std::string> shown;
     vxw::test::SetMessageBoxHook([&](const vxw::test::MessageBoxCall& c) {

@@ -1,6 +1,7 @@
 // The simulated camera, driven from outside as the system will drive it:
 // plain libcurl and socket clients, ffprobe for the stream.
 
+#include "support/CamsimHttp.h"
 #include "support/CamsimProcess.h"
 #include "support/FileBytes.h"
 
@@ -23,12 +24,6 @@ struct Reply {
     std::string body;
 };
 
-size_t append(char* data, size_t size, size_t n, void* out)
-{
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
 struct Get {
     std::string user = "admin";
     std::string password = "admin";
@@ -44,9 +39,9 @@ Reply get(const std::string& url, const Get& g = {})
     Reply r;
     CURL* c = curl_easy_init();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, camsim_http::Append);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &r.body);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, append);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, camsim_http::Append);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &r.headers);
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, g.timeoutMs);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
@@ -423,7 +418,7 @@ TEST(CamsimHttp, KeepAliveWithBodiesOnOneConnection)
     std::string post = "cmd=setoverlayattr&-region=1&-name=" + name, out;
     curl_easy_setopt(c, CURLOPT_URL, cam.httpUrl("/cgi-bin/hi3510/param.cgi").c_str());
     curl_easy_setopt(c, CURLOPT_POSTFIELDS, post.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, camsim_http::Append);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &out);
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
     EXPECT_EQ(curl_easy_perform(c), CURLE_OK);

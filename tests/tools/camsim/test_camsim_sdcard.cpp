@@ -2,6 +2,7 @@
 // listing pages with their rows, the day folders, byte ranges and HEAD, and
 // the control requests that reshape the card.
 
+#include "support/CamsimHttp.h"
 #include "support/CamsimProcess.h"
 
 #include <curl/curl.h>
@@ -19,21 +20,15 @@ struct Reply {
     std::string body;
 };
 
-size_t append(char* data, size_t size, size_t n, void* out)
-{
-    static_cast<std::string*>(out)->append(data, size * n);
-    return size * n;
-}
-
 Reply fetch(const CamsimProcess& cam, const std::string& path, const std::string& range = "", bool head = false)
 {
     Reply r;
     CURL* c = curl_easy_init();
     std::string url = cam.httpUrl(path);
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, append);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, camsim_http::Append);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &r.body);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, append);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, camsim_http::Append);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &r.headers);
     curl_easy_setopt(c, CURLOPT_USERPWD, "admin:admin");
     curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
