@@ -1,6 +1,7 @@
 #include "outside/vxplay/Mp4Recorder.h"
 
 #include "outside/vxplay/AvError.h"
+#include "outside/vxplay/MallocTuning.h"
 #include "outside/vxplay/ParameterSets.h"
 #include "outside/vxplay/vxplay.h"
 #include "utility/vx_log.h"
@@ -16,6 +17,11 @@ constexpr AVRational kMicro{1, 1000000};
 // stream, a camera that set its clock), not a gap in the recording.
 constexpr int64_t kMaxForwardJumpUs = 10 * 1000000;
 constexpr int64_t kMaxBackwardJumpUs = 1 * 1000000;
+// The muxer holds the open fragment's media in one buffer grown by half at a
+// time: below the mapping size it comes from the heap and is reused by the
+// next fragment instead of being mapped, faulted in page by page and unmapped
+// for each one.
+static_assert(Mp4Recorder::kFragmentBytes + Mp4Recorder::kFragmentBytes / 2 < kMappedBlockBytes);
 }  // namespace
 
 Mp4Recorder::~Mp4Recorder()
@@ -131,6 +137,7 @@ int Mp4Recorder::openMuxer(const StreamPacket& first, const std::vector<TrackPtr
 
     vxwrap::Dictionary opts;
     opts.set("movflags", "frag_keyframe+empty_moov+default_base_moof");
+    opts.set("frag_size", std::to_string(kFragmentBytes).c_str());
     err = avformat_write_header(ctx, opts.address());
     if (err < 0)
         return fail(err, "cannot write the header of");

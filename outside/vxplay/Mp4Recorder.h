@@ -1,7 +1,8 @@
 #pragma once
 // One recording: an MP4 file written as fragments, one at every video key
-// frame, so that a file cut off by a crash still plays up to its last
-// fragment. Video is copied; audio is copied when it is AAC and transcoded to
+// frame and more between key frames where a fragment would pass
+// kFragmentBytes, so that a file cut off by a crash still plays up to its
+// last fragment. Video is copied; audio is copied when it is AAC and transcoded to
 // AAC otherwise. Not thread-safe: its Player calls it under the record lock.
 
 #include "outside/vxplay/AudioTranscoder.h"
@@ -17,6 +18,10 @@ namespace vxplay {
 
 class Mp4Recorder {
 public:
+    // A fragment ends before the media it holds would reach this size (one
+    // picture larger than it makes a fragment of its own).
+    static constexpr int kFragmentBytes = 160 * 1024;
+
     ~Mp4Recorder();
 
     // Creates the file (never over an existing one). The header is written

@@ -5,6 +5,7 @@
 
 #include "outside/vxplay/vxplay.h"
 
+#include "outside/vxplay/MallocTuning.h"
 #include "outside/vxplay/Player.h"
 #include "outside/vxplay/SoundPlayer.h"
 #include "outside/vxplay/Talk.h"
@@ -66,16 +67,17 @@ extern "C" {
 
 int vxplay_init(void)
 {
-    // A recording's fragment buffer (a whole group of pictures, about a
-    // megabyte, grown by realloc) and its key frames are large and short-
-    // lived. glibc's adaptive threshold soon serves such blocks from the
-    // heap of the recording thread, where they stay resident after the
-    // fragment is written and fragment it; with one heap per reader thread
-    // and hundreds of cameras that is megabytes per camera. A fixed
-    // threshold maps them instead: freed, they go back to the system, and a
-    // growing buffer is remapped rather than copied.
+    // glibc's adaptive thresholds would soon serve every large block from
+    // the heap of the thread that freed one, and keep up to twice the
+    // largest freed there: with one heap per reader thread and hundreds of
+    // cameras that is megabytes per camera. Fixed thresholds keep what is
+    // rare and large mapped and what recurs (a fragment's buffer) in a
+    // bounded heap top.
     static std::once_flag once;
-    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, 256 * 1024); });
+    std::call_once(once, [] {
+        mallopt(M_MMAP_THRESHOLD, vxplay::kMappedBlockBytes);
+        mallopt(M_TRIM_THRESHOLD, vxplay::kKeptHeapTopBytes);
+    });
     return VXPLAY_OK;
 }
 

@@ -54,102 +54,112 @@ std::string scratchDir(const std::string& name)
 
 const StreamFixture& StreamFixture::get()
 {
-    static StreamFixture* f = [] {
-        auto* s = new StreamFixture;
-        s->dir = scratchDir("fixture");
-        const std::string mkv = s->dir + "/camera.mkv";
-        const std::string cmd = "ffmpeg -nostdin -v error -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i "
-                                "sine=frequency=440:sample_rate=8000:samples_per_frame=160 -t "
-                                + std::to_string(int(kSeconds))
-                                + " -map 0:v -map 1:a -c:v libx264 -preset ultrafast -bf 0 -g 50 -keyint_min 50 "
-                                  "-sc_threshold 0 -pix_fmt yuv420p -c:a pcm_alaw -ac 1 -ar 8000 -y '"
-                                + mkv + "' 2>&1";
-        const std::string err = runCommand(cmd);
-        if (!std::filesystem::exists(mkv))
-            die("ffmpeg failed: " + err);
-
-        AVFormatContext* raw = nullptr;
-        if (avformat_open_input(&raw, mkv.c_str(), nullptr, nullptr) < 0)
-            die("cannot read " + mkv);
-        vxwrap::InputFormatPtr input(raw);
-        AVFormatContext* fmt = input.get();
-        if (avformat_find_stream_info(fmt, nullptr) < 0)
-            die("cannot read " + mkv);
-        AVBSFContext* rawBsf = nullptr;
-        const int v = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        const int a = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-        if (v < 0 || a < 0)
-            die("fixture lacks a track");
-        if (av_bsf_alloc(av_bsf_get_by_name("h264_mp4toannexb"), &rawBsf) < 0)
-            die("no h264_mp4toannexb");
-        vxwrap::BsfPtr filter(rawBsf);
-        AVBSFContext* bsf = filter.get();
-        avcodec_parameters_copy(bsf->par_in, fmt->streams[v]->codecpar);
-        bsf->time_base_in = fmt->streams[v]->time_base;
-        if (av_bsf_init(bsf) < 0)
-            die("bsf init");
-
-        // Track 0 video, track 1 sound, as a camera's RTSP session gives them.
-        s->m_extradata.emplace_back(bsf->par_out->extradata, bsf->par_out->extradata + bsf->par_out->extradata_size);
-        vxstream_track vt{};
-        vt.stream_index = 0;
-        vt.track_count = 2;
-        vt.media_type = VXSTREAM_MEDIA_VIDEO;
-        vt.codec_id = AV_CODEC_ID_H264;
-        vt.time_base_num = 1;
-        vt.time_base_den = 90000;
-        vt.width = kWidth;
-        vt.height = kHeight;
-        vt.frame_rate_num = 25;
-        vt.frame_rate_den = 1;
-        s->tracks.push_back(vt);
-        vxstream_track at{};
-        at.stream_index = 1;
-        at.track_count = 2;
-        at.media_type = VXSTREAM_MEDIA_AUDIO;
-        at.codec_id = AV_CODEC_ID_PCM_ALAW;
-        at.time_base_num = 1;
-        at.time_base_den = 8000;
-        at.sample_rate = 8000;
-        at.channels = 1;
-        at.bit_rate = 64000;
-        s->tracks.push_back(at);
-        s->tracks[0].extradata = s->m_extradata[0].data();
-        s->tracks[0].extradata_size = int(s->m_extradata[0].size());
-
-        vxwrap::PacketPtr packet = vxwrap::makePacket();
-        AVPacket* pkt = packet.get();
-        while (av_read_frame(fmt, pkt) >= 0) {
-            const AVStream* st = fmt->streams[pkt->stream_index];
-            if (pkt->stream_index == v) {
-                av_bsf_send_packet(bsf, pkt);
-                while (av_bsf_receive_packet(bsf, pkt) >= 0) {
-                    FixturePacket p;
-                    p.stream = 0;
-                    p.mediaType = VXSTREAM_MEDIA_VIDEO;
-                    p.data.assign(pkt->data, pkt->data + pkt->size);
-                    p.pts = av_rescale_q(pkt->pts, st->time_base, AVRational{1, 90000}) + kCameraClockVideo;
-                    p.dts = av_rescale_q(pkt->dts, st->time_base, AVRational{1, 90000}) + kCameraClockVideo;
-                    p.flags = (pkt->flags & AV_PKT_FLAG_KEY) ? VXSTREAM_FLAG_KEY : 0;
-                    p.seconds = pkt->dts * av_q2d(st->time_base);
-                    s->packets.push_back(std::move(p));
-                    av_packet_unref(pkt);
-                }
-            } else if (pkt->stream_index == a) {
-                FixturePacket p;
-                p.stream = 1;
-                p.mediaType = VXSTREAM_MEDIA_AUDIO;
-                p.data.assign(pkt->data, pkt->data + pkt->size);
-                p.pts = av_rescale_q(pkt->pts, st->time_base, AVRational{1, 8000}) + kCameraClockAudio;
-                p.dts = p.pts;
-                p.seconds = pkt->pts * av_q2d(st->time_base);
-                s->packets.push_back(std::move(p));
-            }
-            av_packet_unref(pkt);
-        }
-        return s;
-    }();
+    static StreamFixture* f = make("fixture", "", int(kSeconds));
     return *f;
+}
+
+const StreamFixture& StreamFixture::busy()
+{
+    // Noise at a fine quantizer: about 1 MB/s, a few times a 4-Mbit/s camera.
+    static StreamFixture* f = make("busy", "-vf noise=alls=20:allf=t -qp 24 ", 6);
+    return *f;
+}
+
+StreamFixture* StreamFixture::make(const std::string& name, const std::string& videoOptions, int seconds)
+{
+    auto* s = new StreamFixture;
+    s->dir = scratchDir(name);
+    const std::string mkv = s->dir + "/camera.mkv";
+    const std::string cmd = "ffmpeg -nostdin -v error -f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i "
+                            "sine=frequency=440:sample_rate=8000:samples_per_frame=160 -t "
+                            + std::to_string(seconds) + " -map 0:v -map 1:a " + videoOptions
+                            + "-c:v libx264 -preset ultrafast -bf 0 -g 50 -keyint_min 50 "
+                              "-sc_threshold 0 -pix_fmt yuv420p -c:a pcm_alaw -ac 1 -ar 8000 -y '"
+                            + mkv + "' 2>&1";
+    const std::string err = runCommand(cmd);
+    if (!std::filesystem::exists(mkv))
+        die("ffmpeg failed: " + err);
+
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, mkv.c_str(), nullptr, nullptr) < 0)
+        die("cannot read " + mkv);
+    vxwrap::InputFormatPtr input(raw);
+    AVFormatContext* fmt = input.get();
+    if (avformat_find_stream_info(fmt, nullptr) < 0)
+        die("cannot read " + mkv);
+    AVBSFContext* rawBsf = nullptr;
+    const int v = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const int a = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (v < 0 || a < 0)
+        die("fixture lacks a track");
+    if (av_bsf_alloc(av_bsf_get_by_name("h264_mp4toannexb"), &rawBsf) < 0)
+        die("no h264_mp4toannexb");
+    vxwrap::BsfPtr filter(rawBsf);
+    AVBSFContext* bsf = filter.get();
+    avcodec_parameters_copy(bsf->par_in, fmt->streams[v]->codecpar);
+    bsf->time_base_in = fmt->streams[v]->time_base;
+    if (av_bsf_init(bsf) < 0)
+        die("bsf init");
+
+    // Track 0 video, track 1 sound, as a camera's RTSP session gives them.
+    s->m_extradata.emplace_back(bsf->par_out->extradata, bsf->par_out->extradata + bsf->par_out->extradata_size);
+    vxstream_track vt{};
+    vt.stream_index = 0;
+    vt.track_count = 2;
+    vt.media_type = VXSTREAM_MEDIA_VIDEO;
+    vt.codec_id = AV_CODEC_ID_H264;
+    vt.time_base_num = 1;
+    vt.time_base_den = 90000;
+    vt.width = kWidth;
+    vt.height = kHeight;
+    vt.frame_rate_num = 25;
+    vt.frame_rate_den = 1;
+    s->tracks.push_back(vt);
+    vxstream_track at{};
+    at.stream_index = 1;
+    at.track_count = 2;
+    at.media_type = VXSTREAM_MEDIA_AUDIO;
+    at.codec_id = AV_CODEC_ID_PCM_ALAW;
+    at.time_base_num = 1;
+    at.time_base_den = 8000;
+    at.sample_rate = 8000;
+    at.channels = 1;
+    at.bit_rate = 64000;
+    s->tracks.push_back(at);
+    s->tracks[0].extradata = s->m_extradata[0].data();
+    s->tracks[0].extradata_size = int(s->m_extradata[0].size());
+
+    vxwrap::PacketPtr packet = vxwrap::makePacket();
+    AVPacket* pkt = packet.get();
+    while (av_read_frame(fmt, pkt) >= 0) {
+        const AVStream* st = fmt->streams[pkt->stream_index];
+        if (pkt->stream_index == v) {
+            av_bsf_send_packet(bsf, pkt);
+            while (av_bsf_receive_packet(bsf, pkt) >= 0) {
+                FixturePacket p;
+                p.stream = 0;
+                p.mediaType = VXSTREAM_MEDIA_VIDEO;
+                p.data.assign(pkt->data, pkt->data + pkt->size);
+                p.pts = av_rescale_q(pkt->pts, st->time_base, AVRational{1, 90000}) + kCameraClockVideo;
+                p.dts = av_rescale_q(pkt->dts, st->time_base, AVRational{1, 90000}) + kCameraClockVideo;
+                p.flags = (pkt->flags & AV_PKT_FLAG_KEY) ? VXSTREAM_FLAG_KEY : 0;
+                p.seconds = pkt->dts * av_q2d(st->time_base);
+                s->packets.push_back(std::move(p));
+                av_packet_unref(pkt);
+            }
+        } else if (pkt->stream_index == a) {
+            FixturePacket p;
+            p.stream = 1;
+            p.mediaType = VXSTREAM_MEDIA_AUDIO;
+            p.data.assign(pkt->data, pkt->data + pkt->size);
+            p.pts = av_rescale_q(pkt->pts, st->time_base, AVRational{1, 8000}) + kCameraClockAudio;
+            p.dts = p.pts;
+            p.seconds = pkt->pts * av_q2d(st->time_base);
+            s->packets.push_back(std::move(p));
+        }
+        av_packet_unref(pkt);
+    }
+    return s;
 }
 
 void StreamFixture::describe(vxplay_inst inst) const

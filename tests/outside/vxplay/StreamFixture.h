@@ -32,6 +32,9 @@ public:
 
     // Made on first use; aborts the test program when the ffmpeg tool fails.
     static const StreamFixture& get();
+    // The same tracks for 6 s, with pictures of noise: a stream of about
+    // 1 MB/s, whose groups of pictures are several megabytes.
+    static const StreamFixture& busy();
 
     void describe(vxplay_inst inst) const;
     // Feeds the packets whose time lies in [from, to) seconds.
@@ -42,6 +45,8 @@ public:
     std::string dir;  // a scratch folder of the test program
 
 private:
+    static StreamFixture* make(const std::string& name, const std::string& videoOptions, int seconds);
+
     std::vector<std::vector<uint8_t>> m_extradata;
 };
 

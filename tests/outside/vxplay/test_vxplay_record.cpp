@@ -3,6 +3,8 @@
 
 #include "StreamFixture.h"
 
+#include "outside/vxplay/Mp4Recorder.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,10 +12,13 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <set>
 #include <signal.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -202,6 +207,84 @@ TEST_F(Recorder, AWriteFailureEndsTheRecordingAndKeepsWhatWasWritten)
     const auto r = vxtest::probe(path);
     EXPECT_TRUE(r.firstFrameKey);
     EXPECT_GE(r.videoFrames, 50);  // the fragments that fitted (2 s each) still play
+}
+
+// The top-level boxes of an MP4 file, as (type, offset, size); ends = the
+// last box ends exactly at the end of the file.
+struct TopBoxes {
+    std::vector<std::tuple<std::string, uint64_t, uint64_t>> boxes;
+    bool ends = false;
+};
+
+TopBoxes readTopBoxes(const std::string& path)
+{
+    TopBoxes t;
+    std::ifstream in(path, std::ios::binary);
+    const uint64_t total = fs::file_size(path);
+    uint64_t at = 0;
+    while (at + 8 <= total) {
+        unsigned char h[8];
+        in.seekg(std::streamoff(at));
+        if (!in.read(reinterpret_cast<char*>(h), 8))
+            break;
+        const uint64_t size = (uint64_t(h[0]) << 24) | (uint64_t(h[1]) << 16) | (uint64_t(h[2]) << 8) | h[3];
+        if (size < 8 || at + size > total)
+            break;
+        t.boxes.emplace_back(std::string(reinterpret_cast<char*>(h + 4), 4), at, size);
+        at += size;
+    }
+    t.ends = at == total;
+    return t;
+}
+
+TEST_F(Recorder, ABusyStreamGoesToDiskInBoundedFragmentsAndEveryKeyFrameStartsOne)
+{
+    const StreamFixture& busy = StreamFixture::busy();
+    busy.feed(inst, 0, 0.1);
+    const std::string path = dir + "/busy.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 1, &RecordLog::callback, &log), 0);
+    busy.feed(inst, 0.1, 3.5);  // into the second group of pictures
+
+    // While the file is open, what is on disk is whole fragments, each below
+    // the bound: a crash loses only the fragment the muxer still holds.
+    const TopBoxes open = readTopBoxes(path);
+    EXPECT_TRUE(open.ends);
+    int fragments = 0;
+    for (const auto& [type, at, size] : open.boxes) {
+        if (type == "mdat") {
+            ++fragments;
+            EXPECT_LT(size - 8, uint64_t(vxplay::Mp4Recorder::kFragmentBytes)) << "at " << at;
+        }
+    }
+    EXPECT_GT(fragments, 10);  // 3.4 s of about 1 MB/s
+
+    busy.feed(inst, 3.5, 6);
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+    const TopBoxes done = readTopBoxes(path);
+    EXPECT_TRUE(done.ends);
+    std::set<uint64_t> fragmentStarts;
+    for (const auto& [type, at, size] : done.boxes)
+        if (type == "mdat")
+            fragmentStarts.insert(at + 8);
+    // Every key frame is the first sample of a fragment, so a fragment still
+    // begins wherever one began before fragments were bounded.
+    const std::string packets = vxtest::runCommand("ffprobe -v error -select_streams v:0 -show_entries "
+                                                   "packet=pos,flags -of csv=p=0 '"
+                                                   + path + "'");
+    int keys = 0, pictures = 0;
+    std::istringstream lines(packets);
+    for (std::string line; std::getline(lines, line);) {
+        ++pictures;
+        if (line.find('K') == std::string::npos)
+            continue;
+        ++keys;
+        EXPECT_EQ(fragmentStarts.count(std::stoull(line)), 1u) << line;
+    }
+    EXPECT_EQ(keys, 3);  // 0, 2 and 4 s
+    EXPECT_EQ(pictures, 150);
+    const auto r = vxtest::probe(path);
+    EXPECT_EQ(r.videoFrames, 150);
+    EXPECT_EQ(r.audioCodec, "aac");
 }
 
 // The child half of the next test: records until it is killed.
