@@ -10,6 +10,7 @@
 #include "resources/recorder/resource.h"
 #include "utility/vx_log.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -98,6 +99,17 @@ BOOL CVSClientApp::InitInstance()
 
     SetLastError(0);
     m_hMutex = CreateMutexA(nullptr, TRUE, VXKST_INSTANCE_ID);
+    if (!m_hMutex) {
+        // Without the instance lock a second start could not find this one
+        // and would record the same cameras into the same folders.
+        const char* text =
+            "The recorder cannot start: its runtime folder (VX_RUNTIME_DIR, else $XDG_RUNTIME_DIR/vxkst, else "
+            "/tmp/vxkst-<uid>) must be a folder that only this user can open.";
+        std::fprintf(stderr, "%s\n", text);
+        MessageBoxA(nullptr, text, "Error", MB_ICONERROR);
+        m_bCannotStart = true;
+        return FALSE;
+    }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // A second start loads nothing and makes no window: it forwards its
         // command line to the running program and ends.
@@ -158,5 +170,6 @@ int CVSClientApp::ExitInstance()
     }
     CWebWatchBase::DeinitLib();
     CloseLog();
-    return CWinApp::ExitInstance();
+    const int code = CWinApp::ExitInstance();
+    return m_bCannotStart ? 1 : code;
 }

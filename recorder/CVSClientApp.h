@@ -23,6 +23,7 @@ public:
     HINSTANCE m_hResModule = nullptr;
     CString m_strAppPath;
     HANDLE m_hMutex = nullptr;
+    bool m_bCannotStart = false;  // ended at start-up by a fault, not by a forwarded start
 
 protected:
     DECLARE_MESSAGE_MAP()

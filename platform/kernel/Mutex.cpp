@@ -142,11 +142,18 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL bInitialOwner, LPCSTR lpName)
             mutex = Ref<Mutex>(it->second);
             exists = true;
         } else {
-            mutex = Ref<Mutex>(new Mutex(lpName));
-            Names()[lpName] = mutex.get();
             // The lock is taken under the names lock, so two threads of this
             // process never both try to create the name.
             std::unique_ptr<NamedLock> lock = NamedLock::Acquire("mutex", lpName, exists);
+            if (!lock) {
+                // No lock file (no private runtime folder): other processes
+                // could not see the name, so it is not created at all rather
+                // than handed out as if it were unique.
+                SetLastError(ERROR_ACCESS_DENIED);
+                return nullptr;
+            }
+            mutex = Ref<Mutex>(new Mutex(lpName));
+            Names()[lpName] = mutex.get();
             mutex->setCrossProcessLock(std::move(lock));
         }
     } else {

@@ -72,7 +72,9 @@ BOOL ResetEvent(HANDLE hEvent);
 // finds the name in use (in this or another process) gets a handle and
 // GetLastError() == ERROR_ALREADY_EXISTS. What is shared between processes is
 // the name's existence, held by a lock the system drops when the process dies;
-// ownership and waits act within each process.
+// ownership and waits act within each process. A name fails (NULL,
+// ERROR_ACCESS_DENIED) where that lock cannot be made: the user's runtime
+// folder is missing or not private to the user (see runtime_folder.h).
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCSTR lpName);
 inline HANDLE CreateMutex(LPSECURITY_ATTRIBUTES a, BOOL initialOwner, LPCSTR name)
 {

@@ -3,6 +3,8 @@
 // the crash report of the next start.
 #include "program_instance.h"
 
+#include <filesystem>
+
 using namespace progtest;
 
 namespace {
@@ -61,6 +63,22 @@ TEST(Program, AnUnreadableLegacyFileIsReportedAndLeftAlone)
     EXPECT_EQ(ReadFile(f.dir.file("VXKST.dat")), bytes);
     Instance ender(f, {"-exit"});
     EXPECT_EQ(first.Wait(), 0);
+}
+
+TEST(Program, ARuntimeFolderOpenToOthersStopsTheStartInsteadOfAllowingTwoRecorders)
+{
+    // Without its instance lock a second recorder could not find the first:
+    // the program says why and ends, and so does an "-exit" sent there.
+    Folder f;
+    ASSERT_EQ(chmod(f.dir.file("rt").c_str(), 0755), 0);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, std::vector<std::string>{"-exit"}}) {
+        Instance run(f, args);
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+    }
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("VXKST.sqlite")));
+    EXPECT_EQ(f.Log().find("CMainDlg::OnInitDialog"), std::string::npos);
 }
 
 TEST(Program, StartsWithoutADisplay)

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -92,6 +93,32 @@ TEST_F(NamedMutex, DeathOfTheHolderFreesTheName)
     close(fromChild[0]);
 
     h = CreateMutex(nullptr, TRUE, m_name.c_str());
+    EXPECT_EQ(DWORD(ERROR_SUCCESS), GetLastError());
+    CloseHandle(h);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NamedMutex, AFolderOpenToOthersGivesNoNameButUnnamedMutexesStillWork)
+{
+    // Another process could not see the name there: it is refused rather
+    // than handed out as if nobody else had it.
+    const std::string folder = m_runtime + "/vxkst";
+    ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
+    ASSERT_EQ(0, chmod(folder.c_str(), 0755));
+    const std::string name = m_name + "-open";  // a name no earlier test of this process owns
+    SetLastError(0);
+    EXPECT_EQ(nullptr, CreateMutex(nullptr, TRUE, name.c_str()));
+    EXPECT_EQ(DWORD(ERROR_ACCESS_DENIED), GetLastError());
+    HANDLE unnamed = CreateMutex(nullptr, TRUE, nullptr);
+    EXPECT_TRUE(unnamed);
+    CloseHandle(unnamed);
+
+    ASSERT_EQ(0, chmod(folder.c_str(), 0700));
+    HANDLE h = CreateMutex(nullptr, TRUE, name.c_str());
+    EXPECT_TRUE(h);
     EXPECT_EQ(DWORD(ERROR_SUCCESS), GetLastError());
     CloseHandle(h);
 }
