@@ -2,8 +2,9 @@
 // One recording: an MP4 file written as fragments, one at every video key
 // frame and more between key frames where a fragment would pass
 // kFragmentBytes, so that a file cut off by a crash still plays up to its
-// last fragment. Video is copied; audio is copied when it is AAC and transcoded to
-// AAC otherwise. Not thread-safe: its Player calls it under the record lock.
+// last fragment. Video is copied; audio is copied when it is AAC and
+// transcoded to AAC otherwise. Not thread-safe: its Player calls it under the
+// record lock.
 
 #include "outside/vxplay/AudioTranscoder.h"
 #include "outside/vxplay/OutputFile.h"

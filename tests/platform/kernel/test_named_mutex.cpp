@@ -97,10 +97,6 @@ TEST_F(NamedMutex, DeathOfTheHolderFreesTheName)
     CloseHandle(h);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(NamedMutex, AFolderOpenToOthersGivesNoNameButUnnamedMutexesStillWork)
 {
     // Another process could not see the name there: it is refused rather
