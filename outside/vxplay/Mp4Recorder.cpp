@@ -173,7 +173,6 @@ int Mp4Recorder::write(const StreamPacket& p, const std::vector<TrackPtr>& track
     if (!found)
         return VXPLAY_OK;
     Output& o = *found;
-    ++m_packetsReceived;
 
     if (o.lastInUs == AV_NOPTS_VALUE) {
         // A track whose clock is far from the file's (a camera that does not
@@ -195,8 +194,13 @@ int Mp4Recorder::write(const StreamPacket& p, const std::vector<TrackPtr>& track
     o.lastInUs = p.timeUs;
 
     const int64_t timeUs = p.timeUs - o.originUs;
-    if (timeUs < 0)
-        return VXPLAY_OK;  // from before the start of the file
+    if (timeUs < 0) {
+        // Stamped before the file's first picture (sound that came after it
+        // on the wire): outside the file, and not lost from it either.
+        ++m_packetsBeforeStart;
+        return VXPLAY_OK;
+    }
+    ++m_packetsReceived;
 
     if (o.transcoder) {
         AVStream* st = o.stream;
@@ -304,9 +308,9 @@ int Mp4Recorder::stop()
     if (err < 0 && !m_error)
         return fail(err, "cannot close");
     // Taken equal to received: no packet of the open file was lost.
-    vx_log(VX_LOG_INFO, "vxplay Mp4Recorder: closed %s, %lld packets, took %lld of %lld received",
+    vx_log(VX_LOG_INFO, "vxplay Mp4Recorder: closed %s, %lld packets, took %lld of %lld received, %lld from before its start",
            m_file.path().c_str(), (long long)m_packetsWritten, (long long)m_packetsTaken,
-           (long long)m_packetsReceived);
+           (long long)m_packetsReceived, (long long)m_packetsBeforeStart);
     return m_error;
 }
 

@@ -47,8 +47,10 @@ public:
     int64_t packetsWritten() const { return m_packetsWritten; }
     // Packets of the stream the file took (copied, or fed to the sound encoder).
     int64_t packetsTaken() const { return m_packetsTaken; }
-    // Packets of the file's tracks handed to write() since its first picture.
+    // Packets of the file's tracks handed to write() since its first picture,
+    // less those stamped before it (packetsBeforeStart).
     int64_t packetsReceived() const { return m_packetsReceived; }
+    int64_t packetsBeforeStart() const { return m_packetsBeforeStart; }
 
 private:
     struct Output {
@@ -77,6 +79,7 @@ private:
     int64_t m_packetsWritten = 0;
     int64_t m_packetsTaken = 0;
     int64_t m_packetsReceived = 0;
+    int64_t m_packetsBeforeStart = 0;
     vxwrap::PacketPtr m_work;
 };
 

@@ -249,10 +249,12 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         m_ring.push(sp);
         if (m_recorder) {
             const int64_t taken = m_recorder->packetsTaken();
+            const int64_t received = m_recorder->packetsReceived();
             result = m_recorder->write(*sp, *all);
-            // Counted from the file's first picture on: what comes before it
-            // (a stream that has not sent a key frame yet) has nothing to go with.
-            if (m_recorder->begun()) {
+            // What the file counts as its own: from its first picture on, of
+            // the tracks it holds. Before it (a stream that has not sent a key
+            // frame yet, sound stamped earlier) nothing belongs in the file.
+            if (m_recorder->packetsReceived() > received) {
                 ++m_receivedWhileRecording;
                 m_recordedWhileRecording += m_recorder->packetsTaken() > taken ? 1 : 0;
             }

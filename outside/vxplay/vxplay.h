@@ -124,8 +124,8 @@ int vxplay_record_start(vxplay_inst inst, const char* path, int flag, vxplay_res
 int vxplay_record_status(vxplay_inst inst);  // 1 while a file is open, else 0
 int vxplay_record_stop(vxplay_inst inst);
 // Counts since the instance was made: packets that arrived while a file was
-// open (from its first picture on), and how many of them went into it. Equal
-// when no packet was lost.
+// open and belong in it (from its first picture on, of the tracks it holds),
+// and how many of them went into it. Equal when no packet was lost.
 int vxplay_record_counts(vxplay_inst inst, int64_t* received, int64_t* recorded);
 
 // aspect: 0.0 fills the window; 1.0 keeps the picture's own proportions

@@ -340,3 +340,46 @@ TEST(RecorderKilled, AFileCutOffBySigkillPlaysUpToItsLastFragment)
 }
 
 }  // namespace
+
+TEST_F(Recorder, PacketsThatDoNotBelongInTheFileAreNotCountedAsLost)
+{
+    // The file starts at the key frame of 2 s. Sound stamped just before it
+    // that arrives after it (the camera sends sound and picture apart) lies
+    // outside the file; with sound off, no sound packet belongs in it.
+    size_t key = 0, lateSound = 0;
+    for (size_t i = 0; i < fixture.packets.size(); ++i) {
+        const auto& p = fixture.packets[i];
+        if (!key && p.mediaType == VXSTREAM_MEDIA_VIDEO && (p.flags & VXSTREAM_FLAG_KEY) && p.seconds >= 2)
+            key = i;
+    }
+    for (size_t i = 0; i < key; ++i)
+        if (fixture.packets[i].mediaType == VXSTREAM_MEDIA_AUDIO)
+            lateSound = i;
+    ASSERT_GT(lateSound, 0u);
+    const auto input = [&](size_t i) {
+        const auto& p = fixture.packets[i];
+        vxplay_input_stream(inst, nullptr, p.stream, p.mediaType, p.data.data(), int(p.data.size()), p.pts, p.dts,
+                            p.flags);
+    };
+    for (bool sound : {true, false}) {
+        vxplay_destroy_instance(inst);
+        ASSERT_EQ(vxplay_create_instance(&inst, 0, 5000), 0);
+        fixture.describe(inst);
+        vxplay_audio_set_enable(inst, sound ? 1 : 0);
+        const std::string path = dir + (sound ? "/sound.mp4" : "/mute.mp4");
+        ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 0, nullptr, nullptr), 0);
+        input(key);
+        input(lateSound);
+        for (size_t i = key + 1; i < fixture.packets.size() && fixture.packets[i].seconds < 4; ++i)
+            input(i);
+        ASSERT_EQ(vxplay_record_stop(inst), 0);
+        int64_t received = 0, recorded = 0;
+        ASSERT_EQ(vxplay_record_counts(inst, &received, &recorded), 0);
+        EXPECT_EQ(received, sound ? 150 : 50) << path;
+        EXPECT_EQ(recorded, received) << path;
+        const auto r = vxtest::probe(path);
+        EXPECT_TRUE(r.firstFrameKey);
+        EXPECT_EQ(r.videoFrames, 50);
+        EXPECT_EQ(r.audioCodec, sound ? "aac" : "") << path;
+    }
+}
