@@ -10,6 +10,12 @@ namespace vxplay {
 
 namespace {
 constexpr int kAvioBufferSize = 64 * 1024;
+// A recording is written once and read, if ever, much later: its pages are
+// sent to the disk and let go each time this much more was written, so that
+// many cameras do not fill the memory with pages nobody reads (pushing out
+// what other programs use), and the memory freed is used again for the
+// next pages at once.
+constexpr int64_t kCacheWindowBytes = 2 * 1024 * 1024;
 }
 
 OutputFile::~OutputFile()
@@ -52,6 +58,8 @@ int OutputFile::create(const std::string& path)
     m_path = path;
     m_error = 0;
     m_written = 0;
+    m_sentToDisk = 0;
+    m_handedBack = 0;
     return VXPLAY_OK;
 }
 
@@ -73,7 +81,22 @@ int OutputFile::writePacket(void* opaque, uint8_t* buf, int size)
         left -= int(n);
     }
     self->m_written += size;
+    if (self->m_written - self->m_sentToDisk >= kCacheWindowBytes)
+        self->handBackWritten();
     return size;
+}
+
+void OutputFile::handBackWritten()
+{
+    // What was sent to the disk a window ago has had the time to get there
+    // and is dropped from the cache; what came since is sent now. Pages
+    // still being written are left alone, so nothing waits here. Both calls
+    // are advice: on a file system without them nothing changes.
+    if (m_sentToDisk > m_handedBack)  // a length of 0 would mean up to the end
+        ::posix_fadvise(m_fd, m_handedBack, m_sentToDisk - m_handedBack, POSIX_FADV_DONTNEED);
+    m_handedBack = m_sentToDisk;
+    ::sync_file_range(m_fd, m_sentToDisk, m_written - m_sentToDisk, SYNC_FILE_RANGE_WRITE);
+    m_sentToDisk = m_written;
 }
 
 int OutputFile::flush()

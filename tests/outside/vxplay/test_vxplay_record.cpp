@@ -4,16 +4,23 @@
 #include "StreamFixture.h"
 
 #include "outside/vxplay/Mp4Recorder.h"
+#include "outside/vxplay/OutputFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <set>
+#include <fcntl.h>
+#include <linux/magic.h>
 #include <signal.h>
+#include <sys/mman.h>
+#include <sys/vfs.h>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -382,4 +389,54 @@ TEST_F(Recorder, PacketsThatDoNotBelongInTheFileAreNotCountedAsLost)
         EXPECT_EQ(r.videoFrames, 50);
         EXPECT_EQ(r.audioCodec, sound ? "aac" : "") << path;
     }
+}
+
+TEST(OutputFile, AFileBeingWrittenLeavesNoTrailOfPagesInTheCache)
+{
+    // Written in uneven pieces with a pause now and then (the disk gets the
+    // time to take what was sent); the file must hold every byte in order,
+    // and most of it must have left the page cache while it was written.
+    const std::string path = vxtest::scratchDir("OutputFileCache") + "/long.mp4";
+    struct statfs fs {};
+    ASSERT_EQ(statfs(vxtest::scratchRoot().c_str(), &fs), 0);
+    if (fs.f_type == TMPFS_MAGIC || fs.f_type == RAMFS_MAGIC)
+        GTEST_SKIP() << "the scratch folder lives in memory";
+    vxplay::OutputFile file;
+    ASSERT_EQ(file.create(path), VXPLAY_OK);
+    constexpr size_t kTotal = 32u << 20;
+    std::vector<uint8_t> piece(100003);
+    size_t written = 0;
+    while (written < kTotal) {
+        const size_t n = std::min(piece.size(), kTotal - written);
+        for (size_t i = 0; i < n; ++i)
+            piece[i] = uint8_t((written + i) * 7 / 5);
+        avio_write(file.avio(), piece.data(), int(n));
+        if ((written / (256 << 10)) != ((written + n) / (256 << 10)))
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        written += n;
+    }
+    ASSERT_EQ(file.flush(), 0);
+    {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        void* map = mmap(nullptr, kTotal, PROT_READ, MAP_SHARED, fd, 0);
+        ASSERT_NE(map, MAP_FAILED);
+        const long page = sysconf(_SC_PAGESIZE);
+        std::vector<unsigned char> resident((kTotal + size_t(page) - 1) / size_t(page));
+        ASSERT_EQ(mincore(map, kTotal, resident.data()), 0);
+        size_t cached = 0;
+        for (unsigned char r : resident)
+            cached += r & 1;
+        munmap(map, kTotal);
+        ::close(fd);
+        EXPECT_LT(cached * size_t(page), kTotal / 4) << cached << " pages of the file are cached";
+    }
+    ASSERT_EQ(file.close(), 0);
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(back.size(), kTotal);
+    size_t wrong = 0;
+    for (size_t i = 0; i < kTotal; ++i)
+        wrong += uint8_t(back[i]) != uint8_t(i * 7 / 5);
+    EXPECT_EQ(wrong, 0u);
 }
