@@ -308,9 +308,10 @@ int Mp4Recorder::stop()
     if (err < 0 && !m_error)
         return fail(err, "cannot close");
     // Taken equal to received: no packet of the open file was lost.
-    vx_log(VX_LOG_INFO, "vxplay Mp4Recorder: closed %s, %lld packets, took %lld of %lld received, %lld from before its start",
-           m_file.path().c_str(), (long long)m_packetsWritten, (long long)m_packetsTaken,
-           (long long)m_packetsReceived, (long long)m_packetsBeforeStart);
+    vx_log(VX_LOG_INFO,
+           "vxplay Mp4Recorder: closed %s, %lld packets, took %lld of %lld received, %lld from before its start",
+           m_file.path().c_str(), (long long)m_packetsWritten, (long long)m_packetsTaken, (long long)m_packetsReceived,
+           (long long)m_packetsBeforeStart);
     return m_error;
 }
 

@@ -43,14 +43,12 @@ public:
 
     const std::string& path() const { return m_file.path(); }
     bool failed() const { return m_error != 0; }
-    bool begun() const { return m_headerWritten; }  // the file has its first picture
     int64_t packetsWritten() const { return m_packetsWritten; }
     // Packets of the stream the file took (copied, or fed to the sound encoder).
     int64_t packetsTaken() const { return m_packetsTaken; }
     // Packets of the file's tracks handed to write() since its first picture,
-    // less those stamped before it (packetsBeforeStart).
+    // less those stamped before it (counted apart, in the close's log line).
     int64_t packetsReceived() const { return m_packetsReceived; }
-    int64_t packetsBeforeStart() const { return m_packetsBeforeStart; }
 
 private:
     struct Output {

@@ -16,7 +16,7 @@ constexpr int kAvioBufferSize = 64 * 1024;
 // what other programs use), and the memory freed is used again for the
 // next pages at once.
 constexpr int64_t kCacheWindowBytes = 2 * 1024 * 1024;
-}
+}  // namespace
 
 OutputFile::~OutputFile()
 {

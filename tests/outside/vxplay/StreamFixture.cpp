@@ -103,25 +103,23 @@ StreamFixture* StreamFixture::make(const std::string& name, const std::string& v
 
     // Track 0 video, track 1 sound, as a camera's RTSP session gives them.
     s->m_extradata.emplace_back(bsf->par_out->extradata, bsf->par_out->extradata + bsf->par_out->extradata_size);
-    vxstream_track vt{};
-    vt.stream_index = 0;
-    vt.track_count = 2;
-    vt.media_type = VXSTREAM_MEDIA_VIDEO;
-    vt.codec_id = AV_CODEC_ID_H264;
-    vt.time_base_num = 1;
-    vt.time_base_den = 90000;
+    auto track = [](int index, int media, AVCodecID codec, int clockRate) {
+        vxstream_track t{};
+        t.stream_index = index;
+        t.track_count = 2;
+        t.media_type = media;
+        t.codec_id = codec;
+        t.time_base_num = 1;
+        t.time_base_den = clockRate;
+        return t;
+    };
+    vxstream_track vt = track(0, VXSTREAM_MEDIA_VIDEO, AV_CODEC_ID_H264, 90000);
     vt.width = kWidth;
     vt.height = kHeight;
     vt.frame_rate_num = 25;
     vt.frame_rate_den = 1;
     s->tracks.push_back(vt);
-    vxstream_track at{};
-    at.stream_index = 1;
-    at.track_count = 2;
-    at.media_type = VXSTREAM_MEDIA_AUDIO;
-    at.codec_id = AV_CODEC_ID_PCM_ALAW;
-    at.time_base_num = 1;
-    at.time_base_den = 8000;
+    vxstream_track at = track(1, VXSTREAM_MEDIA_AUDIO, AV_CODEC_ID_PCM_ALAW, 8000);
     at.sample_rate = 8000;
     at.channels = 1;
     at.bit_rate = 64000;
@@ -172,9 +170,13 @@ void StreamFixture::feed(vxplay_inst inst, double from, double to) const
 {
     for (const auto& p : packets) {
         if (p.seconds >= from && p.seconds < to)
-            vxplay_input_stream(inst, nullptr, p.stream, p.mediaType, p.data.data(), int(p.data.size()), p.pts, p.dts,
-                                p.flags);
+            input(inst, p);
     }
+}
+
+void StreamFixture::input(vxplay_inst inst, const FixturePacket& p)
+{
+    vxplay_input_stream(inst, nullptr, p.stream, p.mediaType, p.data.data(), int(p.data.size()), p.pts, p.dts, p.flags);
 }
 
 ProbeResult probe(const std::string& path)

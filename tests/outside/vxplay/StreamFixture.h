@@ -39,6 +39,8 @@ public:
     void describe(vxplay_inst inst) const;
     // Feeds the packets whose time lies in [from, to) seconds.
     void feed(vxplay_inst inst, double from, double to) const;
+    // Hands one packet over as the transport does.
+    static void input(vxplay_inst inst, const FixturePacket& p);
 
     std::vector<vxstream_track> tracks;
     std::vector<FixturePacket> packets;

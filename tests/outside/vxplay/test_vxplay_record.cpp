@@ -11,14 +11,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <set>
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/mman.h>
 #include <sstream>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -360,11 +360,7 @@ TEST_F(Recorder, PacketsThatDoNotBelongInTheFileAreNotCountedAsLost)
         if (fixture.packets[i].mediaType == VXSTREAM_MEDIA_AUDIO)
             lateSound = i;
     ASSERT_GT(lateSound, 0u);
-    const auto input = [&](size_t i) {
-        const auto& p = fixture.packets[i];
-        vxplay_input_stream(inst, nullptr, p.stream, p.mediaType, p.data.data(), int(p.data.size()), p.pts, p.dts,
-                            p.flags);
-    };
+    const auto input = [&](size_t i) { StreamFixture::input(inst, fixture.packets[i]); };
     for (bool sound : {true, false}) {
         vxplay_destroy_instance(inst);
         ASSERT_EQ(vxplay_create_instance(&inst, 0, 5000), 0);
