@@ -7,9 +7,36 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iostream>
+#include <sstream>
 #include <sys/stat.h>
 
 using namespace record_logic;
+
+namespace {
+
+// The mount point under which `path` lies as the kernel lists it: the
+// longest mount point that is the path or one of its parents. In a container
+// or chroot /dev/shm may be a folder of a /dev mount rather than a mount of
+// its own.
+std::string ListedMountPointOf(const std::string& path)
+{
+    std::ifstream in("/proc/self/mountinfo");
+    std::string line, best;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string id, parent, device, root, mountPoint;
+        if (!(fields >> id >> parent >> device >> root >> mountPoint))
+            continue;
+        bool covers = mountPoint == "/" || path == mountPoint || path.rfind(mountPoint + "/", 0) == 0;
+        if (covers && mountPoint.size() > best.size())
+            best = mountPoint;
+    }
+    return best;
+}
+
+}  // namespace
 
 TEST(Schedule, CellOfWeekdayAndHour)
 {
@@ -83,7 +110,11 @@ TEST(FreeSpace, DrivesAreFileSystems)
         std::vector<DriveId> two = DistinctDrives({dir.file("a/"), "/dev/shm/x/", dir.file("a/b/")});
         ASSERT_EQ(two.size(), 2u);
         EXPECT_EQ(two[1].device, static_cast<unsigned long long>(shm.st_dev));
-        EXPECT_EQ(two[1].mountPoint, "/dev/shm");
+        std::string listed = ListedMountPointOf("/dev/shm");
+        if (listed.empty())
+            std::cout << "[ INFO     ] /proc/self/mountinfo is not readable: the mount point of /dev/shm is not checked\n";
+        else
+            EXPECT_EQ(two[1].mountPoint, listed);
     }
 }
 
