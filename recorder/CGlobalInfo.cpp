@@ -1,5 +1,6 @@
 #include "recorder/CGlobalInfo.h"
 
+#include "platform/kernel/program_folder.h"
 #include "recorder/AppPath.h"
 #include "utility/vx_log.h"
 
@@ -58,7 +59,7 @@ void CGlobalInfo::LoadConfig(const CString& appPath)
 
 void CGlobalInfo::ReadConfig(const CString& appPath)
 {
-    m_iniSkin.SetPathName(appPath + "config/vxkstskin.ini");
+    m_iniSkin.SetPathName(SkinFile(appPath));
     m_iniConfig.SetPathName(appPath + "config/vxkstcfg.ini");
     m_iniHoliday.SetPathName(appPath + "config/vxkstholiday.ini");
 
@@ -76,6 +77,27 @@ void CGlobalInfo::ReadConfig(const CString& appPath)
     m_db.m_strSqlitePath = m_strSqlitePath;
     m_db.m_strLegacyPath = m_strDaoPath;
     m_db.m_strMoviePath = m_strMoviePath;
+}
+
+CString CGlobalInfo::SkinFile(const CString& appPath)
+{
+    // Without its skin the main window has no size and never shows, so a
+    // program folder that lost the file takes the one installed with the
+    // program.
+    CString own = appPath + "config/vxkstskin.ini";
+    m_strConfigProblem.Empty();
+    if (PathFileExistsA(own))
+        return own;
+    CString installed = (vxk::InstalledFilesFolder() + "/config/vxkstskin.ini").c_str();
+    if (installed != own && PathFileExistsA(installed)) {
+        m_strConfigProblem.Format("CGlobalInfo::ReadConfig skin file %s is missing; using %s", own.GetString(),
+                                  installed.GetString());
+        return installed;
+    }
+    m_strConfigProblem.Format("CGlobalInfo::ReadConfig skin file %s is missing, and no skin was installed with the "
+                              "program: the main window cannot be laid out",
+                              own.GetString());
+    return own;
 }
 
 void CGlobalInfo::SettleMoviePath(const CString& appPath, const CString& configured)

@@ -104,6 +104,9 @@ public:
     CString m_strSqlitePath;
     CString m_strMoviePath;
     CString m_strVersion;
+    // What ReadConfig found amiss in the settings files, for the log once it
+    // is open; empty when nothing was.
+    CString m_strConfigProblem;
 
     // The module the skin bitmaps come from (null: the current resource
     // handle); the application sets it to the resource library.
@@ -149,6 +152,7 @@ public:
 
 private:
     void SettleMoviePath(const CString& appPath, const CString& configured);
+    CString SkinFile(const CString& appPath);
     RECT LoadRect(const CString& element);
     void LoadTransparency(const CString& element, COLORREF& colour, int& flag);
     HBITMAP LoadSkinBitmap(UINT id);

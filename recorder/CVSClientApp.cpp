@@ -135,6 +135,10 @@ BOOL CVSClientApp::InitInstance()
     global.ReadConfig(m_strAppPath);
     OpenLog(global.m_nLogLevel);
     vx_log(4, "log level %d, pre-record %d", global.m_nLogLevel, global.m_nPreRecLen);
+    if (!global.m_strConfigProblem.IsEmpty()) {
+        vx_log(VX_LOG_ERROR, "%s", global.m_strConfigProblem.GetString());
+        std::fprintf(stderr, "VXKST-HD: %s\n", global.m_strConfigProblem.GetString());
+    }
     global.m_db.InitDatabase();
 
     if (!CWebWatchBase::InitLib()) {

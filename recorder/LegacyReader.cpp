@@ -1,5 +1,6 @@
 #include "recorder/LegacyReader.h"
 
+#include "platform/kernel/program_folder.h"
 #include "platform/platform.h"
 
 #include <fcntl.h>
@@ -187,13 +188,10 @@ bool ParseLegacyRows(const std::string& text, LegacyTables& out)
 std::unique_ptr<ILegacyReader> MakeMdbReader(std::string helperPath)
 {
     if (helperPath.empty()) {
-        // Beside the real program file (not the redirected program folder,
-        // which holds only data).
-        char self[4096];
-        ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-        std::string dir = n > 0 ? std::string(self, static_cast<size_t>(n)) : std::string();
-        dir = dir.substr(0, dir.rfind('/') == std::string::npos ? 0 : dir.rfind('/'));
-        helperPath = dir + "/vxkst-mdbread";
+        // Beside the real program file in a build folder, in the installed
+        // helpers' folder otherwise; never in the program folder, which
+        // holds only data.
+        helperPath = vxk::HelperProgramsFolder() + "/vxkst-mdbread";
     }
     return std::make_unique<MdbChildReader>(std::move(helperPath));
 }

@@ -1,6 +1,7 @@
 #include "platform/kernel/module.h"
 
 #include "platform/kernel/errors.h"
+#include "platform/kernel/program_folder.h"
 
 #include <climits>
 #include <cstdlib>
@@ -29,17 +30,16 @@ std::string DirectoryOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
 }
 
+// The program's file in its data folder: everything the program keeps
+// beside itself goes there (see program_folder.h).
 std::string ProgramPath()
 {
     std::string real = RealExecutablePath();
     const char* dir = getenv("VX_PROGRAM_DIR");
-    if (!dir || !*dir)
+    if ((!dir || !*dir) && !RunsInstalled())
         return real;
-    std::string d = dir;
-    while (d.size() > 1 && d.back() == '/')
-        d.pop_back();
     size_t slash = real.rfind('/');
-    return d + "/" + (slash == std::string::npos ? real : real.substr(slash + 1));
+    return ProgramDataFolder() + "/" + (slash == std::string::npos ? real : real.substr(slash + 1));
 }
 
 HMODULE ProgramHandle()
@@ -79,6 +79,8 @@ std::vector<std::string> Candidates(const char* name)
     std::string file = isSoName ? base : "lib" + base + ".so";
     std::vector<std::string> list;
     list.push_back(DirectoryOf(RealExecutablePath()) + "/" + file);
+    if (RunsInstalled())
+        list.push_back(PrivateLibraryFolder() + "/" + file);
     const char* redirected = getenv("VX_PROGRAM_DIR");
     if (redirected && *redirected)
         list.push_back(std::string(redirected) + "/" + file);

@@ -2,9 +2,9 @@
 // Modules: the program and the shared libraries loaded into it. An HMODULE is
 // the dynamic loader's handle of the module.
 //
-// The program directory can be redirected for tests: when VX_PROGRAM_DIR is
-// set, the program's file name is $VX_PROGRAM_DIR/<executable name>, so
-// everything the program keeps beside itself goes there.
+// The program directory is the data folder of program_folder.h (VX_PROGRAM_DIR,
+// an installed program's user folder, else the executable's folder): the
+// program's file name is <that folder>/<executable name>, for what it keeps.
 
 #include "platform/base/types.h"
 
