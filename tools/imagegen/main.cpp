@@ -1,5 +1,8 @@
 // vximagegen: renders picture descriptions into PNG bytes and writes them as
-// a C++ source that adds them to a resource module.
+// a C++ source that adds them to a resource module, or renders one of them
+// as a PNG file at a chosen size (the program's icon for desktops):
+//   vximagegen --cpp OUT.cpp --function NAME TYPE:ID:FILE.pic ...
+//   vximagegen --png OUT.png --size PIXELS FILE.pic
 //
 // A description is a text file, one drawing command per line ('#' starts a
 // comment line; colours are #RRGGBB or #RRGGBBAA):
@@ -46,8 +49,9 @@ bool Colour(const QString& s, QColor* out)
     return true;
 }
 
-// Renders one description; an error names the file and line.
-bool Render(const QString& path, QByteArray* png, QString* error)
+// Renders one description, its coordinates multiplied by `scale`; an error
+// names the file and line.
+bool Render(const QString& path, QByteArray* png, QString* error, double scale = 1.0)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -80,7 +84,7 @@ bool Render(const QString& path, QByteArray* png, QString* error)
             int w, h;
             if (!num(1, &w) || !num(2, &h) || w <= 0 || h <= 0 || w > 4096 || h > 4096)
                 return fail("bad size");
-            img = QImage(w, h, QImage::Format_ARGB32);
+            img = QImage(qRound(w * scale), qRound(h * scale), QImage::Format_ARGB32);
             img.fill(Qt::transparent);
             continue;
         }
@@ -102,6 +106,7 @@ bool Render(const QString& path, QByteArray* png, QString* error)
             continue;
         }
         QPainter p(&img);
+        p.scale(scale, scale);
         p.setRenderHint(QPainter::Antialiasing, smooth);
         p.setRenderHint(QPainter::TextAntialiasing, smooth);
         QColor c;
@@ -191,6 +196,43 @@ QString TypeExpr(const QString& type)
     return "\"" + type + "\"";
 }
 
+// The width a description's "size" line gives; 0 without one.
+int DescribedWidth(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return 0;
+    QTextStream in(&f);
+    while (!in.atEnd()) {
+        QStringList a = in.readLine().trimmed().split(' ', Qt::SkipEmptyParts);
+        if (a.size() >= 3 && a[0] == "size")
+            return a[1].toInt();
+    }
+    return 0;
+}
+
+// One picture as a PNG file, scaled to `pixels` wide.
+int WritePng(const QString& out, int pixels, const QStringList& images)
+{
+    if (images.size() != 1 || pixels <= 0 || pixels > 4096) {
+        std::fprintf(stderr, "usage: vximagegen --png OUT.png --size PIXELS FILE.pic\n");
+        return 2;
+    }
+    int width = DescribedWidth(images[0]);
+    QByteArray png;
+    QString error;
+    if (!Render(images[0], &png, &error, width > 0 ? double(pixels) / width : 1.0)) {
+        std::fprintf(stderr, "vximagegen: %s\n", qPrintable(error));
+        return 1;
+    }
+    QFile f(out);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(png) != png.size()) {
+        std::fprintf(stderr, "vximagegen: cannot write %s\n", qPrintable(out));
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -199,18 +241,26 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    QString out, function;
+    QString out, function, pngOut;
+    int pixels = 0;
     QStringList images;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == "--cpp" && i + 1 < args.size())
             out = args[++i];
         else if (args[i] == "--function" && i + 1 < args.size())
             function = args[++i];
+        else if (args[i] == "--png" && i + 1 < args.size())
+            pngOut = args[++i];
+        else if (args[i] == "--size" && i + 1 < args.size())
+            pixels = args[++i].toInt();
         else
             images << args[i];
     }
+    if (!pngOut.isEmpty())
+        return WritePng(pngOut, pixels, images);
     if (out.isEmpty() || function.isEmpty()) {
-        std::fprintf(stderr, "usage: vximagegen --cpp OUT.cpp --function NAME TYPE:ID:FILE.pic ...\n");
+        std::fprintf(stderr, "usage: vximagegen --cpp OUT.cpp --function NAME TYPE:ID:FILE.pic ...\n"
+                             "       vximagegen --png OUT.png --size PIXELS FILE.pic\n");
         return 2;
     }
     QString src;
