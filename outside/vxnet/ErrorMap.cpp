@@ -112,6 +112,8 @@ const char* errorText(int code)
         return "malformed reply";
     case VXNET_ERR_CANCELLED:
         return "called off";
+    case VXNET_ERR_SHORT:
+        return "body shorter than bound";
     default:
         return "unknown error";
     }

@@ -20,7 +20,9 @@
 #include <random>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +38,9 @@ struct Transfer {
     ReplyText reply;
     int fd = -1;
     bool fileError = false;
-    int64_t written = 0;  // bytes of the current reply's body in the file
+    int64_t written = 0;    // bytes of the current reply's body in the file
+    int64_t maxBytes = -1;  // the file's bound; -1: none
+    bool overMax = false;
 };
 
 // Tells the caller of a download how far it got, on the thread that waits
@@ -107,6 +111,11 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
         return t->reply.addBody(std::string_view(data, n)) ? n : 0;
     if (t->reply.status() < 200 || t->reply.status() >= 300)
         return n;  // an error page is not the file
+    // Past its bound the body is cut here: an endless reply never fills the disk.
+    if (t->maxBytes >= 0 && t->written + static_cast<int64_t>(n) > t->maxBytes) {
+        t->overMax = true;
+        return 0;
+    }
     size_t done = 0;
     while (done < n) {
         ssize_t w = ::write(t->fd, data + done, n - done);
@@ -156,6 +165,9 @@ public:
             std::string path = m_target + suffix;
             int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
+                // Held while the download runs, so a clean-up of files left
+                // by a killed process spares it.
+                ::flock(fd, LOCK_EX | LOCK_NB);
                 m_fd = fd;
                 m_path = path;
                 return true;
@@ -166,18 +178,31 @@ public:
         return false;
     }
     int fd() const { return m_fd; }
-    // Flushes, closes and moves the file to the target.
-    bool commit()
+    // Flushes, closes and moves the file to the target; with noReplace a
+    // file already there stays and the commit fails.
+    bool commit(bool noReplace)
     {
         bool ok = ::fsync(m_fd) == 0;
         ok = (::close(m_fd) == 0) && ok;
         m_fd = -1;
         if (!ok)
             return false;
-        if (::rename(m_path.c_str(), m_target.c_str()) != 0)
+        if (noReplace) {
+            if (::link(m_path.c_str(), m_target.c_str()) != 0)
+                return false;
+            ::unlink(m_path.c_str());
+        } else if (::rename(m_path.c_str(), m_target.c_str()) != 0) {
             return false;
+        }
         m_path.clear();
         return true;
+    }
+    static bool isPartName(std::string_view name)
+    {
+        size_t at = name.rfind(".part-");
+        if (at == std::string_view::npos || at == 0 || name.size() - at != 14)
+            return false;
+        return name.substr(at + 6).find_first_not_of("0123456789abcdef") == std::string_view::npos;
     }
 
 private:
@@ -425,8 +450,32 @@ HttpClient::Result HttpClient::request(std::string_view path, int method, int ti
     return r;
 }
 
+int HttpClient::removeStaleParts(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return VXNET_ERR_FILE;
+    int removed = 0;
+    while (dirent* e = ::readdir(dir)) {
+        if (!TempFile::isPartName(e->d_name))
+            continue;
+        std::string path = folder + "/" + e->d_name;
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        // Only a regular file no running download holds.
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+            && ::unlink(path.c_str()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
+}
+
 int HttpClient::download(std::string_view path, const std::string& local_path, int timeout_ms,
-                         vxnet_progress_callback progress, void* user) const
+                         vxnet_progress_callback progress, void* user, const DownloadBounds& bounds) const
 {
     std::vector<std::string> secrets{m_endpoint.password, percentEncode(m_endpoint.password)};
     if (!isValidPath(path) || local_path.empty()) {
@@ -447,17 +496,21 @@ int HttpClient::download(std::string_view path, const std::string& local_path, i
     // Headers of the reply are kept for the status; the body goes to the file.
     Attempt a = withAuth(
         *this, baseUrl(), path, VXNET_METHOD_GET, timeout_ms, true, m_interrupt, m_useDigest,
-        [&file] {
+        [&file, &bounds] {
             auto t = std::make_unique<Transfer>(VXNET_MAX_REPLY);
             t->fd = file.fd();
+            t->maxBytes = bounds.maxBytes;
             return t;
         },
         t, &report);
-    int code =
-        report.cancelled() ? int(VXNET_ERR_CANCELLED) : errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
+    int code = report.cancelled() ? int(VXNET_ERR_CANCELLED)
+               : t->overMax       ? int(VXNET_ERR_TOO_LARGE)
+                                  : errorFromCurl(a.curl, t->reply.overLimit() && !t->fileError);
     if (code == VXNET_OK)
         code = errorFromHttpStatus(t->reply.status());
-    if (code == VXNET_OK && !file.commit())
+    if (code == VXNET_OK && t->written < bounds.minBytes)
+        code = VXNET_ERR_SHORT;
+    if (code == VXNET_OK && !file.commit(bounds.noReplace))
         code = VXNET_ERR_FILE;
     if (code != VXNET_OK) {
         vx_log(a.curl == CURLE_ABORTED_BY_CALLBACK ? VX_LOG_INFO : VX_LOG_ERROR,

@@ -9,6 +9,7 @@
 #include "outside/vxnet/vxnet.h"
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,13 @@ struct HttpEndpoint {
     int port = 80;
     std::string user;
     std::string password;
+};
+
+// What a download must be (see vxnet_download_file_bounded).
+struct DownloadBounds {
+    int64_t minBytes = 0;
+    int64_t maxBytes = -1;  // -1: no bound
+    bool noReplace = false;
 };
 
 class HttpClient {
@@ -40,7 +48,11 @@ public:
     // hears of the bytes as they arrive and may call the download off
     // (VXNET_ERR_CANCELLED); see vxnet_download_file_progress.
     int download(std::string_view path, const std::string& local_path, int timeout_ms,
-                 vxnet_progress_callback progress = nullptr, void* user = nullptr) const;
+                 vxnet_progress_callback progress = nullptr, void* user = nullptr,
+                 const DownloadBounds& bounds = DownloadBounds()) const;
+    // Removes the temporary files in folder that no download holds; the
+    // number removed, or VXNET_ERR_FILE when the folder cannot be read.
+    static int removeStaleParts(const std::string& folder);
 
     // A request target we are willing to send: begins with '/', no blank,
     // no control character (they would split the request line).

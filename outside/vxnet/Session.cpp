@@ -203,7 +203,7 @@ int Session::cgi(const char* path, char** output, int method, int timeout_ms)
 }
 
 int Session::download(const char* remote_path, const char* local_path, int timeout_ms, vxnet_progress_callback progress,
-                      void* user)
+                      void* user, const DownloadBounds& bounds)
 {
     if (!remote_path || !local_path)
         return VXNET_ERR_BAD_ARG;
@@ -211,7 +211,7 @@ int Session::download(const char* remote_path, const char* local_path, int timeo
         return VXNET_ERR_UNSUPPORTED;
     if (m_interrupt.requested())
         return VXNET_ERR_TIMEOUT;
-    int code = m_http->download(remote_path, local_path, timeout_ms, progress, user);
+    int code = m_http->download(remote_path, local_path, timeout_ms, progress, user, bounds);
     noteRequest(code);
     return code;
 }

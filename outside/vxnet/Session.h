@@ -34,7 +34,8 @@ public:
 
     int cgi(const char* path, char** output, int method, int timeout_ms);
     int download(const char* remote_path, const char* local_path, int timeout_ms,
-                 vxnet_progress_callback progress = nullptr, void* user = nullptr);
+                 vxnet_progress_callback progress = nullptr, void* user = nullptr,
+                 const DownloadBounds& bounds = DownloadBounds());
 
     void setTrackCallback(vxnet_track_callback cb, void* user);
     void setDataCallback(vxnet_stream_callback cb, void* user);

@@ -211,6 +211,29 @@ int vxnet_download_file_progress(VXNET_HANDLE handle, const char* remote_path, c
                        [&](vxnet::Session& s) { return s.download(remote_path, local_path, timeout_ms, cb, user); });
 }
 
+int vxnet_download_file_bounded(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms,
+                                const vxnet_download_bounds* bounds, vxnet_progress_callback cb, void* user)
+{
+    return withSession("vxnet_download_file_bounded", handle, [&](vxnet::Session& s) {
+        vxnet::DownloadBounds b;
+        if (bounds) {
+            b.minBytes = bounds->min_bytes;
+            b.maxBytes = bounds->max_bytes;
+            b.noReplace = bounds->no_replace != 0;
+        }
+        return s.download(remote_path, local_path, timeout_ms, cb, user, b);
+    });
+}
+
+int vxnet_remove_stale_parts(const char* folder)
+{
+    return guarded("vxnet_remove_stale_parts", int(VXNET_ERR_FILE), [&] {
+        if (!folder || !*folder)
+            return int(VXNET_ERR_BAD_ARG);
+        return vxnet::HttpClient::removeStaleParts(folder);
+    });
+}
+
 int vxnet_set_stream_track_callback(VXNET_HANDLE handle, vxnet_track_callback cb, void* user)
 {
     return withSession("vxnet_set_stream_track_callback", handle, [&](vxnet::Session& s) {

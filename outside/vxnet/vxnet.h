@@ -39,6 +39,7 @@ enum {
     VXNET_ERR_HTTP = -13,       // download answered with a non-2xx status
     VXNET_ERR_PROTOCOL = -14,   // malformed reply
     VXNET_ERR_CANCELLED = -15,  // the caller's progress callback called the download off
+    VXNET_ERR_SHORT = -16,      // download: the body ended below the size it was bound to have
 };
 
 // The largest CGI reply text handed back (status line, headers and body).
@@ -193,6 +194,26 @@ typedef int (*vxnet_progress_callback)(void* user, int64_t received, int64_t tot
 // within about a tenth of a second, and no file is left. cb may be NULL.
 int vxnet_download_file_progress(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms,
                                  vxnet_progress_callback cb, void* user);
+
+// What a bounded download must be: at least min_bytes of body (else
+// VXNET_ERR_SHORT) and at most max_bytes (-1: no bound; past it the transfer
+// is cut at once with VXNET_ERR_TOO_LARGE). no_replace non-zero: a file that
+// appeared under local_path meanwhile is kept and the download fails with
+// VXNET_ERR_FILE instead of replacing it.
+typedef struct vxnet_download_bounds {
+    int64_t min_bytes;
+    int64_t max_bytes;
+    int no_replace;
+} vxnet_download_bounds;
+// vxnet_download_file_progress within bounds (NULL: none). Either way the
+// name local_path appears only once the whole file is in.
+int vxnet_download_file_bounded(VXNET_HANDLE handle, const char* remote_path, const char* local_path, int timeout_ms,
+                                const vxnet_download_bounds* bounds, vxnet_progress_callback cb, void* user);
+// A download's temporary file is the target's name with ".part-" and eight
+// hexadecimal digits behind it, locked while its download runs. Removes
+// those in folder that no download holds (left by a process that was
+// killed); the number removed, or VXNET_ERR_BAD_ARG / VXNET_ERR_FILE.
+int vxnet_remove_stale_parts(const char* folder);
 
 // Set the callbacks before vxnet_open_stream; a running stream keeps the ones
 // it started with.
