@@ -153,9 +153,12 @@ HttpReply Camera::cameraRequest(const HttpRequest& req)
         reply.body.resize(reply.body.size() / 2);
     reply.delayMs = f.delayMs;
     // An upload's body took the cut and the rate already.
+    // A dialect's own cut or rate stands unless a fault sets one.
     if (req.path != UpgradeCgi::kUpgradePath) {
-        reply.cutAfter = f.cut;
-        reply.rate = f.rate;
+        if (f.cut >= 0)
+            reply.cutAfter = f.cut;
+        if (f.rate > 0)
+            reply.rate = f.rate;
     }
     reply.chunked = faults_.chunked();
     log_.write(req.method, req.target, authName, std::to_string(reply.status));

@@ -38,8 +38,9 @@ struct HttpReply {
     bool chunked = false;
     bool close = false;
     int delayMs = 0;
-    int cutAfter = -1;  // body bytes sent before the connection drops; -1: all
-    int rate = 0;       // bytes per second of the whole reply; 0: no limit
+    int cutAfter = -1;     // body bytes sent before the connection drops; -1: all
+    int rate = 0;          // bytes per second of the whole reply; 0: no limit
+    bool endless = false;  // no length: the body is sent again and again until the client goes
     // While a hanging reply holds the connection it asks this whether to go on.
     std::function<bool()> keepHanging;
     // Runs on the connection's thread after the reply went out.

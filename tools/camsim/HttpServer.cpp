@@ -340,6 +340,15 @@ bool HttpServer::sendReply(int fd, const HttpRequest& req, HttpReply& reply, boo
         sendAll(fd, reply.raw);
         return false;
     }
+    if (reply.endless) {
+        std::string head = req.version + " " + std::to_string(reply.status) + " " + reasonPhrase(reply.status)
+                           + "\r\nServer: camsim\r\nContent-Type: " + reply.contentType
+                           + "\r\nConnection: close\r\n\r\n";
+        bool ok = sendAll(fd, head);
+        while (ok && req.method != "HEAD" && !reply.body.empty() && listener_.stillValid(epoch))
+            ok = sendAll(fd, reply.body);
+        return false;
+    }
     bool http10 = req.version == "HTTP/1.0";
     bool chunked = reply.chunked && !http10;
     std::string out = req.version + " " + std::to_string(reply.status) + " " + reasonPhrase(reply.status) + "\r\n";

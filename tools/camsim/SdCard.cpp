@@ -1,5 +1,7 @@
 #include "tools/camsim/SdCard.h"
 
+#include "tools/camsim/Numbers.h"
+
 #include <algorithm>
 #include <set>
 
@@ -125,6 +127,41 @@ Range parseRange(const std::string& h, size_t size, size_t& first, size_t& last)
     return Range::Ok;
 }
 
+// A path's %XX as bytes; unlike a query, a path keeps its '+'.
+std::string pathDecode(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && isxdigit(static_cast<unsigned char>(s[i + 1]))
+            && isxdigit(static_cast<unsigned char>(s[i + 2]))) {
+            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+// An href as a camera writes it: the path's bytes that a URL cannot carry
+// as they are, %-coded.
+std::string hrefOf(const std::string& path)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : path) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7f || c == '%' || c == '"' || c == '#' || c == '?' || c == '<' || c == '>') {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 SdCard::SdCard(CameraState& state) : Dialect(state), snapshot_(state.options.width, state.options.height)
@@ -191,6 +228,17 @@ bool SdCard::isFolder(const std::string& path) const
     return it != files_.end() && it->first.rfind(path, 0) == 0;
 }
 
+void SdCard::makePictures(const std::string& folder)
+{
+    // A listing shows the pictures' true sizes, so they are made first.
+    for (auto it = files_.lower_bound(folder); it != files_.end() && it->first.rfind(folder, 0) == 0; ++it) {
+        if (it->second.kind == Kind::Picture && it->second.body.empty()) {
+            std::string error;
+            it->second.body = snapshot_.jpeg(error);
+        }
+    }
+}
+
 std::string SdCard::listing(const std::string& folder) const
 {
     std::string page = "<html><head><title>Index of " + htmlEscape(folder) + "</title></head><body><h1>Index of "
@@ -203,15 +251,14 @@ std::string SdCard::listing(const std::string& folder) const
         if (slash != std::string::npos) {
             std::string sub = rest.substr(0, slash + 1);
             if (seenFolders.insert(sub).second)
-                page += row(htmlEscape(folder + sub), htmlEscape(sub), listDate(dayStart(it->second.modified)),
+                page += row(htmlEscape(hrefOf(folder + sub)), htmlEscape(sub), listDate(dayStart(it->second.modified)),
                             "[DIRECTORY]");
             continue;
         }
         const File& f = it->second;
         std::string name = f.listedName.empty() ? rest : f.listedName;
-        bool unmade = f.kind == Kind::Picture && f.body.empty();
-        page += row(htmlEscape(it->first), htmlEscape(name), listDate(f.modified),
-                    unmade ? "12K" : std::to_string((f.body.size() + 1023) / 1024) + "K");
+        std::string size = !f.listedSize.empty() ? f.listedSize : std::to_string((f.body.size() + 1023) / 1024) + "K";
+        page += row(htmlEscape(hrefOf(it->first)), htmlEscape(name), listDate(f.modified), size);
     }
     page += "</table></body></html>\r\n";
     return page;
@@ -219,11 +266,13 @@ std::string SdCard::listing(const std::string& folder) const
 
 HttpReply SdCard::handle(const HttpRequest& req)
 {
-    std::string path = percentDecode(req.path);
+    std::string path = pathDecode(req.path);
     if (path == "/sd")
         path = "/sd/";
     std::string body;
     bool isPage = false;
+    bool endless = false;
+    int cut = -1;
     loadMedia();
     {
         std::lock_guard lock(mutex_);
@@ -232,14 +281,14 @@ HttpReply SdCard::handle(const HttpRequest& req)
             body = m->second;
             isPage = true;
         } else if (isFolder(path)) {
+            makePictures(path);
             body = listing(path);
             isPage = true;
         } else {
             auto f = files_.find(path);
             if (f == files_.end())
                 return HttpReply::text(404, "<html><body>404 Not Found</body></html>\r\n", "text/html");
-            if ((f->second.kind == Kind::Recording || f->second.kind == Kind::LongRecording)
-                && f->second.body.empty())
+            if ((f->second.kind == Kind::Recording || f->second.kind == Kind::LongRecording) && f->second.body.empty())
                 return HttpReply::text(500, mediaError_ + "\r\n");  // written once, before loadMedia() returned
             if (f->second.kind == Kind::Picture && f->second.body.empty()) {
                 std::string error;
@@ -247,13 +296,23 @@ HttpReply SdCard::handle(const HttpRequest& req)
                 if (f->second.body.empty())
                     return HttpReply::text(500, error + "\r\n");
             }
+            if (f->second.status != 200)
+                return HttpReply::text(f->second.status, std::to_string(f->second.status) + "\r\n", "text/html");
             body = f->second.body;
+            endless = f->second.endless;
+            cut = f->second.cut;
         }
     }
     if (isPage)
         return HttpReply::text(200, body, "text/html");
     HttpReply r;
     r.contentType = "application/octet-stream";
+    r.cutAfter = cut;
+    if (endless) {
+        r.body = std::move(body);
+        r.endless = true;
+        return r;
+    }
     r.headers.emplace_back("Accept-Ranges", "bytes");
     size_t first = 0, last = 0;
     switch (parseRange(req.header("range"), body.size(), first, last)) {
@@ -278,6 +337,7 @@ HttpReply SdCard::control(const QueryPairs& q)
 {
     std::string page = queryValue(q, "page");
     std::string file = queryValue(q, "file");
+    loadMedia();
     std::lock_guard lock(mutex_);
     if (!file.empty()) {
         if (file.rfind("/sd/", 0) != 0 || file.back() == '/')
@@ -297,6 +357,20 @@ HttpReply SdCard::control(const QueryPairs& q)
         if (size > (64u << 20))
             return HttpReply::text(400, "size too large\n");
         f.body = pattern(file, size);
+        f.listedSize = queryValue(q, "listed");
+        if (!queryValue(q, "status").empty() && !parseIntIn(queryValue(q, "status"), 100, 599, f.status))
+            return HttpReply::text(400, "bad status\n");
+        if (!queryValue(q, "cut").empty() && !parseIntIn(queryValue(q, "cut"), 0, 1 << 30, f.cut))
+            return HttpReply::text(400, "bad cut\n");
+        f.endless = queryValue(q, "endless") == "1";
+        std::string media = queryValue(q, "media");
+        if (media == "short") {
+            if (media_.shortRecording.empty())
+                return HttpReply::text(500, "no recording: " + mediaError_ + "\n");
+            f.body = media_.shortRecording;
+        } else if (!media.empty()) {
+            return HttpReply::text(400, "media must be short\n");
+        }
         files_[file] = std::move(f);
         return HttpReply::text(200, "ok\n");
     }

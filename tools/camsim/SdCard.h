@@ -29,6 +29,13 @@ public:
     HttpReply handle(const HttpRequest& req) override;
     // /camsim/sd?page=PATH&markup=TEXT | page=PATH&rows=N |
     //            file=PATH&size=N[&time=YYYYMMDDhhmmss][&name=LISTED NAME]
+    //                [&listed=SIZE TEXT][&endless=1][&media=short]
+    //                [&status=N][&cut=N]
+    // listed: the size column shows this text whatever the body is;
+    // endless: the body never ends (no length, sent again and again);
+    // media=short: the body is the short recording, not made-up bytes;
+    // status: the file is answered with it (a 302 names no place to go);
+    // cut: the connection drops after that many bytes of the body.
     HttpReply control(const QueryPairs& query);
 
 private:
@@ -39,11 +46,16 @@ private:
         time_t modified = 0;
         std::string body;
         Kind kind = Kind::Data;
+        std::string listedSize;  // empty: the body's size in K
+        bool endless = false;
+        int status = 200;  // another answers with that status and no file
+        int cut = -1;      // body bytes sent before the connection drops; -1: all
     };
     void addDay(time_t day, int index);
     // Encodes (or reads from the cache) the recordings once and fills their
     // bodies; an error stays and is the answer for each recording.
     void loadMedia();
+    void makePictures(const std::string& folder);
     std::string listing(const std::string& folder) const;
     bool isFolder(const std::string& path) const;
 
