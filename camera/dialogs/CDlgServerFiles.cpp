@@ -5,6 +5,7 @@
 #include "camera/dialogs/CPreviewPic.h"
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CWebWatchNB.h"
+#include "outside/vxnet/vxnet.h"
 #include "resources/vxcam/resource.h"
 #include "utility/vx_log.h"
 
@@ -120,6 +121,34 @@ void CDlgServerFiles::OnShowWindow()
     m_strFolder = camera->GetDownloadPath();
     VxcamApp().MakeSureFolder(m_strFolder);
     SetDlgItemText(IDC_SD_FOLDER, m_strFolder);
+    RemoveStaleParts();
+}
+
+void CDlgServerFiles::RemoveStaleParts()
+{
+    // A running download's part is locked and stays; only a killed run's go.
+    for (const CString& folder : {m_strFolder, VxcamApp().GetAppPath() + "temp/"}) {
+        if (!folder.IsEmpty()) {
+            int removed = vxnet_remove_stale_parts(folder);
+            if (removed > 0)
+                vx_log(VX_LOG_INFO, "CDlgServerFiles: %d stale part files removed from %s", removed,
+                       static_cast<const char*>(folder));
+        }
+    }
+}
+
+const STSearchFile* CDlgServerFiles::RowFile(int nRow) const
+{
+    if (nRow < 0 || nRow >= m_list.GetItemCount())
+        return nullptr;
+    DWORD_PTR index = m_list.GetItemData(nRow);
+    return index < static_cast<DWORD_PTR>(m_results.GetSize()) ? &m_results[static_cast<INT_PTR>(index)] : nullptr;
+}
+
+SdCardWorker::Row CDlgServerFiles::WorkerRow(int nRow) const
+{
+    const STSearchFile* f = RowFile(nRow);
+    return f ? SdCardWorker::Row{f->strLink, f->strName, f->strSize} : SdCardWorker::Row{};
 }
 
 BOOL CDlgServerFiles::DestroyWindow()
@@ -236,7 +265,7 @@ void CDlgServerFiles::OnDownload()
     }
     std::vector<SdCardWorker::Row> rows;
     for (int i = m_list.GetNextItem(-1, LVNI_SELECTED); i >= 0; i = m_list.GetNextItem(i, LVNI_SELECTED))
-        rows.push_back({m_list.GetItemText(i, 4), m_list.GetItemText(i, 1)});
+        rows.push_back(WorkerRow(i));
     CString format = VxcamString(IDS_SD_DOWNLOADING);
     CString status;
     status.Format(format, 1, static_cast<int>(rows.size()));
@@ -283,8 +312,8 @@ void CDlgServerFiles::PreviewRow(int nRow)
     // One job at a time: a running search or download keeps the worker.
     if (!camera || !camera->IsLogin() || IsBusy())
         return;
-    CString link = m_list.GetItemText(nRow, 4);
-    if (link.IsEmpty())
+    SdCardWorker::Row row = WorkerRow(nRow);
+    if (row.strLink.IsEmpty())
         return;
     // A file of this preview's own, so two windows never share one picture.
     CString folder = VxcamApp().GetAppPath() + "temp/";
@@ -300,7 +329,7 @@ void CDlgServerFiles::PreviewRow(int nRow)
     m_strPreviewFile = pattern.c_str();
     m_strPreviewName = m_list.GetItemText(nRow, 1);
     EnableControls(false);  // Stop stays: a slow camera's picture can be called off
-    m_bJobRunning = m_worker->StartFetch(m_pOwner->CameraInfo(), {link, m_strPreviewName}, m_strPreviewFile, 10000);
+    m_bJobRunning = m_worker->StartFetch(m_pOwner->CameraInfo(), row, m_strPreviewFile, 10000);
     if (!m_bJobRunning)
         ShowPreview(false);
 }
@@ -324,9 +353,10 @@ void CDlgServerFiles::PlayRow(int nRow)
     // A camera reached by its P2P id plays only over a direct address.
     if (m_pOwner->CameraInfo().nEntryType == WATCH_ENTRY_P2P_ID && !camera->GetUseIPForP2P())
         return;
-    CString link = m_list.GetItemText(nRow, 4);
-    if (link.IsEmpty())
+    const STSearchFile* file = RowFile(nRow);
+    if (!file || file->strLink.IsEmpty())
         return;
+    CString link = file->strLink;
     // Owned by the settings window, so that window waits while it plays.
     CDlgServerRecordPlay player(m_pOwner);
     player.m_pSetupDlg = m_pOwner;
@@ -337,9 +367,25 @@ void CDlgServerFiles::PlayRow(int nRow)
 
 LRESULT CDlgServerFiles::OnWorkerStatus(WPARAM, LPARAM)
 {
-    if (m_worker && m_worker->Busy())
+    // Until its result is taken: the last file's " - Failed" shows too.
+    if (m_worker && m_bJobRunning)
         SetDlgItemText(IDC_SD_STATUS, m_worker->StatusText());
     return 0;
+}
+
+CString CDlgServerFiles::SearchNotice(const SdCardWorker::Result& r) const
+{
+    CString notice;
+    if (!r.outcome.tooLarge.IsEmpty()) {
+        notice.Format(VxcamString(IDS_SD_PAGE_TOO_LARGE),
+                      static_cast<const char*>(
+                          CSearchSDCard::ShownText(CString(CSearchSDCard::PercentDecoded(r.outcome.tooLarge.view())))));
+    } else if (r.outcome.capped) {
+        notice.Format(VxcamString(IDS_SD_RESULTS_CAPPED), static_cast<int>(r.files.GetSize()));
+    } else if (r.outcome.pagesCapped) {
+        notice.Format(VxcamString(IDS_SD_PAGES_CAPPED), r.outcome.pages);
+    }
+    return notice;
 }
 
 LRESULT CDlgServerFiles::OnWorkerDone(WPARAM, LPARAM)
@@ -363,22 +409,24 @@ LRESULT CDlgServerFiles::OnWorkerDone(WPARAM, LPARAM)
             return 0;
         }
         m_list.SetRedraw(FALSE);
+        m_results.Copy(r.files);
         for (INT_PTR i = 0; i < r.files.GetSize(); ++i) {
             const STSearchFile& f = r.files[i];
             CString number;
             number.Format("%d", static_cast<int>(i + 1));
             int row = m_list.InsertItem(static_cast<int>(i), number);
-            m_list.SetItemText(row, 1, f.strName);
+            m_list.SetItemData(row, static_cast<DWORD_PTR>(i));
+            // Names are the camera's text: a control character shows as
+            // its escape, never as a box or a broken line.
+            m_list.SetItemText(row, 1, CSearchSDCard::ShownText(f.strName));
             m_list.SetItemText(row, 2, f.tmModified.Format("%m/%d/%Y %H:%M"));
-            m_list.SetItemText(row, 3, f.strSize);
+            m_list.SetItemText(row, 3, CSearchSDCard::ShownText(f.strSize));
             m_list.SetItemText(row, 4, f.strLink);
         }
         m_list.SetRedraw(TRUE);
-        if (r.outcome.capped) {
-            CString notice;
-            notice.Format(VxcamString(IDS_SD_RESULTS_CAPPED), static_cast<int>(r.files.GetSize()));
+        CString notice = SearchNotice(r);
+        if (!notice.IsEmpty())
             SetDlgItemText(IDC_SD_STATUS, notice);
-        }
         EnableControls(true);
         return 0;
     }
@@ -388,6 +436,19 @@ LRESULT CDlgServerFiles::OnWorkerDone(WPARAM, LPARAM)
         ShowMessageById(this, IDS_ERROR, IDS_SD_DOWNLOAD_FAILED, MB_ICONERROR);
         return 0;
     }
-    ShowMessageById(this, CaptionId(), IDS_SD_DOWNLOAD_DONE, MB_ICONINFORMATION);
+    if (r.failed == 0) {
+        ShowMessageById(this, CaptionId(), IDS_SD_DOWNLOAD_DONE, MB_ICONINFORMATION);
+        return 0;
+    }
+    // The finish text, then how many failed and which.
+    constexpr size_t kNamesShown = 10;
+    CString failed;
+    failed.Format(VxcamString(IDS_SD_DOWNLOAD_SOME_FAILED), r.failed, r.failed + r.downloaded);
+    CString extra = "\n" + failed;
+    for (size_t i = 0; i < r.failedNames.size() && i < kNamesShown; ++i)
+        extra += "\n" + r.failedNames[i];
+    if (r.failedNames.size() > kNamesShown)
+        extra += "\n...";
+    ShowMessageByIdEx(this, CaptionId(), IDS_SD_DOWNLOAD_DONE, extra, MB_ICONWARNING);
     return 0;
 }

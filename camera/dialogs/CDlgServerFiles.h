@@ -52,11 +52,19 @@ protected:
     void EnableControls(bool bEnable);
     UINT CaptionId() const;
     CWebWatchNB* Camera() const;
+    // The search's entry behind a list row (its item data); null for none.
+    const STSearchFile* RowFile(int nRow) const;
+    SdCardWorker::Row WorkerRow(int nRow) const;
+    // The search's notice: a page too large, results or pages cut short.
+    CString SearchNotice(const SdCardWorker::Result& r) const;
+    // Part files of a download a killed run left in the page's folders.
+    void RemoveStaleParts();
 
     CCameraSetupDlg* m_pOwner;
     int m_bRecord;
     CMyListCtrl m_list;
     CString m_strFolder;
+    CArray<STSearchFile> m_results;  // the last search's entries, as the card gave them
     std::unique_ptr<SdCardWorker> m_worker;
     bool m_bJobRunning = false;  // a job's result is still to be taken
     CString m_strPreviewFile;    // the fetched picture's file, removed after the preview

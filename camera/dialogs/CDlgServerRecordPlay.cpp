@@ -1,6 +1,7 @@
 #include "camera/dialogs/CDlgServerRecordPlay.h"
 
 #include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/CSearchSDCard.h"
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CWebWatchNB.h"
 #include "camera/session/CameraMessages.h"
@@ -14,17 +15,17 @@
 
 namespace {
 
-// RFC 3986's unreserved characters stay, and '/' where a path may keep it;
-// everything else travels as %XX, so no account text or file name can end
-// the user part, start a fragment or change the host.
-CString PercentEncode(const CString& text, bool bKeepSlash)
+// RFC 3986's unreserved characters stay; everything else travels as %XX,
+// so no account text can end the user part, start a fragment or change the
+// host.
+CString PercentEncode(const CString& text)
 {
     static const char hex[] = "0123456789ABCDEF";
     CString out;
     for (int i = 0; i < text.GetLength(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
-            || c == '_' || c == '~' || (bKeepSlash && c == '/')) {
+            || c == '_' || c == '~') {
             out += static_cast<char>(c);
         } else {
             out += '%';
@@ -102,10 +103,12 @@ CString CDlgServerRecordPlay::RecordUrl(const STWatchCameraInfo& info, const CSt
         host = "[" + host + "]";
     CString account;
     if (!info.strUser.IsEmpty() || !info.strPwd.IsEmpty())
-        account = PercentEncode(info.strUser, false) + ":" + PercentEncode(info.strPwd, false) + "@";
+        account = PercentEncode(info.strUser) + ":" + PercentEncode(info.strPwd) + "@";
     CString url;
+    // The link is the browser's, coded once already: coding it again would
+    // ask for "%2520" where the card has a blank.
     url.Format("http://%s%s:%d%s", static_cast<const char*>(account), static_cast<const char*>(host), info.nHttpPort,
-               static_cast<const char*>(PercentEncode(strLink, true)));
+               static_cast<const char*>(CSearchSDCard::RequestPath(strLink)));
     return url;
 }
 

@@ -1,5 +1,6 @@
 #include "camera/dialogs/CSearchSDCard.h"
 
+#include "camera/session/CgiReply.h"
 #include "utility/vx_log.h"
 
 #include <algorithm>
@@ -80,6 +81,13 @@ std::string PercentEncodePath(std::string_view path)
     return out;
 }
 
+// What a log line may carry of a listing: no password, no control
+// character that would forge a line of its own.
+CString Loggable(const CString& text)
+{
+    return CSearchSDCard::ShownText(vxcam::MaskSecrets(text, "", ""));
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())
@@ -119,6 +127,48 @@ std::string CSearchSDCard::PercentDecoded(std::string_view text)
         }
     }
     return out;
+}
+
+CString CSearchSDCard::RequestPath(const CString& link)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string_view in = link.view();
+    std::string out;
+    for (size_t i = 0; i < in.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(in[i]);
+        bool escape = c == '%' && i + 2 < in.size() && HexValue(in[i + 1]) >= 0 && HexValue(in[i + 2]) >= 0;
+        if (escape || PathSafe(c)) {
+            out += in[i];
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return CString(out);
+}
+
+CString CSearchSDCard::ShownText(const CString& text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : text.view()) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c < 0x20 || c == 0x7f) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return CString(out);
 }
 
 CString CSearchSDCard::DecodeEntities(const CString& text)
@@ -280,25 +330,34 @@ int CSearchSDCard::ParseLine(const CString& rowText, STSearchFile& entry)
     entry.tmModified = COleDateTime();
     if (!entry.tmModified.ParseDateTime(dateText, 0, 1033))
         entry.tmModified.SetStatus(COleDateTime::invalid);
+    vx_log(VX_LOG_TRACE, "file (%s) modify time: (%s)-(%s)", static_cast<const char*>(Loggable(entry.strName)),
+           static_cast<const char*>(Loggable(dateText)),
+           static_cast<const char*>(entry.tmModified.Format("%Y-%m-%d %H:%M:%S")));
     return 1;
 }
 
 void CSearchSDCard::ParseFiles(const CString& pageText, CArray<STSearchFile>& out)
 {
     std::string_view page = pageText.view();
+    auto position = [](size_t at) { return at == std::string_view::npos ? -1 : static_cast<int>(at); };
     size_t start = Find(page, kRowStart, 0);
     while (start != std::string_view::npos) {
         size_t end = Find(page, kRowEnd, start);
         if (end == std::string_view::npos) {
-            vx_log(VX_LOG_TRACE, "ParseFiles : no end : %d", -1);
+            vx_log(VX_LOG_TRACE, "ParseFiles : no end : %d", position(end));
             return;
         }
         end += kRowEnd.size();
+        CString row(page.substr(start, end - start));
+        vx_log(VX_LOG_TRACE, "ParseLine : %s", static_cast<const char*>(Loggable(row)));
         STSearchFile entry;
-        if (ParseLine(CString(page.substr(start, end - start)), entry))
+        if (ParseLine(row, entry)) {
+            vx_log(VX_LOG_TRACE, "ParseLine ok: %s", static_cast<const char*>(Loggable(entry.strName)));
             out.Add(entry);
+        }
         start = Find(page, kRowStart, end);
     }
+    vx_log(VX_LOG_TRACE, "ParseFiles : no start : %d", position(start));
 }
 
 void CSearchSDCard::SortFiles(CArray<STSearchFile>& list)
@@ -351,25 +410,32 @@ bool Stop(SearchState& s)
         s.outcome.cancelled = true;
         return true;
     }
-    return s.outcome.capped;
+    return s.outcome.capped || s.outcome.pagesCapped;
 }
 
 void ReadFolder(SearchState& s, const CString& path, int depth)
 {
     if (Stop(s))
         return;
-    if (depth > s.limits.maxDepth || s.outcome.pages >= s.limits.maxPages) {
-        s.outcome.capped = true;
+    // Too deep: this folder alone is skipped, its siblings are still read.
+    if (depth > s.limits.maxDepth) {
+        ++s.outcome.foldersTooDeep;
+        return;
+    }
+    if (s.outcome.pages >= s.limits.maxPages) {
+        s.outcome.pagesCapped = true;
         return;
     }
     if (!s.visited.insert(std::string(path.view())).second)
         return;
     CString page;
     ++s.outcome.pages;
-    bool ok = s.hooks.read && s.hooks.read(path, page);
+    int got = s.hooks.read ? s.hooks.read(path, page) : 0;
     if (s.hooks.progress)
         s.hooks.progress(s.outcome.pages, static_cast<int>(s.found.size()));
-    if (!ok)
+    if (got == CSearchSDCard::kPageTooLarge && s.outcome.tooLarge.IsEmpty())
+        s.outcome.tooLarge = path;
+    if (got != 1)
         return;
     CArray<STSearchFile> rows;
     CSearchSDCard::ParseFiles(page, rows);
@@ -382,11 +448,12 @@ void ReadFolder(SearchState& s, const CString& path, int depth)
             continue;
         entry.strLink = link;
         if (entry.bDir) {
-            vx_log(VX_LOG_TRACE, "file dir : %s", static_cast<const char*>(entry.strName));
+            vx_log(VX_LOG_TRACE, "file dir : %s", static_cast<const char*>(Loggable(entry.strName)));
             if (depth == 0) {
                 COleDateTime day;
                 if (!CSearchSDCard::DayFolderDate(entry.strName, day))
                     continue;
+                vx_log(VX_LOG_TRACE, "file dir time: %s", static_cast<const char*>(day.Format("%Y-%m-%d %HH:%MM:%SS")));
                 if ((s.startDay.GetStatus() == COleDateTime::valid && s.startDay > day)
                     || (s.endDay.GetStatus() == COleDateTime::valid && s.endDay < day))
                     continue;
@@ -403,6 +470,8 @@ void ReadFolder(SearchState& s, const CString& path, int depth)
             continue;
         if (!StartsWithNoCase(link.view(), kRoot))
             continue;
+        vx_log(VX_LOG_TRACE, "file (%s) modify time: %s", static_cast<const char*>(Loggable(entry.strName)),
+               static_cast<const char*>(entry.tmModified.Format("%Y-%m-%d %H:%M:%S")));
         if (s.start <= entry.tmModified && entry.tmModified <= s.end) {
             if (static_cast<int>(s.found.size()) >= s.limits.maxResults) {
                 s.outcome.capped = true;

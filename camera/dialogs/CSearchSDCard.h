@@ -9,7 +9,9 @@
 // and normalised; a row whose link carries a scheme or a host is dropped; a
 // directory is read only when it lies strictly below the page being read and
 // was not read before; files are kept only below "/sd/". Depth, pages read
-// and results are bounded, so no listing makes the search loop or wander.
+// and results are bounded, so no listing makes the search loop or wander: a
+// folder past the depth bound is skipped alone, while the page and result
+// bounds end the search where they are reached.
 //
 // Threads: any; the functions keep no state. The search calls its reader,
 // progress and cancel hooks on the calling thread.
@@ -35,9 +37,12 @@ public:
         int maxPages = 2000;     // listing pages read in one search
         int maxResults = 20000;  // files kept
     };
+    // What a page read gave besides a page (1) or a failure (0).
+    static constexpr int kPageTooLarge = 2;
     struct Hooks {
-        // Reads one page (a path on the camera); false when it failed.
-        std::function<bool(const CString& path, CString& page)> read;
+        // Reads one page (a path on the camera): 1 when it came, 0 when it
+        // failed, kPageTooLarge when it was over the reply bound.
+        std::function<int(const CString& path, CString& page)> read;
         // Pages read and files found so far; may be empty.
         std::function<void(int pages, int files)> progress;
         // Asked before each page; true stops the search. May be empty.
@@ -45,7 +50,10 @@ public:
     };
     struct Outcome {
         int pages = 0;
-        bool capped = false;  // a limit cut the search short
+        bool capped = false;       // only the first maxResults files are kept
+        bool pagesCapped = false;  // the page bound ended the search
+        int foldersTooDeep = 0;    // folders past the depth bound, skipped
+        CString tooLarge;          // the first page over the reply bound
         bool cancelled = false;
     };
 
@@ -80,6 +88,13 @@ public:
     // "%XX" of two hexadecimal digits as its byte; any other "%" stays as
     // written.
     static std::string PercentDecoded(std::string_view text);
+    // A link as a request path: what ResolveLink coded stays as it is, any
+    // byte that cannot stand in a path (and a "%" that starts no "%XX") is
+    // coded. A link is coded once, by ResolveLink; this only makes sure.
+    static CString RequestPath(const CString& link);
+    // A name from the card as it may be shown: control characters written
+    // as "\n", "\t", "\r" or "\xHH".
+    static CString ShownText(const CString& text);
     // A day folder of the card's top: "YYYYMMDD/" of a real date.
     static bool DayFolderDate(const CString& name, COleDateTime& day);
 };

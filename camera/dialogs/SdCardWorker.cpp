@@ -2,6 +2,8 @@
 
 #include "camera/dialogs/SdLocalFile.h"
 #include "camera/session/CWebWatchNB.h"
+#include "camera/session/CgiReply.h"
+#include "camera/session/StateLock.h"
 #include "utility/vx_log.h"
 
 #include <algorithm>
@@ -14,6 +16,48 @@ class SdCardCamera : public CWebWatchNB {
 public:
     SdCardCamera() : CWebWatchNB(0, 34, 0, nullptr) {}
     using CWebWatchBase::InterruptSession;
+
+    // A listing page: 1, 0 on failure, or kPageTooLarge when the camera's
+    // reply was over the transport's bound (the search then says so).
+    int ReadPage(const CString& path, CString& page)
+    {
+        int rc = VXNET_ERR_BAD_ARG;
+        char* output = nullptr;
+        {
+            CSectionLock session(m_csSession);
+            if (m_hSession)
+                rc = vxnet_get_cgi_command(m_hSession, path, &output, VXNET_METHOD_GET, 5000);
+            if (rc == 0 && output)
+                page = output;
+        }
+        vxnet_free_cgi_output(&output);
+        vx_log(VX_LOG_TRACE, "vxnet_get_cgi_command get [%s]-[%d]", static_cast<const char*>(Masked(path)), rc);
+        if (rc == VXNET_ERR_TOO_LARGE)
+            return CSearchSDCard::kPageTooLarge;
+        return rc == 0 && vxcam::CgiGetSucceeded(page) ? 1 : 0;
+    }
+    // The file onto localFile within the bounds; the name appears only once
+    // the file is whole, and (unless bReplace) never over one that is there.
+    bool DownloadWithin(const CString& remote, const CString& localFile, int nTimeoutMs, const sdcard::SizeBounds& b,
+                        bool bReplace, vxnet_progress_callback progress, void* user)
+    {
+        vx_log(VX_LOG_INFO, "download start %s", static_cast<const char*>(Masked(remote)));
+        vxnet_download_bounds bounds{b.minBytes, b.maxBytes, bReplace ? 0 : 1};
+        int rc = VXNET_ERR_BAD_ARG;
+        {
+            CSectionLock session(m_csSession);
+            if (m_hSession)
+                rc = vxnet_download_file_bounded(m_hSession, remote, localFile, nTimeoutMs, &bounds, progress, user);
+        }
+        vx_log(VX_LOG_INFO, "download end %d-%s", rc, static_cast<const char*>(localFile));
+        return rc == 0;
+    }
+
+private:
+    CString Masked(const CString& text) const
+    {
+        return vxcam::MaskSecrets(text, m_stCameraInfo.strPwd, m_stCameraInfo.strPwdEncoded);
+    }
 };
 
 namespace {
@@ -26,7 +70,7 @@ struct FileProgress {
 
 }  // namespace
 
-SdCardWorker::SdCardWorker(HWND notify) : m_hNotify(notify) {}
+SdCardWorker::SdCardWorker(HWND notify) : m_hNotify(notify), m_nReserveBytes(sdcard::kReserveBytes) {}
 
 SdCardWorker::~SdCardWorker()
 {
@@ -118,6 +162,9 @@ void SdCardWorker::SetStatus(const CString& text)
 
 bool SdCardWorker::ConnectCamera()
 {
+    const bool p2p = m_info.nEntryType == WATCH_ENTRY_P2P_ID;
+    if (!p2p)
+        vx_log(VX_LOG_TRACE, "download file connect ip");
     auto* camera = new SdCardCamera();
     camera->SetCameraInfo(&m_info);
     {
@@ -128,7 +175,8 @@ bool SdCardWorker::ConnectCamera()
     if (m_bStop)
         camera->InterruptSession(1);
     bool ok = !m_bStop && camera->Connect() == 1;
-    vx_log(VX_LOG_TRACE, ok ? "download file connect ok" : "download file connect failed");
+    if (p2p || !ok)
+        vx_log(VX_LOG_TRACE, ok ? "download file connect ok" : "download file connect failed");
     return ok;
 }
 
@@ -161,7 +209,7 @@ void SdCardWorker::RunSearch(COleDateTime start, COleDateTime end, int bRecord)
     if (r.connected) {
         SdCardCamera* camera = m_pCamera;  // this thread's own until Finish
         CSearchSDCard::Hooks hooks;
-        hooks.read = [camera](const CString& path, CString& page) { return camera->GetCgi(path, page, 5000) == 1; };
+        hooks.read = [camera](const CString& path, CString& page) { return camera->ReadPage(path, page); };
         hooks.progress = [this](int pages, int files) {
             CString text;
             text.Format("Searching... %d folders read, %d files found", pages, files);
@@ -179,26 +227,34 @@ void SdCardWorker::RunDownload(std::vector<Row> rows, CString folder, int nTimeo
     r.connected = ConnectCamera();
     const int count = static_cast<int>(rows.size());
     for (int i = 0; r.connected && i < count; ++i) {
-        vx_log(VX_LOG_INFO, "downloading %d/%d", i + 1, count);
+        vx_log(VX_LOG_TRACE, "downloading %d/%d", i + 1, count);
         if (m_bStop) {
-            vx_log(VX_LOG_INFO, "download stopped");
+            vx_log(VX_LOG_TRACE, "download stop");
             break;
         }
         CString status;
         status.Format(statusFormat, i + 1, count);
         SetStatus(status);
         const Row& row = rows[static_cast<size_t>(i)];
+        const CString shown = CSearchSDCard::ShownText(row.strName);
         CString name = sdcard::LocalName(row.strName, row.strLink);
-        CString local = name.IsEmpty() ? CString() : sdcard::ReserveLocalFile(folder, name);
+        CString local = name.IsEmpty() || row.strLink.IsEmpty() ? CString() : sdcard::FreeLocalPath(folder, name);
         bool ok = false;
-        if (!local.IsEmpty()) {
+        if (local.IsEmpty()) {
+            vx_log(VX_LOG_TRACE, "get file error");
+        } else {
             FileProgress progress{this, status};
-            ok = m_pCamera->Download(row.strLink, local, nTimeoutMs, &SdCardWorker::OnFileProgress, &progress) == 1;
-            if (!ok)
-                ::unlink(local);
+            sdcard::SizeBounds bounds = sdcard::DownloadBounds(row.strSize, sdcard::FreeBytes(folder), m_nReserveBytes);
+            ok = m_pCamera->DownloadWithin(row.strLink, local, nTimeoutMs, bounds, false, &SdCardWorker::OnFileProgress,
+                                           &progress);
         }
-        vx_log(VX_LOG_TRACE, ok ? "download ok %s" : "download error %s", static_cast<const char*>(row.strName));
-        ok ? ++r.downloaded : ++r.failed;
+        vx_log(VX_LOG_TRACE, ok ? "download ok %s" : "download error %s", static_cast<const char*>(shown));
+        if (ok) {
+            ++r.downloaded;
+        } else {
+            ++r.failed;
+            r.failedNames.push_back(shown);
+        }
         if (m_bStop)
             break;
         SetStatus(status + (ok ? " - Success" : " - Failed"));
@@ -236,8 +292,12 @@ void SdCardWorker::RunFetch(Row row, CString localFile, int nTimeoutMs)
     Result r;
     r.fetch = true;
     r.connected = ConnectCamera();
-    if (r.connected && !m_bStop)
-        r.fetched = m_pCamera->Download(row.strLink, localFile, nTimeoutMs) == 1;
+    if (r.connected && !m_bStop) {
+        CString folder = localFile.Left(localFile.ReverseFind('/') + 1);
+        sdcard::SizeBounds bounds = sdcard::DownloadBounds(row.strSize, sdcard::FreeBytes(folder), m_nReserveBytes);
+        // The preview's file is the page's own: the picture replaces it when whole.
+        r.fetched = m_pCamera->DownloadWithin(row.strLink, localFile, nTimeoutMs, bounds, true, nullptr, nullptr);
+    }
     vx_log(VX_LOG_TRACE, r.fetched ? "preview download ok %s" : "preview download error %s",
            static_cast<const char*>(row.strName));
     Finish(std::move(r));

@@ -34,8 +34,9 @@ class SdCardCamera;
 class SdCardWorker {
 public:
     struct Row {
-        CString strLink;
-        CString strName;
+        CString strLink;  // the request path
+        CString strName;  // as the card gives it (not the shown text)
+        CString strSize;  // the listing's size text: the download's bound
     };
     struct Result {
         bool search = false;
@@ -45,8 +46,9 @@ public:
         CSearchSDCard::Outcome outcome;
         int downloaded = 0;  // download: files that arrived
         int failed = 0;
-        bool fetch = false;    // a picture for the preview
-        bool fetched = false;  // ... arrived whole in its file
+        std::vector<CString> failedNames;  // as the list shows them
+        bool fetch = false;                // a picture for the preview
+        bool fetched = false;              // ... arrived whole in its file
     };
 
     explicit SdCardWorker(HWND notify);
@@ -59,9 +61,11 @@ public:
     // statusFormat: "Downloading files... ( %d / %d )".
     bool StartDownload(const STWatchCameraInfo& info, std::vector<Row> rows, const CString& folder, int nTimeoutMs,
                        const CString& statusFormat);
-    // The row's file onto localFile, which the caller made (a unique name)
-    // and removes once it is done with it.
+    // The row's file onto localFile, a file of the caller's own that the
+    // picture replaces once it is whole; the caller removes it when done.
     bool StartFetch(const STWatchCameraInfo& info, const Row& row, const CString& localFile, int nTimeoutMs);
+    // Bytes left free on the target's disk (tests lower it).
+    void SetReserveBytes(int64_t bytes) { m_nReserveBytes = bytes; }
     void Stop();
     bool Busy() const { return m_bBusy.load(); }
 
@@ -86,6 +90,7 @@ private:
     std::atomic<bool> m_bBusy{false};
     std::atomic<bool> m_bStop{false};
     STWatchCameraInfo m_info;  // the job's copy; worker thread while it runs
+    int64_t m_nReserveBytes;
 
     mutable std::mutex m_mutex;  // guards the three below
     CString m_strStatus;

@@ -2,9 +2,12 @@
 
 #include "camera/dialogs/CSearchSDCard.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <string>
 
@@ -59,20 +62,21 @@ bool Usable(const std::string& name)
 CString LocalName(const CString& strName, const CString& strLink)
 {
     std::string name = LastComponent(strName.view());
-    if (name.empty())
+    if (!Usable(name))
         name = LastComponent(CSearchSDCard::PercentDecoded(strLink.view()));
     if (!Usable(name))
         return CString();
     return CString(Capped(name));
 }
 
-CString ReserveLocalFile(const CString& strFolder, const CString& strName)
+CString FreeLocalPath(const CString& strFolder, const CString& strName)
 {
     std::string folder(strFolder.view());
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     std::string name(strName.view());
-    if (folder.empty() || !Usable(name))
+    struct stat dir {};
+    if (folder.empty() || !Usable(name) || ::stat(folder.c_str(), &dir) != 0 || !S_ISDIR(dir.st_mode))
         return CString();
     size_t dot = name.rfind('.');
     if (dot == 0)
@@ -82,15 +86,70 @@ CString ReserveLocalFile(const CString& strFolder, const CString& strName)
     for (int n = 1; n < 1000; ++n) {
         std::string candidate = n == 1 ? name : stem + " (" + std::to_string(n) + ")" + ext;
         std::string path = folder + "/" + candidate;
-        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            return CString(path);
-        }
-        if (errno != EEXIST)
-            return CString();
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0)
+            return errno == ENOENT ? CString(path) : CString();
     }
     return CString();
+}
+
+bool ListedBytes(const CString& strSize, int64_t& bytes, int64_t& unit)
+{
+    std::string_view text = strSize.view();
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    size_t i = 0;
+    int64_t whole = 0;
+    int64_t fraction = 0, scale = 1;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && whole < (int64_t(1) << 40))
+        whole = whole * 10 + (text[i++] - '0');
+    if (i == 0)
+        return false;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && scale < 1000000) {
+            fraction = fraction * 10 + (text[i++] - '0');
+            scale *= 10;
+        }
+    }
+    int64_t factor = 1;
+    if (i < text.size()) {
+        char u = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i++])));
+        factor = u == 'K' ? 1024 : u == 'M' ? (1 << 20) : u == 'G' ? (int64_t(1) << 30) : 0;
+        if (i < text.size() && (text[i] == 'B' || text[i] == 'b'))
+            ++i;
+    }
+    if (factor == 0 || i != text.size() || whole >= (int64_t(1) << 40))
+        return false;
+    bytes = whole * factor + fraction * factor / scale;
+    unit = std::max<int64_t>(1, factor / scale);
+    return true;
+}
+
+SizeBounds DownloadBounds(const CString& strSize, int64_t freeBytes, int64_t reserveBytes)
+{
+    SizeBounds b;
+    int64_t listed = 0, unit = 1;
+    if (ListedBytes(strSize, listed, unit)) {
+        int64_t slack = unit + listed / 100;
+        b.minBytes = std::max<int64_t>(0, listed - slack);
+        b.maxBytes = listed + slack;
+    }
+    if (freeBytes >= 0) {
+        int64_t room = std::max<int64_t>(0, freeBytes - reserveBytes);
+        b.maxBytes = b.maxBytes < 0 ? room : std::min(b.maxBytes, room);
+    }
+    return b;
+}
+
+int64_t FreeBytes(const CString& strPath)
+{
+    struct statvfs st {};
+    if (::statvfs(strPath, &st) != 0)
+        return -1;
+    return static_cast<int64_t>(st.f_bavail) * static_cast<int64_t>(st.f_frsize);
 }
 
 }  // namespace sdcard

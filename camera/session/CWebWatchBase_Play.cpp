@@ -218,7 +218,12 @@ int CWebWatchBase::PlayListEntry(int bMute, const CString& strPath)
     m_player.SetMedia(strPath, entry.nMode);
     m_player.SetMute(m_bRecordOnly ? 0 : bMute);
     m_player.SetRenderWindow(m_bRecordOnly ? nullptr : RenderHwnd());
-    m_player.StartPlay();
+    // A file that cannot be opened (gone, refused, no media) fails here, so
+    // the caller shows the failure instead of waiting for pictures.
+    if (!m_player.StartPlay()) {
+        CWebWatchBase::StopPlay();
+        return 0;
+    }
     if (m_hParentWnd) {
         ::SendNotifyMessage(m_hParentWnd, UM_VX_PLAYFILE_NOTIFY, 0, entry.nNotifyValue);
         ::SendNotifyMessage(m_hParentWnd, UM_VX_PLAYFILE_NOTIFY, 1, static_cast<LPARAM>(m_player.GetFileLength()));

@@ -54,6 +54,9 @@ void FillSdCard(vxw::ResourceModule& m)
         {IDS_SD_SAVE_PATH, "Save Path"},
         {IDS_SD_DOWNLOADING, "Downloading files... ( %d / %d )"},
         {IDS_SD_RESULTS_CAPPED, "Too many files on the card: only the first %d are listed."},
+        {IDS_SD_DOWNLOAD_SOME_FAILED, "%d of %d files could not be downloaded:"},
+        {IDS_SD_PAGES_CAPPED, "Too many folders on the card: only the first %d were read."},
+        {IDS_SD_PAGE_TOO_LARGE, "The card's listing of %s is too large to read."},
     };
     for (const auto& [id, text] : strings)
         m.AddString(id, text);

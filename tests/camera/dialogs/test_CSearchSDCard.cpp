@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 
 namespace {
@@ -152,17 +153,20 @@ class Card {
 public:
     std::map<std::string, std::string> pages;
     std::map<std::string, int> reads;
+    std::set<std::string> tooLarge;  // pages over the reply bound
     CSearchSDCard::Hooks Hooks()
     {
         CSearchSDCard::Hooks h;
         h.read = [this](const CString& path, CString& page) {
             std::string p(path.view());
             ++reads[p];
+            if (tooLarge.count(p))
+                return CSearchSDCard::kPageTooLarge;
             auto it = pages.find(p);
             if (it == pages.end())
-                return false;
+                return 0;
             page = it->second.c_str();
-            return true;
+            return 1;
         };
         return h;
     }
@@ -250,8 +254,15 @@ TEST(SearchSDCard, HostileListingsNeitherLoopNorLeaveTheCard)
     }
     for (INT_PTR i = 0; i < out.GetSize(); ++i)
         EXPECT_EQ(out[i].strLink.Left(4), "/sd/");
-    EXPECT_TRUE(o.capped);  // the endless folder hit the depth bound
+    // The endless folder is cut at the depth bound, and only it: the file
+    // beside it and those above the bound are still listed.
+    EXPECT_EQ(o.foldersTooDeep, 1);
+    EXPECT_FALSE(o.capped);
+    EXPECT_FALSE(o.pagesCapped);
     EXPECT_LE(card.reads.size(), 8u);
+    std::vector<std::string> names = Names(out);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "ok.avi"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "f.avi"), 3);  // depths 2 to 4
 
     // A huge page: the results are capped, and the search says so.
     std::string big;
@@ -265,6 +276,95 @@ TEST(SearchSDCard, HostileListingsNeitherLoopNorLeaveTheCard)
         CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 00:00:00"), At("2026-12-10 23:59:59"), many, 1);
     EXPECT_TRUE(capped.capped);
     EXPECT_EQ(many.GetSize(), CSearchSDCard::Limits().maxResults);
+}
+
+TEST(SearchSDCard, ThePageBoundEndsTheSearchAndAPageTooLargeIsNamed)
+{
+    Card card;
+    const char* dir = "[DIRECTORY]";
+    const char* t = "10-Dec-2026 10:00:00";
+    card.pages["/sd/"] = Row("20261210/", "20261210/", t, dir);
+    std::string day;
+    for (int i = 0; i < 5; ++i) {
+        std::string sub = "r" + std::to_string(i) + "/";
+        day += Row(sub, sub, t, dir);
+        card.pages["/sd/20261210/" + sub] =
+            Row("f" + std::to_string(i) + ".avi", "f" + std::to_string(i) + ".avi", t, "1");
+    }
+    card.pages["/sd/20261210/"] = day;
+    CSearchSDCard::Limits limits;
+    limits.maxPages = 4;  // the top, the day and two of its folders
+    CArray<STSearchFile> out;
+    auto o =
+        CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 00:00:00"), At("2026-12-10 23:59:59"), out, 1, limits);
+    EXPECT_TRUE(o.pagesCapped);
+    EXPECT_EQ(o.pages, 4);
+    EXPECT_EQ(card.reads.size(), 4u);
+    EXPECT_EQ(Names(out), (std::vector<std::string>{"f0.avi", "f1.avi"}));
+
+    // A folder whose page is too large is named; its siblings still count.
+    card.tooLarge.insert("/sd/20261210/r1/");
+    CArray<STSearchFile> rest;
+    auto big = CSearchSDCard::SearchFiles(card.Hooks(), At("2026-12-10 00:00:00"), At("2026-12-10 23:59:59"), rest, 1);
+    EXPECT_EQ(big.tooLarge, "/sd/20261210/r1/");
+    EXPECT_EQ(Names(rest), (std::vector<std::string>{"f0.avi", "f2.avi", "f3.avi", "f4.avi"}));
+}
+
+TEST(SearchSDCard, LinksAreCodedOnceAndNamesShowTheirControlCharacters)
+{
+    struct Case {
+        const char* link;  // as the page gives it
+        const char* stored;
+    };
+    // The browser's link, whatever the page's coding, is coded once; coding
+    // it for the request again changes nothing.
+    const Case cases[] = {
+        {"/sd/d/REC SPACE.avi", "/sd/d/REC%20SPACE.avi"}, {"/sd/d/REC%20SPACE.avi", "/sd/d/REC%20SPACE.avi"},
+        {"/sd/d/100%25.avi", "/sd/d/100%25.avi"},         {"/sd/d/a+b.avi", "/sd/d/a+b.avi"},
+        {"/sd/d/caf\xC3\xA9.avi", "/sd/d/caf%C3%A9.avi"}, {"/sd/d/caf%c3%a9.avi", "/sd/d/caf%C3%A9.avi"},
+    };
+    for (const Case& c : cases) {
+        CString stored = CSearchSDCard::ResolveLink("/sd/d/", c.link);
+        EXPECT_EQ(stored, c.stored) << c.link;
+        EXPECT_EQ(CSearchSDCard::RequestPath(stored), stored) << c.link;
+    }
+    // A link no search made is made safe for the request line.
+    EXPECT_EQ(CSearchSDCard::RequestPath("/sd/a b#c%.avi"), "/sd/a%20b%23c%25.avi");
+
+    EXPECT_EQ(CSearchSDCard::ShownText("a\nb\tc\rd\x1b[2Je\x7f.avi"), "a\\nb\\tc\\rd\\x1B[2Je\\x7F.avi");
+    EXPECT_EQ(CSearchSDCard::ShownText("caf\xC3\xA9 100%.avi"), "caf\xC3\xA9 100%.avi");
+}
+
+TEST(SdLocalFile, DownloadsAreBoundByTheListedSizeAndTheFreeRoom)
+{
+    struct Case {
+        const char* size;
+        int64_t freeBytes;
+        int64_t reserve;
+        int64_t min, max;
+    };
+    const int64_t K = 1024, M = 1024 * 1024;
+    const Case cases[] = {
+        // One unit of the last digit either way, and 1 %.
+        {"1000K", -1, 0, 1000 * K - K - 10 * K, 1000 * K + K + 10 * K},
+        {"1.5M", -1, 0, 1572864 - 104857 - 15728, 1572864 + 104857 + 15728},
+        {"512", -1, 0, 511 - 5, 512 + 1 + 5},
+        {"0K", -1, 0, 0, K},
+        {" 12kb ", -1, 0, 12 * K - K - 122, 12 * K + K + 122},
+        // The free room less the reserve bounds as well.
+        {"1000K", 600 * M, 500 * M, 1000 * K - K - 10 * K, 1000 * K + K + 10 * K},
+        {"1000K", 500 * M + 100 * K, 500 * M, 1000 * K - K - 10 * K, 100 * K},
+        {"1000K", 100 * M, 500 * M, 1000 * K - K - 10 * K, 0},
+        // No size: only the room.
+        {"-", 600 * M, 500 * M, 0, 100 * M},
+        {"1000X", -1, 0, 0, -1},
+        {"", -1, 0, 0, -1},
+    };
+    for (const Case& c : cases) {
+        sdcard::SizeBounds b = sdcard::DownloadBounds(c.size, c.freeBytes, c.reserve);
+        EXPECT_EQ(b.minBytes, c.min) << c.size << " " << c.freeBytes;
+        EXPECT_EQ(b.maxBytes, c.max) << c.size << " " << c.freeBytes;
+    }
 }
 
 TEST(SearchSDCard, CancelStopsBeforeTheNextPage)
@@ -295,10 +395,13 @@ TEST(SdLocalFile, NamesTakeTheLastComponentOnly)
         {"a\\b", "/sd/b", "b"},
         {"", "/sd/d/from%20link.avi", "from link.avi"},
         {"..", "/sd/..", ""},
-        {".", "/sd/", ""},
+        // An unusable name gives way to the link's last component.
+        {".", "/sd/d/dot.avi", "dot.avi"},
         {"a\x01"
          "b",
-         "/sd/x", ""},
+         "/sd/x", "x"},
+        {"bad\x1b[2J.avi", "/sd/d/REC%20SPACE.avi", "REC SPACE.avi"},
+        {"a\nb", "/sd/d/a%0Ab.avi", ""},
         {"dir/", "/sd/dir/", "dir"},
     };
     for (const Case& c : cases)
@@ -309,23 +412,23 @@ TEST(SdLocalFile, NamesTakeTheLastComponentOnly)
     EXPECT_EQ(capped.Right(4), ".avi");
 }
 
-TEST(SdLocalFile, ReservingNeverOverwrites)
+TEST(SdLocalFile, AFreePathNeverNamesAFileThereAndMakesNone)
 {
     vxtest::TempDir dir("vx-sdlocal");
     {
         std::ofstream(dir.file("a.avi")) << "mine";
     }
-    CString first = sdcard::ReserveLocalFile(dir.path().c_str(), "a.avi");
+    CString first = sdcard::FreeLocalPath(dir.path().c_str(), "a.avi");
     EXPECT_EQ(first, (dir.path() + "/a (2).avi").c_str());
-    CString second = sdcard::ReserveLocalFile((dir.path() + "/").c_str(), "a.avi");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a (2).avi")));
+    {
+        std::ofstream(dir.file("a (2).avi")) << "mine too";
+    }
+    CString second = sdcard::FreeLocalPath((dir.path() + "/").c_str(), "a.avi");
     EXPECT_EQ(second, (dir.path() + "/a (3).avi").c_str());
-    std::ifstream in(dir.file("a.avi"));
-    std::string text;
-    in >> text;
-    EXPECT_EQ(text, "mine");
-    EXPECT_TRUE(sdcard::ReserveLocalFile("", "a.avi").IsEmpty());
-    EXPECT_TRUE(sdcard::ReserveLocalFile(dir.path().c_str(), "..").IsEmpty());
-    EXPECT_TRUE(sdcard::ReserveLocalFile((dir.path() + "/missing").c_str(), "a.avi").IsEmpty());
+    EXPECT_TRUE(sdcard::FreeLocalPath("", "a.avi").IsEmpty());
+    EXPECT_TRUE(sdcard::FreeLocalPath(dir.path().c_str(), "..").IsEmpty());
+    EXPECT_TRUE(sdcard::FreeLocalPath((dir.path() + "/missing").c_str(), "a.avi").IsEmpty());
 }
 
 }  // namespace

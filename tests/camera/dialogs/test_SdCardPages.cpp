@@ -17,7 +17,10 @@
 #include "utility/vx_log.h"
 
 #include <curl/curl.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -73,6 +77,38 @@ std::set<std::string> FilesIn(const std::string& dir)
         names.insert(fs::relative(e.path(), dir).string());
     return names;
 }
+
+// Every log line at every level while it lives.
+class LogCapture {
+public:
+    LogCapture()
+    {
+        vx_log_set_level(6);
+        m_previous = vx_log_set_log_func(&Capture);
+    }
+    ~LogCapture()
+    {
+        vx_log_set_log_func(m_previous);
+        vx_log_set_level(4);
+        std::lock_guard lock(s_mutex);
+        s_lines.clear();
+    }
+    std::vector<std::string> Lines() const
+    {
+        std::lock_guard lock(s_mutex);
+        return s_lines;
+    }
+
+private:
+    static void Capture(int, const char* line, int length)
+    {
+        std::lock_guard lock(s_mutex);
+        s_lines.emplace_back(line, static_cast<size_t>(length));
+    }
+    static inline std::mutex s_mutex;
+    static inline std::vector<std::string> s_lines;
+    vx_log_func m_previous = nullptr;
+};
 
 // A settings window on camsim with its record page shown.
 struct Fixture {
@@ -175,14 +211,17 @@ TEST(SdCardPages, SearchListsTheDaysRecordingsAndDownloadsThem)
                                                    "REC_101600.avi", "REC_235959.avi"}));
     EXPECT_TRUE(boxes.calls.empty());
 
-    // The second of three is cut midway: it fails alone and leaves nothing.
+    // The second of three is cut midway: it fails alone, leaves nothing,
+    // and the end says so.
     ASSERT_FALSE(f.cam.fault("match=REC_101559&cut=1000").empty());
     f.Select({1, 2, 3});
     f.Click(IDC_SD_DOWNLOAD);
     ASSERT_TRUE(f.Idle());
     ASSERT_TRUE(WaitFor([&] { return !boxes.calls.empty(); }));
-    EXPECT_EQ(boxes.calls.back().text, "Download the selected files finished.");
+    EXPECT_EQ(boxes.calls.back().text,
+              "Download the selected files finished.\n1 of 3 files could not be downloaded:\nREC_101559.avi");
     EXPECT_EQ(boxes.calls.back().caption, "Record Query");
+    EXPECT_EQ(boxes.calls.back().type & MB_ICONMASK, UINT(MB_ICONWARNING));
     EXPECT_EQ(FilesIn(f.downloads.path()), (std::set<std::string>{"REC_100000.avi", "REC_101600.avi"}));
     for (int row : {1, 3}) {
         std::string link(f.List().GetItemText(row, 4).view());
@@ -192,13 +231,148 @@ TEST(SdCardPages, SearchListsTheDaysRecordingsAndDownloadsThem)
         EXPECT_EQ(ReadFile(fs::path(f.downloads.path()) / name), want) << name;
     }
 
-    // Again: the files there are kept, the new ones are numbered.
+    // Again: the files there are kept, the new ones are numbered, and a
+    // download without a failure says only that it finished.
     ASSERT_FALSE(f.cam.fault("clear=1").empty());
     f.Select({1});
     f.Click(IDC_SD_DOWNLOAD);
     ASSERT_TRUE(f.Idle());
     EXPECT_TRUE(fs::exists(fs::path(f.downloads.path()) / "REC_100000 (2).avi"));
+    ASSERT_TRUE(WaitFor([&] { return boxes.calls.size() == 2; }));
+    EXPECT_EQ(boxes.calls.back().text, "Download the selected files finished.");
+    EXPECT_EQ(boxes.calls.back().type & MB_ICONMASK, UINT(MB_ICONINFORMATION));
     EXPECT_EQ(ItemText(f.dlg, IDC_SETUP_STATUS), "Connected");
+}
+
+TEST(SdCardPages, FailedDownloadsAreCountedNamedAndLeaveNoFile)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    const std::string today(COleDateTime::GetCurrentTime().Format("/sd/%Y%m%d/record000/").view());
+    // The card's files, each with its own fault.
+    const std::pair<std::string, std::string> cases[] = {
+        {"cut.avi", "size=400000&cut=2000"},
+        {"gone.avi", "size=4000&status=404"},
+        {"moved.avi", "size=4000&status=302"},
+        // A body that never ends is cut at the listed size's bound.
+        {"endless.avi", "size=65536&listed=1000K&endless=1"},
+        // A body much shorter than the listing says is no file.
+        {"short.avi", "size=500&listed=1000K"},
+        {"fine.avi", "size=3000"},
+    };
+    for (const auto& [name, file] : cases)
+        ASSERT_EQ(f.cam.get("/camsim/sd?file=" + today + name + "&" + file), "ok\n") << name;
+    // Part files a killed run left behind go when the page starts; one that
+    // a running download holds stays.
+    const fs::path stale = fs::path(f.downloads.path()) / "old.avi.part-0123abcd";
+    const fs::path held = fs::path(f.downloads.path()) / "busy.avi.part-89abcdef";
+    std::ofstream(stale) << "stale";
+    std::ofstream(held) << "held";
+    int holder = ::open(held.c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    ASSERT_TRUE(f.Open());
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(held));
+    ::close(holder);
+    fs::remove(held);
+
+    ASSERT_TRUE(f.Search());
+    std::vector<int> rows;
+    for (const auto& c : cases) {
+        rows.push_back(f.RowOf(c.first));
+        ASSERT_GE(rows.back(), 0) << c.first;
+    }
+    f.Select(rows);
+    auto t0 = std::chrono::steady_clock::now();
+    f.Click(IDC_SD_DOWNLOAD);
+    ASSERT_TRUE(f.Idle());
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(), 20.0);
+    ASSERT_TRUE(WaitFor([&] { return !boxes.calls.empty(); }));
+    const std::string text = boxes.calls.back().text;
+    EXPECT_EQ(text.rfind("Download the selected files finished.\n5 of 6 files could not be downloaded:\n", 0), 0u)
+        << text;
+    for (const char* name : {"cut.avi", "gone.avi", "moved.avi", "endless.avi", "short.avi"})
+        EXPECT_NE(text.find(name), std::string::npos) << name;
+    EXPECT_EQ(boxes.calls.back().type & MB_ICONMASK, UINT(MB_ICONWARNING));
+    // Nothing under a final name but the whole file, no part left.
+    EXPECT_EQ(FilesIn(f.downloads.path()), (std::set<std::string>{"fine.avi"}));
+}
+
+TEST(SdCardPages, NamesWithControlCharactersShowEscapedAndLandByTheirLink)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    const std::string today(COleDateTime::GetCurrentTime().Format("/sd/%Y%m%d/record000/").view());
+    // Listed as "a<LF>b.avi" and "<ESC>[2J.avi", kept as plain files.
+    ASSERT_EQ(f.cam.get("/camsim/sd?file=" + today + "lf.avi&size=100&name=a%0Ab.avi"), "ok\n");
+    ASSERT_EQ(f.cam.get("/camsim/sd?file=" + today + "esc.avi&size=100&name=%1B%5B2J.avi"), "ok\n");
+    ASSERT_TRUE(f.Open());
+    ASSERT_TRUE(f.Search());
+    const int lf = f.RowOf("a\\nb.avi"), esc = f.RowOf("\\x1B[2J.avi");
+    ASSERT_GE(lf, 0);
+    ASSERT_GE(esc, 0);
+    f.Select({lf, esc});
+    f.Click(IDC_SD_DOWNLOAD);
+    ASSERT_TRUE(f.Idle());
+    ASSERT_TRUE(WaitFor([&] { return !boxes.calls.empty(); }));
+    EXPECT_EQ(boxes.calls.back().text, "Download the selected files finished.");
+    EXPECT_EQ(FilesIn(f.downloads.path()), (std::set<std::string>{"lf.avi", "esc.avi"}));
+}
+
+TEST(SdCardPages, TooDeepAFolderIsSkippedAloneAndAPageTooLargeIsNamed)
+{
+    Boxes boxes;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    const std::string today(COleDateTime::GetCurrentTime().Format("/sd/%Y%m%d/").view());
+    // Seven folders below the day: past the bound; the file after the
+    // chain, in the same folder, is still found.
+    ASSERT_EQ(f.cam.get("/camsim/sd?file=" + today + "a/b/c/d/e/f/g/deep.avi&size=10"), "ok\n");
+    ASSERT_EQ(f.cam.get("/camsim/sd?file=" + today + "after.avi&size=10"), "ok\n");
+    ASSERT_TRUE(f.Open());
+    ASSERT_TRUE(f.Search());
+    std::vector<std::string> names = f.Names();
+    EXPECT_NE(std::find(names.begin(), names.end(), "after.avi"), names.end());
+    EXPECT_EQ(std::find(names.begin(), names.end(), "deep.avi"), names.end());
+    EXPECT_EQ(f.List().GetItemCount(), 6);  // and the day's five recordings
+    EXPECT_EQ(ItemText(f.files, IDC_SD_STATUS), "");
+
+    // A listing over the reply bound says so, and the rest is listed.
+    ASSERT_FALSE(f.cam.get("/camsim/sd?page=" + today + "huge/&rows=200000").empty());
+    ASSERT_EQ(f.cam.get("/camsim/sd?file=" + today + "huge/x.avi&size=10"), "ok\n");
+    ASSERT_TRUE(f.Search());
+    EXPECT_EQ(f.List().GetItemCount(), 6);
+    EXPECT_EQ(ItemText(f.files, IDC_SD_STATUS), "The card's listing of " + today + "huge/ is too large to read.");
+    EXPECT_TRUE(boxes.calls.empty());
+}
+
+TEST(SdCardPages, TheBrowserLogsItsListingAndDownloadSteps)
+{
+    Boxes boxes;
+    LogCapture capture;
+    Fixture f;
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.Open(1));
+    ASSERT_TRUE(f.Search());
+    const int row = f.RowOf("IMG_000000.jpg");
+    ASSERT_GE(row, 0);
+    f.Select({row});
+    f.Click(IDC_SD_DOWNLOAD);
+    ASSERT_TRUE(f.Idle());
+    std::string all;
+    for (const std::string& line : capture.Lines()) {
+        all += line;
+        EXPECT_EQ(line.find("download stopped"), std::string::npos) << line;
+        EXPECT_EQ(line.find("admin:admin"), std::string::npos) << line;
+    }
+    for (const char* text :
+         {"ParseFiles : no start : -1", "ParseLine : <tr><td><a href=", "ParseLine ok: IMG_000000.jpg",
+          "file (IMG_000000.jpg) modify time: (", "file (IMG_000000.jpg) modify time: 20",
+          "file dir time: ", "download file connect ip", "downloading 1/1", "download ok IMG_000000.jpg"})
+        EXPECT_NE(all.find(text), std::string::npos) << text;
 }
 
 TEST(SdCardPages, SearchesKeepTheirDaysTimesAndKindsOnly)

@@ -9,17 +9,19 @@
 #include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/CDlgServerRecordPlay.h"
 #include "camera/dialogs/CPreviewPic.h"
+#include "camera/session/CStateBar.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
 #include "utility/vx_log.h"
 
+#include <QAbstractItemView>
 #include <QTest>
 #include <QWidget>
 
 #include <chrono>
-#include <filesystem>
 #include <ctime>
+#include <filesystem>
 #include <mutex>
 
 using namespace setup_harness;
@@ -161,6 +163,32 @@ private:
     static inline std::vector<std::string> s_lines;
     vx_log_func m_previous = nullptr;
 };
+
+QAbstractItemView* ListView(CWnd* page)
+{
+    QWidget* w = vxw::WidgetOf(page->GetDlgItem(IDC_SD_LIST)->GetSafeHwnd());
+    auto* v = qobject_cast<QAbstractItemView*>(w);
+    return v ? v : w->findChild<QAbstractItemView*>();
+}
+
+// A person's double click on a row of the browser's list.
+void DoubleClickRow(CWnd* page, int row)
+{
+    QAbstractItemView* view = ListView(page);
+    ASSERT_NE(view, nullptr);
+    QPoint at = view->visualRect(view->model()->index(row, 1)).center();
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+int RowNamed(CWnd* page, const std::string& name)
+{
+    auto* list = static_cast<CListCtrl*>(page->GetDlgItem(IDC_SD_LIST));
+    for (int i = 0; i < list->GetItemCount(); ++i) {
+        if (std::string(list->GetItemText(i, 1).view()) == name)
+            return i;
+    }
+    return -1;
+}
 
 }  // namespace
 
@@ -438,6 +466,97 @@ TEST(SdCardPlay, DoubleClickOnAPicturePreviewsItFromAFileOfItsOwn)
     const auto folder = std::filesystem::path(files[0]).parent_path();
     for (const auto& e : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(e.path().filename().string().rfind("preview-", 0), std::string::npos) << e.path();
+}
+
+TEST(SdCardPlay, RecordingsWhoseNamesNeedCodingPlayFromTheBrowser)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.connected);
+    struct Name {
+        std::string name;
+        std::string query;  // as a form codes it: "+" is "%2B"
+        std::string path;   // as the request asks for it, coded once
+    };
+    const Name names[] = {
+        {"REC SPACE.avi", "REC%20SPACE.avi", "REC%20SPACE.avi"},
+        {"100%.avi", "100%25.avi", "100%25.avi"},
+        {"a+b.avi", "a%2Bb.avi", "a+b.avi"},
+        {"caf\xC3\xA9.avi", "caf%C3%A9.avi", "caf%C3%A9.avi"},
+    };
+    for (const Name& n : names)
+        ASSERT_EQ(f.cam.get("/camsim/sd?file=" + DayFolder(0) + "record000/" + n.query + "&media=short"), "ok\n")
+            << n.name;
+    auto* page = PageAt<CDlgServerFiles>(f.dlg, 4, 0);
+    ASSERT_NE(page, nullptr);
+    page->ShowWindow(SW_SHOW);
+    Click(page, IDC_SD_SEARCH);
+    ASSERT_TRUE(WaitFor([&] { return !page->IsBusy(); }));
+
+    for (const Name& n : names) {
+        const std::string& name = n.name;
+        const int row = RowNamed(page, name);
+        ASSERT_GE(row, 0) << name;
+        bool played = false;
+        std::string caption;
+        vxw::test::SetModalDialogHook([&](CDialog& d) {
+            if (auto* player = dynamic_cast<CDlgServerRecordPlay*>(&d))
+                played = Playing(*player);
+            char buf[160] = {};
+            d.GetWindowText(buf, sizeof buf);
+            caption = buf;
+            d.PostMessage(WM_CLOSE);
+        });
+        const size_t before = LogLineCount(f);
+        DoubleClickRow(page, row);
+        vxw::test::SetModalDialogHook(nullptr);
+        EXPECT_TRUE(played) << name;
+        EXPECT_EQ(caption, "camsim Playback (" + name + ")");
+        // Asked for once, by the name the card has.
+        std::vector<std::string> asked = LogLinesFor(f, "record000/" + n.path + " ", before);
+        ASSERT_FALSE(asked.empty()) << name << "\n" << f.Log();
+        for (const std::string& line : asked)
+            EXPECT_EQ(line.find(" 404"), std::string::npos) << line;
+    }
+}
+
+TEST(SdCardPlay, ARecordingThatCannotBeOpenedShowsTheConnectFailure)
+{
+    Fixture f({});
+    ASSERT_TRUE(f.cam.ok()) << f.cam.error();
+    ASSERT_TRUE(f.connected);
+    ASSERT_EQ(f.cam.get("/camsim/sd?file=" + DayFolder(0) + "record000/noise.avi&size=200000"), "ok\n");
+    struct Case {
+        const char* what;
+        std::string link;
+        bool refused;  // the camera's port is closed
+    };
+    const Case cases[] = {
+        {"404", DayFolder(0) + "record000/missing.avi", false},
+        {"not media", DayFolder(0) + "record000/noise.avi", false},
+        {"refused", DayFolder(0) + "record000/" + kShort, true},
+    };
+    for (const Case& c : cases) {
+        CWebWatchNB* setup = f.dlg->Camera();
+        const int port = setup->m_stCameraInfo.nHttpPort;
+        if (c.refused)
+            setup->m_stCameraInfo.nHttpPort = 1;  // nothing listens there
+        RunPlayer(f, c.link, "x.avi", [&](CDlgServerRecordPlay& d) {
+            CStateBar* surface = d.PlayCamera()->GetStateBar();
+            ASSERT_NE(surface, nullptr);
+            EXPECT_TRUE(WaitFor(
+                [&] {
+                    return std::string(surface->GetStatusText().view())
+                           == "Fail to connect to camera\nCheck network and firewall settings ...";
+                },
+                15000))
+                << c.what << ": " << surface->GetStatusText().view();
+            EXPECT_FALSE(d.IsPlaying()) << c.what;
+            EXPECT_FALSE(d.GetDlgItem(IDC_PLAY_PLAY)->IsWindowEnabled()) << c.what;
+            EXPECT_FALSE(d.GetDlgItem(IDC_PLAY_PAUSE)->IsWindowVisible()) << c.what;
+        });
+        setup->m_stCameraInfo.nHttpPort = port;
+    }
 }
 
 int main(int argc, char** argv)
