@@ -140,7 +140,12 @@ CString CCameraTimeSetting::ApplyPath()
     v.showName = m_bShowName != 0;
     CString path;
     if (int refused = time_form::ComposeApply(v, OwnCodes(), path)) {
-        ShowError(static_cast<UINT>(refused));
+        // The page may be gone when the box returns; only a refused name has
+        // a field of its own to mend.
+        if (ShowError(static_cast<UINT>(refused)) && refused == 20089) {
+            if (CWnd* name = GetDlgItem(IDC_TIME_NAME))
+                name->SetFocus();
+        }
         return CString();
     }
     return path;

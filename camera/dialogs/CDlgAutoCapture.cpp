@@ -31,14 +31,22 @@ void CDlgAutoCapture::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_CAPTURE_FILE_NAME, m_strFileName);
     DDV_MaxChars(pDX, m_strFileName, 31);
     DDX_Check(pDX, IDC_CAPTURE_FTP, m_bFtp);
-    DDX_Text(pDX, IDC_CAPTURE_FTP_INTERVAL, m_nFtpInterval);
-    DDV_MinMaxInt(pDX, m_nFtpInterval, 1, 65535);
+    ExchangeInterval(pDX, IDC_CAPTURE_FTP_INTERVAL, m_nFtpInterval, m_bFtp);
     DDX_Check(pDX, IDC_CAPTURE_EMAIL, m_bEmail);
-    DDX_Text(pDX, IDC_CAPTURE_EMAIL_INTERVAL, m_nEmailInterval);
-    DDV_MinMaxInt(pDX, m_nEmailInterval, 1, 65535);
+    ExchangeInterval(pDX, IDC_CAPTURE_EMAIL_INTERVAL, m_nEmailInterval, m_bEmail);
     DDX_Check(pDX, IDC_CAPTURE_SD, m_bSd);
-    DDX_Text(pDX, IDC_CAPTURE_SD_INTERVAL, m_nSdInterval);
-    DDV_MinMaxInt(pDX, m_nSdInterval, 1, 65535);
+    ExchangeInterval(pDX, IDC_CAPTURE_SD_INTERVAL, m_nSdInterval, m_bSd);
+}
+
+// A switched-off action's interval is greyed out, so the person cannot mend
+// it: it is neither read nor checked, and goes back as it was loaded (within
+// the range the camera takes, see capture_form::ComposeApply).
+void CDlgAutoCapture::ExchangeInterval(CDataExchange* pDX, int id, int& interval, int enabled)
+{
+    if (pDX->m_bSaveAndValidate && !enabled)
+        return;
+    DDX_Text(pDX, id, interval);
+    DDV_MinMaxInt(pDX, interval, 1, 65535);
 }
 
 void CDlgAutoCapture::UpdateEnabling()

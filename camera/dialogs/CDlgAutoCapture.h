@@ -25,6 +25,7 @@ protected:
 
 private:
     void UpdateEnabling();
+    void ExchangeInterval(CDataExchange* pDX, int id, int& interval, int enabled);
 
     CWeekScheduleControls m_schedule;
     int m_nNameMode = 1;

@@ -2,6 +2,7 @@
 
 #include "camera/session/CCgiCmd.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace week_schedule {
@@ -185,9 +186,13 @@ void ParseTimer(const CString& reply, const char* type, Timer& t)
 
 CString TimerPart(const Timer& t, const char* type)
 {
+    // The page checks the intervals of the actions switched on; a switched-off
+    // one goes back as the camera reported it, brought into the range the
+    // camera takes: a camera refuses the whole request over an interval of 0
+    // it reported itself.
     CString part;
-    part.Format("cmd=setsnaptimerattrex&-as_enable=%d&-as_interval=%d&-as_type=%s", t.enabled ? 1 : 0, t.interval,
-                type);
+    part.Format("cmd=setsnaptimerattrex&-as_enable=%d&-as_interval=%d&-as_type=%s", t.enabled ? 1 : 0,
+                std::clamp(t.interval, 1, 65535), type);
     return part;
 }
 

@@ -5,6 +5,7 @@
 #include "resources/vxcam/resource.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace wireless_form {
 
@@ -68,13 +69,39 @@ bool KeyApplies(int security)
     return security >= 1;
 }
 
+namespace {
+
+bool AllHex(const CString& s)
+{
+    for (int i = 0; i < s.GetLength(); ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(s[i])))
+            return false;
+    }
+    return true;
+}
+
+// What a camera can join: WPA takes a passphrase of 8 to 63 characters or a
+// key of 64 hexadecimal digits; other keys only what the key set allows.
+bool KeyFits(int security, const CString& key)
+{
+    if (!CValidateCheck::IsValidKey(key))
+        return false;
+    const int n = key.GetLength();
+    if (security >= 2)
+        return (n >= 8 && n <= 63) || (n == 64 && AllHex(key));
+    return n >= 1 && n <= 64;
+}
+
+}  // namespace
+
 Refusal Check(const Values& v)
 {
     if (!v.enabled)
         return {};
-    if (v.ssid.GetLength() < 1 || v.ssid.GetLength() > 64)
+    // A network name is at most 32 bytes on the air, whatever its characters.
+    if (v.ssid.GetLength() < 1 || v.ssid.GetLength() > 32)
         return {IDS_SSID_INVALID, kSsid};
-    if (v.security != 0 && (v.key.GetLength() < 1 || v.key.GetLength() > 64 || !CValidateCheck::IsValidKey(v.key)))
+    if (v.security != 0 && !KeyFits(v.security, v.key))
         return {IDS_WIFI_KEY_INVALID, kKey};
     return {};
 }

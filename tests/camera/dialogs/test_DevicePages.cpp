@@ -16,6 +16,7 @@
 #include "platform/ui/TestHooks.h"
 #include "resources/vxcam/resource.h"
 #include "support/CamsimProcess.h"
+#include "support/LogCapture.h"
 #include "utility/vx_log.h"
 
 #include <gtest/gtest.h>
@@ -437,9 +438,22 @@ TEST(SystemLogPage, ListsTheCameraLogAndResetEmptiesIt)
 {
     Fixture s({});
     ASSERT_TRUE(s.cam.ok() && s.connected);
+    LogCapture trace;
     auto* log = PageAt<CDlgSysLog>(s.dlg, 6, 2);
     ASSERT_TRUE(Loaded(log));
     ASSERT_FALSE(log->Lines().empty());
+    // The fetch of the file is bracketed in the trace (tag, date and time,
+    // then the text).
+    std::vector<std::string> said;
+    for (std::string line : trace.Lines()) {
+        if (line.find(" vxnet_get_cgi_command get /log/syslog.txt ") == std::string::npos)
+            continue;
+        while (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        said.push_back(line.substr(0, line.find(':') + 1) + line.substr(line.find(' ', line.find(' ') + 1)));
+    }
+    EXPECT_EQ(said, (std::vector<std::string>{"TRACE: vxnet_get_cgi_command get /log/syslog.txt start",
+                                              "TRACE: vxnet_get_cgi_command get /log/syslog.txt finish"}));
     auto* list = static_cast<CListCtrl*>(log->GetDlgItem(IDC_LOG_LIST));
     EXPECT_EQ(list->GetItemCount(), static_cast<int>(log->Lines().size()));
     std::string time = list->GetItemText(0, 1).GetString();

@@ -92,6 +92,7 @@ TEST(AutoCapturePage, OutOfRangeIntervalSendsNothing)
     ASSERT_TRUE(f.connected);
     auto* page = PageAt<CDlgAutoCapture>(f.dlg, kCapture, 0);
     ASSERT_TRUE(Loaded(page));
+    Tick(page, IDC_CAPTURE_SD, true);  // a switched-off action's interval is not checked
     page->SetDlgItemText(IDC_CAPTURE_SD_INTERVAL, "65536");
     Click(page, IDC_APPLY);
     EXPECT_FALSE(page->IsRequestPending());

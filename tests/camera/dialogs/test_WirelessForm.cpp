@@ -36,8 +36,15 @@ TEST(WirelessForm, LoadTakesOutOfRangeValuesAsTheirDefaults)
 
 TEST(WirelessForm, FieldCheck)
 {
-    const CString ssid64(std::string(64, 's').c_str());
-    const CString ssid65(std::string(65, 's').c_str());
+    const CString ssid32(std::string(32, 's').c_str());
+    const CString ssid33(std::string(33, 's').c_str());
+    std::string e17;  // 17 characters, 34 bytes
+    for (int i = 0; i < 17; ++i)
+        e17 += "\xc3\xa9";
+    const CString ssidWide(e17.c_str());
+    const CString key63(std::string(63, 'k').c_str());
+    const CString key64(std::string(64, 'k').c_str());
+    const CString hex64(std::string(64, 'A').c_str());
     const CString key65(std::string(65, 'k').c_str());
     struct Case {
         Values v;
@@ -47,11 +54,19 @@ TEST(WirelessForm, FieldCheck)
     const Case cases[] = {
         {{false, "", 3, "", 0, 0}, 0, kNone},  // off: nothing is checked
         {{true, "", 0, "", 0, 0}, IDS_SSID_INVALID, kSsid},
-        {{true, ssid65, 0, "", 0, 0}, IDS_SSID_INVALID, kSsid},
-        {{true, ssid64, 0, "", 0, 0}, 0, kNone},
+        {{true, ssid33, 0, "", 0, 0}, IDS_SSID_INVALID, kSsid},
+        {{true, ssidWide, 0, "", 0, 0}, IDS_SSID_INVALID, kSsid},  // bytes count, not characters
+        {{true, ssid32, 0, "", 0, 0}, 0, kNone},
         {{true, "Net", 0, "a&b", 0, 0}, 0, kNone},  // no security: the key goes as typed
         {{true, "Net", 1, "", 0, 0}, IDS_WIFI_KEY_INVALID, kKey},
         {{true, "Net", 3, key65, 1, 0}, IDS_WIFI_KEY_INVALID, kKey},
+        {{true, "Net", 1, key64, 0, 0}, 0, kNone},  // WEP keys keep the field's own limit
+        // WPA: a passphrase of 8 to 63 characters, or 64 hexadecimal digits.
+        {{true, "Net", 2, "seven77", 0, 0}, IDS_WIFI_KEY_INVALID, kKey},
+        {{true, "Net", 3, "eight888", 1, 0}, 0, kNone},
+        {{true, "Net", 3, key63, 1, 0}, 0, kNone},
+        {{true, "Net", 3, key64, 1, 0}, IDS_WIFI_KEY_INVALID, kKey},
+        {{true, "Net", 2, hex64, 0, 0}, 0, kNone},
         {{true, "Net", 2, "pass=word", 0, 0}, IDS_WIFI_KEY_INVALID, kKey},
         {{true, "Net", 3, "back\\slash", 0, 0}, IDS_WIFI_KEY_INVALID, kKey},
         {{true, "Net", 3, "sunflower 42", 1, 0}, 0, kNone},
