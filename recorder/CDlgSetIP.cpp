@@ -89,22 +89,45 @@ BOOL CDlgSetIP::OnInitDialog()
             m_nLegacyPort = 9660;
             m_nHttpPort = static_cast<UINT>(camera->PORT);
         } else {
+            // A row of another type keeps it: an entry of its own, named as
+            // the camera list names it, shows its port field and streams.
             m_nLegacyPort = static_cast<UINT>(camera->PORT);
             m_nHttpPort = 80;
-            if (camera->TYPE == 0 || camera->TYPE == 1) {
-                // A legacy row keeps its type: an entry of its own shows its
-                // port field and fills the streams.
-                int legacy = m_cmbType.AddString(Text(IDS_TYPE_0));
-                m_cmbType.SetItemData(legacy, static_cast<DWORD_PTR>(camera->TYPE));
-                m_cmbType.SetCurSel(legacy);
-            } else {
-                m_cmbType.SetCurSel(-1);
+            CString text;
+            if (camera->TYPE == 0 || camera->TYPE == 1)
+                text = Text(IDS_TYPE_0);
+            else if (camera->TYPE == 3)
+                text = Text(IDS_TYPE_3);
+            else
+                text.Format("%s %d", static_cast<const char*>(Text(IDS_COL_TYPE)), camera->TYPE);
+            int own = m_cmbType.AddString(text);
+            m_cmbType.SetItemData(own, static_cast<DWORD_PTR>(static_cast<INT_PTR>(camera->TYPE)));
+            m_cmbType.SetCurSel(own);
+            // The legacy field takes ports from 1 to 20000, the HTTP field
+            // from 80: a port of an unknown type goes where it fits.
+            m_bOtherTypeOnHttp = camera->TYPE != 0 && camera->TYPE != 1 && camera->PORT >= 80;
+            if (m_bOtherTypeOnHttp) {
+                m_nHttpPort = static_cast<UINT>(camera->PORT);
+                m_nLegacyPort = 9660;
             }
         }
         UpdateTypeFields();
         m_nRtspPort = static_cast<UINT>(camera->RTSP);
-        m_cmbStream.SetCurSel(camera->STREAM > 1 ? 1 : camera->STREAM);
-        m_cmbChannel.SetCurSel(camera->CHANNEL);
+        // A third stream and channels past the template's four get entries,
+        // so the row's own values are shown; a value no entry can stand for
+        // leaves the list unselected and is kept on saving.
+        if (camera->STREAM == 2 && m_cmbStream.GetCount() == 2)
+            m_cmbStream.AddString(Text(IDS_STREAM_THIRD));
+        m_cmbStream.SetCurSel(camera->STREAM >= 0 && camera->STREAM < m_cmbStream.GetCount() ? camera->STREAM : -1);
+        if (camera->CHANNEL >= 0 && camera->CHANNEL < 300) {
+            for (int n = m_cmbChannel.GetCount(); n <= camera->CHANNEL; ++n) {
+                CString number;
+                number.Format("%d", n + 1);
+                m_cmbChannel.AddString(number);
+            }
+        }
+        m_cmbChannel.SetCurSel(camera->CHANNEL >= 0 && camera->CHANNEL < m_cmbChannel.GetCount() ? camera->CHANNEL
+                                                                                                   : -1);
         m_strUser = camera->UID;
         m_strPwd = camera->PWD;
         UpdateData(FALSE);
@@ -131,20 +154,19 @@ void CDlgSetIP::UpdateTypeFields()
         if (CWnd* w = GetDlgItem(id))
             w->ShowWindow(on ? SW_SHOW : SW_HIDE);
     };
-    if (type == 0 || type == 1) {
+    if (type == 0 || type == 1 || (type != 2 && !m_bOtherTypeOnHttp)) {
         m_cmbChannel.EnableWindow(TRUE);
         show(IDC_LEGACY_LABEL, true);
         show(IDC_LEGACY_PORT, true);
         show(IDC_HTTP_LABEL, false);
         show(IDC_HTTP_PORT, false);
-    } else if (type == 2) {
-        m_cmbChannel.EnableWindow(FALSE);
+    } else {
+        // The network camera's channel is fixed; other types choose theirs.
+        m_cmbChannel.EnableWindow(type == 2 ? FALSE : TRUE);
         show(IDC_LEGACY_LABEL, false);
         show(IDC_LEGACY_PORT, false);
         show(IDC_HTTP_LABEL, true);
         show(IDC_HTTP_PORT, true);
-    } else {
-        return;
     }
     FillStreamList();
 }
@@ -188,7 +210,7 @@ BOOL CDlgSetIP::CheckInput()
 {
     m_strName.Trim();
     if (m_strName.IsEmpty())
-        return Refuse(5, IDC_NAME);
+        return Refuse(IDS_NAME_MISSING, IDC_NAME);
     m_strHost.Trim();
     bool valid = false;
     {
@@ -196,10 +218,10 @@ BOOL CDlgSetIP::CheckInput()
         valid = HostResolves(m_strHost);
     }
     if (!valid)
-        return Refuse(200, IDC_HOST);
+        return Refuse(IDS_HOST_BAD, IDC_HOST);
     m_strUser.Trim();
     if (m_strUser.IsEmpty())
-        return Refuse(3, IDC_USER);
+        return Refuse(IDS_USER_MISSING, IDC_USER);
     return TRUE;
 }
 
@@ -207,14 +229,22 @@ void CDlgSetIP::OnOK()
 {
     if (!UpdateData(TRUE) || !CheckInput())
         return;
-    const int typeSel = m_cmbType.GetCurSel();
-    const int type = typeSel >= 0 ? static_cast<int>(m_cmbType.GetItemData(typeSel)) : -1;
-    const int channel = m_cmbChannel.GetCurSel();
-    const int stream = m_cmbStream.GetCurSel();
-    // The legacy types take the legacy port field, which they show.
-    const int port = static_cast<int>(type == 0 || type == 1 ? m_nLegacyPort : m_nHttpPort);
     CGlobalInfo& global = GlobalInfo();
     STIPCfgKst* existing = FindCamera(m_nCameraID);
+    // What no list entry showed keeps the row's value.
+    const int typeSel = m_cmbType.GetCurSel();
+    const int type = typeSel >= 0 ? static_cast<int>(static_cast<INT_PTR>(m_cmbType.GetItemData(typeSel)))
+                                  : (existing ? existing->TYPE : -1);
+    int channel = m_cmbChannel.GetCurSel();
+    if (channel < 0 && existing)
+        channel = existing->CHANNEL;
+    int stream = m_cmbStream.GetCurSel();
+    if (stream < 0 && existing)
+        stream = existing->STREAM;
+    // The port comes from the field that is shown.
+    const CWnd* legacy = GetDlgItem(IDC_LEGACY_PORT);
+    const bool legacyField = legacy && (legacy->GetStyle() & WS_VISIBLE);
+    const int port = static_cast<int>(legacyField ? m_nLegacyPort : m_nHttpPort);
     if (existing) {
         const bool same = type == existing->TYPE && m_strHost == existing->IP && m_strName == existing->NAME
                           && m_strUser == existing->UID && m_strPwd == existing->PWD && channel == existing->CHANNEL

@@ -3,9 +3,10 @@
 // checked, saved through the database and brought into the settings
 // object's camera list. The opener reads m_bChanged, m_bNew and m_nCameraID.
 //
-// Rows of the legacy types 0 and 1 get a type entry of their own while they
-// are edited, so the dialog shows their port and stream and a save keeps
-// what the user saw; new cameras are always type 2.
+// A row of a type other than 2 gets a type entry of its own while it is
+// edited, a third stream and a channel past the fourth get list entries, so
+// the dialog shows the row's values and a save keeps what the user did not
+// change; new cameras are always type 2.
 //
 // Threads: the GUI thread. The host look-up blocks it under the wait cursor.
 
@@ -45,5 +46,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // A row of a type the dialog does not know shows its port in the HTTP
+    // port field when that field's range takes it, else in the other one.
+    bool m_bOtherTypeOnHttp = false;
     BOOL Refuse(UINT textId, int control);
 };

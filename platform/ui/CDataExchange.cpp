@@ -310,7 +310,14 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
             ::SendMessage(pDX->m_idLastControl, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
         return;
     }
-    if (value.GetLength() > nChars) {
+    // The limit and its message speak of characters, and the edit limits
+    // what is typed in characters too; the text is UTF-8, so count the bytes
+    // that start a character.
+    int chars = 0;
+    for (int i = 0; i < value.GetLength(); ++i)
+        if ((static_cast<unsigned char>(value[i]) & 0xC0) != 0x80)
+            ++chars;
+    if (chars > nChars) {
         CString text;
         text.Format("Please enter no more than %d characters.", nChars);
         FailWith(pDX, text);

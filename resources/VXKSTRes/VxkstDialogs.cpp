@@ -40,6 +40,12 @@ Item Edit(int id, short x, short y, short cx, DWORD extra = 0)
     return i;
 }
 
+Item Hidden(Item i)
+{
+    i.style &= ~WS_VISIBLE;
+    return i;
+}
+
 Item Combo(int id, short x, short y, short cx, std::vector<std::string> entries = {})
 {
     // Unsorted: the index is the stored value.
@@ -109,8 +115,9 @@ void AddCamera(vxw::ResourceModule& m)
         Edit(5047, 72, 26, 150),
         Label("Host", 8, 44, 60),
         Edit(5004, 72, 44, 150),
-        Label("Port", 8, 62, 60, 5247),
-        Edit(1058, 72, 62, 60, ES_NUMBER),
+        // The two port fields share a line; the type shows one of them.
+        Hidden(Label("Port", 8, 62, 60, 5247)),
+        Hidden(Edit(1058, 72, 62, 60, ES_NUMBER)),
         Label("HTTP port", 8, 62, 60, 5248),
         Edit(1062, 72, 62, 60, ES_NUMBER),
         Label("RTSP port", 8, 80, 60),

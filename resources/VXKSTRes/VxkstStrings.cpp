@@ -9,7 +9,7 @@ void FillStrings(vxw::ResourceModule& m)
         const char* text;
     } strings[] = {
         {1, "Error"},
-        {3, "Please enter the camera's host."},
+        {3, "Please enter the user name for the camera."},
         {5, "Please enter a name for the camera."},
         {14, "Channel "},
         {15, "Name"},
@@ -35,7 +35,7 @@ void FillStrings(vxw::ResourceModule& m)
         {151, "Start time"},
         {152, "Path"},
         {155, "Free space"},
-        {200, "Choose the folder for the recordings"},
+        {200, "Please enter the camera's host: a name that can be found or an address such as 192.168.1.20."},
         {215, "Add a camera"},
         {221, "Recording schedule"},
         {231, "Clear the whole week"},
@@ -68,6 +68,12 @@ void FillStrings(vxw::ResourceModule& m)
         {344, "Do you want to stop all cameras?"},
         {345, "Do you want to delete this camera?"},
         {346, "Waiting for motion"},
+        {360, "The recording cannot be opened:"},
+        {361, "No program on this computer is set to open this kind of file."},
+        {362, "The file is not there any more."},
+        {363, "The file is not a recording."},
+        {364, "No schedule"},
+        {365, "Login refused"},
     };
     for (const auto& s : strings)
         m.AddString(s.id, s.text);

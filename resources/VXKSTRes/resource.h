@@ -147,3 +147,12 @@
 #define IDS_ASK_STOP_ALL           344
 #define IDS_ASK_DELETE_CAMERA      345
 #define IDS_STATE_WAIT_MOTION      346
+#define IDS_OPEN_RECORD_FAILED     360
+#define IDS_OPEN_NO_PROGRAM        361
+#define IDS_OPEN_MISSING           362
+#define IDS_OPEN_REFUSED           363
+#define IDS_STATE_NO_SCHEDULE      364
+#define IDS_STATE_LOGIN_REFUSED    365
+#define IDS_USER_MISSING           3
+#define IDS_NAME_MISSING           5
+#define IDS_HOST_BAD               200

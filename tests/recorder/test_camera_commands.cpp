@@ -223,8 +223,8 @@ TEST(CameraDialog, LegacyRowsKeepTypeStreamAndPort)
         EXPECT_EQ(saved.name, "renamed");
         EXPECT_EQ(saved.type, row.type);
         EXPECT_EQ(saved.port, row.port);
-        // The list offers main and sub stream: a third stream reads as sub.
-        EXPECT_EQ(saved.stream, row.stream > 1 ? 1 : row.stream);
+        // A third stream gets its own entry and is kept.
+        EXPECT_EQ(saved.stream, row.stream);
         EXPECT_EQ(saved.channel, 2);
     }
 }
