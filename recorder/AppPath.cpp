@@ -1,5 +1,7 @@
 #include "recorder/AppPath.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 CString GetRecorderAppPath()
@@ -13,4 +15,22 @@ CString GetRecorderAppPath()
             path += "/";
     });
     return path;
+}
+
+void TakeProgramDirOption(int& argc, char** argv)
+{
+    const size_t n = std::strlen(kProgramDirOption);
+    int out = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, kProgramDirOption) == 0 && i + 1 < argc) {
+            setenv("VX_PROGRAM_DIR", argv[++i], 1);
+        } else if (std::strncmp(a, kProgramDirOption, n) == 0 && a[n] == '=') {
+            setenv("VX_PROGRAM_DIR", a + n + 1, 1);
+        } else {
+            argv[out++] = argv[i];
+        }
+    }
+    argc = out;
+    argv[argc] = nullptr;
 }

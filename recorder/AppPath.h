@@ -6,3 +6,12 @@
 #include "platform/platform.h"
 
 CString GetRecorderAppPath();
+
+// The option that names the program folder on the command line, as the
+// run-at-logon entry starts the program: "--program-dir DIR". It redirects
+// the program directory as VX_PROGRAM_DIR does.
+inline constexpr char kProgramDirOption[] = "--program-dir";
+
+// Takes the program-folder option out of the command line, before anything
+// reads the program directory or the rest of the line.
+void TakeProgramDirOption(int& argc, char** argv);

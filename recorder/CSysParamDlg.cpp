@@ -1,5 +1,6 @@
 #include "recorder/CSysParamDlg.h"
 
+#include "recorder/AppPath.h"
 #include "recorder/CGlobalInfo.h"
 #include "resources/VXKSTRes/resource.h"
 #include "utility/vx_log.h"
@@ -7,6 +8,8 @@
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -31,6 +34,58 @@ std::string ApplicationName(const std::string& exe)
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);
     return name;
+}
+
+std::string RealExecutable()
+{
+    std::string buf(PATH_MAX, '\0');
+    ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n <= 0 || static_cast<size_t>(n) >= buf.size())
+        return std::string();
+    buf.resize(static_cast<size_t>(n));
+    return buf;
+}
+
+// The program folder is the one whose "config/vxkstcfg.ini" the settings
+// object reads.
+CString ProgramFolderOf(const CString& configFile)
+{
+    CString dir = configFile;
+    for (int i = 0; i < 2; ++i) {
+        int slash = dir.ReverseFind('/');
+        dir = slash < 0 ? CString() : dir.Left(slash);
+    }
+    return dir.IsEmpty() ? CString("/") : dir + "/";
+}
+
+// A run command line: the words in double quotes where they need them, a
+// quote escaped with a backslash, and backslashes doubled only before a
+// quote (the rules the run entry is read back by).
+std::string RunCommandLine(const std::vector<std::string>& words)
+{
+    std::string out;
+    for (const std::string& w : words) {
+        if (!out.empty())
+            out += ' ';
+        if (!w.empty() && w.find_first_of(" \t\"") == std::string::npos) {
+            out += w;
+            continue;
+        }
+        out += '"';
+        size_t backslashes = 0;
+        for (char c : w) {
+            if (c == '\\') {
+                ++backslashes;
+                continue;
+            }
+            out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+            backslashes = 0;
+            out += c;
+        }
+        out.append(backslashes * 2, '\\');
+        out += '"';
+    }
+    return out;
 }
 
 }  // namespace
@@ -87,18 +142,23 @@ void CSysParamDlg::OnOK()
     ini.WriteProfileInt("SysParam", "MinHide", m_bMinHide ? 1 : 0);
     ini.WriteProfileInt("SysParam", "AutoRun", m_bAutoRun ? 1 : 0);
     info.LoadSysParam();
-    SetRunAtLogon(info.m_nAutoRun != 0);
+    SetRunAtLogon(info.m_nAutoRun != 0, ProgramFolderOf(info.m_iniConfig.GetPathName()));
     EndDialog(IDOK);
 }
 
-bool CSysParamDlg::SetRunAtLogon(bool on)
+bool CSysParamDlg::SetRunAtLogon(bool on, const CString& programDir)
 {
-    const std::string exe = vxk::ModuleFileName(nullptr);
+    // The executable itself, not its name under the program folder: the
+    // folder may be redirected away from the executable (or be the per-user
+    // folder of an installed program), and a logon start must find both.
+    const std::string exe = RealExecutable();
     const std::string name = ApplicationName(exe);
     if (exe.empty() || name.empty()) {
         vx_log(2, "CSysParamDlg::SetRunAtLogon: the program's path is unknown");
         return false;
     }
+    const std::string command =
+        RunCommandLine({exe, kProgramDirOption, std::string(static_cast<const char*>(programDir))});
     HKEY key = nullptr;
     LONG rc = RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key);
     if (rc != ERROR_SUCCESS) {
@@ -106,8 +166,8 @@ bool CSysParamDlg::SetRunAtLogon(bool on)
         return false;
     }
     if (on) {
-        rc = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(exe.c_str()),
-                            static_cast<DWORD>(exe.size() + 1));
+        rc = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                            static_cast<DWORD>(command.size() + 1));
     } else {
         rc = RegDeleteValueA(key, name.c_str());
         if (rc == ERROR_FILE_NOT_FOUND)

@@ -17,9 +17,10 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-    // Sets or removes the run-at-logon entry of the running program; false
-    // (logged) when the entry could not be changed.
-    static bool SetRunAtLogon(bool on);
+    // Sets or removes the run-at-logon entry of the running program, which
+    // starts its executable on the given program folder; false (logged) when
+    // the entry could not be changed.
+    static bool SetRunAtLogon(bool on, const CString& programDir);
 
     int m_nRecordType = 1;
     UINT m_nFreeSpace = 500;    // megabytes

@@ -1,4 +1,5 @@
 // VXKST-HD: the one application object and the program's entry.
+#include "recorder/AppPath.h"
 #include "recorder/CVSClientApp.h"
 
 namespace {
@@ -9,5 +10,6 @@ CVSClientApp theApp;
 
 int main(int argc, char** argv)
 {
+    TakeProgramDirOption(argc, argv);
     return AfxWinMain(argc, argv);
 }

@@ -3,10 +3,14 @@
 // wide free-space limit read back, and the run-at-logon entry.
 #include "recorder_dialog_program.h"
 
+#include "recorder/AppPath.h"
 #include "recorder/CSysParamDlg.h"
 #include "resources/VXKSTRes/resource.h"
 
 #include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -96,6 +100,99 @@ TEST(SysParamDialog, RunAtLogonAddsAndRemovesTheAutostartEntry)
     ASSERT_TRUE(RunWith({"30", "500", true}, &boxes));
     EXPECT_TRUE(std::filesystem::exists(entry));
     EXPECT_EQ(GlobalInfo().m_nAutoRun, 1);
+}
+
+// The words of a desktop entry's Exec value: the value's own escapes
+// undone, then split at blanks outside double quotes, where a backslash
+// takes the next character literally.
+std::vector<std::string> ExecWords(const std::string& entry)
+{
+    std::string exec;
+    size_t at = entry.find("\nExec=");
+    if (at == std::string::npos)
+        return {};
+    const std::string raw = entry.substr(at + 6, entry.find('\n', at + 6) - at - 6);
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size()) {
+            const char c = raw[++i];
+            exec += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
+        } else {
+            exec += raw[i];
+        }
+    }
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false, any = false;
+    for (size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (quoted && c == '\\' && i + 1 < exec.size()) {
+            word += exec[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (c == ' ' && !quoted) {
+            if (any || !word.empty())
+                words.push_back(word);
+            word.clear();
+            any = false;
+        } else {
+            word += c;
+        }
+    }
+    if (any || !word.empty())
+        words.push_back(word);
+    return words;
+}
+
+TEST(SysParamDialog, TheLogonEntryStartsTheProgramItselfOnItsFolder)
+{
+    rectest::DialogProgram program;
+    // A program folder away from the executable, as an installed program
+    // has: the entry must not name a program in that folder.
+    setenv("VX_PROGRAM_DIR", program.dir.path().c_str(), 1);
+    const std::string exe = std::filesystem::canonical("/proc/self/exe").string();
+    const std::string name = std::filesystem::path(exe).stem().string();
+    size_t boxes = 0;
+    ASSERT_TRUE(RunWith({"30", "500", true}, &boxes));
+    unsetenv("VX_PROGRAM_DIR");
+    const std::string entry = rectest::ReadFile(program.dir.file("xdg/autostart/" + name + ".desktop"));
+    const std::vector<std::string> words = ExecWords(entry);
+    ASSERT_EQ(words.size(), 3u) << entry;
+    EXPECT_EQ(words[0], exe);
+    EXPECT_EQ(access(words[0].c_str(), X_OK), 0) << words[0];
+    EXPECT_EQ(words[1], "--program-dir");
+    EXPECT_EQ(words[2], program.dir.path() + "/");
+    ASSERT_TRUE(RunWith({"30", "500", false}, &boxes));
+}
+
+TEST(SysParamDialog, TheProgramFolderOptionLeavesTheRestOfTheCommandLine)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> rest;
+        const char* folder;  // nullptr: not set
+    } cases[] = {
+        {{"vx", "--program-dir", "/a b/\"q\"/", "-exit"}, {"vx", "-exit"}, "/a b/\"q\"/"},
+        {{"vx", "--program-dir=/srv/rec-exit/"}, {"vx"}, "/srv/rec-exit/"},
+        {{"vx", "-start_rec"}, {"vx", "-start_rec"}, nullptr},
+        {{"vx", "--program-dir"}, {"vx", "--program-dir"}, nullptr},
+    };
+    for (const auto& c : cases) {
+        unsetenv("VX_PROGRAM_DIR");
+        std::vector<std::string> copy = c.args;
+        std::vector<char*> argv;
+        for (std::string& a : copy)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(c.args.size());
+        TakeProgramDirOption(argc, argv.data());
+        std::vector<std::string> rest(argv.begin(), argv.begin() + argc);
+        EXPECT_EQ(rest, c.rest) << c.args[1];
+        EXPECT_EQ(argv[static_cast<size_t>(argc)], nullptr);
+        const char* set = getenv("VX_PROGRAM_DIR");
+        EXPECT_STREQ(set, c.folder) << c.args[1];
+    }
+    unsetenv("VX_PROGRAM_DIR");
 }
 
 }  // namespace
