@@ -3,6 +3,7 @@
 #include "recorder/CMainDlg.h"
 
 #include "recorder/CGlobalInfo.h"
+#include "recorder/ColumnFit.h"
 #include "recorder/CameraColumns.h"
 #include "resources/VXKSTRes/resource.h"
 #include "resources/recorder/resource.h"
@@ -125,11 +126,30 @@ void CMainDlg::InitControls()
         {IDS_COL_STREAM, LVCFMT_LEFT, 100},
         {IDS_COL_FREE_SPACE, LVCFMT_RIGHT, 70},
     };
+    auto text = [](UINT id) {
+        CString s;
+        s.LoadString(id);
+        return s;
+    };
+    // Typical values of each column, so that the widths above, the least a
+    // column gets, grow to what the font in use needs.
+    const std::vector<CString> typical[camera_columns::kColumnCount] = {
+        {text(IDS_STATE_OFF_SCHEDULE), text(IDS_STATE_WAIT_MOTION), text(IDS_STATE_CONNECT_FAILED)},
+        {"300"},
+        {"192.168.100.200"},
+        {},
+        {text(IDS_TYPE_0), text(IDS_TYPE_2), text(IDS_TYPE_3)},
+        {text(IDS_COL_CHANNEL) + "4"},
+        {text(IDS_STREAM_MAIN), text(IDS_STREAM_SUB), text(IDS_STREAM_THIRD)},
+        {"999.9GB"},
+    };
     for (int i = 0; i < camera_columns::kColumnCount; ++i) {
-        CString heading;
-        heading.LoadString(columns[i].heading);
+        const CString heading = text(columns[i].heading);
         m_listCamera.InsertColumn(i, heading, columns[i].format, -1);
-        m_listCamera.SetColumnWidth(i, columns[i].width);
+        // The status column's picture stands before its text.
+        const int picture = i == 0 ? 20 : 0;
+        m_listCamera.SetColumnWidth(
+            i, FitColumnWidth(m_listCamera, columns[i].width - picture, heading, typical[i]) + picture);
     }
     std::vector<int> order = camera_columns::RotatedOrder();
     m_listCamera.SetColumnOrderArray(static_cast<int>(order.size()), order.data());

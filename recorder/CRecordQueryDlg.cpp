@@ -1,6 +1,7 @@
 #include "recorder/CRecordQueryDlg.h"
 
 #include "recorder/CGlobalInfo.h"
+#include "recorder/ColumnFit.h"
 #include "resources/VXKSTRes/resource.h"
 
 namespace {
@@ -76,8 +77,15 @@ BOOL CRecordQueryDlg::OnInitDialog()
                    {IDS_QUERY_COL_START, LVCFMT_LEFT, 120},
                    {IDS_QUERY_COL_SIZE, LVCFMT_RIGHT, 80},
                    {IDS_QUERY_COL_PATH, LVCFMT_LEFT, 300}};
-    for (int i = 0; i < 5; ++i)
-        m_list.InsertColumn(i + 1, Text(columns[i].heading), columns[i].format, columns[i].width);
+    // The widths above are the least a column gets: each grows to what its
+    // header and a typical value need in the list's font.
+    const std::vector<CString> typical[] = {
+        {"9999"}, {"20240105120000.mp4"}, {"2024-01-05 12:00:00"}, {"488.2MB"}, {}};
+    for (int i = 0; i < 5; ++i) {
+        const CString heading = Text(columns[i].heading);
+        m_list.InsertColumn(i + 1, heading, columns[i].format,
+                            FitColumnWidth(m_list, columns[i].width, heading, typical[i]));
+    }
     m_list.DeleteColumn(0);
 
     m_cmbCamera.ResetContent();

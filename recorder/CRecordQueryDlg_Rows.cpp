@@ -62,7 +62,19 @@ void CRecordQueryDlg::OnOpen()
     CString path = ClickedPath();
     if (path.IsEmpty())
         return;
-    ShellExecute(GetSafeHwnd(), "open", "\"" + path + "\"", nullptr, nullptr, SW_SHOWNORMAL);
+    const auto result = reinterpret_cast<intptr_t>(
+        ShellExecute(GetSafeHwnd(), "open", "\"" + path + "\"", nullptr, nullptr, SW_SHOWNORMAL));
+    if (result > 32)
+        return;
+    // A double-click that does nothing leaves the person guessing: name
+    // the file and the reason.
+    UINT reason = IDS_OPEN_NO_PROGRAM;
+    if (result == SE_ERR_FNF || result == SE_ERR_PNF)
+        reason = IDS_OPEN_MISSING;
+    else if (result == SE_ERR_ACCESSDENIED)
+        reason = IDS_OPEN_REFUSED;
+    MessageBox(Text(IDS_OPEN_RECORD_FAILED) + "\n" + path + "\n\n" + Text(reason), Text(IDS_ERROR_CAPTION),
+               MB_ICONERROR);
 }
 
 void CRecordQueryDlg::OnOpenFolder()

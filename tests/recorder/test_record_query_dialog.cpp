@@ -9,6 +9,8 @@
 #include "resources/VXKSTRes/resource.h"
 
 #include <QAbstractItemView>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QTest>
 #include <QWidget>
 
@@ -47,7 +49,7 @@ public:
         MakeSegment(folder + "20240105120000.mp4", LocalTime(2024, 1, 5, 12, 1, 0));
         vxw::test::SetShellOpenHook([this](const std::string& t) {
             opened.push_back(t);
-            return true;
+            return openerWorks;
         });
     }
     ~QueryRun() { vxw::test::SetShellOpenHook(nullptr); }
@@ -68,6 +70,7 @@ public:
     rectest::DialogProgram program;
     std::string folder;
     std::vector<std::string> opened;
+    bool openerWorks = true;  // false: as if no program opens the file
 };
 
 void Search(CRecordQueryDlg& dlg, COleDateTime d1, COleDateTime t1, COleDateTime d2, COleDateTime t2)
@@ -129,6 +132,59 @@ TEST(RecordQueryDialog, RangesAreCheckedBeforeSearching)
         ASSERT_EQ(boxes.calls.size(), 1u);
         EXPECT_EQ(boxes.calls[0].text, rectest::Text(c.message).GetString());
     }
+}
+
+TEST(RecordQueryDialog, AnOpenThatFailsNamesTheFileAndWhy)
+{
+    QueryRun run;
+    run.openerWorks = false;
+    rectest::MessageBoxes boxes;
+    run.Run([&](CRecordQueryDlg& dlg) {
+        Search(dlg, Day(2024, 1, 5), Time(8, 0, 0), Day(2024, 1, 5), Time(9, 30, 0));
+        ASSERT_EQ(dlg.List().GetItemCount(), 2);
+        QAbstractItemView* view = View(dlg);
+        ASSERT_NE(view, nullptr);
+        unlink((run.folder + "20240105084000.mp4").c_str());
+        const struct {
+            int row;
+            const char* file;
+            const char* why;
+        } cases[] = {
+            {0, "20240105083000.mp4", "No program on this computer is set to open this kind of file."},
+            {1, "20240105084000.mp4", "The file is not there any more."},
+        };
+        for (const auto& c : cases) {
+            boxes.calls.clear();
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, RowPoint(view, c.row));
+            PumpFor(20);
+            ASSERT_EQ(boxes.calls.size(), 1u) << c.file;
+            EXPECT_EQ(boxes.calls[0].text,
+                      "The recording cannot be opened:\n" + run.folder + c.file + "\n\n" + std::string(c.why));
+            EXPECT_EQ(boxes.calls[0].caption, "Error");
+        }
+    });
+}
+
+TEST(RecordQueryDialog, ColumnsShowTheirWholeTextInTheFontInUse)
+{
+    QueryRun run;
+    run.Run([&](CRecordQueryDlg& dlg) {
+        Search(dlg, Day(2024, 1, 5), Time(8, 0, 0), Day(2024, 1, 5), Time(23, 0, 0));
+        ASSERT_EQ(dlg.List().GetItemCount(), 3);
+        QAbstractItemView* view = View(dlg);
+        ASSERT_NE(view, nullptr);
+        const QFontMetrics fm(view->font());
+        // The view's delegate keeps a margin on both sides of a cell's text.
+        const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        for (int column : {0, 1, 2, 3}) {
+            for (int row = 0; row < 3; ++row) {
+                const QModelIndex at = view->model()->index(row, column);
+                const QString text = at.data().toString();
+                EXPECT_GE(view->visualRect(at).width(), fm.horizontalAdvance(text) + margins)
+                    << "column " << column << ": " << text.toStdString();
+            }
+        }
+    });
 }
 
 TEST(RecordQueryDialog, RowsAreOpenedDeletedCutAndCopied)
