@@ -159,6 +159,18 @@ void CRecScheduleDlg::OnPaint()
         const RECT& r = m_cells[i];
         back.BitBlt(r.left, r.top, m_nCellWidth, m_nCellHeight, &cell, 0, 0, SRCCOPY);
     }
+    // Each cell image also stands at its own place beside its mode's
+    // button, so the colours read without painting first.
+    for (const STSkinImage* legend : {&g.m_skinClear, &g.m_skinContinuous, &g.m_skinMotion}) {
+        const RECT& r = legend->rect;
+        if (!legend->hBmp || r.right <= r.left || r.bottom <= r.top)
+            continue;
+        HGDIOBJ prev = ::SelectObject(cell.GetSafeHdc(), legend->hBmp);
+        if (!oldCell)
+            oldCell = prev;
+        back.BitBlt(r.left, r.top, std::min<int>(r.right - r.left, m_nCellWidth),
+                    std::min<int>(r.bottom - r.top, m_nCellHeight), &cell, 0, 0, SRCCOPY);
+    }
     if (oldCell)
         ::SelectObject(cell.GetSafeHdc(), oldCell);
     BITMAP bm = {};

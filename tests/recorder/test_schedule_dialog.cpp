@@ -213,6 +213,39 @@ TEST(ScheduleDialog, MousePaintsTheTouchedCellsByMode)
     });
 }
 
+TEST(ScheduleDialog, EachModeShowsItsCellImageBesideItsButton)
+{
+    ScheduleRun run;
+    run.Run([&](CRecScheduleDlg& dlg) {
+        QWidget* w = vxw::WidgetOf(dlg.GetSafeHwnd());
+        PumpFor(20);
+        QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The picture of the whole dialog, for a person to check the layout.
+        const std::string out = std::string(VX_BIN_DIR) + "/../recorder_schedule_dialog.png";
+        EXPECT_TRUE(shot.save(QString::fromStdString(out)));
+        const CGlobalInfo& g = GlobalInfo();
+        const struct {
+            const STSkinImage* legend;
+            QRgb colour;
+            const STSkinElement* button;
+        } modes[] = {
+            {&g.m_skinContinuous, kContinuous, &g.m_skinRdContinuous},
+            {&g.m_skinMotion, kMotion, &g.m_skinRdMotion},
+            {&g.m_skinClear, kClear, &g.m_skinRdClear},
+        };
+        for (const auto& m : modes) {
+            const RECT& r = m.legend->rect;
+            EXPECT_EQ(shot.pixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) & 0xFFFFFF, m.colour);
+            // Beside its button: on its row, just right of it.
+            const RECT& b = m.button->rect;
+            EXPECT_LT(r.top, b.bottom);
+            EXPECT_GT(r.bottom, b.top);
+            EXPECT_GE(r.left, b.right);
+            EXPECT_LE(r.left - b.right, 12);
+        }
+    });
+}
+
 TEST(ScheduleDialog, OkSavesThePaintedHours)
 {
     ScheduleRun run;

@@ -14,6 +14,8 @@
 //   line X1 Y1 X2 Y2 COLOUR [WIDTH]
 //   polygon COLOUR X1 Y1 X2 Y2 ... filled polygon
 //   text X Y W H COLOUR PIXELS TEXT...  centred text
+//   textleft X Y W H COLOUR PIXELS TEXT...  text from the left edge, centred
+//                                 from top to bottom (a label beside a field)
 //   hotspot X Y                   a cursor's hot spot (kept in the PNG)
 //   smooth on|off                 antialiasing (off by default: exact pixels)
 //   opaque                        write the PNG without an alpha channel (a
@@ -159,7 +161,7 @@ bool Render(const QString& path, QByteArray* png, QString* error, double scale =
             p.setPen(Qt::NoPen);
             p.setBrush(c);
             p.drawPolygon(poly);
-        } else if (cmd == "text") {
+        } else if (cmd == "text" || cmd == "textleft") {
             int px;
             if (!num(1, &x) || !num(2, &y) || !num(3, &w) || !num(4, &h) || a.size() < 8 || !Colour(a[5], &c)
                 || !num(6, &px) || px <= 0)
@@ -169,7 +171,8 @@ bool Render(const QString& path, QByteArray* png, QString* error, double scale =
             font.setStyleStrategy(smooth ? QFont::PreferAntialias : QFont::NoAntialias);
             p.setFont(font);
             p.setPen(c);
-            p.drawText(QRect(x, y, w, h), Qt::AlignCenter, a.mid(7).join(' '));
+            p.drawText(QRect(x, y, w, h), cmd == "text" ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter,
+                       a.mid(7).join(' '));
         } else {
             return fail("unknown command");
         }
