@@ -46,4 +46,10 @@ public:
     // unless the name is a segment's and its digits make a real date and
     // time.
     static bool ParseSegmentName(const char* name, COleDateTime& start);
+
+private:
+    // The name's start and the end time overlap the range; `start` is the
+    // name's time.
+    static bool SpanInRange(const COleDateTime& rangeStart, const COleDateTime& rangeEnd, const char* fileName,
+                            const COleDateTime& endTime, COleDateTime& start);
 };
