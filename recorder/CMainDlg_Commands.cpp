@@ -58,6 +58,10 @@ void CMainDlg::SetRunStop(STCameraRun& run)
     run.rec.m_bStop = TRUE;
     if (run.hStopEvent)
         SetEvent(run.hStopEvent);
+    // The thread may wait on a camera that does not answer: its calls end
+    // now, so the wait for it below is short. The object goes with the run.
+    if (run.rec.m_pCamera)
+        run.rec.m_pCamera->InterruptSession(1);
 }
 
 void CMainDlg::FinishRun(STCameraRun& run)

@@ -56,6 +56,8 @@ CWebWatchBase::CWebWatchBase(int bLive, int nIndex, CWnd* pParent)
 {
     InitializeCriticalSection(&m_csSession);
     InitializeCriticalSection(&m_csInterrupt);
+    InitializeCriticalSection(&m_csText);
+    InitializeCriticalSection(&m_csPlayer);
     m_hStateLock = CreateMutex(nullptr, FALSE, nullptr);
     m_hParentWnd = CWnd::SafeHwnd(pParent);
     memset(&m_stConnectInfo, 0, sizeof m_stConnectInfo);
@@ -65,6 +67,7 @@ CWebWatchBase::~CWebWatchBase()
 {
     // Stop the worker before taking the state lock: it takes that lock itself.
     StopAutoConnect();
+    InterruptSession(1);
     {
         CStateLock lock(m_hStateLock);
         if (m_bLive) {
@@ -82,6 +85,8 @@ CWebWatchBase::~CWebWatchBase()
     DestroyStateBar();
     if (::IsWindow(m_hWnd))
         DestroyWindow();
+    DeleteCriticalSection(&m_csPlayer);
+    DeleteCriticalSection(&m_csText);
     DeleteCriticalSection(&m_csInterrupt);
     DeleteCriticalSection(&m_csSession);
     if (m_hStateLock)
@@ -130,13 +135,14 @@ void CWebWatchBase::SetServerInfo(int nFlag, CString strServer2, CString strServ
 
 void CWebWatchBase::SetRecordPath(const CString& strPath)
 {
-    CStateLock lock(m_hStateLock);
+    // The recorder sets it on its GUI thread for a motion recording.
+    CSectionLock text(m_csText);
     m_strRecordPath = strPath;
 }
 
 CString CWebWatchBase::GetLastRecordFile() const
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock text(m_csText);
     return m_strLastRecordFile;
 }
 
@@ -176,12 +182,17 @@ VXNET_HANDLE CWebWatchBase::TakeSession()
 
 void CWebWatchBase::InterruptSession(int bOn)
 {
-    // The connect in flight reads the flag; the session's calls in flight
-    // (CGI, download, stream open) are cut by vxnet itself.
-    __atomic_store_n(&m_nAbort, bOn ? 1 : 0, __ATOMIC_SEQ_CST);
+    // The connect in flight reads the count; the session's calls in flight
+    // (CGI, download, stream open) are cut by vxnet itself. Stops on several
+    // threads overlap (a clean-up inside a worker's stop), so each on is
+    // matched by its own off and the calls run again only after the last.
     CSectionLock interrupt(m_csInterrupt);
+    int count = __atomic_load_n(&m_nAbort, __ATOMIC_SEQ_CST) + (bOn ? 1 : -1);
+    if (count < 0)
+        count = 0;
+    __atomic_store_n(&m_nAbort, count, __ATOMIC_SEQ_CST);
     if (m_hInterruptible)
-        vxnet_interrupt(m_hInterruptible, bOn);
+        vxnet_interrupt(m_hInterruptible, count > 0 ? 1 : 0);
 }
 
 int CWebWatchBase::Connect()
@@ -194,11 +205,13 @@ int CWebWatchBase::Connect()
     if (VXNET_HANDLE old = TakeSession())
         vxnet_disconnect(old);
     VXNET_HANDLE h = nullptr;
-    int rc;
+    STConnectInfo block;
     {
         CSectionLock session(m_csSession);
-        rc = vxnet_connect_ex(&m_stConnectInfo, &h, &m_nAbort);
+        block = m_stConnectInfo;
     }
+    // The probe takes no handle: it runs outside the session lock.
+    int rc = vxnet_connect_ex(&block, &h, &m_nAbort);
     if (rc == 0 && h)
         SetSessionHandle(h);
     else if (h)
@@ -209,15 +222,19 @@ int CWebWatchBase::Connect()
 
 int CWebWatchBase::Cleanup()
 {
-    CStateLock lock(m_hStateLock);
-    if (m_bLive)
-        StopPlay();
-    else
-        StopPlayFile();
-    // The base class logs in by opening the session: clean-up closes it.
-    if (VXNET_HANDLE h = TakeSession())
-        vxnet_disconnect(h);
-    m_bIsLogin = 0;
+    InterruptSession(1);
+    {
+        CStateLock lock(m_hStateLock);
+        if (m_bLive)
+            StopPlay();
+        else
+            StopPlayFile();
+        // The base class logs in by opening the session: clean-up closes it.
+        if (VXNET_HANDLE h = TakeSession())
+            vxnet_disconnect(h);
+        m_bIsLogin = 0;
+    }
+    InterruptSession(0);
     return 1;
 }
 
@@ -288,7 +305,7 @@ int CWebWatchBase::domeControl(int, int, int)
 
 int CWebWatchBase::SetAudio(int bMute)
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     m_bMute = bMute;
     m_player.ApplySound(bMute ? 0 : 1);
     return 1;
@@ -349,7 +366,7 @@ int CWebWatchBase::StartCruise()
 
 int CWebWatchBase::SetFlip()
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     m_nTransform ^= 2;
     m_player.SetTransform(m_nTransform);
     return 1;
@@ -357,7 +374,7 @@ int CWebWatchBase::SetFlip()
 
 int CWebWatchBase::SetMirror()
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     m_nTransform ^= 1;
     m_player.SetTransform(m_nTransform);
     return 1;
@@ -365,14 +382,14 @@ int CWebWatchBase::SetMirror()
 
 int CWebWatchBase::SetExactFit()
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     m_player.SetAspect(m_bExactFit ? 1.0f : 0.0f);
     return 1;
 }
 
 int CWebWatchBase::SetExactFit(int bFit)
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     if ((bFit ? 1 : 0) != m_bExactFit && m_player.SetAspect(bFit ? 1.0f : 0.0f) == 0)
         m_bExactFit = bFit ? 1 : 0;
     return 1;
@@ -380,7 +397,7 @@ int CWebWatchBase::SetExactFit(int bFit)
 
 int CWebWatchBase::SetTransform()
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     m_player.SetTransform(m_nTransform);
     return 1;
 }
@@ -392,7 +409,7 @@ int CWebWatchBase::SetShowBitRate()
 
 int CWebWatchBase::SetShowBitRate(int bShow)
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     m_bShowBitrate = bShow ? 1 : 0;
     m_player.ShowBitrate(m_bShowBitrate);
     return 1;

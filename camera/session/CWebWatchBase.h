@@ -5,19 +5,34 @@
 // CWebWatchNB adds the camera families.
 //
 // Threads: hosts call it from their own threads (the recorder drives each
-// record-only object from its recording thread and calls StartRecord and the
-// destructor on its GUI thread); the reconnect worker, the bitrate thread and
-// the callback threads of vxnet and vxplay enter it too. The camera window and
-// its timers belong to the GUI thread.
-// Locks, in this order: the state lock (m_hStateLock, a recursive kernel
-// mutex) around every operation that changes the session, the player or the
-// recording; then the session lock (m_csSession) around the vxnet handle and
-// every vxnet call that takes it (lent to the player); then the interrupt
-// lock (m_csInterrupt), which only guards the handle that an interrupt from
-// another thread reaches. Under the session lock nothing joins a thread or
-// calls a window but PostMessage/SetTimer/KillTimer. Flags that hosts poll
-// (m_bIsLogin, playing) are atomics read without any lock. vxnet and vxplay
-// callbacks take no lock.
+// record-only object from its recording thread and starts motion recordings
+// and destroys it on its GUI thread); the reconnect worker, the bitrate
+// thread and the callback threads of vxnet and vxplay enter it too. The
+// camera window and its timers belong to the GUI thread.
+//
+// Locks, in this order:
+// 1. the state lock (m_hStateLock, a recursive kernel mutex): the session's
+//    life. Connect, Login, Logout, Cleanup, StartPlay, StopPlay, the file
+//    playback sequence, SetCameraInfo, SetServerInfo and the destructor run
+//    under it, and it stays held through their waits on the camera (probe,
+//    login requests, stream open). Nothing the GUI thread does for display
+//    or recording takes it, and every stop (Cleanup, a live StopPlay,
+//    StopAutoConnect, the destructor, a host's InterruptSession) first
+//    interrupts the calls in flight, so taking it waits only for the holder
+//    to see that.
+// 2. the player lock (m_csPlayer): display and recording state, see the
+//    member. Never held across a vxnet call that waits on the camera, nor
+//    while waiting for the session lock (its holders only try that one).
+// 3. the session lock (m_csSession): the vxnet handle and every vxnet call
+//    that takes it (lent to the player and its bitrate thread). Held across
+//    CGI requests, downloads and the stream open; under it nothing joins a
+//    thread or calls a window but PostMessage/SetTimer/KillTimer.
+// 4. the interrupt lock (m_csInterrupt): the handle an interrupt from
+//    another thread reaches, and the count of stops in progress.
+// The text lock (m_csText) is a leaf: a copy of a text under it, nothing
+// else. Flags that hosts and menus poll (m_bIsLogin, playing, exact fit,
+// bitrate, mute, talk, full screen, alarms) are atomics read without a lock.
+// vxnet and vxplay callbacks take no lock.
 
 #include "camera/session/ConnectBlock.h"
 #include "camera/session/STRecordFile.h"
@@ -128,6 +143,12 @@ public:
     void SetRecordPath(const CString& strPath);
     int IsLogin() const { return m_bIsLogin.load(); }
 
+    // From any thread: ends the session's calls in flight and refuses new
+    // ones (on), or lets them run again (off; one off for each on). A host
+    // that stops the thread driving the object calls it first, so the join
+    // waits only for the thread to see the stop, never for a slow camera.
+    void InterruptSession(int bOn);
+
     // ---- reconnect worker ----
     void SetStopFlag();
     void StartAutoConnect();
@@ -193,13 +214,13 @@ protected:
     int PlayListEntry(int bMute, const CString& strPath);
     int PlayNextOrStop(int bMute);
     void StopPlayFileLocked();
+    // Takes the player instance out under the player lock (display calls
+    // then find none) and closes it outside; under the state lock.
+    void ReleasePlayer();
     // The session handle, taken out of the object (under the session and
     // interrupt locks) for vxnet_disconnect outside them.
     VXNET_HANDLE TakeSession();
     void SetSessionHandle(VXNET_HANDLE h);
-    // Asks vxnet to end the session's calls in flight (on) or lets them run
-    // again (off); used by stop and the destructor from other threads.
-    void InterruptSession(int bOn);
     bool StopRequested() const { return __atomic_load_n(&m_nAbort, __ATOMIC_SEQ_CST) != 0; }
     // GUI thread.
     void DestroyStateBar();
@@ -233,10 +254,10 @@ public:
     CRect m_rcNew;
     CArray<STRecordFile> m_arrPlayList;
     int m_nPlayIndex = 0;
-    int m_bMute = 0;
-    int m_bTalk = 0;
-    int m_bExactFit = 1;
-    int m_bShowBitrate = 0;
+    std::atomic<int> m_bMute{0};
+    std::atomic<int> m_bTalk{0};
+    std::atomic<int> m_bExactFit{1};
+    std::atomic<int> m_bShowBitrate{0};
     int m_bCruise = 0;
     int m_nTransform = 0;
     int m_bFastPlay = 0;
@@ -250,12 +271,12 @@ public:
     HANDLE m_hStateLock = nullptr;   // recursive kernel mutex, see above
     CRITICAL_SECTION m_csInterrupt;  // guards m_hInterruptible
     VXNET_HANDLE m_hInterruptible = nullptr;
-    int m_nAbort = 0;                       // a stop wants the call in flight to end (atomic access only)
+    int m_nAbort = 0;                       // stops in progress; non-zero ends the calls in flight (atomic access only)
     std::atomic<HWND> m_hSelf{nullptr};     // the camera window, for workers
     std::atomic<HWND> m_hSurface{nullptr};  // the video surface's window, for workers
     HWND m_hParentWnd = nullptr;            // the parent's handle, taken at construction
     int m_bIgnoreRightClick = 0;
-    int m_bFullscreen = 0;
+    std::atomic<int> m_bFullscreen{0};
     std::atomic<int> m_bMotionAlarm{0};
     std::atomic<int> m_bIOAlarm{0};
     // When each alarm was last raised (monotonic ms): a windowless object has
@@ -263,6 +284,14 @@ public:
     std::atomic<int64_t> m_nMotionAlarmAt{0};
     std::atomic<int64_t> m_nIOAlarmAt{0};
     CString m_strDownloadPath;
+    // Guards the texts that login and recording write and any thread reads
+    // (m_strModelVersion, m_strRecordPath, m_strLastRecordFile); taken
+    // last, for a copy only.
+    mutable CRITICAL_SECTION m_csText;
+    // Guards the display and recording state (m_nTransform, the player
+    // instance's creation and removal, recording start and stop, snapshots,
+    // the bitrate display); held only around calls that return at once.
+    CRITICAL_SECTION m_csPlayer;
 
     // Library-wide.
     static int m_nPreRecLen;

@@ -54,31 +54,58 @@ int CWebWatchBase::StartLivePlayer(int bMute)
     CStateLock lock(m_hStateLock);
     if (m_player.IsPlaying())
         return 1;
+    VXNET_HANDLE session;
     {
-        CSectionLock session(m_csSession);
-        m_player.SetSession(m_hSession, &m_csSession);
+        CSectionLock sessionLock(m_csSession);
+        session = m_hSession;
     }
-    if (!m_bRecordOnly)
-        m_player.SetNotifyWindow(SelfHwnd());
-    if (!m_player.CreatePlayInstance(m_bRecordOnly, m_nPreRecLen))
-        return 0;
-    m_player.SetMute(m_bRecordOnly ? 0 : bMute);
-    if (!m_bRecordOnly)
-        m_player.SetRenderWindow(RenderHwnd());
-    m_player.SetMedia(GetStreamUrl(), VXVideoPlay::MODE_STREAM);
+    {
+        CSectionLock player(m_csPlayer);
+        m_player.SetSession(session, &m_csSession);
+        if (!m_bRecordOnly)
+            m_player.SetNotifyWindow(SelfHwnd());
+        if (!m_player.CreatePlayInstance(m_bRecordOnly, m_nPreRecLen))
+            return 0;
+        m_player.SetMute(m_bRecordOnly ? 0 : bMute);
+        if (!m_bRecordOnly)
+            m_player.SetRenderWindow(RenderHwnd());
+        m_player.SetMedia(GetStreamUrl(), VXVideoPlay::MODE_STREAM);
+    }
+    // The stream open waits on the camera: under the state and session
+    // locks only, so display and recording calls go on meanwhile.
     if (m_player.StartPlay())
         return 1;
     // A start that failed halfway leaves no instance behind.
-    m_player.DestroyPlayInstance();
+    ReleasePlayer();
     return 0;
+}
+
+void CWebWatchBase::ReleasePlayer()
+{
+    vxplay_inst inst;
+    {
+        CSectionLock player(m_csPlayer);
+        if (m_player.IsRecording())
+            CWebWatchBase::StopRecord();
+        inst = m_player.TakeInstance();
+    }
+    // Closing the stream takes the session lock and joins the reader:
+    // outside the player lock.
+    m_player.ReleaseInstance(inst);
 }
 
 int CWebWatchBase::StopPlay()
 {
-    CStateLock lock(m_hStateLock);
-    if (m_player.IsRecording())
-        CWebWatchBase::StopRecord();
-    m_player.DestroyPlayInstance();
+    // A live view's stop cuts the stream open or request in flight first.
+    const int live = m_bLive;
+    if (live)
+        InterruptSession(1);
+    {
+        CStateLock lock(m_hStateLock);
+        ReleasePlayer();
+    }
+    if (live)
+        InterruptSession(0);
     // The surface forgets its picture and paints black with its text again.
     if (HWND surface = m_hSurface.load()) {
         ::PostMessage(surface, UM_VX_CAMERA_VIDEO_STOPPED, VxForwardedWParam(m_nIndex, UM_VX_CAMERA_VIDEO_STOPPED), 0);
@@ -91,7 +118,7 @@ int CWebWatchBase::StopPlay()
 
 int CWebWatchBase::StartRecord(int bFlag)
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     HWND self = SelfHwnd();
     if (m_player.IsRecording()) {
         PostToParentForwarded(UM_VX_CAMERA_RECORD_STARTED);
@@ -103,15 +130,23 @@ int CWebWatchBase::StartRecord(int bFlag)
     CString path;
     // The player refuses an existing file, so a name taken meanwhile moves on
     // to the next second as well.
+    CString folder;
+    {
+        CSectionLock text(m_csText);
+        folder = m_strRecordPath;
+    }
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        path = vxcam::NextFreeTimedPath(m_strRecordPath, time(nullptr) + attempt, "%Y%m%d%H%M%S", ".mp4");
+        path = vxcam::NextFreeTimedPath(folder, time(nullptr) + attempt, "%Y%m%d%H%M%S", ".mp4");
         if (path.IsEmpty())
             break;
         started = m_player.StartRecord(path, bFlag);
     }
     if (!started)
         return 0;
-    m_strLastRecordFile = path;
+    {
+        CSectionLock text(m_csText);
+        m_strLastRecordFile = path;
+    }
     PostToParentForwarded(UM_VX_CAMERA_RECORD_STARTED);
     if (m_nRecLenSwitch == 1 && self)
         ::SetTimer(self, TIMER_RECORD_SEGMENT, static_cast<UINT>(m_nRecLen) * 1000u, nullptr);
@@ -120,7 +155,7 @@ int CWebWatchBase::StartRecord(int bFlag)
 
 int CWebWatchBase::StopRecord()
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     HWND self = SelfHwnd();
     if (m_nRecLenSwitch == 1 && self)
         ::KillTimer(self, TIMER_RECORD_SEGMENT);
@@ -133,10 +168,12 @@ int CWebWatchBase::StopRecord()
 
 int CWebWatchBase::Snapshot(int bLive, CString strFolder, int bSound)
 {
-    CStateLock lock(m_hStateLock);
+    CSectionLock player(m_csPlayer);
     CString base = strFolder;
-    if (base.IsEmpty())
+    if (base.IsEmpty()) {
+        CSectionLock text(m_csText);
         base = m_strRecordPath;
+    }
     // Without any folder the program's own folder takes the snapshots, not
     // the root or whatever the current directory happens to be.
     if (base.IsEmpty())

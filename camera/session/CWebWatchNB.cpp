@@ -14,6 +14,7 @@ END_MESSAGE_MAP()
 CWebWatchNB::CWebWatchNB(int bLive, int nIndex, int, CWnd* pParent) : CWebWatchBase(bLive, nIndex, pParent)
 {
     InitializeCriticalSection(&m_csPtz);
+    InitializeCriticalSection(&m_csTalk);
 }
 
 CWebWatchNB::~CWebWatchNB()
@@ -21,6 +22,7 @@ CWebWatchNB::~CWebWatchNB()
     vx_log(VX_LOG_TRACE, "CWebWatchNB::~CWebWatchNB start");
     StopAutoConnect();
     Cleanup();
+    DeleteCriticalSection(&m_csTalk);
     DeleteCriticalSection(&m_csPtz);
 }
 
@@ -43,9 +45,11 @@ int CWebWatchNB::Connect()
     STConnectInfo stored;
     {
         CSectionLock session(m_csSession);
-        rc = vxnet_connect_ex(&m_stConnectInfo, &h, &m_nAbort);
         stored = m_stConnectInfo;
     }
+    // The probe takes no handle, so it runs outside the session lock: the
+    // camera's slowness holds nothing but this thread, and a stop cuts it.
+    rc = vxnet_connect_ex(&stored, &h, &m_nAbort);
     vx_log(VX_LOG_TRACE, "vxnet_connect result: %d", rc);
     if ((rc != 0 || StopRequested()) && h) {
         vxnet_disconnect(h);
@@ -84,10 +88,17 @@ int CWebWatchNB::Connect()
 
 int CWebWatchNB::Cleanup()
 {
-    CStateLock lock(m_hStateLock);
-    ClosePlayThread();
-    m_bUseIPForP2P = 0;
-    m_nChipType = 0;
+    // A stop: the calls in flight on other threads (a connect, a login
+    // request, the PTZ worker's request) end first, so taking the state lock
+    // and joining the PTZ worker wait only for them to see it.
+    InterruptSession(1);
+    {
+        CStateLock lock(m_hStateLock);
+        ClosePlayThread();
+        m_bUseIPForP2P = 0;
+        m_nChipType = 0;
+    }
+    InterruptSession(0);
     return 1;
 }
 
@@ -191,16 +202,22 @@ int CWebWatchNB::TestConnection()
 
 int CWebWatchNB::StartRecord(int bFlag)
 {
-    // Polled from the recorder's GUI thread on motion alarms: never wait
-    // behind a connect or a stream open for an object that cannot record.
-    if (!m_bIsLogin.load())
+    // Called on the recorder's GUI thread for motion alarms: it takes only
+    // the player lock, never the state lock a connect or stream open holds.
+    if (!m_bIsLogin.load()) {
+        // The host hears the recording is off (and one that ran stops).
+        StopRecord();
         return 0;
-    CStateLock lock(m_hStateLock);
+    }
     if (!CWebWatchBase::StartRecord(bFlag))
         return 0;
-    CSectionLock session(m_csSession);
-    if (m_hSession)
-        vxnet_force_key_frame(m_hSession);
+    // The key-frame ask only checks the stream: with a request in flight
+    // holding the session lock it is skipped rather than waited for.
+    if (TryEnterCriticalSection(&m_csSession)) {
+        if (m_hSession)
+            vxnet_force_key_frame(m_hSession);
+        LeaveCriticalSection(&m_csSession);
+    }
     return 1;
 }
 

@@ -3,9 +3,16 @@
 // logging in by chip type, CGI requests, the camera clock, and the side
 // channels (PTZ queue, alarm and talk) of the families that have them.
 //
-// Threads and locks: as CWebWatchBase (state lock, then session lock, then
-// the interrupt lock); the PTZ queue's lock comes after all of them. Polled
-// flags (m_bIsLogin, chip type, direct address, alarm flags) are atomics.
+// Threads: as CWebWatchBase, plus the PTZ worker (sends the queued commands),
+// the alarm receiver (SetAlarmDetected) and the talk sender.
+// Locks: as CWebWatchBase (state lock, then player lock, then session lock,
+// then the interrupt lock). The PTZ queue's lock (m_csPtz), the talk lock
+// (m_csTalk) and the text lock are leaves. The PTZ worker takes no state lock
+// (its model version comes under the text lock), so Logout joins it under the
+// state lock after the stop has interrupted its request in flight. SetMic
+// takes no state lock: the talk connection is made outside every lock and
+// only installed under the talk lock. Polled flags (m_bIsLogin, chip type,
+// direct address, alarm flags) are atomics.
 
 #include "camera/session/CWebWatchBase.h"
 
@@ -99,6 +106,7 @@ protected:
 private:
     int CgiRequest(const CString& strPath, CString& strReply, int nTimeoutMs, int nMethod);
     CString Masked(const CString& strText) const;
+    void SetModelVersion(const CString& strVersion);
     int LoginDirect(int nTimeoutMs);
     int LoginP2P();
     // The PTZ worker and the side channels (CWebWatchNB_Ptz.cpp,
@@ -141,4 +149,9 @@ public:
     HANDLE m_hHeartBeatThread = nullptr;
     std::atomic<int> m_bHeartBeatRun{0};
     HANDLE m_hHeartBeatWake = nullptr;
+    // Guards m_pTalkDev, m_bTalk and m_nLogouts: installing and removing the
+    // talk channel; a leaf, never held across the talk connection.
+    CRITICAL_SECTION m_csTalk;
+    int m_nLogouts = 0;                     // Logouts so far (talk lock)
+    std::atomic<int> m_bTalkStarting{0};    // a SetMic(1) connects now
 };

@@ -5,6 +5,12 @@
 #include "camera/session/StateLock.h"
 #include "utility/vx_log.h"
 
+void CWebWatchNB::SetModelVersion(const CString& strVersion)
+{
+    CSectionLock text(m_csText);
+    m_strModelVersion = strVersion;
+}
+
 CString CWebWatchNB::Masked(const CString& strText) const
 {
     return vxcam::MaskSecrets(strText, m_stCameraInfo.strPwd, m_stCameraInfo.strPwdEncoded);
@@ -70,6 +76,8 @@ int CWebWatchNB::Download(CString strRemote, CString strLocal, int nTimeoutMs, v
 
 CString CWebWatchNB::GetModelVersion() const
 {
-    CStateLock lock(m_hStateLock);
+    // The PTZ worker asks for it while Logout joins that worker under the
+    // state lock: only the text lock, never the state lock.
+    CSectionLock text(m_csText);
     return m_strModelVersion;
 }

@@ -30,9 +30,17 @@ void CWebWatchNB::StopSideChannels()
     // camera object that is being torn down.
     delete m_pAlarmDev;
     m_pAlarmDev = nullptr;
-    delete m_pTalkDev;
-    m_pTalkDev = nullptr;
-    m_bTalk = 0;
+    CVXHVDev* talk;
+    {
+        CSectionLock lock(m_csTalk);
+        talk = m_pTalkDev;
+        m_pTalkDev = nullptr;
+        m_bTalk = 0;
+        // A talk start still connecting on another thread finds this and
+        // drops its channel instead of installing it.
+        ++m_nLogouts;
+    }
+    delete talk;
 }
 
 void CALLBACK CWebWatchNB::OnAlarmStatus(int, int, void*) {}
@@ -55,15 +63,17 @@ int CWebWatchNB::SetMic()
 
 int CWebWatchNB::SetMic(int bOn)
 {
-    // Logout (on another thread) deletes the talk channel under this lock.
-    CStateLock lock(m_hStateLock);
+    // On the GUI thread (the menu) and the reconnect worker. It takes no
+    // state lock: the talk connection is made outside every lock, and only
+    // installing or removing the channel takes the talk lock.
     bOn = bOn ? 1 : 0;
     const char* name = m_stCameraInfo.strName;
-    if (bOn == m_bTalk) {
+    if (bOn == m_bTalk.load()) {
         vx_log(VX_LOG_TRACE, "[%s] setmic mic status is not changed %s", name, bOn ? "on" : "off");
         return 1;
     }
     if (!bOn) {
+        CSectionLock lock(m_csTalk);
         if (m_pTalkDev)
             m_pTalkDev->StopTalk();
         m_bTalk = 0;
@@ -91,15 +101,42 @@ int CWebWatchNB::SetMic(int bOn)
         vx_log(VX_LOG_INFO, "[%s] setmic: family %d has no talk channel", name, chip);
         return 0;
     }
-    if (!m_pTalkDev)
-        m_pTalkDev = new CVXHVDev(chip);
-    int r = m_pTalkDev->StartTalk(m_nTalkCodec, m_stCameraInfo.strUser, m_stCameraInfo.strPwd,
-                                  m_stCameraInfo.strUserEncoded, m_stCameraInfo.strPwdEncoded, m_stCameraInfo.strIP,
-                                  port, &CWebWatchNB::OnTalkError, this);
+    if (m_bTalkStarting.exchange(1)) {
+        vx_log(VX_LOG_TRACE, "[%s] setmic: a talk start is under way", name);
+        return 0;
+    }
+    int logouts;
+    CVXHVDev* dev;
+    {
+        CSectionLock lock(m_csTalk);
+        logouts = m_nLogouts;
+        dev = m_pTalkDev;
+        m_pTalkDev = nullptr;
+    }
+    if (!dev)
+        dev = new CVXHVDev(chip);
+    int r = dev->StartTalk(m_nTalkCodec, m_stCameraInfo.strUser, m_stCameraInfo.strPwd, m_stCameraInfo.strUserEncoded,
+                           m_stCameraInfo.strPwdEncoded, m_stCameraInfo.strIP, port, &CWebWatchNB::OnTalkError, this);
+    bool installed = false;
+    {
+        CSectionLock lock(m_csTalk);
+        if (logouts == m_nLogouts && !m_pTalkDev) {
+            m_pTalkDev = dev;
+            installed = true;
+            if (r == 0)
+                m_bTalk = 1;
+        }
+    }
+    m_bTalkStarting = 0;
+    if (!installed) {
+        // Logged out meanwhile: the channel goes with the session.
+        delete dev;
+        vx_log(VX_LOG_INFO, "[%s] setmic: logged out during the talk start", name);
+        return 0;
+    }
     if (r != 0) {
         vx_log(VX_LOG_INFO, "start talk failed.");
         return 0;
     }
-    m_bTalk = 1;
     return 1;
 }

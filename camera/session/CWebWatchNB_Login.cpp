@@ -35,7 +35,7 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs)
 {
     CString reply;
     const int chip = m_nChipType.load();
-    m_strModelVersion.Empty();
+    SetModelVersion(CString());
     auto fail = [this](const char* line, const CString& text) {
         vx_log(VX_LOG_ERROR, "%s: %s", line, static_cast<const char*>(Masked(text)));
         Logout();
@@ -90,7 +90,7 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs)
         if (stopped())
             return 0;
         if (GetCgi("/web.ini", reply, nTimeoutMs))
-            m_strModelVersion = CCgiCmd::GetInivalue(reply, "vxver", "vercfg");
+            SetModelVersion(CCgiCmd::GetInivalue(reply, "vxver", "vercfg"));
         if (stopped())
             return 0;
         if (!GetCgi("/cgi-bin/hi3510/param.cgi?cmd=getaencattr&-chn=11", reply, nTimeoutMs))
@@ -170,7 +170,7 @@ int CWebWatchNB::LoginP2P()
 {
     const int nTimeoutMs = 5000;
     CString reply;
-    m_strModelVersion.Empty();
+    SetModelVersion(CString());
     auto refuse = [this](const CString& text) {
         vx_log(VX_LOG_ERROR, "login fail: %s", static_cast<const char*>(Masked(text)));
         return 0;
@@ -193,7 +193,7 @@ int CWebWatchNB::LoginP2P()
             m_nStreamCount = 3;
         vx_log(VX_LOG_TRACE, "login HX ok: %s", static_cast<const char*>(Masked(reply)));
         if (GetCgi("/web.ini", reply, 3000))
-            m_strModelVersion = CCgiCmd::GetInivalue(reply, "vxver", "vercfg");
+            SetModelVersion(CCgiCmd::GetInivalue(reply, "vxver", "vercfg"));
         break;
     case CHIP_TYPE_DY:
         if (!GetCgi("/dy-cgi/user.cgi?cmd=checkuserinfo", reply, nTimeoutMs)
@@ -227,7 +227,8 @@ int CWebWatchNB::LoginP2P()
 void CWebWatchNB::Logout()
 {
     CStateLock lock(m_hStateLock);
-    // The PTZ worker takes no state lock, so it can be joined here.
+    // The PTZ worker takes no state lock (its model version comes under the
+    // text lock), so it can be joined here.
     StopPtzWorker();
     if (VXNET_HANDLE h = TakeSession())
         vxnet_disconnect(h);

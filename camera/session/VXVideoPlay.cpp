@@ -177,14 +177,27 @@ int VXVideoPlay::StartPlay()
 
 void VXVideoPlay::DestroyPlayInstance()
 {
-    const char* name = m_strCameraName;
-    vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay::DestroyPlayInstance", name);
-    vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay::StopPlay Start", name);
+    ReleaseInstance(TakeInstance());
+}
+
+vxplay_inst VXVideoPlay::TakeInstance()
+{
+    vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay::DestroyPlayInstance", static_cast<const char*>(m_strCameraName));
     StopBitrateThread();
-    vxplay_inst inst = m_inst.load();
+    vxplay_inst inst = m_inst.exchange(nullptr);
+    if (inst && m_bPlaying.load())
+        vxplay_set_osd(inst, -1, nullptr);
+    m_bPlaying = 0;
+    m_nFileLength = 0;
+    m_bInstance = 0;
+    return inst;
+}
+
+void VXVideoPlay::ReleaseInstance(vxplay_inst inst)
+{
+    const char* name = m_strCameraName;
+    vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay::StopPlay Start", name);
     if (inst) {
-        if (m_bPlaying.load())
-            vxplay_set_osd(inst, -1, nullptr);
         if (m_nMode == MODE_STREAM) {
             vx_log(VX_LOG_TRACE, "vxnet_close_rtsp");
             SessionLock lock(m_pSessionLock);
@@ -198,12 +211,8 @@ void VXVideoPlay::DestroyPlayInstance()
         vxplay_play_stop(inst);
         vx_log(VX_LOG_TRACE, "vxplay_destroy_instance");
         vxplay_destroy_instance(inst);
-        m_inst = nullptr;
     }
-    m_bPlaying = 0;
-    m_nFileLength = 0;
     vx_log(VX_LOG_TRACE, "[%s] VXVideoPlay::StopPlay Stopped", name);
-    m_bInstance = 0;
 }
 
 int VXVideoPlay::IsRecording() const
@@ -372,15 +381,21 @@ DWORD WINAPI VXVideoPlay::BitrateThread(LPVOID param)
 
 void VXVideoPlay::BitrateLoop()
 {
+    float lastBitrate = 0;
     while (m_bBitrateRun.load()) {
         vxplay_inst inst = m_inst.load();
         if (inst && m_bPlaying.load()) {
-            float bitrate = 0;
-            {
-                SessionLock lock(m_pSessionLock);
+            // A request in flight holds the session lock for seconds: the
+            // figure waits for the next second instead of this thread (its
+            // stop joins it under the camera object's player lock).
+            float bitrate = lastBitrate;
+            if (!m_pSessionLock || TryEnterCriticalSection(m_pSessionLock)) {
                 if (m_hSession)
                     bitrate = vxnet_get_bitrate(m_hSession);
+                if (m_pSessionLock)
+                    LeaveCriticalSection(m_pSessionLock);
             }
+            lastBitrate = bitrate;
             char text[256];
             snprintf(text, sizeof text, "%6.2f kbps", static_cast<double>(bitrate) / 1024.0);
             vxplay_set_osd(inst, 0, text);

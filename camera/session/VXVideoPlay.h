@@ -4,13 +4,16 @@
 // open a file or URL, turns the player's callbacks into window messages,
 // shows the bitrate as on-screen text, records and takes snapshots.
 //
-// Threads: owned by its camera object, which calls it under its state lock
-// (so calls never overlap). The vxnet and vxplay callbacks run on those
-// libraries' threads: they take no lock, read and set only atomics and post
-// messages, because vxplay_destroy_instance and vxnet_close_stream wait for
-// running callbacks. The bitrate thread takes the lent session lock for one
-// vxnet_get_bitrate a second.
-// Locks: the lent session lock (the camera object's) around every vxnet call.
+// Threads: owned by its camera object, which starts and stops it under its
+// state lock and makes the display, recording and bitrate calls (and
+// TakeInstance) under its player lock. The vxnet and vxplay callbacks run on
+// those libraries' threads: they take no lock, read and set only atomics and
+// post messages, because vxplay_destroy_instance and vxnet_close_stream wait
+// for running callbacks. The bitrate thread only tries the lent session lock
+// for one vxnet_get_bitrate a second, so joining it never waits on a camera.
+// Locks: the lent session lock (the camera object's) around every vxnet call;
+// the instance handle is an atomic that calls on other threads read (vxplay
+// answers a handle destroyed meanwhile with an error).
 
 #include "outside/vxnet/vxnet.h"
 #include "outside/vxplay/vxplay.h"
@@ -31,6 +34,12 @@ public:
 
     int CreatePlayInstance(int bRecordOnly, int nPreRecLen);
     void DestroyPlayInstance();
+    // DestroyPlayInstance in two steps: TakeInstance ends the bitrate display
+    // and takes the instance out (calls that return at once), and
+    // ReleaseInstance closes the stream and the instance it gave (which
+    // waits for the reader and the session lock).
+    vxplay_inst TakeInstance();
+    void ReleaseInstance(vxplay_inst inst);
     void SetCameraName(const CString& strName);
     // The camera object's session and the lock that guards it.
     void SetSession(VXNET_HANDLE hSession, CRITICAL_SECTION* pSessionLock);

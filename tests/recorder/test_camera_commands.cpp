@@ -4,8 +4,11 @@
 #include "recorder_program.h"
 
 #include "recorder/CDlgSetIP.h"
+#include "recorder/RegisteredMessages.h"
 
 #include <sys/stat.h>
+
+#include <chrono>
 
 using namespace rectest;
 
@@ -345,6 +348,46 @@ TEST(CameraCommands, StartStopAndDeleteAllWithTheRunningCamerasMenuAndExit)
     });
     vxw::test::SetMessageBoxHook(nullptr);
     EXPECT_EQ(result, IDOK);
+}
+
+// Cameras whose HTTP port takes requests and never answers: the recording
+// threads wait inside the connect. "-stop_rec" (the message a second start
+// sends) and the exit interrupt those calls: each ends within seconds
+// instead of waiting out the camera (10 s a camera before the thread is
+// left behind).
+TEST(CameraCommands, StopRecAndExitDoNotWaitOutCamerasThatNeverAnswer)
+{
+    CamsimProcess cam({"--family", "DY", "--hang"});
+    ASSERT_TRUE(cam.ok());
+    Program p;
+    for (int i = 0; i < 3; ++i)
+        p.Add(CameraOf(cam));
+    vxw::test::SetMessageBoxHook([](const vxw::test::MessageBoxCall&) { return IDYES; });
+    using clock = std::chrono::steady_clock;
+    double stopSeconds = -1, exitSeconds = -1;
+    p.Run([&](CMainDlg& dlg) {
+        auto running = [&](int row) { return dlg.Slot(dlg.SlotOfRow(row)).m_hFinishEvent != nullptr; };
+        Click(dlg, IDC_BTN_START_ALL);
+        ASSERT_TRUE(running(0) && running(1) && running(2));
+        StatusWatch(dlg, 0).Pump(1500);  // every thread is inside its first request now
+
+        auto t0 = clock::now();
+        dlg.SendMessage(UM_VXKST_STOP_REC);
+        stopSeconds = std::chrono::duration<double>(clock::now() - t0).count();
+        EXPECT_FALSE(running(0) || running(1) || running(2));
+
+        Click(dlg, IDC_BTN_START_ALL);
+        StatusWatch(dlg, 0).Pump(1500);
+        t0 = clock::now();
+        dlg.SendMessage(WM_CLOSE);
+        exitSeconds = std::chrono::duration<double>(clock::now() - t0).count();
+        EXPECT_TRUE(dlg.IsExiting());
+    });
+    vxw::test::SetMessageBoxHook(nullptr);
+    EXPECT_GE(stopSeconds, 0.0);
+    EXPECT_LT(stopSeconds, 5.0);
+    EXPECT_GE(exitSeconds, 0.0);
+    EXPECT_LT(exitSeconds, 5.0);
 }
 
 VX_RECORDER_TEST_MAIN()

@@ -8,9 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -141,6 +145,44 @@ TEST(WebWatchPtz, LogoutWaitsOutTheRequestInFlightAndNothingFollows)
     EXPECT_LT(took, 5s);
     Idle(800);
     EXPECT_EQ(r.Journal(), "up 31\n");
+}
+
+// A released PTZ button sends "stop"; closing the view right after it
+// cleans up or deletes the object while the worker sends that command.
+// Each round must end; a hang is a failure after seconds, not a timing test.
+TEST(WebWatchPtz, CleanupOrDeleteRightAfterACommandAlwaysReturns)
+{
+    // A playing camera: stopping its stream keeps the clean-up busy before
+    // it joins the worker, the time in which the worker takes a command.
+    CamsimProcess cam({"--family", "HX", "--replay"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    Parent parent;
+    std::mt19937 rng(30);
+    for (int round = 0; round < 200; ++round) {
+        auto camera = std::make_unique<CWebWatchNB>(1, kIndex, 0, &parent);
+        camera->SetCameraInfo(cam.address().c_str(), cam.httpPort(), cam.rtspPort(), 0, 0, "admin", "admin");
+        camera->SetRecordOnly(0);
+        ASSERT_EQ(camera->Connect(), 1) << "round " << round;
+        ASSERT_EQ(camera->StartPlay(), 1) << "round " << round;
+        for (int code : {1, 3, 5, 7, 2})
+            camera->domeControl(code, 50, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(rng() % 91));
+        std::atomic<bool> done{false};
+        const bool cleanupFirst = round % 2 == 0;
+        std::thread stopper([&] {
+            if (cleanupFirst)
+                camera->Cleanup();
+            camera.reset();
+            done = true;
+        });
+        if (!WaitFor([&] { return done.load(); }, 15000)) {
+            ADD_FAILURE() << "round " << round << ": " << (cleanupFirst ? "Cleanup" : "the destructor")
+                          << " did not return";
+            stopper.detach();
+            std::_Exit(1);
+        }
+        stopper.join();
+    }
 }
 
 // ---- alarms ----
