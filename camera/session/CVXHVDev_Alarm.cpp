@@ -238,29 +238,42 @@ bool CVXHVDev::ReceiveOne()
 void CVXHVDev::AlarmLoop()
 {
     bool subscribed = false;
+    int failures = 0;  // in a row, since the last good frame
+    // Every failure closes the link and waits before the next try; failures
+    // that repeat wait longer each time (one line each, not one per frame).
+    auto retry = [&](int firstDelayMs) {
+        hvsock::Close(m_nAlarmSocket);
+        subscribed = false;
+        ++failures;
+        const int waitMs = AlarmBackoffMs(failures, firstDelayMs);
+        if (failures > 1)
+            vx_log(VX_LOG_ERROR, "alarm %s:%d failed %d times in a row, next try in %d ms", m_strHost.c_str(),
+                   m_nPort, failures, waitMs);
+        if (waitMs > 0)
+            Pause(waitMs);
+    };
     while (m_bRun) {
         if (m_nAlarmSocket < 0) {
             subscribed = false;
             if (!ConnectAlarm()) {
                 // A link that dropped once comes back when the camera does;
                 // until then try again every few seconds.
-                Pause(kReconnectMs);
+                retry(kReconnectMs);
                 continue;
             }
         }
         if (!subscribed) {
             int retryMs = 100;
             if (!Subscribe(retryMs)) {
-                hvsock::Close(m_nAlarmSocket);
-                Pause(retryMs);
+                retry(retryMs);
                 continue;
             }
             subscribed = true;
         }
-        if (!ReceiveOne() && m_bRun) {
-            hvsock::Close(m_nAlarmSocket);
-            subscribed = false;
-        }
+        if (ReceiveOne())
+            failures = 0;
+        else if (m_bRun)
+            retry(0);  // a lost link or a bad frame: at once the first time
     }
     vx_log(VX_LOG_TRACE, "hv alarm recv thread end 1");
     Report(3);

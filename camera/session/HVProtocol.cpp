@@ -190,6 +190,16 @@ int AlarmRetryDelayMs(AlarmReplyStatus status)
     return status == AlarmReplyStatus::Unauthorized ? 1000 : 100;
 }
 
+int AlarmBackoffMs(int failuresInARow, int firstDelayMs)
+{
+    if (failuresInARow <= 1)
+        return firstDelayMs;
+    int ms = kAlarmBackoffFirstMs;
+    for (int i = 2; i < failuresInARow && ms < kAlarmBackoffMaxMs; ++i)
+        ms *= 2;
+    return ms < kAlarmBackoffMaxMs ? ms : kAlarmBackoffMaxMs;
+}
+
 bool ParseFrameHeader(const uint8_t* data, size_t length, FrameHeader& out)
 {
     if (!data || length < kFrameHeaderSize)

@@ -81,6 +81,13 @@ enum class AlarmReplyStatus { Ok, Unauthorized, Failed };
 AlarmReplyStatus ClassifyAlarmReply(const std::string& reply);
 // How long to wait before subscribing again after a failed subscription.
 int AlarmRetryDelayMs(AlarmReplyStatus status);
+// The pause before the next try after `failuresInARow` failures of the alarm
+// link (connect, subscription or a frame) with no good frame between them:
+// the first takes the step's own delay, then 5 s doubling up to 60 s, so a
+// camera that keeps sending frames we cannot take is not flooded.
+int AlarmBackoffMs(int failuresInARow, int firstDelayMs);
+constexpr int kAlarmBackoffFirstMs = 5000;
+constexpr int kAlarmBackoffMaxMs = 60000;
 
 constexpr size_t kFrameHeaderSize = 20;
 constexpr uint32_t kFrameMinLength = 12;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace camsim {
 
@@ -162,6 +163,23 @@ void SidePeers::runSubscriber(SideConn& conn, const std::shared_ptr<Subscriber>&
     for (;;) {
         AlarmEvent e{"keepalive", 1, 0x64, {}};
         bool cued = false;
+        bool badFrames;
+        {
+            std::lock_guard lock(mutex_);
+            badFrames = alarmFault_ == AlarmFault::BadFrames;
+        }
+        if (badFrames) {
+            // A frame the client cannot take, at once, on every link: HV gets
+            // a record cut short and the link closes.
+            if (sub->hv) {
+                conn.send(recordFor(e).substr(0, 10));
+                break;
+            }
+            if (peerGone(conn.fd()) || !conn.send(frameFor(e, true)))
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
         {
             std::unique_lock lock(sub->mutex);
             sub->cv.wait_for(lock, kKeepalive, [&] { return sub->drop || !sub->events.empty(); });

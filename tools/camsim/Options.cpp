@@ -251,7 +251,9 @@ Side channels (alarm and talk) and PTZ:
                                     one event to every alarm subscriber
   GET /camsim/ptz                   what the camera did ("up 31", "stop",
                                     "preset-goto 0"); ?clear=1 empties it
-  /camsim/fault keys: alarm=refuse|drop|badlength|none
+  /camsim/fault keys: alarm=refuse|drop|badlength|badframes|none
+                      (badframes: every subscription accepted gets only
+                      bad frames, at once and for ever; HV a cut record)
                       talk=refuse|nosession|slow|split|drop|none
   /camsim/state adds alarm_active, alarm_subscriptions, alarm_refused,
   alarm_events, talk_sessions, talk_refused, talk_active, talk_packets,

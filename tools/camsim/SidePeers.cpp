@@ -242,6 +242,8 @@ bool SidePeers::fault(const std::string& key, const std::string& value, bool app
             f = AlarmFault::Drop;
         else if (value == "badlength")
             f = AlarmFault::BadLength;
+        else if (value == "badframes")
+            f = AlarmFault::BadFrames;
         else if (value == "none")
             f = AlarmFault::None;
         else {

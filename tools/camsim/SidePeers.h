@@ -10,7 +10,7 @@
 //   HV   binary "INF" messages on a free port, the "VideoPort" it reports
 //
 // Alarm events come on cue (/camsim/alarm); keepalive frames every few
-// seconds. Faults: alarm=refuse|drop|badlength, talk=refuse|nosession|
+// seconds. Faults: alarm=refuse|drop|badlength|badframes, talk=refuse|nosession|
 // slow|split|drop (none clears). Every member is safe from any thread;
 // each connection is served on a thread of its own.
 
@@ -71,7 +71,7 @@ private:
         std::deque<AlarmEvent> events;
         bool drop = false;
     };
-    enum class AlarmFault { None, Refuse, Drop, BadLength };
+    enum class AlarmFault { None, Refuse, Drop, BadLength, BadFrames };
     enum class TalkFault { None, Refuse, NoSession, Slow, Split, Drop };
 
     void serveText(int fd);

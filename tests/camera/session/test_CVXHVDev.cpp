@@ -129,6 +129,36 @@ TEST(CVXHVDevAlarm, ALostLinkOrBadFrameLeadsToANewSubscription)
     }
 }
 
+// A camera that accepts the subscription and then sends only frames the
+// channel cannot take (a length out of range; for HV a record cut short):
+// each failure waits longer than the last, so 20 s bring a handful of
+// subscriptions, not thousands. Both families run in the same 20 s.
+TEST(CVXHVDevAlarm, EndlessBadFramesAreRetriedWithGrowingPauses)
+{
+    Camera text(71), hv(72);
+    ASSERT_TRUE(text.cam.ok() && hv.cam.ok());
+    Alarms a1, a2;  // outlive the channels that call them
+    CVXHVDev dev1(71), dev2(72);
+    ASSERT_EQ(StartAlarm(dev1, text, a1), 0);
+    ASSERT_EQ(StartAlarm(dev2, hv, a2), 0);
+    for (Camera* c : {&text, &hv}) {
+        ASSERT_TRUE(WaitUntil([&] { return c->State("alarm_active") == 1; })) << FamilyName(c->family);
+        ASSERT_NE(c->cam.fault("alarm=badframes"), "");
+    }
+    // The link in place gets its bad frame at the next keepalive (2 s).
+    const long before1 = text.State("alarm_subscriptions"), before2 = hv.State("alarm_subscriptions");
+    std::this_thread::sleep_for(20s);
+    for (auto [c, before] : {std::pair{&text, before1}, std::pair{&hv, before2}}) {
+        const long subs = c->State("alarm_subscriptions") - before;
+        EXPECT_GE(subs, 2) << FamilyName(c->family);
+        EXPECT_LE(subs, 6) << FamilyName(c->family);
+    }
+    auto t0 = std::chrono::steady_clock::now();
+    dev1.StopAlarm();
+    dev2.StopAlarm();
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, 2s);  // a long pause ends at the stop
+}
+
 TEST(CVXHVDevAlarm, AWrongAccountIsTriedAgainEverySecond)
 {
     Camera c(71);
