@@ -57,7 +57,13 @@ int CWebWatchNB::LoginDirect(int nTimeoutMs)
             return 0;
         // Without the port reply the family's usual port stays.
         if (GetCgi("/cgi/netport_get?Channel=1&Group=NetPortInfo", reply, 5000) && Code200(reply)) {
-            m_nHVVideoPort = CCgiCmd::GetXmlValueInt(reply, "VideoPort");
+            const int port = CCgiCmd::GetXmlValueInt(reply, "VideoPort");
+            // A number that is no port would reach some other port once cut
+            // to 16 bits: the family's usual port stays instead.
+            if (port >= 1 && port <= 65535)
+                m_nHVVideoPort = port;
+            else
+                vx_log(VX_LOG_ERROR, "get m_nHVVideoPort: %d is no port, %d kept", port, m_nHVVideoPort);
             vx_log(VX_LOG_TRACE, "get m_nHVVideoPort: %d", m_nHVVideoPort);
         } else {
             vx_log(VX_LOG_ERROR, "get m_nHVVideoPort error");

@@ -152,7 +152,10 @@ bool isHtl(std::string_view reply)
 //         counts as a refused login.
 //  2. DY  (73) GET /dy-cgi/user.cgi?cmd=checkuserinfo
 //         200 and a variable assigning "rolename".
-//  3. AJ  (76) GET /cgi-bin/user_management?username=U&password=P, then
+//  3. AJ  (76) GET /cgi-bin/user_management?username=&password= (no
+//         account): only a reply holding a <user_management> element goes
+//         on, so no camera of another family sees the account in a URL; then
+//         GET /cgi-bin/user_management?username=U&password=P and
 //         GET /cgi-bin/audioencoder?username=U&password=P: the login page
 //         answers 200, and the audio page is XML with
 //         <audioencoder encode_type="...">. The login page's own text has no
@@ -206,6 +209,13 @@ ProbeResult probeFamily(const HttpClient& http, const std::string& user_enc, con
             match = r.code == VXNET_OK && probe::isDy(r.text);
             break;
         case VXNET_CHIP_AJ:
+            // The account goes into this family's query only once the camera
+            // has shown it is one: an empty account first, which AJ answers
+            // with its own <user_management> element (refused) and others
+            // with a plain error.
+            r = http.request("/cgi-bin/user_management?username=&password=", VXNET_METHOD_GET, timeout_ms);
+            if (r.code != VXNET_OK || probe::bodyOf(r.text).find("<user_management") == std::string_view::npos)
+                break;
             r = http.request("/cgi-bin/user_management" + aj_query, VXNET_METHOD_GET, timeout_ms);
             if (r.code == VXNET_OK && r.status == 200) {
                 HttpClient::Result audio =

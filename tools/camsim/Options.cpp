@@ -204,6 +204,8 @@ Faults from the start (all can be changed at run time, below):
   --vanish-after S     S seconds after start the camera closes its ports ...
   --vanish-for N       ... and opens them again N seconds later (5)
   --reboot-seconds N   an upgrade, sysreboot.cgi or sysreset.cgi reboots: ports gone N seconds (5)
+  --video-port N       HV: netport_get reports N as VideoPort (any number,
+                       out of range too) instead of the side channel's port
   --make-package MODEL VERSION OUT   writes a firmware package and ends
 
 Control (not logged, no authentication), on the HTTP port:
@@ -321,6 +323,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
         {"http-error", intOpt(o.httpError, 100, 599)},
         {"cut-after", intOpt(o.cutAfter, 0, 1 << 30)},
         {"reboot-seconds", intOpt(o.rebootSeconds, 0, 3600)},
+        {"video-port", intOpt(o.reportedVideoPort, 0, 1000000)},
         {"malformed", [&o](const std::string& v) { return parseMalformed(v, o.malformed); }},
         {"stream-stop-after", intOpt(o.streamStopAfter, 0, 86400)},
         {"vanish-after", intOpt(o.vanishAfter, 0, 86400)},

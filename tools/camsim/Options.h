@@ -56,6 +56,7 @@ struct Options {
     // The port family HV's binary alarm and talk protocol listens on ("VideoPort"),
     // set once it is bound.
     int hvVideoPort = 90;
+    int reportedVideoPort = -1;  // --video-port: netport_get says this instead
 };
 
 // Fills `out` from argv. Returns false with a message in `error` on a bad

@@ -66,6 +66,8 @@ int main(int argc, char** argv)
     peers.start();
     if (peers.hvPort())
         options.hvVideoPort = peers.hvPort();
+    if (options.reportedVideoPort >= 0)
+        options.hvVideoPort = options.reportedVideoPort;
     PtzJournal ptzJournal;
 
     Camera camera(options);

@@ -24,13 +24,19 @@ TEST(WebWatchLogin, EachFamilyLogsInWithItsFollowUps)
     const FamilyCase cases[] = {
         {"HX", {"--streams", "2", "--model", "CAMXC4-HX"}, 71, 2, "CAMXC4-HX", 0, 90},
         {"HV", {}, 72, 3, "", 0, -1},  // the port camsim's binary side channel got
+        {"HV", {"--video-port", "8123"}, 72, 3, "", 0, 8123},
+        {"HV", {"--video-port", "70000"}, 72, 3, "", 0, 90},  // no port: the usual one stays
+        {"HV", {"--video-port", "0"}, 72, 3, "", 0, 90},
         {"DY", {}, 73, 3, "", 0, 90},
         {"AJ", {}, 76, 3, "", 0, 90},
         {"HTL", {}, 77, 3, "", 0, 8088},
     };
     for (const FamilyCase& c : cases) {
         // An address of its own: the alarm ports of AJ and HTL are fixed.
-        std::vector<std::string> args = {"--family", c.family, "--no-rtsp", "--bind", UniqueLoopback()};
+        const std::string requests = std::string(::testing::TempDir()) + "login_requests_" + std::to_string(getpid());
+        std::remove(requests.c_str());
+        std::vector<std::string> args = {"--family", c.family, "--no-rtsp", "--bind", UniqueLoopback(),
+                                         "--log",    requests};
         args.insert(args.end(), c.args.begin(), c.args.end());
         CamsimProcess cam(args);
         ASSERT_TRUE(cam.ok()) << cam.error();
@@ -56,6 +62,12 @@ TEST(WebWatchLogin, EachFamilyLogsInWithItsFollowUps)
             EXPECT_EQ(camera.GetChipType(), 0);
             EXPECT_EQ(camera.m_hSession, nullptr);
         }
+        // The account travels in a URL only to a camera known to be AJ.
+        cam.stop();
+        const std::string log = runCommand("cat '" + requests + "'");
+        EXPECT_EQ(log.find("password=admin") != std::string::npos, std::string(c.family) == "AJ") << c.family << "\n"
+                                                                                                     << log;
+        std::remove(requests.c_str());
     }
 }
 
