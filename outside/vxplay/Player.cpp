@@ -46,17 +46,22 @@ void Player::shutdown()
     stopDecodeThread();
     dropWindowPicture();
     std::unique_ptr<Mp4Recorder> rec;
+    std::vector<StreamPacketPtr> pending;
     vxplay_result_func func = nullptr;
     void* user = nullptr;
     {
         std::lock_guard lock(m_recMutex);
         rec = std::move(m_recorder);
+        pending.swap(m_recPending);
         func = m_recFunc;
         user = m_recUser;
         m_ring.clear();
     }
     if (rec) {
-        const int result = rec->stop();
+        int result = writePending(*rec, pending);
+        const int stopped = rec->stop();
+        if (result == VXPLAY_OK)
+            result = stopped;
         reportResult(func, user, result, rec->path());
     }
     failSnapshots(VXPLAY_ERR_NO_PICTURE);
@@ -248,9 +253,15 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         last = sp->timeUs;
         m_ring.push(sp);
         if (m_recorder) {
+            if (!m_recPending.empty()) {
+                std::vector<StreamPacketPtr> pending;
+                pending.swap(m_recPending);
+                result = writePending(*m_recorder, pending);
+            }
             const int64_t taken = m_recorder->packetsTaken();
             const int64_t received = m_recorder->packetsReceived();
-            result = m_recorder->write(*sp, *all);
+            if (result == VXPLAY_OK)
+                result = m_recorder->write(*sp, *all);
             // What the file counts as its own: from its first picture on, of
             // the tracks it holds. Before it (a stream that has not sent a key
             // frame yet, sound stamped earlier) nothing belongs in the file.
@@ -277,13 +288,25 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
 
 // ---- recording
 
+int Player::writePending(Mp4Recorder& rec, const std::vector<StreamPacketPtr>& pending)
+{
+    if (pending.empty())
+        return VXPLAY_OK;
+    auto all = tracks();
+    for (const auto& p : pending) {
+        const int result = rec.write(*p, *all);
+        if (result != VXPLAY_OK)
+            return result;
+    }
+    return VXPLAY_OK;
+}
+
 int Player::recordStart(const std::string& path, int flag, vxplay_result_func func, void* user)
 {
     if (m_closing)
         return VXPLAY_ERR_STATE;
     if (path.empty())
         return VXPLAY_ERR_ARG;
-    auto all = tracks();
     std::lock_guard lock(m_recMutex);
     if (m_recorder)
         return VXPLAY_ERR_STATE;
@@ -294,13 +317,7 @@ int Player::recordStart(const std::string& path, int flag, vxplay_result_func fu
                result == VXPLAY_ERR_EXISTS ? "the file exists" : "cannot create the file");
         return result;
     }
-    for (const auto& p : m_ring.snapshot(flag != 0)) {
-        result = rec->write(*p, *all);
-        if (result != VXPLAY_OK) {
-            rec->stop();
-            return result;
-        }
-    }
+    m_recPending = m_ring.snapshot(flag != 0);
     m_recorder = std::move(rec);
     m_recFunc = func;
     m_recUser = user;
@@ -324,19 +341,25 @@ int Player::recordStatus()
 int Player::recordStop()
 {
     std::unique_ptr<Mp4Recorder> rec;
+    std::vector<StreamPacketPtr> pending;
     vxplay_result_func func;
     void* user;
     {
         std::lock_guard lock(m_recMutex);
         rec = std::move(m_recorder);
+        pending.swap(m_recPending);
         func = m_recFunc;
         user = m_recUser;
     }
     if (!rec)
         return VXPLAY_ERR_STATE;
     // Closing (the last fragment, the sync) runs outside the lock, so the
-    // stream goes on into the ring meanwhile.
-    const int result = rec->stop();
+    // stream goes on into the ring meanwhile; so does the pre-record of a
+    // recording that no packet followed yet.
+    int result = writePending(*rec, pending);
+    const int stopped = rec->stop();
+    if (result == VXPLAY_OK)
+        result = stopped;
     reportResult(func, user, result, rec->path());
     return result;
 }

@@ -67,8 +67,12 @@ public:
     // Takes no lock: it must reach an open that holds m_fileMutex.
     int fileInterrupt(bool on);
 
+    // Opens the file and takes the pre-record packets along; they are
+    // written by the reader thread before its next packet.
     int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user);
     int recordStatus();
+    // Writes the pre-record packets a start left (no lock of its own).
+    int writePending(Mp4Recorder& rec, const std::vector<StreamPacketPtr>& pending);
     int recordStop();
     void recordCounts(int64_t* received, int64_t* recorded);
 
@@ -130,6 +134,10 @@ private:
     std::mutex m_recMutex;  // guards the ring, the recording and the times below
     PacketRing m_ring;
     std::unique_ptr<Mp4Recorder> m_recorder;
+    // The pre-record packets a new recording still has to write: the next
+    // packet's thread (or the stop) writes them, so a start only opens the
+    // file and never copies seconds of stream on the caller's thread.
+    std::vector<StreamPacketPtr> m_recPending;
     vxplay_result_func m_recFunc = nullptr;
     void* m_recUser = nullptr;
     std::vector<int64_t> m_lastTimeUs;  // per track, for packets without a time

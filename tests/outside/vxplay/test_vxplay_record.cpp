@@ -89,6 +89,22 @@ TEST_F(Recorder, PreRecordPlusRecordingMakesOneFileThatStartsWithAKeyFrame)
     EXPECT_EQ(r.videoFrames, 750);
 }
 
+// The start only opens the file: the seconds of pre-record go to disk on the
+// stream's thread with its next packet, or at the stop when none came, so a
+// host that starts many recordings at once (a motion alarm) is not held.
+TEST_F(Recorder, TheStartWritesNoPreRecordAndTheStopStillKeepsIt)
+{
+    fixture.feed(inst, 0, 5);
+    const std::string path = dir + "/motion.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, path.c_str(), 1, &RecordLog::callback, &log), 0);
+    EXPECT_LT(fs::file_size(path), 16u * 1024u);  // 5 s of stream are several fragments of 160 kB
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+    const auto r = vxtest::probe(path);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.firstFrameKey);
+    EXPECT_NEAR(r.duration, 5.0, 0.04);
+}
+
 TEST_F(Recorder, WithoutPreRecordTheFileStartsAtTheLatestKeyFrame)
 {
     fixture.feed(inst, 0, 5.5);  // key frames at 0, 2 and 4 s
