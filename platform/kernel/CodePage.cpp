@@ -265,6 +265,30 @@ bool EncodeIconv(UINT cp, const std::u32string& in, std::string& out, std::strin
     return true;
 }
 
+// ISO-2022-KR (50225) and ISO-2022-CN (50227) text holds ESC only to begin
+// a designation or a single shift, and SO only after an SO designation
+// ("ESC $ ) F"). glibc passes a stray ESC on as a character and drops a
+// stray SO, so a broken text would read as good and fail to come back the
+// same: both are marked invalid, the ESC replaced.
+void MarkStrayIso2022Controls(UINT cp, std::string_view in, std::wstring& out, bool& invalid)
+{
+    if (cp != 50225 && cp != 50227)
+        return;
+    for (wchar_t& c : out) {
+        if (c == 0x1B) {
+            c = wchar_t(0xFFFD);
+            invalid = true;
+        }
+    }
+    bool designated = false;
+    for (size_t i = 0; i < in.size(); ++i) {
+        if (in.substr(i, 3) == "\x1b$)")
+            designated = true;
+        else if (in[i] == '\x0e' && !designated)
+            invalid = true;
+    }
+}
+
 }  // namespace
 
 const char* IconvNameForCodePage(UINT codePage)
@@ -287,6 +311,8 @@ bool DecodeCodePage(UINT codePage, std::string_view in, std::wstring& out, bool*
         ok = true;
     } else {
         ok = DecodeIconv(cp, in, result, bad);
+        if (ok)
+            MarkStrayIso2022Controls(cp, in, result, bad);
     }
     if (!ok)
         return false;

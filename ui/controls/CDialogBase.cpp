@@ -66,6 +66,10 @@ BOOL CDialogBase::OnInitDialog()
         return TRUE;
     }
     MessageBox(m_strLoadError, "Error", MB_ICONERROR);
+    // Without its skin the window would stay a grey square with no caption
+    // and no way to close it: it ends here (a modeless one hides for its
+    // owner to destroy).
+    EndDialog(IDCANCEL);
     return FALSE;
 }
 

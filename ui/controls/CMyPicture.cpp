@@ -2,7 +2,13 @@
 
 #include "utility/vx_log.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 CMyPicture::CMyPicture()
@@ -69,37 +75,60 @@ int CMyPicture::LoadFromGlobal(HGLOBAL block)
     return AdoptImage(image);
 }
 
+namespace {
+
+// Picture files beyond this are no pictures of a window.
+constexpr off_t kMaxPictureFileBytes = 32 * 1024 * 1024;
+
+// The bytes of a regular file of bounded size. Opened without waiting, so a
+// FIFO or a device named like a picture never holds the GUI thread up.
+HGLOBAL ReadPictureFile(const CString& path)
+{
+    std::string name = path.GetString();
+    std::replace(name.begin(), name.end(), '\\', '/');  // as the file functions read it
+    int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st {};
+    HGLOBAL block = nullptr;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        vx_log(VX_LOG_WARN, "CMyPicture::SetImage: not a regular file: %s", name.c_str());
+    } else if (st.st_size <= 0 || st.st_size > kMaxPictureFileBytes) {
+        vx_log(VX_LOG_WARN, "CMyPicture::SetImage: %s has %lld bytes (at most %lld)", name.c_str(),
+               static_cast<long long>(st.st_size), static_cast<long long>(kMaxPictureFileBytes));
+    } else if ((block = GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, static_cast<SIZE_T>(st.st_size)))) {
+        auto* bytes = static_cast<char*>(GlobalLock(block));
+        size_t got = 0;
+        const auto want = static_cast<size_t>(st.st_size);
+        while (bytes && got < want) {
+            ssize_t n = ::read(fd, bytes + got, want - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<size_t>(n);
+        }
+        GlobalUnlock(block);
+        if (!bytes || got != want) {
+            vx_log(VX_LOG_WARN, "CMyPicture::SetImage: cannot read %s", name.c_str());
+            GlobalFree(block);
+            block = nullptr;
+        }
+    }
+    ::close(fd);
+    return block;
+}
+
+}  // namespace
+
 int CMyPicture::SetImage(CString path)
 {
     ReleaseImage();
     m_strImagePath = path;
     if (path.IsEmpty())
         return 0;
-    HANDLE file =
-        ::CreateFile(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD size = ::GetFileSize(file, nullptr);
-    if (size == INVALID_FILE_SIZE || size == 0) {
-        ::CloseHandle(file);
-        return 0;
-    }
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, size);
-    if (!block) {
-        ::CloseHandle(file);
-        return 0;
-    }
-    void* bytes = GlobalLock(block);
-    DWORD read = 0;
-    BOOL ok = bytes && ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
-    GlobalUnlock(block);
-    ::CloseHandle(file);
-    if (!ok) {
-        vx_log(VX_LOG_WARN, "CMyPicture::SetImage: cannot read %s", static_cast<LPCSTR>(path));
-        GlobalFree(block);
-        return 0;
-    }
-    return LoadFromGlobal(block);
+    HGLOBAL block = ReadPictureFile(path);
+    return block ? LoadFromGlobal(block) : 0;
 }
 
 int CMyPicture::SetImage(CString path, BOOL transparent, COLORREF key)

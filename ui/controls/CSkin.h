@@ -132,11 +132,13 @@ protected:
     int LoadEdits();
     int LoadRects();
     // Each reads the next entry of its list into the scratch record and
-    // stores a copy under the entry's name; 0 when the list has ended.
+    // stores a copy under the entry's name (an entry with a number out of
+    // range is skipped); 0 when the list has ended.
     int LoadNextButton(ST_SKIN_BUTTON* pButton);
     int LoadNextLabel(ST_SKIN_LABEL* pLabel);
     int LoadNextEdit(ST_SKIN_EDIT* pEdit);
     int LoadNextRect(ST_SKIN_RECT* pRect);
+    // 1 read, 0 missing (the record left 0), -1 a number out of range.
     int LoadRect(ST_SKIN_RECT* pRect, const char* name);
     int LoadSize(ST_SKIN_SIZE* pSize, const char* name);
 
@@ -160,4 +162,5 @@ private:
     void TakeFrom(CSkin& other);
     bool EnterSkin();
     bool ImagePath(char* out, const CString& name, const char* what);
+    void BoundSizes();
 };

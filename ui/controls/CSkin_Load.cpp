@@ -5,10 +5,16 @@
 #include "ui/controls/CSkin_p.h"
 #include "utility/vx_log.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
+#include <system_error>
 
+using vxskin::BoundRect;
 using vxskin::CopyText;
+using vxskin::ParseBoundedNumber;
 using vxskin::ParseColour;
 using vxskin::ParseFlag;
 using vxskin::ParseNumber;
@@ -27,8 +33,89 @@ int CSkin::LoadSkin(const char* path)
     if (!fresh.LoadTitle() || !fresh.LoadBackground() || !fresh.LoadButtons() || !fresh.LoadLabels()
         || !fresh.LoadEdits() || !fresh.LoadRects())
         return 0;
+    fresh.BoundSizes();
     TakeFrom(fresh);
     return 1;
+}
+
+namespace {
+
+void BoundLogged(ST_SKIN_RECT& rect, int w, int h, const char* kind, const char* name)
+{
+    const ST_SKIN_RECT was = rect;
+    if (BoundRect(rect, w, h))
+        vx_log(4, "CSkin: %s %s cut from %d,%d-%d,%d to %d,%d-%d,%d (bound %dx%d)", kind, name, was.left, was.top,
+               was.right, was.bottom, rect.left, rect.top, rect.right, rect.bottom, w, h);
+}
+
+template <class RECORD, class RECT_OF>
+void BoundMap(CMap<CString, LPCSTR, RECORD*, RECORD*>& map, int w, int h, const char* kind, RECT_OF rectOf)
+{
+    for (POSITION pos = map.GetStartPosition(); pos;) {
+        CString name;
+        RECORD* record = nullptr;
+        map.GetNextAssoc(pos, name, record);
+        BoundLogged(rectOf(*record), w, h, kind, name);
+    }
+}
+
+// Font sizes beyond this draw nothing a window can show.
+constexpr int kMaxFontSize = 500;
+
+void BoundFont(int& size, const char* kind, const char* name)
+{
+    if (size >= 0 && size <= kMaxFontSize)
+        return;
+    vx_log(4, "CSkin: font size %d of %s %s cut", size, kind, name);
+    size = std::clamp(size, 0, kMaxFontSize);
+}
+
+}  // namespace
+
+// No size a skin gives outgrows what can be shown: the window and what is
+// placed in it stay within the screen's work area, the background's pieces
+// within the picture they are cut from. Each cut is logged.
+void CSkin::BoundSizes()
+{
+    RECT work{0, 0, 1024, 768};
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    const int screenW = std::max(0L, static_cast<long>(work.right - work.left));
+    const int screenH = std::max(0L, static_cast<long>(work.bottom - work.top));
+
+    ST_SKIN_SIZE& min = m_background.min_size;
+    if (min.w < 0 || min.w > screenW || min.h < 0 || min.h > screenH) {
+        vx_log(4, "CSkin: minimum size %dx%d cut to the work area %dx%d", min.w, min.h, screenW, screenH);
+        min.w = std::clamp(min.w, 0, screenW);
+        min.h = std::clamp(min.h, 0, screenH);
+    }
+    BoundLogged(m_background.rect, screenW, screenH, "background", "rect");
+    const int picW = m_picBackground.GetWidth(), picH = m_picBackground.GetHeight();
+    struct Piece {
+        ST_SKIN_RECT& rect;
+        const char* name;
+    } const pieces[] = {{m_background.top_left, "top_left"},         {m_background.top_right, "top_right"},
+                        {m_background.bottom_left, "bottom_left"},   {m_background.bottom_right, "bottom_right"},
+                        {m_background.fill_center, "fill_center"},   {m_background.right_hide, "right_hide"},
+                        {m_background.right_top_hide, "right_top_hide"}};
+    for (const Piece& p : pieces)
+        BoundLogged(p.rect, picW, picH, "background piece", p.name);
+
+    BoundMap(m_mapButtons, screenW, screenH, "button", [](ST_SKIN_BUTTON& b) -> ST_SKIN_RECT& { return b.rect; });
+    BoundMap(m_mapLabels, screenW, screenH, "label", [](ST_SKIN_LABEL& l) -> ST_SKIN_RECT& { return l.rect; });
+    BoundMap(m_mapEdits, screenW, screenH, "edit", [](ST_SKIN_EDIT& e) -> ST_SKIN_RECT& { return e.rect; });
+    BoundMap(m_mapRects, screenW, screenH, "rect", [](ST_SKIN_RECT& r) -> ST_SKIN_RECT& { return r; });
+    for (POSITION pos = m_mapLabels.GetStartPosition(); pos;) {
+        CString name;
+        ST_SKIN_LABEL* label = nullptr;
+        m_mapLabels.GetNextAssoc(pos, name, label);
+        BoundFont(label->font_size, "label", name);
+    }
+    for (POSITION pos = m_mapEdits.GetStartPosition(); pos;) {
+        CString name;
+        ST_SKIN_EDIT* edit = nullptr;
+        m_mapEdits.GetNextAssoc(pos, name, edit);
+        BoundFont(edit->font_size, "edit", name);
+    }
 }
 
 bool CSkin::EnterSkin()
@@ -37,12 +124,43 @@ bool CSkin::EnterSkin()
     return m_xml.FindElem("skin") && m_xml.IntoElem();
 }
 
+namespace {
+
+// A file name of the skin names a file inside the skin folder: relative, no
+// ".." step, no backslash (file functions read it as a separator), and not
+// led outside by a symbolic link either.
+bool InsideFolder(const CString& folder, const CString& name)
+{
+    if (name.IsEmpty() || name[0] == '/' || name.Find('\\') >= 0)
+        return false;
+    for (const auto& step : std::filesystem::path(name.GetString()))
+        if (step == "..")
+            return false;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path base = fs::weakly_canonical(folder.IsEmpty() ? fs::path(".") : fs::path(folder.GetString()), ec);
+    if (ec)
+        return false;
+    const fs::path file = fs::weakly_canonical(base / name.GetString(), ec);
+    if (ec)
+        return false;
+    const fs::path rest = file.lexically_relative(base);
+    return !rest.empty() && *rest.begin() != "..";
+}
+
+}  // namespace
+
 // The folder joined with the file name. A path that does not fit is refused
-// (empty result): cut, it would name another file.
+// (empty result): cut, it would name another file. So is a name that leads
+// out of the skin folder.
 bool CSkin::ImagePath(char* out, const CString& name, const char* what)
 {
     out[0] = '\0';
     CString path = m_szSkinPath;
+    if (!InsideFolder(path, name)) {
+        vx_log(2, "CSkin: image of %s is not a file of the skin folder: %s", what, name.GetString());
+        return false;
+    }
     if (!path.IsEmpty() && path[path.GetLength() - 1] != '/')
         path += '/';
     path += name;
@@ -79,28 +197,42 @@ int CSkin::LoadBackground()
         return 0;
     }
     m_picBackground.SetTransparent(m_background.transparent, m_background.transparent_color);
-    LoadSize(&m_background.min_size, "min_size");
-    LoadRect(&m_background.rect, "rect");
-    LoadRect(&m_background.top_left, "top_left");
-    LoadRect(&m_background.top_right, "top_right");
-    LoadRect(&m_background.bottom_left, "bottom_left");
-    LoadRect(&m_background.bottom_right, "bottom_right");
-    LoadRect(&m_background.fill_center, "fill_center");
-    LoadRect(&m_background.right_hide, "right_hide");
-    LoadRect(&m_background.right_top_hide, "right_top_hide");
+    // A child whose numbers are out of range fails the background.
+    if (LoadSize(&m_background.min_size, "min_size") < 0)
+        return 0;
+    ST_SKIN_RECT* const rects[] = {&m_background.rect,         &m_background.top_left,    &m_background.top_right,
+                                   &m_background.bottom_left,  &m_background.bottom_right, &m_background.fill_center,
+                                   &m_background.right_hide,   &m_background.right_top_hide};
+    const char* const names[] = {"rect",         "top_left",    "top_right",  "bottom_left",
+                                 "bottom_right", "fill_center", "right_hide", "right_top_hide"};
+    for (size_t i = 0; i < std::size(rects); ++i) {
+        if (LoadRect(rects[i], names[i]) < 0)
+            return 0;
+    }
     return 1;
 }
 
 namespace {
 
-void ReadRectAttribs(const CXmlDoc& xml, ST_SKIN_RECT* rect)
+bool ReadNumberAttrib(const CXmlDoc& xml, const char* element, const char* attrib, int& value)
 {
-    rect->left = ParseNumber(xml.GetAttrib("left"));
-    rect->top = ParseNumber(xml.GetAttrib("top"));
-    rect->right = ParseNumber(xml.GetAttrib("right"));
-    rect->bottom = ParseNumber(xml.GetAttrib("bottom"));
-    rect->width = rect->right - rect->left;
-    rect->height = rect->bottom - rect->top;
+    const CString text = xml.GetAttrib(attrib);
+    if (ParseBoundedNumber(text, value))
+        return true;
+    vx_log(2, "CSkin: %s %s=\"%s\" is out of range", element, attrib, text.GetString());
+    return false;
+}
+
+bool ReadRectAttribs(const CXmlDoc& xml, const char* element, ST_SKIN_RECT* rect)
+{
+    ST_SKIN_RECT r{};
+    if (!ReadNumberAttrib(xml, element, "left", r.left) || !ReadNumberAttrib(xml, element, "top", r.top)
+        || !ReadNumberAttrib(xml, element, "right", r.right) || !ReadNumberAttrib(xml, element, "bottom", r.bottom))
+        return false;
+    r.width = r.right - r.left;
+    r.height = r.bottom - r.top;
+    *rect = r;
+    return true;
 }
 
 }  // namespace
@@ -110,8 +242,7 @@ int CSkin::LoadRect(ST_SKIN_RECT* pRect, const char* name)
     std::memset(pRect, 0, sizeof(*pRect));
     if (!m_xml.FindElem(name))
         return 0;
-    ReadRectAttribs(m_xml, pRect);
-    return 1;
+    return ReadRectAttribs(m_xml, name, pRect) ? 1 : -1;
 }
 
 int CSkin::LoadSize(ST_SKIN_SIZE* pSize, const char* name)
@@ -119,12 +250,21 @@ int CSkin::LoadSize(ST_SKIN_SIZE* pSize, const char* name)
     std::memset(pSize, 0, sizeof(*pSize));
     if (!m_xml.FindElem(name))
         return 0;
-    pSize->w = ParseNumber(m_xml.GetAttrib("w"));
-    pSize->h = ParseNumber(m_xml.GetAttrib("h"));
+    ST_SKIN_SIZE size{};
+    if (!ReadNumberAttrib(m_xml, name, "w", size.w) || !ReadNumberAttrib(m_xml, name, "h", size.h))
+        return -1;
+    *pSize = size;
     return 1;
 }
 
 namespace {
+
+// An entry whose numbers are out of range is not loaded; the list goes on.
+int SkipEntry(const char* element, const CString& name)
+{
+    vx_log(2, "CSkin: %s %s not loaded: a number of its rectangle is out of range", element, name.GetString());
+    return 1;
+}
 
 template <class RECORD>
 int StoreRecord(CMap<CString, LPCSTR, RECORD*, RECORD*>& map, const CString& name, const RECORD& scratch)
@@ -200,8 +340,10 @@ int CSkin::LoadNextButton(ST_SKIN_BUTTON* pButton)
         if (m_xml.FindElem(o.element))
             ImagePath(o.field, m_xml.GetData(), name);
     }
-    LoadRect(&pButton->rect, "rect");
+    const int rect = LoadRect(&pButton->rect, "rect");
     m_xml.OutOfElem();
+    if (rect < 0)
+        return SkipEntry("button", name);
     return StoreRecord(m_mapButtons, name, *pButton);
 }
 
@@ -242,8 +384,10 @@ int CSkin::LoadNextLabel(ST_SKIN_LABEL* pLabel)
         pLabel->transparent_color = ParseColour(m_xml.GetAttrib("transparent_color"));
         ImagePath(pLabel->image, m_xml.GetData(), name);
     }
-    LoadRect(&pLabel->rect, "rect");
+    const int rect = LoadRect(&pLabel->rect, "rect");
     m_xml.OutOfElem();
+    if (rect < 0)
+        return SkipEntry("label", name);
     return StoreRecord(m_mapLabels, name, *pLabel);
 }
 
@@ -272,8 +416,10 @@ int CSkin::LoadNextEdit(ST_SKIN_EDIT* pEdit)
     pEdit->bg_color = ParseColour(m_xml.GetAttrib("bg_color"));
     pEdit->border_color = ParseColour(m_xml.GetAttrib("border_color"));
     m_xml.IntoElem();
-    LoadRect(&pEdit->rect, "rect");
+    const int rect = LoadRect(&pEdit->rect, "rect");
     m_xml.OutOfElem();
+    if (rect < 0)
+        return SkipEntry("edit", name);
     return StoreRecord(m_mapEdits, name, *pEdit);
 }
 
@@ -295,6 +441,7 @@ int CSkin::LoadNextRect(ST_SKIN_RECT* pRect)
     CString name;
     if (!FindNewEntry(m_xml, "rect", m_mapRects, name))
         return 0;
-    ReadRectAttribs(m_xml, pRect);
+    if (!ReadRectAttribs(m_xml, "rect", pRect))
+        return SkipEntry("rect", name);
     return StoreRecord(m_mapRects, name, *pRect);
 }

@@ -2,7 +2,7 @@
 
 #include "utility/vx_log.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 namespace vxskin {
@@ -33,9 +33,50 @@ COLORREF ParseColour(const CString& text)
     return RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
 }
 
+namespace {
+
+// 0: a number in range; 1 above it, -1 below it.
+int ReadNumber(const char* p, int& value)
+{
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    long long n = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        n = n * 10 + (*p - '0');
+        if (n > kNumberLimit)
+            return negative ? -1 : 1;
+    }
+    value = static_cast<int>(negative ? -n : n);
+    return 0;
+}
+
+}  // namespace
+
+bool ParseBoundedNumber(const CString& text, int& value)
+{
+    return ReadNumber(text.GetString(), value) == 0;
+}
+
 int ParseNumber(const CString& text)
 {
-    return std::atoi(text.GetString());
+    int value = 0;
+    const int beyond = ReadNumber(text.GetString(), value);
+    return beyond ? beyond * kNumberLimit : value;
+}
+
+bool BoundRect(ST_SKIN_RECT& rect, int w, int h)
+{
+    const ST_SKIN_RECT before = rect;
+    rect.left = std::clamp(rect.left, 0, w);
+    rect.top = std::clamp(rect.top, 0, h);
+    rect.right = std::clamp(rect.right, rect.left, w);
+    rect.bottom = std::clamp(rect.bottom, rect.top, h);
+    rect.width = rect.right - rect.left;
+    rect.height = rect.bottom - rect.top;
+    return std::memcmp(&before, &rect, sizeof rect) != 0;
 }
 
 void CopyText(char* field, size_t size, const CString& text, const char* what)

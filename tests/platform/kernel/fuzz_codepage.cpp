@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The Win32 forms with a buffer that is sometimes too small.
     std::vector<wchar_t> wbuf(size % 7 + 1);
-    MultiByteToWideChar(cp, 0, text.data(), int(text.size()) ? int(text.size()) : 1, wbuf.data(), int(wbuf.size()));
+    if (!text.empty())
+        MultiByteToWideChar(cp, 0, text.data(), int(text.size()), wbuf.data(), int(wbuf.size()));
     std::vector<char> cbuf(size % 11 + 1);
     BOOL used = FALSE;
     if (!wide.empty())

@@ -168,4 +168,32 @@ TEST(CodePage, InvalidUtf8)
     EXPECT_EQ(L'\xFFFD', w[1]);
 }
 
+// ESC in ISO-2022-KR and -CN text only opens a designation or a single
+// shift, and SO needs an SO designation before it: stray ones are errors,
+// and a designated text stays good.
+TEST(CodePage, StrayShiftsOfIso2022AreInvalid)
+{
+    struct Case {
+        unsigned cp;
+        std::string bytes;
+        std::wstring wide;
+        bool invalid;
+    };
+    const Case cases[] = {
+        {50227, "\x1b\x0e", L"\xFFFD", true},
+        {50227, "a\x1b" "A", L"a\xFFFD" L"A", true},
+        {50227, "a\x0e\x0f" "b", L"ab", true},  // SO before any SO designation
+        {50227, "\x1b$)A\x0e\x30\x21\x0f" "a", L"\x554A" L"a", false},
+        {50225, "\x1b$)C\x0e\x30\x21\x0f", L"\xAC00", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Hex(c.bytes.c_str()));
+        std::wstring wide;
+        bool invalid = !c.invalid;
+        ASSERT_TRUE(vxk::DecodeCodePage(c.cp, c.bytes, wide, &invalid));
+        EXPECT_EQ(c.wide, wide);
+        EXPECT_EQ(c.invalid, invalid);
+    }
+}
+
 }  // namespace
