@@ -70,6 +70,8 @@ BOOL CProgressDlg::OnInitDialog()
 
     m_bStop = false;
     if (m_bUpgrade) {
+        // The transfer first: the bar counts the share taken, in percent.
+        SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, 100);
         HWND self = GetSafeHwnd();
         m_worker = std::thread([this, self] { RunUpload(self); });
     } else if (m_nTextId == IDS_PROGRESS_UPNP || m_bCallerRequest) {
@@ -99,10 +101,12 @@ void CProgressDlg::RunUpload(HWND notify)
 {
     UploadOptions o;
     o.idleMs = m_nUploadIdleMs;
+    o.minBytesPerSecond = m_nUploadMinBytesPerSecond;
     o.stop = &m_bStop;
     int lastShare = -1;
-    o.progress = [notify, &lastShare](int64_t sent, int64_t total) {
-        int share = total > 0 ? static_cast<int>(sent * 100 / total) : 100;
+    o.progress = [notify, &lastShare](int64_t taken, int64_t total) {
+        // 100 % is the camera's answer (OnDone), not the last byte taken.
+        int share = total > 0 ? static_cast<int>(std::min<int64_t>(99, taken * 100 / total)) : 99;
         if (share != lastShare) {
             lastShare = share;
             ::PostMessage(notify, UM_PROGRESS_SENT, static_cast<WPARAM>(share), 0);
@@ -116,9 +120,13 @@ void CProgressDlg::RunUpload(HWND notify)
 
 LRESULT CProgressDlg::OnSent(WPARAM wParam, LPARAM)
 {
+    // A share that comes after the transfer ended moves nothing.
+    if (m_bTimerSet)
+        return 0;
     CString share;
     share.Format("%d%%", static_cast<int>(wParam));
     SetDlgItemText(IDC_PROGRESS_SHARE, share);
+    SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETPOS, wParam);
     return 0;
 }
 
@@ -135,7 +143,10 @@ LRESULT CProgressDlg::OnDone(WPARAM wParam, LPARAM)
     if (m_bUpgrade) {
         // Sent: the countdown runs its whole length while the camera
         // writes and restarts. Failed: it ends at the next tick.
+        SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, m_nDuration);
+        SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_SETPOS, 0);
         if (wParam) {
+            SetDlgItemText(IDC_PROGRESS_SHARE, "100%");
             SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_STEPIT);
         } else {
             m_strResult = "Error";

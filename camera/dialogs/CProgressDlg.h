@@ -6,7 +6,8 @@
 // camera answered; a countdown alone (text id IDS_PROGRESS_UPNP) makes no
 // request at all. In upload mode the worker sends a firmware package and the
 // countdown starts once the transfer is over (the camera then writes its
-// firmware and restarts).
+// firmware and restarts). While the package goes out, the bar shows the
+// share the camera took; it reaches its end only once the camera answered.
 //
 //   CProgressDlg dlg(this);            // owned by the page's top-level window
 //   dlg.SetTextId(IDS_PROGRESS_WIRELESS);
@@ -25,6 +26,7 @@
 // the worker first, so the result members are read only after the join.
 // No lock; the stop flag is atomic.
 
+#include "camera/dialogs/UploadFirmware.h"
 #include "platform/platform.h"
 
 #include <atomic>
@@ -33,7 +35,7 @@
 class CWebWatchNB;
 
 #define UM_PROGRESS_DONE       (WM_APP + 130)  // wParam: 1 when the operation worked
-#define UM_PROGRESS_SENT       (WM_APP + 131)  // wParam: bytes sent, lParam: bytes in all
+#define UM_PROGRESS_SENT       (WM_APP + 131)  // wParam: the share (percent) the camera took
 #define UM_PROGRESS_END_OK     (WM_USER + 101)
 #define UM_PROGRESS_END_CANCEL (WM_USER + 102)  // wParam: a string id for the result text
 
@@ -67,8 +69,11 @@ public:
     // The caller runs the request on a worker of its own and posts
     // UM_PROGRESS_DONE when it ended: the dialog only counts down.
     bool m_bCallerRequest = false;
-    // Upload mode: the longest silence of the camera (tests shorten it).
+    // Upload mode: the longest silence of the camera, and the slowest camera
+    // the upload's deadline allows for (tests shorten the one and raise the
+    // other).
     int m_nUploadIdleMs = 60000;
+    int64_t m_nUploadMinBytesPerSecond = UploadOptions().minBytesPerSecond;
     CString m_strFileName;  // SetFilePath's parts
     CString m_strFolder;
     // ---- results, read after DoModal ----

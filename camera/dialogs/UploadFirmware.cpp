@@ -5,13 +5,16 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -97,6 +100,14 @@ bool Connect(int fd, const sockaddr_in& addr, const UploadOptions& o)
     return false;
 }
 
+// Bytes written to the socket that its peer has not acknowledged yet; 0
+// when the kernel does not tell (then what was written counts as taken).
+int64_t Unacknowledged(int fd)
+{
+    int queued = 0;
+    return ::ioctl(fd, SIOCOUTQ, &queued) == 0 && queued > 0 ? queued : 0;
+}
+
 // The reply is whole once the camera closed or its Content-Length arrived.
 bool ReplyComplete(const std::string& reply)
 {
@@ -138,6 +149,12 @@ UploadRequest MakeUploadRequest(const CString& strUser, const CString& strSecret
     return r;
 }
 
+int64_t UploadDeadlineMs(int64_t bytes, const UploadOptions& o)
+{
+    const int64_t rate = std::max<int64_t>(1, o.minBytesPerSecond);
+    return std::max<int64_t>(o.idleMs, bytes / rate * 1000 + bytes % rate * 1000 / rate);
+}
+
 bool UploadSucceeded(const std::string& reply)
 {
     size_t lineEnd = reply.find("\r\n");
@@ -177,9 +194,17 @@ int UploadFirmware(const CString& strPath, const CString& strHost, int nPort, co
     std::string piece = req.head;
     size_t pieceOff = 0;
     int64_t fileSent = 0;
+    // What the camera took: bytes written less those the socket still holds.
+    const int64_t before = static_cast<int64_t>(req.head.size() + req.partHeader.size());
+    const int64_t request = before + total + static_cast<int64_t>(req.closing.size());
+    int64_t written = 0;
+    int64_t taken = 0;
+    int64_t fileShown = -1;
     std::string reply;
     bool peerClosed = false;
-    auto lastTraffic = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
+    const int64_t deadlineMs = UploadDeadlineMs(request, o);
+    auto lastTraffic = start;
     vx_log(VX_LOG_TRACE, "update processing");
     for (;;) {
         if (Stopped(o))
@@ -220,14 +245,27 @@ int UploadFirmware(const CString& strPath, const CString& strHost, int nPort, co
             return 0;
         }
         auto now = std::chrono::steady_clock::now();
-        if (n == 0) {
-            if (std::chrono::duration_cast<std::chrono::milliseconds>(now - lastTraffic).count() >= o.idleMs) {
-                vx_log(VX_LOG_TRACE, "update select timeout");
-                return 0;
-            }
-            continue;
+        // Traffic is what the camera took or said, not a wake-up of poll.
+        int64_t nowTaken = std::max<int64_t>(0, written - Unacknowledged(sock.get()));
+        if (nowTaken > taken) {
+            taken = nowTaken;
+            lastTraffic = now;
         }
-        lastTraffic = now;
+        int64_t fileTaken = std::clamp<int64_t>(taken - before, 0, total);
+        if (fileTaken != fileShown && o.progress) {
+            fileShown = fileTaken;
+            o.progress(fileTaken, total);
+        }
+        if (std::chrono::duration_cast<std::chrono::milliseconds>(now - start).count() >= deadlineMs) {
+            vx_log(VX_LOG_TRACE, "update deadline passed");
+            return 0;
+        }
+        if (std::chrono::duration_cast<std::chrono::milliseconds>(now - lastTraffic).count() >= o.idleMs) {
+            vx_log(VX_LOG_TRACE, "update select timeout");
+            return 0;
+        }
+        if (n == 0)
+            continue;
         if (p.revents & (POLLIN | POLLHUP | POLLERR)) {
             char buf[4096];
             ssize_t got = ::recv(sock.get(), buf, sizeof buf, 0);
@@ -238,6 +276,7 @@ int UploadFirmware(const CString& strPath, const CString& strHost, int nPort, co
             if (got == 0)
                 peerClosed = true;
             if (got > 0) {
+                lastTraffic = now;
                 if (reply.size() + static_cast<size_t>(got) > kMaxReply) {
                     vx_log(VX_LOG_TRACE, "update recv error");
                     return 0;
@@ -253,13 +292,16 @@ int UploadFirmware(const CString& strPath, const CString& strHost, int nPort, co
                 vx_log(VX_LOG_TRACE, "update send error");
                 return 0;
             }
-            if (sent > 0)
+            if (sent > 0) {
                 pieceOff += static_cast<size_t>(sent);
-            // The share shown is what went out, not what was read.
-            if (sent > 0 && stage == 2 && pieceOff == piece.size() && o.progress)
-                o.progress(fileSent, total);
+                written += sent;
+            }
         }
     }
     // An answer that came before the whole package went out is a refusal.
-    return stage == 4 && UploadSucceeded(reply) ? 1 : 0;
+    const bool ok = stage == 4 && UploadSucceeded(reply);
+    // The camera answered, so it took everything: the share ends whole.
+    if (ok && fileShown != total && o.progress)
+        o.progress(total, total);
+    return ok ? 1 : 0;
 }

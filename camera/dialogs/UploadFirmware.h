@@ -5,8 +5,13 @@
 // "HTTP/1.1 200 OK" with the body "upgrade succeed.".
 //
 // Every wait is a poll() of at most 100 ms that looks at the stop flag, so
-// a stop ends the upload at once; a camera silent for `idleMs` ends it as a
-// failure. The account travels as Basic authorization, never in a log line.
+// a stop ends the upload at once. Progress and silence count what the
+// camera took (bytes written less those still queued on the socket), not
+// what the kernel was handed: a camera that takes nothing for `idleMs` ends
+// the upload as a failure, and so does one that is still not done when the
+// whole upload's deadline (its size at `minBytesPerSecond`, never less than
+// `idleMs`) has passed. The account travels as Basic authorization, never
+// in a log line.
 //
 // Threads: any (the progress dialog's worker); no shared state.
 
@@ -19,10 +24,15 @@
 struct UploadOptions {
     int idleMs = 60000;  // the longest wait without traffic
     int connectTimeoutMs = 10000;
+    // The slowest camera the deadline allows for: 16 KB/s.
+    int64_t minBytesPerSecond = 16384;
     const std::atomic<bool>* stop = nullptr;
-    // Bytes of the file sent and the file's size, after each piece.
-    std::function<void(int64_t sent, int64_t total)> progress;
+    // Bytes of the file the camera took and the file's size, as they change.
+    std::function<void(int64_t taken, int64_t total)> progress;
 };
+
+// The whole upload's deadline in milliseconds for a request of `bytes`.
+int64_t UploadDeadlineMs(int64_t bytes, const UploadOptions& options);
 
 // 1 when the camera took the package, 0 otherwise. host: a dotted IPv4
 // address or a name (its first IPv4 address is used).

@@ -206,7 +206,7 @@ Faults from the start (all can be changed at run time, below):
   --reboot-seconds N   an upgrade, sysreboot.cgi or sysreset.cgi reboots: ports gone N seconds (5)
   --video-port N       HV: netport_get reports N as VideoPort (any number,
                        out of range too) instead of the side channel's port
-  --make-package MODEL VERSION OUT   writes a firmware package and ends
+  --make-package MODEL VERSION OUT [PAYLOAD BYTES]   writes a firmware package and ends
 
 Control (not logged, no authentication), on the HTTP port:
   GET /camsim/fault?KEY=VALUE&...   keys:

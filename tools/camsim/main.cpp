@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <pthread.h>
 #include <thread>
@@ -21,11 +22,13 @@ using namespace camsim;
 int main(int argc, char** argv)
 {
     if (argc >= 2 && std::string(argv[1]) == "--make-package") {
-        if (argc != 5) {
-            fprintf(stderr, "camsim: --make-package MODEL VERSION OUT\n");
+        // An optional fifth argument sizes the payload (4096 bytes unless given).
+        long size = argc == 6 ? std::strtol(argv[5], nullptr, 10) : 4096;
+        if ((argc != 5 && argc != 6) || size < 0 || size > (64L << 20)) {
+            fprintf(stderr, "camsim: --make-package MODEL VERSION OUT [PAYLOAD BYTES]\n");
             return 2;
         }
-        std::string payload(4096, '\0');
+        std::string payload(static_cast<size_t>(size), '\0');
         for (size_t i = 0; i < payload.size(); ++i)
             payload[i] = static_cast<char>(i * 31 + 7);
         std::string pkg = makePackage(argv[2], argv[3], payload);

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,11 +36,12 @@ double SecondsSince(Clock::time_point t0)
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
-std::string MakePackage(const vxtest::TempDir& dir, const std::string& model, const std::string& version)
+std::string MakePackage(const vxtest::TempDir& dir, const std::string& model, const std::string& version,
+                        long payload = 4096)
 {
     std::string out = dir.file(model + "-" + version + ".pkg");
-    std::string cmd =
-        std::string(VX_BIN_DIR) + "/camsim --make-package '" + model + "' '" + version + "' '" + out + "'";
+    std::string cmd = std::string(VX_BIN_DIR) + "/camsim --make-package '" + model + "' '" + version + "' '" + out
+                      + "' " + std::to_string(payload);
     return std::system(cmd.c_str()) == 0 ? out : std::string();
 }
 
@@ -281,18 +283,18 @@ TEST(ProgressDialogUpload, ASentPackageLetsTheCountdownRunOnAndTheCameraComesBac
     ASSERT_TRUE(cam.ok()) << cam.error();
     // The camera takes about two seconds to read the package.
     ASSERT_FALSE(cam.fault("match=upgrade&rate=" + std::to_string(AnnouncedLength(good) / 2)).empty());
-    int posWhileSending = -1;
     long long readWhileSending = -1;
     std::string shareAfter;
     vxw::test::SetModalDialogHook([&](CDialog& d) {
-        auto pos = [&d] { return static_cast<int>(d.SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_GETPOS)); };
+        auto share = [&d] {
+            char buf[64] = {};
+            d.GetDlgItemText(IDC_PROGRESS_SHARE, buf, sizeof buf);
+            return std::string(buf);
+        };
         vxw::PumpUntil([] { return false; }, 1000);
-        posWhileSending = pos();
         readWhileSending = UpgradeBytes(cam);
-        vxw::PumpUntil([&] { return pos() > 0; }, 10000);
-        char buf[64] = {};
-        d.GetDlgItemText(IDC_PROGRESS_SHARE, buf, sizeof buf);
-        shareAfter = buf;
+        vxw::PumpUntil([&] { return share() == "100%"; }, 10000);
+        shareAfter = share();
     });
     CProgressDlg dlg(nullptr);
     dlg.m_bUpgrade = 1;
@@ -311,7 +313,6 @@ TEST(ProgressDialogUpload, ASentPackageLetsTheCountdownRunOnAndTheCameraComesBac
     // runs its whole length.
     EXPECT_GT(readWhileSending, 0);
     EXPECT_LT(readWhileSending, AnnouncedLength(good));
-    EXPECT_EQ(posWhileSending, 0);
     EXPECT_EQ(shareAfter, "100%");
     EXPECT_GE(r.seconds, 3.5);
     // Back after its reboot, with the package's version.
@@ -334,6 +335,85 @@ TEST(ProgressDialogUpload, ASentPackageLetsTheCountdownRunOnAndTheCameraComesBac
         }
     }
     EXPECT_NE(reply.find("var softVersion=\"V19.2.0.1\""), std::string::npos) << reply;
+}
+
+CProgressDlg& SetUpload(CProgressDlg& dlg, const std::string& package, const CamsimProcess& cam, int duration)
+{
+    dlg.m_bUpgrade = 1;
+    dlg.SetTextId(IDS_PROGRESS_UPGRADE);
+    dlg.SetDuration(duration);
+    dlg.m_strPath = package.c_str();
+    dlg.m_strHost = "127.0.0.1";
+    dlg.m_nPort = cam.httpPort();
+    dlg.m_strUser = "admin";
+    dlg.m_strPwd = "admin";
+    return dlg;
+}
+
+TEST(ProgressDialogUpload, TheBarFollowsWhatTheCameraTookAndOnlyItsAnswerShowsTheWhole)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string big = MakePackage(dir, "CAMXA1-N", "V19.2.0.1", 400000);
+    const long long whole = AnnouncedLength(big);
+    CamsimProcess cam({"--no-rtsp", "--reboot-seconds", "1"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    // The camera reads 100 kB a second: about four seconds for the package.
+    ASSERT_FALSE(cam.fault("match=upgrade&rate=100000").empty());
+    std::set<int> sharesWhileSending;
+    std::vector<int> barWhileSending;
+    long long readAtWhole = -1;
+    vxw::test::SetModalDialogHook([&](CDialog& d) {
+        for (int i = 0; i < 300; ++i) {
+            vxw::PumpUntil([] { return false; }, 50);
+            char buf[64] = {};
+            d.GetDlgItemText(IDC_PROGRESS_SHARE, buf, sizeof buf);
+            if (std::string(buf) == "100%") {
+                readAtWhole = UpgradeBytes(cam);
+                return;
+            }
+            if (buf[0])
+                sharesWhileSending.insert(std::atoi(buf));
+            barWhileSending.push_back(static_cast<int>(d.SendDlgItemMessage(IDC_PROGRESS_BAR, PBM_GETPOS)));
+        }
+    });
+    CProgressDlg dlg(nullptr);
+    ModalRun r = RunUpload(SetUpload(dlg, big, cam, 2));
+    vxw::test::SetModalDialogHook(nullptr);
+    EXPECT_EQ(r.result, IDOK);
+    EXPECT_TRUE(dlg.m_strResult.IsEmpty());
+    // The share moved through the middle while the camera read ...
+    EXPECT_GE(
+        std::count_if(sharesWhileSending.begin(), sharesWhileSending.end(), [](int s) { return s > 0 && s < 90; }), 3)
+        << sharesWhileSending.size();
+    ASSERT_FALSE(barWhileSending.empty());
+    EXPECT_GT(*std::max_element(barWhileSending.begin(), barWhileSending.end()), 0);
+    EXPECT_TRUE(std::is_sorted(barWhileSending.begin(), barWhileSending.end()));
+    // ... and showed the whole only once the camera had it all.
+    EXPECT_EQ(readAtWhole, whole);
+}
+
+TEST(ProgressDialogUpload, ACameraThatTricklesFailsAtTheUploadsDeadline)
+{
+    vxtest::TempDir dir("vx-upload");
+    std::string big = MakePackage(dir, "CAMXA1-N", "V19.2.0.1", 400000);
+    const long long whole = AnnouncedLength(big);
+    CamsimProcess cam({"--no-rtsp"});
+    ASSERT_TRUE(cam.ok()) << cam.error();
+    // It keeps taking bytes (a window's worth every three seconds or so),
+    // so it is never silent for the five seconds allowed here, but at 40 kB
+    // a second it would need about ten: the deadline, made six seconds
+    // here, comes first.
+    ASSERT_FALSE(cam.fault("match=upgrade&rate=40000").empty());
+    CProgressDlg dlg(nullptr);
+    SetUpload(dlg, big, cam, 150);
+    dlg.m_nUploadIdleMs = 5000;
+    dlg.m_nUploadMinBytesPerSecond = whole / 6;
+    ModalRun r = RunUpload(dlg);
+    EXPECT_EQ(r.result, IDOK);
+    EXPECT_EQ(dlg.m_strResult, "Error");
+    EXPECT_GE(r.seconds, 5.8);
+    EXPECT_LT(r.seconds, 9.5);
+    EXPECT_LT(UpgradeBytes(cam), whole);
 }
 
 TEST(ProgressDialogUpload, ARefusedPackageEndsAtOnceWithError)
