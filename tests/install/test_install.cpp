@@ -94,13 +94,14 @@ std::set<std::string> FilesUnder(const std::string& root)
 class InstalledRun {
 public:
     InstalledRun(const std::string& program, const std::string& home, const std::string& runtime, const std::string& shots,
-        std::vector<std::string> args = {})
+        std::vector<std::string> args = {}, const std::vector<std::string>& extraEnv = {})
     {
         const char* dropped[] = {"HOME=",        "XDG_DATA_HOME=",   "XDG_CONFIG_HOME=", "VX_PROGRAM_DIR=",
                                  "VX_RUNTIME_DIR=", "VX_SHOT_DIR=",  "QT_QPA_PLATFORM=", "DISPLAY=",
                                  "WAYLAND_DISPLAY="};
         std::vector<std::string> env = {"HOME=" + home, "VX_RUNTIME_DIR=" + runtime, "VX_SHOT_DIR=" + shots,
                                         "QT_QPA_PLATFORM=offscreen"};
+        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
         for (char** e = environ; *e; ++e) {
             std::string v = *e;
             if (std::none_of(std::begin(dropped), std::end(dropped), [&](const char* d) { return v.rfind(d, 0) == 0; }))
@@ -369,6 +370,48 @@ TEST(Install, InstalledProgramKeepsItsDataInTheUsersFolderAndRecords)
     EXPECT_NE(skinErrors[0].find(data + "/config/vxkstskin.ini"), std::string::npos) << skinErrors[0];
     EXPECT_NE(skinErrors[0].find(prefix + "/share/vxkst-hd/config/vxkstskin.ini"), std::string::npos)
         << skinErrors[0];
+}
+
+TEST(Install, TheProgramFolderFollowsTheEnvironment)
+{
+    Installed& inst = Installed::Get();
+    ASSERT_EQ(inst.status, 0) << inst.output;
+    const std::string program = inst.prefix + "/bin/VXKST-HD";
+    vxtest::TempDir run("vx-installed-env");
+    const std::string home = run.file("home"), runtime = run.file("rt"), shots = run.file("shots");
+    for (const std::string& d : {home, runtime, shots, run.file("own")})
+        mkdir(d.c_str(), 0700);
+    const struct {
+        std::string env;
+        std::string folder;
+    } cases[] = {
+        {"XDG_DATA_HOME=" + run.file("data"), run.file("data/vxkst-hd")},
+        // The base-directory rules ignore a relative value.
+        {"XDG_DATA_HOME=relative/data", home + "/.local/share/vxkst-hd"},
+        // A folder named for the program wins over the installed layout.
+        {"VX_PROGRAM_DIR=" + run.file("own"), run.file("own")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.env);
+        {
+            InstalledRun recorder(program, home, runtime, shots, {}, {c.env});
+            EXPECT_TRUE(WaitUntil([&] { return Exists(c.folder + "/VXKST.sqlite"); }, 30));
+            InstalledRun ender(program, home, runtime, shots, {"-exit"}, {c.env});
+            EXPECT_EQ(ender.Wait(30), 0);
+            EXPECT_EQ(recorder.Wait(30), 0);
+        }
+        EXPECT_TRUE(fs::is_directory(c.folder + "/movies"));
+        std::set<std::string> others = FilesUnder(run.path());
+        for (const std::string& f : others) {
+            const std::string path = run.file(f);
+            EXPECT_TRUE(path.rfind(c.folder + "/", 0) == 0 || path.rfind(shots + "/", 0) == 0
+                        || path.rfind(runtime + "/", 0) == 0)
+                << path << " written outside " << c.folder;
+        }
+        fs::remove_all(c.folder);
+        mkdir(run.file("own").c_str(), 0700);
+    }
+    EXPECT_FALSE(Exists("relative")) << "a relative XDG_DATA_HOME was taken from the working folder";
 }
 
 TEST(Install, PackageHoldsTheInstalledFilesAndNamesTheLibrariesItNeeds)
