@@ -1,5 +1,7 @@
 #include "recorder/AppPath.h"
 
+#include "platform/kernel/program_folder.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -9,6 +11,8 @@ CString GetRecorderAppPath()
     static std::once_flag once;
     static CString path;
     std::call_once(once, [] {
+        // An installed program's folder is made at its first real start.
+        vxk::MakeProgramDataFolder();
         std::string dir = vxk::ProgramDirectory();
         path = dir.c_str();
         if (path.Right(1) != "/")

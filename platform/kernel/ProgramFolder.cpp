@@ -148,36 +148,37 @@ Layout ReadLayout()
     return l;
 }
 
-// The data folder of an installed program is made on its first start with
-// the installed defaults in it; a folder that is there is left as it is, so
-// a file the person removed stays removed.
-void MakeDataFolder(const Layout& l)
-{
-    const char* redirected = std::getenv("VX_PROGRAM_DIR");
-    if (l.prefix.empty() || (redirected && *redirected) || IsFolder(l.dataFolder))
-        return;
-    if (!MakeFolders(l.dataFolder, 0700)) {
-        std::fprintf(stderr, "%s: cannot make the program folder %s: %s\n", l.name.c_str(), l.dataFolder.c_str(),
-                     std::strerror(errno));
-        return;
-    }
-    if (!SeedFolder(l.prefix + "/share/" + l.name, l.dataFolder))
-        std::fprintf(stderr, "%s: cannot copy all of %s/share/%s into %s\n", l.name.c_str(), l.prefix.c_str(),
-                     l.name.c_str(), l.dataFolder.c_str());
-}
-
 const Layout& TheLayout()
 {
     static std::once_flag once;
     static Layout layout;
-    std::call_once(once, [] {
-        layout = ReadLayout();
-        MakeDataFolder(layout);
-    });
+    std::call_once(once, [] { layout = ReadLayout(); });
     return layout;
 }
 
 }  // namespace
+
+bool MakeProgramDataFolder()
+{
+    // A folder that is there is left as it is, so a file the person removed
+    // stays removed.
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const Layout& l = TheLayout();
+        const char* redirected = std::getenv("VX_PROGRAM_DIR");
+        if (l.prefix.empty() || (redirected && *redirected) || IsFolder(l.dataFolder))
+            return;
+        if (!MakeFolders(l.dataFolder, 0700)) {
+            std::fprintf(stderr, "%s: cannot make the program folder %s: %s\n", l.name.c_str(), l.dataFolder.c_str(),
+                         std::strerror(errno));
+            return;
+        }
+        if (!SeedFolder(l.prefix + "/share/" + l.name, l.dataFolder))
+            std::fprintf(stderr, "%s: cannot copy all of %s/share/%s into %s\n", l.name.c_str(), l.prefix.c_str(),
+                         l.name.c_str(), l.dataFolder.c_str());
+    });
+    return IsFolder(ProgramDataFolder());
+}
 
 bool RunsInstalled()
 {

@@ -7,15 +7,21 @@
 // executable's file name in lower case. The layout decides, not whether the
 // executable's folder is writable (root writes anywhere). An installed
 // program keeps its data in $XDG_DATA_HOME/<name> (~/.local/share/<name>
-// when that is unset or not absolute), made on the first start with the
+// when that is unset or not absolute), made by MakeProgramDataFolder with the
 // installed share/<name>/ copied into it; VX_PROGRAM_DIR overrides both.
 //
-// Any thread; the layout is read and a new data folder made once, on the
-// first call of any of these functions.
+// Any thread; the layout is read once, on the first call of any of these
+// functions.
 
 #include <string>
 
 namespace vxk {
+
+// Makes the data folder of an installed program when it is missing, with
+// the installed defaults in it (once per process; a program calls it when it
+// really starts, not for a request it only hands on). True when the program's
+// data folder is there.
+bool MakeProgramDataFolder();
 
 // True when the program runs from an installed prefix.
 bool RunsInstalled();
