@@ -59,6 +59,7 @@ void CGlobalInfo::LoadConfig(const CString& appPath)
 
 void CGlobalInfo::ReadConfig(const CString& appPath)
 {
+    m_strAppPath = appPath;
     m_iniSkin.SetPathName(SkinFile(appPath));
     m_iniConfig.SetPathName(appPath + "config/vxkstcfg.ini");
     m_iniHoliday.SetPathName(appPath + "config/vxkstholiday.ini");

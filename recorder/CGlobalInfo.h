@@ -100,6 +100,7 @@ public:
     int m_nAutoRun = 0;
     int m_nLogLevel = 0;
     int m_nPreRecLen = 3000;
+    CString m_strAppPath;  // the program folder the settings came from, ending in '/'
     CString m_strDaoPath;
     CString m_strSqlitePath;
     CString m_strMoviePath;

@@ -3,6 +3,7 @@
 #include "recorder/CMainDlg.h"
 
 #include "camera/session/CameraMessages.h"
+#include "platform/ui/session_end.h"
 #include "recorder/CAboutDlg.h"
 #include "recorder/RegisteredMessages.h"
 #include "resources/VXKSTRes/resource.h"
@@ -14,6 +15,7 @@ ON_WM_LBUTTONDOWN()
 ON_WM_SIZE()
 ON_REGISTERED_MESSAGE(UM_VXKST_SHOW, OnInstanceMsg)
 ON_REGISTERED_MESSAGE(UM_VXKST_EXIT, OnExitMsg)
+ON_MESSAGE(WM_ENDSESSION, OnEndSession)
 ON_BN_CLICKED(IDC_BTN_MIN, OnBtnMin)
 ON_BN_CLICKED(IDC_BTN_EXIT, OnBtnExit)
 ON_NOTIFY(NM_RCLICK, IDC_LIST_CAMERA, OnListRClick)
@@ -53,6 +55,7 @@ ON_MESSAGE(UM_VX_CAMERA_FILE_END, OnMessage)
 ON_MESSAGE(UM_VX_CAMERA_FILE_POSITION, OnMessage)
 ON_MESSAGE(UM_VX_CAMERA_RECORD_STARTED, OnMessage)
 ON_MESSAGE(UM_RECORD_STATUS, OnRecordStatus)
+ON_MESSAGE(UM_OFFER_CRASH_REPORT, OnOfferCrashReport)
 END_MESSAGE_MAP()
 
 CMainDlg::CMainDlg(CWnd* pParent) : CDialog(IDD_MAIN, pParent) {}

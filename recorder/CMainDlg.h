@@ -39,6 +39,9 @@ public:
     static constexpr UINT TRAY_ICON_ID = 128;
     // A batch of status messages waits in m_arrPostedMsg.
     static constexpr UINT UM_RECORD_STATUS = WM_APP + 0x141;
+    // Posted by OnInitDialog: the question about a crash of the last run,
+    // asked once the window runs and its cameras record.
+    static constexpr UINT UM_OFFER_CRASH_REPORT = WM_APP + 0x142;
 
     explicit CMainDlg(CWnd* pParent = nullptr);
     ~CMainDlg() override;
@@ -107,6 +110,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     LRESULT OnInstanceMsg(WPARAM wParam, LPARAM lParam);
     LRESULT OnExitMsg(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
     void OnBtnMin();
     void OnBtnExit();
     void OnListRClick(NMHDR* pNMHDR, LRESULT* pResult);
@@ -131,11 +135,16 @@ protected:
     LRESULT OnMotionDetected(WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnRecordStatus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnOfferCrashReport(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
 private:
     void InitControls();
+    // The exit that nobody confirms (a second start's "-exit", the end of
+    // the session): every dialog, box and menu open over the window ends
+    // first, then the exit runs and the dialog ends.
+    void ExitUnasked(const char* why);
     void SetUpButton(CMyBitmapButton& button, const struct STSkinElement& skin, UINT tipId);
     void WriteRowColumns(int row, const STIPCfgKst& slot);
     void LeaveTray();

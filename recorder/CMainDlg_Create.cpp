@@ -75,6 +75,7 @@ BOOL CMainDlg::OnInitDialog()
         }
     }
     vx_log(4, "CMainDlg::OnInitDialog %d cameras", m_nCameraCount);
+    PostMessage(UM_OFFER_CRASH_REPORT, 0, 0);
     return TRUE;
 }
 

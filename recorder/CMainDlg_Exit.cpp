@@ -2,6 +2,7 @@
 // second start.
 #include "recorder/CMainDlg.h"
 
+#include "platform/ui/session_end.h"
 #include "recorder/CGlobalInfo.h"
 #include "recorder/CVSClientApp.h"
 #include "resources/VXKSTRes/resource.h"
@@ -30,12 +31,28 @@ void CMainDlg::AskExit()
 
 LRESULT CMainDlg::OnExitMsg(WPARAM, LPARAM)
 {
+    ExitUnasked("CMainDlg::OnExitMsg a second start asks the program to end");
+    return 0;
+}
+
+LRESULT CMainDlg::OnEndSession(WPARAM wParam, LPARAM)
+{
+    if (wParam)
+        ExitUnasked("CMainDlg::OnEndSession the session ends");
+    return 0;
+}
+
+void CMainDlg::ExitUnasked(const char* why)
+{
     if (m_bExit)
-        return 0;
-    vx_log(4, "CMainDlg::OnExitMsg a second start asks the program to end");
+        return;
+    vx_log(4, "%s", why);
+    // Whoever asked is not at the screen: a dialog or question left open
+    // would hold the program until someone answered it. Each ends as its
+    // Cancel would, once this handler has returned to its loop.
+    vxw::EndModalLoopsAbove(m_hWnd);
     DoExit();
     EndDialog(IDOK);
-    return 0;
 }
 
 void CMainDlg::DoExit()

@@ -4,6 +4,7 @@
 #include "recorder/AppPath.h"
 #include "recorder/CGlobalInfo.h"
 #include "recorder/CMainDlg.h"
+#include "recorder/CommandLine.h"
 #include "recorder/CrashReport.h"
 #include "recorder/RegisteredMessages.h"
 #include "resources/VXKSTRes/resource.h"
@@ -93,9 +94,11 @@ void CVSClientApp::CloseLog()
 BOOL CVSClientApp::InitInstance()
 {
     m_hInstance = ProgramResourceHandle();
-    // A fatal signal leaves a report that the next start offers; pure
-    // virtual calls and std::terminate end in SIGABRT, which it covers too.
-    InstallRecorderCrashHandler(GetAppPath());
+    if (WantsHelp(m_lpCmdLine)) {
+        std::fputs(UsageText(), stdout);
+        m_nEarlyExit = 0;
+        return FALSE;
+    }
 
     SetLastError(0);
     m_hMutex = CreateMutexA(nullptr, TRUE, VXKST_INSTANCE_ID);
@@ -118,8 +121,24 @@ BOOL CVSClientApp::InitInstance()
         BroadcastSystemMessageA(BSF_POSTMESSAGE, &recipients, msg, 0, 0);
         return FALSE;
     }
-    OfferPendingCrashReport(GetAppPath());
-
+    // Nobody else runs: a request meant for a running recorder ends here,
+    // before a database, a log or a movie folder is made.
+    std::string unknown;
+    switch (FirstStartAction(m_lpCmdLine, unknown)) {
+    case FirstStart::NotRunning:
+        std::fputs("VXKST-HD is not running\n", stderr);
+        m_nEarlyExit = 1;
+        return FALSE;
+    case FirstStart::BadOption:
+        std::fprintf(stderr, "VXKST-HD: unknown option \"%s\"\n%s", unknown.c_str(), UsageText());
+        m_nEarlyExit = 2;
+        return FALSE;
+    case FirstStart::Run:
+        break;
+    }
+    // A fatal signal leaves a report that the next start offers; pure
+    // virtual calls and std::terminate end in SIGABRT, which it covers too.
+    InstallRecorderCrashHandler(GetAppPath());
     m_hResModule = LoadLibraryA("VXKSTRes.dll");
     if (m_hResModule)
         AfxSetResourceHandle(m_hResModule);
@@ -175,5 +194,7 @@ int CVSClientApp::ExitInstance()
     CWebWatchBase::DeinitLib();
     CloseLog();
     const int code = CWinApp::ExitInstance();
+    if (m_nEarlyExit >= 0)
+        return m_nEarlyExit;
     return m_bCannotStart ? 1 : code;
 }

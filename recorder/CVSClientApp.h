@@ -24,6 +24,7 @@ public:
     CString m_strAppPath;
     HANDLE m_hMutex = nullptr;
     bool m_bCannotStart = false;  // ended at start-up by a fault, not by a forwarded start
+    int m_nEarlyExit = -1;        // the exit status of a start its command line ended, else -1
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -24,7 +24,7 @@ bool InstallRecorderCrashHandler(const CString& appPath)
     return vxk::InstallCrashHandler(PendingCrashReportPath(appPath).GetString());
 }
 
-void OfferPendingCrashReport(const CString& appPath)
+void OfferPendingCrashReport(const CString& appPath, CWnd* owner, const std::function<bool()>& leaving)
 {
     CString pending = PendingCrashReportPath(appPath);
     if (!PathFileExistsA(pending))
@@ -43,7 +43,13 @@ void OfferPendingCrashReport(const CString& appPath)
                     report.module.empty() ? "unknown" : report.module.c_str());
     vx_log(2, "OfferPendingCrashReport: signal %d at %" PRIx64 " in %s", report.signal, report.address,
            report.module.c_str());
-    if (MessageBoxA(nullptr, question, kCaption, MB_YESNO | MB_ICONERROR) != IDYES) {
+    HWND ownerWnd = owner ? owner->GetSafeHwnd() : nullptr;
+    const int answer = MessageBoxA(ownerWnd, question, kCaption, MB_YESNO | MB_ICONERROR);
+    if (leaving && leaving()) {
+        vx_log(4, "OfferPendingCrashReport: the program ends unanswered, the report stays pending");
+        return;
+    }
+    if (answer != IDYES) {
         DeleteFileA(pending);
         return;
     }
@@ -56,5 +62,5 @@ void OfferPendingCrashReport(const CString& appPath)
     CString done = "A crash report file (" + dump
                    + ") has been created. To help us fix this crash, please email the report file to " + kSupportAddress
                    + ". We will solve the issue as soon as possible.";
-    MessageBoxA(nullptr, done, kCaption, MB_ICONINFORMATION);
+    MessageBoxA(ownerWnd, done, kCaption, MB_ICONINFORMATION);
 }

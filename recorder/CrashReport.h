@@ -7,10 +7,16 @@
 
 #include "platform/platform.h"
 
+#include <functional>
+
 // Where the crash handler writes the pending report.
 CString PendingCrashReportPath(const CString& appPath);
 // Installs the crash handler for this program.
 bool InstallRecorderCrashHandler(const CString& appPath);
-// Asks about a pending report: Yes keeps it as "VXKST.dmp" (replacing an
-// older one) and says where it is; No deletes it. Nothing when there is none.
-void OfferPendingCrashReport(const CString& appPath);
+// Asks about a pending report, over `owner` when given: Yes keeps it as
+// "VXKST.dmp" (replacing an older one) and says where it is; No deletes it.
+// Nothing when there is none. When `leaving` says, after the question
+// ended, that the program is ending (nobody answered it), the report stays
+// pending for the next start.
+void OfferPendingCrashReport(const CString& appPath, CWnd* owner = nullptr,
+                             const std::function<bool()>& leaving = nullptr);

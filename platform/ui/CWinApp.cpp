@@ -3,6 +3,7 @@
 #include "platform/gdi/wingdi.h"
 #include "platform/ui/GuiRuntime.h"
 #include "platform/ui/GuiThread_p.h"
+#include "platform/ui/session_end.h"
 
 #include <QApplication>
 
@@ -118,6 +119,7 @@ int AfxWinMain(int argc, char** argv)
     CWinApp* app = g_app;
     if (!app || !vxw::InitGuiThread(argc, argv))
         return -1;
+    vxw::WatchSessionEnd();
     std::string cmd;
     for (int i = 1; i < argc; ++i) {
         if (i > 1)

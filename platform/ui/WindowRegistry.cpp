@@ -5,8 +5,11 @@ namespace vxw {
 
 WindowRegistry& WindowRegistry::instance()
 {
-    static WindowRegistry registry;
-    return registry;
+    // Never destroyed: a program that ends through exit() destroys its
+    // static windows after this registry would be gone, and each still
+    // looks itself up on the way out.
+    static WindowRegistry* registry = new WindowRegistry;
+    return *registry;
 }
 
 HWND WindowRegistry::add(std::unique_ptr<WindowRecord> record)

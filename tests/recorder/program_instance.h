@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -50,10 +52,16 @@ class Instance {
 public:
     // `noDisplay`: neither a display nor a platform is named, as for a
     // program started by a service.
-    Instance(const Folder& f, std::vector<std::string> args, bool noDisplay = false)
+    // `display`: the environment that names a display instead of offscreen
+    // ("DISPLAY=:5", "QT_QPA_PLATFORM=xcb"). `output`: the standard output
+    // and error go to `output`.out and `output`.err.
+    Instance(const Folder& f, std::vector<std::string> args, bool noDisplay = false,
+             const std::vector<std::string>& display = {}, const std::string& output = "")
     {
         std::vector<std::string> env = {"VX_PROGRAM_DIR=" + f.dir.path(), "VX_RUNTIME_DIR=" + f.dir.file("rt")};
-        if (!noDisplay)
+        if (!display.empty())
+            env.insert(env.end(), display.begin(), display.end());
+        else if (!noDisplay)
             env.push_back("QT_QPA_PLATFORM=offscreen");
         for (char** e = environ; *e; ++e) {
             std::string v = *e;
@@ -69,8 +77,17 @@ public:
         for (auto& e : env)
             envp.push_back(e.data());
         envp.push_back(nullptr);
-        if (posix_spawn(&m_pid, kProgram.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (!output.empty()) {
+            posix_spawn_file_actions_addopen(&actions, 1, (output + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                             0600);
+            posix_spawn_file_actions_addopen(&actions, 2, (output + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                             0600);
+        }
+        if (posix_spawn(&m_pid, kProgram.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
     }
     ~Instance()
     {

@@ -50,6 +50,71 @@ TEST(Program, ASecondStartForwardsItsCommandLine)
     }
 }
 
+// Every file of the program folder but the runtime folder, with its size.
+std::vector<std::string> Contents(const Folder& f)
+{
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(f.dir.path())) {
+        std::string rel = e.path().string().substr(f.dir.path().size());
+        if (rel.rfind("/rt", 0) == 0)
+            continue;
+        out.push_back(rel + (e.is_regular_file() ? " " + std::to_string(e.file_size()) : ""));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+TEST(Program, ARequestForARecorderThatDoesNotRunEndsAtOnce)
+{
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{"-exit"}, 1, "", "VXKST-HD is not running\n"},
+        {{"-stop_rec"}, 1, "", "VXKST-HD is not running\n"},
+        {{"-stop_rec", "-exit"}, 1, "", "VXKST-HD is not running\n"},
+        {{"--help"}, 0, "-stop_rec", ""},
+        {{"--bogus"}, 2, "", "unknown option \"--bogus\""},
+        {{"-start_rec", "-h"}, 0, "Usage: VXKST-HD", ""},
+    };
+    vxtest::TempDir outputs;
+    for (const auto& c : cases) {
+        std::string what = c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : "");
+        SCOPED_TRACE(what);
+        Folder f;
+        const std::vector<std::string> before = Contents(f);
+        const std::string output = outputs.file("run");
+        Instance run(f, c.args, false, {}, output);
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+        const std::string out = ReadFile(output + ".out"), err = ReadFile(output + ".err");
+        if (*c.out) {
+            EXPECT_NE(out.find(c.out), std::string::npos) << out;
+        } else {
+            EXPECT_EQ(out.find("Usage"), std::string::npos) << out;
+        }
+        if (*c.err) {
+            EXPECT_NE(err.find(c.err), std::string::npos) << err;
+        }
+        if (c.status == 2) {
+            EXPECT_NE(err.find("Usage: VXKST-HD"), std::string::npos) << err;
+        }
+        EXPECT_EQ(Contents(f), before) << "nothing is written";
+    }
+    // "-start_rec" and no option start the recorder.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"-start_rec"}, std::vector<std::string>{}}) {
+        Folder f;
+        Instance first(f, args);
+        ASSERT_TRUE(Started(f));
+        Instance ender(f, {"-exit"});
+        EXPECT_EQ(ender.Wait(), 0);
+        EXPECT_EQ(first.Wait(), 0);
+    }
+}
+
 TEST(Program, AnUnreadableLegacyFileIsReportedAndLeftAlone)
 {
     Folder f;
@@ -138,9 +203,11 @@ TEST(Program, ACrashIsOfferedAtTheNextStart)
     EXPECT_EQ(access(f.dir.file("VXKST.dmp").c_str(), F_OK), -1);
     EXPECT_EQ(access(f.dir.file("VXKST.crash").c_str(), F_OK), 0);
     unlink(f.dir.file("vxkst.log").c_str());
-    // Offscreen nobody answers: the question's default, Yes, keeps it.
+    // Offscreen nobody answers: the question's default, Yes, keeps it. The
+    // window asks once it runs.
     Instance next(f, {});
     ASSERT_TRUE(Started(f));
+    ASSERT_TRUE(WaitUntil([&] { return access(f.dir.file("VXKST.dmp").c_str(), F_OK) == 0; }));
     std::string dump = ReadFile(f.dir.file("VXKST.dmp"));
     EXPECT_EQ(dump.rfind("signal 11\n", 0), 0u);
     EXPECT_NE(dump.find("\nbacktrace\n"), std::string::npos);
