@@ -35,10 +35,11 @@ FirstStart FirstStartAction(const char* commandLine, std::string& unknown)
     unknown.clear();
     // The options are found as a second start finds them, anywhere in the
     // text, so both starts read a command line alike.
+    // By text: each unit may hold its own copy of the names.
     const char* selected = SelectForwardedMessage(commandLine);
-    if (selected == kMsgExitName || selected == kMsgStopRecName)
+    if (!std::strcmp(selected, kMsgExitName) || !std::strcmp(selected, kMsgStopRecName))
         return FirstStart::NotRunning;
-    if (selected == kMsgStartRecName)
+    if (!std::strcmp(selected, kMsgStartRecName))
         return FirstStart::Run;
     std::istringstream words(commandLine ? commandLine : "");
     for (std::string w; words >> w;) {
