@@ -265,14 +265,16 @@ bool EncodeIconv(UINT cp, const std::u32string& in, std::string& out, std::strin
     return true;
 }
 
-// ISO-2022-KR (50225) and ISO-2022-CN (50227) text holds ESC only to begin
-// a designation or a single shift, and SO only after an SO designation
+// ISO-2022 text (the Japanese forms 50220-50222, Korean 50225, Chinese
+// 50227) holds ESC only to begin a designation or a single shift, and the
+// Korean and Chinese forms hold SO only after an SO designation
 // ("ESC $ ) F"). glibc passes a stray ESC on as a character and drops a
 // stray SO, so a broken text would read as good and fail to come back the
 // same: both are marked invalid, the ESC replaced.
 void MarkStrayIso2022Controls(UINT cp, std::string_view in, std::wstring& out, bool& invalid)
 {
-    if (cp != 50225 && cp != 50227)
+    const bool japanese = cp >= 50220 && cp <= 50222;
+    if (!japanese && cp != 50225 && cp != 50227)
         return;
     for (wchar_t& c : out) {
         if (c == 0x1B) {
@@ -280,6 +282,8 @@ void MarkStrayIso2022Controls(UINT cp, std::string_view in, std::wstring& out, b
             invalid = true;
         }
     }
+    if (japanese)
+        return;
     bool designated = false;
     for (size_t i = 0; i < in.size(); ++i) {
         if (in.substr(i, 3) == "\x1b$)")
