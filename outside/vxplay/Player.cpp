@@ -317,7 +317,11 @@ int Player::recordStart(const std::string& path, int flag, vxplay_result_func fu
                result == VXPLAY_ERR_EXISTS ? "the file exists" : "cannot create the file");
         return result;
     }
-    m_recPending = m_ring.snapshot(flag != 0);
+    std::vector<StreamPacketPtr> first;
+    if (flag == 0 || !m_haveContinueMark || !m_ring.snapshotFrom(m_continueMark, first))
+        first = m_ring.snapshot(flag != 0);
+    m_haveContinueMark = false;
+    m_recPending = std::move(first);
     m_recorder = std::move(rec);
     m_recFunc = func;
     m_recUser = user;
@@ -350,6 +354,11 @@ int Player::recordStop()
         pending.swap(m_recPending);
         func = m_recFunc;
         user = m_recUser;
+        // Every packet up to here went into the file: a next segment takes
+        // on from the group of pictures it ended in.
+        m_haveContinueMark = rec && !rec->failed();
+        if (m_haveContinueMark)
+            m_continueMark = m_ring.continueMark();
     }
     if (!rec)
         return VXPLAY_ERR_STATE;

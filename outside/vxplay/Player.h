@@ -138,6 +138,11 @@ private:
     // packet's thread (or the stop) writes them, so a start only opens the
     // file and never copies seconds of stream on the caller's thread.
     std::vector<StreamPacketPtr> m_recPending;
+    // Where the next recording begins when it continues the one closed last
+    // (its last group of pictures): the pre-record is for a recording that
+    // begins, not for the next segment of one that goes on.
+    bool m_haveContinueMark = false;
+    uint64_t m_continueMark = 0;
     vxplay_result_func m_recFunc = nullptr;
     void* m_recUser = nullptr;
     std::vector<int64_t> m_lastTimeUs;  // per track, for packets without a time

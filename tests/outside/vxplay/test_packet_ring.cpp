@@ -12,9 +12,10 @@ using vxplay::StreamPacketPtr;
 using vxplay::Track;
 using vxplay::TrackPtr;
 
-TrackPtr track(int type)
+TrackPtr track(int type, int index = 0)
 {
     vxstream_track d{};
+    d.stream_index = index;
     d.media_type = type;
     d.time_base_num = 1;
     d.time_base_den = 1000;
@@ -33,13 +34,15 @@ StreamPacketPtr packet(const TrackPtr& t, int64_t ms, bool key, int bytes)
 }
 
 // 10 s of 25 fps video with a key frame every 2 s and 20 ms sound packets.
-void feed(PacketRing& ring, int videoBytes, int64_t untilMs = 10000)
+// From stepAtMs on, the stamps are moved by stepMs (a camera that set its clock).
+void feed(PacketRing& ring, int videoBytes, int64_t untilMs = 10000, int64_t stepAtMs = 0, int64_t stepMs = 0)
 {
-    const TrackPtr v = track(VXSTREAM_MEDIA_VIDEO), a = track(VXSTREAM_MEDIA_AUDIO);
+    const TrackPtr v = track(VXSTREAM_MEDIA_VIDEO), a = track(VXSTREAM_MEDIA_AUDIO, 1);
     for (int64_t ms = 0; ms < untilMs; ms += 20) {
+        const int64_t stamp = ms >= stepAtMs ? ms + stepMs : ms;
         if (ms % 40 == 0)
-            ring.push(packet(v, ms, ms % 2000 == 0, videoBytes));
-        ring.push(packet(a, ms, true, 160));
+            ring.push(packet(v, stamp, ms % 2000 == 0, videoBytes));
+        ring.push(packet(a, stamp, true, 160));
     }
 }
 
@@ -61,6 +64,26 @@ TEST(PacketRing, StartsAtAKeyFrameThatCoversThePreRecord)
         EXPECT_TRUE(all.front()->isVideo() && all.front()->key);
         EXPECT_EQ(all.front()->timeUs / 1000, c.firstMs);
         EXPECT_EQ(ring.snapshot(false).front()->timeUs / 1000, c.latestKeyMs);
+    }
+}
+
+TEST(PacketRing, AStepOfTheCameraClockKeepsTheWindowOfArrival)
+{
+    // 10 s of stream whose clock is set 30 minutes back or ahead at 5 s (and
+    // once just after a key frame); the ring still reaches 5 s back from the
+    // newest packet, in the order the packets came.
+    for (int64_t stepAt : {int64_t(5000), int64_t(6040)}) {
+        for (int64_t step : {int64_t(-1800000), int64_t(1800000), int64_t(-1500)}) {
+            SCOPED_TRACE(testing::Message() << stepAt << " " << step);
+            PacketRing ring(5000 * 1000, 64u << 20);
+            feed(ring, 1000, 10000, stepAt, step);
+            const auto all = ring.snapshot(true);
+            ASSERT_FALSE(all.empty());
+            EXPECT_TRUE(all.front()->isVideo() && all.front()->key);
+            const int64_t firstMs = all.front()->timeUs / 1000;
+            EXPECT_EQ(firstMs >= stepAt ? firstMs - step : firstMs, 4000);
+            EXPECT_EQ(all.size(), size_t(6000 / 40 + 6000 / 20));
+        }
     }
 }
 

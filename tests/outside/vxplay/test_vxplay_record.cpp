@@ -146,6 +146,78 @@ TEST_F(Recorder, SegmentsFollowEachOtherWithoutAGap)
     EXPECT_NEAR(vxtest::probe(b).duration, 6.0, 0.04);  // from the key frame at 6 s
 }
 
+TEST_F(Recorder, ANextSegmentTakesOnFromTheLastKeyFrameInsteadOfThePreRecord)
+{
+    // Segments as the recorder cuts them, each started with the pre-record
+    // flag. Key frames every 2 s, 25 pictures a second.
+    struct Case {
+        double gapSeconds;       // stream between the two files, recorded by neither
+        double secondFrom;       // where the second file must begin
+    };
+    for (const Case& c : {Case{0, 6}, Case{1, 6}, Case{7, 8}}) {
+        SCOPED_TRACE(c.gapSeconds);
+        vxplay_inst own = nullptr;
+        ASSERT_EQ(vxplay_create_instance(&own, 0, 5000), 0);
+        fixture.describe(own);
+        const std::string a = dir + "/a" + std::to_string(int(c.gapSeconds)) + ".mp4";
+        const std::string b = dir + "/b" + std::to_string(int(c.gapSeconds)) + ".mp4";
+        fixture.feed(own, 0, 1);
+        ASSERT_EQ(vxplay_record_start(own, a.c_str(), 1, nullptr, nullptr), 0);
+        fixture.feed(own, 1, 7);
+        ASSERT_EQ(vxplay_record_stop(own), 0);
+        fixture.feed(own, 7, 7 + c.gapSeconds);
+        ASSERT_EQ(vxplay_record_start(own, b.c_str(), 1, nullptr, nullptr), 0);
+        fixture.feed(own, 7 + c.gapSeconds, 16);
+        ASSERT_EQ(vxplay_record_stop(own), 0);
+        vxplay_destroy_instance(own);
+
+        const auto ra = vxtest::probe(a), rb = vxtest::probe(b);
+        EXPECT_EQ(ra.videoFrames, 175);
+        // Right after a close the file starts at the key frame the last one
+        // ended in (one group of pictures shared at most); after a pause
+        // longer than the pre-record, with the pre-record again.
+        EXPECT_TRUE(rb.firstFrameKey);
+        EXPECT_EQ(rb.videoFrames, int((16 - c.secondFrom) * 25));
+    }
+}
+
+// The fixture's packets in [from, to) seconds with stamps moved by shift
+// seconds, as a camera whose clock was set sends them.
+void feedShifted(const StreamFixture& f, vxplay_inst inst, double from, double to, int64_t shiftSeconds)
+{
+    for (const auto& p : f.packets) {
+        if (p.seconds < from || p.seconds >= to)
+            continue;
+        vxtest::FixturePacket q = p;
+        const auto& t = f.tracks[size_t(p.stream)];
+        const int64_t ticks = shiftSeconds * t.time_base_den / t.time_base_num;
+        q.pts += ticks;
+        q.dts += ticks;
+        StreamFixture::input(inst, q);
+    }
+}
+
+TEST_F(Recorder, EachSegmentHoldsItsOwnTimeWhenTheCameraClockStepsBack)
+{
+    // The clock goes back 30 minutes 10 s into the stream; one file is cut
+    // at 20 s and the next at 30 s, as a recorder cuts its segments.
+    fixture.feed(inst, 0, 5);
+    const std::string a = dir + "/a.mp4", b = dir + "/b.mp4";
+    ASSERT_EQ(vxplay_record_start(inst, a.c_str(), 1, nullptr, nullptr), 0);
+    fixture.feed(inst, 5, 10);
+    feedShifted(fixture, inst, 10, 20, -1800);
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+    ASSERT_EQ(vxplay_record_start(inst, b.c_str(), 1, nullptr, nullptr), 0);
+    feedShifted(fixture, inst, 20, 30, -1800);
+    ASSERT_EQ(vxplay_record_stop(inst), 0);
+
+    const auto ra = vxtest::probe(a), rb = vxtest::probe(b);
+    EXPECT_EQ(ra.videoFrames, 500);
+    EXPECT_NEAR(ra.duration, 20.0, 0.1);  // one time line across the step
+    EXPECT_EQ(rb.videoFrames, 300);       // from the key frame at 18 s
+    EXPECT_NEAR(rb.duration, 12.0, 0.1);
+}
+
 TEST_F(Recorder, AnExistingFileIsNeverReplaced)
 {
     const std::string path = dir + "/old.mp4";
