@@ -100,19 +100,30 @@ void CDBOper::InitDatabase()
     Close();
 }
 
-void CDBOper::LoadCameras(CArray<STIPCfgKst>& cameras)
+BOOL CDBOper::LoadCameras(CArray<STIPCfgKst>& cameras, CString* why)
 {
-    Open();
-    if (!IsOpen())
-        return;
     cameras.RemoveAll();
+    Open();
+    if (!IsOpen()) {
+        if (why)
+            *why = "the database cannot be opened";
+        return FALSE;
+    }
+    CString error;
     {
         SqliteStatement st(m_pDb, "select CAMERAID, IP, NAME, PORT, CHANNEL, UID, PWD, TYPE, STREAM, RTSP, PIN from "
                                   "TBL_CAMERA where FLAG=0 ORDER BY CAMERAID ASC");
         if (!st) {
-            vx_log(2, "CDBOper::LoadCameras prepare: %s", sqlite3_errmsg(m_pDb));
+            error = ErrorText(m_pDb);
         } else {
-            while (cameras.GetSize() < MAX_CAMERA && st.Step() == SQLITE_ROW) {
+            while (cameras.GetSize() < MAX_CAMERA) {
+                const int rc = st.Step();
+                if (rc == SQLITE_DONE)
+                    break;
+                if (rc != SQLITE_ROW) {
+                    error = ErrorText(m_pDb);
+                    break;
+                }
                 STIPCfgKst c;
                 c.CAMERAID = st.Int(0);
                 CopyTextField(c.IP, st.Text(1));
@@ -126,12 +137,20 @@ void CDBOper::LoadCameras(CArray<STIPCfgKst>& cameras)
                 c.RTSP = st.Int(9);
                 CopyTextField(c.PIN, st.Text(10));
                 c.m_stCameraInfo.CAMERAID = c.CAMERAID;
-                LoadSchedule(c.m_stCameraInfo, FALSE);
+                if (!LoadSchedule(c.m_stCameraInfo, FALSE, &error))
+                    break;
                 cameras.Add(c);
             }
         }
     }
     Close();
+    if (error.IsEmpty())
+        return TRUE;
+    vx_log(2, "CDBOper::LoadCameras: %s", error.GetString());
+    cameras.RemoveAll();
+    if (why)
+        *why = error;
+    return FALSE;
 }
 
 int CDBOper::SaveCamera(STIPCfgKst c)
@@ -210,38 +229,55 @@ void CDBOper::SettleRecordFolder(STCameraInfoKst& info)
     }
 }
 
-void CDBOper::LoadSchedule(STCameraInfoKst& info, BOOL closeAfter)
+BOOL CDBOper::LoadSchedule(STCameraInfoKst& info, BOOL closeAfter, CString* why)
 {
     Open();
-    if (!IsOpen())
-        return;
-    std::memset(info.arrMotion, 0, sizeof info.arrMotion);
-    std::memset(info.arrContinuous, 0, sizeof info.arrContinuous);
+    if (!IsOpen()) {
+        if (why)
+            *why = "the database cannot be opened";
+        return FALSE;
+    }
+    STCameraInfoKst read = info;
+    std::memset(read.arrMotion, 0, sizeof read.arrMotion);
+    std::memset(read.arrContinuous, 0, sizeof read.arrContinuous);
+    CString error;
     {
         SqliteStatement st(m_pDb, "select MON_SREC_TIME, TUE_SREC_TIME, WED_SREC_TIME, THU_SREC_TIME, FRI_SREC_TIME, "
                                   "SAT_SREC_TIME, SUN_SREC_TIME, MON_NACT_TIME, TUE_NACT_TIME, WED_NACT_TIME, "
                                   "THU_NACT_TIME, FRI_NACT_TIME, SAT_NACT_TIME, SUN_NACT_TIME, REC_ENABLE, REC_PATH, "
                                   "REC_DAYS, REC_DURATION, FLAG from TBL_CHANNEL_LIST where CAMERAID=?1");
         if (!st) {
-            // Nothing else holds the connection: closing here is safe.
-            Close();
-            return;
-        }
-        st.Bind(1, info.CAMERAID);
-        if (st.Step() == SQLITE_ROW) {
-            for (int day = 0; day < 7; ++day) {
-                DecodeHours(st.Text(day), day, &info.arrContinuous[0][0]);
-                DecodeHours(st.Text(7 + day), day, &info.arrMotion[0][0]);
+            error = ErrorText(m_pDb);
+        } else {
+            st.Bind(1, read.CAMERAID);
+            const int rc = st.Step();
+            if (rc == SQLITE_ROW) {
+                for (int day = 0; day < 7; ++day) {
+                    DecodeHours(st.Text(day), day, &read.arrContinuous[0][0]);
+                    DecodeHours(st.Text(7 + day), day, &read.arrMotion[0][0]);
+                }
+                read.REC_ENABLE = st.Int(14);
+                CopyTextField(read.REC_PATH, st.Text(15));
+                read.REC_DAYS = st.Int(16);
+                read.REC_DURATION = st.Int(17);
+            } else if (rc != SQLITE_DONE) {
+                error = ErrorText(m_pDb);
             }
-            info.REC_ENABLE = st.Int(14);
-            CopyTextField(info.REC_PATH, st.Text(15));
-            info.REC_DAYS = st.Int(16);
-            info.REC_DURATION = st.Int(17);
         }
     }
+    if (!error.IsEmpty()) {
+        vx_log(2, "CDBOper::LoadSchedule %d: %s", info.CAMERAID, error.GetString());
+        if (why)
+            *why = error;
+        if (closeAfter)
+            Close();
+        return FALSE;
+    }
+    info = read;
     SettleRecordFolder(info);
     if (closeAfter)
         Close();
+    return TRUE;
 }
 
 BOOL CDBOper::SaveSchedules(CArray<STCameraInfoKst>& list, int sourceIndex, BOOL applyToAll)

@@ -29,10 +29,15 @@ public:
     void Close();
     void Open();
     void InitDatabase();
-    void LoadCameras(CArray<STIPCfgKst>& cameras);
+    // FALSE when the rows could not be read (a database another program
+    // holds locked, a damaged file): why then holds the database's words and
+    // the list is empty, which is not the same as no cameras.
+    BOOL LoadCameras(CArray<STIPCfgKst>& cameras, CString* why = nullptr);
     // The camera's id, or -1 when nothing was saved.
     int SaveCamera(STIPCfgKst camera);
-    void LoadSchedule(STCameraInfoKst& info, BOOL closeAfter);
+    // FALSE when the row could not be read: info is then left as it was, so
+    // a failed read never shows (or saves) as an empty schedule.
+    BOOL LoadSchedule(STCameraInfoKst& info, BOOL closeAfter, CString* why = nullptr);
     // Replaces every schedule row in one transaction; a row that fails shows
     // its message and the others are still written. FALSE when anything
     // failed.

@@ -165,7 +165,9 @@ void CMainDlg::ReloadSchedules()
             continue;
         STCameraInfoKst info;
         info.CAMERAID = slot.CAMERAID;
-        global.m_db.LoadSchedule(info, TRUE);
+        // A row that cannot be read now keeps the schedule the camera has.
+        if (!global.m_db.LoadSchedule(info, TRUE))
+            continue;
         slot.m_stCameraInfo = info;
         slot.m_bScheduleChanged = TRUE;
         if (m_arrRun[i]) {

@@ -55,7 +55,18 @@ BOOL CMainDlg::OnInitDialog()
 
     InitControls();
 
-    global.m_db.LoadCameras(global.m_arrCameras);
+    CString why;
+    while (!global.m_db.LoadCameras(global.m_arrCameras, &why)) {
+        // Going on with an empty list would look like a recorder without
+        // cameras, and the next save would write over the rows not read.
+        if (::MessageBoxA(nullptr, CString("Failed to init camera data: ") + why, "Error",
+                          MB_ICONERROR | MB_RETRYCANCEL)
+            != IDRETRY) {
+            DoExit();
+            EndDialog(IDCANCEL);
+            return TRUE;
+        }
+    }
     m_nCameraCount = static_cast<int>(global.m_arrCameras.GetSize());
     UpdateButtons();
     for (INT_PTR i = 0; i < global.m_arrCameras.GetSize(); ++i)

@@ -64,6 +64,38 @@ DWORD RecordLengthMs()
 
 enum class Next { MainPass, End };
 
+// A segment that takes no packet in this time holds nothing a file can
+// play: the stream has no track a recording can use.
+constexpr DWORD kNothingRecordableMs = 15000;
+
+// The record folder may have gone since the rows were loaded (deleted by
+// hand, a disk mounted anew): made again before every segment.
+bool MakeRecordFolder(const char* folder)
+{
+    if (!folder[0])
+        return false;
+    if (PathIsDirectoryA(folder))
+        return true;
+    CString withSlash = folder;
+    if (withSlash.Right(1) != "/")
+        withSlash += "/";
+    return MakeSureDirectoryPathExists(withSlash) && PathIsDirectoryA(folder);
+}
+
+int StatusOfFailure(CWebWatchBase::RecordFailure failure)
+{
+    switch (failure) {
+    case CWebWatchBase::RECORD_FAILURE_DISK_FULL:
+        return record_logic::kStatusDiskFull;
+    case CWebWatchBase::RECORD_FAILURE_WRITE:
+        return record_logic::kStatusWriteFailed;
+    case CWebWatchBase::RECORD_FAILURE_NO_PICTURE:
+        return record_logic::kStatusNotRecordable;
+    default:
+        return 18;
+    }
+}
+
 }  // namespace
 
 const STIPCfgKst* CMainDlg::RunRecord(int slot) const
@@ -128,6 +160,10 @@ void CMainDlg::RecordLoop(STCameraRun& run)
     };
     auto connected = [&] { return rec.m_pCamera && rec.m_pCamera->IsLogin() && rec.m_pCamera->IsPlaying(); };
     auto low = [&](const STCameraInfoKst& info) { return GetDriveInfo(info.REC_PATH).bLow != FALSE; };
+    // The status of the latest segment that could not start or ended by
+    // itself: it stays in the list while the thread retries, instead of
+    // "Idle" every 3 s.
+    int failure = 0;
 
     if (id <= 0) {
         post(16);
@@ -165,7 +201,8 @@ void CMainDlg::RecordLoop(STCameraRun& run)
                 return;
             continue;
         }
-        post(rec.m_bRecording ? 2 : 1);
+        if (rec.m_bRecording || !failure)
+            post(rec.m_bRecording ? 2 : 1);
 
         if (kind == record_logic::kMotion) {
             // ---- motion path ----
@@ -227,11 +264,21 @@ void CMainDlg::RecordLoop(STCameraRun& run)
             MutexLock lock(rec.m_hMutex);
             if (!rec.m_bRecording) {
                 bool started = false;
+                int why = 18;
                 if (rec.m_pCamera) {
-                    rec.m_pCamera->SetRecordPath(rec.m_stCameraInfo.REC_PATH);
-                    started = rec.m_pCamera->StartRecord(1) != 0;
+                    if (!MakeRecordFolder(rec.m_stCameraInfo.REC_PATH)) {
+                        why = record_logic::kStatusFolderFailed;
+                        if (failure != why)
+                            vx_log(2, "DoRecord cannot create the record folder %s", rec.m_stCameraInfo.REC_PATH);
+                    } else {
+                        rec.m_pCamera->SetRecordPath(rec.m_stCameraInfo.REC_PATH);
+                        started = rec.m_pCamera->StartRecord(1) != 0;
+                        if (!started)
+                            why = StatusOfFailure(rec.m_pCamera->LastRecordFailure());
+                    }
                 }
                 if (started) {
+                    failure = 0;
                     if (!stopped()) {
                         rec.m_bRecording = TRUE;
                         post(2);
@@ -241,8 +288,9 @@ void CMainDlg::RecordLoop(STCameraRun& run)
                     // Release first: the GUI thread's motion alarm takes the
                     // mutex without a time-out.
                     lock.Release();
+                    failure = why;
                     if (!stopped())
-                        post(18);
+                        post(why);
                     if (wait(3000)) {
                         vx_log(6, "DoRecord [continious] stop checked when start record failed");
                         cleanUp();
@@ -255,6 +303,8 @@ void CMainDlg::RecordLoop(STCameraRun& run)
         }
 
         // ---- recording loop ----
+        const int64_t packetsAtStart = rec.m_pCamera ? rec.m_pCamera->RecordedPackets() : 0;
+        bool nothingRecordable = false;
         for (;;) {
             if (stopped()) {
                 vx_log(6, "DoRecord [continious] stop checked");
@@ -277,6 +327,33 @@ void CMainDlg::RecordLoop(STCameraRun& run)
                 vx_log(6, "DoRecord [continious] no video checked length reached");
                 cleanUp();
                 break;
+            }
+            if (!rec.m_pCamera->IsRecording()) {
+                // The player closed the segment by itself: writing it failed
+                // (a full disk, a folder gone). What reached the file plays;
+                // the next pass starts the next one as soon as it can.
+                MutexLock lock(rec.m_hMutex);
+                if (rec.m_bRecording && rec.m_pCamera && !rec.m_pCamera->IsRecording()) {
+                    failure = StatusOfFailure(rec.m_pCamera->LastRecordFailure());
+                    rec.m_pCamera->StopRecord();
+                    rec.m_bRecording = FALSE;
+                    lock.Release();
+                    vx_log(2, "DoRecord the segment of camera %d ended by itself, status %d", id, failure);
+                    post(failure);
+                    if (wait(3000)) {
+                        cleanUp();
+                        return;
+                    }
+                    break;
+                }
+            }
+            // The stream plays but gives the file nothing: say so instead of
+            // "Recording" for a file that will be removed empty.
+            const bool takesNothing = GetTickCount() - rec.m_dwSegmentStart.load() >= kNothingRecordableMs
+                                      && rec.m_pCamera->RecordedPackets() == packetsAtStart;
+            if (takesNothing != nothingRecordable) {
+                nothingRecordable = takesNothing;
+                post(takesNothing ? record_logic::kStatusNotRecordable : 2);
             }
             info = Snapshot(rec);
             if (!info.REC_ENABLE) {
@@ -329,6 +406,10 @@ int CMainDlg::DoMotionRecord(STIPCfgKst* slot)
         // Only on a stream that plays: the thread connects, never this one.
         if (!camera || !camera->IsLogin() || !camera->IsPlaying())
             return 0;
+        if (!MakeRecordFolder(info.REC_PATH)) {
+            PostRecordMsg(slot->CAMERAID, record_logic::kStatusFolderFailed, "");
+            return 0;
+        }
         camera->SetRecordPath(info.REC_PATH);
         if (!camera->StartRecord(1))
             return 0;

@@ -60,6 +60,22 @@ bool StatusLook(int code, UINT& text, int& image)
         text = IDS_STATE_PLAY_FAILED;
         image = 4;
         return true;
+    case record_logic::kStatusFolderFailed:
+        text = IDS_STATE_FOLDER_FAILED;
+        image = 4;
+        return true;
+    case record_logic::kStatusWriteFailed:
+        text = IDS_STATE_WRITE_FAILED;
+        image = 4;
+        return true;
+    case record_logic::kStatusDiskFull:
+        text = IDS_STATE_DISK_FULL;
+        image = 6;
+        return true;
+    case record_logic::kStatusNotRecordable:
+        text = IDS_STATE_NOT_RECORDABLE;
+        image = 4;
+        return true;
     default:
         return false;
     }

@@ -20,6 +20,15 @@ enum ScheduleKind {
     kMotion = 2,       // motion cell exactly 1, whatever the continuous cell
 };
 
+// Status codes of a camera's row beyond those of the connection: why a
+// recording that should run does not.
+enum RecordStatus {
+    kStatusFolderFailed = 30,   // the record folder is gone and cannot be made
+    kStatusWriteFailed = 31,    // the segment file cannot be written
+    kStatusDiskFull = 32,       // the record disk is full
+    kStatusNotRecordable = 33,  // the stream gives nothing a file can hold
+};
+
 // The grid row of a C weekday (tm_wday, Sunday 0): Monday is row 0.
 int WeekdayRow(int tmWday);
 ScheduleKind CellKind(const int continuous[7][24], const int motion[7][24], int row, int hour);

@@ -172,6 +172,18 @@ public:
     int IsRecordOnly() const { return m_bRecordOnly; }
     int IsLive() const { return m_bLive; }
     int IsRecording() const { return m_player.IsRecording(); }
+    // Why the latest segment could not start or ended before it was stopped.
+    enum RecordFailure {
+        RECORD_FAILURE_NONE,
+        RECORD_FAILURE_DISK_FULL,
+        RECORD_FAILURE_WRITE,
+        RECORD_FAILURE_NO_PICTURE,
+        RECORD_FAILURE_OTHER
+    };
+    RecordFailure LastRecordFailure() const;
+    // Packets the recordings of this stream took so far: a segment that
+    // takes none holds nothing a file can play.
+    int64_t RecordedPackets() const { return m_player.RecordedPackets(); }
     CString GetLastRecordFile() const;
     CStateBar* GetStateBar() const { return m_pStateBar; }
 

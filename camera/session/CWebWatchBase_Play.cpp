@@ -129,7 +129,8 @@ int CWebWatchBase::StartRecord(int bFlag)
     int started = 0;
     CString path;
     // The player refuses an existing file, so a name taken meanwhile moves on
-    // to the next second as well.
+    // to the next second as well; any other failure (a full disk, a folder
+    // gone) would fail the same way under every name.
     CString folder;
     {
         CSectionLock text(m_csText);
@@ -140,6 +141,8 @@ int CWebWatchBase::StartRecord(int bFlag)
         if (path.IsEmpty())
             break;
         started = m_player.StartRecord(path, bFlag);
+        if (!started && m_player.RecordError() != VXPLAY_ERR_EXISTS)
+            break;
     }
     if (!started)
         return 0;
@@ -151,6 +154,23 @@ int CWebWatchBase::StartRecord(int bFlag)
     if (m_nRecLenSwitch == 1 && self)
         ::SetTimer(self, TIMER_RECORD_SEGMENT, static_cast<UINT>(m_nRecLen) * 1000u, nullptr);
     return 1;
+}
+
+CWebWatchBase::RecordFailure CWebWatchBase::LastRecordFailure() const
+{
+    switch (m_player.RecordError()) {
+    case VXPLAY_OK:
+        return RECORD_FAILURE_NONE;
+    case VXPLAY_ERR_NO_SPACE:
+        return RECORD_FAILURE_DISK_FULL;
+    case VXPLAY_ERR_IO:
+    case VXPLAY_ERR_EXISTS:
+        return RECORD_FAILURE_WRITE;
+    case VXPLAY_ERR_NO_PICTURE:
+        return RECORD_FAILURE_NO_PICTURE;
+    default:
+        return RECORD_FAILURE_OTHER;
+    }
 }
 
 int CWebWatchBase::StopRecord()

@@ -162,7 +162,8 @@ int VXVideoPlay::StartPlay()
         if (rc != 0)
             vx_log(VX_LOG_TRACE, "vxplay_file_set %d", rc);
         if (vxplay_file_open(inst) != 0) {
-            vx_log(VX_LOG_ERROR, "vxplay open file error %s", static_cast<const char*>(vxcam::MaskSecrets(m_strMedia, "", "")));
+            vx_log(VX_LOG_ERROR, "vxplay open file error %s",
+                   static_cast<const char*>(vxcam::MaskSecrets(m_strMedia, "", "")));
             return 0;
         }
         // The length is known once the file is open; the length event may
@@ -229,11 +230,21 @@ int VXVideoPlay::StartRecord(const CString& strPath, int bFlag)
     if (vxplay_record_status(inst) == 1)
         return 1;
     int rc = vxplay_record_start(inst, strPath, bFlag ? 1 : 0, &VXVideoPlay::OnRecordResult, this);
+    m_nRecordError = rc;
     if (rc != 0) {
         vx_log(VX_LOG_INFO, "record err %d-%s", rc, static_cast<const char*>(strPath));
         return 0;
     }
     return 1;
+}
+
+int64_t VXVideoPlay::RecordedPackets() const
+{
+    vxplay_inst inst = m_inst.load();
+    int64_t received = 0, recorded = 0;
+    if (!inst || vxplay_record_counts(inst, &received, &recorded) != 0)
+        return 0;
+    return recorded;
 }
 
 void VXVideoPlay::StopRecord()
@@ -500,7 +511,9 @@ void VXVideoPlay::OnRecordResult(void* user, int result, const char* path)
         vx_log(VX_LOG_INFO, "record ok %s", path);
         return;
     }
-    static_cast<VXVideoPlay*>(user)->Post(UM_VX_CAMERA_RECORD_STOPPED);
+    auto* self = static_cast<VXVideoPlay*>(user);
+    self->m_nRecordError = result;
+    self->Post(UM_VX_CAMERA_RECORD_STOPPED);
     vx_log(VX_LOG_INFO, "record err %d-%s", result, path);
 }
 

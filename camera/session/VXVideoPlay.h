@@ -57,6 +57,11 @@ public:
     int IsRecording() const;
     int StartRecord(const CString& strPath, int bFlag);
     void StopRecord();
+    // The VXPLAY_ERR_ value of the latest start that failed or recording that
+    // ended in an error; 0 after a start that succeeded. From any thread.
+    int RecordError() const { return m_nRecordError.load(); }
+    // Packets that went into recordings since the instance was made (0 without one).
+    int64_t RecordedPackets() const;
     // 1 when the player took the snapshot request.
     int Snapshot(const CString& strPath);
     void ShowBitrate(int bShow);
@@ -105,6 +110,7 @@ private:
     CString m_strMedia;
     int m_bSound = 1;
     std::atomic<int> m_bPlaying{0};
+    std::atomic<int> m_nRecordError{0};
     std::atomic<HWND> m_hNotifyWnd{nullptr};
     HWND m_hRenderWnd = nullptr;
     std::atomic<int> m_bBitrateRun{0};

@@ -24,6 +24,9 @@ int resultFromAvError(int averror)
     switch (averror) {
     case AVERROR(ENOMEM):
         return VXPLAY_ERR_NOMEM;
+    case AVERROR(ENOSPC):
+    case AVERROR(EDQUOT):
+        return VXPLAY_ERR_NO_SPACE;
     case AVERROR(EEXIST):
         return VXPLAY_ERR_EXISTS;
     case AVERROR(EINVAL):

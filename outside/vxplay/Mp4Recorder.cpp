@@ -65,6 +65,13 @@ int Mp4Recorder::fail(int averror, const char* what)
     if (m_error == VXPLAY_OK)
         m_error = VXPLAY_ERR_IO;
     vx_log(VX_LOG_ERROR, "vxplay Mp4Recorder %s %s: %s", what, m_file.path().c_str(), avErrorText(averror).c_str());
+    if (!m_headerOnDisk) {
+        // Nothing could play it: a disk that is full would otherwise fill up
+        // with empty files, one for every start that is tried.
+        m_file.discard();
+        vx_log(VX_LOG_WARN, "vxplay Mp4Recorder: %s removed, its header was never written", m_file.path().c_str());
+        return m_error;
+    }
     // Keep what reached the file: the fragments written so far still play.
     m_file.close();
     return m_error;
@@ -148,6 +155,7 @@ int Mp4Recorder::openMuxer(const StreamPacket& first, const std::vector<TrackPtr
     err = m_file.flush();
     if (err < 0)
         return fail(err, "cannot write");
+    m_headerOnDisk = true;
     vx_log(VX_LOG_INFO, "vxplay Mp4Recorder: recording %s", m_file.path().c_str());
     return VXPLAY_OK;
 }

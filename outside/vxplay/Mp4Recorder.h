@@ -35,7 +35,8 @@ public:
     // from them when it writes its header (a recording may start before the
     // stream has described itself). Packets of tracks the file does not hold
     // are skipped. VXPLAY_OK, or the error that ended the recording (further
-    // writes are ignored).
+    // writes are ignored; what reached the file stays, and a file whose
+    // header never reached it is removed).
     int write(const StreamPacket& p, const std::vector<TrackPtr>& tracks);
     // Writes the last fragment and closes the file. VXPLAY_OK, or an error
     // (VXPLAY_ERR_NO_PICTURE when no key frame ever came: the empty file is removed).
@@ -72,7 +73,8 @@ private:
     std::vector<Output> m_outputs;
     bool m_withAudio = false;
     bool m_headerWritten = false;
-    int64_t m_lastOutUs = 0;  // latest time written, on the file's time line
+    bool m_headerOnDisk = false;  // the header reached the file: from here on it plays
+    int64_t m_lastOutUs = 0;      // latest time written, on the file's time line
     int m_error = 0;
     int64_t m_packetsWritten = 0;
     int64_t m_packetsTaken = 0;

@@ -28,8 +28,11 @@ int OutputFile::create(const std::string& path)
     if (path.empty())
         return VXPLAY_ERR_ARG;
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return errno == EEXIST ? VXPLAY_ERR_EXISTS : VXPLAY_ERR_IO;
+    if (fd < 0) {
+        if (errno == EEXIST)
+            return VXPLAY_ERR_EXISTS;
+        return errno == ENOSPC || errno == EDQUOT ? VXPLAY_ERR_NO_SPACE : VXPLAY_ERR_IO;
+    }
     // A write lock on the open file description, held until the close, tells
     // readers (the recording search) that the file is still being written.
     // Not a classic lock: another close of this file in the process would

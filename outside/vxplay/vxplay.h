@@ -37,6 +37,7 @@ enum {
     VXPLAY_ERR_DEVICE = -6,  // no sound device
     VXPLAY_ERR_NOMEM = -7,
     VXPLAY_ERR_NO_PICTURE = -8,  // the stream ended before a picture or key frame came
+    VXPLAY_ERR_NO_SPACE = -9,    // the file's disk is full (or its quota spent)
 };
 
 // Event codes of the event callback; value is 0 unless said.
@@ -116,7 +117,10 @@ int vxplay_file_set_position(vxplay_inst inst, int64_t position_us);
 // playing goes on. Meant for a host that goes away while a remote file hangs.
 int vxplay_file_interrupt(vxplay_inst inst, int on);
 
-// flag 1: the file begins with the pre-record; 0: with the latest key frame.
+// flag 1: the file begins with the pre-record, or, when it continues a
+// recording closed cleanly on this stream whose last group of pictures is
+// still in the pre-record, with that group (segments overlap by one group of
+// pictures at most); 0: with the latest key frame.
 // An existing file is never replaced: the start fails with VXPLAY_ERR_EXISTS.
 // func is called once when the recording ends: 0 after a clean close, an
 // error when writing failed (the file then holds what was written).

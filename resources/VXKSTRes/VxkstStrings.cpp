@@ -74,6 +74,10 @@ void FillStrings(vxw::ResourceModule& m)
         {363, "The file is not a recording."},
         {364, "No schedule"},
         {365, "Login refused"},
+        {370, "Cannot create the record folder"},
+        {371, "Cannot write the recording"},
+        {372, "Record disk full"},
+        {373, "Stream cannot be recorded"},
     };
     for (const auto& s : strings)
         m.AddString(s.id, s.text);

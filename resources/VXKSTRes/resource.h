@@ -156,3 +156,7 @@
 #define IDS_USER_MISSING           3
 #define IDS_NAME_MISSING           5
 #define IDS_HOST_BAD               200
+#define IDS_STATE_FOLDER_FAILED    370
+#define IDS_STATE_WRITE_FAILED     371
+#define IDS_STATE_DISK_FULL        372
+#define IDS_STATE_NOT_RECORDABLE   373
