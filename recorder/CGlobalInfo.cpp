@@ -4,6 +4,8 @@
 #include "recorder/AppPath.h"
 #include "utility/vx_log.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -101,8 +103,19 @@ CString CGlobalInfo::SkinFile(const CString& appPath)
     return own;
 }
 
-void CGlobalInfo::SettleMoviePath(const CString& appPath, const CString& configured)
+void CGlobalInfo::SettleMoviePath(const CString& appPath, const CString& typed)
 {
+    CString configured = typed;
+    if (configured.GetLength() >= 2 && std::isalpha(static_cast<unsigned char>(configured[0]))
+        && configured[1] == ':') {
+        // A drive letter names nothing here: it would become a folder "D:"
+        // under whatever the working directory is.
+        vx_log(3, "CGlobalInfo::LoadConfig moviepath %s names a drive letter, using the program's", typed.GetString());
+        configured.Empty();
+    } else if (!configured.IsEmpty() && configured[0] != '/') {
+        // Relative to the program, never to the folder it was started from.
+        configured = appPath + configured;
+    }
     if (!configured.IsEmpty()) {
         // A path without a final '/' names its last folder as a file for
         // the creation, so a missing last folder is not made: the program's
@@ -125,7 +138,9 @@ void CGlobalInfo::SettleMoviePath(const CString& appPath, const CString& configu
 void CGlobalInfo::LoadSysParam()
 {
     m_nRecordType = m_iniConfig.GetProfileIntA("SysParam", "RecordType", 1);
-    m_nRecordLength = m_iniConfig.GetProfileIntA("SysParam", "RecordLength", 30);
+    // A hand-edited length outside the dialog's range would overflow the
+    // segment time in milliseconds.
+    m_nRecordLength = std::clamp(m_iniConfig.GetProfileIntA("SysParam", "RecordLength", 30), 1, 30);
     m_ullFreeSpace = ParseMegabytes(m_iniConfig.GetProfileStringA("SysParam", "FreeSpace", "500"));
     m_nStartRecord = m_iniConfig.GetProfileBool("SysParam", "StartRecord", 0);
     m_nStartMin = m_iniConfig.GetProfileBool("SysParam", "StartMin", 0);

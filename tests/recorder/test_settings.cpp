@@ -4,6 +4,7 @@
 #include "recorder/CGlobalInfo.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -105,6 +106,39 @@ TEST(Settings, MoviePathGetsItsSlashOrFallsBack)
     CGlobalInfo g3;
     g3.LoadConfig(f3.app);
     EXPECT_STREQ(g3.m_strMoviePath.GetString(), made.c_str());
+}
+
+TEST(Settings, HandEditedValuesOutsideTheDialogsRangesAreBroughtBack)
+{
+    // Started from another folder: nothing may land in the working directory.
+    vxtest::TempDir elsewhere;
+    char cwd[4096] = {};
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(elsewhere.path().c_str()), 0);
+    const struct {
+        const char* length;
+        int expected;
+        const char* moviePath;
+        const char* underProgram;  // where the movies go, below the program folder
+    } cases[] = {
+        {"71583", 30, "relmovies/", "relmovies/"},
+        {"0", 1, "D:\\movies\\", "movies/"},
+        {"-5", 1, "d:/movies/", "movies/"},
+        {"15", 15, "nested/rel/", "nested/rel/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.moviePath);
+        ProgramFolder f;
+        f.Config(std::string("[Config]\nmoviepath=") + c.moviePath + "\n[SysParam]\nRecordLength=" + c.length + "\n");
+        CGlobalInfo g;
+        g.LoadConfig(f.app);
+        EXPECT_EQ(g.m_nRecordLength, c.expected);
+        EXPECT_STREQ(g.m_strMoviePath.GetString(), (f.dir.path() + "/" + c.underProgram).c_str());
+        EXPECT_TRUE(PathIsDirectoryA(g.m_strMoviePath));
+    }
+    EXPECT_EQ(rmdir(elsewhere.path().c_str()), 0) << "the working directory stayed empty";
+    mkdir(elsewhere.path().c_str(), 0700);
+    ASSERT_EQ(chdir(cwd), 0);
 }
 
 TEST(Settings, SkinElementsFollowTheirKeys)
