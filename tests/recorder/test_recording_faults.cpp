@@ -122,8 +122,9 @@ TEST(RecordingFaults, AFullDiskClosesTheSegmentSaysSoAndRecordingGoesOnWhenSpace
         dlg.DoStartCamera(0);
         ASSERT_TRUE(watch.WaitFor(2, 20000)) << "status " << watch.Now();
         ASSERT_TRUE(watch.Until([&] { return SegmentsIn(folder).size() == 1; }, 10000));
-        watch.Pump(3000);
         const std::string first = folder + SegmentsIn(folder)[0];
+        // A few fragments on the disk first: they must still play afterwards.
+        ASSERT_TRUE(watch.Until([&] { return FileSize(first) > 64 * 1024; }, 20000)) << FileSize(first);
 
         const std::string filler = p.dir.file("disk") + "/filler";
         disk.Fill(filler);
@@ -133,7 +134,7 @@ TEST(RecordingFaults, AFullDiskClosesTheSegmentSaysSoAndRecordingGoesOnWhenSpace
         watch.Pump(10000);
         EXPECT_TRUE(Shows(dlg, 0, IDS_STATE_DISK_FULL)) << dlg.List().GetItemText(0, 0).GetString();
         EXPECT_EQ(SegmentsIn(folder).size(), 1u);
-        EXPECT_GT(ProbeDuration(first), 2.0) << "what was written still plays";
+        EXPECT_GT(ProbeDuration(first), 0.5) << "what was written still plays";
 
         fs::remove(filler);
         ASSERT_TRUE(watch.WaitFor(2, 15000)) << dlg.List().GetItemText(0, 0).GetString();
