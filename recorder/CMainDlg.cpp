@@ -117,9 +117,11 @@ CMyBitmapButton& CMainDlg::Button(int id)
 BOOL CMainDlg::PreTranslateMessage(MSG* pMsg)
 {
     // Enter, Escape and Space would end or press something in a dialog; the
-    // recorder ends only through its exit commands.
+    // recorder ends only through its exit commands. A control that takes the
+    // key itself (Space on a focused button) still gets it.
     if (pMsg->message == WM_KEYDOWN
-        && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_SPACE))
+        && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_SPACE)
+        && !ControlTakesKey(pMsg))
         return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }

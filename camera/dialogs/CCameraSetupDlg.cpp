@@ -77,9 +77,12 @@ BOOL CCameraSetupDlg::OnInitDialog()
 
 BOOL CCameraSetupDlg::PreTranslateMessage(MSG* pMsg)
 {
-    // Enter, Escape and Space never reach the window or its pages.
+    // Enter, Escape and Space never close or apply the window; the controls
+    // that take them (a blank in an edit, a line break in a multi-line edit,
+    // Space on a button or check box) still get them.
     if (pMsg->message == WM_KEYDOWN
-        && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_SPACE))
+        && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_SPACE)
+        && !ControlTakesKey(pMsg))
         return TRUE;
     return CDialog::PreTranslateMessage(pMsg);
 }

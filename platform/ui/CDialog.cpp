@@ -169,6 +169,8 @@ BOOL CDialog::CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, boo
     }
     // The first control with a tab stop gets the focus unless
     // OnInitDialog says it has set it.
+    RECT placed{};
+    ::GetWindowRect(self, &placed);
     LRESULT focusDefault = ::SendMessage(self, WM_INITDIALOG, 0, 0);
     if (!::IsWindow(self))
         return FALSE;
@@ -176,7 +178,12 @@ BOOL CDialog::CreateFromTemplate(const vxw::DialogTemplate& t, HWND hParent, boo
         if (CWnd* first = GetNextDlgTabItem(nullptr))
             ::SetFocus(first->m_hWnd);
     }
-    if ((t.style & DS_CENTER) || (modal && t.x == 0 && t.y == 0))
+    // Centred when the template asks for it (or gives no place), unless
+    // OnInitDialog has placed the window itself.
+    RECT now{};
+    ::GetWindowRect(self, &now);
+    const bool moved = now.left != placed.left || now.top != placed.top;
+    if (!moved && ((t.style & DS_CENTER) || (modal && t.x == 0 && t.y == 0)))
         CenterWindow();
     if (t.style & WS_VISIBLE)
         ::ShowWindow(self, SW_SHOWNORMAL);
@@ -261,14 +268,63 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+namespace {
+
+bool IsKeyMessage(const MSG* m)
+{
+    return m && m->message >= WM_KEYDOWN && m->message <= WM_CHAR;
+}
+
+// Enter and Escape are the dialog's (its default button, its Cancel) unless
+// the focused control asks for every key.
+bool IsDialogKey(const MSG* m)
+{
+    UINT vk = static_cast<UINT>(m->wParam);
+    if (vk != VK_RETURN && vk != VK_ESCAPE)
+        return false;
+    UINT code = static_cast<UINT>(::SendMessage(m->hwnd, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(m)));
+    return !(code & DLGC_WANTALLKEYS);
+}
+
+}  // namespace
+
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
-    // A dialog inside another dialog leaves the keys to the outer one.
-    if (GetStyle() & WS_CHILD)
+    if (!IsKeyMessage(pMsg))
         return FALSE;
-    if (pMsg->message >= WM_KEYDOWN && pMsg->message <= WM_CHAR)
-        return ::IsDialogMessage(m_hWnd, pMsg);
-    return FALSE;
+    if (GetStyle() & WS_CHILD) {
+        // A dialog inside another dialog gives its controls the keys they
+        // take, so the windows above never see them; Enter and Escape stay
+        // the outer dialog's.
+        if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
+            return FALSE;
+        if (IsDialogKey(pMsg))
+            return FALSE;
+        vxw::DispatchKeyMessage(*pMsg);
+        return TRUE;
+    }
+    return ::IsDialogMessage(m_hWnd, pMsg);
+}
+
+BOOL CDialog::ControlTakesKey(const MSG* pMsg)
+{
+    if (!IsKeyMessage(pMsg) || !::IsWindow(pMsg->hwnd))
+        return FALSE;
+    UINT vk = static_cast<UINT>(pMsg->wParam);
+    UINT code = static_cast<UINT>(::SendMessage(pMsg->hwnd, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(pMsg)));
+    if (code & DLGC_WANTALLKEYS)
+        return TRUE;
+    switch (vk) {
+    case VK_SPACE:
+        // Edits, lists and combo boxes type or select with it; buttons and
+        // check boxes are pressed by it.
+        return (code & (DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_BUTTON)) != 0;
+    case VK_RETURN:
+    case VK_ESCAPE:
+        return FALSE;
+    default:
+        return TRUE;
+    }
 }
 
 void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
@@ -350,21 +406,21 @@ void ClickCommand(HWND hDlg, int id)
 
 BOOL IsDialogMessage(HWND hDlg, LPMSG msg)
 {
-    if (!msg || !::IsWindow(hDlg))
+    if (!IsKeyMessage(msg) || !::IsWindow(hDlg))
         return FALSE;
     HWND focus = msg->hwnd;
     if (focus != hDlg && !::IsChild(hDlg, focus))
         return FALSE;
-    UINT vk = static_cast<UINT>(msg->wParam);
-    if (vk != VK_RETURN && vk != VK_ESCAPE)
-        return FALSE;
-    UINT code = static_cast<UINT>(::SendMessage(focus, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(msg)));
-    if (code & DLGC_WANTALLKEYS)
-        return FALSE;
+    // Every key meant for the dialog is handled here: the dialog's own keys
+    // press its buttons, all others go to the focused control.
+    if (!IsDialogKey(msg)) {
+        vxw::DispatchKeyMessage(*msg);
+        return TRUE;
+    }
     // The key-up and character of Enter and Escape belong to the key-down.
     if (msg->message != WM_KEYDOWN)
         return TRUE;
-    if (vk == VK_ESCAPE) {
+    if (static_cast<UINT>(msg->wParam) == VK_ESCAPE) {
         ClickCommand(hDlg, IDCANCEL);
         return TRUE;
     }

@@ -23,6 +23,12 @@ public:
 
     virtual BOOL OnInitDialog();
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // True when the focused control the key message is for takes the key
+    // itself: Space in edits, lists and on buttons, Enter and Escape only
+    // where the control asks for every key, all other keys. Lets a window
+    // that keeps Enter, Escape or Space from its dialog filter them without
+    // taking them from its controls.
+    static BOOL ControlTakesKey(const MSG* pMsg);
 
     void GotoDlgCtrl(CWnd* pWndCtrl);
     void NextDlgCtrl() const;

@@ -1,12 +1,17 @@
 #include "platform/ui/CWnd.h"
 
 #include "platform/gdi/GdiObject_p.h"
+#include "platform/gdi/Icon_p.h"
+#include "platform/ui/CWinApp.h"
 #include "platform/ui/GuiThread_p.h"
 #include "platform/ui/NativeControl_p.h"
 #include "platform/ui/WindowApi_p.h"
 #include "platform/ui/WindowCall_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QWidget>
 #include <QWindow>
 
@@ -537,6 +542,30 @@ void DestroyAllWindows()
 
 }  // namespace vxw
 
+namespace {
+
+// A top-level window shows its icons in the task bar and window list; the
+// main window's (or the first one set) is the application's icon too, for
+// the windows that set none.
+void ShowWindowIcon(HWND hwnd, HICON big, HICON small)
+{
+    QIcon icon;
+    for (HICON h : {big, small}) {
+        if (vxgdi::IconObj* o = vxgdi::Icon(h); o && !o->image.isNull())
+            icon.addPixmap(QPixmap::fromImage(o->image));
+    }
+    vxw::WindowRecord* r = vxw::Rec(hwnd);
+    QWidget* w = r ? r->widget.data() : nullptr;
+    if (!w || r->parent)
+        return;
+    w->setWindowIcon(icon);
+    CWnd* main = AfxGetMainWnd();
+    if (!icon.isNull() && ((main && main->m_hWnd == hwnd) || QApplication::windowIcon().isNull()))
+        QApplication::setWindowIcon(icon);
+}
+
+}  // namespace
+
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     using namespace vxw;
@@ -590,6 +619,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETICON: {
         HICON old = wParam == ICON_BIG ? r->iconBig : r->iconSmall;
         (wParam == ICON_BIG ? r->iconBig : r->iconSmall) = reinterpret_cast<HICON>(lParam);
+        ShowWindowIcon(m_hWnd, r->iconBig, r->iconSmall);
         return reinterpret_cast<LRESULT>(old);
     }
     case WM_SETREDRAW:

@@ -68,6 +68,11 @@ void StopBroadcastListener();
 void StartWindowShots();
 void StopWindowShots();
 
+// Hands a keyboard message to its window as the message loop would: the
+// window's procedure, the character of a printable key and, for a Qt event
+// in delivery, the control's own handling. The dialog manager calls it for
+// the keys it leaves to the focused control.
+void DispatchKeyMessage(const MSG& m);
 // Dialog default procedure (true when it handled the message).
 bool DefDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 // Releases a painting DC (BeginPaint's, an owner-draw DC), showing first what

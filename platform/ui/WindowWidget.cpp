@@ -153,7 +153,7 @@ public:
 
 private:
     bool mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me);
-    bool key(HWND h, WindowRecord* r, QKeyEvent* ke);
+    bool key(HWND h, QObject* target, QKeyEvent* ke);
     bool paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe);
     EventSignature m_last;
 };
@@ -194,7 +194,7 @@ bool EventBridge::eventFilter(QObject* o, QEvent* e)
     }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-        return key(h, r, static_cast<QKeyEvent*>(e));
+        return key(h, o, static_cast<QKeyEvent*>(e));
     case QEvent::FocusIn:
         if (o == r->widget.data()) {
             HWND old = g_lastFocus;
@@ -304,8 +304,7 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
     }
     if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
         SetCursorTarget(qw);
-        bool def = Deliver(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h),
-                           MAKELPARAM(static_cast<WORD>(hit), msg));
+        bool def = Deliver(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(static_cast<WORD>(hit), msg));
         if (def && !native)
             qw->unsetCursor();
         if (!::IsWindow(h))
@@ -324,7 +323,40 @@ bool EventBridge::mouse(HWND h, WindowRecord* r, QWidget* qw, QMouseEvent* me)
     return false;
 }
 
-bool EventBridge::key(HWND h, WindowRecord* r, QKeyEvent* ke)
+// A key event on its way through the filters. The dialog manager
+// (IsDialogMessage) may send it on to its control at once, so the windows
+// above the dialog never see it.
+struct KeyInFlight {
+    MSG msg;
+    QObject* target;
+    QKeyEvent* event;
+    bool dispatched = false;
+};
+thread_local KeyInFlight* t_key = nullptr;
+
+// The key's way past the filters: the window's procedure, the character of
+// a printable key, then (for a control) Qt's own handling unless the
+// procedure took the key. True when the Qt event is done with.
+bool RunKey(const MSG& m, QKeyEvent* ke)
+{
+    HWND h = m.hwnd;
+    WindowRecord* r = Rec(h);
+    if (!r)
+        return true;
+    bool native = r->native != nullptr;
+    bool def = Deliver(h, m.message, m.wParam, m.lParam);
+    if (!def)
+        return true;
+    QString text = ke->text();
+    if (m.message == WM_KEYDOWN && text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() != 0x7F
+        && ::IsWindow(h)) {
+        if (!Deliver(h, WM_CHAR, text[0].unicode(), m.lParam))
+            return true;
+    }
+    return !native || !::IsWindow(h);
+}
+
+bool EventBridge::key(HWND h, QObject* target, QKeyEvent* ke)
 {
     EventSignature sig = Sign(ke);
     if (sig == m_last)
@@ -333,33 +365,22 @@ bool EventBridge::key(HWND h, WindowRecord* r, QKeyEvent* ke)
     UINT vk = VkFromQt(ke->key(), ke->text());
     if (!vk)
         return false;
-    bool native = r->native != nullptr;
     bool down = ke->type() == QEvent::KeyPress;
     LPARAM lp = static_cast<LPARAM>(1 | (ke->isAutoRepeat() ? 0x40000000 : 0) | (down ? 0 : 0xC0000000));
     const POINT cursor = LastCursorPos();
     MSG m{h, static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), vk, lp, Tick(), cursor};
     if (GuiThread* gui = GuiThread::instance())
         gui->setLastMessage(m);
-    if (PreTranslateInLoop(&m)) {
+    KeyInFlight k{m, target, ke};
+    KeyInFlight* prev = t_key;
+    t_key = &k;
+    BOOL eaten = PreTranslateInLoop(&m);
+    t_key = prev;
+    if (eaten || k.dispatched || !::IsWindow(h) || RunKey(m, ke)) {
         ke->accept();
         return true;
     }
-    if (!::IsWindow(h))
-        return true;
-    bool def = Deliver(h, m.message, m.wParam, m.lParam);
-    if (!def) {
-        ke->accept();
-        return true;
-    }
-    QString text = ke->text();
-    if (down && text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() != 0x7F && ::IsWindow(h)) {
-        def = Deliver(h, WM_CHAR, text[0].unicode(), lp);
-        if (!def) {
-            ke->accept();
-            return true;
-        }
-    }
-    return !native;
+    return false;
 }
 
 // Lets the widget paint itself now, past the bridge.
@@ -413,6 +434,22 @@ bool EventBridge::paint(HWND h, WindowRecord* r, QWidget* qw, QPaintEvent* pe)
 }
 
 }  // namespace
+
+void DispatchKeyMessage(const MSG& m)
+{
+    KeyInFlight* k = t_key;
+    if (!k || k->dispatched || k->msg.hwnd != m.hwnd || k->msg.message != m.message || k->msg.wParam != m.wParam) {
+        CallWindow(m.hwnd, m.message, m.wParam, m.lParam);
+        return;
+    }
+    k->dispatched = true;
+    if (RunKey(m, k->event))
+        return;
+    QEvent* prev = t_passThrough;
+    t_passThrough = k->event;
+    QCoreApplication::sendEvent(k->target, k->event);
+    t_passThrough = prev;
+}
 
 void RunNativeDefault(NativeDefault& nd)
 {

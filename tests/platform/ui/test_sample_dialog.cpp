@@ -4,12 +4,16 @@
 #include "sample_dialog.h"
 #include "ui_test_env.h"
 
+#include "platform/gdi/Icon_p.h"
 #include "platform/ui/WindowRegistry_p.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSlider>
@@ -21,6 +25,8 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace {
 
@@ -336,6 +342,165 @@ TEST_F(SampleDialog, EnterAndEscapeEndModalRunsAsDialogsDo)
             EXPECT_EQ(notesLines, 3);  // the Enter went into the text
         }
     }
+}
+
+// A window that keeps Enter, Escape and Space from everything under it, as
+// the recorder's main window does.
+class CKeyKeeper : public CWnd {
+public:
+    int kept = 0;
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_KEYDOWN
+            && (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_SPACE)) {
+            ++kept;
+            return TRUE;
+        }
+        return FALSE;
+    }
+};
+
+// Replaces an edit's text as a person does: select all, then type.
+void TypeInto(HWND edit, const std::vector<std::variant<const char*, Qt::Key>>& keys)
+{
+    QWidget* w = vxw::WidgetOf(edit);
+    ASSERT_NE(w, nullptr);
+    QTest::mouseClick(w, Qt::LeftButton);
+    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+    for (const auto& k : keys) {
+        if (const char* const* text = std::get_if<const char*>(&k))
+            QTest::keyClicks(w, *text);
+        else
+            QTest::keyClick(w, std::get<Qt::Key>(k));
+    }
+}
+
+// Types into the sample dialog's controls through Qt key events; the
+// dialog, modal under the keeper or a page inside it, gives its controls
+// their keys before the keeper sees them.
+void TypeAndPress(CDialog& d)
+{
+    TypeInto(Item(d, IDC_NAME), {"a b"});
+    TypeInto(Item(d, IDC_PASSWORD), {" x y "});
+    TypeInto(Item(d, IDC_NOTES), {"a b", Qt::Key_Return, "c"});
+    QWidget* check = vxw::WidgetOf(Item(d, IDC_ENABLE));
+    check->setFocus();
+    QTest::keyClick(check, Qt::Key_Space);
+    QWidget* apply = vxw::WidgetOf(Item(d, IDC_APPLY));
+    apply->setFocus();
+    QTest::keyClick(apply, Qt::Key_Space);
+    // Tab moves on from the name to the password.
+    vxw::WidgetOf(Item(d, IDC_NAME))->setFocus();
+    QTest::keyClick(vxw::WidgetOf(Item(d, IDC_NAME)), Qt::Key_Tab);
+    EXPECT_EQ(::GetFocus(), Item(d, IDC_PASSWORD));
+}
+
+TEST_F(SampleDialog, KeysReachTheFocusedControlBeforeTheWindowsAboveIt)
+{
+    {
+        SCOPED_TRACE("modal under a keeper");
+        CKeyKeeper keeper;
+        ASSERT_TRUE(keeper.CreateEx(0, "VxKeeper", "keeper", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                    nullptr));
+        CSampleDlg dlg(&keeper);
+        vxw::test::SetModalDialogHook([&](CDialog& d) {
+            TypeAndPress(d);
+            // Enter in the name presses the default button: OK reads it all.
+            QTest::keyClick(vxw::WidgetOf(Item(d, IDC_NAME)), Qt::Key_Return);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        vxw::test::SetModalDialogHook(nullptr);
+        EXPECT_EQ(dlg.m_name, "a b");
+        EXPECT_EQ(dlg.m_password, " x y ");
+        EXPECT_EQ(dlg.m_notes, "a b\r\nc");
+        EXPECT_EQ(dlg.m_enable, 0);
+        EXPECT_EQ(dlg.applyClicks, 1);
+        EXPECT_EQ(keeper.kept, 0);
+        keeper.DestroyWindow();
+    }
+    {
+        SCOPED_TRACE("a page inside a keeper");
+        CKeyKeeper keeper;
+        ASSERT_TRUE(keeper.CreateEx(0, "VxKeeper", "keeper", WS_POPUP | WS_VISIBLE, 0, 0, 700, 600, nullptr, nullptr));
+        vxw::DialogTemplate t = *vxw::FindResourceModule(SampleResources())->FindDialog(IDD_SAMPLE);
+        t.style = WS_CHILD | WS_VISIBLE | DS_CONTROL;
+        CSampleDlg page;
+        ASSERT_TRUE(page.CreateIndirect(t, &keeper));
+        TypeAndPress(page);
+        ASSERT_TRUE(page.UpdateData(TRUE));
+        EXPECT_EQ(page.m_name, "a b");
+        EXPECT_EQ(page.m_notes, "a b\r\nc");
+        EXPECT_EQ(page.m_enable, 0);
+        EXPECT_EQ(page.applyClicks, 1);
+        EXPECT_EQ(keeper.kept, 0);
+        // Enter and Escape of the page are the keeper's, so the page stays.
+        QTest::keyClick(vxw::WidgetOf(Item(page, IDC_NAME)), Qt::Key_Return);
+        QTest::keyClick(vxw::WidgetOf(Item(page, IDC_NAME)), Qt::Key_Escape);
+        EXPECT_EQ(keeper.kept, 2);
+        EXPECT_TRUE(page.IsWindowVisible());
+        page.DestroyWindow();
+        keeper.DestroyWindow();
+    }
+}
+
+// Places itself in OnInitDialog when asked, as a skinned main window does.
+class CPlacedDlg : public CSampleDlg {
+public:
+    bool place = false;
+    BOOL OnInitDialog() override
+    {
+        CSampleDlg::OnInitDialog();
+        if (place)
+            SetWindowPos(nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return TRUE;
+    }
+};
+
+TEST_F(SampleDialog, AModalDialogIsCentredOnlyWhenItsInitDidNotPlaceIt)
+{
+    for (bool place : {true, false}) {
+        SCOPED_TRACE(place ? "placed by its init" : "left alone");
+        CPlacedDlg dlg;
+        dlg.place = place;
+        CRect rc;
+        vxw::test::SetModalDialogHook([&](CDialog& d) {
+            d.GetWindowRect(&rc);
+            d.EndDialog(IDCANCEL);
+        });
+        dlg.DoModal();
+        vxw::test::SetModalDialogHook(nullptr);
+        if (place) {
+            EXPECT_EQ(rc.TopLeft(), CPoint(40, 50));
+        } else {
+            // The template has no place of its own: centred on the screen.
+            CRect work;
+            ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+            EXPECT_NEAR(rc.CenterPoint().x, work.CenterPoint().x, 2);
+            EXPECT_NEAR(rc.CenterPoint().y, work.CenterPoint().y, 2);
+        }
+    }
+}
+
+TEST(WindowIcons, SetIconShowsInTheWindowAndBecomesTheApplicationsIcon)
+{
+    QImage red(32, 32, QImage::Format_ARGB32);
+    red.fill(qRgb(220, 0, 0));
+    HICON icon = vxgdi::MakeIcon(red, true, QPoint());
+    ASSERT_NE(icon, nullptr);
+    CWnd top;
+    ASSERT_TRUE(
+        top.CreateEx(0, "VxIconWindow", "icon", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+    EXPECT_EQ(top.SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon)), 0);
+    EXPECT_EQ(top.SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon)), 0);
+    for (const QIcon& shown : {vxw::WidgetOf(top.GetSafeHwnd())->windowIcon(), QApplication::windowIcon()}) {
+        ASSERT_FALSE(shown.isNull());
+        QImage back = shown.pixmap(QSize(32, 32)).toImage();
+        EXPECT_EQ(back.pixel(16, 16), qRgb(220, 0, 0));
+    }
+    // The handle comes back as the old icon.
+    EXPECT_EQ(top.SendMessage(WM_SETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(icon));
+    top.DestroyWindow();
+    ::DestroyIcon(icon);
 }
 
 TEST_F(SampleDialog, OkWithBadInputKeepsTheModalDialogOpen)
