@@ -45,11 +45,9 @@ private:
 template <typename Base>
 class Coloured : public Base {
 public:
-    Coloured(HWND h, QWidget* parent) : Base(parent), m_hwnd(h)
-    {
-        m_text = this->palette().color(QPalette::Text);
-        m_base = this->palette().color(QPalette::Base);
-    }
+    // The palette of every state is kept: the colours asked for depend on
+    // the state at paint time, not on the state the edit was made in.
+    Coloured(HWND h, QWidget* parent) : Base(parent), m_hwnd(h), m_original(this->palette()) {}
 
 protected:
     void paintEvent(QPaintEvent* e) override
@@ -65,11 +63,14 @@ private:
         if (!r || !r->parent)
             return;
         const bool passive = (r->style & ES_READONLY) || !this->isEnabled();
+        const QPalette::ColorGroup group = this->isEnabled() ? QPalette::Active : QPalette::Disabled;
+        const QColor text = m_original.color(group, QPalette::Text);
+        const QColor defaultBase = m_original.color(group, QPalette::Base);
         vxgdi::CtlColors c =
-            QueryCtlColor(r->parent, passive ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, m_hwnd, m_text, m_base);
+            QueryCtlColor(r->parent, passive ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, m_hwnd, text, defaultBase);
         if (!::IsWindow(m_hwnd))
             return;
-        QColor base = c.brush ? c.brushColor : m_base;
+        QColor base = c.brush ? c.brushColor : defaultBase;
         QPalette p = this->palette();
         // Only a change is applied: a new palette paints again.
         if (p.color(QPalette::Text) == c.text && p.color(QPalette::Base) == base)
@@ -80,8 +81,7 @@ private:
     }
 
     HWND m_hwnd;
-    QColor m_text;
-    QColor m_base;
+    QPalette m_original;
 };
 
 class Edit : public NativeControl {

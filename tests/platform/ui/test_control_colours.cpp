@@ -4,7 +4,9 @@
 
 #include "platform/ui/WindowRegistry_p.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QPalette>
 #include <QWidget>
 
 namespace {
@@ -125,6 +127,31 @@ TEST_F(ControlColours, WithoutABrushTheEditKeepsItsOwnBase)
     ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER, CRect(10, 10, 230, 50), &parent, 7));
     QImage img = Grab(edit);
     EXPECT_NE(At(img, img.width() - 10, img.height() / 2), kBase);
+}
+
+TEST_F(ControlColours, AnEditMadeUnderADisabledParentPaintsEnabledOnceEnabled)
+{
+    parent.colour = false;
+    parent.EnableWindow(FALSE);
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER, CRect(10, 10, 230, 50), &parent, 7));
+    edit.SetWindowText("MMMM");
+    auto colour = [](const QColor& c) { return RGB(c.red(), c.green(), c.blue()); };
+    const COLORREF enabledText = colour(QApplication::palette().color(QPalette::Active, QPalette::Text));
+    const COLORREF enabledBase = colour(QApplication::palette().color(QPalette::Active, QPalette::Base));
+    const COLORREF disabledBase = colour(QApplication::palette().color(QPalette::Disabled, QPalette::Base));
+    ASSERT_NE(enabledBase, disabledBase);
+    QImage img = Grab(edit);
+    EXPECT_EQ(At(img, img.width() - 10, img.height() / 2), disabledBase);
+    parent.EnableWindow(TRUE);
+    img = Grab(edit);
+    EXPECT_EQ(At(img, img.width() - 10, img.height() / 2), enabledBase);
+    EXPECT_GT(Count(img, enabledText), 2);
+    // And back: disabled again paints disabled.
+    parent.EnableWindow(FALSE);
+    img = Grab(edit);
+    EXPECT_EQ(At(img, img.width() - 10, img.height() / 2), disabledBase);
+    parent.EnableWindow(TRUE);
 }
 
 TEST_F(ControlColours, BorderBandPaintReachesTheFrameOnly)
