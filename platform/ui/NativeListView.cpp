@@ -34,6 +34,8 @@ QWidget* ListView::create(WindowRecord& r, QWidget* parent)
     m_view->setDragEnabled(false);
     m_view->setFocusPolicy(Qt::StrongFocus);
     m_view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Lists scroll by whole rows: the top row is never cut by the header.
+    m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_view->verticalHeader()->hide();
     int rowHeight = QFontMetrics(m_view->font()).height() + 4;
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -95,7 +97,10 @@ bool ListView::handleView(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
         result = reinterpret_cast<LRESULT>(m_images[std::clamp(index, 0, 2)]);
         return true;
     case LVM_GETTOPINDEX: {
+        // The first row shown whole.
         int top = m_view->rowAt(0);
+        if (top >= 0 && m_view->rowViewportPosition(top) < 0 && validRow(top + 1))
+            ++top;
         result = top < 0 ? 0 : top;
         return true;
     }

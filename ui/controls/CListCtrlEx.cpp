@@ -78,11 +78,20 @@ std::vector<CListCtrlEx::Bar> CListCtrlEx::WantedBars()
     CHeaderCtrl* h = GetHeaderCtrl();
     if (!h || !h->GetItemRect(m_nProgressColumn, &header))
         return bars;
+    // Bars live between the header and the bottom of the list, never over
+    // either.
+    CRect client;
+    GetClientRect(&client);
+    const int below = h->IsWindowVisible() ? header.bottom : client.top;
     for (int r = std::max(top, 0); r < std::min(last, kProgressRows); ++r) {
         CRect label;
         if (!GetItemRect(r, &label, LVIR_LABEL))
             continue;
         CRect bar(label.left + header.left + 10, label.top + 1, header.right - 5, label.bottom - 1);
+        bar.top = std::max<LONG>(bar.top, below);
+        bar.bottom = std::min<LONG>(bar.bottom, client.bottom);
+        if (bar.bottom <= bar.top)
+            continue;
         int v = m_nProgressValue[r].load(std::memory_order_relaxed);
         // A value outside 0..100 shows an empty bar.
         bars.push_back(Bar{r, bar, v >= 0 && v <= 100 ? v : 0, nullptr});

@@ -4,8 +4,11 @@
 #include "ui/controls/CListCtrlEx.h"
 #include "ui/controls/CMyListCtrl.h"
 
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QHeaderView>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <string>
 #include <thread>
@@ -187,6 +190,40 @@ TEST_F(ProgressList, ScrollingRebuildsTheBarsForTheRowsOnTop)
     ASSERT_FALSE(BarIds().empty());
     EXPECT_EQ(BarIds().front(), 0x407);
     EXPECT_EQ(static_cast<int>(BarIds().size()), list.GetCountPerPage());
+}
+
+TEST_F(ProgressList, AWheelScrolledToTheEndShowsWholeRowsAndABarInEachNoneOverTheHeader)
+{
+    Make(40);
+    auto* view = qobject_cast<QAbstractScrollArea*>(vxw::WidgetOf(list.GetSafeHwnd()));
+    ASSERT_NE(view, nullptr);
+    QWidget* port = view->viewport();
+    for (int i = 0; i < 30; ++i) {
+        QPointF at(port->width() / 2.0, port->height() / 2.0);
+        QWheelEvent wheel(at, port->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(port, &wheel);
+    }
+    Settle();
+    CRect header;
+    list.GetHeaderCtrl()->GetWindowRect(&header);
+    list.ScreenToClient(&header);
+    const int top = list.GetTopIndex();
+    ASSERT_GT(top, 0);
+    CRect first;
+    ASSERT_TRUE(list.GetItemRect(top, &first, LVIR_BOUNDS));
+    EXPECT_GE(first.top, header.bottom) << "the top row is whole";
+    EXPECT_EQ(top + list.GetCountPerPage(), 40) << "the last row shows";
+    std::vector<int> wanted;
+    for (int r = top; r < 40; ++r)
+        wanted.push_back(0x400 + r);
+    EXPECT_EQ(BarIds(), wanted);
+    for (INT_PTR i = 0; i < list.m_arrProgress.GetSize(); ++i) {
+        CRect bar;
+        list.m_arrProgress[i]->GetWindowRect(&bar);
+        list.ScreenToClient(&bar);
+        EXPECT_GE(bar.top, header.bottom) << "bar " << i;
+    }
 }
 
 TEST_F(ProgressList, RowsPastTheValueTableGetNoBar)
