@@ -185,12 +185,11 @@ TEST(CVXHVDevAlarm, ACameraThatIsGoneIsTriedAgainUntilStopped)
     ASSERT_TRUE(WaitUntil([&] { return c.State("alarm_active") == 1; }));
     std::string address = c.cam.address();
     c.cam.stop();
-    {
-        // Connecting fails now; the receiver reports it and goes on trying.
-        std::this_thread::sleep_for(500ms);
+    // Connecting fails now; the receiver reports it and goes on trying.
+    EXPECT_TRUE(WaitUntil([&] {
         std::lock_guard lock(a.mutex);
-        EXPECT_NE(std::find(a.states.begin(), a.states.end(), 2), a.states.end());
-    }
+        return std::find(a.states.begin(), a.states.end(), 2) != a.states.end();
+    }));
     auto t0 = std::chrono::steady_clock::now();
     dev.StopAlarm();
     EXPECT_LT(std::chrono::steady_clock::now() - t0, 2s);
