@@ -112,7 +112,7 @@ int CMainDlg::ConnectServer(STIPCfgKst* slot)
     CWebWatchNB* camera = slot->m_pCamera;
     if (!camera->Connect()) {
         vx_log(6, "ConnectServer::Connect err");
-        return 17;
+        return camera->IsLoginRefused() ? REC_STATE_LOGIN_REFUSED : 17;
     }
     if (!camera->StartPlay()) {
         vx_log(6, "ConnectServer::StartPlay err");

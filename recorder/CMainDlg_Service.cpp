@@ -76,9 +76,22 @@ bool StatusLook(int code, UINT& text, int& image)
         text = IDS_STATE_NOT_RECORDABLE;
         image = 4;
         return true;
+    case REC_STATE_LOGIN_REFUSED:
+        text = IDS_STATE_LOGIN_REFUSED;
+        image = 4;
+        return true;
     default:
         return false;
     }
+}
+
+bool HasAnyHour(const STCameraInfoKst& plan)
+{
+    for (int d = 0; d < 7; ++d)
+        for (int h = 0; h < 24; ++h)
+            if (plan.arrContinuous[d][h] == 1 || plan.arrMotion[d][h] == 1)
+                return true;
+    return false;
 }
 
 }  // namespace
@@ -207,18 +220,25 @@ void CMainDlg::ApplyStatus(const STRecordMsg& msg)
     if (!column0 && msg.nState != 6)
         return;
     int row = -1;
+    bool noSchedule = false;
     {
         CSectionLock lock(m_csSlot);
         for (int r = 0; r < m_listCamera.GetItemCount(); ++r) {
             int slot = SlotOfRow(r);
             if (slot >= 0 && m_arrSlot[slot].CAMERAID == msg.nCameraID && msg.nCameraID > 0) {
                 row = r;
+                noSchedule = !HasAnyHour(m_arrSlot[slot].m_stCameraInfo);
                 break;
             }
         }
     }
     if (row < 0)
         return;
+    // A camera that was never given a schedule (a new one, until the
+    // schedule dialog saves) is off with an empty week: say that it has no
+    // schedule rather than that recording was switched off.
+    if (msg.nState == 4 && noSchedule)
+        textId = IDS_STATE_NO_SCHEDULE;
     if (m_fnStatusApplied)
         m_fnStatusApplied(msg);
     if (column0) {

@@ -82,6 +82,10 @@ struct STIPCfgKst {
 
 // One queued status message of a camera (see the main window's status
 // queue): the camera, its state code and, for the free-space code, a text.
+// A status code of ours beside the list's fixed ones: the camera answered
+// but refused the user name or password.
+constexpr int REC_STATE_LOGIN_REFUSED = 34;
+
 struct STRecordMsg {
     int nCameraID = 0;
     int nState = 0;

@@ -212,6 +212,7 @@ int CWebWatchBase::Connect()
     }
     // The probe takes no handle: it runs outside the session lock.
     int rc = vxnet_connect_ex(&block, &h, &m_nAbort);
+    m_bLoginRefused = rc == VXNET_ERR_AUTH ? 1 : 0;
     if (rc == 0 && h)
         SetSessionHandle(h);
     else if (h)

@@ -185,6 +185,9 @@ public:
     // takes none holds nothing a file can play.
     int64_t RecordedPackets() const { return m_player.RecordedPackets(); }
     CString GetLastRecordFile() const;
+    // Whether the last Connect failed because the camera refused the user
+    // and password (rather than not answering): hosts show the two apart.
+    int IsLoginRefused() const { return m_bLoginRefused.load(); }
     CStateBar* GetStateBar() const { return m_pStateBar; }
 
     // The parent's download folder (asked by sending UM_VX_GET_DOWNLOAD_PATH)
@@ -304,6 +307,7 @@ public:
     // instance's creation and removal, recording start and stop, snapshots,
     // the bitrate display); held only around calls that return at once.
     CRITICAL_SECTION m_csPlayer;
+    std::atomic<int> m_bLoginRefused{0};  // set by each Connect
 
     // Library-wide.
     static int m_nPreRecLen;

@@ -51,6 +51,7 @@ int CWebWatchNB::Connect()
     // camera's slowness holds nothing but this thread, and a stop cuts it.
     rc = vxnet_connect_ex(&stored, &h, &m_nAbort);
     vx_log(VX_LOG_TRACE, "vxnet_connect result: %d", rc);
+    m_bLoginRefused = rc == VXNET_ERR_AUTH ? 1 : 0;
     if ((rc != 0 || StopRequested()) && h) {
         vxnet_disconnect(h);
         h = nullptr;
