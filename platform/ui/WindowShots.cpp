@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
@@ -58,7 +59,14 @@ void SaveShots()
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (!w->isVisible())
             continue;
-        w->grab().save(QString::fromStdString(FileName(w, index++)), "PNG");
+        // Written under a passing name and renamed, so whoever watches the
+        // folder never reads half a picture.
+        const std::string name = FileName(w, index++);
+        const std::string part = name + ".part";
+        if (w->grab().save(QString::fromStdString(part), "PNG"))
+            std::rename(part.c_str(), name.c_str());
+        else
+            std::remove(part.c_str());
     }
 }
 
