@@ -53,11 +53,13 @@ FirstStart FirstStartAction(const char* commandLine, std::string& unknown)
 
 const char* UsageText()
 {
-    return "Usage: VXKST-HD [-start_rec | -stop_rec | -exit | --help]\n"
+    return "Usage: VXKST-HD [--program-dir DIR] [-start_rec | -stop_rec | -exit | --help]\n"
            "Records the cameras of its list by their weekly schedules; one recorder runs per user.\n"
            "  (no option)  start the recorder, or bring the running one to the front\n"
            "  -start_rec   start the recorder, or have the running one start every camera\n"
            "  -stop_rec    have the running recorder stop every camera\n"
            "  -exit        have the running recorder end\n"
+           "  --program-dir DIR\n"
+           "               keep the database, settings, log and recordings in DIR\n"
            "  --help       show this text\n";
 }
