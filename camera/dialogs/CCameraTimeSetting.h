@@ -4,7 +4,7 @@
 // GUI thread only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/TimeSettingsForm.h"
+#include "camera/dialogs/forms/TimeSettingsForm.h"
 
 class CCameraTimeSetting : public CSettingsPage {
 public:

@@ -3,7 +3,7 @@
 // type and both volumes. GUI thread only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/DeviceSettingsForms.h"
+#include "camera/dialogs/forms/DeviceSettingsForms.h"
 
 class CDlgAudio : public CSettingsPage {
 public:

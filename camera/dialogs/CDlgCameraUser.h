@@ -5,7 +5,7 @@
 // and connects again with it. GUI thread only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/UserAccountsForm.h"
+#include "camera/dialogs/forms/UserAccountsForm.h"
 
 class CDlgCameraUser : public CSettingsPage {
 public:

@@ -12,7 +12,7 @@
 // object.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/WirelessForm.h"
+#include "camera/dialogs/forms/WirelessForm.h"
 
 class CDlgCfgWireless : public CSettingsPage {
 public:

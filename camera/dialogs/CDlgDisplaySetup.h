@@ -4,7 +4,7 @@
 // reset to the camera's defaults. GUI thread only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/ImageSettingsForms.h"
+#include "camera/dialogs/forms/ImageSettingsForms.h"
 
 class CDlgDisplaySetup : public CSettingsPage {
 public:

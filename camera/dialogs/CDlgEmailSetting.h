@@ -4,7 +4,7 @@
 // test. GUI thread only.
 
 #include "camera/dialogs/CSettingsTestPage.h"
-#include "camera/dialogs/MailForms.h"
+#include "camera/dialogs/forms/MailForms.h"
 
 class CDlgEmailSetting : public CSettingsTestPage {
 public:

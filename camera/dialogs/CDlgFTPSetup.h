@@ -3,7 +3,7 @@
 // GUI thread only.
 
 #include "camera/dialogs/CSettingsTestPage.h"
-#include "camera/dialogs/MailForms.h"
+#include "camera/dialogs/forms/MailForms.h"
 
 class CDlgFTPSetup : public CSettingsTestPage {
 public:

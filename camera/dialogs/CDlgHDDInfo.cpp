@@ -2,7 +2,7 @@
 
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
-#include "camera/dialogs/ScheduleForms.h"
+#include "camera/dialogs/forms/ScheduleForms.h"
 #include "camera/session/CCgiCmd.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"

@@ -4,7 +4,7 @@
 // with an IR-cut choice). GUI thread only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/ImageSettingsForms.h"
+#include "camera/dialogs/forms/ImageSettingsForms.h"
 
 class CDlgIRLights : public CSettingsPage {
 public:

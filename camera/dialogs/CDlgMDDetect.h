@@ -13,7 +13,7 @@
 
 #include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/CWeekScheduleControls.h"
-#include "camera/dialogs/MotionForms.h"
+#include "camera/dialogs/forms/MotionForms.h"
 
 #include <memory>
 

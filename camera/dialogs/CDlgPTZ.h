@@ -3,7 +3,7 @@
 // of the system's own vendor; for others the page stays inert. GUI thread only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/DeviceSettingsForms.h"
+#include "camera/dialogs/forms/DeviceSettingsForms.h"
 
 class CDlgPTZ : public CSettingsPage {
 public:

@@ -3,7 +3,7 @@
 // stream recorded, and the card's state and sizes. GUI thread only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/ScheduleForms.h"
+#include "camera/dialogs/forms/ScheduleForms.h"
 
 class CDlgRecParam : public CSettingsPage {
 public:

@@ -1,7 +1,7 @@
 #include "camera/dialogs/CDlgSysLog.h"
 
 #include "camera/dialogs/CVXCamApp.h"
-#include "camera/dialogs/SystemLogForm.h"
+#include "camera/dialogs/forms/SystemLogForm.h"
 #include "resources/vxcam/resource.h"
 #include "utility/vx_log.h"
 

@@ -3,7 +3,7 @@
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
-#include "camera/dialogs/UpgradeForm.h"
+#include "camera/dialogs/forms/UpgradeForm.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 #include "utility/vx_log.h"

@@ -12,7 +12,7 @@
 // GUI thread only; the job is read only after the worker posted it done.
 
 #include "camera/dialogs/CRequestWorker.h"
-#include "camera/dialogs/WirelessForm.h"
+#include "camera/dialogs/forms/WirelessForm.h"
 #include "ui/controls/CListCtrlEx.h"
 
 #include <memory>

@@ -8,7 +8,7 @@
 // unless its window still exists.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/NetworkSettingsForm.h"
+#include "camera/dialogs/forms/NetworkSettingsForm.h"
 
 class CIPSettingDlg : public CSettingsPage {
 public:

@@ -2,7 +2,7 @@
 
 #include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
-#include "camera/dialogs/VideoEncodeForm.h"
+#include "camera/dialogs/forms/VideoEncodeForm.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 

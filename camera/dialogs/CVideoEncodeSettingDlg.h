@@ -5,7 +5,7 @@
 // only.
 
 #include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/VideoEncodeForm.h"
+#include "camera/dialogs/forms/VideoEncodeForm.h"
 
 class CVideoEncodeSettingDlg : public CSettingsPage {
 public:

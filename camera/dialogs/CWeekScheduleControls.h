@@ -5,7 +5,7 @@
 // back exactly as the camera sent it. Not a window; it works on its page's
 // controls. GUI thread only.
 
-#include "camera/dialogs/ScheduleForms.h"
+#include "camera/dialogs/forms/ScheduleForms.h"
 
 class CWnd;
 

@@ -1,7 +1,7 @@
-#include "camera/dialogs/UserAccountsForm.h"
+#include "camera/dialogs/forms/UserAccountsForm.h"
 
-#include "camera/dialogs/CValidateCheck.h"
-#include "camera/dialogs/DeviceSettingsForms.h"
+#include "camera/dialogs/forms/CValidateCheck.h"
+#include "camera/dialogs/forms/DeviceSettingsForms.h"
 #include "camera/session/CCgiCmd.h"
 
 namespace user_form {

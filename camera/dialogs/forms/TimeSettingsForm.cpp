@@ -1,4 +1,4 @@
-#include "camera/dialogs/TimeSettingsForm.h"
+#include "camera/dialogs/forms/TimeSettingsForm.h"
 
 #include "camera/session/CCgiCmd.h"
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/SystemLogForm.h"
+#include "camera/dialogs/forms/SystemLogForm.h"
 
 #include <algorithm>
 

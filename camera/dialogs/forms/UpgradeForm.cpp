@@ -1,4 +1,4 @@
-#include "camera/dialogs/UpgradeForm.h"
+#include "camera/dialogs/forms/UpgradeForm.h"
 
 #include "camera/session/CCgiCmd.h"
 #include "camera/session/CWebWatchNB.h"

@@ -1,6 +1,6 @@
 // The Video Setup page's rules: the videomode table, the resolution lists by
 // model family and letter, frame rates by format and the apply request.
-#include "camera/dialogs/VideoEncodeForm.h"
+#include "camera/dialogs/forms/VideoEncodeForm.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The upgrade page's text work: the model key table, the identity split and
 // a load reply read whole.
-#include "camera/dialogs/UpgradeForm.h"
+#include "camera/dialogs/forms/UpgradeForm.h"
 
 #include <gtest/gtest.h>
 

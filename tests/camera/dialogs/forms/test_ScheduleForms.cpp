@@ -1,6 +1,6 @@
 // The weekly schedule text, the plan-record options and the auto capture
 // request, driven by tables without windows.
-#include "camera/dialogs/ScheduleForms.h"
+#include "camera/dialogs/forms/ScheduleForms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/DeviceSettingsForms.h"
+#include "camera/dialogs/forms/DeviceSettingsForms.h"
 
 #include "camera/session/CCgiCmd.h"
 

@@ -1,6 +1,6 @@
-#include "camera/dialogs/MailForms.h"
+#include "camera/dialogs/forms/MailForms.h"
 
-#include "camera/dialogs/CValidateCheck.h"
+#include "camera/dialogs/forms/CValidateCheck.h"
 #include "camera/session/CCgiCmd.h"
 #include "resources/vxcam/resource.h"
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CValidateCheck.h"
+#include "camera/dialogs/forms/CValidateCheck.h"
 
 #include <gtest/gtest.h>
 

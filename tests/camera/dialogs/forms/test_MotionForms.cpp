@@ -1,7 +1,7 @@
 // The motion detection page's rules without the window: what a load reply
 // shows, the apply request for each kind of camera, and which smart
 // detection controls a model shows.
-#include "camera/dialogs/MotionForms.h"
+#include "camera/dialogs/forms/MotionForms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/NetworkSettingsForm.h"
+#include "camera/dialogs/forms/NetworkSettingsForm.h"
 
 #include "camera/session/CCgiCmd.h"
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/VideoEncodeForm.h"
+#include "camera/dialogs/forms/VideoEncodeForm.h"
 
 #include "camera/session/CCgiCmd.h"
 

@@ -1,8 +1,8 @@
 // The rules of the Network, Display, Infrared Light and System Log pages,
 // driven without windows.
-#include "camera/dialogs/ImageSettingsForms.h"
-#include "camera/dialogs/NetworkSettingsForm.h"
-#include "camera/dialogs/SystemLogForm.h"
+#include "camera/dialogs/forms/ImageSettingsForms.h"
+#include "camera/dialogs/forms/NetworkSettingsForm.h"
+#include "camera/dialogs/forms/SystemLogForm.h"
 
 #include <gtest/gtest.h>
 

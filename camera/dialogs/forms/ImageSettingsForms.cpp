@@ -1,4 +1,4 @@
-#include "camera/dialogs/ImageSettingsForms.h"
+#include "camera/dialogs/forms/ImageSettingsForms.h"
 
 #include "camera/session/CCgiCmd.h"
 #include "camera/session/CWebWatchNB.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/ScheduleForms.h"
+#include "camera/dialogs/forms/ScheduleForms.h"
 
 #include "camera/session/CCgiCmd.h"
 

@@ -1,6 +1,6 @@
 // The e-mail and FTP pages' rules by table: receivers packed in one value,
 // the field checks in their order, the requests and the test results.
-#include "camera/dialogs/MailForms.h"
+#include "camera/dialogs/forms/MailForms.h"
 #include "outside/vxnet/vxnet.h"
 #include "resources/vxcam/resource.h"
 

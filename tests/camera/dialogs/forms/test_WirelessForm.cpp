@@ -1,7 +1,7 @@
 // The Wireless page's rules without its window: what a load shows, which
 // values pass the field check, the requests, the rows of a scan and the
 // settings an "Add" of a row gives.
-#include "camera/dialogs/WirelessForm.h"
+#include "camera/dialogs/forms/WirelessForm.h"
 #include "resources/vxcam/resource.h"
 
 #include <gtest/gtest.h>

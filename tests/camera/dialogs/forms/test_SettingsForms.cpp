@@ -1,8 +1,8 @@
 // The settings pages' requests and reply reading, without windows.
 
-#include "camera/dialogs/DeviceSettingsForms.h"
-#include "camera/dialogs/TimeSettingsForm.h"
-#include "camera/dialogs/UserAccountsForm.h"
+#include "camera/dialogs/forms/DeviceSettingsForms.h"
+#include "camera/dialogs/forms/TimeSettingsForm.h"
+#include "camera/dialogs/forms/UserAccountsForm.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/MotionForms.h"
+#include "camera/dialogs/forms/MotionForms.h"
 
 #include "camera/session/CCgiCmd.h"
 
