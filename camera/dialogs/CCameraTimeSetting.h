@@ -3,8 +3,8 @@
 // setting the camera clock from the PC's. Its running clock is its own.
 // GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/TimeSettingsForm.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CCameraTimeSetting : public CSettingsPage {
 public:

@@ -2,8 +2,8 @@
 // "Audio Settings": audio encoding per video stream, its format, the input
 // type and both volumes. GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/DeviceSettingsForms.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgAudio : public CSettingsPage {
 public:

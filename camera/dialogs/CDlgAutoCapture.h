@@ -3,8 +3,8 @@
 // files are named and on which half-hours of the week they are taken.
 // GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/CWeekScheduleControls.h"
+#include "camera/dialogs/window/CSettingsPage.h"
+#include "camera/dialogs/window/CWeekScheduleControls.h"
 
 class CDlgAutoCapture : public CSettingsPage {
 public:

@@ -4,8 +4,8 @@
 // account the window logs in with changes, the window takes the new login
 // and connects again with it. GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/UserAccountsForm.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgCameraUser : public CSettingsPage {
 public:

@@ -1,7 +1,7 @@
 #include "camera/dialogs/CDlgCfgWireless.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "resources/vxcam/resource.h"
 
 using namespace wireless_form;

@@ -11,8 +11,8 @@
 // request; the window waits for the worker before it frees its camera
 // object.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/WirelessForm.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgCfgWireless : public CSettingsPage {
 public:

@@ -3,8 +3,8 @@
 // image switches, exposure, gain, shutter and the IR-cut threshold, and a
 // reset to the camera's defaults. GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/ImageSettingsForms.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgDisplaySetup : public CSettingsPage {
 public:

@@ -3,8 +3,8 @@
 // sender, three receivers, subject, message, alarm snapshot size) and its
 // test. GUI thread only.
 
-#include "camera/dialogs/CSettingsTestPage.h"
 #include "camera/dialogs/forms/MailForms.h"
+#include "camera/dialogs/window/CSettingsTestPage.h"
 
 class CDlgEmailSetting : public CSettingsTestPage {
 public:

@@ -2,8 +2,8 @@
 // "FTP Settings": the server the camera uploads to, and its test.
 // GUI thread only.
 
-#include "camera/dialogs/CSettingsTestPage.h"
 #include "camera/dialogs/forms/MailForms.h"
+#include "camera/dialogs/window/CSettingsTestPage.h"
 
 class CDlgFTPSetup : public CSettingsTestPage {
 public:

@@ -7,7 +7,7 @@
 // behind the format on the camera's session.
 // GUI thread only; the job is read only after the worker posted its end.
 
-#include "camera/dialogs/CSettingsPage.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 #define UM_FORMAT_DONE (WM_APP + 121)
 

@@ -3,8 +3,8 @@
 // its model and firmware call for (lamp, new style, on/off only or older
 // with an IR-cut choice). GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/ImageSettingsForms.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgIRLights : public CSettingsPage {
 public:

@@ -1,7 +1,7 @@
 #include "camera/dialogs/CDlgMDDetect.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CDlgMDDetect_p.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 

@@ -11,9 +11,9 @@
 // GUI thread only; the zone dialog runs modally on the same thread and
 // ends with the page (a window closed meanwhile drops its download).
 
-#include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/CWeekScheduleControls.h"
 #include "camera/dialogs/forms/MotionForms.h"
+#include "camera/dialogs/window/CSettingsPage.h"
+#include "camera/dialogs/window/CWeekScheduleControls.h"
 
 #include <memory>
 

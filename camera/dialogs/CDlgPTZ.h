@@ -2,8 +2,8 @@
 // "PTZ Settings": pan and tilt speed and moving home at start, for cameras
 // of the system's own vendor; for others the page stays inert. GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/DeviceSettingsForms.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgPTZ : public CSettingsPage {
 public:

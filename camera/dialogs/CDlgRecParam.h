@@ -2,8 +2,8 @@
 // "Continuous Record Options": the length of each plan-record file, the
 // stream recorded, and the card's state and sizes. GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/ScheduleForms.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgRecParam : public CSettingsPage {
 public:

@@ -1,9 +1,9 @@
 #include "camera/dialogs/CDlgServerFiles.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CDlgServerRecordPlay.h"
 #include "camera/dialogs/CPreviewPic.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "outside/vxnet/vxnet.h"
 #include "resources/vxcam/resource.h"

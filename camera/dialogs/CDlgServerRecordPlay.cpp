@@ -1,8 +1,8 @@
 #include "camera/dialogs/CDlgServerRecordPlay.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CSearchSDCard.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "camera/session/CameraMessages.h"
 #include "camera/session/CgiReply.h"

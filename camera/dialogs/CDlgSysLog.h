@@ -3,7 +3,7 @@
 // per line in a virtual list; "Reset" empties the camera's log. GUI thread
 // only.
 
-#include "camera/dialogs/CSettingsPage.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 #include <string>
 #include <vector>

@@ -2,8 +2,8 @@
 // "Schedule Continuous Record": plan recording on or off and the half-hours
 // of the week it records. GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
-#include "camera/dialogs/CWeekScheduleControls.h"
+#include "camera/dialogs/window/CSettingsPage.h"
+#include "camera/dialogs/window/CWeekScheduleControls.h"
 
 class CDlgTimeRec : public CSettingsPage {
 public:

@@ -1,9 +1,9 @@
 #include "camera/dialogs/CDlgUpgrade.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
-#include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/forms/UpgradeForm.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CProgressDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 #include "utility/vx_log.h"

@@ -14,7 +14,7 @@
 // GUI thread only; the requests run on the settings window's request worker
 // and the upload on the progress dialog's worker.
 
-#include "camera/dialogs/CSettingsPage.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CDlgUpgrade : public CSettingsPage {
 public:

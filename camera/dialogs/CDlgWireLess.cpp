@@ -1,7 +1,7 @@
 #include "camera/dialogs/CDlgWireLess.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 

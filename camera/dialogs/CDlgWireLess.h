@@ -11,8 +11,8 @@
 //
 // GUI thread only; the job is read only after the worker posted it done.
 
-#include "camera/dialogs/CRequestWorker.h"
 #include "camera/dialogs/forms/WirelessForm.h"
+#include "camera/dialogs/window/CRequestWorker.h"
 #include "ui/controls/CListCtrlEx.h"
 
 #include <memory>

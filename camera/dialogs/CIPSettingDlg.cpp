@@ -1,8 +1,8 @@
 #include "camera/dialogs/CIPSettingDlg.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
-#include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CProgressDlg.h"
 #include "resources/vxcam/resource.h"
 
 using namespace network_form;

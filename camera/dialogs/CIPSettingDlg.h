@@ -7,8 +7,8 @@
 // close under a modal run, and nothing of the page is touched after one
 // unless its window still exists.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/NetworkSettingsForm.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CIPSettingDlg : public CSettingsPage {
 public:

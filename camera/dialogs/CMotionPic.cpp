@@ -1,6 +1,6 @@
 #include "camera/dialogs/CMotionPic.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 

@@ -4,7 +4,7 @@
 // and come back posted, so the dialog never waits on the camera. GUI thread
 // only.
 
-#include "camera/dialogs/CRequestWorker.h"
+#include "camera/dialogs/window/CRequestWorker.h"
 #include "platform/platform.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 #include "camera/dialogs/CVideoEncodeSettingDlg.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/CVideoEncodeSecondarySettingDlg.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"
 

@@ -4,8 +4,8 @@
 // "Smartphone and Pad" opens the mobile snapshot size dialog. GUI thread
 // only.
 
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/forms/VideoEncodeForm.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CVideoEncodeSettingDlg : public CSettingsPage {
 public:

@@ -1,7 +1,7 @@
 #include "camera/dialogs/vxcam_interface.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "resources/vxcam/resource.h"
 #include "utility/vx_log.h"
 

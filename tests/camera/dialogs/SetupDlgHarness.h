@@ -3,9 +3,9 @@
 // boxes answered at once and kept, the request log at hand, pages found by
 // category and index and driven through their controls. Everything here runs
 // on the test's thread, which is the GUI thread.
-#include "camera/dialogs/CCameraSetupDlg.h"
-#include "camera/dialogs/CSettingsPage.h"
 #include "camera/dialogs/vxcam_interface.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 #include "camera/session/CameraMessages.h"
 #include "platform/ui/ShellTestHooks.h"
 #include "resources/vxcam/resource.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgCameraSetupTabCtrl.h"
+#include "camera/dialogs/window/CDlgCameraSetupTabCtrl.h"
 
 #include "camera/dialogs/SettingsPageTable.h"
 #include "resources/vxcam/resource.h"

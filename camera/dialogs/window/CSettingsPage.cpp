@@ -1,8 +1,8 @@
-#include "camera/dialogs/CSettingsPage.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
-#include "camera/dialogs/CCameraSetupDlg.h"
-#include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CProgressDlg.h"
 #include "camera/session/CCgiCmd.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"

@@ -26,7 +26,7 @@
 // the worker first, so the result members are read only after the join.
 // No lock; the stop flag is atomic.
 
-#include "camera/dialogs/UploadFirmware.h"
+#include "camera/dialogs/window/UploadFirmware.h"
 #include "platform/platform.h"
 
 #include <atomic>

@@ -4,7 +4,7 @@
 // section guards the table against re-entry from the window's own handlers
 // and is never held across threads.
 
-#include "camera/dialogs/CDlgConfigurationSettings.h"
+#include "camera/dialogs/window/CDlgConfigurationSettings.h"
 #include "ui/controls/CTabCtrlEx.h"
 
 class CCameraSetupDlg;

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgConfigurationTabCtrl.h"
+#include "camera/dialogs/window/CDlgConfigurationTabCtrl.h"
 
 #include "camera/dialogs/SettingsPageTable.h"
 #include "resources/vxcam/resource.h"

@@ -24,7 +24,7 @@
 // to the worker. The window's watchdog rests while the dialog runs, since
 // its liveness check would wait behind the call on the camera's session.
 
-#include "camera/dialogs/CRequestWorker.h"
+#include "camera/dialogs/window/CRequestWorker.h"
 #include "ui/controls/CDlgTabItem.h"
 
 #include <memory>

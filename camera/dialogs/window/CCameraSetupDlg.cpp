@@ -1,4 +1,4 @@
-#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/SettingsPageTable.h"

@@ -13,8 +13,8 @@
 // destroy itself. Flags shared with those threads are atomics; the window
 // takes no lock of its own.
 
-#include "camera/dialogs/CDlgCameraSetupTabCtrl.h"
-#include "camera/dialogs/CRequestWorker.h"
+#include "camera/dialogs/window/CDlgCameraSetupTabCtrl.h"
+#include "camera/dialogs/window/CRequestWorker.h"
 #include "camera/session/STWatchCameraInfo.h"
 #include "platform/platform.h"
 

@@ -1,7 +1,7 @@
-#include "camera/dialogs/CProgressDlg.h"
+#include "camera/dialogs/window/CProgressDlg.h"
 
 #include "camera/dialogs/CVXCamApp.h"
-#include "camera/dialogs/UploadFirmware.h"
+#include "camera/dialogs/window/UploadFirmware.h"
 #include "camera/session/CCgiCmd.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CWeekScheduleControls.h"
+#include "camera/dialogs/window/CWeekScheduleControls.h"
 
 #include "resources/vxcam/resource.h"
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/UploadFirmware.h"
+#include "camera/dialogs/window/UploadFirmware.h"
 
 #include "utility/vx_base64.h"
 #include "utility/vx_log.h"

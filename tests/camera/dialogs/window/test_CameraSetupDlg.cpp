@@ -1,6 +1,5 @@
 // The settings window against camsim: it connects, its pages read and apply
 // every value through camsim's store, and a reopened window shows them.
-#include "camera/dialogs/CCameraSetupDlg.h"
 #include "camera/dialogs/CCameraTimeSetting.h"
 #include "camera/dialogs/CDlgAudio.h"
 #include "camera/dialogs/CDlgCameraUser.h"
@@ -8,6 +7,7 @@
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/vxcam_interface.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/ShellTestHooks.h"
 #include "resources/vxcam/resource.h"

@@ -1,9 +1,9 @@
 // The firmware upload against camsim's upgrade endpoint: a package for the
 // camera's model is taken and the camera comes back with its version; every
 // other answer is a failure; a silent camera and a stop end the upload.
-#include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/DialogTestMain.h"
-#include "camera/dialogs/UploadFirmware.h"
+#include "camera/dialogs/window/CProgressDlg.h"
+#include "camera/dialogs/window/UploadFirmware.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/vxcam/resource.h"

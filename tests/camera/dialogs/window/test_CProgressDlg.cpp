@@ -1,8 +1,8 @@
 // The progress dialog against camsim: a reply ends the countdown two ticks
 // later, a failure gives -5, the countdown alone asks nothing, and the early
 // ends join the worker before the dialog is gone.
-#include "camera/dialogs/CProgressDlg.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/window/CProgressDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "resources/vxcam/resource.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgConfigurationSettings.h"
+#include "camera/dialogs/window/CDlgConfigurationSettings.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/SettingsPageTable.h"

@@ -2,7 +2,7 @@
 // One category of the settings window: a child dialog holding the
 // category's tab strip and its pages. GUI thread only.
 
-#include "camera/dialogs/CDlgConfigurationTabCtrl.h"
+#include "camera/dialogs/window/CDlgConfigurationTabCtrl.h"
 #include "platform/platform.h"
 
 class CCameraSetupDlg;

@@ -6,7 +6,7 @@
 // The camera's try is the page base's countdown request.
 // GUI thread only.
 
-#include "camera/dialogs/CSettingsPage.h"
+#include "camera/dialogs/window/CSettingsPage.h"
 
 class CSettingsTestPage : public CSettingsPage {
 public:

@@ -2,11 +2,11 @@
 // page takes blanks (and the multi-line ones line breaks), check boxes and
 // buttons take Space, and neither Enter nor Escape closes or applies the
 // window.
-#include "camera/dialogs/CCameraSetupDlg.h"
-#include "camera/dialogs/CDlgConfigurationSettings.h"
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SettingsPageTable.h"
 #include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CDlgConfigurationSettings.h"
 #include "platform/ui/WindowRegistry_p.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The settings window's worker threads: connecting, the camera clock and the
 // exit. None of them touches a window: they post plain values (UM_SETUP_*)
 // and the window acts on the GUI thread.
-#include "camera/dialogs/CCameraSetupDlg.h"
+#include "camera/dialogs/window/CCameraSetupDlg.h"
 
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CRequestWorker.h"
+#include "camera/dialogs/window/CRequestWorker.h"
 
 #include <gtest/gtest.h>
 
