@@ -1,11 +1,11 @@
 // The settings window against camsim: it connects, its pages read and apply
 // every value through camsim's store, and a reopened window shows them.
-#include "camera/dialogs/CCameraTimeSetting.h"
-#include "camera/dialogs/CDlgAudio.h"
-#include "camera/dialogs/CDlgCameraUser.h"
-#include "camera/dialogs/CDlgPTZ.h"
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/pages/CCameraTimeSetting.h"
+#include "camera/dialogs/pages/CDlgAudio.h"
+#include "camera/dialogs/pages/CDlgCameraUser.h"
+#include "camera/dialogs/pages/CDlgPTZ.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgPTZ.h"
+#include "camera/dialogs/pages/CDlgPTZ.h"
 
 #include "resources/vxcam/resource.h"
 

@@ -1,8 +1,8 @@
 // The Wireless page's "Search" (the scan dialog) and "Test" (the camera
 // tries the entered settings under the progress dialog).
-#include "camera/dialogs/CDlgCfgWireless.h"
-#include "camera/dialogs/CDlgWireLess.h"
+#include "camera/dialogs/pages/CDlgCfgWireless.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/pages/CDlgWireLess.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/dialogs/window/CProgressDlg.h"
 #include "resources/vxcam/resource.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgDisplaySetup.h"
+#include "camera/dialogs/pages/CDlgDisplaySetup.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CWebWatchNB.h"

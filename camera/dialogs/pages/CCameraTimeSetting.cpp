@@ -1,4 +1,4 @@
-#include "camera/dialogs/CCameraTimeSetting.h"
+#include "camera/dialogs/pages/CCameraTimeSetting.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"

@@ -2,9 +2,9 @@
 // checks a package before anything is sent, uploads it under the progress
 // dialog (owned by the settings window), and the camera comes back with the
 // package's version; reboot and factory reset ask first and restart it.
-#include "camera/dialogs/CDlgUpgrade.h"
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/pages/CDlgUpgrade.h"
 #include "camera/dialogs/window/CProgressDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgTimeRec.h"
+#include "camera/dialogs/pages/CDlgTimeRec.h"
 
 #include "camera/session/CCgiCmd.h"
 #include "resources/vxcam/resource.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CVideoEncodeSecondarySettingDlg.h"
+#include "camera/dialogs/pages/CVideoEncodeSecondarySettingDlg.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/forms/VideoEncodeForm.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgEmailSetting.h"
+#include "camera/dialogs/pages/CDlgEmailSetting.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CWebWatchNB.h"

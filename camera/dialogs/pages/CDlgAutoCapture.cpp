@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgAutoCapture.h"
+#include "camera/dialogs/pages/CDlgAutoCapture.h"
 
 #include "resources/vxcam/resource.h"
 

@@ -2,8 +2,8 @@
 // goes, and what reaches the camera: each row types into the page's fields
 // and clicks its Apply button as a person does, against camsim holding the
 // settings the row gives.
-#include "SetupDlgHarness.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/SetupDlgHarness.h"
 #include "platform/ui/WindowRegistry_p.h"
 
 #include <QAbstractButton>

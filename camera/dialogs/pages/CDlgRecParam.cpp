@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgRecParam.h"
+#include "camera/dialogs/pages/CDlgRecParam.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CWebWatchNB.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgSysLog.h"
+#include "camera/dialogs/pages/CDlgSysLog.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/forms/SystemLogForm.h"

@@ -1,7 +1,7 @@
-#include "camera/dialogs/CVideoEncodeSettingDlg.h"
+#include "camera/dialogs/pages/CVideoEncodeSettingDlg.h"
 
 #include "camera/dialogs/CVXCamApp.h"
-#include "camera/dialogs/CVideoEncodeSecondarySettingDlg.h"
+#include "camera/dialogs/pages/CVideoEncodeSecondarySettingDlg.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"

@@ -1,10 +1,10 @@
 // The e-mail and FTP pages against camsim: applied through their controls
 // and shown again by a reopened window, tests that take camsim's time and
 // answer what it was cued to, and an account that survives a test.
-#include "SetupDlgHarness.h"
-#include "camera/dialogs/CDlgEmailSetting.h"
-#include "camera/dialogs/CDlgFTPSetup.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/pages/CDlgEmailSetting.h"
+#include "camera/dialogs/pages/CDlgFTPSetup.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "utility/vx_log.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgFTPSetup.h"
+#include "camera/dialogs/pages/CDlgFTPSetup.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "resources/vxcam/resource.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgUpgrade.h"
+#include "camera/dialogs/pages/CDlgUpgrade.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/forms/UpgradeForm.h"

@@ -2,13 +2,13 @@
 // on the families that carry the parameter CGI beside their own login: each
 // family's camsim is changed through the pages' controls, and a reopened
 // window shows what the camera kept.
-#include "SetupDlgHarness.h"
-#include "camera/dialogs/CDlgAutoCapture.h"
-#include "camera/dialogs/CDlgFTPSetup.h"
-#include "camera/dialogs/CDlgHDDInfo.h"
-#include "camera/dialogs/CDlgRecParam.h"
-#include "camera/dialogs/CDlgTimeRec.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/pages/CDlgAutoCapture.h"
+#include "camera/dialogs/pages/CDlgFTPSetup.h"
+#include "camera/dialogs/pages/CDlgHDDInfo.h"
+#include "camera/dialogs/pages/CDlgRecParam.h"
+#include "camera/dialogs/pages/CDlgTimeRec.h"
 #include "camera/session/CWebWatchNB.h"
 #include "utility/vx_log.h"
 

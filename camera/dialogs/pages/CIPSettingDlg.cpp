@@ -1,4 +1,4 @@
-#include "camera/dialogs/CIPSettingDlg.h"
+#include "camera/dialogs/pages/CIPSettingDlg.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"

@@ -3,10 +3,10 @@
 // fail or find more than the bar column holds; closing a scan under way;
 // the camera's test with the right and a wrong key; closing under a refusal;
 // no key in the log; and a slow load that leaves the GUI thread free.
-#include "SetupDlgHarness.h"
-#include "camera/dialogs/CDlgCfgWireless.h"
-#include "camera/dialogs/CDlgWireLess.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/pages/CDlgCfgWireless.h"
+#include "camera/dialogs/pages/CDlgWireLess.h"
 #include "camera/dialogs/window/CProgressDlg.h"
 #include "camera/session/CWebWatchBase.h"
 #include "platform/ui/TestHooks.h"

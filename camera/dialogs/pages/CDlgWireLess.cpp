@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgWireLess.h"
+#include "camera/dialogs/pages/CDlgWireLess.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgAudio.h"
+#include "camera/dialogs/pages/CDlgAudio.h"
 
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"

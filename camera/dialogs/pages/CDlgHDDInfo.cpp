@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgHDDInfo.h"
+#include "camera/dialogs/pages/CDlgHDDInfo.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/forms/ScheduleForms.h"

@@ -1,12 +1,12 @@
 // The auto capture, record schedule and record options pages against
 // camsim: changed through their controls, applied, and shown again by a
 // reopened window; untouched schedule days go back as the camera sent them.
-#include "SetupDlgHarness.h"
-#include "camera/dialogs/CDlgAutoCapture.h"
-#include "camera/dialogs/CDlgHDDInfo.h"
-#include "camera/dialogs/CDlgRecParam.h"
-#include "camera/dialogs/CDlgTimeRec.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/pages/CDlgAutoCapture.h"
+#include "camera/dialogs/pages/CDlgHDDInfo.h"
+#include "camera/dialogs/pages/CDlgRecParam.h"
+#include "camera/dialogs/pages/CDlgTimeRec.h"
 #include "camera/session/CWebWatchNB.h"
 #include "utility/vx_log.h"
 

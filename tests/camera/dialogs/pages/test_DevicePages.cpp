@@ -1,13 +1,13 @@
 // The Network, Display, Infrared Light and System Log pages against camsim:
 // a value changed through the controls is applied, camsim's request log
 // holds the request, and a reopened settings window shows the value.
-#include "camera/dialogs/CDlgDisplaySetup.h"
-#include "camera/dialogs/CDlgIRLights.h"
-#include "camera/dialogs/CDlgSysLog.h"
-#include "camera/dialogs/CIPSettingDlg.h"
-#include "camera/dialogs/CVideoEncodeSettingDlg.h"
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/pages/CDlgDisplaySetup.h"
+#include "camera/dialogs/pages/CDlgIRLights.h"
+#include "camera/dialogs/pages/CDlgSysLog.h"
+#include "camera/dialogs/pages/CIPSettingDlg.h"
+#include "camera/dialogs/pages/CVideoEncodeSettingDlg.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/dialogs/window/CProgressDlg.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgIRLights.h"
+#include "camera/dialogs/pages/CDlgIRLights.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/session/CCgiCmd.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgCfgWireless.h"
+#include "camera/dialogs/pages/CDlgCfgWireless.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"

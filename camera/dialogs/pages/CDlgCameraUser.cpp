@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgCameraUser.h"
+#include "camera/dialogs/pages/CDlgCameraUser.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
