@@ -1,7 +1,6 @@
 #include "camera/dialogs/SettingsPageTable.h"
 
-#include "camera/dialogs/CDlgMDDetect.h"
-#include "camera/dialogs/CDlgServerFiles.h"
+#include "camera/dialogs/motion/CDlgMDDetect.h"
 #include "camera/dialogs/pages/CCameraTimeSetting.h"
 #include "camera/dialogs/pages/CDlgAudio.h"
 #include "camera/dialogs/pages/CDlgAutoCapture.h"
@@ -19,6 +18,7 @@
 #include "camera/dialogs/pages/CDlgUpgrade.h"
 #include "camera/dialogs/pages/CIPSettingDlg.h"
 #include "camera/dialogs/pages/CVideoEncodeSettingDlg.h"
+#include "camera/dialogs/sdcard/CDlgServerFiles.h"
 #include "resources/vxcam/resource.h"
 
 namespace {

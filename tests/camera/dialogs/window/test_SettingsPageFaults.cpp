@@ -3,10 +3,10 @@
 // the mail settings, it hides at once, ends the editor at once, and leaves
 // no thread, no picture file and no page behind; a TRACE log of the mail and FTP pages' requests and
 // replies holds no password.
-#include "camera/dialogs/CDlgMDDetect.h"
-#include "camera/dialogs/CMotionPic.h"
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/motion/CDlgMDDetect.h"
+#include "camera/dialogs/motion/CMotionPic.h"
 #include "camera/dialogs/pages/CDlgEmailSetting.h"
 #include "camera/dialogs/pages/CDlgFTPSetup.h"
 #include "camera/session/CWebWatchNB.h"

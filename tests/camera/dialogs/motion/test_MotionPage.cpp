@@ -3,11 +3,11 @@
 // and actions survive a reopen, the I/O alarm and the relay stay as they
 // were, smart detection shows by model on cameras of two streams, and a
 // failed load writes nothing.
-#include "SetupDlgHarness.h"
-#include "camera/dialogs/CDlgMDDetect.h"
-#include "camera/dialogs/CMotionPic.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/ZoneDrag.h"
+#include "camera/dialogs/motion/CDlgMDDetect.h"
+#include "camera/dialogs/motion/CMotionPic.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CPreviewPic.h"
+#include "camera/dialogs/sdcard/CPreviewPic.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "resources/vxcam/resource.h"

@@ -5,10 +5,10 @@
 // recording seeks near its end; a silent camera never holds the dialog.
 // The browser pages open the player or, through a file of its own, the
 // picture preview on a double click.
-#include "SetupDlgHarness.h"
-#include "camera/dialogs/CDlgServerFiles.h"
-#include "camera/dialogs/CDlgServerRecordPlay.h"
-#include "camera/dialogs/CPreviewPic.h"
+#include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/sdcard/CDlgServerFiles.h"
+#include "camera/dialogs/sdcard/CDlgServerRecordPlay.h"
+#include "camera/dialogs/sdcard/CPreviewPic.h"
 #include "camera/session/CStateBar.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"

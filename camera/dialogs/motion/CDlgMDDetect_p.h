@@ -1,7 +1,7 @@
 #pragma once
 // What the motion detection page's files share. GUI thread only.
 
-#include "camera/dialogs/CDlgMDDetect.h"
+#include "camera/dialogs/motion/CDlgMDDetect.h"
 
 namespace md_page {
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/ZoneLayout.h"
+#include "camera/dialogs/motion/ZoneLayout.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 // or a download and posts its status and its end. Stop, the destruction of
 // the page and a new job always stop and join the worker first.
 
-#include "camera/dialogs/SdCardWorker.h"
+#include "camera/dialogs/sdcard/SdCardWorker.h"
 #include "ui/controls/CDlgTabItem.h"
 #include "ui/controls/CMyListCtrl.h"
 

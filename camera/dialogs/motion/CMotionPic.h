@@ -17,7 +17,7 @@
 // GUI thread only; the snapshot file's record is shared with the download
 // job and removes the file when the last of the two lets it go. No lock.
 
-#include "camera/dialogs/ZoneLayout.h"
+#include "camera/dialogs/motion/ZoneLayout.h"
 #include "camera/dialogs/window/CRequestWorker.h"
 #include "ui/controls/CDlgTabItem.h"
 #include "ui/controls/CMyPicture.h"

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CSearchSDCard.h"
+#include "camera/dialogs/sdcard/CSearchSDCard.h"
 
 #include "camera/session/CgiReply.h"
 #include "utility/vx_log.h"

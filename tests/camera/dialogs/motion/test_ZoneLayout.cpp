@@ -1,6 +1,6 @@
 // The zone editors' rectangles by table: video sizes, mapping with snaps,
 // untouched zones exact, and what presses, drags and releases do.
-#include "camera/dialogs/ZoneLayout.h"
+#include "camera/dialogs/motion/ZoneLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CMotionPic.h"
+#include "camera/dialogs/motion/CMotionPic.h"
 
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"

@@ -1,7 +1,7 @@
 // The memory card's listing pages as text: rows, links, the walk over
 // folders with its bounds, and the local file names of downloads.
-#include "camera/dialogs/CSearchSDCard.h"
-#include "camera/dialogs/SdLocalFile.h"
+#include "camera/dialogs/sdcard/CSearchSDCard.h"
+#include "camera/dialogs/sdcard/SdLocalFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "camera/dialogs/SdLocalFile.h"
+#include "camera/dialogs/sdcard/SdLocalFile.h"
 
-#include "camera/dialogs/CSearchSDCard.h"
+#include "camera/dialogs/sdcard/CSearchSDCard.h"
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>

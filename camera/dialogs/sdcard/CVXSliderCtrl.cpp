@@ -1,4 +1,4 @@
-#include "camera/dialogs/CVXSliderCtrl.h"
+#include "camera/dialogs/sdcard/CVXSliderCtrl.h"
 
 #include "platform/ui/commctrl.h"
 

@@ -1,4 +1,4 @@
-#include "camera/dialogs/CDlgVideoShield.h"
+#include "camera/dialogs/motion/CDlgVideoShield.h"
 
 #include "camera/dialogs/CVXCamApp.h"
 #include "resources/vxcam/resource.h"

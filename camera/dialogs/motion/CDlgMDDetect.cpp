@@ -1,6 +1,6 @@
-#include "camera/dialogs/CDlgMDDetect.h"
+#include "camera/dialogs/motion/CDlgMDDetect.h"
 
-#include "camera/dialogs/CDlgMDDetect_p.h"
+#include "camera/dialogs/motion/CDlgMDDetect_p.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "resources/vxcam/resource.h"

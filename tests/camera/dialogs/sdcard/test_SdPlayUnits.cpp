@@ -1,6 +1,6 @@
 // The record player's arithmetic: time texts, the slider click, the URL.
-#include "camera/dialogs/CDlgServerRecordPlay.h"
-#include "camera/dialogs/CVXSliderCtrl.h"
+#include "camera/dialogs/sdcard/CDlgServerRecordPlay.h"
+#include "camera/dialogs/sdcard/CVXSliderCtrl.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // a cut file fails alone, Stop ends a slow download at once, and a hostile
 // card neither makes the browser loop nor leave "/sd/" nor write outside
 // its folder.
-#include "camera/dialogs/CDlgServerFiles.h"
 #include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
+#include "camera/dialogs/sdcard/CDlgServerFiles.h"
 #include "camera/dialogs/vxcam_interface.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"

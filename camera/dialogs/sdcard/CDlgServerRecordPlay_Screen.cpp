@@ -1,6 +1,6 @@
 // Full screen of the record player: the window without its frame over the
 // whole monitor under the mouse, the controls hidden, and back again.
-#include "camera/dialogs/CDlgServerRecordPlay.h"
+#include "camera/dialogs/sdcard/CDlgServerRecordPlay.h"
 
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/monitor.h"

@@ -1,7 +1,7 @@
-#include "camera/dialogs/CDlgServerRecordPlay.h"
+#include "camera/dialogs/sdcard/CDlgServerRecordPlay.h"
 
-#include "camera/dialogs/CSearchSDCard.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/sdcard/CSearchSDCard.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "camera/session/CameraMessages.h"

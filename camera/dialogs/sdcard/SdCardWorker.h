@@ -16,7 +16,7 @@
 // the private camera's pointer; it is never held while a camera call runs or
 // a message is posted.
 
-#include "camera/dialogs/CSearchSDCard.h"
+#include "camera/dialogs/sdcard/CSearchSDCard.h"
 #include "camera/session/STWatchCameraInfo.h"
 #include "platform/platform.h"
 

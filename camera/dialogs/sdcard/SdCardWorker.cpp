@@ -1,6 +1,6 @@
-#include "camera/dialogs/SdCardWorker.h"
+#include "camera/dialogs/sdcard/SdCardWorker.h"
 
-#include "camera/dialogs/SdLocalFile.h"
+#include "camera/dialogs/sdcard/SdLocalFile.h"
 #include "camera/session/CWebWatchNB.h"
 #include "camera/session/CgiReply.h"
 #include "camera/session/StateLock.h"

@@ -1,8 +1,8 @@
-#include "camera/dialogs/CDlgServerFiles.h"
+#include "camera/dialogs/sdcard/CDlgServerFiles.h"
 
-#include "camera/dialogs/CDlgServerRecordPlay.h"
-#include "camera/dialogs/CPreviewPic.h"
 #include "camera/dialogs/CVXCamApp.h"
+#include "camera/dialogs/sdcard/CDlgServerRecordPlay.h"
+#include "camera/dialogs/sdcard/CPreviewPic.h"
 #include "camera/dialogs/window/CCameraSetupDlg.h"
 #include "camera/session/CWebWatchNB.h"
 #include "outside/vxnet/vxnet.h"

@@ -1,7 +1,7 @@
-#include "camera/dialogs/CDlgMDDetect.h"
+#include "camera/dialogs/motion/CDlgMDDetect.h"
 
-#include "camera/dialogs/CDlgMDDetect_p.h"
-#include "camera/dialogs/CMotionPic.h"
+#include "camera/dialogs/motion/CDlgMDDetect_p.h"
+#include "camera/dialogs/motion/CMotionPic.h"
 #include "resources/vxcam/resource.h"
 
 using md_page::Checked;

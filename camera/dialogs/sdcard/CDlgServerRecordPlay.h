@@ -20,9 +20,9 @@
 // cut an open that waits on a silent camera and join the worker before they
 // stop playback. No lock of its own.
 
+#include "camera/dialogs/sdcard/CVXSliderCtrl.h"
 #include "camera/session/STRecordFile.h"
 #include "camera/session/STWatchCameraInfo.h"
-#include "camera/dialogs/CVXSliderCtrl.h"
 #include "platform/platform.h"
 #include "ui/controls/CIconButton.h"
 #include "utility/vx_thread.h"

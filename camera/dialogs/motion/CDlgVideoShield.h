@@ -4,7 +4,7 @@
 // this page and it sends no settings: "Apply" only reads the controls.
 // GUI thread only.
 
-#include "camera/dialogs/CMotionPic.h"
+#include "camera/dialogs/motion/CMotionPic.h"
 
 class CDlgVideoShield : public CZoneDialog {
 public:

@@ -3,11 +3,11 @@
 // included), untouched zones come back as given, the picture is tinted
 // inside the zones only, every way out of a press frees the cursor, and a
 // cut download leaves "Refresh" and Cancel.
-#include "SetupDlgHarness.h"
-#include "camera/dialogs/CDlgVideoShield.h"
-#include "camera/dialogs/CMotionPic.h"
 #include "camera/dialogs/DialogTestMain.h"
+#include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/ZoneDrag.h"
+#include "camera/dialogs/motion/CDlgVideoShield.h"
+#include "camera/dialogs/motion/CMotionPic.h"
 #include "camera/session/CWebWatchNB.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowRegistry_p.h"
