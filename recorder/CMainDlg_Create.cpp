@@ -146,7 +146,12 @@ void CMainDlg::InitControls()
     // Typical values of each column, so that the widths above, the least a
     // column gets, grow to what the font in use needs.
     const std::vector<CString> typical[camera_columns::kColumnCount] = {
-        {text(IDS_STATE_OFF_SCHEDULE), text(IDS_STATE_WAIT_MOTION), text(IDS_STATE_CONNECT_FAILED)},
+        // Every status: the one a person most needs to read is often the longest.
+        {text(IDS_STATE_PLAY_FAILED), text(IDS_STATE_CONNECT_FAILED), text(IDS_STATE_NO_CAMERA), text(IDS_STATE_IDLE),
+         text(IDS_STATE_STOPPED), text(IDS_STATE_RECORDING), text(IDS_STATE_OFF_SCHEDULE), text(IDS_STATE_DISABLED),
+         text(IDS_STATE_DISK_LOW), text(IDS_STATE_WAIT_MOTION), text(IDS_STATE_NO_SCHEDULE),
+         text(IDS_STATE_LOGIN_REFUSED), text(IDS_STATE_FOLDER_FAILED), text(IDS_STATE_WRITE_FAILED),
+         text(IDS_STATE_DISK_FULL), text(IDS_STATE_NOT_RECORDABLE)},
         {"300"},
         {"192.168.100.200"},
         {},

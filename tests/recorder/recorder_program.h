@@ -300,7 +300,7 @@ public:
     {
         ASSERT_TRUE(vxw::InitGuiThread());
         // Warnings and errors only: the library's traces drown the report.
-        vx_log_set_level(3);
+        vx_log_set_level(std::getenv("VX_TEST_LOG") ? std::atoi(std::getenv("VX_TEST_LOG")) : 3);
         ASSERT_EQ(CWebWatchBase::InitLib(), 1);
     }
     void TearDown() override

@@ -1,6 +1,7 @@
 // What the camera list says of cameras that cannot record, as the program
 // shows them when it starts its cameras by itself: one never given a
-// schedule, one whose password the camera refuses, one nobody answers for.
+// schedule, one whose password the camera refuses, one nobody answers for,
+// one whose stream holds nothing a file can take.
 #include "recorder_program.h"
 
 #include "platform/ui/WindowRegistry_p.h"
@@ -22,6 +23,8 @@ TEST(CameraStatus, NoScheduleAndARefusedLoginAreToldApart)
 {
     CamsimProcess cam({"--family", "DY", "--password", "right"});
     ASSERT_TRUE(cam.ok()) << cam.error();
+    CamsimProcess unusable({"--family", "DY", "--unusable-stream"});
+    ASSERT_TRUE(unusable.ok()) << unusable.error();
     Program p("RecordLength=1\nFreeSpace=0\nStartRecord=1\n");
     Camera refused = CameraOf(cam);
     refused.password = "wrong";
@@ -41,11 +44,14 @@ TEST(CameraStatus, NoScheduleAndARefusedLoginAreToldApart)
     unreachable.httpPort = FreeLowPort();
     unreachable.rtspPort = FreeLowPort();
     p.Add(unreachable);
+    p.Add(CameraOf(unusable));
     p.Run([&](CMainDlg& dlg) {
-        ASSERT_EQ(dlg.List().GetItemCount(), 3);
+        ASSERT_EQ(dlg.List().GetItemCount(), 4);
         EXPECT_TRUE(ShowsStatus(dlg, 0, "Login refused", 30000)) << dlg.List().GetItemText(0, 0).GetString();
         EXPECT_TRUE(ShowsStatus(dlg, 1, "No schedule", 10000)) << dlg.List().GetItemText(1, 0).GetString();
         EXPECT_TRUE(ShowsStatus(dlg, 2, "Connection failed", 30000)) << dlg.List().GetItemText(2, 0).GetString();
+        EXPECT_TRUE(ShowsStatus(dlg, 3, "Stream cannot be recorded", 60000))
+            << dlg.List().GetItemText(3, 0).GetString();
 
         // Every column holds its text whole in the font in use ("Channel 1"
         // included), the status column beside its picture.
@@ -56,7 +62,7 @@ TEST(CameraStatus, NoScheduleAndARefusedLoginAreToldApart)
         ASSERT_NE(view, nullptr);
         const QFontMetrics fm(view->font());
         const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
-        for (int row = 0; row < 3; ++row) {
+        for (int row = 0; row < 4; ++row) {
             for (int column = 0; column < view->model()->columnCount(); ++column) {
                 const QModelIndex at = view->model()->index(row, column);
                 const QString text = at.data().toString();

@@ -182,6 +182,8 @@ Stream (RTSP with RTP over TCP or UDP; H.264 test pattern, G.711 A-law tone):
   --no-rtsp            serve no RTSP
   --rtsp-auth          the stream asks for the account (Basic or Digest)
   --no-audio           video only
+  --unusable-stream    the picture in an RTP payload no client knows (X-GST)
+                       and no sound: a stream nothing can be recorded from
   --width N --height N main stream size (320x240); the sub stream is half
   --fps N              frame rate (15)
   --bitrate N          main stream bit rate in kbit/s (256)
@@ -353,6 +355,11 @@ bool parseOptions(const std::vector<std::string>& args, Options& o, bool& help, 
         }
         if (name == "no-rtsp" || name == "no-audio") {
             (name == "no-rtsp" ? o.rtsp : o.audio) = false;
+            continue;
+        }
+        if (name == "unusable-stream") {
+            o.unusableStream = true;
+            o.audio = false;
             continue;
         }
         if (auto f = flags.find(name); f != flags.end()) {

@@ -34,6 +34,7 @@ struct Options {
     bool rtsp = true;
     bool rtspAuth = false;
     bool audio = true;
+    bool unusableStream = false;  // the picture in a payload no client knows, no sound
     int width = 320;
     int height = 240;
     int fps = 15;

@@ -37,13 +37,15 @@ std::string launchLine(const Options& o, bool sub)
     if (o.replay)
         s = "( appsrc name=vsrc is-live=true do-timestamp=true format=time max-bytes=4000000 leaky-type=downstream "
             "caps=\"video/x-h264,stream-format=(string)byte-stream,alignment=(string)au\" "
-            "! valve name=vvalve ! rtph264pay name=pay0 pt=96 config-interval=-1";
+            "! valve name=vvalve ! "
+            + std::string(o.unusableStream ? "rtpgstpay name=pay0 pt=96" : "rtph264pay name=pay0 pt=96 config-interval=-1");
     else
         s = "( videotestsrc is-live=true pattern=smpte horizontal-speed=2 ! video/x-raw,format=I420,width="
             + std::to_string(w) + ",height=" + std::to_string(h) + ",framerate=" + std::to_string(o.fps)
             + "/1 ! valve name=vvalve ! x264enc tune=zerolatency speed-preset=ultrafast bframes=0 threads=1 bitrate="
             + std::to_string(kbps) + " key-int-max=" + std::to_string(o.keyInterval)
-            + " ! video/x-h264,profile=constrained-baseline ! rtph264pay name=pay0 pt=96 config-interval=-1";
+            + " ! video/x-h264,profile=constrained-baseline ! "
+            + (o.unusableStream ? "rtpgstpay name=pay0 pt=96" : "rtph264pay name=pay0 pt=96 config-interval=-1");
     if (o.audio && o.replay)
         s += " appsrc name=asrc is-live=true do-timestamp=true format=time max-bytes=100000 leaky-type=downstream "
              "caps=\"audio/x-alaw,rate=(int)8000,channels=(int)1\" ! valve name=avalve ! rtppcmapay name=pay1 pt=8";
@@ -224,7 +226,7 @@ bool RtspServer::start(std::string& error)
     // A missing element would only show when the first client asks for the
     // stream; say it now instead.
     for (const char* name :
-         {"videotestsrc", "x264enc", "rtph264pay", "audiotestsrc", "alawenc", "rtppcmapay", "valve", "appsrc"}) {
+         {"videotestsrc", "x264enc", "rtph264pay", "rtpgstpay", "audiotestsrc", "alawenc", "rtppcmapay", "valve", "appsrc"}) {
         GstElementFactory* f = gst_element_factory_find(name);
         if (!f) {
             error = std::string("the GStreamer element ") + name + " is not installed";
