@@ -57,6 +57,7 @@ void FillSdCard(vxw::ResourceModule& m)
         {IDS_SD_DOWNLOAD_SOME_FAILED, "%d of %d files could not be downloaded:"},
         {IDS_SD_PAGES_CAPPED, "Too many folders on the card: only the first %d were read."},
         {IDS_SD_PAGE_TOO_LARGE, "The card's listing of %s is too large to read."},
+        {IDS_SD_FAILED_LEFT_SELECTED, "They are left selected: Download tries them again."},
     };
     for (const auto& [id, text] : strings)
         m.AddString(id, text);

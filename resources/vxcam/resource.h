@@ -262,6 +262,7 @@
 #define IDS_SD_DOWNLOAD_SOME_FAILED  20396
 #define IDS_SD_PAGES_CAPPED          20397
 #define IDS_SD_PAGE_TOO_LARGE        20398
+#define IDS_SD_FAILED_LEFT_SELECTED  20399
 // The memory-card record player and picture preview.
 #define IDD_SD_PLAY             25063
 #define IDC_PLAY_PLAY           21413

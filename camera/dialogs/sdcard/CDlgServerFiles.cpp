@@ -148,7 +148,7 @@ const STSearchFile* CDlgServerFiles::RowFile(int nRow) const
 SdCardWorker::Row CDlgServerFiles::WorkerRow(int nRow) const
 {
     const STSearchFile* f = RowFile(nRow);
-    return f ? SdCardWorker::Row{f->strLink, f->strName, f->strSize} : SdCardWorker::Row{};
+    return f ? SdCardWorker::Row{f->strLink, f->strName, f->strSize, nRow} : SdCardWorker::Row{};
 }
 
 BOOL CDlgServerFiles::DestroyWindow()
@@ -440,6 +440,14 @@ LRESULT CDlgServerFiles::OnWorkerDone(WPARAM, LPARAM)
         ShowMessageById(this, CaptionId(), IDS_SD_DOWNLOAD_DONE, MB_ICONINFORMATION);
         return 0;
     }
+    // The failed rows stay selected, the others not: the person sees which
+    // they are, and Download tries exactly them again.
+    for (int i = 0; i < m_list.GetItemCount(); ++i)
+        m_list.SetItemState(i, 0, LVIS_SELECTED);
+    for (int row : r.failedRows) {
+        if (row >= 0 && row < m_list.GetItemCount())
+            m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
     // The finish text, then how many failed and which.
     constexpr size_t kNamesShown = 10;
     CString failed;
@@ -449,6 +457,7 @@ LRESULT CDlgServerFiles::OnWorkerDone(WPARAM, LPARAM)
         extra += "\n" + r.failedNames[i];
     if (r.failedNames.size() > kNamesShown)
         extra += "\n...";
+    extra += "\n" + VxcamString(IDS_SD_FAILED_LEFT_SELECTED);
     ShowMessageByIdEx(this, CaptionId(), IDS_SD_DOWNLOAD_DONE, extra, MB_ICONWARNING);
     return 0;
 }

@@ -254,6 +254,7 @@ void SdCardWorker::RunDownload(std::vector<Row> rows, CString folder, int nTimeo
         } else {
             ++r.failed;
             r.failedNames.push_back(shown);
+            r.failedRows.push_back(row.nListRow);
         }
         if (m_bStop)
             break;

@@ -37,6 +37,7 @@ public:
         CString strLink;  // the request path
         CString strName;  // as the card gives it (not the shown text)
         CString strSize;  // the listing's size text: the download's bound
+        int nListRow = -1;  // where the page shows it
     };
     struct Result {
         bool search = false;
@@ -47,6 +48,7 @@ public:
         int downloaded = 0;  // download: files that arrived
         int failed = 0;
         std::vector<CString> failedNames;  // as the list shows them
+        std::vector<int> failedRows;       // their rows' nListRow
         bool fetch = false;                // a picture for the preview
         bool fetched = false;              // ... arrived whole in its file
     };

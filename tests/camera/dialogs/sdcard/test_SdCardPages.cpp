@@ -219,7 +219,8 @@ TEST(SdCardPages, SearchListsTheDaysRecordingsAndDownloadsThem)
     ASSERT_TRUE(f.Idle());
     ASSERT_TRUE(WaitFor([&] { return !boxes.calls.empty(); }));
     EXPECT_EQ(boxes.calls.back().text,
-              "Download the selected files finished.\n1 of 3 files could not be downloaded:\nREC_101559.avi");
+              "Download the selected files finished.\n1 of 3 files could not be downloaded:\nREC_101559.avi\n"
+              "They are left selected: Download tries them again.");
     EXPECT_EQ(boxes.calls.back().caption, "Record Query");
     EXPECT_EQ(boxes.calls.back().type & MB_ICONMASK, UINT(MB_ICONWARNING));
     EXPECT_EQ(FilesIn(f.downloads.path()), (std::set<std::string>{"REC_100000.avi", "REC_101600.avi"}));
@@ -231,14 +232,25 @@ TEST(SdCardPages, SearchListsTheDaysRecordingsAndDownloadsThem)
         EXPECT_EQ(ReadFile(fs::path(f.downloads.path()) / name), want) << name;
     }
 
+    // Only the failed row is left selected, so Download alone retries it.
+    std::vector<int> selected;
+    for (int i = f.List().GetNextItem(-1, LVNI_SELECTED); i >= 0; i = f.List().GetNextItem(i, LVNI_SELECTED))
+        selected.push_back(i);
+    EXPECT_EQ(selected, std::vector<int>{2});
+    ASSERT_FALSE(f.cam.fault("clear=1").empty());
+    f.Click(IDC_SD_DOWNLOAD);
+    ASSERT_TRUE(f.Idle());
+    ASSERT_TRUE(WaitFor([&] { return boxes.calls.size() == 2; }));
+    EXPECT_EQ(FilesIn(f.downloads.path()),
+              (std::set<std::string>{"REC_100000.avi", "REC_101559.avi", "REC_101600.avi"}));
+
     // Again: the files there are kept, the new ones are numbered, and a
     // download without a failure says only that it finished.
-    ASSERT_FALSE(f.cam.fault("clear=1").empty());
     f.Select({1});
     f.Click(IDC_SD_DOWNLOAD);
     ASSERT_TRUE(f.Idle());
     EXPECT_TRUE(fs::exists(fs::path(f.downloads.path()) / "REC_100000 (2).avi"));
-    ASSERT_TRUE(WaitFor([&] { return boxes.calls.size() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return boxes.calls.size() == 3; }));
     EXPECT_EQ(boxes.calls.back().text, "Download the selected files finished.");
     EXPECT_EQ(boxes.calls.back().type & MB_ICONMASK, UINT(MB_ICONINFORMATION));
     EXPECT_EQ(ItemText(f.dlg, IDC_SETUP_STATUS), "Connected");
