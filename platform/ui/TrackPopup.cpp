@@ -12,7 +12,10 @@
 
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOption>
 #include <QWidget>
 #include <QWidgetAction>
 
@@ -38,29 +41,41 @@ void Draw(HWND owner, HMENU menu, DRAWITEMSTRUCT& dis)
             m->DrawItem(&dis);
 }
 
+// One owner-drawn row: a command, a separator or the entry of a sub-menu.
+// The owner measures it once and draws it at every paint; the row spans the
+// menu's full width, as the highlight of a chosen row does. Mouse input
+// passes through to the menu, which tracks, highlights and chooses the row
+// as it does its own items.
 class OwnerDrawnItem : public QWidget {
 public:
     OwnerDrawnItem(HWND owner, HMENU menu, const vxw::MenuItem& item, QAction* action)
         : m_owner(owner), m_menu(menu), m_item(item), m_action(action)
     {
-        setMouseTracking(true);
-        MEASUREITEMSTRUCT mis{ODT_MENU, 0, static_cast<UINT>(item.id), 0, 0, item.itemData};
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        MEASUREITEMSTRUCT mis{ODT_MENU, 0, ItemId(), 0, 0, item.itemData};
         Measure(owner, menu, mis);
         m_size = QSize(static_cast<int>(std::max<UINT>(mis.itemWidth, 1)),
                        static_cast<int>(std::max<UINT>(mis.itemHeight, 1)));
-        setFixedSize(m_size);
+        // The menu widens the row to its own width; only the height is the
+        // owner's.
+        setMinimumSize(m_size);
+        setMaximumHeight(m_size.height());
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }
+    QSize sizeHint() const override { return m_size; }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
+        auto* qm = qobject_cast<QMenu*>(parentWidget());
+        bool hot = qm && m_action && qm->activeAction() == m_action;
         // The painting DC of this widget, as a window's WM_PAINT gets one.
         HDC hdc = vxgdi::CreateWindowDc(this, size());
         DRAWITEMSTRUCT dis{};
         dis.CtlType = ODT_MENU;
-        dis.itemID = static_cast<UINT>(m_item.id);
+        dis.itemID = ItemId();
         dis.itemAction = ODA_DRAWENTIRE;
-        if (m_hot)
+        if (hot)
             dis.itemState |= ODS_SELECTED;
         if (m_item.flags & MF_GRAYED)
             dis.itemState |= ODS_GRAYED;
@@ -76,30 +91,27 @@ protected:
         dis.itemData = m_item.itemData;
         Draw(m_owner, m_menu, dis);
         vxw::ReleasePaintDc(hdc);
-    }
-    void enterEvent(QEnterEvent*) override
-    {
-        m_hot = true;
-        update();
-    }
-    void leaveEvent(QEvent*) override
-    {
-        m_hot = false;
-        update();
-    }
-    void mouseReleaseEvent(QMouseEvent*) override
-    {
-        if (m_action && m_action->isEnabled())
-            m_action->trigger();
+        // The arrow of a sub-menu's entry is the menu's, drawn over the
+        // owner's row.
+        if (m_item.flags & MF_POPUP) {
+            QPainter p(this);
+            QStyleOption opt;
+            opt.initFrom(this);
+            int side = std::min(height(), 16);
+            opt.rect = QRect(width() - side - 2, (height() - side) / 2, side, side);
+            style()->drawPrimitive(QStyle::PE_IndicatorArrowRight, &opt, &p, this);
+        }
     }
 
 private:
+    // A sub-menu's entry names its menu's handle, as the desktop does.
+    UINT ItemId() const { return static_cast<UINT>(m_item.id); }
+
     HWND m_owner;
     HMENU m_menu;
     vxw::MenuItem m_item;
     QPointer<QAction> m_action;
     QSize m_size;
-    bool m_hot = false;
 };
 
 class PopupMenu : public QMenu {
@@ -108,6 +120,9 @@ public:
     std::vector<QAction*> byIndex;  // the action of each item, by position
 
 protected:
+    // A key that names an item (its mnemonic, or the owner's answer to
+    // WM_MENUCHAR) chooses it as Enter on it would: a command ends the
+    // tracking with that command, a sub-menu opens on its first item.
     void keyPressEvent(QKeyEvent* e) override
     {
         QString t = e->text();
@@ -115,10 +130,11 @@ protected:
             int index = vxw::MenuCharIndex(m_menu, m_owner, static_cast<char>(t[0].toLatin1()));
             if (index >= 0 && index < static_cast<int>(byIndex.size()) && byIndex[static_cast<size_t>(index)]) {
                 QAction* a = byIndex[static_cast<size_t>(index)];
-                if (a->menu())
+                if (a->isEnabled() && !a->isSeparator()) {
                     setActiveAction(a);
-                else if (a->isEnabled())
-                    a->trigger();
+                    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                    QMenu::keyPressEvent(&enter);
+                }
                 return;
             }
         }
@@ -144,17 +160,23 @@ PopupMenu* BuildMenu(HMENU h, HWND owner, QWidget* parent, int depth)
         return qm;
     for (const vxw::MenuItem& it : m->items) {
         QAction* a = nullptr;
-        if (it.flags & MF_SEPARATOR) {
+        if (it.flags & MF_OWNERDRAW) {
+            // The owner draws the row, whatever it is: the entry of a
+            // sub-menu and a separator too.
+            auto* wa = new QWidgetAction(qm);
+            if (it.flags & MF_POPUP)
+                wa->setMenu(BuildMenu(reinterpret_cast<HMENU>(it.id), owner, qm, depth + 1));
+            wa->setDefaultWidget(new OwnerDrawnItem(owner, h, it, wa));
+            if (it.flags & MF_SEPARATOR)
+                wa->setEnabled(false);
+            qm->addAction(wa);
+            a = wa;
+        } else if (it.flags & MF_SEPARATOR) {
             a = qm->addSeparator();
         } else if (it.flags & MF_POPUP) {
             PopupMenu* sub = BuildMenu(reinterpret_cast<HMENU>(it.id), owner, qm, depth + 1);
             sub->setTitle(QString::fromStdString(it.text));
             a = qm->addMenu(sub);
-        } else if (it.flags & MF_OWNERDRAW) {
-            auto* wa = new QWidgetAction(qm);
-            wa->setDefaultWidget(new OwnerDrawnItem(owner, h, it, wa));
-            qm->addAction(wa);
-            a = wa;
         } else {
             a = qm->addAction(QString::fromStdString(it.text));
         }
