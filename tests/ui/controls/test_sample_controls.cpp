@@ -1,6 +1,7 @@
 // A sample dialog with every control of the library, built from a test
 // template and saved as a screenshot under the build folder to be looked at.
 #include "controls_test_util.h"
+#include "platform/ui/popup_input.h"
 #include "ui/controls/CDlgTabItem.h"
 #include "ui/controls/CIconButton.h"
 #include "ui/controls/CListCtrlEx.h"
@@ -9,9 +10,11 @@
 #include "ui/controls/CTabCtrlEx.h"
 
 #include <QDir>
+#include <QTest>
 
 #include <fstream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -41,8 +44,15 @@ public:
     CMyPictureStatic m_picture;
     ZelMenu m_menu;
     std::string m_pictureFile;
+    std::vector<UINT> m_commands;  // menu commands, in the order they came
 
 protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (lParam == 0)
+            m_commands.push_back(LOWORD(wParam));
+        return CDialog::OnCommand(wParam, lParam);
+    }
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
@@ -205,6 +215,75 @@ TEST(SampleControls, TheDialogShowsEveryControlAndIsSavedAsAScreenshot)
     dlg.m_video.ShowWindow(SW_SHOW);
     EXPECT_EQ(dlg.m_audio.loads, 1);
     EXPECT_EQ(dlg.m_video.loads, 1);
+    dlg.DestroyWindow();
+}
+
+// The drop-down button as a person uses it: a click on the button, then a
+// click or a key on an item of its owner-drawn menu (in its sub-menu too);
+// the command reaches the dialog.
+TEST(SampleControls, TheDropDownButtonsMenuSendsTheChosenCommandToTheDialog)
+{
+    ControlResources();
+    CControlsDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_CONTROLS, nullptr));
+    dlg.ShowWindow(SW_SHOW);
+    PumpFor(100);
+    QWidget* button = vxw::WidgetOf(dlg.m_drop.GetSafeHwnd());
+    ASSERT_NE(button, nullptr);
+    // The menu's items: Record, Open, a separator, R&D (greyed), More >
+    // Snapshot.
+    struct Step {
+        int index;
+        char key;
+    };
+    struct Case {
+        const char* item;
+        std::vector<Step> way;
+        UINT command;
+    };
+    const Case cases[] = {
+        {"Open", {{1, 'o'}}, ID_OPEN},
+        {"Snapshot, in the sub-menu", {{4, 'm'}, {0, 's'}}, ID_SNAPSHOT},
+        {"R&D, greyed", {{3, 'd'}}, 0},
+    };
+    bool saved = false;
+    for (const Case& c : cases) {
+        for (bool byKey : {false, true}) {
+            SCOPED_TRACE(std::string(c.item) + (byKey ? ", by key" : ", by click"));
+            std::vector<PopupStep> steps;
+            if (!saved) {
+                // The menu as it shows, to be looked at.
+                steps.push_back({[](QMenu* m) {
+                    QString dir = QString::fromUtf8(VX_BIN_DIR) + "/../screenshots";
+                    QDir().mkpath(dir);
+                    EXPECT_TRUE(m->grab().save(dir + "/vxui_drop_menu.png"));
+                }});
+                saved = true;
+            }
+            for (size_t i = 0; i < c.way.size(); ++i) {
+                steps.push_back(byKey ? Key(c.way[i].key) : Click(c.way[i].index));
+                steps.back().anyPopup = i == 0;  // the first popup, looked at or not
+            }
+            if (!c.command)
+                steps.push_back(Escape());
+            dlg.m_commands.clear();
+            bool failed = false;
+            DrivePopups(
+                steps,
+                [&] {
+                    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+                    return 0;
+                },
+                &failed);
+            EXPECT_FALSE(failed) << "the popup did not take every step, or stayed open after the last";
+            if (c.command)
+                EXPECT_TRUE(WaitFor([&] { return !dlg.m_commands.empty(); }));
+            else
+                PumpFor(30);
+            EXPECT_EQ(dlg.m_commands, c.command ? std::vector<UINT>{c.command} : std::vector<UINT>{});
+            EXPECT_FALSE(dlg.m_drop.m_bMenuOpen);
+        }
+    }
     dlg.DestroyWindow();
 }
 
