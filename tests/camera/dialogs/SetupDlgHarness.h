@@ -12,10 +12,10 @@
 #include "support/CamsimProcess.h"
 #include "support/CamsimRecord.h"
 #include "support/FileBytes.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -210,7 +210,7 @@ struct Fixture {
         : Fixture(std::move(args), Setup{fault})
     {}
     Fixture(std::vector<std::string> args, const Setup& setup)
-        : log(LogPath()), cam([&] {
+        : log(logDir.file("camsim.log")), cam([&] {
               args.insert(args.end(), {"--no-rtsp", "--log", log});
               return args;
           }()),
@@ -242,22 +242,9 @@ struct Fixture {
     }
     std::string Log() const { return ReadFile(log); }
 
-    // One file per test: ctest runs the test programs side by side, and a
-    // parameterised test's name holds '/'.
-    static std::string LogPath()
-    {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name =
-            std::string(program_invocation_short_name) + "-" + test->test_suite_name() + "-" + test->name();
-        for (char& ch : name) {
-            if (ch == '/')
-                ch = '_';
-        }
-        std::string path = std::string(VX_BIN_DIR) + "/" + name + ".log";
-        std::remove(path.c_str());
-        return path;
-    }
-
+    // camsim's request log, in a folder of the fixture's own that goes with it
+    // (after camsim, which is declared later and so ends first).
+    vxtest::TempDir logDir{"vx-setup"};
     std::string log;
     CamsimProcess cam;
     const char* password;
