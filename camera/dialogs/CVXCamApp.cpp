@@ -2,7 +2,6 @@
 
 #include "resources/vxcam/VxcamResources.h"
 #include "utility/vx_log.h"
-#include "utility/vx_time.h"
 
 AFX_MODULE_STATE* VxcamModuleState()
 {
@@ -21,8 +20,13 @@ BOOL CVXCamApp::InitInstance()
 CString CVXCamApp::GetAppPath()
 {
     std::lock_guard lock(m_pathMutex);
-    if (m_strAppPath.IsEmpty())
-        m_strAppPath = vx_get_current_path();
+    // The program's folder, where the host keeps its own files too: an
+    // installed library's folder is not the person's to write in.
+    if (m_strAppPath.IsEmpty()) {
+        m_strAppPath = vxk::ProgramDirectory().c_str();
+        if (m_strAppPath.Right(1) != "/")
+            m_strAppPath += "/";
+    }
     return m_strAppPath;
 }
 

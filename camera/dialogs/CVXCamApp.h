@@ -22,6 +22,8 @@ public:
 
     BOOL InitInstance() override;
 
+    // The program's folder with a final '/' (VX_PROGRAM_DIR, an installed
+    // program's user folder, else the executable's folder), fixed on first use.
     CString GetAppPath();
     CString GetTempSnapshotPath();
     // 0 for an empty path; 1 when it is (or now is) a folder.

@@ -5,6 +5,7 @@
 #include "resources/vxcam/resource.h"
 
 #include "platform/platform.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -56,20 +57,28 @@ TEST(VXCamApp, MessageBoxesByIdShowTheLibrarysTexts)
     EXPECT_EQ(boxes[2].text, "Failed to get settings.");
 }
 
+// The program folder of this run: the library keeps its files in the
+// program's folder, which VX_PROGRAM_DIR names, never beside itself.
+vxtest::TempDir& ProgramDir()
+{
+    static vxtest::TempDir dir("vxcam-program");
+    return dir;
+}
+
 TEST(VXCamApp, FoldersAndTheSnapshotFile)
 {
     CVXCamApp& app = VxcamApp();
     CString base = app.GetAppPath();
-    ASSERT_FALSE(base.IsEmpty());
+    ASSERT_TRUE(ProgramDir().ok());
+    EXPECT_EQ(base, CString(ProgramDir().path().c_str()) + "/");
     EXPECT_EQ(app.MakeSureFolder(""), 0);
-    char tmpl[] = "/tmp/vxcam-app-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    CString deep = CString(tmpl) + "/a/b/c";
+    vxtest::TempDir other("vxcam-app");
+    ASSERT_TRUE(other.ok());
+    CString deep = CString(other.path().c_str()) + "/a/b/c";
     EXPECT_EQ(app.MakeSureFolder(deep), 1);
     EXPECT_TRUE(PathIsDirectoryA(deep));
     EXPECT_EQ(app.GetTempSnapshotPath(), base + "temp/tmp.jpg");
-    std::string cleanup = std::string("rm -rf ") + tmpl + " " + base.GetString() + "temp";
-    EXPECT_EQ(std::system(cleanup.c_str()), 0);
+    EXPECT_TRUE(PathIsDirectoryA(base + "temp"));
 }
 
 }  // namespace
@@ -77,6 +86,8 @@ TEST(VXCamApp, FoldersAndTheSnapshotFile)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    if (!ProgramDir().ok() || setenv("VX_PROGRAM_DIR", ProgramDir().path().c_str(), 1) != 0)
+        return 1;
     vxw::InitGuiThread();
     int rc = RUN_ALL_TESTS();
     vxw::ShutdownGuiThread();

@@ -5,6 +5,7 @@
 // recording seeks near its end; a silent camera never holds the dialog.
 // The browser pages open the player or, through a file of its own, the
 // picture preview on a double click.
+#include "camera/dialogs/DialogTestMain.h"
 #include "camera/dialogs/SetupDlgHarness.h"
 #include "camera/dialogs/sdcard/CDlgServerFiles.h"
 #include "camera/dialogs/sdcard/CDlgServerRecordPlay.h"
@@ -561,12 +562,5 @@ TEST(SdCardPlay, ARecordingThatCannotBeOpenedShowsTheConnectFailure)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    vx_log_set_level(4);
-    vxw::InitGuiThread();
-    CWebWatchBase::InitLib();
-    int rc = RUN_ALL_TESTS();
-    CWebWatchBase::DeinitLib();
-    vxw::ShutdownGuiThread();
-    return rc;
+    return dialog_tests::Main(argc, argv);
 }
