@@ -14,5 +14,6 @@ target_compile_definitions(test_WebWatch_channels PRIVATE VX_BIN_DIR="${CMAKE_BI
 vx_warnings(test_WebWatch_channels)
 add_test(NAME test_WebWatch_channels COMMAND test_WebWatch_channels)
 set_tests_properties(test_WebWatch_channels PROPERTIES LABELS e2e TIMEOUT 400
-  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VX_RUNTIME_DIR=${CMAKE_BINARY_DIR}/vxrt-test_WebWatch_channels")
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VX_RUNTIME_DIR=${CMAKE_BINARY_DIR}/vxrt-test_WebWatch_channels"
+  FIXTURES_REQUIRED vx_runtime_folders)
 add_dependencies(test_WebWatch_channels camsim)
