@@ -1,8 +1,8 @@
 #pragma once
 // The categories of the settings window and the pages of each, as data: a
 // page is its label, its template and the factory that makes it. A slot
-// without a factory keeps its label and shows nothing (its page is not built
-// yet). Constant tables; any thread.
+// without a factory keeps its label and shows nothing, as the data category's
+// two labels do. Constant tables; any thread.
 
 #include "platform/platform.h"
 
