@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <filesystem>
 #include <set>
 #include <sqlite3.h>
 #include <utility>
@@ -221,7 +222,9 @@ TEST(ScheduleDialog, EachModeShowsItsCellImageBesideItsButton)
         PumpFor(20);
         QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
         // The picture of the whole dialog, for a person to check the layout.
-        const std::string out = std::string(VX_BIN_DIR) + "/../recorder_schedule_dialog.png";
+        const std::string dir = std::string(VX_BIN_DIR) + "/../screenshots";
+        std::filesystem::create_directories(dir);
+        const std::string out = dir + "/recorder_schedule_dialog.png";
         EXPECT_TRUE(shot.save(QString::fromStdString(out)));
         const CGlobalInfo& g = GlobalInfo();
         const struct {

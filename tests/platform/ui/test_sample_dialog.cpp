@@ -122,7 +122,9 @@ TEST_F(SampleDialog, IsBuiltFromItsTemplateWithTheMembersShown)
     // The picture of the whole dialog, for a person to check the layout.
     QWidget* w = vxw::WidgetOf(dlg.GetSafeHwnd());
     QPixmap shot = w->grab();
-    std::filesystem::path out = std::filesystem::path(VX_BIN_DIR).parent_path() / "ui_sample_dialog.png";
+    const std::filesystem::path dir = std::filesystem::path(VX_BIN_DIR).parent_path() / "screenshots";
+    std::filesystem::create_directories(dir);
+    std::filesystem::path out = dir / "ui_sample_dialog.png";
     ASSERT_TRUE(shot.save(QString::fromStdString(out.string())));
     EXPECT_GT(std::filesystem::file_size(out), 1000u);
     // Painting the owner-drawn button asked its object to draw (reflection).
