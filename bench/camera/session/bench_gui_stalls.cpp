@@ -16,7 +16,7 @@
 // over the samples after the first five minutes (after the first one when
 // the soak is shorter).
 //
-//   bench_gui_stalls [--cameras N] [--motion-cameras M] [--no-interrupt]
+//   bench_gui_stalls [--cameras N] [--motion-cameras M] [--no-interrupt] [--only CASES]
 //   bench_gui_stalls --soak MINUTES
 //
 // --no-interrupt stops (a) the way the recorder did before its stop
@@ -30,8 +30,8 @@
 #include "utility/vx_log.h"
 
 #include <dirent.h>
-#include <time.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -149,8 +149,7 @@ struct Driven {
         while (!d->stop) {
             if (d->camera->Connect() && (!d->play || d->camera->StartPlay())) {
                 d->playing = 1;
-                while (!d->stop && WaitForSingleObject(d->stopEvent, 1000) == WAIT_TIMEOUT) {
-                }
+                while (!d->stop && WaitForSingleObject(d->stopEvent, 1000) == WAIT_TIMEOUT) {}
                 break;
             }
             if (WaitForSingleObject(d->stopEvent, 3000) == WAIT_OBJECT_0)
@@ -221,9 +220,11 @@ void Report(const char* what, double ms, double anchorMs)
 
 struct Options {
     int cameras = 300;
-    int motionCameras = 60;
+    int motionCameras = 300;
     bool interrupt = true;
     int soakMinutes = 0;
+    std::string cases = "abcd";
+    bool Runs(char c) const { return cases.find(c) != std::string::npos; }
 };
 
 int RunStalls(const Options& o)
@@ -235,7 +236,7 @@ int RunStalls(const Options& o)
     const double anchor = Measure(probe, 2000);
     std::printf("empty message loop: longest stall %.1f ms over 2 s\n\n", anchor);
 
-    {  // (a)
+    if (o.Runs('a')) {  // (a)
         CamsimProcess hung({"--family", "HX", "--hang", "--no-rtsp"});
         if (!hung.ok()) {
             std::fprintf(stderr, "camsim: %s\n", hung.error().c_str());
@@ -249,7 +250,7 @@ int RunStalls(const Options& o)
                       o.interrupt ? "" : " (not interrupted)");
         Report(what, ms, Measure(probe, 1000));
     }
-    {  // (b)
+    if (o.Runs('b')) {  // (b)
         CamsimProcess cam({"--family", "HX", "--replay", "--width", "1920", "--height", "1080", "--bitrate", "4000",
                            "--fps", "25", "--keyint", "50"});
         if (!cam.ok()) {
@@ -259,15 +260,22 @@ int RunStalls(const Options& o)
         CWebWatchBase::SetPreRecLen(5000);
         CWebWatchBase::SetRecLenSwitch(0);
         auto all = StartCameras(o.motionCameras, cam, true, &parent);
-        if (!WaitPlaying(all, 120000))
-            std::printf("(b) not every camera plays; measured with those that do\n");
+        if (!WaitPlaying(all, 120000)) {
+            int playing = 0;
+            for (auto& d : all)
+                playing += d->playing;
+            std::printf("(b) %d of %zu cameras play; measured with those\n", playing, all.size());
+        }
         vxw::PumpUntil([] { return false; }, 6000);  // the pre-record fills
-        const std::string dir = std::filesystem::temp_directory_path().string() + "/bench_gui_stalls_"
-                                + std::to_string(getpid()) + "/";
-        std::filesystem::create_directories(dir);
+        const std::string dir =
+            std::filesystem::temp_directory_path().string() + "/bench_gui_stalls_" + std::to_string(getpid()) + "/";
+        // A folder for each camera, as the recorder gives them.
+        for (size_t i = 0; i < all.size(); ++i)
+            std::filesystem::create_directories(dir + "Camera-" + std::to_string(i + 1));
         const double ms = MeasureJob(probe, [&] {
-            for (auto& d : all) {
-                d->camera->SetRecordPath(dir.c_str());
+            for (size_t i = 0; i < all.size(); ++i) {
+                auto& d = all[i];
+                d->camera->SetRecordPath((dir + "Camera-" + std::to_string(i + 1) + "/").c_str());
                 d->camera->StartRecord(1);
             }
         });
@@ -281,7 +289,7 @@ int RunStalls(const Options& o)
         std::filesystem::remove_all(dir);
         CWebWatchBase::SetPreRecLen(0);
     }
-    {  // (c)
+    if (o.Runs('c')) {  // (c)
         CamsimProcess slow({"--family", "HX", "--delay-ms", "2500"});
         if (!slow.ok()) {
             std::fprintf(stderr, "camsim: %s\n", slow.error().c_str());
@@ -302,7 +310,7 @@ int RunStalls(const Options& o)
         camera.Cleanup();
         camera.DestroyWindow();
     }
-    {  // (d)
+    if (o.Runs('d')) {  // (d)
         CamsimProcess cam({"--family", "HX", "--replay"});
         if (!cam.ok()) {
             std::fprintf(stderr, "camsim: %s\n", cam.error().c_str());
@@ -487,15 +495,19 @@ int main(int argc, char** argv)
             ++i;
         } else if (a == "--soak" && hasValue && parseInt(argv[i + 1], 1, 100000, o.soakMinutes)) {
             ++i;
+        } else if (a == "--only" && hasValue && std::strlen(argv[i + 1]) > 0
+                   && std::strspn(argv[i + 1], "abcd") == std::strlen(argv[i + 1])) {
+            o.cases = argv[++i];
         } else if (a == "--no-interrupt") {
             o.interrupt = false;
         } else {
             std::fprintf(stderr,
-                         "usage: bench_gui_stalls [--cameras N] [--motion-cameras M] [--no-interrupt]\n"
+                         "usage: bench_gui_stalls [--cameras N] [--motion-cameras M] [--no-interrupt] [--only CASES]\n"
                          "       bench_gui_stalls --soak MINUTES\n"
                          "  --cameras N         cameras of the stop and the start (300)\n"
-                         "  --motion-cameras M  1080p cameras the motion alarm reaches (60)\n"
+                         "  --motion-cameras M  1080p cameras the motion alarm reaches (300)\n"
                          "  --no-interrupt      stop without interrupting the calls in flight\n"
+                         "  --only CASES        the cases to run, of abcd (all)\n"
                          "  --soak MINUTES      8 recording and 8 refused cameras, sampled each minute\n");
             return a == "--help" ? 0 : 64;
         }
