@@ -75,6 +75,11 @@ public:
     virtual int TestConnectionWithoutVideo();
     virtual int SetMic();
     virtual int SetMic(int bOn);
+    // StartRecord only looks for a free name and hands the start to the
+    // player, which makes the file on the stream's thread: a start costs its
+    // caller no wait for the disk. A file that cannot be made ends the
+    // segment as a failed write does (the +31 notice, LastRecordFailure).
+    // StopRecord writes what is left and closes the file on its caller.
     virtual int StartRecord(int bFlag);
     virtual int StopRecord();
     virtual int Snapshot(int bLive, CString strFolder, int bSound);

@@ -126,25 +126,16 @@ int CWebWatchBase::StartRecord(int bFlag)
     }
     if (m_nRecLenSwitch == 1 && self)
         ::KillTimer(self, TIMER_RECORD_SEGMENT);
-    int started = 0;
-    CString path;
-    // The player refuses an existing file, so a name taken meanwhile moves on
-    // to the next second as well; any other failure (a full disk, a folder
-    // gone) would fail the same way under every name.
     CString folder;
     {
         CSectionLock text(m_csText);
         folder = m_strRecordPath;
     }
-    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        path = vxcam::NextFreeTimedPath(folder, time(nullptr) + attempt, "%Y%m%d%H%M%S", ".mp4");
-        if (path.IsEmpty())
-            break;
-        started = m_player.StartRecord(path, bFlag);
-        if (!started && m_player.RecordError() != VXPLAY_ERR_EXISTS)
-            break;
-    }
-    if (!started)
+    // The player makes the file on the stream's thread and never over an
+    // existing one: a name taken after this look ends the segment as a
+    // failed write, and the next one starts under a later name.
+    const CString path = vxcam::NextFreeTimedPath(folder, time(nullptr), "%Y%m%d%H%M%S", ".mp4");
+    if (path.IsEmpty() || !m_player.StartRecord(path, bFlag))
         return 0;
     {
         CSectionLock text(m_csText);

@@ -229,7 +229,9 @@ int VXVideoPlay::StartRecord(const CString& strPath, int bFlag)
         return 0;
     if (vxplay_record_status(inst) == 1)
         return 1;
-    int rc = vxplay_record_start(inst, strPath, bFlag ? 1 : 0, &VXVideoPlay::OnRecordResult, this);
+    // The file is made on the stream's thread: a start never waits for the
+    // disk (one that cannot be made ends the recording as a failed write).
+    int rc = vxplay_record_request(inst, strPath, bFlag ? 1 : 0, &VXVideoPlay::OnRecordResult, this);
     m_nRecordError = rc;
     if (rc != 0) {
         vx_log(VX_LOG_INFO, "record err %d-%s", rc, static_cast<const char*>(strPath));

@@ -45,25 +45,25 @@ void Player::shutdown()
     }
     stopDecodeThread();
     dropWindowPicture();
-    std::unique_ptr<Mp4Recorder> rec;
-    std::vector<StreamPacketPtr> pending;
-    vxplay_result_func func = nullptr;
-    void* user = nullptr;
+    RecordJob open, start;
+    bool haveStart = false;
     {
+        std::lock_guard write(m_writeMutex);
         std::lock_guard lock(m_recMutex);
-        rec = std::move(m_recorder);
-        pending.swap(m_recPending);
-        func = m_recFunc;
-        user = m_recUser;
+        open.rec = std::move(m_recorder);
+        open.func = m_recFunc;
+        open.user = m_recUser;
+        haveStart = m_haveStart;
+        if (haveStart)
+            start = std::move(m_start);
+        m_haveStart = false;
+        m_recOn = false;
         m_ring.clear();
     }
-    if (rec) {
-        int result = writePending(*rec, pending);
-        const int stopped = rec->stop();
-        if (result == VXPLAY_OK)
-            result = stopped;
-        reportResult(func, user, result, rec->path());
-    }
+    if (open.rec)
+        finishJob(open);
+    if (haveStart)
+        finishJob(start);
     failSnapshots(VXPLAY_ERR_NO_PICTURE);
     m_gate.close();
 }
@@ -237,10 +237,11 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         sp->pkt->flags |= AV_PKT_FLAG_KEY;
     const int64_t stamp = sp->pkt->dts != AV_NOPTS_VALUE ? sp->pkt->dts : sp->pkt->pts;
 
-    std::unique_ptr<Mp4Recorder> failed;
-    vxplay_result_func func = nullptr;
-    void* user = nullptr;
-    int result = VXPLAY_OK;
+    // The file work of the recording runs under the write lock only: a
+    // start, a status or a count on another thread goes on meanwhile.
+    std::unique_lock write(m_writeMutex);
+    RecordJob start;
+    bool haveStart = false;
     {
         std::lock_guard lock(m_recMutex);
         if (m_lastTimeUs.size() <= size_t(streamIndex))
@@ -252,34 +253,56 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
             sp->timeUs = last == AV_NOPTS_VALUE ? 0 : last + 1;  // keeps the order, no better guess
         last = sp->timeUs;
         m_ring.push(sp);
-        if (m_recorder) {
-            if (!m_recPending.empty()) {
-                std::vector<StreamPacketPtr> pending;
-                pending.swap(m_recPending);
-                result = writePending(*m_recorder, pending);
-            }
-            const int64_t taken = m_recorder->packetsTaken();
-            const int64_t received = m_recorder->packetsReceived();
-            if (result == VXPLAY_OK)
-                result = m_recorder->write(*sp, *all);
-            // What the file counts as its own: from its first picture on, of
-            // the tracks it holds. Before it (a stream that has not sent a key
-            // frame yet, sound stamped earlier) nothing belongs in the file.
-            if (m_recorder->packetsReceived() > received) {
-                ++m_receivedWhileRecording;
-                m_recordedWhileRecording += m_recorder->packetsTaken() > taken ? 1 : 0;
-            }
-            if (result != VXPLAY_OK) {
-                failed = std::move(m_recorder);
-                func = m_recFunc;
-                user = m_recUser;
-            }
+        haveStart = m_haveStart;
+        if (haveStart)
+            start = std::move(m_start);
+        m_haveStart = false;
+    }
+    RecordJob failed;
+    int result = VXPLAY_OK;
+    if (haveStart) {
+        // The recording starts here: its file is made on this thread, and
+        // the packets before this one go in first.
+        result = openJob(start, m_sound);
+        if (result == VXPLAY_OK) {
+            m_recorder = std::move(start.rec);
+            m_recFunc = start.func;
+            m_recUser = start.user;
+            result = writePending(*m_recorder, start.pending);
+        } else {
+            failed = std::move(start);
         }
     }
-    if (failed) {
+    if (m_recorder) {
+        const int64_t taken = m_recorder->packetsTaken();
+        const int64_t received = m_recorder->packetsReceived();
+        if (result == VXPLAY_OK)
+            result = m_recorder->write(*sp, *all);
+        // What the file counts as its own: from its first picture on, of
+        // the tracks it holds. Before it (a stream that has not sent a key
+        // frame yet, sound stamped earlier) nothing belongs in the file.
+        if (m_recorder->packetsReceived() > received) {
+            ++m_receivedWhileRecording;
+            m_recordedWhileRecording += m_recorder->packetsTaken() > taken ? 1 : 0;
+        }
+        if (result != VXPLAY_OK) {
+            failed.rec = std::move(m_recorder);
+            failed.path = failed.rec->path();
+            failed.func = m_recFunc;
+            failed.user = m_recUser;
+        }
+    }
+    if (result != VXPLAY_OK) {
+        std::lock_guard lock(m_recMutex);
+        m_recOn = false;
+        m_haveContinueMark = false;
+    }
+    write.unlock();
+    if (result != VXPLAY_OK) {
         // The recording ends here; what reached the file still plays.
-        failed->stop();
-        reportResult(func, user, result, failed->path());
+        if (failed.rec)
+            failed.rec->stop();
+        reportResult(failed.func, failed.user, result, failed.path);
     }
     if ((m_display && m_playing) || m_snapshotPending)
         enqueueDecode(sp);
@@ -301,76 +324,96 @@ int Player::writePending(Mp4Recorder& rec, const std::vector<StreamPacketPtr>& p
     return VXPLAY_OK;
 }
 
-int Player::recordStart(const std::string& path, int flag, vxplay_result_func func, void* user)
+int Player::openJob(RecordJob& job, bool withAudio)
+{
+    if (job.rec)
+        return VXPLAY_OK;
+    int result = VXPLAY_OK;
+    job.rec = Mp4Recorder::start(job.path, withAudio, &result);
+    if (!job.rec)
+        vx_log(VX_LOG_ERROR, "vxplay record start %s: %s", job.path.c_str(),
+               result == VXPLAY_ERR_EXISTS ? "the file exists" : "cannot create the file");
+    return job.rec ? VXPLAY_OK : result;
+}
+
+int Player::finishJob(RecordJob& job)
+{
+    int result = openJob(job, m_sound);
+    if (result == VXPLAY_OK) {
+        // Closing (the last fragment, the sync) runs outside every lock, so
+        // the stream goes on into the ring meanwhile.
+        result = writePending(*job.rec, job.pending);
+        const int stopped = job.rec->stop();
+        if (result == VXPLAY_OK)
+            result = stopped;
+    }
+    reportResult(job.func, job.user, result, job.path);
+    return result;
+}
+
+int Player::recordStart(const std::string& path, int flag, vxplay_result_func func, void* user, bool openNow)
 {
     if (m_closing)
         return VXPLAY_ERR_STATE;
     if (path.empty())
         return VXPLAY_ERR_ARG;
     std::lock_guard lock(m_recMutex);
-    if (m_recorder)
+    if (m_recOn)
         return VXPLAY_ERR_STATE;
-    int result = VXPLAY_OK;
-    auto rec = Mp4Recorder::start(path, m_sound, &result);
-    if (!rec) {
-        vx_log(VX_LOG_ERROR, "vxplay record start %s: %s", path.c_str(),
-               result == VXPLAY_ERR_EXISTS ? "the file exists" : "cannot create the file");
-        return result;
+    RecordJob job;
+    job.path = path;
+    job.func = func;
+    job.user = user;
+    if (openNow) {
+        const int result = openJob(job, m_sound);
+        if (result != VXPLAY_OK)
+            return result;
     }
-    std::vector<StreamPacketPtr> first;
-    if (flag == 0 || !m_haveContinueMark || !m_ring.snapshotFrom(m_continueMark, first))
-        first = m_ring.snapshot(flag != 0);
+    if (flag == 0 || !m_haveContinueMark || !m_ring.snapshotFrom(m_continueMark, job.pending))
+        job.pending = m_ring.snapshot(flag != 0);
     m_haveContinueMark = false;
-    m_recPending = std::move(first);
-    m_recorder = std::move(rec);
-    m_recFunc = func;
-    m_recUser = user;
+    m_start = std::move(job);
+    m_haveStart = true;
+    m_recOn = true;
     vx_log(VX_LOG_INFO, "vxplay record start %s", path.c_str());
     return VXPLAY_OK;
 }
 
-void Player::recordCounts(int64_t* received, int64_t* recorded)
+void Player::recordCounts(int64_t* received, int64_t* recorded) const
 {
-    std::lock_guard lock(m_recMutex);
-    *received = m_receivedWhileRecording;
-    *recorded = m_recordedWhileRecording;
-}
-
-int Player::recordStatus()
-{
-    std::lock_guard lock(m_recMutex);
-    return m_recorder && !m_recorder->failed() ? 1 : 0;
+    *received = m_receivedWhileRecording.load();
+    *recorded = m_recordedWhileRecording.load();
 }
 
 int Player::recordStop()
 {
-    std::unique_ptr<Mp4Recorder> rec;
-    std::vector<StreamPacketPtr> pending;
-    vxplay_result_func func;
-    void* user;
+    RecordJob job;
     {
+        // Waits for the packet being written (the file stays whole).
+        std::lock_guard write(m_writeMutex);
         std::lock_guard lock(m_recMutex);
-        rec = std::move(m_recorder);
-        pending.swap(m_recPending);
-        func = m_recFunc;
-        user = m_recUser;
-        // Every packet up to here went into the file: a next segment takes
+        if (!m_recOn)
+            return VXPLAY_ERR_STATE;
+        m_recOn = false;
+        if (m_haveStart) {
+            // No packet came since the start: the stop makes the file.
+            job = std::move(m_start);
+            m_haveStart = false;
+        } else {
+            job.rec = std::move(m_recorder);
+            job.path = job.rec ? job.rec->path() : std::string();
+            job.func = m_recFunc;
+            job.user = m_recUser;
+        }
+        // Every packet up to here goes into the file: a next segment takes
         // on from the group of pictures it ended in.
-        m_haveContinueMark = rec && !rec->failed();
+        m_haveContinueMark = !job.rec || !job.rec->failed();
         if (m_haveContinueMark)
             m_continueMark = m_ring.continueMark();
     }
-    if (!rec)
+    if (!job.rec && job.path.empty())
         return VXPLAY_ERR_STATE;
-    // Closing (the last fragment, the sync) runs outside the lock, so the
-    // stream goes on into the ring meanwhile; so does the pre-record of a
-    // recording that no packet followed yet.
-    int result = writePending(*rec, pending);
-    const int stopped = rec->stop();
-    if (result == VXPLAY_OK)
-        result = stopped;
-    reportResult(func, user, result, rec->path());
-    return result;
+    return finishJob(job);
 }
 
 // ---- pictures

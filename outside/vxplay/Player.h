@@ -4,12 +4,17 @@
 // plays files.
 //
 // Threads: every public call may come from any thread. Packets arrive on the
-// transport's reader thread and are recorded on it; pictures are decoded on
+// transport's reader thread and are recorded on it (the file of a start made
+// without openNow is made there too); pictures are decoded on
 // the instance's decode thread, which exists only for a viewer that plays or
 // for a pending snapshot; files play on the FilePlayer's thread.
 // Lock order: m_fileMutex before m_viewMutex and m_decMutex; m_showMutex
-// before m_viewMutex; m_recMutex and m_trackMutex are never held together
-// with another. No callback is made while any of them is held.
+// before m_viewMutex; m_writeMutex before m_recMutex; m_trackMutex is never
+// held together with another. m_writeMutex is held across the recording's
+// file work (making the file, writing, handing the file over to its close),
+// m_recMutex only for moments, so a call that starts a recording or asks
+// about it never waits for the disk. No callback is made while any of them
+// is held.
 
 #include "outside/vxplay/CallbackGate.h"
 #include "outside/vxplay/FilePlayer.h"
@@ -67,14 +72,15 @@ public:
     // Takes no lock: it must reach an open that holds m_fileMutex.
     int fileInterrupt(bool on);
 
-    // Opens the file and takes the pre-record packets along; they are
-    // written by the reader thread before its next packet.
-    int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user);
-    int recordStatus();
-    // Writes the pre-record packets a start left (no lock of its own).
-    int writePending(Mp4Recorder& rec, const std::vector<StreamPacketPtr>& pending);
+    // Takes the pre-record packets along; they are written by the reader
+    // thread before its next packet. openNow: the file is made here (its
+    // failure is the answer); otherwise the reader thread makes it before
+    // its next packet (or the stop does, when none came), and a file that
+    // cannot be made ends the recording through func.
+    int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user, bool openNow);
+    int recordStatus() const { return m_recOn.load() ? 1 : 0; }
     int recordStop();
-    void recordCounts(int64_t* received, int64_t* recorded);
+    void recordCounts(int64_t* received, int64_t* recorded) const;
 
     int setAspect(float aspect);
     int setTransform(int transform);
@@ -109,6 +115,23 @@ private:
     void failSnapshots(int result);
     std::shared_ptr<const std::vector<TrackPtr>> tracks();
 
+    // A recording as a start hands it over: its file (null until made), the
+    // pre-record packets it still has to write, and whom to tell its end.
+    struct RecordJob {
+        std::unique_ptr<Mp4Recorder> rec;
+        std::string path;
+        std::vector<StreamPacketPtr> pending;
+        vxplay_result_func func = nullptr;
+        void* user = nullptr;
+    };
+    // Makes the job's file unless it has one; VXPLAY_OK or why not.
+    static int openJob(RecordJob& job, bool withAudio);
+    // Writes the pre-record packets a start left (no lock of its own).
+    int writePending(Mp4Recorder& rec, const std::vector<StreamPacketPtr>& pending);
+    // Makes the file if need be, writes what is pending, closes it and tells
+    // the job's end (no lock held).
+    int finishJob(RecordJob& job);
+
     void ensureDecodeThread();
     void stopDecodeThread();
     void enqueueDecode(StreamPacketPtr p);
@@ -131,23 +154,29 @@ private:
     std::mutex m_trackMutex;  // guards m_tracks (replaced, never changed in place)
     std::shared_ptr<const std::vector<TrackPtr>> m_tracks;
 
-    std::mutex m_recMutex;  // guards the ring, the recording and the times below
+    std::mutex m_recMutex;  // guards the ring, the start handed over and the times below
     PacketRing m_ring;
-    std::unique_ptr<Mp4Recorder> m_recorder;
-    // The pre-record packets a new recording still has to write: the next
-    // packet's thread (or the stop) writes them, so a start only opens the
-    // file and never copies seconds of stream on the caller's thread.
-    std::vector<StreamPacketPtr> m_recPending;
+    // A start the reader thread (or the stop) has not taken yet. The
+    // pre-record packets it holds are written by the next packet's thread,
+    // so a start never copies seconds of stream on the caller's thread.
+    bool m_haveStart = false;
+    RecordJob m_start;
     // Where the next recording begins when it continues the one closed last
     // (its last group of pictures): the pre-record is for a recording that
     // begins, not for the next segment of one that goes on.
     bool m_haveContinueMark = false;
     uint64_t m_continueMark = 0;
+    std::vector<int64_t> m_lastTimeUs;  // per track, for packets without a time
+    // From a start until its stop or until its file fails; changed under
+    // m_recMutex, read without it.
+    std::atomic<bool> m_recOn{false};
+
+    std::mutex m_writeMutex;  // guards the open recording below
+    std::unique_ptr<Mp4Recorder> m_recorder;
     vxplay_result_func m_recFunc = nullptr;
     void* m_recUser = nullptr;
-    std::vector<int64_t> m_lastTimeUs;  // per track, for packets without a time
-    int64_t m_receivedWhileRecording = 0;
-    int64_t m_recordedWhileRecording = 0;
+    std::atomic<int64_t> m_receivedWhileRecording{0};
+    std::atomic<int64_t> m_recordedWhileRecording{0};
 
     std::mutex m_decMutex;  // guards the decode queue and thread
     std::condition_variable m_decChanged;

@@ -242,7 +242,16 @@ int vxplay_record_start(vxplay_inst inst, const char* path, int flag, vxplay_res
 {
     if (!path)
         return VXPLAY_ERR_ARG;
-    return withPlayer("vxplay_record_start", inst, [&](Player& p) { return p.recordStart(path, flag, func, user); });
+    return withPlayer("vxplay_record_start", inst,
+                      [&](Player& p) { return p.recordStart(path, flag, func, user, true); });
+}
+
+int vxplay_record_request(vxplay_inst inst, const char* path, int flag, vxplay_result_func func, void* user)
+{
+    if (!path)
+        return VXPLAY_ERR_ARG;
+    return withPlayer("vxplay_record_request", inst,
+                      [&](Player& p) { return p.recordStart(path, flag, func, user, false); });
 }
 
 int vxplay_record_status(vxplay_inst inst)

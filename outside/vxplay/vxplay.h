@@ -125,7 +125,14 @@ int vxplay_file_interrupt(vxplay_inst inst, int on);
 // func is called once when the recording ends: 0 after a clean close, an
 // error when writing failed (the file then holds what was written).
 int vxplay_record_start(vxplay_inst inst, const char* path, int flag, vxplay_result_func func, void* user);
-int vxplay_record_status(vxplay_inst inst);  // 1 while a file is open, else 0
+// vxplay_record_start that never waits for the disk: the file is made by the
+// thread that brings the stream's next packet (or by vxplay_record_stop when
+// none came first). It answers only VXPLAY_ERR_ARG or VXPLAY_ERR_STATE; a
+// file that cannot be made (it exists, its folder is gone, the disk is full)
+// ends the recording through func with that error, as a failed write does.
+int vxplay_record_request(vxplay_inst inst, const char* path, int flag, vxplay_result_func func, void* user);
+// 1 from a start until its stop or until its file failed, else 0.
+int vxplay_record_status(vxplay_inst inst);
 int vxplay_record_stop(vxplay_inst inst);
 // Counts since the instance was made: packets that arrived while a file was
 // open and belong in it (from its first picture on, of the tracks it holds),

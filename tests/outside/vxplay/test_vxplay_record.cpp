@@ -151,8 +151,8 @@ TEST_F(Recorder, ANextSegmentTakesOnFromTheLastKeyFrameInsteadOfThePreRecord)
     // Segments as the recorder cuts them, each started with the pre-record
     // flag. Key frames every 2 s, 25 pictures a second.
     struct Case {
-        double gapSeconds;       // stream between the two files, recorded by neither
-        double secondFrom;       // where the second file must begin
+        double gapSeconds;  // stream between the two files, recorded by neither
+        double secondFrom;  // where the second file must begin
     };
     for (const Case& c : {Case{0, 6}, Case{1, 6}, Case{7, 8}}) {
         SCOPED_TRACE(c.gapSeconds);
@@ -216,6 +216,69 @@ TEST_F(Recorder, EachSegmentHoldsItsOwnTimeWhenTheCameraClockStepsBack)
     EXPECT_NEAR(ra.duration, 20.0, 0.1);  // one time line across the step
     EXPECT_EQ(rb.videoFrames, 300);       // from the key frame at 18 s
     EXPECT_NEAR(rb.duration, 12.0, 0.1);
+}
+
+// A requested start touches no file: the stream's next packet makes it and
+// writes the pre-record, or the stop does when no packet came; a file that
+// cannot be made ends the recording through the callback, replacing nothing.
+TEST_F(Recorder, ARequestedStartMakesItsFileOnTheStreamsThreadOrAtTheStop)
+{
+    struct Case {
+        const char* name;
+        bool existing;     // a file of the name is there already
+        bool folderGone;   // the folder does not exist
+        double feedUntil;  // stream fed after the start up to this second (5: none)
+        int result;        // of the stop, or of the callback when the stream ended it
+    };
+    const Case cases[] = {
+        {"packets", false, false, 9, VXPLAY_OK},       {"nopackets", false, false, 5, VXPLAY_OK},
+        {"exists", true, false, 9, VXPLAY_ERR_EXISTS}, {"existsnopackets", true, false, 5, VXPLAY_ERR_EXISTS},
+        {"nofolder", false, true, 9, VXPLAY_ERR_IO},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        vxplay_inst own = nullptr;
+        ASSERT_EQ(vxplay_create_instance(&own, 0, 5000), 0);
+        fixture.describe(own);
+        fixture.feed(own, 0, 5);
+        const std::string path = dir + (c.folderGone ? "/gone/" : "/") + c.name + ".mp4";
+        if (c.existing)
+            std::ofstream(path) << "an earlier recording";
+        RecordLog calls;
+        ASSERT_EQ(vxplay_record_request(own, path.c_str(), 1, &RecordLog::callback, &calls), 0);
+        EXPECT_EQ(vxplay_record_status(own), 1);
+        EXPECT_EQ(vxplay_record_request(own, path.c_str(), 1, nullptr, nullptr), VXPLAY_ERR_STATE);
+        if (!c.existing) {
+            EXPECT_FALSE(fs::exists(path));  // nothing made on the caller's thread
+        }
+        if (c.feedUntil > 5)
+            fixture.feed(own, 5, c.feedUntil);
+        const int stopped = vxplay_record_stop(own);
+        const bool endedByStream = c.result != VXPLAY_OK && c.feedUntil > 5;
+        EXPECT_EQ(stopped, endedByStream ? VXPLAY_ERR_STATE : c.result);
+        EXPECT_EQ(vxplay_record_status(own), 0);
+        ASSERT_EQ(calls.calls.size(), 1u);
+        EXPECT_EQ(calls.calls[0].first, c.result);
+        EXPECT_EQ(calls.calls[0].second, path);
+        if (c.existing) {
+            std::ifstream in(path);
+            EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+                      "an earlier recording");
+        } else if (c.result == VXPLAY_OK) {
+            const auto r = vxtest::probe(path);
+            EXPECT_TRUE(r.firstFrameKey);
+            EXPECT_NEAR(r.duration, c.feedUntil, 0.04);  // the 5 s of pre-record and what followed
+        } else {
+            EXPECT_FALSE(fs::exists(path));
+        }
+        // The instance records again after any of them.
+        const std::string next = dir + "/" + c.name + "-next.mp4";
+        ASSERT_EQ(vxplay_record_request(own, next.c_str(), 0, nullptr, nullptr), 0);
+        fixture.feed(own, c.feedUntil, c.feedUntil + 3);
+        EXPECT_EQ(vxplay_record_stop(own), VXPLAY_OK);
+        EXPECT_TRUE(vxtest::probe(next).ok);
+        vxplay_destroy_instance(own);
+    }
 }
 
 TEST_F(Recorder, AnExistingFileIsNeverReplaced)
