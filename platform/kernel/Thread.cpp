@@ -24,8 +24,8 @@ public:
     bool isWaitable() const override { return true; }
     bool isSignalled(DWORD) const override { return m_finished; }
 
-    // Thread start-up handshake and suspension, guarded by m_lock (not the
-    // object's lock, which waits take).
+    // Thread start-up (the id, for a creator that asks for it) and
+    // suspension, guarded by m_lock (not the object's lock, which waits take).
     std::mutex m_lock;
     std::condition_variable m_cv;
     bool m_started = false;
@@ -98,14 +98,15 @@ HANDLE StartThread(SIZE_T stackSize, LPTHREAD_START_ROUTINE start, LPVOID param,
         SetLastError(err == EAGAIN ? ERROR_NOT_ENOUGH_MEMORY : Win32ErrorFromErrno(err));
         return nullptr;
     }
-    DWORD tid;
-    {
+    // The id is the new thread's own (gettid), known once it runs: only a
+    // caller that asks for it waits for that. The others go on at once, so
+    // starting many threads on a busy machine never waits for each to get
+    // a core.
+    if (threadId) {
         std::unique_lock<std::mutex> lock(t->m_lock);
         t->m_cv.wait(lock, [t] { return t->m_started; });
-        tid = t->m_tid;
+        *threadId = t->m_tid;
     }
-    if (threadId)
-        *threadId = tid;
     return InsertHandle(t);
 }
 

@@ -208,6 +208,33 @@ TEST(Synch, SuspendedThreadRunsOnlyAfterResume)
     EXPECT_EQ(0u, ResumeThread(t));
 }
 
+DWORD WINAPI StoreOwnId(LPVOID p)
+{
+    static_cast<std::atomic<DWORD>*>(p)->store(GetCurrentThreadId());
+    return 0;
+}
+
+TEST(Synch, ThreadIdIsTheThreadsOwnAndAResumeBeforeItRunsIsKept)
+{
+    // The id handed back is the one the thread sees as its own.
+    std::atomic<DWORD> seen{0};
+    DWORD tid = 0;
+    Handle t(CreateThread(nullptr, 0, StoreOwnId, &seen, 0, &tid));
+    ASSERT_TRUE(t.h);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(t, 10000));
+    EXPECT_EQ(tid, seen.load());
+    // Without the id the creator does not wait for the thread to run: a
+    // resume that comes before it does still lets it go, every time.
+    for (int i = 0; i < 50; ++i) {
+        std::atomic<bool> ran{false};
+        Handle s(CreateThread(nullptr, 0, ReturnSeven, &ran, CREATE_SUSPENDED, nullptr));
+        ASSERT_TRUE(s.h);
+        EXPECT_EQ(1u, ResumeThread(s));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(s, 10000));
+        EXPECT_TRUE(ran.load());
+    }
+}
+
 unsigned __stdcall ExitThroughExitThread(void* arg)
 {
     struct Flag {
