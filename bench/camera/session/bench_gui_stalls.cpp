@@ -30,6 +30,7 @@
 #include "utility/vx_log.h"
 
 #include <dirent.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -449,8 +450,11 @@ int RunSoak(int minutes)
         f->thread = std::thread([p = f.get()] { p->Run(); });
         refused.push_back(std::move(f));
     }
-    std::vector<double> rss, fds, threads;
-    std::printf("minute   RSS kB   descriptors  threads  refused logins\n");
+    // Beside the RSS, the allocator's own view: what the program holds
+    // (in use) and what the allocator keeps free for later, so that growth
+    // of the one tells apart from the other.
+    std::vector<double> rss, used, kept, fds, threads;
+    std::printf("minute   RSS kB  in use kB  kept free kB  descriptors  threads  refused logins\n");
     for (int m = 0; m <= minutes; ++m) {
         if (m > 0)
             std::this_thread::sleep_for(std::chrono::minutes(1));
@@ -458,9 +462,13 @@ int RunSoak(int minutes)
         for (auto& f : refused)
             attempts += f->attempts;
         rss.push_back(static_cast<double>(RssKb()));
+        const struct mallinfo2 heap = mallinfo2();
+        used.push_back(static_cast<double>(heap.uordblks + heap.hblkhd) / 1024.0);
+        kept.push_back(static_cast<double>(heap.fordblks) / 1024.0);
         fds.push_back(static_cast<double>(CountIn("/proc/self/fd")));
         threads.push_back(static_cast<double>(CountIn("/proc/self/task")));
-        std::printf("%6d %8.0f %12.0f %8.0f %15ld\n", m, rss.back(), fds.back(), threads.back(), attempts);
+        std::printf("%6d %8.0f %10.0f %13.0f %12.0f %8.0f %15ld\n", m, rss.back(), used.back(), kept.back(), fds.back(),
+                    threads.back(), attempts);
         std::fflush(stdout);
     }
     for (auto& r : recording)
@@ -476,8 +484,8 @@ int RunSoak(int minutes)
     std::filesystem::remove_all(dir);
     const size_t from = minutes > 5 ? 5 : 1;
     std::printf("\nslopes per minute from minute %zu: RSS %+.1f kB, descriptors %+.2f, threads %+.2f "
-                "(goal: RSS under 10 kB)\n",
-                from, Slope(rss, from), Slope(fds, from), Slope(threads, from));
+                "(goal: RSS under 10 kB); heap in use %+.1f kB, kept free %+.1f kB\n",
+                from, Slope(rss, from), Slope(fds, from), Slope(threads, from), Slope(used, from), Slope(kept, from));
     return 0;
 }
 
