@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -146,11 +147,28 @@ inline std::string ProbeVideo(const std::string& path)
                       + path + "' 2>/dev/null");
 }
 
+// The folders TempDir made, removed with everything in them when the test
+// program ends (the camera objects and their threads are gone by then).
+struct MadeFolders {
+    std::mutex mutex;
+    std::vector<std::string> dirs;
+    ~MadeFolders()
+    {
+        for (const std::string& dir : dirs) {
+            std::error_code ec;
+            std::filesystem::remove_all(dir, ec);
+        }
+    }
+};
+
 inline std::string TempDir(const std::string& name)
 {
+    static MadeFolders made;
     std::string dir = std::string(::testing::TempDir()) + "webwatch_" + name + "_" + std::to_string(getpid());
     runCommand("rm -rf '" + dir + "'");
     mkdir(dir.c_str(), 0755);
+    std::lock_guard lock(made.mutex);
+    made.dirs.push_back(dir);
     return dir;
 }
 

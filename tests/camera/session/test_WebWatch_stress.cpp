@@ -35,6 +35,10 @@ TEST(WebWatchStress, RecordOnlyObjectsOnTheirOwnThreads)
         slot->camera = new CWebWatchNB(1, i, 0, nullptr);
         slot->camera->SetCameraInfo(&info);
         slot->camera->SetRecordOnly(1);
+        // Before the threads start: an alarm may start a recording before the
+        // slot's first connect, and it belongs in the slot's folder (checked
+        // below), not in the working folder.
+        slot->camera->SetRecordPath(slot->dir.c_str());
         slots.push_back(std::move(slot));
     }
     for (auto& s : slots) {
