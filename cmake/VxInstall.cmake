@@ -25,15 +25,18 @@ install(TARGETS vxkst-mdbread RUNTIME DESTINATION ${VX_HELPERDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/recorder/config/vxkstskin.ini DESTINATION ${VX_SHAREDIR}/config)
 
 # The desktop entry names the program by its installed path, which is known
-# only when installing (cmake --install --prefix, or the package's /usr).
+# only when installing (cmake --install --prefix, or the package's /usr). It
+# is made in a scratch folder of its own prefix (installs may run side by
+# side) that goes once the entry is installed.
 set(VX_DESKTOP_IN ${PROJECT_SOURCE_DIR}/recorder/desktop/vxkst-hd.desktop.in)
 install(CODE "
   string(MD5 vx_key \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
-  set(vx_dir \"${CMAKE_BINARY_DIR}/desktop-entry/\${vx_key}\")
+  set(vx_dir \"${CMAKE_BINARY_DIR}/desktop-entry-\${vx_key}\")
   set(VXKST_EXEC \"\${CMAKE_INSTALL_PREFIX}/bin/VXKST-HD\")
   configure_file(\"${VX_DESKTOP_IN}\" \"\${vx_dir}/${VX_PACKAGE}.desktop\" @ONLY)
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE
        FILES \"\${vx_dir}/${VX_PACKAGE}.desktop\")
+  file(REMOVE_RECURSE \"\${vx_dir}\")
 ")
 
 # The program's icon at the sizes desktops look for, drawn from the same

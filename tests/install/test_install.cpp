@@ -55,6 +55,34 @@ std::string Quoted(const std::string& s)
     return "'" + s + "'";
 }
 
+// cmake --install (and the package's install) writes the list of what it
+// installed into the build folder: a list the person's own install left
+// there comes back after the tests, and none is left where there was none.
+class KeepInstallManifest : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        m_had = Exists(m_path);
+        if (m_had)
+            m_text = ReadFile(m_path);
+    }
+    void TearDown() override
+    {
+        if (m_had) {
+            std::ofstream(m_path, std::ios::binary | std::ios::trunc) << m_text;
+        } else {
+            std::error_code ec;
+            fs::remove(m_path, ec);
+        }
+    }
+
+private:
+    const std::string m_path = std::string(VX_BUILD_DIR) + "/install_manifest.txt";
+    bool m_had = false;
+    std::string m_text;
+};
+::testing::Environment* const g_keepManifest = ::testing::AddGlobalTestEnvironment(new KeepInstallManifest);
+
 // One installation of this build, made by the first test that needs it.
 struct Installed {
     vxtest::TempDir dir{"vx-install"};
