@@ -3,8 +3,9 @@
 #include "recorder/CMainDlg.h"
 
 #include "recorder/CGlobalInfo.h"
-#include "recorder/ColumnFit.h"
 #include "recorder/CameraColumns.h"
+#include "recorder/ColumnFit.h"
+#include "recorder/StatusLook.h"
 #include "resources/VXKSTRes/resource.h"
 #include "resources/recorder/resource.h"
 #include "utility/vx_log.h"
@@ -147,11 +148,12 @@ void CMainDlg::InitControls()
     // column gets, grow to what the font in use needs.
     const std::vector<CString> typical[camera_columns::kColumnCount] = {
         // Every status: the one a person most needs to read is often the longest.
-        {text(IDS_STATE_PLAY_FAILED), text(IDS_STATE_CONNECT_FAILED), text(IDS_STATE_NO_CAMERA), text(IDS_STATE_IDLE),
-         text(IDS_STATE_STOPPED), text(IDS_STATE_RECORDING), text(IDS_STATE_OFF_SCHEDULE), text(IDS_STATE_DISABLED),
-         text(IDS_STATE_DISK_LOW), text(IDS_STATE_WAIT_MOTION), text(IDS_STATE_NO_SCHEDULE),
-         text(IDS_STATE_LOGIN_REFUSED), text(IDS_STATE_FOLDER_FAILED), text(IDS_STATE_WRITE_FAILED),
-         text(IDS_STATE_DISK_FULL), text(IDS_STATE_NOT_RECORDABLE)},
+        [&] {
+            std::vector<CString> all;
+            for (UINT id : StatusTexts())
+                all.push_back(text(id));
+            return all;
+        }(),
         {"300"},
         {"192.168.100.200"},
         {},
@@ -165,8 +167,8 @@ void CMainDlg::InitControls()
         m_listCamera.InsertColumn(i, heading, columns[i].format, -1);
         // The status column's picture stands before its text.
         const int picture = i == 0 ? 20 : 0;
-        m_listCamera.SetColumnWidth(
-            i, FitColumnWidth(m_listCamera, columns[i].width - picture, heading, typical[i]) + picture);
+        m_listCamera.SetColumnWidth(i, FitColumnWidth(m_listCamera, columns[i].width - picture, heading, typical[i])
+                                           + picture);
     }
     std::vector<int> order = camera_columns::RotatedOrder();
     m_listCamera.SetColumnOrderArray(static_cast<int>(order.size()), order.data());

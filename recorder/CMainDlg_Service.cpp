@@ -7,6 +7,7 @@
 #include "camera/session/StateLock.h"
 #include "recorder/CGlobalInfo.h"
 #include "recorder/RecordLogic.h"
+#include "recorder/StatusLook.h"
 #include "resources/VXKSTRes/resource.h"
 #include "utility/vx_log.h"
 
@@ -14,76 +15,6 @@
 #include <vector>
 
 namespace {
-
-// Column 0 of a status code: its text and picture; false for codes that
-// change nothing there.
-bool StatusLook(int code, UINT& text, int& image)
-{
-    switch (code) {
-    case 0:
-        text = IDS_STATE_STOPPED;
-        image = 3;
-        return true;
-    case 1:
-        text = IDS_STATE_IDLE;
-        image = 1;
-        return true;
-    case 2:
-        text = IDS_STATE_RECORDING;
-        image = 2;
-        return true;
-    case 3:
-        text = IDS_STATE_OFF_SCHEDULE;
-        image = 5;
-        return true;
-    case 4:
-        text = IDS_STATE_DISABLED;
-        image = 7;
-        return true;
-    case 5:
-        text = IDS_STATE_DISK_LOW;
-        image = 6;
-        return true;
-    case 7:
-        text = IDS_STATE_WAIT_MOTION;
-        image = 5;
-        return true;
-    case 16:
-        text = IDS_STATE_NO_CAMERA;
-        image = 4;
-        return true;
-    case 17:
-        text = IDS_STATE_CONNECT_FAILED;
-        image = 4;
-        return true;
-    case 18:
-        text = IDS_STATE_PLAY_FAILED;
-        image = 4;
-        return true;
-    case record_logic::kStatusFolderFailed:
-        text = IDS_STATE_FOLDER_FAILED;
-        image = 4;
-        return true;
-    case record_logic::kStatusWriteFailed:
-        text = IDS_STATE_WRITE_FAILED;
-        image = 4;
-        return true;
-    case record_logic::kStatusDiskFull:
-        text = IDS_STATE_DISK_FULL;
-        image = 6;
-        return true;
-    case record_logic::kStatusNotRecordable:
-        text = IDS_STATE_NOT_RECORDABLE;
-        image = 4;
-        return true;
-    case REC_STATE_LOGIN_REFUSED:
-        text = IDS_STATE_LOGIN_REFUSED;
-        image = 4;
-        return true;
-    default:
-        return false;
-    }
-}
 
 bool HasAnyHour(const STCameraInfoKst& plan)
 {

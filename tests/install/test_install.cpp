@@ -99,8 +99,8 @@ struct Installed {
 private:
     Installed()
     {
-        status = Shell(Quoted(VX_CMAKE) + " --install " + Quoted(VX_BUILD_DIR) + " --prefix " + Quoted(prefix),
-                       &output);
+        status =
+            Shell(Quoted(VX_CMAKE) + " --install " + Quoted(VX_BUILD_DIR) + " --prefix " + Quoted(prefix), &output);
     }
 };
 
@@ -121,12 +121,13 @@ std::set<std::string> FilesUnder(const std::string& root)
 // runtime folder, offscreen.
 class InstalledRun {
 public:
-    InstalledRun(const std::string& program, const std::string& home, const std::string& runtime, const std::string& shots,
-        std::vector<std::string> args = {}, const std::vector<std::string>& extraEnv = {})
+    InstalledRun(const std::string& program, const std::string& home, const std::string& runtime,
+                 const std::string& shots, std::vector<std::string> args = {},
+                 const std::vector<std::string>& extraEnv = {})
     {
-        const char* dropped[] = {"HOME=",        "XDG_DATA_HOME=",   "XDG_CONFIG_HOME=", "VX_PROGRAM_DIR=",
-                                 "VX_RUNTIME_DIR=", "VX_SHOT_DIR=",  "QT_QPA_PLATFORM=", "DISPLAY=",
-                                 "WAYLAND_DISPLAY="};
+        const char* dropped[] = {
+            "HOME=",        "XDG_DATA_HOME=",   "XDG_CONFIG_HOME=", "VX_PROGRAM_DIR=", "VX_RUNTIME_DIR=",
+            "VX_SHOT_DIR=", "QT_QPA_PLATFORM=", "DISPLAY=",         "WAYLAND_DISPLAY="};
         std::vector<std::string> env = {"HOME=" + home, "VX_RUNTIME_DIR=" + runtime, "VX_SHOT_DIR=" + shots,
                                         "QT_QPA_PLATFORM=offscreen"};
         env.insert(env.end(), extraEnv.begin(), extraEnv.end());
@@ -211,7 +212,7 @@ QImage MainWindowPicture(const InstalledRun& program, const std::string& shots)
             kill(program.pid(), SIGUSR1);
             WaitUntil([&] { return FilesUnder(shots) != before; }, 2);
             for (const std::string& f : FilesUnder(shots)) {
-                if (before.count(f) || f.size() < 4 || f.compare(f.size() - 4, 4, ".png") != 0)
+                if (before.count(f) || fs::path(f).extension() != ".png")  // not one being written
                     continue;
                 before.insert(f);
                 QImage img(QString::fromStdString(shots + "/" + f));
@@ -400,8 +401,7 @@ TEST(Install, InstalledProgramKeepsItsDataInTheUsersFolderAndRecords)
     }
     ASSERT_EQ(skinErrors.size(), 1u) << ReadFile(data + "/vxkst.log");
     EXPECT_NE(skinErrors[0].find(data + "/config/vxkstskin.ini"), std::string::npos) << skinErrors[0];
-    EXPECT_NE(skinErrors[0].find(prefix + "/share/vxkst-hd/config/vxkstskin.ini"), std::string::npos)
-        << skinErrors[0];
+    EXPECT_NE(skinErrors[0].find(prefix + "/share/vxkst-hd/config/vxkstskin.ini"), std::string::npos) << skinErrors[0];
 }
 
 TEST(Install, TheProgramFolderFollowsTheEnvironment)
@@ -483,7 +483,7 @@ TEST(Install, PackageHoldsTheInstalledFilesAndNamesTheLibrariesItNeeds)
         size_t at = line.find(" ./usr/");
         if (at != std::string::npos)
             packaged.insert(line.substr(at + 7, line.find(" -> ") == std::string::npos ? std::string::npos
-                                                                                   : line.find(" -> ") - at - 7));
+                                                                                       : line.find(" -> ") - at - 7));
     }
     EXPECT_EQ(packaged, FilesUnder(inst.prefix));
 }

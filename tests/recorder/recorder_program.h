@@ -18,6 +18,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -299,8 +300,10 @@ public:
     void SetUp() override
     {
         ASSERT_TRUE(vxw::InitGuiThread());
-        // Warnings and errors only: the library's traces drown the report.
-        vx_log_set_level(std::getenv("VX_TEST_LOG") ? std::atoi(std::getenv("VX_TEST_LOG")) : 3);
+        // Warnings and errors only: the library's traces drown the report
+        // (VX_TEST_LOG=6 brings them back when a failure needs them).
+        const char* level = std::getenv("VX_TEST_LOG");
+        vx_log_set_level(level ? std::atoi(level) : 3);
         ASSERT_EQ(CWebWatchBase::InitLib(), 1);
     }
     void TearDown() override
