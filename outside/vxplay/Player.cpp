@@ -54,8 +54,10 @@ void Player::shutdown()
         open.func = m_recFunc;
         open.user = m_recUser;
         haveStart = m_haveStart;
-        if (haveStart)
+        if (haveStart) {
             start = std::move(m_start);
+            takeRing(start);
+        }
         m_haveStart = false;
         m_recOn = false;
         m_ring.clear();
@@ -252,11 +254,15 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         else
             sp->timeUs = last == AV_NOPTS_VALUE ? 0 : last + 1;  // keeps the order, no better guess
         last = sp->timeUs;
-        m_ring.push(sp);
+        // A start takes the ring as it was before this packet, which the
+        // file gets after them.
         haveStart = m_haveStart;
-        if (haveStart)
+        if (haveStart) {
             start = std::move(m_start);
+            takeRing(start);
+        }
         m_haveStart = false;
+        m_ring.push(sp);
     }
     RecordJob failed;
     int result = VXPLAY_OK;
@@ -351,6 +357,15 @@ int Player::finishJob(RecordJob& job)
     return result;
 }
 
+void Player::takeRing(RecordJob& job) const
+{
+    if (job.ringTaken)
+        return;
+    job.ringTaken = true;
+    if (!job.fromMark || !m_ring.snapshotFrom(job.mark, job.pending))
+        job.pending = m_ring.snapshot(job.withHistory);
+}
+
 int Player::recordStart(const std::string& path, int flag, vxplay_result_func func, void* user, bool openNow)
 {
     if (m_closing)
@@ -369,8 +384,10 @@ int Player::recordStart(const std::string& path, int flag, vxplay_result_func fu
         if (result != VXPLAY_OK)
             return result;
     }
-    if (flag == 0 || !m_haveContinueMark || !m_ring.snapshotFrom(m_continueMark, job.pending))
-        job.pending = m_ring.snapshot(flag != 0);
+    job.ringTaken = false;
+    job.withHistory = flag != 0;
+    job.fromMark = flag != 0 && m_haveContinueMark;
+    job.mark = m_continueMark;
     m_haveContinueMark = false;
     m_start = std::move(job);
     m_haveStart = true;
@@ -398,6 +415,7 @@ int Player::recordStop()
         if (m_haveStart) {
             // No packet came since the start: the stop makes the file.
             job = std::move(m_start);
+            takeRing(job);
             m_haveStart = false;
         } else {
             job.rec = std::move(m_recorder);

@@ -123,7 +123,17 @@ private:
         std::vector<StreamPacketPtr> pending;
         vxplay_result_func func = nullptr;
         void* user = nullptr;
+        // What of the ring the start asked for, until the thread that takes
+        // the start copies it into pending: the whole pre-record, the latest
+        // group of pictures, or on from the end of the segment closed last.
+        bool ringTaken = true;
+        bool withHistory = false;
+        bool fromMark = false;
+        uint64_t mark = 0;
     };
+    // Copies what the start asked for out of the ring into its pending
+    // packets (under m_recMutex, before the ring takes a newer packet).
+    void takeRing(RecordJob& job) const;
     // Makes the job's file unless it has one; VXPLAY_OK or why not.
     static int openJob(RecordJob& job, bool withAudio);
     // Writes the pre-record packets a start left (no lock of its own).
@@ -157,8 +167,9 @@ private:
     std::mutex m_recMutex;  // guards the ring, the start handed over and the times below
     PacketRing m_ring;
     // A start the reader thread (or the stop) has not taken yet. The
-    // pre-record packets it holds are written by the next packet's thread,
-    // so a start never copies seconds of stream on the caller's thread.
+    // pre-record packets are taken out of the ring and written by the next
+    // packet's thread, so a start costs its caller no more than handing it
+    // over (no copy, not even of the packets' pointers, on that thread).
     bool m_haveStart = false;
     RecordJob m_start;
     // Where the next recording begins when it continues the one closed last
