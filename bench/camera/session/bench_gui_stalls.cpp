@@ -11,7 +11,8 @@
 //       reconnect worker connects to a camera that answers after 2.5 s;
 //   (d) N cameras started at once (objects made and their threads started).
 // With --soak MINUTES instead: 8 cameras recording in 10 s segments and 8
-// whose logins are refused (tried again every second), the program's RSS,
+// whose logins are refused and 8 that answer every request with 500 (each
+// tried again every second), the program's RSS,
 // descriptors and threads sampled each minute, and their slopes per minute
 // over the samples after the first five minutes (after the first one when
 // the soak is shorter).
@@ -421,7 +422,7 @@ struct Recording {
     }
 };
 
-// A camera whose every login is refused, tried again every second.
+// A camera that never logs in, tried again every second.
 struct Refused {
     std::unique_ptr<CWebWatchNB> camera;
     std::thread thread;
@@ -443,7 +444,8 @@ int RunSoak(int minutes)
 {
     CamsimProcess good({"--family", "HX", "--replay"});
     CamsimProcess refusing({"--family", "HX", "--refuse-login", "--no-rtsp"});
-    if (!good.ok() || !refusing.ok()) {
+    CamsimProcess erring({"--family", "HX", "--http-error", "500", "--no-rtsp"});
+    if (!good.ok() || !refusing.ok() || !erring.ok()) {
         std::fprintf(stderr, "camsim did not start\n");
         return 1;
     }
@@ -463,18 +465,20 @@ int RunSoak(int minutes)
         std::filesystem::create_directories(r->dir);
         r->thread = std::thread([p = r.get()] { p->Run(); });
         recording.push_back(std::move(r));
-        auto f = std::make_unique<Refused>();
-        f->camera = std::make_unique<CWebWatchNB>(1, 100 + i, 0, nullptr);
-        f->camera->SetCameraInfo(refusing.address().c_str(), refusing.httpPort(), 554, 0, 0, "admin", "admin");
-        f->camera->SetRecordOnly(1);
-        f->thread = std::thread([p = f.get()] { p->Run(); });
-        refused.push_back(std::move(f));
+        for (const CamsimProcess* peer : {&refusing, &erring}) {
+            auto f = std::make_unique<Refused>();
+            f->camera = std::make_unique<CWebWatchNB>(1, int(100 + refused.size()), 0, nullptr);
+            f->camera->SetCameraInfo(peer->address().c_str(), peer->httpPort(), 554, 0, 0, "admin", "admin");
+            f->camera->SetRecordOnly(1);
+            f->thread = std::thread([p = f.get()] { p->Run(); });
+            refused.push_back(std::move(f));
+        }
     }
     // Beside the RSS, the allocator's own view: what the program holds
     // (in use) and what the allocator keeps free for later, so that growth
     // of the one tells apart from the other.
     std::vector<double> rss, used, kept, fds, threads;
-    std::printf("minute   RSS kB  in use kB  kept free kB  descriptors  threads  refused logins\n");
+    std::printf("minute   RSS kB  in use kB  kept free kB  descriptors  threads  failed logins\n");
     for (int m = 0; m <= minutes; ++m) {
         if (m > 0)
             std::this_thread::sleep_for(std::chrono::minutes(1));
@@ -543,7 +547,7 @@ int main(int argc, char** argv)
                          "  --motion-cameras M  1080p cameras the motion alarm reaches (300)\n"
                          "  --no-interrupt      stop without interrupting the calls in flight\n"
                          "  --only CASES        the cases to run, of abcd (all)\n"
-                         "  --soak MINUTES      8 recording and 8 refused cameras, sampled each minute\n");
+                         "  --soak MINUTES      8 recording, 8 refused and 8 erring cameras, sampled each minute\n");
             return a == "--help" ? 0 : 64;
         }
     }

@@ -33,7 +33,8 @@ TEST_F(RecordTest, RecordOnlyObjectRecordsAPlayableFileAndTellsItsParentOnlyOfRe
         CWebWatchNB camera(1, 7, 0, &parent);
         camera.SetCameraInfo(&info);
         camera.SetRecordOnly(1);
-        EXPECT_EQ(camera.StartRecord(1), 0);  // not logged in
+        EXPECT_EQ(camera.StartRecord(1), 0);  // not logged in: the host hears the recording is off
+        EXPECT_TRUE(WaitFor([&] { return parent.Count(UM_VX_CAMERA_RECORD_STOPPED) == 1; }, 2000));
         ASSERT_EQ(camera.Connect(), 1);
         ASSERT_EQ(camera.StartPlay(), 1);
         EXPECT_EQ(camera.IsPlaying(), 1);
