@@ -372,17 +372,29 @@ int Player::recordStart(const std::string& path, int flag, vxplay_result_func fu
         return VXPLAY_ERR_STATE;
     if (path.empty())
         return VXPLAY_ERR_ARG;
-    std::lock_guard lock(m_recMutex);
-    if (m_recOn)
-        return VXPLAY_ERR_STATE;
     RecordJob job;
     job.path = path;
     job.func = func;
     job.user = user;
+    std::unique_lock<std::mutex> write;
     if (openNow) {
+        // The file is made under the write lock only, as the reader thread
+        // makes one: a status or a count meanwhile never waits for the disk.
+        write = std::unique_lock(m_writeMutex);
+        if (m_recOn)
+            return VXPLAY_ERR_STATE;
         const int result = openJob(job, m_sound);
         if (result != VXPLAY_OK)
             return result;
+    }
+    std::unique_lock lock(m_recMutex);
+    if (m_recOn) {
+        // Another start came first: the file made for this one goes again
+        // (a file without a picture is removed by its stop).
+        lock.unlock();
+        if (job.rec)
+            job.rec->stop();
+        return VXPLAY_ERR_STATE;
     }
     job.ringTaken = false;
     job.withHistory = flag != 0;

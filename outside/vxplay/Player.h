@@ -72,11 +72,12 @@ public:
     // Takes no lock: it must reach an open that holds m_fileMutex.
     int fileInterrupt(bool on);
 
-    // Takes the pre-record packets along; they are written by the reader
-    // thread before its next packet. openNow: the file is made here (its
-    // failure is the answer); otherwise the reader thread makes it before
-    // its next packet (or the stop does, when none came), and a file that
-    // cannot be made ends the recording through func.
+    // Hands the start over: the reader thread takes the pre-record packets
+    // out of the ring and writes them before its next packet. openNow: the
+    // file is made here, under the write lock (its failure is the answer);
+    // otherwise the reader thread makes it before its next packet (or the
+    // stop does, when none came), and a file that cannot be made ends the
+    // recording through func.
     int recordStart(const std::string& path, int flag, vxplay_result_func func, void* user, bool openNow);
     int recordStatus() const { return m_recOn.load() ? 1 : 0; }
     int recordStop();
