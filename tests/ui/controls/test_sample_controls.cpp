@@ -1,6 +1,7 @@
 // A sample dialog with every control of the library, built from a test
 // template and saved as a screenshot under the build folder to be looked at.
 #include "controls_test_util.h"
+#include "platform/ui/GuiRuntime.h"
 #include "platform/ui/popup_input.h"
 #include "ui/controls/CDlgTabItem.h"
 #include "ui/controls/CIconButton.h"
@@ -184,6 +185,8 @@ TEST(SampleControls, TheDialogShowsEveryControlAndIsSavedAsAScreenshot)
     EXPECT_TRUE(dlg.m_tabs.GetStyle() & TCS_OWNERDRAWFIXED);
     EXPECT_TRUE(dlg.m_check.m_bCheckBoxMode);
     EXPECT_TRUE(dlg.m_default.GetDefault());
+    // The bars are made after the list's first paint, which a loaded machine delays.
+    vxw::PumpUntil([&] { return dlg.m_signals.m_arrProgress.GetSize() == 5; }, 10000);
     ASSERT_EQ(dlg.m_signals.m_arrProgress.GetSize(), 5);
     EXPECT_EQ(dlg.m_signals.m_arrProgress[1]->GetPos(), 30);
     EXPECT_EQ(dlg.m_signals.m_arrProgress[4]->GetPos(), 0);
