@@ -6,83 +6,53 @@
 
 #include <algorithm>
 
+namespace {
+
+struct Look {
+    int code;
+    UINT text;
+    int image;
+};
+
+// Column 0's look of every status code that changes it.
+constexpr Look kLooks[] = {
+    {0, IDS_STATE_STOPPED, 3},
+    {1, IDS_STATE_IDLE, 1},
+    {2, IDS_STATE_RECORDING, 2},
+    {3, IDS_STATE_OFF_SCHEDULE, 5},
+    {4, IDS_STATE_DISABLED, 7},
+    {5, IDS_STATE_DISK_LOW, 6},
+    {7, IDS_STATE_WAIT_MOTION, 5},
+    {16, IDS_STATE_NO_CAMERA, 4},
+    {17, IDS_STATE_CONNECT_FAILED, 4},
+    {18, IDS_STATE_PLAY_FAILED, 4},
+    {record_logic::kStatusFolderFailed, IDS_STATE_FOLDER_FAILED, 4},
+    {record_logic::kStatusWriteFailed, IDS_STATE_WRITE_FAILED, 4},
+    {record_logic::kStatusDiskFull, IDS_STATE_DISK_FULL, 6},
+    {record_logic::kStatusNotRecordable, IDS_STATE_NOT_RECORDABLE, 4},
+    {REC_STATE_LOGIN_REFUSED, IDS_STATE_LOGIN_REFUSED, 4},
+};
+
+}  // namespace
+
 bool StatusLook(int code, UINT& text, int& image)
 {
-    switch (code) {
-    case 0:
-        text = IDS_STATE_STOPPED;
-        image = 3;
-        return true;
-    case 1:
-        text = IDS_STATE_IDLE;
-        image = 1;
-        return true;
-    case 2:
-        text = IDS_STATE_RECORDING;
-        image = 2;
-        return true;
-    case 3:
-        text = IDS_STATE_OFF_SCHEDULE;
-        image = 5;
-        return true;
-    case 4:
-        text = IDS_STATE_DISABLED;
-        image = 7;
-        return true;
-    case 5:
-        text = IDS_STATE_DISK_LOW;
-        image = 6;
-        return true;
-    case 7:
-        text = IDS_STATE_WAIT_MOTION;
-        image = 5;
-        return true;
-    case 16:
-        text = IDS_STATE_NO_CAMERA;
-        image = 4;
-        return true;
-    case 17:
-        text = IDS_STATE_CONNECT_FAILED;
-        image = 4;
-        return true;
-    case 18:
-        text = IDS_STATE_PLAY_FAILED;
-        image = 4;
-        return true;
-    case record_logic::kStatusFolderFailed:
-        text = IDS_STATE_FOLDER_FAILED;
-        image = 4;
-        return true;
-    case record_logic::kStatusWriteFailed:
-        text = IDS_STATE_WRITE_FAILED;
-        image = 4;
-        return true;
-    case record_logic::kStatusDiskFull:
-        text = IDS_STATE_DISK_FULL;
-        image = 6;
-        return true;
-    case record_logic::kStatusNotRecordable:
-        text = IDS_STATE_NOT_RECORDABLE;
-        image = 4;
-        return true;
-    case REC_STATE_LOGIN_REFUSED:
-        text = IDS_STATE_LOGIN_REFUSED;
-        image = 4;
-        return true;
-    default:
-        return false;
+    for (const Look& look : kLooks) {
+        if (look.code == code) {
+            text = look.text;
+            image = look.image;
+            return true;
+        }
     }
+    return false;
 }
 
 std::vector<UINT> StatusTexts()
 {
-    // The codes are small numbers: every one of them, looked up.
     std::vector<UINT> texts = {IDS_STATE_NO_SCHEDULE};
-    for (int code = 0; code < 64; ++code) {
-        UINT text = 0;
-        int image = 0;
-        if (StatusLook(code, text, image) && std::find(texts.begin(), texts.end(), text) == texts.end())
-            texts.push_back(text);
+    for (const Look& look : kLooks) {
+        if (std::find(texts.begin(), texts.end(), look.text) == texts.end())
+            texts.push_back(look.text);
     }
     return texts;
 }

@@ -45,27 +45,22 @@ void Player::shutdown()
     }
     stopDecodeThread();
     dropWindowPicture();
-    RecordJob open, start;
-    bool haveStart = false;
+    RecordJob open;
+    std::optional<RecordJob> start;
     {
         std::lock_guard write(m_writeMutex);
         std::lock_guard lock(m_recMutex);
         open.rec = std::move(m_recorder);
         open.func = m_recFunc;
         open.user = m_recUser;
-        haveStart = m_haveStart;
-        if (haveStart) {
-            start = std::move(m_start);
-            takeRing(start);
-        }
-        m_haveStart = false;
+        start = takeStart();
         m_recOn = false;
         m_ring.clear();
     }
     if (open.rec)
         finishJob(open);
-    if (haveStart)
-        finishJob(start);
+    if (start)
+        finishJob(*start);
     failSnapshots(VXPLAY_ERR_NO_PICTURE);
     m_gate.close();
 }
@@ -242,8 +237,7 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
     // The file work of the recording runs under the write lock only: a
     // start, a status or a count on another thread goes on meanwhile.
     std::unique_lock write(m_writeMutex);
-    RecordJob start;
-    bool haveStart = false;
+    std::optional<RecordJob> start;
     {
         std::lock_guard lock(m_recMutex);
         if (m_lastTimeUs.size() <= size_t(streamIndex))
@@ -256,27 +250,22 @@ int Player::input(int streamIndex, int mediaType, const uint8_t* data, int size,
         last = sp->timeUs;
         // A start takes the ring as it was before this packet, which the
         // file gets after them.
-        haveStart = m_haveStart;
-        if (haveStart) {
-            start = std::move(m_start);
-            takeRing(start);
-        }
-        m_haveStart = false;
+        start = takeStart();
         m_ring.push(sp);
     }
     RecordJob failed;
     int result = VXPLAY_OK;
-    if (haveStart) {
+    if (start) {
         // The recording starts here: its file is made on this thread, and
         // the packets before this one go in first.
-        result = openJob(start, m_sound);
+        result = openJob(*start, m_sound);
         if (result == VXPLAY_OK) {
-            m_recorder = std::move(start.rec);
-            m_recFunc = start.func;
-            m_recUser = start.user;
-            result = writePending(*m_recorder, start.pending);
+            m_recorder = std::move(start->rec);
+            m_recFunc = start->func;
+            m_recUser = start->user;
+            result = writePending(*m_recorder, start->pending);
         } else {
-            failed = std::move(start);
+            failed = std::move(*start);
         }
     }
     if (m_recorder) {
@@ -357,13 +346,13 @@ int Player::finishJob(RecordJob& job)
     return result;
 }
 
-void Player::takeRing(RecordJob& job) const
+std::optional<Player::RecordJob> Player::takeStart()
 {
-    if (job.ringTaken)
-        return;
-    job.ringTaken = true;
-    if (!job.fromMark || !m_ring.snapshotFrom(job.mark, job.pending))
-        job.pending = m_ring.snapshot(job.withHistory);
+    std::optional<RecordJob> job;
+    job.swap(m_start);
+    if (job && (!job->fromMark || !m_ring.snapshotFrom(job->mark, job->pending)))
+        job->pending = m_ring.snapshot(job->withHistory);
+    return job;
 }
 
 int Player::recordStart(const std::string& path, int flag, vxplay_result_func func, void* user, bool openNow)
@@ -396,13 +385,11 @@ int Player::recordStart(const std::string& path, int flag, vxplay_result_func fu
             job.rec->stop();
         return VXPLAY_ERR_STATE;
     }
-    job.ringTaken = false;
     job.withHistory = flag != 0;
     job.fromMark = flag != 0 && m_haveContinueMark;
     job.mark = m_continueMark;
     m_haveContinueMark = false;
     m_start = std::move(job);
-    m_haveStart = true;
     m_recOn = true;
     vx_log(VX_LOG_INFO, "vxplay record start %s", path.c_str());
     return VXPLAY_OK;
@@ -424,11 +411,9 @@ int Player::recordStop()
         if (!m_recOn)
             return VXPLAY_ERR_STATE;
         m_recOn = false;
-        if (m_haveStart) {
+        if (std::optional<RecordJob> start = takeStart()) {
             // No packet came since the start: the stop makes the file.
-            job = std::move(m_start);
-            takeRing(job);
-            m_haveStart = false;
+            job = std::move(*start);
         } else {
             job.rec = std::move(m_recorder);
             job.path = job.rec ? job.rec->path() : std::string();

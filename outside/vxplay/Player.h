@@ -31,6 +31,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -127,14 +128,14 @@ private:
         // What of the ring the start asked for, until the thread that takes
         // the start copies it into pending: the whole pre-record, the latest
         // group of pictures, or on from the end of the segment closed last.
-        bool ringTaken = true;
         bool withHistory = false;
         bool fromMark = false;
         uint64_t mark = 0;
     };
-    // Copies what the start asked for out of the ring into its pending
-    // packets (under m_recMutex, before the ring takes a newer packet).
-    void takeRing(RecordJob& job) const;
+    // The start not taken yet, if any, with what it asked for copied out of
+    // the ring into its pending packets (under m_recMutex, before the ring
+    // takes a newer packet).
+    std::optional<RecordJob> takeStart();
     // Makes the job's file unless it has one; VXPLAY_OK or why not.
     static int openJob(RecordJob& job, bool withAudio);
     // Writes the pre-record packets a start left (no lock of its own).
@@ -171,8 +172,7 @@ private:
     // pre-record packets are taken out of the ring and written by the next
     // packet's thread, so a start costs its caller no more than handing it
     // over (no copy, not even of the packets' pointers, on that thread).
-    bool m_haveStart = false;
-    RecordJob m_start;
+    std::optional<RecordJob> m_start;
     // Where the next recording begins when it continues the one closed last
     // (its last group of pictures): the pre-record is for a recording that
     // begins, not for the next segment of one that goes on.

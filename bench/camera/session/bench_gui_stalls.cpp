@@ -20,6 +20,7 @@
 //   bench_gui_stalls [--cameras N] [--motion-cameras M] [--no-interrupt] [--only CASES]
 //   bench_gui_stalls --soak MINUTES
 //
+// VX_BENCH_LOG set in the environment prints the library's errors.
 // --no-interrupt stops (a) the way the recorder did before its stop
 // interrupted the calls in flight, for the figure before the change.
 
@@ -165,6 +166,29 @@ struct Driven {
     }
 };
 
+// A camera takes a few hundred clients at most, and N real cameras are N
+// peers: one camsim for each hundred cameras; empty when one did not start.
+std::vector<std::unique_ptr<CamsimProcess>> StartPeers(int cameras, const std::vector<std::string>& args)
+{
+    std::vector<std::unique_ptr<CamsimProcess>> sims;
+    for (int i = 0; i < (cameras + 99) / 100; ++i) {
+        sims.push_back(std::make_unique<CamsimProcess>(args));
+        if (!sims.back()->ok()) {
+            std::fprintf(stderr, "camsim: %s\n", sims.back()->error().c_str());
+            return {};
+        }
+    }
+    return sims;
+}
+
+std::vector<const CamsimProcess*> Peers(const std::vector<std::unique_ptr<CamsimProcess>>& sims)
+{
+    std::vector<const CamsimProcess*> cams;
+    for (const auto& sim : sims)
+        cams.push_back(sim.get());
+    return cams;
+}
+
 // Camera i is served by camsim i % the number of them.
 std::vector<std::unique_ptr<Driven>> StartCameras(int n, const std::vector<const CamsimProcess*>& cams, bool play,
                                                   CWnd* parent)
@@ -260,20 +284,11 @@ int RunStalls(const Options& o)
         Report(what, ms, Measure(probe, 1000));
     }
     if (o.Runs('b')) {  // (b)
-        // A camera takes a few hundred clients at most, and 300 real cameras
-        // are 300 peers: one camsim for each hundred.
-        std::vector<std::unique_ptr<CamsimProcess>> sims;
-        std::vector<const CamsimProcess*> cams;
-        for (int i = 0; i < (o.motionCameras + 99) / 100; ++i) {
-            sims.push_back(std::make_unique<CamsimProcess>(std::vector<std::string>{
-                "--family", "HX", "--replay", "--width", "1920", "--height", "1080", "--bitrate", "4000", "--fps",
-                "25", "--keyint", "50"}));
-            if (!sims.back()->ok()) {
-                std::fprintf(stderr, "camsim: %s\n", sims.back()->error().c_str());
-                return 1;
-            }
-            cams.push_back(sims.back().get());
-        }
+        const auto sims = StartPeers(o.motionCameras, {"--family", "HX", "--replay", "--width", "1920", "--height",
+                                                       "1080", "--bitrate", "4000", "--fps", "25", "--keyint", "50"});
+        if (sims.empty())
+            return 1;
+        const auto cams = Peers(sims);
         CWebWatchBase::SetPreRecLen(5000);
         CWebWatchBase::SetRecLenSwitch(0);
         auto all = StartCameras(o.motionCameras, cams, true, &parent);
@@ -328,16 +343,10 @@ int RunStalls(const Options& o)
         camera.DestroyWindow();
     }
     if (o.Runs('d')) {  // (d)
-        std::vector<std::unique_ptr<CamsimProcess>> sims;
-        std::vector<const CamsimProcess*> cams;
-        for (int i = 0; i < (o.cameras + 99) / 100; ++i) {
-            sims.push_back(std::make_unique<CamsimProcess>(std::vector<std::string>{"--family", "HX", "--replay"}));
-            if (!sims.back()->ok()) {
-                std::fprintf(stderr, "camsim: %s\n", sims.back()->error().c_str());
-                return 1;
-            }
-            cams.push_back(sims.back().get());
-        }
+        const auto sims = StartPeers(o.cameras, {"--family", "HX", "--replay"});
+        if (sims.empty())
+            return 1;
+        const auto cams = Peers(sims);
         std::vector<std::unique_ptr<Driven>> all;
         const double ms = MeasureJob(probe, [&] { all = StartCameras(o.cameras, cams, true, &parent); });
         char what[128];
